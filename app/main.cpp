@@ -1,0 +1,35 @@
+// Program entry: builds the process-wide objects in a fixed order, opens the
+// main window and runs the event loop.
+#include "Body.h"
+#include "ConfigStore.h"
+#include "OptionTables.h"
+#include "Startup.h"
+
+#include <QApplication>
+#include <QTranslator>
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    QTranslator translator;
+
+    ConfigStore &store = config();
+    store.parseCommandLine(argc, argv);
+    store.readFile(chooseConfigFile(store)); // a missing file leaves the defaults
+
+    if (!store.contains(QStringLiteral("-e"))) {
+        if (translator.load(QString::fromLatin1(kCatalogue), QApplication::applicationDirPath()))
+            QApplication::installTranslator(&translator);
+    }
+
+    buildOptionTables(store);
+
+    int status = 0;
+    {
+        Body body;
+        body.show();
+        QObject::connect(&body, &Body::closed, &app, &QApplication::closeAllWindows);
+        status = QApplication::exec();
+    }
+    return status;
+}

@@ -1,0 +1,85 @@
+// X-ray reference data.
+//
+// XrayDataBase holds the element table compiled into the program as the
+// resource :XrayDataBase2.txt. main() loads it once with load(); afterwards it
+// is read-only and the schedule editor and the execution engine reach it
+// through xrayDataBase() and the look-ups below (element by symbol or number,
+// edge index, automatic edge, edge energy in eV). Energies inside the
+// database are in keV; everything the look-ups return is in eV.
+// Units (Units.h) holds the lattice spacing and the display-unit conversions.
+#pragma once
+
+#include <QList>
+#include <QMap>
+#include <QString>
+#include <QStringList>
+
+struct Edge
+{
+    QString name;        // "K", "L1", ...; empty when absent
+    double energy = -1;  // keV
+    QString label;       // "Fe K"
+};
+
+struct FluoYield
+{
+    QString name;
+    double value = -1;
+};
+
+struct EmissionLine
+{
+    QString name;  // "Ka1"
+    QString shell; // "K"
+    double energy = 0; // keV
+    double rate = 0;
+};
+
+struct aAtom
+{
+    QString symbol;
+    int z = -1;
+    double weight = -1;
+    double edgeE[5] = {-1, -1, -1, -1, -1}; // K, L1, L2, L3, M1 by fixed column, keV
+    double c[5] = {-1, -1, -1, -1, -1};
+    double d[5] = {-1, -1, -1, -1, -1};
+    double lineE[7] = {-1, -1, -1, -1, -1, -1, -1}; // Ka2 Ka1 Kb La2 La1 Lb1 Lb2, keV
+    Edge edges[5];
+    FluoYield yields[5];
+    QList<EmissionLine> lines[5];
+};
+
+class XrayDataBase
+{
+public:
+    // Loads the table. Returns false when the file cannot be opened (the
+    // caller decides what that means; start-up ends the process with status 1).
+    bool load(const QString &path);
+    void clear();
+
+    const QMap<QString, aAtom> &bySymbol() const { return m_bySymbol; }
+    const QMap<int, aAtom> &byZ() const { return m_byZ; }
+    const QStringList &edgeNames() const { return m_edgeNames; }
+
+    aAtom elementFor(const QString &target) const;
+    aAtom elementByZ(int z) const;
+    int zFor(const QString &target) const;
+    QString edgeName(int i) const;
+    int edgeIndexFor(const QString &edge, const QString &target) const;
+    int autoEdge(const QString &target) const;
+    // Absorption-edge energy in eV; -1000 when the edge is absent.
+    double edgeEnergy(const QString &target, const QString &edge) const;
+
+private:
+    QMap<QString, aAtom> m_bySymbol;
+    QMap<int, aAtom> m_byZ;
+    QStringList m_edgeNames;
+};
+
+// The process-wide database.
+XrayDataBase &xrayDataBase();
+
+// Start-up step: loads :XrayDataBase2.txt into xrayDataBase(); when the
+// resource cannot be opened, prints "Cannot open [...]" and ends the process
+// with exit status 1.
+void loadXrayDataBaseOrExit(const QString &path = QStringLiteral(":XrayDataBase2.txt"));
