@@ -122,7 +122,14 @@ bool XrayDataBase::load(const QString &path)
         diagnose(QStringLiteral("Cannot open [%1]").arg(path));
         return false;
     }
-    QTextStream in(&file);
+    loadFrom(file);
+    return true;
+}
+
+void XrayDataBase::loadFrom(QIODevice &device)
+{
+    clear();
+    QTextStream in(&device);
     in.setEncoding(QStringConverter::Utf8);
 
     QVector<ColumnDef> edgeDefs;
@@ -244,7 +251,6 @@ bool XrayDataBase::load(const QString &path)
         m_bySymbol.insert(a.symbol, a);
         m_byZ.insert(a.z, a);
     }
-    return true;
 }
 
 aAtom XrayDataBase::elementByZ(int z) const

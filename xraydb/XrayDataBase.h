@@ -14,6 +14,8 @@
 #include <QString>
 #include <QStringList>
 
+class QIODevice;
+
 struct Edge
 {
     QString name;       // "K", "L1", ...; empty when absent
@@ -55,6 +57,9 @@ public:
     // Loads the table. Returns false when the file cannot be opened (the
     // caller decides what that means; start-up ends the process with status 1).
     bool load(const QString &path);
+    // Reads a table from an open device (what load() does once the file is
+    // open), starting from an empty table.
+    void loadFrom(QIODevice &device);
     // Forgets every element; the edge names stay.
     void clear();
     // Diagnostics of the last load(), as written to the debug channel.
