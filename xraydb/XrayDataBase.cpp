@@ -141,10 +141,10 @@ void XrayDataBase::loadFrom(QIODevice &device)
                                      const char *what) {
         for (const ColumnDef &def : defs) {
             if (def.name == name) {
+                // One arg() call, so that a "%n" inside a tag stays text.
                 diagnose(QStringLiteral("%1 %2 %3 %4")
-                             .arg(QLatin1String(what), name)
-                             .arg(def.column)
-                             .arg(column));
+                             .arg(QLatin1String(what), name, QString::number(def.column),
+                                  QString::number(column)));
                 return;
             }
         }
@@ -161,9 +161,7 @@ void XrayDataBase::loadFrom(QIODevice &device)
                 slot = column;
             } else {
                 diagnose(QStringLiteral("Duplicate line-def %1 %2 %3 %4")
-                             .arg(shell, line)
-                             .arg(slot)
-                             .arg(column));
+                             .arg(shell, line, QString::number(slot), QString::number(column)));
             }
             return;
         }

@@ -7,6 +7,15 @@
 // edge index, automatic edge, edge energy in eV). Energies inside the
 // database are in keV; everything the look-ups return is in eV.
 // Units (Units.h) holds the lattice spacing and the display-unit conversions.
+//
+// The table is comma-separated text. Symbol, number, weight, the five edges
+// (K, L1, L2, L3, M1 with two coefficients each) and seven line energies sit
+// in fixed columns; the tag row ("#,IDLINE,...") names further columns by tag
+// (AE-edge, w-edge, E-shell-line, Rate-shell-line) that fill edges, yields
+// and lines. Comment and tag rows leave an empty placeholder element under
+// symbol "" and number 0, which look-ups of unknown targets return.
+// tools/xraydb/make_xraydb.py regenerates resources/XrayDataBase2.txt from
+// published tables; the build only compiles the committed file in.
 #pragma once
 
 #include <QList>

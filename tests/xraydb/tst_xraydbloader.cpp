@@ -280,6 +280,11 @@ private slots:
             << QStringList{QStringLiteral("unknow type of f-line definition ae-K"),
                            QStringLiteral("unknow type of f-line definition W-K")}
             << -1.0 << -1.0 << 0 << -1.0;
+        QTest::newRow("percent signs stay text")
+            << QStringLiteral("#,IDLINE,#,AE-%3,AE-%3,E-%1-%4,E-%1-%4")
+            << QStringList{QStringLiteral("Duplicate AE-def %3 3 4"),
+                           QStringLiteral("Duplicate line-def %1 %4 5 6")}
+            << -1.0 << -1.0 << 0 << -1.0;
         QTest::newRow("edge not known") << QStringLiteral("#,IDLINE,#,AE-M1,w-M1") << QStringList()
                                         << -1.0 << -1.0 << 0 << -1.0;
         QTest::newRow("second tag row adds no duplicate")
