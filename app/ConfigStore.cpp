@@ -92,11 +92,6 @@ void ConfigStore::parseCommandLine(const QStringList &args)
 
 bool ConfigStore::readFile(const QString &path)
 {
-    return readFileInChain(path);
-}
-
-bool ConfigStore::readFileInChain(const QString &path)
-{
     m_lastFile = path;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
@@ -106,9 +101,22 @@ bool ConfigStore::readFileInChain(const QString &path)
     }
     const QString canonical = QFileInfo(file).canonicalFilePath();
     m_openChain.insert(canonical);
-
     QTextStream in(&file);
     in.setEncoding(QStringConverter::Utf8);
+    readLines(in, path);
+    m_openChain.remove(canonical);
+    return true;
+}
+
+void ConfigStore::readText(const QString &text)
+{
+    QString copy = text;
+    QTextStream in(&copy, QIODevice::ReadOnly);
+    readLines(in, QStringLiteral("(text)"));
+}
+
+void ConfigStore::readLines(QTextStream &in, const QString &path)
+{
     QString line;
     while (in.readLineInto(&line)) {
         const QString body = cutComment(line);
@@ -119,18 +127,18 @@ bool ConfigStore::readFileInChain(const QString &path)
         QString ignored;
         const QString value = takeItem(rest, &ignored);
         if (key.toUpper() == QLatin1String("INCLUDE")) {
+            // A chain of includes that comes back to a file still being read
+            // would never end: skip that include and go on.
             const QString included = QFileInfo(value).canonicalFilePath();
             if (!included.isEmpty() && m_openChain.contains(included)) {
                 qDebug() << "INCLUDE loop: skipping" << value << "included again from" << path;
                 continue;
             }
-            readFileInChain(value);
+            readFile(value);
             continue;
         }
         addEntry(key, value, rest);
     }
-    m_openChain.remove(canonical);
-    return true;
 }
 
 void ConfigStore::addEntry(const QString &key, const QString &value, const QString &rest)
