@@ -97,6 +97,8 @@ void OneBlock::setStartShown(const QString &text)
 void OneBlock::startPosEdited()
 {
     pos = EntryText::parseTypedStart(m_startText, unit, origin, &isRel);
+    // shown the way every other start is shown ("r+40" becomes "R40")
+    showNode();
     emit newStartPos();
 }
 

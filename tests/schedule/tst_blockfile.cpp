@@ -1,5 +1,6 @@
 // Block-definition files: writing, reading, 9809 recognition, missing lines.
 #include "EntryText.h"
+#include "FileSelectDialog.h"
 #include "OneBlock.h"
 #include "OneBlocks.h"
 #include "ScheduleEdit.h"
@@ -58,6 +59,7 @@ private slots:
     void relativeStartsStayOffsets();
     void countsOutOfRangeIgnored();
     void unknownUnitIgnored();
+    void dialogSetUp();
 
 private:
     QString path(const QString &name) const { return m_dir.filePath(name); }
@@ -311,6 +313,39 @@ void TestBlockFile::unknownUnitIgnored()
     e.loadBlockFile(file);
     QCOMPARE(e.quickBlocks->row(0)->pos, 7000.0);
     QCOMPARE(e.quickBlocks->row(0)->startText(), QStringLiteral("7000"));
+}
+
+void TestBlockFile::dialogSetUp()
+{
+    config().readText(QStringLiteral("ROOT_DIR \"%1\"\n").arg(m_dir.path()));
+    ScheduleEdit e;
+    FileSelectDialog *d = e.blockFileDialog();
+    QCOMPARE(d->nameFilters(), (QStringList{"Block Def (*.prm)", "9809 (*.dat)", "any (*, *.*)"}));
+    QCOMPARE(QDir(d->directory()).canonicalPath(), QDir(m_dir.path()).canonicalPath());
+    QCOMPARE(d->fileMode(), QFileDialog::ExistingFile);
+    QCOMPARE(d->acceptMode(), QFileDialog::AcceptOpen);
+    QCOMPARE(e.blockFileDialog(), d);
+
+    e.saveBlockDefFile();
+    QVERIFY(e.savingBlockFile);
+    QCOMPARE(d->acceptMode(), QFileDialog::AcceptSave);
+    QCOMPARE(d->fileMode(), QFileDialog::AnyFile);
+    const QString saved = path("chosen");
+    emit d->fileSelected(saved);
+    QCOMPARE(e.ui.BlockDefFile->text(), saved);
+    QVERIFY(QFile::exists(saved + ".prm"));
+
+    e.selectBlockDefFile();
+    QVERIFY(!e.savingBlockFile);
+    QCOMPARE(d->acceptMode(), QFileDialog::AcceptOpen);
+    QCOMPARE(d->fileMode(), QFileDialog::ExistingFile);
+    const QString other = path("other.prm");
+    writeText(other, "QN 2\nQB 0 7000 10 1\nQB 1 7100 20 2\nQB 2 7300 0 0\n");
+    emit d->fileSelected(other);
+    QCOMPARE(e.ui.BlockDefFile->text(), other);
+    QCOMPARE(e.quickBlockCount, 2);
+    QCOMPARE(e.quickTimes, QStringLiteral("1, 2"));
+    d->hide();
 }
 
 QTEST_MAIN(TestBlockFile)

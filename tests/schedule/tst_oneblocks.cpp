@@ -5,6 +5,7 @@
 #include "OneBlocks.h"
 #include "ScheduleTestEnv.h"
 
+#include <QLabel>
 #include <QLineEdit>
 #include <QtTest>
 
@@ -38,6 +39,7 @@ private slots:
     void setBlocksWithPointsAndDeltas();
     void setStartTextIgnoresUnit();
     void typedSignalsOnlyOnChange();
+    void formBuiltWhenShown();
 
 private:
     std::unique_ptr<OneBlocks> m_set;
@@ -166,7 +168,6 @@ void TestOneBlocks::relativeStartTyped()
     QTest::keyClick(r->startPosEdit(), Qt::Key_Backspace);
     QTest::keyClick(r->startPosEdit(), Qt::Key_Return);
     QCOMPARE(r->pos, pos);
-    r->showNode();
     QCOMPARE(r->startText(), shown);
     QCOMPARE(r->startPosEdit()->text(), shown);
 }
@@ -335,6 +336,39 @@ void TestOneBlocks::typedSignalsOnlyOnChange()
     const int deltas = int(delta.count());
     r->setDelta(r->delta());
     QCOMPARE(int(delta.count()), deltas);
+}
+
+// Rows build their fields only when they are shown, with the values they
+// already hold.
+void TestOneBlocks::formBuiltWhenShown()
+{
+    OneBlocks set;
+    set.setUp(10);
+    set.setOrigin(8979);
+    set.showBlocks(2);
+    set.setBlocks(2, {"R-300", "R-40", "R+1100"}, {40}, {0, 0.5});
+    for (int i = 0; i <= 10; ++i)
+        QVERIFY(!set.row(i)->hasForm());
+    set.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&set, 10000));
+    for (int i = 0; i <= 2; ++i) {
+        OneBlock *r = set.row(i);
+        QVERIFY(r->hasForm());
+        QVERIFY(r->startPosEdit()->isVisible());
+        QCOMPARE(r->startPosEdit()->text(), r->startText());
+        QCOMPARE(r->pointsEdit()->text(), r->pointsText());
+        QCOMPARE(r->deltaEdit()->text(), r->deltaText());
+    }
+    QCOMPARE(set.row(0)->startPosEdit()->text(), QStringLiteral("R-300"));
+    QCOMPARE(set.row(1)->pointsEdit()->text(), QStringLiteral("2280"));
+    QVERIFY(set.row(0)->findChild<QLabel *>("Rem01")->isVisible());
+    QVERIFY(!set.row(1)->findChild<QLabel *>("Rem01")->isVisible());
+    QVERIFY(!set.row(2)->pointsEdit()->isEnabled());
+    QVERIFY(!set.row(3)->hasForm());
+    // values set while shown reach the fields at once
+    set.row(0)->setPoints(20);
+    QCOMPARE(set.row(0)->pointsEdit()->text(), QStringLiteral("20"));
+    QCOMPARE(set.row(0)->deltaEdit()->text(), QStringLiteral("13"));
 }
 
 QTEST_MAIN(TestOneBlocks)

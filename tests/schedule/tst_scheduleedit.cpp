@@ -1,5 +1,6 @@
 // The schedule entry: defaults, scan-type swap, checks, field lists, target
 // and crystal handling, copying and list-editing signals.
+#include "EntryText.h"
 #include "OneBlock.h"
 #include "OneBlocks.h"
 #include "ScheduleEdit.h"
@@ -77,6 +78,8 @@ private slots:
     void editingSignals();
     void measTimeFor_data();
     void measTimeFor();
+    void relativeButtons();
+    void emptyTables();
 };
 
 void TestScheduleEdit::initTestCase()
@@ -595,6 +598,45 @@ void TestScheduleEdit::measTimeFor()
     QFETCH(QList<double>, times);
     for (int i = 0; i < times.size(); ++i)
         QCOMPARE(ScheduleEdit::measTimeFor(text, i), times.at(i));
+}
+
+void TestScheduleEdit::relativeButtons()
+{
+    ScheduleEdit e;
+    e.ui.ScanType->setCurrentIndex(1);
+    const double edge = e.targetEdgeEnergy();
+    // the buttons belong to the user blocks, disabled for standard blocks
+    QVERIFY(!e.ui.ToAbs->isEnabled());
+    e.ui.BlockDefType->setCurrentIndex(2);
+    QTest::mouseClick(e.ui.ToAbs, Qt::LeftButton);
+    QCOMPARE(e.stepBlocks->row(1)->startText(), EntryText::g6(edge - 40));
+    QCOMPARE(e.quickBlocks->row(0)->startText(), EntryText::g6(edge - 300));
+    QCOMPARE(e.toStringList().at(18), EntryText::g6(edge - 300));
+    QTest::mouseClick(e.ui.ToRel, Qt::LeftButton);
+    QCOMPARE(e.stepBlocks->row(1)->startText(), QStringLiteral("R-40"));
+    QCOMPARE(e.quickBlocks->row(1)->startText(), QStringLiteral("R1100"));
+}
+
+// Without option tables the entry still works: its selectors are empty.
+void TestScheduleEdit::emptyTables()
+{
+    buildOptionTables(ConfigStore());
+    {
+        ScheduleEdit e;
+        QCOMPARE(e.ui.ScanType->count(), 0);
+        QCOMPARE(e.ui.MonoCrystal->count(), 1);
+        QCOMPARE(e.activeBlocks(), e.quickBlocks);
+        QStringList errs;
+        QStringList warns;
+        QVERIFY(e.fromStringList(
+            entryFields("Fe", "", "User", "Step", 2, "eV", {"7000", "10", "", "7100", "10", ""}),
+            errs, warns));
+        QCOMPARE(e.toStringList().size(), 18 + 3 * e.ui.Blocks->value());
+        QCOMPARE(e.toStringList().at(10), QString());
+        QCOMPARE(e.quickBlocks->row(0)->pos, 7000.0);
+    }
+    QVERIFY(ScheduleTestEnv::setUp());
+    QCOMPARE(crystalTable().count(), 2);
 }
 
 QTEST_MAIN(TestScheduleEdit)
