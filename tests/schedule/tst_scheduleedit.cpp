@@ -561,6 +561,11 @@ void TestScheduleEdit::copyFromChecksExec()
     QVERIFY(b.ui.Exec->isChecked());
     QCOMPARE(b.toStringList(), a.toStringList());
     QCOMPARE(b.targetEdgeIndex(), 3);
+    ScheduleEdit c;
+    c.copyFrom(&b);
+    QCOMPARE(c.toStringList(), a.toStringList());
+    c.copyFrom(nullptr); // nothing to copy: unchanged
+    QCOMPARE(c.toStringList(), a.toStringList());
 }
 
 void TestScheduleEdit::editingSignals()
