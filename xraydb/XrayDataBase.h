@@ -16,9 +16,9 @@
 
 struct Edge
 {
-    QString name;        // "K", "L1", ...; empty when absent
-    double energy = -1;  // keV
-    QString label;       // "Fe K"
+    QString name;       // "K", "L1", ...; empty when absent
+    double energy = -1; // keV
+    QString label;      // "Fe K"
 };
 
 struct FluoYield
@@ -29,8 +29,8 @@ struct FluoYield
 
 struct EmissionLine
 {
-    QString name;  // "Ka1"
-    QString shell; // "K"
+    QString name;      // "Ka1"
+    QString shell;     // "K"
     double energy = 0; // keV
     double rate = 0;
 };
@@ -55,7 +55,10 @@ public:
     // Loads the table. Returns false when the file cannot be opened (the
     // caller decides what that means; start-up ends the process with status 1).
     bool load(const QString &path);
+    // Forgets every element; the edge names stay.
     void clear();
+    // Diagnostics of the last load(), as written to the debug channel.
+    const QStringList &diagnostics() const { return m_diagnostics; }
 
     const QMap<QString, aAtom> &bySymbol() const { return m_bySymbol; }
     const QMap<int, aAtom> &byZ() const { return m_byZ; }
@@ -71,9 +74,14 @@ public:
     double edgeEnergy(const QString &target, const QString &edge) const;
 
 private:
+    void diagnose(const QString &text);
+
     QMap<QString, aAtom> m_bySymbol;
     QMap<int, aAtom> m_byZ;
-    QStringList m_edgeNames;
+    // Position in this list = edge index used everywhere.
+    QStringList m_edgeNames{QStringLiteral("K"), QStringLiteral("L1"), QStringLiteral("L2"),
+                            QStringLiteral("L3")};
+    QStringList m_diagnostics;
 };
 
 // The process-wide database.
