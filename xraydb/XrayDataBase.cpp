@@ -5,9 +5,10 @@
 
 #include <QDebug>
 #include <QFile>
-#include <QRegularExpression>
 #include <QTextStream>
 
+#include <charconv>
+#include <cmath>
 #include <cstdlib>
 
 namespace {
@@ -37,8 +38,29 @@ struct LineDef
 // A fixed-column value: 0 (also "=" and any other non-number) means absent.
 double valueOrAbsent(const QString &text)
 {
-    const double v = toDoubleOr0(text);
+    const double v = readNumberOr0(text);
     return v == 0 ? -1 : v;
+}
+
+// Fields of one line: the line simplified, then cut at every comma with the
+// blanks around it. After simplified() a blank next to a comma is at most
+// one, so cutting at the commas and trimming each piece gives the same
+// fields as splitting at "\\s*,\\s*", without a regular expression per line
+// (the whole table is read at every start).
+QStringList splitFields(const QString &line)
+{
+    const QString simple = line.simplified();
+    QStringList fields;
+    fields.reserve(int(simple.count(QLatin1Char(','))) + 1);
+    qsizetype from = 0;
+    while (true) {
+        const qsizetype comma = simple.indexOf(QLatin1Char(','), from);
+        const QStringView piece = QStringView(simple).mid(from, comma < 0 ? -1 : comma - from);
+        fields.append(piece.trimmed().toString());
+        if (comma < 0)
+            return fields;
+        from = comma + 1;
+    }
 }
 
 aAtom placeholder()
@@ -50,6 +72,34 @@ aAtom placeholder()
 }
 
 } // namespace
+
+double readNumberOr0(QStringView text)
+{
+    // Plain ASCII decimals, the table's every number, take the fast road;
+    // anything else ("=", blanks, non-ASCII, overflow) goes to the project's
+    // reader so that the rule stays one. std::from_chars ignores the locale.
+    if (text == u"=") // the table's mark for a missing value
+        return 0;
+    char buffer[64];
+    const qsizetype n = text.size();
+    bool plain = n > 0 && n < qsizetype(sizeof(buffer));
+    for (qsizetype i = 0; plain && i < n; ++i) {
+        const char16_t ch = text.at(i).unicode();
+        plain = ch > 0x20 && ch < 0x7f;
+        buffer[i] = char(ch);
+    }
+    if (plain) {
+        const char *begin = buffer;
+        const char *end = buffer + n;
+        if (*begin == '+' && begin + 1 < end && begin[1] != '-' && begin[1] != '+')
+            ++begin; // from_chars takes no plus sign, toDouble does
+        double v = 0;
+        const auto [stop, error] = std::from_chars(begin, end, v);
+        if (error == std::errc() && stop == end)
+            return std::isfinite(v) ? v : 0.0;
+    }
+    return toDoubleOr0(text.toString());
+}
 
 void XrayDataBase::clear()
 {
@@ -72,10 +122,16 @@ bool XrayDataBase::load(const QString &path)
         diagnose(QStringLiteral("Cannot open [%1]").arg(path));
         return false;
     }
-    QTextStream in(&file);
+    loadFrom(file);
+    return true;
+}
+
+void XrayDataBase::loadFrom(QIODevice &device)
+{
+    clear();
+    QTextStream in(&device);
     in.setEncoding(QStringConverter::Utf8);
 
-    static const QRegularExpression separator(QStringLiteral("\\s*,\\s*"));
     QVector<ColumnDef> edgeDefs;
     QVector<ColumnDef> yieldDefs;
     QVector<LineDef> lineDefs;
@@ -85,10 +141,10 @@ bool XrayDataBase::load(const QString &path)
                                      const char *what) {
         for (const ColumnDef &def : defs) {
             if (def.name == name) {
+                // One arg() call, so that a "%n" inside a tag stays text.
                 diagnose(QStringLiteral("%1 %2 %3 %4")
-                             .arg(QLatin1String(what), name)
-                             .arg(def.column)
-                             .arg(column));
+                             .arg(QLatin1String(what), name, QString::number(def.column),
+                                  QString::number(column)));
                 return;
             }
         }
@@ -105,9 +161,7 @@ bool XrayDataBase::load(const QString &path)
                 slot = column;
             } else {
                 diagnose(QStringLiteral("Duplicate line-def %1 %2 %3 %4")
-                             .arg(shell, line)
-                             .arg(slot)
-                             .arg(column));
+                             .arg(shell, line, QString::number(slot), QString::number(column)));
             }
             return;
         }
@@ -116,7 +170,7 @@ bool XrayDataBase::load(const QString &path)
     };
 
     while (!in.atEnd()) {
-        const QStringList f = in.readLine().simplified().split(separator);
+        const QStringList f = splitFields(in.readLine());
         if (f.size() < 3)
             continue;
         const QString &first = f.at(kSymbolField);
@@ -153,7 +207,7 @@ bool XrayDataBase::load(const QString &path)
         aAtom a;
         a.symbol = first;
         a.z = toIntOr0(f.at(kZField));
-        a.weight = toDoubleOr0(f.at(kWeightField));
+        a.weight = readNumberOr0(f.at(kWeightField));
         for (int k = 0; k < 5; ++k) {
             const int base = kFirstEdgeField + kEdgeStride * k;
             if (base + 3 >= f.size())
@@ -163,12 +217,12 @@ bool XrayDataBase::load(const QString &path)
             a.d[k] = valueOrAbsent(f.at(base + 3));
         }
         for (int j = 0; j < 7 && kFirstLineField + j < f.size(); ++j)
-            a.lineE[j] = toDoubleOr0(f.at(kFirstLineField + j)) / 1000;
+            a.lineE[j] = readNumberOr0(f.at(kFirstLineField + j)) / 1000;
 
         for (const ColumnDef &def : edgeDefs) {
             if (def.column >= f.size())
                 continue;
-            const double v = toDoubleOr0(f.at(def.column));
+            const double v = readNumberOr0(f.at(def.column));
             const int index = m_edgeNames.indexOf(def.name);
             if (v > 0 && index >= 0)
                 a.edges[index] = Edge{def.name, v, QStringLiteral("%1 %2").arg(a.symbol, def.name)};
@@ -176,7 +230,7 @@ bool XrayDataBase::load(const QString &path)
         for (const ColumnDef &def : yieldDefs) {
             if (def.column >= f.size())
                 continue;
-            const double v = toDoubleOr0(f.at(def.column));
+            const double v = readNumberOr0(f.at(def.column));
             const int index = m_edgeNames.indexOf(def.name);
             if (v > 0 && index >= 0)
                 a.yields[index] = FluoYield{def.name, v};
@@ -186,8 +240,8 @@ bool XrayDataBase::load(const QString &path)
                 continue;
             if (def.energyColumn >= f.size() || def.rateColumn >= f.size())
                 continue;
-            const double e = toDoubleOr0(f.at(def.energyColumn));
-            const double rate = toDoubleOr0(f.at(def.rateColumn));
+            const double e = readNumberOr0(f.at(def.energyColumn));
+            const double rate = readNumberOr0(f.at(def.rateColumn));
             const int index = m_edgeNames.indexOf(def.shell);
             if (e > 0 && rate > 0 && index >= 0)
                 a.lines[index].append(EmissionLine{def.line, def.shell, e / 1000, rate});
@@ -195,7 +249,6 @@ bool XrayDataBase::load(const QString &path)
         m_bySymbol.insert(a.symbol, a);
         m_byZ.insert(a.z, a);
     }
-    return true;
 }
 
 aAtom XrayDataBase::elementByZ(int z) const

@@ -7,12 +7,23 @@
 // edge index, automatic edge, edge energy in eV). Energies inside the
 // database are in keV; everything the look-ups return is in eV.
 // Units (Units.h) holds the lattice spacing and the display-unit conversions.
+//
+// The table is comma-separated text. Symbol, number, weight, the five edges
+// (K, L1, L2, L3, M1 with two coefficients each) and seven line energies sit
+// in fixed columns; the tag row ("#,IDLINE,...") names further columns by tag
+// (AE-edge, w-edge, E-shell-line, Rate-shell-line) that fill edges, yields
+// and lines. Comment and tag rows leave an empty placeholder element under
+// symbol "" and number 0, which look-ups of unknown targets return.
+// tools/xraydb/make_xraydb.py regenerates resources/XrayDataBase2.txt from
+// published tables; the build only compiles the committed file in.
 #pragma once
 
 #include <QList>
 #include <QMap>
 #include <QString>
 #include <QStringList>
+
+class QIODevice;
 
 struct Edge
 {
@@ -55,6 +66,9 @@ public:
     // Loads the table. Returns false when the file cannot be opened (the
     // caller decides what that means; start-up ends the process with status 1).
     bool load(const QString &path);
+    // Reads a table from an open device (what load() does once the file is
+    // open), starting from an empty table.
+    void loadFrom(QIODevice &device);
     // Forgets every element; the edge names stay.
     void clear();
     // Diagnostics of the last load(), as written to the debug channel.
@@ -83,6 +97,10 @@ private:
                             QStringLiteral("L3")};
     QStringList m_diagnostics;
 };
+
+// The loader's number reader: the same result as toDoubleOr0() (text that is
+// not a finite number gives 0), quicker on the plain decimals of the table.
+double readNumberOr0(QStringView text);
 
 // The process-wide database.
 XrayDataBase &xrayDataBase();

@@ -1,6 +1,7 @@
 // The loader on small tables written here, so that every expected value is
 // the test's own. The start-up exit on a missing table is checked in a child
 // process: this executable re-runs itself with --load-or-exit.
+#include "ConfigStore.h"
 #include "XrayDataBase.h"
 
 #include <QCoreApplication>
@@ -131,6 +132,44 @@ private slots:
         QCOMPARE(a.d[0], fixed);
     }
 
+    void numberReader_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<double>("value");
+        QTest::newRow("integer") << QStringLiteral("26") << 26.0;
+        QTest::newRow("decimal") << QStringLiteral("7.11326288") << 7.11326288;
+        QTest::newRow("leading point") << QStringLiteral(".5") << 0.5;
+        QTest::newRow("trailing point") << QStringLiteral("5.") << 5.0;
+        QTest::newRow("plus") << QStringLiteral("+1.5") << 1.5;
+        QTest::newRow("minus") << QStringLiteral("-2.5") << -2.5;
+        QTest::newRow("exponent") << QStringLiteral("1.5e3") << 1500.0;
+        QTest::newRow("upper-case exponent") << QStringLiteral("1.5E-3") << 0.0015;
+        QTest::newRow("two signs") << QStringLiteral("+-1") << 0.0;
+        QTest::newRow("double minus") << QStringLiteral("--1") << 0.0;
+        QTest::newRow("bare exponent") << QStringLiteral("1e") << 0.0;
+        QTest::newRow("decimal comma") << QStringLiteral("1,5") << 0.0;
+        QTest::newRow("hexadecimal") << QStringLiteral("0x10") << 0.0;
+        QTest::newRow("infinity") << QStringLiteral("inf") << 0.0;
+        QTest::newRow("not a number") << QStringLiteral("nan") << 0.0;
+        QTest::newRow("overflow") << QStringLiteral("1e999") << 0.0;
+        QTest::newRow("missing mark") << QStringLiteral("=") << 0.0;
+        QTest::newRow("empty") << QString() << 0.0;
+        QTest::newRow("blanks around") << QStringLiteral(" 3.5 ") << 3.5;
+        QTest::newRow("inner blank") << QStringLiteral("3 5") << 0.0;
+        QTest::newRow("arabic-indic digit") << QStringLiteral("\u0663") << 0.0;
+        QTest::newRow("long") << QStringLiteral("1.") + QString(80, QLatin1Char('0')) +
+                                     QStringLiteral("1")
+                              << 1.0;
+    }
+    void numberReader()
+    {
+        QFETCH(QString, text);
+        QFETCH(double, value);
+        // The loader's quick reader and the project's reader agree.
+        QCOMPARE(readNumberOr0(text), value);
+        QCOMPARE(toDoubleOr0(text), value);
+    }
+
     void atomicNumberNotANumber()
     {
         XrayDataBase db;
@@ -240,6 +279,11 @@ private slots:
             << QStringLiteral("#,IDLINE,#,ae-K,W-K")
             << QStringList{QStringLiteral("unknow type of f-line definition ae-K"),
                            QStringLiteral("unknow type of f-line definition W-K")}
+            << -1.0 << -1.0 << 0 << -1.0;
+        QTest::newRow("percent signs stay text")
+            << QStringLiteral("#,IDLINE,#,AE-%3,AE-%3,E-%1-%4,E-%1-%4")
+            << QStringList{QStringLiteral("Duplicate AE-def %3 3 4"),
+                           QStringLiteral("Duplicate line-def %1 %4 5 6")}
             << -1.0 << -1.0 << 0 << -1.0;
         QTest::newRow("edge not known") << QStringLiteral("#,IDLINE,#,AE-M1,w-M1") << QStringList()
                                         << -1.0 << -1.0 << 0 << -1.0;
