@@ -164,6 +164,20 @@ double OneBlock::displayValue() const
     return fromEV(pos, unit);
 }
 
+void OneBlock::setPointsText(const QString &text)
+{
+    m_pointsText = text;
+    if (ui)
+        ui->Points->setText(text);
+}
+
+void OneBlock::setDeltaText(const QString &text)
+{
+    m_deltaText = text;
+    if (ui)
+        ui->Delta->setText(text);
+}
+
 void OneBlock::setStartTyped(const QString &text)
 {
     if (text == m_startText)
