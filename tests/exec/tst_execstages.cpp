@@ -314,6 +314,7 @@ void TstExecStages::fileBlocksLoadedBeforeSending()
     ExecFixture::setUserBlocks(twin, 0, {"8000", "8100", "8200"}, {7, 7}, QStringLiteral("2, 4"));
     twin->loadBlockFile(path);
     const QStringList loaded = blockLines(twin);
+    QCOMPARE(loaded, (QStringList{"SetBlock 0 9000 9100 0 2 100", "SetBlock 1 9100 9500 0 4 50"}));
     QVERIFY(loaded != own); // the file does change the blocks
 
     const QStringList sent = runAll();
