@@ -32,6 +32,441 @@
     </message>
 </context>
 <context>
+    <name>Exec</name>
+    <message>
+        <source>Initialize</source>
+        <translation>初期化</translation>
+    </message>
+    <message>
+        <source>Selecting Edge</source>
+        <translation>吸収端選択中</translation>
+    </message>
+    <message>
+        <source>Move Mono. and S. Holder</source>
+        <translation>分光器・試料ホルダー移動</translation>
+    </message>
+    <message>
+        <source>Selecting Quick/Step Mode</source>
+        <translation>クイック/ステップ選択中</translation>
+    </message>
+    <message>
+        <source>Setting File-Name / Comments</source>
+        <translation>ファイル名/コメント設定中</translation>
+    </message>
+    <message>
+        <source>Setting Block Params</source>
+        <translation>ブロック設定中</translation>
+    </message>
+    <message>
+        <source>Setting Meas. Time</source>
+        <translation>測定時間設定中</translation>
+    </message>
+    <message>
+        <source>Measuring Dark</source>
+        <translation>ダーク測定中</translation>
+    </message>
+    <message>
+        <source>In Meas.</source>
+        <translation>測定中</translation>
+    </message>
+    <message>
+        <source>One Meas. End</source>
+        <translation>測定 1 件終了</translation>
+    </message>
+    <message>
+        <source>Not In Exec</source>
+        <translation>停止中</translation>
+    </message>
+    <message>
+        <source>ExecP = %1, new Start = %2, old Start = %3</source>
+        <translation>実行位置 = %1, 新しい開始位置 = %2, 前の開始位置 = %3</translation>
+    </message>
+    <message>
+        <source>ExecP = %1, new Holder = %2, old Holder = %3</source>
+        <translation>実行位置 = %1, 新しいホルダー = %2, 前のホルダー = %3</translation>
+    </message>
+    <message>
+        <source>Entry %1: unknown block definition type %2; the run stops.</source>
+        <translation>エントリー %1: 不明なブロック定義タイプ %2 のため、実行を停止します。</translation>
+    </message>
+    <message>
+        <source>ICGases Changing.
+The Target Edge is changing (from %1-%2 to %3-%4).
+Do any action for that.
+Then Click Ok.</source>
+        <translation>イオンチェンバーのガス交換
+測定する吸収端が変わります (%1-%2 → %3-%4)。
+ガスを交換してください。
+終わったら OK を押してください。</translation>
+    </message>
+    <message>
+        <source>Higher Order Cut Mirror Mode Should Change
+from Mode %1(%2[eV]-%3[eV]) to Mode %4(%5[eV]-%6[eV]).
+Do any action for that.
+Then Click Ok.</source>
+        <translation>高次光カットミラーのモード変更
+モード %1(%2[eV]-%3[eV]) からモード %4(%5[eV]-%6[eV]) へ切り替えてください。
+必要な作業を行ってください。
+終わったら OK を押してください。</translation>
+    </message>
+    <message>
+        <source>Monochromator Mode Should Change
+from Mode %1(%2[eV]-%3[eV]) to Mode %4(%5[eV]-%6[eV]).
+Do any action for that.
+Then Click Ok.</source>
+        <translation>分光器のモード変更
+モード %1(%2[eV]-%3[eV]) からモード %4(%5[eV]-%6[eV]) へ切り替えてください。
+必要な作業を行ってください。
+終わったら OK を押してください。</translation>
+    </message>
+</context>
+<context>
+    <name>ExecCtrl</name>
+    <message>
+        <source>Frame</source>
+        <translation>フレーム</translation>
+    </message>
+    <message>
+        <source>Target is Ready</source>
+        <translation>ターゲット準備完了</translation>
+    </message>
+    <message>
+        <source>In XAFS Meas</source>
+        <translation>XAFS 測定中</translation>
+    </message>
+    <message>
+        <source>Monochromator is Changing</source>
+        <translation>分光器モード切替中</translation>
+    </message>
+    <message>
+        <source>IC Gases Changing</source>
+        <translation>IC ガス交換中</translation>
+    </message>
+    <message>
+        <source>Sample Holder is Moving</source>
+        <translation>試料ホルダー移動中</translation>
+    </message>
+    <message>
+        <source>Dark is in Meas</source>
+        <translation>ダーク測定中</translation>
+    </message>
+    <message>
+        <source>Busy Asking Block Num</source>
+        <translation>ブロック数問合せ中</translation>
+    </message>
+    <message>
+        <source>Err Remote</source>
+        <translation>リモートエラー</translation>
+    </message>
+    <message>
+        <source>Main Th is Moving</source>
+        <translation>分光器 θ 移動中</translation>
+    </message>
+    <message>
+        <source>Err In Starting XAFS Meas</source>
+        <translation>XAFS 測定開始エラー</translation>
+    </message>
+    <message>
+        <source>Higer Order Cut is Changing</source>
+        <translation>高次光カット切替中</translation>
+    </message>
+    <message>
+        <source>Err Sample Holder Move</source>
+        <translation>試料ホルダー移動エラー</translation>
+    </message>
+    <message>
+        <source>Err Starting XAFS Meas Msg will be here</source>
+        <translation>XAFS 測定開始エラーの内容をここに表示</translation>
+    </message>
+    <message>
+        <source>Err Remote Msg will be here.</source>
+        <translation>リモートエラーの内容をここに表示</translation>
+    </message>
+</context>
+<context>
+    <name>OneBlock</name>
+    <message>
+        <source>One Block</source>
+        <translation>ブロック</translation>
+    </message>
+    <message>
+        <source>Start Pos.</source>
+        <translation>開始位置</translation>
+    </message>
+    <message>
+        <source>Absolute value, or relative to the absorption edge when it begins with R.
+Relative values are written like &quot;R-100&quot;, &quot;R+100&quot;, &quot;R1000&quot;;
+&quot;R+&quot; and &quot;R&quot; mean the same.</source>
+        <translation>絶対値。R で始まるときは吸収端からの相対値です。
+相対値は "R-100"、"R+100"、"R1000" のように書きます。
+"R+" と "R" は同じ意味です。</translation>
+    </message>
+    <message>
+        <source>Points</source>
+        <translation>点数</translation>
+    </message>
+    <message>
+        <source>Points and Delta cannot be set independently:
+Delta = ( End - Start ) / Steps
+Steps = (End - Start) / Delta</source>
+        <translation>点数と刻み幅は独立には設定できません:
+刻み幅 = (終了 - 開始) / ステップ数
+ステップ数 = (終了 - 開始) / 刻み幅</translation>
+    </message>
+    <message>
+        <source>delta</source>
+        <translation>刻み幅</translation>
+    </message>
+</context>
+<context>
+    <name>OneBlocks</name>
+    <message>
+        <source>Blocks</source>
+        <translation>ブロック数</translation>
+    </message>
+</context>
+<context>
+    <name>Prompt</name>
+    <message>
+        <source>Prompt</source>
+        <translation>確認</translation>
+    </message>
+    <message>
+        <source>Prompt Msg.</source>
+        <translation>メッセージ</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+</context>
+<context>
+    <name>Prompter</name>
+    <message>
+        <source>Prompter</source>
+        <translation>オペレーター確認</translation>
+    </message>
+</context>
+<context>
+    <name>ScheduleEdit</name>
+    <message>
+        <source>Schedule Editor</source>
+        <translation>スケジュール編集</translation>
+    </message>
+    <message>
+        <source>Exec</source>
+        <translation>実行</translation>
+    </message>
+    <message>
+        <source>Either one is necessary.</source>
+        <translation>どちらか一方が必要です。</translation>
+    </message>
+    <message>
+        <source>Holder No.</source>
+        <translation>ホルダー番号</translation>
+    </message>
+    <message>
+        <source>Req. (Eiter)</source>
+        <translation>必須(いずれか)</translation>
+    </message>
+    <message>
+        <source>Sample ID</source>
+        <translation>試料 ID</translation>
+    </message>
+    <message>
+        <source>Target Elm.</source>
+        <translation>測定元素</translation>
+    </message>
+    <message>
+        <source>Req.</source>
+        <translation>必須</translation>
+    </message>
+    <message>
+        <source>Target Edge</source>
+        <translation>吸収端</translation>
+    </message>
+    <message>
+        <source>Opt.</source>
+        <translation>任意</translation>
+    </message>
+    <message>
+        <source>File Name</source>
+        <translation>ファイル名</translation>
+    </message>
+    <message>
+        <source>Opt. (Gen. Auto)</source>
+        <translation>任意(自動生成)</translation>
+    </message>
+    <message>
+        <source>Sample Description/Comment</source>
+        <translation>試料の説明/コメント</translation>
+    </message>
+    <message>
+        <source>Ref. Sample</source>
+        <translation>参照試料</translation>
+    </message>
+    <message>
+        <source>Opt. (Foil)</source>
+        <translation>任意(箔)</translation>
+    </message>
+    <message>
+        <source>E.</source>
+        <translation>誤</translation>
+    </message>
+    <message>
+        <source>W.</source>
+        <translation>警</translation>
+    </message>
+    <message>
+        <source>Copy</source>
+        <translation>コピー</translation>
+    </message>
+    <message>
+        <source>In.U.</source>
+        <translation>上挿入</translation>
+    </message>
+    <message>
+        <source>Cut</source>
+        <translation>カット</translation>
+    </message>
+    <message>
+        <source>In.D.</source>
+        <translation>下挿入</translation>
+    </message>
+    <message>
+        <source>Scan Type</source>
+        <translation>スキャン種別</translation>
+    </message>
+    <message>
+        <source>Opt. (Q.)</source>
+        <translation>任意(クイック)</translation>
+    </message>
+    <message>
+        <source>As default, scan-type is &apos;Quick&apos; and meas-mode is &apos;Trans&apos;.</source>
+        <translation>既定ではスキャン種別は「クイック」、測定モードは「透過」です。</translation>
+    </message>
+    <message>
+        <source>Meas. Mode</source>
+        <translation>測定モード</translation>
+    </message>
+    <message>
+        <source>Opt. (T.)</source>
+        <translation>任意(透過)</translation>
+    </message>
+    <message>
+        <source>Mono. Cryst.</source>
+        <translation>分光結晶</translation>
+    </message>
+    <message>
+        <source>M. Dark</source>
+        <translation>ダーク測定</translation>
+    </message>
+    <message>
+        <source>&apos;-&apos; : Depending on situations
+&apos;Y&apos; : In Any case
+&apos;N&apos; : Never</source>
+        <translation>'-' : 状況に応じて
+'Y' : 必ず行う
+'N' : 行わない</translation>
+    </message>
+    <message>
+        <source>Tuning</source>
+        <translation>チューニング</translation>
+    </message>
+    <message>
+        <source>Block Def. Type</source>
+        <translation>ブロック定義</translation>
+    </message>
+    <message>
+        <source>Opt. (S.)</source>
+        <translation>任意(標準)</translation>
+    </message>
+    <message>
+        <source>Std. Type</source>
+        <translation>標準タイプ</translation>
+    </message>
+    <message>
+        <source>Opt.(XAFS)</source>
+        <translation>任意(XAFS)</translation>
+    </message>
+    <message>
+        <source>Def. File</source>
+        <translation>定義ファイル</translation>
+    </message>
+    <message>
+        <source>Opt./Req.</source>
+        <translation>任意/必須</translation>
+    </message>
+    <message>
+        <source>Sel.</source>
+        <translation>選択</translation>
+    </message>
+    <message>
+        <source>Save</source>
+        <translation>保存</translation>
+    </message>
+    <message>
+        <source>Meas. Time(s)</source>
+        <translation>測定時間(s)</translation>
+    </message>
+    <message>
+        <source>Opt. (1/300)</source>
+        <translation>任意(1/300)</translation>
+    </message>
+    <message>
+        <source>Blocks</source>
+        <translation>ブロック数</translation>
+    </message>
+    <message>
+        <source>Unit</source>
+        <translation>単位</translation>
+    </message>
+    <message>
+        <source>to Abs.</source>
+        <translation>絶対値へ</translation>
+    </message>
+    <message>
+        <source>to Rel.</source>
+        <translation>相対値へ</translation>
+    </message>
+    <message>
+        <source>Errors</source>
+        <translation>エラー</translation>
+    </message>
+    <message>
+        <source>Warnings</source>
+        <translation>警告</translation>
+    </message>
+    <message>
+        <source>No. Erros</source>
+        <translation>エラーなし</translation>
+    </message>
+    <message>
+        <source>No. Warnings</source>
+        <translation>警告なし</translation>
+    </message>
+    <message>
+        <source>Holder No. or Sample ID must be specified.</source>
+        <translation>ホルダー番号か試料 ID を指定してください。</translation>
+    </message>
+    <message>
+        <source>Target Element must be specified.</source>
+        <translation>測定元素を指定してください。</translation>
+    </message>
+    <message>
+        <source>Block Def (*.prm)</source>
+        <translation>ブロック定義 (*.prm)</translation>
+    </message>
+    <message>
+        <source>9809 (*.dat)</source>
+        <translation>9809 (*.dat)</translation>
+    </message>
+    <message>
+        <source>any (*, *.*)</source>
+        <translation>すべて (*, *.*)</translation>
+    </message>
+</context>
+<context>
     <name>Tolva</name>
     <message>
         <source>Tolva Settings</source>

@@ -80,9 +80,9 @@ FileSelectDialog *ScheduleEdit::blockFileDialog()
     if (m_blockFileDialog)
         return m_blockFileDialog;
     m_blockFileDialog = new FileSelectDialog(this);
-    m_blockFileDialog->setNameFilters({QStringLiteral("Block Def (*.prm)"),
-                                       QStringLiteral("9809 (*.dat)"),
-                                       QStringLiteral("any (*, *.*)")});
+    // The descriptions are read by the operator; the patterns stay as they are.
+    m_blockFileDialog->setNameFilters(
+        {tr("Block Def (*.prm)"), tr("9809 (*.dat)"), tr("any (*, *.*)")});
     m_blockFileDialog->setAcceptMode(QFileDialog::AcceptOpen);
     m_blockFileDialog->setFileMode(QFileDialog::ExistingFile);
     QString root = rootDirFor(config());
