@@ -45,8 +45,10 @@ QString takeItem(const QString &text, QString *remainder)
                 item = text.mid(start + 1, close - start - 1);
                 rest = text.mid(close + 1);
             } else {
-                qDebug().noquote() << QStringLiteral("In a line [%1] item is started from quote but not ended by quote")
-                                .arg(text);
+                qDebug().noquote()
+                    << QStringLiteral(
+                           "In a line [%1] item is started from quote but not ended by quote")
+                           .arg(text);
                 item = text.mid(start + 1);
             }
         } else {
@@ -56,8 +58,10 @@ QString takeItem(const QString &text, QString *remainder)
             item = text.mid(start, end - start);
             rest = text.mid(end);
             if (item.endsWith(QLatin1Char('"')))
-                qDebug().noquote() << QStringLiteral("In a line [%1] item is started from not quote but ended by quote")
-                                .arg(text);
+                qDebug().noquote()
+                    << QStringLiteral(
+                           "In a line [%1] item is started from not quote but ended by quote")
+                           .arg(text);
         }
     }
     if (remainder)
@@ -86,7 +90,8 @@ void ConfigStore::parseCommandLine(const QStringList &args)
         QStringList restItems;
         while (i < args.size() && !isOption(args.at(i)))
             restItems << args.at(i++);
-        addEntry(key, restItems.isEmpty() ? QString() : restItems.first(), restItems.join(QLatin1Char(' ')));
+        addEntry(key, restItems.isEmpty() ? QString() : restItems.first(),
+                 restItems.join(QLatin1Char(' ')));
     }
 }
 
