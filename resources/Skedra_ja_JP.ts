@@ -198,8 +198,8 @@ Then Click Ok.</source>
 Relative values are written like &quot;R-100&quot;, &quot;R+100&quot;, &quot;R1000&quot;;
 &quot;R+&quot; and &quot;R&quot; mean the same.</source>
         <translation>絶対値。R で始まるときは吸収端からの相対値です。
-相対値は "R-100"、"R+100"、"R1000" のように書きます。
-"R+" と "R" は同じ意味です。</translation>
+相対値は &quot;R-100&quot;、&quot;R+100&quot;、&quot;R1000&quot; のように書きます。
+&quot;R+&quot; と &quot;R&quot; は同じ意味です。</translation>
     </message>
     <message>
         <source>Points</source>
@@ -365,9 +365,9 @@ Steps = (End - Start) / Delta</source>
         <source>&apos;-&apos; : Depending on situations
 &apos;Y&apos; : In Any case
 &apos;N&apos; : Never</source>
-        <translation>'-' : 状況に応じて
-'Y' : 必ず行う
-'N' : 行わない</translation>
+        <translation>&apos;-&apos; : 状況に応じて
+&apos;Y&apos; : 必ず行う
+&apos;N&apos; : 行わない</translation>
     </message>
     <message>
         <source>Tuning</source>
