@@ -63,15 +63,258 @@ class TestPeers : public QObject
 {
     Q_OBJECT
 private slots:
-    void init();
-    void cleanup();
+    void init()
+    {
+        dir = new QTemporaryDir;
+        QVERIFY(dir->isValid());
+    }
 
-    void clientServerAndSimulator();
-    void serverRules();
-    void simulatorFaults_data();
-    void simulatorFaults();
-    void badArguments_data();
-    void badArguments();
+    void cleanup()
+    {
+        // Whatever happened, nothing started here outlives the test.
+        for (QProcess *p : std::as_const(procs)) {
+            if (p->state() != QProcess::NotRunning) {
+                p->kill();
+                p->waitForFinished(5000);
+            }
+            delete p;
+        }
+        procs.clear();
+        delete dir;
+        dir = nullptr;
+    }
+
+    void clientServerAndSimulator()
+    {
+        const quint16 port = startServer();
+        QVERIFY(port != 0);
+        Tolva tolva;
+        QVERIFY(login(tolva, port));
+        QCOMPARE(tolva.state(), int(ConnectStat::Connected));
+        QSignalSpy vlogs(&tolva, &Tolva::vlog);
+        QSignalSpy events(&tolva, &Tolva::anyEvent);
+        QSignalSpy answers(&tolva, &Tolva::anyAns);
+        QSignalSpy sent(&tolva, &Tolva::sendingAskToTolva);
+        tolva.sendCmd("", "System", "flgon Dorvan");
+        QTRY_COMPARE_WITH_TIMEOUT(countWord(answers, "flgon", "Ok:"), 1, 10000);
+
+        const QString transcript = dir->filePath("transcript.txt");
+        QProcess *sim = startSim(port, {"--transcript", transcript});
+        QTRY_COMPARE_WITH_TIMEOUT(countWord(events, "Connected"), 1, 10000);
+        QCOMPARE(msgs(events).first().from, QStringLiteral("Dorvan"));
+        QCOMPARE(msgs(events).first().cmdId, 3);
+
+        // Hello and Help across the bus; the answers come back by word.
+        tolva.sendCmd("", "Dorvan", "Hello");
+        tolva.sendCmd("", "Dorvan", "Help");
+        QTRY_COMPARE_WITH_TIMEOUT(
+            texts(vlogs)
+                .filter(QRegularExpression("^msg from tolva\\[Dorvan>Tarnix @(Hello Hello! I "
+                                           "am Dorvan. Nice to meet you!\\]$|Help Commands : "
+                                           ")"))
+                .size(),
+            2, 10000);
+
+        // Remote control and a monochromator move.
+        tolva.sendCmd("", "Dorvan.remote", "RemoteOn");
+        tolva.sendCmdV("", "Dorvan.remote", "SetCurrentEnergy", "8.979");
+        QTRY_COMPARE_WITH_TIMEOUT(countWord(events, "EvMovingCurTh"), 2, 10000);
+        const QList<AMsg> ev = msgs(events);
+        QCOMPARE(ev.at(1).cmdId, 6);
+        QCOMPARE(ev.at(1).firstParam, QStringLiteral("1"));
+        QCOMPARE(ev.at(2).firstParam, QStringLiteral("0"));
+        QTRY_COMPARE_WITH_TIMEOUT(countWord(answers, "SetCurrentEnergy", "Ok:"), 1, 10000);
+        QCOMPARE(countWord(answers, "RemoteOn", "Ok:"), 1);
+        QCOMPARE(msgs(answers).at(1).fromAddr, QStringLiteral("Dorvan.remote"));
+
+        // Block count by standard type, then a quick and a step measurement.
+        tolva.sendCmdV("", "Dorvan.remote", "SelectXafsMeasType", "2");
+        tolva.sendCmd("", "Dorvan.remote", "GetBlockNum");
+        tolva.sendCmdV("", "Dorvan.remote", "SetXafsMode", "1");
+        tolva.sendCmd("", "Dorvan.remote", "Start");
+        QTRY_COMPARE_WITH_TIMEOUT(countWord(events, "EvEndQMeas"), 1, 10000);
+        tolva.sendCmdV("", "Dorvan.remote", "SetXafsMode", "0");
+        tolva.sendCmd("", "Dorvan.remote", "Start");
+        QTRY_COMPARE_WITH_TIMEOUT(countWord(events, "EvEndMeas"), 1, 10000);
+        QCOMPARE(countWord(events, "EvStartQMeas"), 1);
+        QCOMPARE(countWord(events, "EvStartMeas"), 1);
+        QCOMPARE(countWord(answers, "GetBlockNum", "6"), 1);
+
+        // A command for a node that is not there is answered by the server.
+        tolva.sendCmd("", "Nobody", "Foo");
+        QTRY_COMPARE_WITH_TIMEOUT(countWord(answers, "Foo", "Er:"), 1, 10000);
+
+        // The simulator's transcript holds every line it received, as sent:
+        // the commands in the order sent, mixed with the client's answers.
+        QStringList sentLines = texts(sent).filter(QRegularExpression("^Tarnix>Dorvan"));
+        const auto commandsIn = [&transcript]() {
+            return readLines(transcript)
+                .filter(QRegularExpression("^Tarnix>Dorvan(\\.remote)? [^@]"));
+        };
+        QTRY_COMPARE_WITH_TIMEOUT(commandsIn(), sentLines, 10000);
+        QVERIFY(readLines(transcript)
+                    .contains("Tarnix>Dorvan @Hello Hello! I am Tarnix. Nice to meet you!"));
+
+        // A second node under a name in use is refused: another simulator, another Tarnix.
+        QProcess *second = startSim(port);
+        QVERIFY(ended(second));
+        QCOMPARE(second->exitCode(), 1);
+        QVERIFY(second->readAllStandardError().contains("login refused"));
+        Tolva twin;
+        QSignalSpy twinNotReady(&twin, &Tolva::tolvaIsNotReady);
+        twin.setNameOnTolva("Tarnix");
+        twin.setKeyFile(kKeys);
+        twin.setHost("127.0.0.1");
+        twin.setPort(QString::number(port));
+        twin.connectToTolva();
+        QVERIFY(twinNotReady.wait(10000) || twinNotReady.count() == 1);
+        QVERIFY(!twin.isConnected());
+        QVERIFY(tolva.isConnected());
+
+        // Both stand-ins end cleanly on SIGTERM; the client hears of each.
+        sim->terminate();
+        QVERIFY(ended(sim));
+        QCOMPARE(sim->exitStatus(), QProcess::NormalExit);
+        QCOMPARE(sim->exitCode(), 0);
+        QTRY_COMPARE_WITH_TIMEOUT(countWord(events, "Disconnected"), 1, 10000);
+        QCOMPARE(msgs(events).last().cmdId, 4);
+        QSignalSpy notReady(&tolva, &Tolva::tolvaIsNotReady);
+        QProcess *server = procs.first();
+        server->terminate();
+        QVERIFY(ended(server));
+        QCOMPARE(server->exitStatus(), QProcess::NormalExit);
+        QCOMPARE(server->exitCode(), 0);
+        QVERIFY(notReady.wait(10000) || notReady.count() == 1);
+        QVERIFY(server->readAllStandardError().contains("stopping"));
+    }
+
+    void serverRules()
+    {
+        const quint16 port = startServer({"--challenge", "-7", "--max-line", "1000"});
+        QVERIFY(port != 0);
+        // A wrong key is refused and the connection closed.
+        QTcpSocket bad;
+        QByteArray answer;
+        QVERIFY(rawLogin(bad, port, 1, &answer));
+        QVERIFY2(answer.startsWith("System>Tarnix Er:"), answer.constData());
+        QTRY_COMPARE_WITH_TIMEOUT(bad.state(), QAbstractSocket::UnconnectedState, 10000);
+
+        // The right key (negative challenge, non-negative index) is accepted.
+        QTcpSocket s;
+        QVERIFY(rawLogin(s, port, 0, &answer));
+        QVERIFY2(answer.startsWith("System>Tarnix Ok:"), answer.constData());
+        // A line within the bound but no message is dropped; a node may not
+        // speak under another node's name.
+        s.write(QByteArray(999, 'x') + "\nOther>System listnodes\nTarnix>System listnodes\n");
+        QTRY_VERIFY_WITH_TIMEOUT(s.canReadLine(), 10000);
+        QCOMPARE(s.readLine(), QByteArray("System>Tarnix @listnodes Tarnix\n"));
+        // Unknown server commands get an "Er:" answer.
+        s.write("Tarnix.ch>System Nonsense\n");
+        QTRY_VERIFY_WITH_TIMEOUT(s.canReadLine(), 10000);
+        QCOMPARE(s.readLine(), QByteArray("System>Tarnix.ch @Nonsense Er: Unknown Command\n"));
+        // A line over the bound closes the connection.
+        s.write(QByteArray(5000, 'y'));
+        QTRY_COMPARE_WITH_TIMEOUT(s.state(), QAbstractSocket::UnconnectedState, 10000);
+    }
+
+    void simulatorFaults_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QStringList>("commands"); // after RemoteOn
+        QTest::addColumn<QStringList>("events");   // every one expected, in order
+
+        QTest::newRow("start fails")
+            << QStringList{"--fail-start", "2"} << QStringList{"Start", "Start"}
+            << QStringList{"EvStartMeas", "EvEndMeas", "EvErrStartXAFSMeas"};
+        QTest::newRow("changer fails")
+            << QStringList{"--fail-changer", "1"} << QStringList{"MoveSHolderTo 3"}
+            << QStringList{"EvChangerMoving 1", "EvErrChangerMove", "EvChangerMoving 0"};
+        QTest::newRow("changer ok") << QStringList{} << QStringList{"MoveSHolderTo 03"}
+                                    << QStringList{"EvChangerMoving 1", "EvChangerMoving 0"};
+        QTest::newRow("remote error after 2")
+            << QStringList{"--err-remote-after", "2"}
+            << QStringList{"SelectAtom 29", "SelectEdge 0"} << QStringList{"EvErrRemote"};
+        // The second command is answered, then nothing more: not the end of the move, not Start.
+        QTest::newRow("hangs after 2")
+            << QStringList{"--hang-after", "2"} << QStringList{"SetCurrentEnergy 9", "Start"}
+            << QStringList{"EvMovingCurTh 1"};
+    }
+
+    void simulatorFaults()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(QStringList, commands);
+        QFETCH(QStringList, events);
+        const quint16 port = startServer();
+        QVERIFY(port != 0);
+        startSim(port, args);
+        Tolva tolva;
+        QVERIFY(login(tolva, port));
+        QVERIFY(waitForNode(tolva, "Dorvan"));
+        QSignalSpy evSpy(&tolva, &Tolva::anyEvent);
+        QSignalSpy answers(&tolva, &Tolva::anyAns);
+        tolva.sendCmd("", "Dorvan.remote", "RemoteOn");
+        for (const QString &c : commands) {
+            tolva.sendCmd("", "Dorvan.remote", c);
+            if (c == "Start" && !args.contains("--hang-after")) // one measurement at a time
+                QTRY_VERIFY_WITH_TIMEOUT(
+                    countWord(evSpy, "EvEndMeas") + countWord(evSpy, "EvErrStartXAFSMeas") > 0,
+                    10000);
+        }
+        QTRY_COMPARE_WITH_TIMEOUT(int(evSpy.count()), int(events.size()), 10000);
+        QVERIFY(!evSpy.wait(500)); // and nothing after them
+        QStringList got;
+        for (const AMsg &m : msgs(evSpy)) {
+            got.append(m.firstParam == "1" || m.firstParam == "0" ? m.cmd + " " + m.firstParam
+                                                                  : m.cmd);
+            if (m.cmd.startsWith("EvErr"))
+                QVERIFY2(m.paramText.contains("simulated fault"), qPrintable(m.paramText));
+        }
+        QCOMPARE(got, events);
+        if (args.contains("--hang-after"))
+            QCOMPARE(countWord(answers, "Start"), 0);
+    }
+
+    void badArguments_data()
+    {
+        QTest::addColumn<QString>("exe");
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("server port text")
+            << kServer << QStringList{"--port", "abc"} << 2 << "--port";
+        QTest::newRow("server port range")
+            << kServer << QStringList{"--port", "65536"} << 2 << "--port";
+        QTest::newRow("server unknown option") << kServer << QStringList{"--bogus"} << 2 << "bogus";
+        QTest::newRow("server missing key file")
+            << kServer << QStringList{"--key-file", "/nonexistent/k"} << 2 << "key file";
+        QTest::newRow("server help") << kServer << QStringList{"--help"} << 0 << "--key-file";
+        QTest::newRow("sim port zero") << kSim << QStringList{"--port", "0"} << 2 << "--port";
+        QTest::newRow("sim negative delay")
+            << kSim << QStringList{"--meas-time", "-5"} << 2 << "--meas-time";
+        QTest::newRow("sim bad name") << kSim << QStringList{"--name", "a.b"} << 2 << "--name";
+        QTest::newRow("sim extra argument") << kSim << QStringList{"stray"} << 2 << "stray";
+        QTest::newRow("sim help") << kSim << QStringList{"--help"} << 0 << "--transcript";
+        QTest::newRow("sim no server")
+            << kSim << QStringList{"--port", "1", "--connect-timeout", "0"} << 1
+            << "cannot connect";
+    }
+
+    void badArguments()
+    {
+        QFETCH(QString, exe);
+        QFETCH(QStringList, args);
+        QFETCH(int, code);
+        QFETCH(QString, text);
+        QProcess *p = startProcess(
+            exe, args + QStringList{"--key-file", kKeys}.mid(args.contains("--key-file") ? 2 : 0));
+        QVERIFY(ended(p));
+        QCOMPARE(p->exitStatus(), QProcess::NormalExit);
+        QCOMPARE(p->exitCode(), code);
+        const QString out =
+            QString::fromLocal8Bit(p->readAllStandardOutput() + p->readAllStandardError());
+        QVERIFY2(out.contains(text), qPrintable(out));
+    }
 
 private:
     QProcess *startProcess(const QString &exe, const QStringList &args);
@@ -85,27 +328,6 @@ private:
     QTemporaryDir *dir = nullptr;
     QList<QProcess *> procs;
 };
-
-void TestPeers::init()
-{
-    dir = new QTemporaryDir;
-    QVERIFY(dir->isValid());
-}
-
-void TestPeers::cleanup()
-{
-    // Whatever happened, nothing started here outlives the test.
-    for (QProcess *p : std::as_const(procs)) {
-        if (p->state() != QProcess::NotRunning) {
-            p->kill();
-            p->waitForFinished(5000);
-        }
-        delete p;
-    }
-    procs.clear();
-    delete dir;
-    dir = nullptr;
-}
 
 QProcess *TestPeers::startProcess(const QString &exe, const QStringList &args)
 {
@@ -186,233 +408,6 @@ bool TestPeers::rawLogin(QTcpSocket &s, quint16 port, int shift, QByteArray *ans
             return false;
     *answer = s.readLine();
     return true;
-}
-
-void TestPeers::clientServerAndSimulator()
-{
-    const quint16 port = startServer();
-    QVERIFY(port != 0);
-    Tolva tolva;
-    QVERIFY(login(tolva, port));
-    QCOMPARE(tolva.state(), int(ConnectStat::Connected));
-    QSignalSpy vlogs(&tolva, &Tolva::vlog);
-    QSignalSpy events(&tolva, &Tolva::anyEvent);
-    QSignalSpy answers(&tolva, &Tolva::anyAns);
-    QSignalSpy sent(&tolva, &Tolva::sendingAskToTolva);
-    tolva.sendCmd("", "System", "flgon Dorvan");
-    QTRY_COMPARE_WITH_TIMEOUT(countWord(answers, "flgon", "Ok:"), 1, 10000);
-
-    const QString transcript = dir->filePath("transcript.txt");
-    QProcess *sim = startSim(port, {"--transcript", transcript});
-    QTRY_COMPARE_WITH_TIMEOUT(countWord(events, "Connected"), 1, 10000);
-    QCOMPARE(msgs(events).first().from, QStringLiteral("Dorvan"));
-    QCOMPARE(msgs(events).first().cmdId, 3);
-
-    // Hello and Help across the bus; the answers come back by word.
-    tolva.sendCmd("", "Dorvan", "Hello");
-    tolva.sendCmd("", "Dorvan", "Help");
-    QTRY_COMPARE_WITH_TIMEOUT(
-        texts(vlogs)
-            .filter(QRegularExpression("^msg from tolva\\[Dorvan>Tarnix @(Hello Hello! I "
-                                       "am Dorvan. Nice to meet you!\\]$|Help Commands : "
-                                       ")"))
-            .size(),
-        2, 10000);
-
-    // Remote control and a monochromator move.
-    tolva.sendCmd("", "Dorvan.remote", "RemoteOn");
-    tolva.sendCmdV("", "Dorvan.remote", "SetCurrentEnergy", "8.979");
-    QTRY_COMPARE_WITH_TIMEOUT(countWord(events, "EvMovingCurTh"), 2, 10000);
-    const QList<AMsg> ev = msgs(events);
-    QCOMPARE(ev.at(1).cmdId, 6);
-    QCOMPARE(ev.at(1).firstParam, QStringLiteral("1"));
-    QCOMPARE(ev.at(2).firstParam, QStringLiteral("0"));
-    QTRY_COMPARE_WITH_TIMEOUT(countWord(answers, "SetCurrentEnergy", "Ok:"), 1, 10000);
-    QCOMPARE(countWord(answers, "RemoteOn", "Ok:"), 1);
-    QCOMPARE(msgs(answers).at(1).fromAddr, QStringLiteral("Dorvan.remote"));
-
-    // Block count by standard type, then a quick and a step measurement.
-    tolva.sendCmdV("", "Dorvan.remote", "SelectXafsMeasType", "2");
-    tolva.sendCmd("", "Dorvan.remote", "GetBlockNum");
-    tolva.sendCmdV("", "Dorvan.remote", "SetXafsMode", "1");
-    tolva.sendCmd("", "Dorvan.remote", "Start");
-    QTRY_COMPARE_WITH_TIMEOUT(countWord(events, "EvEndQMeas"), 1, 10000);
-    tolva.sendCmdV("", "Dorvan.remote", "SetXafsMode", "0");
-    tolva.sendCmd("", "Dorvan.remote", "Start");
-    QTRY_COMPARE_WITH_TIMEOUT(countWord(events, "EvEndMeas"), 1, 10000);
-    QCOMPARE(countWord(events, "EvStartQMeas"), 1);
-    QCOMPARE(countWord(events, "EvStartMeas"), 1);
-    QCOMPARE(countWord(answers, "GetBlockNum", "6"), 1);
-
-    // A command for a node that is not there is answered by the server.
-    tolva.sendCmd("", "Nobody", "Foo");
-    QTRY_COMPARE_WITH_TIMEOUT(countWord(answers, "Foo", "Er:"), 1, 10000);
-
-    // The simulator's transcript holds every line it received, as sent:
-    // the commands in the order sent, mixed with the client's answers.
-    QStringList sentLines = texts(sent).filter(QRegularExpression("^Tarnix>Dorvan"));
-    const auto commandsIn = [&transcript]() {
-        return readLines(transcript).filter(QRegularExpression("^Tarnix>Dorvan(\\.remote)? [^@]"));
-    };
-    QTRY_COMPARE_WITH_TIMEOUT(commandsIn(), sentLines, 10000);
-    QVERIFY(readLines(transcript)
-                .contains("Tarnix>Dorvan @Hello Hello! I am Tarnix. Nice to meet you!"));
-
-    // A second node under a name in use is refused: another simulator, another Tarnix.
-    QProcess *second = startSim(port);
-    QVERIFY(ended(second));
-    QCOMPARE(second->exitCode(), 1);
-    QVERIFY(second->readAllStandardError().contains("login refused"));
-    Tolva twin;
-    QSignalSpy twinNotReady(&twin, &Tolva::tolvaIsNotReady);
-    twin.setNameOnTolva("Tarnix");
-    twin.setKeyFile(kKeys);
-    twin.setHost("127.0.0.1");
-    twin.setPort(QString::number(port));
-    twin.connectToTolva();
-    QVERIFY(twinNotReady.wait(10000) || twinNotReady.count() == 1);
-    QVERIFY(!twin.isConnected());
-    QVERIFY(tolva.isConnected());
-
-    // Both stand-ins end cleanly on SIGTERM; the client hears of each.
-    sim->terminate();
-    QVERIFY(ended(sim));
-    QCOMPARE(sim->exitStatus(), QProcess::NormalExit);
-    QCOMPARE(sim->exitCode(), 0);
-    QTRY_COMPARE_WITH_TIMEOUT(countWord(events, "Disconnected"), 1, 10000);
-    QCOMPARE(msgs(events).last().cmdId, 4);
-    QSignalSpy notReady(&tolva, &Tolva::tolvaIsNotReady);
-    QProcess *server = procs.first();
-    server->terminate();
-    QVERIFY(ended(server));
-    QCOMPARE(server->exitStatus(), QProcess::NormalExit);
-    QCOMPARE(server->exitCode(), 0);
-    QVERIFY(notReady.wait(10000) || notReady.count() == 1);
-    QVERIFY(server->readAllStandardError().contains("stopping"));
-}
-
-void TestPeers::serverRules()
-{
-    const quint16 port = startServer({"--challenge", "-7", "--max-line", "1000"});
-    QVERIFY(port != 0);
-    // A wrong key is refused and the connection closed.
-    QTcpSocket bad;
-    QByteArray answer;
-    QVERIFY(rawLogin(bad, port, 1, &answer));
-    QVERIFY2(answer.startsWith("System>Tarnix Er:"), answer.constData());
-    QTRY_COMPARE_WITH_TIMEOUT(bad.state(), QAbstractSocket::UnconnectedState, 10000);
-
-    // The right key (negative challenge, non-negative index) is accepted.
-    QTcpSocket s;
-    QVERIFY(rawLogin(s, port, 0, &answer));
-    QVERIFY2(answer.startsWith("System>Tarnix Ok:"), answer.constData());
-    // A line within the bound but no message is dropped; a node may not
-    // speak under another node's name.
-    s.write(QByteArray(999, 'x') + "\nOther>System listnodes\nTarnix>System listnodes\n");
-    QTRY_VERIFY_WITH_TIMEOUT(s.canReadLine(), 10000);
-    QCOMPARE(s.readLine(), QByteArray("System>Tarnix @listnodes Tarnix\n"));
-    // Unknown server commands get an "Er:" answer.
-    s.write("Tarnix.ch>System Nonsense\n");
-    QTRY_VERIFY_WITH_TIMEOUT(s.canReadLine(), 10000);
-    QCOMPARE(s.readLine(), QByteArray("System>Tarnix.ch @Nonsense Er: Unknown Command\n"));
-    // A line over the bound closes the connection.
-    s.write(QByteArray(5000, 'y'));
-    QTRY_COMPARE_WITH_TIMEOUT(s.state(), QAbstractSocket::UnconnectedState, 10000);
-}
-
-void TestPeers::simulatorFaults_data()
-{
-    QTest::addColumn<QStringList>("args");
-    QTest::addColumn<QStringList>("commands"); // after RemoteOn
-    QTest::addColumn<QStringList>("events");   // every one expected, in order
-
-    QTest::newRow("start fails") << QStringList{"--fail-start", "2"}
-                                 << QStringList{"Start", "Start"}
-                                 << QStringList{"EvStartMeas", "EvEndMeas", "EvErrStartXAFSMeas"};
-    QTest::newRow("changer fails")
-        << QStringList{"--fail-changer", "1"} << QStringList{"MoveSHolderTo 3"}
-        << QStringList{"EvChangerMoving 1", "EvErrChangerMove", "EvChangerMoving 0"};
-    QTest::newRow("changer ok") << QStringList{} << QStringList{"MoveSHolderTo 03"}
-                                << QStringList{"EvChangerMoving 1", "EvChangerMoving 0"};
-    QTest::newRow("remote error after 2")
-        << QStringList{"--err-remote-after", "2"} << QStringList{"SelectAtom 29", "SelectEdge 0"}
-        << QStringList{"EvErrRemote"};
-    // The second command is answered, then nothing more: not the end of the move, not Start.
-    QTest::newRow("hangs after 2")
-        << QStringList{"--hang-after", "2"} << QStringList{"SetCurrentEnergy 9", "Start"}
-        << QStringList{"EvMovingCurTh 1"};
-}
-
-void TestPeers::simulatorFaults()
-{
-    QFETCH(QStringList, args);
-    QFETCH(QStringList, commands);
-    QFETCH(QStringList, events);
-    const quint16 port = startServer();
-    QVERIFY(port != 0);
-    startSim(port, args);
-    Tolva tolva;
-    QVERIFY(login(tolva, port));
-    QVERIFY(waitForNode(tolva, "Dorvan"));
-    QSignalSpy evSpy(&tolva, &Tolva::anyEvent);
-    QSignalSpy answers(&tolva, &Tolva::anyAns);
-    tolva.sendCmd("", "Dorvan.remote", "RemoteOn");
-    for (const QString &c : commands) {
-        tolva.sendCmd("", "Dorvan.remote", c);
-        if (c == "Start" && !args.contains("--hang-after")) // one measurement at a time
-            QTRY_VERIFY_WITH_TIMEOUT(
-                countWord(evSpy, "EvEndMeas") + countWord(evSpy, "EvErrStartXAFSMeas") > 0, 10000);
-    }
-    QTRY_COMPARE_WITH_TIMEOUT(int(evSpy.count()), int(events.size()), 10000);
-    QVERIFY(!evSpy.wait(500)); // and nothing after them
-    QStringList got;
-    for (const AMsg &m : msgs(evSpy)) {
-        got.append(m.firstParam == "1" || m.firstParam == "0" ? m.cmd + " " + m.firstParam : m.cmd);
-        if (m.cmd.startsWith("EvErr"))
-            QVERIFY2(m.paramText.contains("simulated fault"), qPrintable(m.paramText));
-    }
-    QCOMPARE(got, events);
-    if (args.contains("--hang-after"))
-        QCOMPARE(countWord(answers, "Start"), 0);
-}
-
-void TestPeers::badArguments_data()
-{
-    QTest::addColumn<QString>("exe");
-    QTest::addColumn<QStringList>("args");
-    QTest::addColumn<int>("code");
-    QTest::addColumn<QString>("text");
-    QTest::newRow("server port text") << kServer << QStringList{"--port", "abc"} << 2 << "--port";
-    QTest::newRow("server port range")
-        << kServer << QStringList{"--port", "65536"} << 2 << "--port";
-    QTest::newRow("server unknown option") << kServer << QStringList{"--bogus"} << 2 << "bogus";
-    QTest::newRow("server missing key file")
-        << kServer << QStringList{"--key-file", "/nonexistent/k"} << 2 << "key file";
-    QTest::newRow("server help") << kServer << QStringList{"--help"} << 0 << "--key-file";
-    QTest::newRow("sim port zero") << kSim << QStringList{"--port", "0"} << 2 << "--port";
-    QTest::newRow("sim negative delay")
-        << kSim << QStringList{"--meas-time", "-5"} << 2 << "--meas-time";
-    QTest::newRow("sim bad name") << kSim << QStringList{"--name", "a.b"} << 2 << "--name";
-    QTest::newRow("sim extra argument") << kSim << QStringList{"stray"} << 2 << "stray";
-    QTest::newRow("sim help") << kSim << QStringList{"--help"} << 0 << "--transcript";
-    QTest::newRow("sim no server")
-        << kSim << QStringList{"--port", "1", "--connect-timeout", "0"} << 1 << "cannot connect";
-}
-
-void TestPeers::badArguments()
-{
-    QFETCH(QString, exe);
-    QFETCH(QStringList, args);
-    QFETCH(int, code);
-    QFETCH(QString, text);
-    QProcess *p = startProcess(
-        exe, args + QStringList{"--key-file", kKeys}.mid(args.contains("--key-file") ? 2 : 0));
-    QVERIFY(ended(p));
-    QCOMPARE(p->exitStatus(), QProcess::NormalExit);
-    QCOMPARE(p->exitCode(), code);
-    const QString out =
-        QString::fromLocal8Bit(p->readAllStandardOutput() + p->readAllStandardError());
-    QVERIFY2(out.contains(text), qPrintable(out));
 }
 
 QTEST_MAIN(TestPeers)
