@@ -18,12 +18,11 @@ private slots:
     void firstEntryWaitsForEveryPrompt();
     void defaultModeWithoutRowShowsQuestionMark();
     void startOrResumeWhileRunningIgnored();
-    void stopWhileIdleIsSilent();
     void resume_data();
     void resume();
     void errorEvents_data();
     void errorEvents();
-    void errorWhileIdleOnlySetsFlag();
+    void whileIdle();
     void quitWhileWaitingOnGui_data();
     void quitWhileWaitingOnGui();
     void quitDuringRunningSchedule();
@@ -92,6 +91,7 @@ void TstExec::firstEntryWaitsForEveryPrompt()
     for (int k = 0; k < 2; ++k)
         emit t->promptOk(t->promptTypes.at(order.at(k)));
     QVERIFY(!sent.wait(100)); // still held by the last one
+    QCOMPARE(sent.count(), 0);
     emit t->promptOk(t->promptTypes.at(order.at(2)));
     QVERIFY(finished.wait(10000));
     QVERIFY(t->lines.at(2).startsWith("SetCurrentEnergy "));
@@ -143,16 +143,6 @@ void TstExec::startOrResumeWhileRunningIgnored()
     QCOMPARE(t->lines.filter("SelectAtom"), (QStringList{"SelectAtom 29", "SelectAtom 26"}));
 }
 
-void TstExec::stopWhileIdleIsSilent()
-{
-    QSignalSpy finished(t, &TargetDouble::finished);
-    QSignalSpy stages(t, &TargetDouble::currentStage);
-    emit t->stopExec(true);
-    emit t->stopExec(false);
-    QVERIFY(!finished.wait(100));
-    QCOMPARE(stages.count(), 0);
-}
-
 void TstExec::resume_data()
 {
     QTest::addColumn<int>("mode");
@@ -192,6 +182,7 @@ void TstExec::resume()
     }
     if (mode == Exec::FromHere) {
         QVERIFY(!sent.wait(150)); // the target still measures
+        QCOMPARE(sent.count(), 0);
         emit t->setInXafsMeas(false);
     }
     QVERIFY(fx.waitFor("Start", 2));
@@ -256,15 +247,20 @@ void TstExec::errorEvents()
     }
 }
 
-void TstExec::errorWhileIdleOnlySetsFlag()
+// Stop and error events while idle only set their indicators.
+void TstExec::whileIdle()
 {
     ExecCtrl *panel = fx.exec->statusPanel();
     QSignalSpy finished(t, &TargetDouble::finished);
+    QSignalSpy stages(t, &TargetDouble::currentStage);
+    emit t->stopExec(true);
+    emit t->stopExec(false);
     emit t->setErrStartingXAFSMeas(true, QStringLiteral(" late"));
     emit t->setErrSHolderMove(true, QStringLiteral(" late too"));
     QTRY_COMPARE_WITH_TIMEOUT(panel->ui.ErrSHolderMove->styleSheet(), ExecCtrl::onStyle(), 10000);
     QCOMPARE(panel->ui.ErrStartingXafsMeas->styleSheet(), ExecCtrl::onStyle());
     QVERIFY(!finished.wait(100));
+    QCOMPARE(stages.count(), 0);
 }
 
 void TstExec::quitWhileWaitingOnGui_data()

@@ -1,4 +1,5 @@
-// Cross-thread calls that a stopping worker can give up.
+// Cross-thread calls that a stopping worker can give up (served calls run in
+// every engine test).
 #include "GuiCall.h"
 
 #include <QDeadlineTimer>
@@ -11,35 +12,8 @@ class TstGuiCall : public QObject
 {
     Q_OBJECT
 private slots:
-    void runsInContextThread();
     void giveUpReturnsAndWorkNeverRuns();
 };
-
-void TstGuiCall::runsInContextThread()
-{
-    QObject context;
-    QThread *ranIn = nullptr;
-    QVERIFY(callInThreadOf<QThread *>(
-        &context, [] { return QThread::currentThread(); }, &ranIn, [] { return false; }));
-    QCOMPARE(ranIn, QThread::currentThread()); // the same thread: at once
-    std::atomic<bool> done{false};
-    std::atomic<bool> waiting{false};
-    bool ok = false;
-    ranIn = nullptr;
-    QThread *worker = QThread::create([&] {
-        ok = callInThreadOf<QThread *>(
-            &context, [] { return QThread::currentThread(); }, &ranIn, [] { return false; },
-            &waiting);
-        done = true;
-    });
-    worker->start();
-    QTRY_VERIFY_WITH_TIMEOUT(done.load(), 10000); // serves the call while it waits
-    QVERIFY(worker->wait(10000));
-    delete worker;
-    QVERIFY(ok);
-    QCOMPARE(ranIn, QThread::currentThread());
-    QVERIFY(!waiting.load());
-}
 
 void TstGuiCall::giveUpReturnsAndWorkNeverRuns()
 {
