@@ -1,13 +1,17 @@
 // The engine's run control: empty and unticked lists, prompts that hold the
 // run, start/stop/resume in every mode, error events, and stopping the worker
-// thread while it waits on the GUI thread.
+// thread while it waits on the GUI thread; the engine on the real bus client.
 #include "ExecFixture.h"
+#include "Tolva.h"
 
 #include <QLabel>
+#include <QMetaType>
 
 class TstExec : public QObject
 {
     Q_OBJECT
+signals:
+    void setupExec(Tolva *s, QString targetCh);
 private slots:
     void initTestCase() { QVERIFY(fx.setUp()); }
     void init();
@@ -26,6 +30,8 @@ private slots:
     void quitWhileWaitingOnGui_data();
     void quitWhileWaitingOnGui();
     void quitDuringRunningSchedule();
+    void metaTypesKnownByName();
+    void commandsReachTolva();
 
 private:
     ExecFixture fx;
@@ -306,6 +312,54 @@ void TstExec::quitDuringRunningSchedule()
     delete std::exchange(fx.exec, nullptr);
     QCoreApplication::processEvents();
     QVERIFY(t->lines.count("Start") < 30);
+}
+
+// The engine against the real bus client: set up through a queued Tolva*
+// signal as the main window does, its commands reach Tolva's sendCmd in the
+// GUI thread (unconnected, Tolva reports each line as not sent). Also the
+// meta-types the main window relies on when it connects by signature text.
+void TstExec::metaTypesKnownByName()
+{
+    Exec exec; // registers them
+    for (const char *name : {"Exec::ResumeMode", "PromptType", "QVector<ScheduleEdit*>",
+                             "QList<ScheduleEdit*>", "AMsg"})
+        QVERIFY2(QMetaType::fromName(name).isValid(), name);
+}
+
+void TstExec::commandsReachTolva()
+{
+    Tolva tolva;
+    tolva.setNameOnTolva(QStringLiteral("Tarnix"));
+    QSignalSpy asked(&tolva, &Tolva::sendingAskToTolva);
+    auto *exec = new Exec;
+    QThread thread;
+    exec->moveToThread(&thread);
+    thread.start();
+    connect(this, &TstExec::setupExec, exec, qOverload<Tolva *, QString>(&Exec::setup));
+    emit setupExec(&tolva, kTarget);
+
+    TargetDouble events; // plays the target's events only; commands go to Tolva
+    events.attach(exec);
+    events.autoConfirm = true;
+    QSignalSpy finished(&events, &TargetDouble::finished);
+    fx.addEntry("Cu", "1");
+    emit events.startExec(fx.entries);
+    auto last = [&asked] { return asked.isEmpty() ? QString() : asked.last().at(0).toString(); };
+    QTRY_VERIFY_WITH_TIMEOUT(asked.count() >= 4, 10000);
+    const QString prefix = QStringLiteral("Tolva is not ready (Tarnix>Dorvan.remote ");
+    QCOMPARE(asked.at(0).at(0).toString(), prefix + "SelectAtom 29)");
+    QCOMPARE(asked.at(3).at(0).toString(), prefix + "MoveSHolderTo 1)");
+    emit events.setMainThIsMoving(false);
+    emit events.setSHolderIsMoving(false);
+    QTRY_COMPARE_WITH_TIMEOUT(last(), prefix + "GetBlockNum)", 10000);
+    emit events.setReceivedBlockNum(0);
+    QTRY_COMPARE_WITH_TIMEOUT(last(), prefix + "Start)", 10000);
+    emit events.setInXafsMeas(false);
+    QVERIFY(finished.wait(10000));
+    QCOMPARE(finished.at(0).at(0).toBool(), true);
+    QVERIFY(events.lines.isEmpty());
+    QVERIFY(Exec::stopThread(&thread, 10000));
+    delete exec;
 }
 
 QTEST_MAIN(TstExec)
