@@ -1,6 +1,7 @@
-// The engine's parts: the status panel's indicators and their updates from
-// the engine's thread, the prompt window, and cross-thread calls that a
-// stopping worker can give up (served calls run in every engine test).
+// The engine's parts: the status panel's updates from the engine's thread
+// (its indicators are checked along the engine runs), the prompt window, and
+// cross-thread calls that a stopping worker can give up (served calls run in
+// every engine test).
 #include "ExecCtrl.h"
 #include "GuiCall.h"
 #include "Prompter.h"
@@ -19,25 +20,11 @@ class TstExecParts : public QObject
     Q_OBJECT
 private slots:
     void initTestCase() { qRegisterMetaType<PromptType>("PromptType"); }
-    void flagsAndStyles();
     void updatesFromAnotherThreadArriveInOrder();
     void confirm_data();
     void confirm();
     void giveUpReturnsAndWorkNeverRuns();
 };
-
-void TstExecParts::flagsAndStyles()
-{
-    ExecCtrl p;
-    for (int f = 0; f < ExecCtrl::FlagCount; ++f)
-        QCOMPARE(p.indicator(ExecCtrl::Flag(f))->styleSheet(), ExecCtrl::offStyle());
-    p.setFlag(ExecCtrl::ErrRemote, true);
-    QVERIFY(p.flag(ExecCtrl::ErrRemote));
-    QCOMPARE(p.ui.ErrRemote->styleSheet(), ExecCtrl::onStyle());
-    QCOMPARE(p.ui.MainThMoving->styleSheet(), ExecCtrl::offStyle());
-    p.setFlag(ExecCtrl::ErrRemote, false);
-    QCOMPARE(p.ui.ErrRemote->styleSheet(), ExecCtrl::offStyle());
-}
 
 void TstExecParts::updatesFromAnotherThreadArriveInOrder()
 {
