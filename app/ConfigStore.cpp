@@ -45,7 +45,7 @@ QString takeItem(const QString &text, QString *remainder)
                 item = text.mid(start + 1, close - start - 1);
                 rest = text.mid(close + 1);
             } else {
-                qDebug() << QStringLiteral("In a line [%1] item is started from quote but not ended by quote")
+                qDebug().noquote() << QStringLiteral("In a line [%1] item is started from quote but not ended by quote")
                                 .arg(text);
                 item = text.mid(start + 1);
             }
@@ -56,7 +56,7 @@ QString takeItem(const QString &text, QString *remainder)
             item = text.mid(start, end - start);
             rest = text.mid(end);
             if (item.endsWith(QLatin1Char('"')))
-                qDebug() << QStringLiteral("In a line [%1] item is started from not quote but ended by quote")
+                qDebug().noquote() << QStringLiteral("In a line [%1] item is started from not quote but ended by quote")
                                 .arg(text);
         }
     }

@@ -1,0 +1,181 @@
+#include "ConfigStore.h"
+#include "OptionTables.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+class TestOptionTables : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void crystals()
+    {
+        CrystalTable t;
+        t.build({" Si111 3.1356 4000 30000 \"Si(111)\"", " Si311 1.6375 7000 20000 311 \"Si (311)\""});
+        QCOMPARE(t.count(), 2);
+        QCOMPARE(t.at(0).name, QString("Si111"));
+        QCOMPARE(t.at(0).d, 3.1356);
+        QCOMPARE(t.at(0).aliases, QStringList({"Si(111)", "Si111"}));
+        QCOMPARE(t.at(1).aliases, QStringList({"311", "Si (311)", "Si311"}));
+        QCOMPARE(t.maxEnergy(), 30000.0);
+        QCOMPARE(t.rowByName("Si(111)"), 0);
+        QCOMPARE(t.rowByName("Si311"), 1);
+        QCOMPARE(t.rowByName("si311"), -1); // case-sensitive
+        QCOMPARE(t.rowForEnergy(4000), 0); // eMin itself is outside
+        QCOMPARE(t.rowForEnergy(8000), 0); // first matching row
+        QCOMPARE(t.rowForEnergy(30000), 0);
+        QCOMPARE(t.rowForEnergy(50000), 0); // none: row 0
+        CrystalTable only311;
+        only311.build({"Si311 1.6375 7000 20000"});
+        QCOMPARE(only311.rowForEnergy(3000), 0);
+        QCOMPARE(CrystalTable().maxEnergy(), 0.0);
+    }
+
+    void crystalMissingItems()
+    {
+        CrystalTable t;
+        t.build({" Bare", " X 3 a 9000"});
+        QCOMPARE(t.at(0).d, 0.0);
+        QCOMPARE(t.at(0).eMax, 0.0);
+        QCOMPARE(t.at(0).aliases, QStringList({"Bare"}));
+        QCOMPARE(t.at(1).eMin, 0.0); // not a number
+        QCOMPARE(t.maxEnergy(), 9000.0);
+    }
+
+    void selection_data()
+    {
+        QTest::addColumn<QStringList>("rests");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("row");
+        QTest::addColumn<bool>("found");
+        const QStringList dark{" \"No dark\" none", " Y yes", " N no"};
+        QTest::newRow("label in quotes") << dark << "no dark" << 0 << true;
+        QTest::newRow("alias any case") << dark << "Yes" << 1 << true;
+        QTest::newRow("label") << dark << "n" << 2 << true;
+        QTest::newRow("unknown") << dark << "maybe" << 0 << false;
+        QTest::newRow("empty table") << QStringList() << "Y" << 0 << false;
+        QTest::newRow("first row wins") << QStringList{" A X", " B X"} << "x" << 0 << true;
+    }
+    void selection()
+    {
+        QFETCH(QStringList, rests);
+        QFETCH(QString, text);
+        QFETCH(bool, found);
+        SelectionTable t;
+        t.build(rests);
+        bool got = !found; // must be written by rowOf
+        QTEST(t.rowOf(text, &got), "row");
+        QCOMPARE(got, found);
+    }
+
+    void selectionLabels()
+    {
+        SelectionTable t;
+        t.build({" \"No dark\" none", " ", " Y"});
+        QCOMPARE(t.rowCount(), 3);
+        QCOMPARE(t.label(0), QString("No dark"));
+        QCOMPARE(t.items().at(0), QStringList({"NO DARK", "NONE"}));
+        QCOMPARE(t.label(1), QString());
+        QCOMPARE(t.label(7), QString()); // out of range is harmless
+    }
+
+    void measModeMap_data()
+    {
+        QTest::addColumn<QString>("rest");
+        QTest::addColumn<int>("detection");
+        QTest::addColumn<int>("code");
+        QTest::newRow("T") << " T 3" << 0 << 3;
+        QTest::newRow("Trans") << " Trans 4" << 0 << 4;
+        QTest::newRow("0") << " 0 5" << 0 << 5;
+        QTest::newRow("F") << " F 6" << 1 << 6;
+        QTest::newRow("Fluo") << " Fluo 7" << 1 << 7;
+        QTest::newRow("1") << " 1 8" << 1 << 8;
+        QTest::newRow("case-sensitive trans") << " trans 3" << 0 << 3;
+        QTest::newRow("case-sensitive fluo") << " fluo 3" << 0 << 3;
+        QTest::newRow("code not a number") << " F x" << 1 << 0;
+        QTest::newRow("nothing") << "" << 0 << 0;
+    }
+    void measModeMap()
+    {
+        QFETCH(QString, rest);
+        MeasModeMap m;
+        m.build({rest});
+        QCOMPARE(m.count(), 1);
+        QTEST(m.at(0).detection, "detection");
+        QTEST(m.at(0).code, "code");
+    }
+
+    void modeRanges()
+    {
+        ModeRangeTable t;
+        t.build({" 1 20000 5000", " 2 4000 12000", " 3 x 8000"}, "1");
+        QCOMPARE(t.count(), 3);
+        QCOMPARE(t.rowAt(0)->low, 5000.0); // swapped
+        QCOMPARE(t.rowAt(0)->high, 20000.0);
+        QCOMPARE(t.indexForEnergy(9000), 0); // earlier row wins over the overlap
+        QCOMPARE(t.indexForEnergy(4500), 1);
+        QCOMPARE(t.indexForEnergy(5000), 0); // bounds are inside
+        QCOMPARE(t.indexForEnergy(20000), 0);
+        QCOMPARE(t.indexForEnergy(100), 2); // "x" reads as 0: the third row covers 0..8000
+        QCOMPARE(t.indexForEnergy(25000), 1); // default
+        QVERIFY(t.rowAt(3) == nullptr);
+        QVERIFY(t.rowAt(-1) == nullptr);
+    }
+
+    void modeRangeDefaults_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("index");
+        QTest::newRow("number") << "2" << 2;
+        QTest::newRow("not a number") << "x" << 0;
+        QTest::newRow("outside the table") << "9" << 9;
+    }
+    void modeRangeDefaults()
+    {
+        QFETCH(QString, text);
+        QFETCH(int, index);
+        ModeRangeTable t;
+        t.build({" 0 4000 8000"}, text);
+        QCOMPARE(t.defaultIndex(), index);
+        QCOMPARE(t.indexForEnergy(50000), index);
+        // The engine may compare such a position, but no row may be read for it.
+        QCOMPARE(t.rowAt(index) != nullptr, index == 0);
+        ModeRangeTable empty;
+        empty.build({}, text);
+        QCOMPARE(empty.indexForEnergy(7000), index);
+    }
+
+    void builtFromConfiguration()
+    {
+        QTemporaryDir dir;
+        QFile f(dir.filePath("c.cfg"));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("crystal Si111 3.13553 4000 30000\n"
+                "CRYSTAL Si311 1.63747 7000 40000 311\n"
+                "scan_type Quick Q\nSCAN_TYPE Step S\n"
+                "Q_MEAS_MODE Trans 1\nS_MEAS_MODE Trans 0\nS_MEAS_MODE Fluo 2\n"
+                "HOCMode 0 4000 8000\nhocmode 1 8000 15000\n"
+                "MonoMode 0 4000 28000\n"
+                "DefaultMonoMode x\n");
+        f.close();
+        ConfigStore store;
+        QVERIFY(store.readFile(f.fileName()));
+        buildOptionTables(store);
+        QCOMPARE(crystalTable().count(), 2);
+        QCOMPARE(crystalTable().maxEnergy(), 40000.0);
+        QCOMPARE(scanTypeTable().rowOf("s"), 1);
+        QCOMPARE(darkTable().rowCount(), 0);
+        QCOMPARE(measModeCodeFor(0, 0), 1);
+        QCOMPARE(measModeCodeFor(1, 1), 2);
+        QCOMPARE(measModeCodeFor(0, 1), 0); // no fluorescence row for quick scans
+        QCOMPARE(measModeCodeFor(2, 0), 0);
+        QCOMPARE(hocModeTable().count(), 2);
+        QCOMPARE(hocModeTable().defaultIndex(), 0);
+        QCOMPARE(monoModeTable().defaultIndex(), 0);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestOptionTables)
+#include "tst_optiontables.moc"
