@@ -45,8 +45,10 @@ QString takeItem(const QString &text, QString *remainder)
                 item = text.mid(start + 1, close - start - 1);
                 rest = text.mid(close + 1);
             } else {
-                qDebug().noquote() << QStringLiteral("In a line [%1] item is started from quote but not ended by quote")
-                                .arg(text);
+                qDebug().noquote()
+                    << QStringLiteral(
+                           "In a line [%1] item is started from quote but not ended by quote")
+                           .arg(text);
                 item = text.mid(start + 1);
             }
         } else {
@@ -56,8 +58,10 @@ QString takeItem(const QString &text, QString *remainder)
             item = text.mid(start, end - start);
             rest = text.mid(end);
             if (item.endsWith(QLatin1Char('"')))
-                qDebug().noquote() << QStringLiteral("In a line [%1] item is started from not quote but ended by quote")
-                                .arg(text);
+                qDebug().noquote()
+                    << QStringLiteral(
+                           "In a line [%1] item is started from not quote but ended by quote")
+                           .arg(text);
         }
     }
     if (remainder)
@@ -86,16 +90,12 @@ void ConfigStore::parseCommandLine(const QStringList &args)
         QStringList restItems;
         while (i < args.size() && !isOption(args.at(i)))
             restItems << args.at(i++);
-        addEntry(key, restItems.isEmpty() ? QString() : restItems.first(), restItems.join(QLatin1Char(' ')));
+        addEntry(key, restItems.isEmpty() ? QString() : restItems.first(),
+                 restItems.join(QLatin1Char(' ')));
     }
 }
 
 bool ConfigStore::readFile(const QString &path)
-{
-    return readFileInChain(path);
-}
-
-bool ConfigStore::readFileInChain(const QString &path)
 {
     m_lastFile = path;
     QFile file(path);
@@ -106,9 +106,22 @@ bool ConfigStore::readFileInChain(const QString &path)
     }
     const QString canonical = QFileInfo(file).canonicalFilePath();
     m_openChain.insert(canonical);
-
     QTextStream in(&file);
     in.setEncoding(QStringConverter::Utf8);
+    readLines(in, path);
+    m_openChain.remove(canonical);
+    return true;
+}
+
+void ConfigStore::readText(const QString &text)
+{
+    QString copy = text;
+    QTextStream in(&copy, QIODevice::ReadOnly);
+    readLines(in, QStringLiteral("(text)"));
+}
+
+void ConfigStore::readLines(QTextStream &in, const QString &path)
+{
     QString line;
     while (in.readLineInto(&line)) {
         const QString body = cutComment(line);
@@ -119,18 +132,18 @@ bool ConfigStore::readFileInChain(const QString &path)
         QString ignored;
         const QString value = takeItem(rest, &ignored);
         if (key.toUpper() == QLatin1String("INCLUDE")) {
+            // A chain of includes that comes back to a file still being read
+            // would never end: skip that include and go on.
             const QString included = QFileInfo(value).canonicalFilePath();
             if (!included.isEmpty() && m_openChain.contains(included)) {
                 qDebug() << "INCLUDE loop: skipping" << value << "included again from" << path;
                 continue;
             }
-            readFileInChain(value);
+            readFile(value);
             continue;
         }
         addEntry(key, value, rest);
     }
-    m_openChain.remove(canonical);
-    return true;
 }
 
 void ConfigStore::addEntry(const QString &key, const QString &value, const QString &rest)

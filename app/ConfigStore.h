@@ -16,6 +16,8 @@
 #include <QString>
 #include <QStringList>
 
+class QTextStream;
+
 struct ConfigEntry
 {
     QString key;      // as written (command-line options keep their dash)
@@ -34,6 +36,9 @@ public:
     void parseCommandLine(int argc, const char *const *argv);
     void parseCommandLine(const QStringList &args);
     bool readFile(const QString &path);
+    // Reads configuration lines from text, as if they were a file's content
+    // (INCLUDE lines still read files).
+    void readText(const QString &text);
     void addEntry(const QString &key, const QString &value, const QString &rest);
 
     bool contains(const QString &key) const;
@@ -46,7 +51,7 @@ public:
     void clear();
 
 private:
-    bool readFileInChain(const QString &path);
+    void readLines(QTextStream &in, const QString &path);
 
     QList<ConfigEntry> m_entries;
     QHash<QString, QString> m_byKey;

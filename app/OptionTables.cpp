@@ -37,6 +37,7 @@ QStringList takeItems(const QString &rest, int n, QString *remainder = nullptr)
 
 void CrystalTable::build(const QStringList &rests)
 {
+    clear();
     for (const QString &rest : rests) {
         QString remainder;
         const QStringList f = takeItems(rest, 4, &remainder);
@@ -79,6 +80,7 @@ void CrystalTable::clear()
 
 void SelectionTable::build(const QStringList &rests)
 {
+    clear();
     for (const QString &rest : rests) {
         const QStringList items = allItems(rest);
         m_labels << (items.isEmpty() ? QString() : items.first());
@@ -137,6 +139,7 @@ int MeasModeMap::codeFor(int detection) const
 
 void ModeRangeTable::build(const QStringList &rests, const QString &defaultText)
 {
+    clear();
     for (const QString &rest : rests) {
         const QStringList f = takeItems(rest, 3);
         ModeRange r{toIntOr0(f.at(0)), toDoubleOr0(f.at(1)), toDoubleOr0(f.at(2))};
@@ -162,11 +165,11 @@ void ModeRangeTable::clear()
     m_defaultIndex = 0;
 }
 
-#define SKEDRA_TABLE_ACCESSOR(Type, name) \
-    Type &name()                          \
-    {                                     \
-        static Type table;                \
-        return table;                     \
+#define SKEDRA_TABLE_ACCESSOR(Type, name)                                                          \
+    Type &name()                                                                                   \
+    {                                                                                              \
+        static Type table;                                                                         \
+        return table;                                                                              \
     }
 
 SKEDRA_TABLE_ACCESSOR(CrystalTable, crystalTable)
@@ -205,6 +208,7 @@ void buildOptionTables(const ConfigStore &store)
     sMeasModeMap().build(store.allRests(QStringLiteral("S_MEAS_MODE")));
     hocModeTable().build(store.allRests(QStringLiteral("HOCMode")),
                          store.valueNoCase(QStringLiteral("DefaultHOCMode"), QStringLiteral("0")));
-    monoModeTable().build(store.allRests(QStringLiteral("MonoMode")),
-                          store.valueNoCase(QStringLiteral("DefaultMonoMode"), QStringLiteral("0")));
+    monoModeTable().build(
+        store.allRests(QStringLiteral("MonoMode")),
+        store.valueNoCase(QStringLiteral("DefaultMonoMode"), QStringLiteral("0")));
 }

@@ -27,7 +27,7 @@ struct CrystalRow
 class CrystalTable
 {
 public:
-    void build(const QStringList &rests);
+    void build(const QStringList &rests); // replaces the content
     int count() const { return int(m_rows.size()); }
     const CrystalRow &at(int i) const { return m_rows.at(i); }
     // Index of the first row naming text among its aliases (case-sensitive), or -1.
@@ -45,9 +45,12 @@ private:
 class SelectionTable
 {
 public:
-    void build(const QStringList &rests);
+    void build(const QStringList &rests); // replaces the content
     int rowCount() const { return int(m_labels.size()); }
-    QString label(int i) const { return i >= 0 && i < m_labels.size() ? m_labels.at(i) : QString(); }
+    QString label(int i) const
+    {
+        return i >= 0 && i < m_labels.size() ? m_labels.at(i) : QString();
+    }
     const QStringList &labels() const { return m_labels; }
     const QVector<QStringList> &items() const { return m_items; }
     // Index of the first row whose items contain text.toUpper(); 0 and
@@ -69,7 +72,7 @@ struct MeasModeRow
 class MeasModeMap
 {
 public:
-    void build(const QStringList &rests);
+    void build(const QStringList &rests); // replaces the content
     int count() const { return int(m_rows.size()); }
     const MeasModeRow &at(int i) const { return m_rows.at(i); }
     // Code of the first row with this detection; 0 when none.

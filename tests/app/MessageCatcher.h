@@ -28,6 +28,9 @@ private:
         static QStringList list;
         return list;
     }
-    static void handler(QtMsgType, const QMessageLogContext &, const QString &msg) { messages() << msg; }
+    static void handler(QtMsgType, const QMessageLogContext &, const QString &msg)
+    {
+        messages() << msg;
+    }
     QtMessageHandler m_previous = nullptr;
 };

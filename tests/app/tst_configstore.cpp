@@ -40,20 +40,60 @@ private slots:
         QTest::addColumn<QString>("diagnostic");
         const QString unterminated = "is started from quote but not ended by quote";
         const QString notStarted = "is started from not quote but ended by quote";
-        QTest::newRow("empty") << "" << "" << "" << "";
-        QTest::newRow("blanks only") << " \t " << "" << "" << "";
-        QTest::newRow("plain") << "abc def" << "abc" << " def" << "";
-        QTest::newRow("leading blanks") << "   abc  def " << "abc" << "  def " << "";
-        QTest::newRow("tab separates") << "a\tb" << "a" << "\tb" << "";
-        QTest::newRow("last item") << "  abc" << "abc" << "" << "";
-        QTest::newRow("quoted with blanks") << "\"a b\" c" << "a b" << " c" << "";
-        QTest::newRow("quoted keeps hash") << "\"a # b\" c" << "a # b" << " c" << "";
-        QTest::newRow("quoted keeps single quote") << "\"it's\"x" << "it's" << "x" << "";
-        QTest::newRow("empty quotes") << "\"\" rest" << "" << " rest" << "";
-        QTest::newRow("unterminated quote") << "\"abc def" << "abc def" << "" << unterminated;
-        QTest::newRow("ends with quote") << "abc\" def" << "abc\"" << " def" << notStarted;
-        QTest::newRow("single quotes are ordinary") << "'x # y'" << "'x" << " # y'" << "";
-        QTest::newRow("quote inside item") << "a\"b c" << "a\"b" << " c" << "";
+        QTest::newRow("empty") << ""
+                               << ""
+                               << ""
+                               << "";
+        QTest::newRow("blanks only") << " \t "
+                                     << ""
+                                     << ""
+                                     << "";
+        QTest::newRow("plain") << "abc def"
+                               << "abc"
+                               << " def"
+                               << "";
+        QTest::newRow("leading blanks") << "   abc  def "
+                                        << "abc"
+                                        << "  def "
+                                        << "";
+        QTest::newRow("tab separates") << "a\tb"
+                                       << "a"
+                                       << "\tb"
+                                       << "";
+        QTest::newRow("last item") << "  abc"
+                                   << "abc"
+                                   << ""
+                                   << "";
+        QTest::newRow("quoted with blanks") << "\"a b\" c"
+                                            << "a b"
+                                            << " c"
+                                            << "";
+        QTest::newRow("quoted keeps hash") << "\"a # b\" c"
+                                           << "a # b"
+                                           << " c"
+                                           << "";
+        QTest::newRow("quoted keeps single quote") << "\"it's\"x"
+                                                   << "it's"
+                                                   << "x"
+                                                   << "";
+        QTest::newRow("empty quotes") << "\"\" rest"
+                                      << ""
+                                      << " rest"
+                                      << "";
+        QTest::newRow("unterminated quote") << "\"abc def"
+                                            << "abc def"
+                                            << "" << unterminated;
+        QTest::newRow("ends with quote") << "abc\" def"
+                                         << "abc\""
+                                         << " def" << notStarted;
+        QTest::newRow("single quotes are ordinary") << "'x # y'"
+                                                    << "'x"
+                                                    << " # y'"
+                                                    << "";
+        QTest::newRow("quote inside item") << "a\"b c"
+                                           << "a\"b"
+                                           << " c"
+                                           << "";
     }
     void takeItem()
     {
@@ -69,7 +109,8 @@ private slots:
             QVERIFY2(catcher.lines().isEmpty(), qPrintable(catcher.lines().join('|')));
         } else {
             QCOMPARE(catcher.lines().size(), 1);
-            QVERIFY(catcher.lines().first().contains(QStringLiteral("In a line [%1] item %2").arg(text, diagnostic)));
+            QVERIFY(catcher.lines().first().contains(
+                QStringLiteral("In a line [%1] item %2").arg(text, diagnostic)));
         }
     }
 
@@ -80,16 +121,36 @@ private slots:
         QTest::addColumn<QString>("key");
         QTest::addColumn<QString>("value");
         QTest::addColumn<QString>("rest");
-        QTest::newRow("example") << QByteArray("KEY \"a b\" c d   # note") << 1 << "KEY" << "a b" << " \"a b\" c d   ";
-        QTest::newRow("key only") << QByteArray("LONELY") << 1 << "LONELY" << "" << "";
-        QTest::newRow("hash in quotes") << QByteArray("KEY \"a # b\"") << 1 << "KEY" << "a # b" << " \"a # b\"";
-        QTest::newRow("hash unquoted") << QByteArray("KEY a # b") << 1 << "KEY" << "a" << " a ";
-        QTest::newRow("single quotes protect hash") << QByteArray("KEY 'x # y'") << 1 << "KEY" << "'x" << " 'x # y'";
-        QTest::newRow("unterminated") << QByteArray("KEY \"abc") << 1 << "KEY" << "abc" << " \"abc";
-        QTest::newRow("blank line") << QByteArray("") << 0 << "" << "" << "";
-        QTest::newRow("spaces") << QByteArray("   \t ") << 0 << "" << "" << "";
-        QTest::newRow("comment only") << QByteArray("  # KEY value") << 0 << "" << "" << "";
-        QTest::newRow("utf8") << QByteArray("NAME \xc3\x85ngstr\xc3\xb6m") << 1 << "NAME" << QString::fromUtf8("\xc3\x85ngstr\xc3\xb6m") << QString::fromUtf8(" \xc3\x85ngstr\xc3\xb6m");
+        QTest::newRow("example") << QByteArray("KEY \"a b\" c d   # note") << 1 << "KEY"
+                                 << "a b"
+                                 << " \"a b\" c d   ";
+        QTest::newRow("key only") << QByteArray("LONELY") << 1 << "LONELY"
+                                  << ""
+                                  << "";
+        QTest::newRow("hash in quotes") << QByteArray("KEY \"a # b\"") << 1 << "KEY"
+                                        << "a # b"
+                                        << " \"a # b\"";
+        QTest::newRow("hash unquoted") << QByteArray("KEY a # b") << 1 << "KEY"
+                                       << "a"
+                                       << " a ";
+        QTest::newRow("single quotes protect hash") << QByteArray("KEY 'x # y'") << 1 << "KEY"
+                                                    << "'x"
+                                                    << " 'x # y'";
+        QTest::newRow("unterminated") << QByteArray("KEY \"abc") << 1 << "KEY"
+                                      << "abc"
+                                      << " \"abc";
+        QTest::newRow("blank line") << QByteArray("") << 0 << ""
+                                    << ""
+                                    << "";
+        QTest::newRow("spaces") << QByteArray("   \t ") << 0 << ""
+                                << ""
+                                << "";
+        QTest::newRow("comment only") << QByteArray("  # KEY value") << 0 << ""
+                                      << ""
+                                      << "";
+        QTest::newRow("utf8") << QByteArray("NAME \xc3\x85ngstr\xc3\xb6m") << 1 << "NAME"
+                              << QString::fromUtf8("\xc3\x85ngstr\xc3\xb6m")
+                              << QString::fromUtf8(" \xc3\x85ngstr\xc3\xb6m");
     }
     void fileLines()
     {
@@ -110,7 +171,8 @@ private slots:
     void duplicatesAndCase()
     {
         ConfigStore store;
-        QVERIFY(store.readFile(write("dup.cfg", "Crystal first a\nKEY one\nCRYSTAL second b\nKEY two\n")));
+        QVERIFY(store.readFile(
+            write("dup.cfg", "Crystal first a\nKEY one\nCRYSTAL second b\nKEY two\n")));
         QCOMPARE(store.value("KEY", "d"), QString("two"));
         QCOMPARE(store.valueNoCase("key", "d"), QString("two"));
         QCOMPARE(store.value("Crystal", "d"), QString("first"));
@@ -186,14 +248,16 @@ private slots:
         QTest::addColumn<QStringList>("keys");
         QTest::addColumn<QStringList>("values");
         QTest::addColumn<QStringList>("rests");
-        QTest::newRow("config") << QStringList{"prog", "-config", "my.cfg"} << QStringList{"-config"}
-                                << QStringList{"my.cfg"} << QStringList{"my.cfg"};
-        QTest::newRow("-c -e") << QStringList{"prog", "-c", "-e"} << QStringList{"-c", "-e"} << QStringList{"", ""}
-                               << QStringList{"", ""};
-        QTest::newRow("many values") << QStringList{"prog", "stray", "-x", "a", "b", "-y"} << QStringList{"-x", "-y"}
-                                     << QStringList{"a", ""} << QStringList{"a b", ""};
-        QTest::newRow("empty argument") << QStringList{"prog", "", "-e"} << QStringList{"-e"} << QStringList{""}
-                                        << QStringList{""};
+        QTest::newRow("config") << QStringList{"prog", "-config", "my.cfg"}
+                                << QStringList{"-config"} << QStringList{"my.cfg"}
+                                << QStringList{"my.cfg"};
+        QTest::newRow("-c -e") << QStringList{"prog", "-c", "-e"} << QStringList{"-c", "-e"}
+                               << QStringList{"", ""} << QStringList{"", ""};
+        QTest::newRow("many values")
+            << QStringList{"prog", "stray", "-x", "a", "b", "-y"} << QStringList{"-x", "-y"}
+            << QStringList{"a", ""} << QStringList{"a b", ""};
+        QTest::newRow("empty argument") << QStringList{"prog", "", "-e"} << QStringList{"-e"}
+                                        << QStringList{""} << QStringList{""};
     }
     void commandLine()
     {

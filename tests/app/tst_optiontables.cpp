@@ -13,7 +13,8 @@ private slots:
     void crystals()
     {
         CrystalTable t;
-        t.build({" Si111 3.1356 4000 30000 \"Si(111)\"", " Si311 1.6375 7000 20000 311 \"Si (311)\""});
+        t.build(
+            {" Si111 3.1356 4000 30000 \"Si(111)\"", " Si311 1.6375 7000 20000 311 \"Si (311)\""});
         QCOMPARE(t.count(), 2);
         QCOMPARE(t.at(0).name, QString("Si111"));
         QCOMPARE(t.at(0).d, 3.1356);
@@ -23,8 +24,8 @@ private slots:
         QCOMPARE(t.rowByName("Si(111)"), 0);
         QCOMPARE(t.rowByName("Si311"), 1);
         QCOMPARE(t.rowByName("si311"), -1); // case-sensitive
-        QCOMPARE(t.rowForEnergy(4000), 0); // eMin itself is outside
-        QCOMPARE(t.rowForEnergy(8000), 0); // first matching row
+        QCOMPARE(t.rowForEnergy(4000), 0);  // eMin itself is outside
+        QCOMPARE(t.rowForEnergy(8000), 0);  // first matching row
         QCOMPARE(t.rowForEnergy(30000), 0);
         QCOMPARE(t.rowForEnergy(50000), 0); // none: row 0
         CrystalTable only311;
@@ -118,7 +119,7 @@ private slots:
         QCOMPARE(t.indexForEnergy(4500), 1);
         QCOMPARE(t.indexForEnergy(5000), 0); // bounds are inside
         QCOMPARE(t.indexForEnergy(20000), 0);
-        QCOMPARE(t.indexForEnergy(100), 2); // "x" reads as 0: the third row covers 0..8000
+        QCOMPARE(t.indexForEnergy(100), 2);   // "x" reads as 0: the third row covers 0..8000
         QCOMPARE(t.indexForEnergy(25000), 1); // default
         QVERIFY(t.rowAt(3) == nullptr);
         QVERIFY(t.rowAt(-1) == nullptr);
@@ -174,6 +175,37 @@ private slots:
         QCOMPARE(hocModeTable().count(), 2);
         QCOMPARE(hocModeTable().defaultIndex(), 0);
         QCOMPARE(monoModeTable().defaultIndex(), 0);
+    }
+
+    // The shipped example sets every table, as the demo and the operators' copies rely on.
+    void exampleConfigurationFillsEveryTable()
+    {
+        ConfigStore store;
+        QVERIFY(store.readFile(SKEDRA_SOURCE_DIR "/examples/beamline.cfg"));
+        buildOptionTables(store);
+        QCOMPARE(crystalTable().count(), 2);
+        QCOMPARE(crystalTable().rowByName("Si(311)"), 1);
+        QCOMPARE(scanTypeTable().labels(), QStringList({"Quick", "Step"}));
+        QCOMPARE(measModeTable().labels(), QStringList({"Trans", "Fluo"}));
+        QCOMPARE(blkSetupTable().labels(), QStringList({"Std", "File", "User"}));
+        QCOMPARE(stdTypeTable().labels(), QStringList({"XAFS", "XANES", "EXAFS"}));
+        QCOMPARE(darkTable().rowCount(), 3);
+        QCOMPARE(tuneTable().rowCount(), 3);
+        QVERIFY(qMeasModeMap().count() > 0);
+        QVERIFY(sMeasModeMap().count() > 0);
+        QVERIFY(hocModeTable().isValidRow(hocModeTable().defaultIndex()));
+        QVERIFY(monoModeTable().isValidRow(monoModeTable().defaultIndex()));
+        // Every edge the demo measures lies inside a mirror and a monochromator range.
+        for (double e : {7112.0, 8979.0, 11564.0}) {
+            const ModeRange *hoc = hocModeTable().rowAt(hocModeTable().indexForEnergy(e));
+            const ModeRange *mono = monoModeTable().rowAt(monoModeTable().indexForEnergy(e));
+            QVERIFY(hoc && hoc->low <= e && e <= hoc->high);
+            QVERIFY(mono && mono->low <= e && e <= mono->high);
+        }
+        for (const char *key : {"TOLVA_IP", "TOLVA_PORT", "NAME_ON_TOLVA", "KEY_ON_TOLVA",
+                                "TARGET_NAME_ON_TOLVA", "INIT_CMDS_ON_CONNECTED_TO_TOLVA",
+                                "INIT_CMDS_ON_CONNECTED_TO_TARGET", "CONNECT_TO_TOLVA", "ROOT_DIR"})
+            QVERIFY2(!store.allRests(key).isEmpty(), qPrintable(key));
     }
 };
 

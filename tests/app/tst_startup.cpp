@@ -17,8 +17,10 @@ private slots:
         QTest::addColumn<QString>("file");
         QTest::newRow("default") << QStringList{"skedra"} << "config.cfg";
         QTest::newRow("-c") << QStringList{"skedra", "-c", "a.cfg"} << "a.cfg";
-        QTest::newRow("-config wins") << QStringList{"skedra", "-c", "a.cfg", "-config", "b.cfg"} << "b.cfg";
-        QTest::newRow("-config wins when first") << QStringList{"skedra", "-config", "b.cfg", "-c", "a.cfg"} << "b.cfg";
+        QTest::newRow("-config wins")
+            << QStringList{"skedra", "-c", "a.cfg", "-config", "b.cfg"} << "b.cfg";
+        QTest::newRow("-config wins when first")
+            << QStringList{"skedra", "-config", "b.cfg", "-c", "a.cfg"} << "b.cfg";
         QTest::newRow("-C is not -c") << QStringList{"skedra", "-C", "a.cfg"} << "config.cfg";
         QTest::newRow("-c without a name") << QStringList{"skedra", "-c", "-e"} << "";
     }
@@ -50,7 +52,8 @@ private slots:
         QTest::addColumn<QStringList>("args");
         QTest::addColumn<QString>("readPath");
         QTest::newRow("no arguments") << QStringList{} << "config.cfg";
-        QTest::newRow("-c and -config") << QStringList{"-c", "a.cfg", "-config", "b.cfg"} << "b.cfg";
+        QTest::newRow("-c and -config")
+            << QStringList{"-c", "a.cfg", "-config", "b.cfg"} << "b.cfg";
         QTest::newRow("-C") << QStringList{"-C", "a.cfg"} << "config.cfg";
         QTest::newRow("-e") << QStringList{"-e", "-c", "gone.cfg"} << "gone.cfg";
     }
