@@ -4,6 +4,7 @@
 #include "ConfigStore.h"
 #include "OptionTables.h"
 #include "Startup.h"
+#include "XrayDataBase.h"
 
 #include <QApplication>
 #include <QTranslator>
@@ -22,6 +23,7 @@ int main(int argc, char *argv[])
             QApplication::installTranslator(&translator);
     }
 
+    loadXrayDataBaseOrExit(); // exit status 1 when the compiled-in table is missing
     buildOptionTables(store);
 
     int status = 0;

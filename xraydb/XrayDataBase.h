@@ -7,6 +7,15 @@
 // edge index, automatic edge, edge energy in eV). Energies inside the
 // database are in keV; everything the look-ups return is in eV.
 // Units (Units.h) holds the lattice spacing and the display-unit conversions.
+//
+// The table is comma-separated text. Symbol, number, weight, the five edges
+// (K, L1, L2, L3, M1 with two coefficients each) and seven line energies sit
+// in fixed columns; the tag row ("#,IDLINE,...") names further columns by tag
+// (AE-edge, w-edge, E-shell-line, Rate-shell-line) that fill edges, yields
+// and lines. Comment and tag rows leave an empty placeholder element under
+// symbol "" and number 0, which look-ups of unknown targets return.
+// tools/xraydb/make_xraydb.py regenerates resources/XrayDataBase2.txt from
+// published tables; the build only compiles the committed file in.
 #pragma once
 
 #include <QList>
@@ -14,11 +23,13 @@
 #include <QString>
 #include <QStringList>
 
+class QIODevice;
+
 struct Edge
 {
-    QString name;        // "K", "L1", ...; empty when absent
-    double energy = -1;  // keV
-    QString label;       // "Fe K"
+    QString name;       // "K", "L1", ...; empty when absent
+    double energy = -1; // keV
+    QString label;      // "Fe K"
 };
 
 struct FluoYield
@@ -29,8 +40,8 @@ struct FluoYield
 
 struct EmissionLine
 {
-    QString name;  // "Ka1"
-    QString shell; // "K"
+    QString name;      // "Ka1"
+    QString shell;     // "K"
     double energy = 0; // keV
     double rate = 0;
 };
@@ -55,7 +66,13 @@ public:
     // Loads the table. Returns false when the file cannot be opened (the
     // caller decides what that means; start-up ends the process with status 1).
     bool load(const QString &path);
+    // Reads a table from an open device (what load() does once the file is
+    // open), starting from an empty table.
+    void loadFrom(QIODevice &device);
+    // Forgets every element; the edge names stay.
     void clear();
+    // Diagnostics of the last load(), as written to the debug channel.
+    const QStringList &diagnostics() const { return m_diagnostics; }
 
     const QMap<QString, aAtom> &bySymbol() const { return m_bySymbol; }
     const QMap<int, aAtom> &byZ() const { return m_byZ; }
@@ -71,10 +88,19 @@ public:
     double edgeEnergy(const QString &target, const QString &edge) const;
 
 private:
+    void diagnose(const QString &text);
+
     QMap<QString, aAtom> m_bySymbol;
     QMap<int, aAtom> m_byZ;
-    QStringList m_edgeNames;
+    // Position in this list = edge index used everywhere.
+    QStringList m_edgeNames{QStringLiteral("K"), QStringLiteral("L1"), QStringLiteral("L2"),
+                            QStringLiteral("L3")};
+    QStringList m_diagnostics;
 };
+
+// The loader's number reader: the same result as toDoubleOr0() (text that is
+// not a finite number gives 0), quicker on the plain decimals of the table.
+double readNumberOr0(QStringView text);
 
 // The process-wide database.
 XrayDataBase &xrayDataBase();
