@@ -1,0 +1,50 @@
+// Small helpers shared by the command-line tools: integer options with a
+// range check, the default key file, and one-line logging on stderr.
+#pragma once
+
+#include <QCommandLineParser>
+#include <QDateTime>
+#include <QFileInfo>
+#include <QString>
+
+#include <cstdio>
+
+namespace ToolOptions {
+
+// Reads an integer option; on a bad value prints why and returns false.
+inline bool intOption(const QCommandLineParser &p, const QString &name, qint64 min, qint64 max,
+                      qint64 *out, const char *tool)
+{
+    if (!p.isSet(name))
+        return true;
+    bool ok = false;
+    const QString text = p.value(name);
+    const qint64 v = text.trimmed().toLongLong(&ok, 10);
+    if (!ok || v < min || v > max) {
+        std::fprintf(stderr, "%s: --%s wants an integer from %lld to %lld, not \"%s\"\n", tool,
+                     qPrintable(name), static_cast<long long>(min), static_cast<long long>(max),
+                     qPrintable(text));
+        return false;
+    }
+    *out = v;
+    return true;
+}
+
+// The key file the tools use when none is given: Tarnix.key in the working
+// directory when there is one, else the example shipped with the sources.
+inline QString defaultKeyFile()
+{
+    if (QFileInfo::exists(QStringLiteral("Tarnix.key")))
+        return QStringLiteral("Tarnix.key");
+    return QStringLiteral(SKEDRA_EXAMPLE_KEY_FILE);
+}
+
+inline void logLine(const char *tool, const QString &text)
+{
+    std::fprintf(stderr, "%s %s: %s\n",
+                 qPrintable(QTime::currentTime().toString(QStringLiteral("HH:mm:ss.zzz"))), tool,
+                 text.toLocal8Bit().constData());
+    std::fflush(stderr);
+}
+
+} // namespace ToolOptions

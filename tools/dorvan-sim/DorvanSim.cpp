@@ -1,0 +1,360 @@
+#include "DorvanSim.h"
+
+#include "AMsg.h"
+#include "ConfigStore.h"
+#include "TolvaProto.h"
+#include "ToolOptions.h"
+
+#include <QDateTime>
+#include <QTcpSocket>
+#include <QTimer>
+
+namespace {
+
+// Commands of the target, with their parameter counts (-1: free text).
+struct RemoteCmd
+{
+    const char *word;
+    int params;
+    const char *help;
+};
+
+const RemoteCmd kRemoteCmds[] = {
+    {"RemoteOn", 0, "Take remote control; events go to the sender"},
+    {"SelectAtom", 1, "Select the element by atomic number"},
+    {"SelectEdge", 1, "Select the absorption edge by index"},
+    {"SetCurrentEnergy", 1, "Move the monochromator to an energy in keV"},
+    {"MoveSHolderTo", -1, "Move the sample changer to a holder"},
+    {"SetXafsMode", 1, "1 quick scan, 0 step scan"},
+    {"SelectXafsMeasMode", 1, "Select the measurement mode code"},
+    {"SetXafsFileName", -1, "Set the data file name"},
+    {"SetXafsMeasComment", -1, "Set the measurement comment"},
+    {"SelectXafsMeasType", 1, "Select the standard block type"},
+    {"GetBlockNum", 0, "Answer the number of blocks"},
+    {"SetBlockUnit", 1, "Set the unit of the user blocks"},
+    {"SetBlockNum", 1, "Set the number of user blocks"},
+    {"SetBlock", 6, "Set one user block"},
+    {"SetMeasTime", 2, "Set the dwell time of one block"},
+    {"SetMeasDarkTime", 1, "Set the dark measurement time"},
+    {"MeasDark", 0, "Measure the dark current"},
+    {"SetMeasDarkMode", 1, "Set the dark-current mode"},
+    {"Start", 0, "Start the measurement"},
+};
+
+constexpr qint32 kHelloId = 100;
+constexpr qint32 kHelpId = 101;
+constexpr qint32 kIsBusyId = 102;
+
+} // namespace
+
+DorvanSim::DorvanSim(const Options &options, QObject *parent)
+    : QObject(parent), opt(options), socket(new QTcpSocket(this)), pending(new QObject(this))
+{
+    table.addCommand(kHelloId, QStringLiteral("Hello"), QStringLiteral("Answer greeting message"));
+    table.addCommand(kHelpId, QStringLiteral("Help"), QStringLiteral("Show help message"));
+    table.addCommand(kIsBusyId, QStringLiteral("IsBusy"),
+                     QStringLiteral("Answer if a measurement is running"));
+    qint32 id = 0;
+    for (const RemoteCmd &c : kRemoteCmds)
+        table.addCommand(id++, QString::fromLatin1(c.word), QString::fromLatin1(c.help));
+
+    connect(socket, &QTcpSocket::connected, this, &DorvanSim::connected);
+    connect(socket, &QTcpSocket::disconnected, this, &DorvanSim::disconnected);
+    connect(socket, &QTcpSocket::errorOccurred, this, &DorvanSim::socketError);
+    connect(socket, &QTcpSocket::readyRead, this, &DorvanSim::readLines);
+}
+
+DorvanSim::~DorvanSim()
+{
+    socket->disconnect(this);
+    socket->abort();
+}
+
+int DorvanSim::blocksForType(int type)
+{
+    switch (type) {
+    case 1:
+        return 5;
+    case 2:
+        return 6;
+    case 3:
+        return 3;
+    default:
+        return 4;
+    }
+}
+
+bool DorvanSim::start(QString *error)
+{
+    if (!opt.transcript.isEmpty()) {
+        transcript.setFileName(opt.transcript);
+        if (!transcript.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+            if (error)
+                *error = QStringLiteral("cannot write transcript \"%1\": %2")
+                             .arg(opt.transcript, transcript.errorString());
+            return false;
+        }
+    }
+    connectDeadline = QDateTime::currentMSecsSinceEpoch() + opt.connectTimeoutMs;
+    tryConnect();
+    return true;
+}
+
+void DorvanSim::log(const QString &text) const
+{
+    ToolOptions::logLine("dorvan-sim", text);
+}
+
+void DorvanSim::finish(int status)
+{
+    if (finishing)
+        return;
+    finishing = true;
+    emit finished(status);
+}
+
+void DorvanSim::tryConnect()
+{
+    if (finishing)
+        return;
+    framer.clear();
+    stage = WaitChallenge;
+    socket->connectToHost(opt.host, opt.port);
+}
+
+void DorvanSim::connected()
+{
+    log(QStringLiteral("connected to %1 port %2").arg(opt.host).arg(opt.port));
+}
+
+void DorvanSim::socketError()
+{
+    if (finishing || socket->state() == QAbstractSocket::ConnectedState)
+        return;
+    // Only a connection that never came up is retried: the server may still
+    // be starting.
+    if (stage == WaitChallenge && socket->state() == QAbstractSocket::UnconnectedState) {
+        if (QDateTime::currentMSecsSinceEpoch() < connectDeadline) {
+            QTimer::singleShot(200, this, &DorvanSim::tryConnect);
+            return;
+        }
+        log(QStringLiteral("cannot connect to %1 port %2: %3")
+                .arg(opt.host)
+                .arg(opt.port)
+                .arg(socket->errorString()));
+        finish(1);
+    }
+}
+
+void DorvanSim::disconnected()
+{
+    if (dropping) {
+        finish(0);
+        return;
+    }
+    if (finishing)
+        return;
+    log(QStringLiteral("the connection to Tolva was closed"));
+    finish(1);
+}
+
+void DorvanSim::readLines()
+{
+    framer.append(socket->readAll());
+    QByteArray raw;
+    for (;;) {
+        const LineFramer::Result r = framer.take(&raw);
+        if (r == LineFramer::NeedMore)
+            return;
+        if (r == LineFramer::Overflow) {
+            log(QStringLiteral("a line from Tolva is longer than %1 bytes; closing the connection")
+                    .arg(framer.maxLineLength()));
+            finishing = true;
+            socket->abort();
+            emit finished(1);
+            return;
+        }
+        handleLine(QString::fromUtf8(raw));
+        if (finishing || dropping || socket->state() != QAbstractSocket::ConnectedState)
+            return;
+    }
+}
+
+void DorvanSim::handleLine(const QString &received)
+{
+    QString line = received;
+    line.remove(QLatin1Char('\n'));
+    line.remove(QLatin1Char('\r'));
+
+    switch (stage) {
+    case WaitChallenge: {
+        const int index = TolvaProto::keyIndexFor(line, opt.keys.size());
+        log(QStringLiteral("challenge %1, answering as %2 with key %3 of %4")
+                .arg(line.trimmed(), opt.name)
+                .arg(index + 1)
+                .arg(opt.keys.size()));
+        socket->write(TolvaProto::keyReply(opt.name, opt.keys.value(index)));
+        stage = WaitAcceptance;
+        return;
+    }
+    case WaitAcceptance:
+        if (line.startsWith(QStringLiteral("System>%1 Ok:").arg(opt.name))) {
+            stage = Online;
+            log(QStringLiteral("logged in as %1").arg(opt.name));
+        } else {
+            log(QStringLiteral("login refused: %1").arg(line));
+            finishing = true;
+            socket->disconnectFromHost();
+            emit finished(1);
+        }
+        return;
+    case Online:
+        break;
+    }
+
+    if (transcript.isOpen()) {
+        transcript.write(line.toUtf8() + '\n');
+        transcript.flush();
+    }
+    AMsg msg;
+    if (!msg.parse(line) || msg.kind != AMsgKind::Ask)
+        return; // answers and events need no reaction
+    if (hung) {
+        log(QStringLiteral("hung: ignoring %1").arg(line));
+        return;
+    }
+    const qint32 id = table.idOf(msg.cmd);
+    if (id == kHelloId) {
+        answer(msg, QStringLiteral("Hello! I am %1. Nice to meet you!").arg(opt.name));
+        return;
+    }
+    if (id == kHelpId) {
+        if (msg.params.isEmpty())
+            answer(msg, QStringLiteral("Commands : ") + table.commandList());
+        else if (table.idOf(msg.firstParam) != NodeCmdTable::NotFoundId)
+            answer(msg, QStringLiteral(": ") + table.helpOf(msg.firstParam));
+        else
+            answer(msg, QStringLiteral("Er: Command [%1] not found.").arg(msg.firstParam));
+        return;
+    }
+    if (id == kIsBusyId) {
+        answer(msg, QStringLiteral("0"));
+        return;
+    }
+    if (msg.toCh != QLatin1String("remote")) {
+        answer(msg, QStringLiteral("Er: Send commands to %1.remote").arg(opt.name));
+        return;
+    }
+    ++commands;
+    handleRemote(msg);
+    afterCommand();
+}
+
+void DorvanSim::handleRemote(const AMsg &msg)
+{
+    const qint32 id = table.idOf(msg.cmd);
+    if (id < 0 || id >= qint32(std::size(kRemoteCmds))) {
+        log(QStringLiteral("unknown command %1 from %2").arg(msg.cmd, msg.from));
+        answer(msg, QStringLiteral("Er: Unknown Command"));
+        return;
+    }
+    const RemoteCmd &c = kRemoteCmds[id];
+    if (c.params >= 0) {
+        const bool ok = NodeCmdTable::checkParamsEq(
+            msg, c.params, [this](const AMsg &m, const QString &a) { answer(m, a); });
+        if (!ok)
+            return;
+    }
+    const QString word = msg.cmd;
+    if (word == QLatin1String("RemoteOn")) {
+        remoteOn = true;
+        controller = msg.fromNode;
+        log(QStringLiteral("remote control by %1").arg(controller));
+        answer(msg, QStringLiteral("Ok: remote on"));
+        return;
+    }
+    if (!remoteOn) {
+        answer(msg, QStringLiteral("Er: Remote mode is off; send RemoteOn first"));
+        return;
+    }
+    log(QStringLiteral("%1 from %2: %3%4")
+            .arg(QString::number(commands), msg.from, word, msg.paramText));
+    if (word == QLatin1String("SetCurrentEnergy")) {
+        answer(msg, QStringLiteral("Ok:"));
+        sendEvent(QStringLiteral("EvMovingCurTh 1"));
+        sendEventLater(opt.moveMs, QStringLiteral("EvMovingCurTh 0"));
+    } else if (word == QLatin1String("MoveSHolderTo")) {
+        ++moves;
+        answer(msg, QStringLiteral("Ok:"));
+        sendEvent(QStringLiteral("EvChangerMoving 1"));
+        if (moves == opt.failChanger)
+            sendEventLater(
+                opt.changerMs,
+                QStringLiteral("EvErrChangerMove Sample changer stopped (simulated fault)"));
+        sendEventLater(opt.changerMs, QStringLiteral("EvChangerMoving 0"));
+    } else if (word == QLatin1String("SetXafsMode")) {
+        quick = toIntOr0(msg.firstParam) == 1;
+        answer(msg, QStringLiteral("Ok:"));
+    } else if (word == QLatin1String("SelectXafsMeasType")) {
+        stdType = toIntOr0(msg.firstParam);
+        answer(msg, QStringLiteral("Ok:"));
+    } else if (word == QLatin1String("GetBlockNum")) {
+        const int n = opt.blockNum >= 0 ? opt.blockNum : blocksForType(stdType);
+        answer(msg, QString::number(n));
+    } else if (word == QLatin1String("Start")) {
+        ++starts;
+        answer(msg, QStringLiteral("Ok:"));
+        if (starts == opt.failStart) {
+            sendEvent(QStringLiteral(
+                "EvErrStartXAFSMeas XAFS measurement could not start (simulated fault)"));
+        } else if (quick) {
+            sendEvent(QStringLiteral("EvStartQMeas"));
+            sendEventLater(opt.measMs, QStringLiteral("EvEndQMeas"));
+        } else {
+            sendEvent(QStringLiteral("EvStartMeas"));
+            sendEventLater(opt.measMs, QStringLiteral("EvEndMeas"));
+        }
+    } else {
+        answer(msg, QStringLiteral("Ok:"));
+    }
+}
+
+void DorvanSim::afterCommand()
+{
+    if (commands == opt.errRemoteAfter)
+        sendEvent(QStringLiteral("EvErrRemote Remote control lost (simulated fault)"));
+    if (commands == opt.hangAfter) {
+        log(QStringLiteral("hanging after command %1 (simulated fault)").arg(commands));
+        hung = true;
+        delete pending;
+    }
+    if (commands == opt.dropAfter) {
+        log(QStringLiteral("dropping the connection after command %1 (simulated fault)")
+                .arg(commands));
+        dropping = true;
+        delete pending;
+        // Graceful close: the answers already written still reach the bus.
+        socket->disconnectFromHost();
+    }
+}
+
+void DorvanSim::answer(const AMsg &msg, const QString &text)
+{
+    socket->write(TolvaProto::encodeLine(TolvaProto::buildLine(
+        msg.toNode, msg.toCh, msg.from, TolvaProto::answerText(msg.cmd, text))));
+}
+
+void DorvanSim::sendEvent(const QString &event)
+{
+    if (controller.isEmpty() || hung || finishing || dropping)
+        return;
+    socket->write(TolvaProto::encodeLine(
+        TolvaProto::buildLine(opt.name, QString(), controller, TolvaProto::eventText(event))));
+}
+
+void DorvanSim::sendEventLater(int ms, const QString &event)
+{
+    if (!pending)
+        return;
+    QTimer::singleShot(ms, pending, [this, event]() { sendEvent(event); });
+}
