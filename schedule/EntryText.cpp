@@ -1,0 +1,54 @@
+#include "EntryText.h"
+
+#include "ConfigStore.h"
+#include "Units.h"
+
+#include <QStringList>
+
+namespace EntryText {
+
+QString g6(double v)
+{
+    return QString::number(v, 'g', 6);
+}
+
+double measTimeFor(const QString &text, int i)
+{
+    QString t = text;
+    t.replace(QLatin1Char(','), QLatin1Char(' '));
+    const QStringList items = t.simplified().split(QLatin1Char(' '));
+    // split() always yields at least one (possibly empty) item
+    const int k = (i >= 0 && i < items.size()) ? i : (i < 0 ? 0 : int(items.size()) - 1);
+    return toDoubleOr0(items.at(k));
+}
+
+double parseTypedStart(const QString &text, int unit, double origin, bool *relative)
+{
+    if (!text.isEmpty() && text.at(0).toUpper() == QLatin1Char('R')) {
+        const double v = toDoubleOr0(text.mid(1));
+        if (relative)
+            *relative = true;
+        // In eV and keV an offset is linear. A wavelength or an angle is not:
+        // there the offset is taken in the display unit from the edge's own
+        // value, which is exactly how the row shows it again, so a relative
+        // text read back gives the same position.
+        if (unit == 2 || unit == 3)
+            return toEV(fromEV(origin, unit) + v, unit);
+        return toEV(v, unit) + origin;
+    }
+    if (relative)
+        *relative = false;
+    return toEV(toDoubleOr0(text), unit);
+}
+
+QString startTextFor(double pos, int unit, double origin, bool relative)
+{
+    double v = fromEV(pos, unit);
+    if (relative) {
+        v -= fromEV(origin, unit);
+        return QLatin1String("R") + g6(v);
+    }
+    return g6(v);
+}
+
+} // namespace EntryText
