@@ -51,7 +51,6 @@ Body::Body(QWidget *parent) : QFrame(parent)
     // 4. The bus and the log window; the display bar's boxes show and hide them.
     setupTolva();
     ui.TolvaCtrl->show();
-    logArea->show();
     logArea->setVisible(ui.ShowLog->isChecked());
     connect(ui.ShowLog, &QCheckBox::toggled, logArea, &LogArea::setVisible);
     ui.TolvaFrame->setVisible(ui.ShowTolvaStat->isChecked());

@@ -48,7 +48,8 @@ void Body::setupTolva()
         l->hide();
     tolva->setLogSendingMsg(true);
 
-    logArea->setVisible(ui.ShowTolvaLog->isChecked());
+    // Its first visibility is settled by the window once "Show Log" is known,
+    // so that it does not flash up at start.
     connect(ui.ShowTolvaLog, &QCheckBox::toggled, logArea, &LogArea::setVisible);
 
     connect(tolva, &Tolva::log, logArea, qOverload<const QString &, const QColor &>(&LogArea::log));
