@@ -19,6 +19,7 @@
 #include <QLabel>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -113,6 +114,7 @@ private slots:
     void resumeMode_data();
     void resumeMode();
     void stageNameShown();
+    void closingDuringRunStopsTheEngine();
 
     void firstLinesAfterLogin();
     void listNodesMakesTargetReady();
@@ -615,6 +617,25 @@ void TestBody::stageNameShown()
     Body body;
     emit body.engine()->currentStage(QStringLiteral("In Meas."));
     QCOMPARE(body.ui.StageName->text(), QStringLiteral("In Meas."));
+}
+
+void TestBody::closingDuringRunStopsTheEngine()
+{
+    auto *body = new Body;
+    fillABC(*body);
+    QSignalSpy closed(body, &Body::closed);
+    QSignalSpy gone(body->engine(), &QObject::destroyed);
+    QThread *worker = body->engine()->thread();
+    QVERIFY(worker != QThread::currentThread());
+    // A real run without a bus: it sends into the void and waits for the prompts.
+    body->ui.Go->click();
+    QTRY_COMPARE_WITH_TIMEOUT(body->ui.CurrentNo->text(), QStringLiteral("1"), 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(logText(*body).contains(QStringLiteral("Tolva is not ready (")), 10000);
+    QVERIFY(body->close());
+    QCOMPARE(closed.count(), 1);
+    QVERIFY(worker->isFinished());
+    delete body;
+    QCOMPARE(gone.count(), 1);
 }
 
 // ---- Bus side ---------------------------------------------------------------
