@@ -97,6 +97,8 @@ void OneBlock::setStartShown(const QString &text)
 void OneBlock::startPosEdited()
 {
     pos = EntryText::parseTypedStart(m_startText, unit, origin, &isRel);
+    // shown the way every other start is shown ("r+40" becomes "R40")
+    showNode();
     emit newStartPos();
 }
 
@@ -162,6 +164,20 @@ double OneBlock::delta() const
 double OneBlock::displayValue() const
 {
     return fromEV(pos, unit);
+}
+
+void OneBlock::setPointsText(const QString &text)
+{
+    m_pointsText = text;
+    if (ui)
+        ui->Points->setText(text);
+}
+
+void OneBlock::setDeltaText(const QString &text)
+{
+    m_deltaText = text;
+    if (ui)
+        ui->Delta->setText(text);
 }
 
 void OneBlock::setStartTyped(const QString &text)

@@ -38,6 +38,10 @@ public:
     // Delta text as a number, 0 when it is not one.
     double delta() const;
 
+    // Set a text without any signal: the neighbours are not recomputed.
+    void setPointsText(const QString &text);
+    void setDeltaText(const QString &text);
+
     // Set a text as if typed; react only when the text changed.
     void setStartTyped(const QString &text);
     void setPointsTyped(const QString &text);

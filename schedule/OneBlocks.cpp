@@ -1,10 +1,32 @@
 #include "OneBlocks.h"
 
+#include "EntryText.h"
 #include "OneBlock.h"
 #include "Units.h"
 #include "XrayDataBase.h"
 
+#include <climits>
 #include <cmath>
+
+namespace {
+
+// Points for a width and a step: the quotient truncated toward zero. The
+// quotient is first widened by a part in 10^9 so that floating-point noise
+// (0.26 keV / 0.0065 keV computing as 39.9999999999) does not cost a point;
+// the six-digit rounding of Delta is far larger and still counts.
+int pointsFor(double width, double delta)
+{
+    const double q = width / delta * (1 + 1e-9);
+    if (!std::isfinite(q))
+        return 0;
+    if (q >= double(INT_MAX))
+        return INT_MAX;
+    if (q <= double(INT_MIN))
+        return INT_MIN;
+    return int(std::trunc(q));
+}
+
+} // namespace
 
 OneBlocks::OneBlocks(QWidget *parent) : QFrame(parent)
 {
@@ -67,13 +89,11 @@ void OneBlocks::setUnit(int u)
         r->unit = u;
         r->showNode();
     }
-    for (int i = 0; i < shown && i < rows.size(); ++i) {
-        const int p = rows.at(i)->points();
-        // A block without points has no step width; dividing would write
-        // "inf" or "nan" into the Delta field and from there into files.
-        if (p != 0)
-            rows.at(i)->setDelta(width(i) / p);
-    }
+    // A change of display unit only shows the blocks differently: the Delta
+    // follows, but the Points the target measures must not move because the
+    // new Delta is rounded to six digits.
+    for (int i = 0; i < shown && i < rows.size(); ++i)
+        refreshDelta(i);
 }
 
 void OneBlocks::setBlocks(int n, const QStringList &starts, const QList<int> &points,
@@ -84,17 +104,31 @@ void OneBlocks::setBlocks(int n, const QStringList &starts, const QList<int> &po
     showBlocks(n);
     for (int i = 0; i < starts.size() && i < rows.size(); ++i)
         rows.at(i)->setStartText(starts.at(i));
+    // Given Points are taken as they are and the Delta follows them; the
+    // Delta-to-Points recomputation would drop a point whenever the six-digit
+    // Delta rounds up.
     for (int i = 0; i < points.size() && i < rows.size(); ++i) {
-        rows.at(i)->setPoints(points.at(i));
+        rows.at(i)->setPointsText(QString::number(points.at(i)));
         if (points.at(i) != 0)
-            rows.at(i)->setDelta(width(i) / points.at(i));
+            rows.at(i)->setDeltaText(EntryText::g6(width(i) / points.at(i)));
     }
     for (int i = 0; i < deltas.size() && i < rows.size(); ++i) {
         rows.at(i)->setDelta(deltas.at(i));
         if (deltas.at(i) != 0)
-            rows.at(i)->setPoints(int(std::trunc(width(i) / deltas.at(i))));
+            rows.at(i)->setPoints(pointsFor(width(i), deltas.at(i)));
     }
     setUnit(keptUnit);
+}
+
+void OneBlocks::refreshDelta(int i)
+{
+    if (i < 0 || i >= rows.size())
+        return;
+    const int p = rows.at(i)->points();
+    // A block without points has no step width; dividing would write
+    // "inf" or "nan" into the Delta field and from there into files.
+    if (p != 0)
+        rows.at(i)->setDeltaText(EntryText::g6(width(i) / p));
 }
 
 void OneBlocks::setOrigin(double e)
@@ -182,5 +216,5 @@ void OneBlocks::deltaUpdated(int i)
         return;
     const double d = rows.at(i)->delta();
     if (d != 0)
-        rows.at(i)->setPoints(int(std::trunc(width(i) / d)));
+        rows.at(i)->setPoints(pointsFor(width(i), d));
 }

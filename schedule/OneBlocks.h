@@ -40,6 +40,9 @@ public:
     OneBlock *row(int i) const { return i >= 0 && i < rows.size() ? rows.at(i) : nullptr; }
     // Every row redisplays its start (after a change of the lattice spacing).
     void showNodes();
+    // Delta of block i shown again from its Points and width, without the
+    // Delta-to-Points recomputation: Points stays as it is.
+    void refreshDelta(int i);
 
     Ui::OneBlocks ui;
     QVector<OneBlock *> rows;

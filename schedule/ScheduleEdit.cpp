@@ -457,16 +457,22 @@ bool ScheduleEdit::fromStringList(const QStringList &fields, QStringList &errs, 
     if (complete == n && n > 0 && ui.BlockDefType->currentIndex() != 0)
         restoreLastBlockEnd(n - 1, toIntOr0(fields.at(18 + 3 * (n - 1) + 1)),
                             toDoubleOr0(fields.at(18 + 3 * (n - 1) + 2)));
+    // Points are what the target measures: a block that has them keeps them
+    // exactly and its Delta follows. Recomputing Points from a six-digit
+    // Delta instead could lose a point (1.2 A / 100 read back as 99).
+    // Only a block without Points takes them from its Delta.
     for (int i = 0; i < n; ++i) {
         const int base = 18 + 3 * i;
         OneBlock *r = set->row(i);
         if (!r || !has(base + 1))
             break;
-        r->setPointsTyped(fields.at(base + 1));
-        set->pointsUpdated(i);
-        if (!has(base + 2))
-            break;
-        r->setDeltaTyped(fields.at(base + 2));
+        r->setPointsText(fields.at(base + 1));
+        if (has(base + 2))
+            r->setDeltaText(fields.at(base + 2));
+        if (r->points() != 0)
+            set->refreshDelta(i);
+        else if (has(base + 2))
+            set->deltaUpdated(i);
     }
 
     // 10. standard blocks replace what was read

@@ -19,9 +19,11 @@
 
 namespace {
 
-void writeSet(QTextStream &out, const QString &tag, const OneBlocks *set, const QString &times)
+// Blocks 0 ... k - 1 of a set and the end line "tag k e 0 0".
+void writeSet(QTextStream &out, const QString &tag, const OneBlocks *set, int k,
+              const QString &times)
 {
-    const int k = set->shown;
+    k = qBound(0, k, set->maxBlocks);
     for (int i = 0; i < k; ++i) {
         const OneBlock *r = set->row(i);
         out << tag << ' ' << i << ' ' << EntryText::g6(fromEV(r->pos, set->unit)) << ' '
@@ -44,14 +46,16 @@ int countFrom(const QStringList &items)
     return items.size() > 1 ? toIntOr0(items.at(1)) : 1;
 }
 
+// "QB i s p t": the items after the block number i are the start, the
+// points and the time, as the writer puts them.
 void addBlockLine(SetRead &set, const QStringList &items)
 {
-    if (items.size() > 1)
-        set.starts << items.at(1);
     if (items.size() > 2)
-        set.points << toIntOr0(items.at(2));
+        set.starts << items.at(2);
     if (items.size() > 3)
-        set.times << items.at(3);
+        set.points << toIntOr0(items.at(3));
+    if (items.size() > 4)
+        set.times << items.at(4);
 }
 
 // Start values in the file are in its unit; the rows take eV. "R" offsets
@@ -149,11 +153,18 @@ void ScheduleEdit::saveBlockFile(const QString &fname)
     QTextStream out(&f);
     out << "N " << ui.Blocks->value() << '\n';
     out << "U " << ui.BlockUnit->currentIndex() << '\n';
-    writeSet(out, QStringLiteral("B"), activeBlocks(), ui.MeasTimes->text());
-    out << "QN " << quickBlockCount << '\n';
-    writeSet(out, QStringLiteral("QB"), quickBlocks, quickTimes);
-    out << "SN " << stepBlockCount << '\n';
-    writeSet(out, QStringLiteral("SB"), stepBlocks, stepTimes);
+    OneBlocks *active = activeBlocks();
+    writeSet(out, QStringLiteral("B"), active, active->shown, ui.MeasTimes->text());
+    // The scan on show has its count and times in the form, the other one in
+    // the remembered values; each section gets the ones that are current, so
+    // that reading the file back restores both scans whichever was shown.
+    const bool quick = active == quickBlocks;
+    const int qn = quick ? ui.Blocks->value() : quickBlockCount;
+    const int sn = quick ? stepBlockCount : ui.Blocks->value();
+    out << "QN " << qn << '\n';
+    writeSet(out, QStringLiteral("QB"), quickBlocks, qn, quick ? ui.MeasTimes->text() : quickTimes);
+    out << "SN " << sn << '\n';
+    writeSet(out, QStringLiteral("SB"), stepBlocks, sn, quick ? stepTimes : ui.MeasTimes->text());
 }
 
 void ScheduleEdit::readBlockFromNormal(const QString &fname)
@@ -192,6 +203,11 @@ void ScheduleEdit::readBlockFromNormal(const QString &fname)
     // selector names and the engine announces); the file's unit only says
     // how to read its numbers.
     quickBlocks->setBlocks(quickBlockCount, startsInEV(quick.starts, fileUnit), quick.points, {});
+    // The end line of a section carries a time of 0 that belongs to no block.
+    if (quick.times.size() > quickBlockCount)
+        quick.times = quick.times.mid(0, qMax(quickBlockCount, 1));
+    if (step.times.size() > stepBlockCount)
+        step.times = step.times.mid(0, qMax(stepBlockCount, 1));
     quickTimes = quick.times.join(QLatin1String(", "));
     stepBlocks->setBlocks(stepBlockCount, startsInEV(step.starts, fileUnit), step.points, {});
     stepTimes = step.times.join(QLatin1String(", "));
