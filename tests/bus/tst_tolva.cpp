@@ -138,19 +138,21 @@ void TestTolva::keyExchange_data()
     QTest::addColumn<QByteArray>("reply"); // empty: nothing sent
     QTest::addColumn<QString>("keyLog");
 
-    QTest::newRow("7 mod 3") << QByteArray("k0\nk1\nk2\n") << QByteArray("7")
-                             << QByteArray("Tarnix k1") << "sending key [Tarnix][key 2 of 3]";
-    QTest::newRow("not a number") << QByteArray("k0\nk1\nk2\n") << QByteArray("seven")
-                                  << QByteArray("Tarnix k0") << "sending key [Tarnix][key 1 of 3]";
-    QTest::newRow("blanks and cr") << QByteArray("k0\nk1\nk2\n") << QByteArray("  8 \r")
-                                   << QByteArray("Tarnix k2") << "sending key [Tarnix][key 3 of 3]";
-    QTest::newRow("negative") << QByteArray("k0\nk1\nk2\n") << QByteArray("-7")
-                              << QByteArray("Tarnix k2") << "sending key [Tarnix][key 3 of 3]";
+    QTest::newRow("7 mod 3") << QByteArray("key-0\nkey-1\nkey-2\n") << QByteArray("7")
+                             << QByteArray("Tarnix key-1") << "sending key [Tarnix][key 2 of 3]";
+    QTest::newRow("not a number") << QByteArray("key-0\nkey-1\nkey-2\n") << QByteArray("seven")
+                                  << QByteArray("Tarnix key-0")
+                                  << "sending key [Tarnix][key 1 of 3]";
+    QTest::newRow("blanks and cr")
+        << QByteArray("key-0\nkey-1\nkey-2\n") << QByteArray("  8 \r") << QByteArray("Tarnix key-2")
+        << "sending key [Tarnix][key 3 of 3]";
+    QTest::newRow("negative") << QByteArray("key-0\nkey-1\nkey-2\n") << QByteArray("-7")
+                              << QByteArray("Tarnix key-2") << "sending key [Tarnix][key 3 of 3]";
     QTest::newRow("blank key counts")
-        << QByteArray("a\n\nb\n") << QByteArray("1") << QByteArray("Tarnix ")
+        << QByteArray("key-a\n\nkey-b\n") << QByteArray("1") << QByteArray("Tarnix ")
         << "sending key [Tarnix][key 2 of 3]";
     QTest::newRow("after blank key")
-        << QByteArray("a\n\nb\n") << QByteArray("2") << QByteArray("Tarnix b")
+        << QByteArray("key-a\n\nkey-b\n") << QByteArray("2") << QByteArray("Tarnix key-b")
         << "sending key [Tarnix][key 3 of 3]";
     QTest::newRow("key simplified")
         << QByteArray("  two   words \n") << QByteArray("5") << QByteArray("Tarnix two words")

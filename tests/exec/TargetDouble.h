@@ -38,6 +38,11 @@ public:
         connect(this, &TargetDouble::promptOk, exec, &Exec::noticedPromptOk);
         connect(exec, &Exec::newPrompt, this, &TargetDouble::noticedPrompt);
         connect(exec, &Exec::log, this, &TargetDouble::noticedLog);
+        // Relayed so that tests watch them in the GUI thread (a QSignalSpy on
+        // the engine itself would be filled from the worker thread).
+        connect(exec, &Exec::finished, this, &TargetDouble::finished);
+        connect(exec, &Exec::executing, this, &TargetDouble::executing);
+        connect(exec, &Exec::currentStage, this, &TargetDouble::currentStage);
     }
 
     QStringList lines;     // every command, as sent
@@ -90,6 +95,9 @@ public slots:
     }
 
 signals:
+    void finished(bool ok);
+    void executing(int step);
+    void currentStage(QString stage);
     void commandReceived(QString cmd);
     void startExec(QList<ScheduleEdit *> ss);
     void stopExec(bool ok);

@@ -66,7 +66,7 @@ void TstExecStages::cleanup()
 // Runs the fixture's entries to the end; returns the commands sent.
 QStringList TstExecStages::runAll(int timeoutMs)
 {
-    QSignalSpy finished(fx.exec, &Exec::finished);
+    QSignalSpy finished(fx.target, &TargetDouble::finished);
     emit fx.target->startExec(fx.entries);
     if (!finished.wait(timeoutMs) || finished.count() != 1) {
         qWarning() << "run did not finish; sent so far:" << fx.target->lines;
@@ -139,7 +139,7 @@ void TstExecStages::firstEntryFullSequence()
 void TstExecStages::stageNamesOneTickEach()
 {
     fx.addEntry(QStringLiteral("Cu"), QStringLiteral("1"));
-    QSignalSpy stages(fx.exec, &Exec::currentStage);
+    QSignalSpy stages(fx.target, &TargetDouble::currentStage);
     runAll();
     QStringList names;
     for (const QList<QVariant> &s : std::as_const(stages))
@@ -314,6 +314,7 @@ void TstExecStages::fileBlocksLoadedBeforeSending()
     ExecFixture::setUserBlocks(twin, 0, {"8000", "8100", "8200"}, {7, 7}, QStringLiteral("2, 4"));
     twin->loadBlockFile(path);
     const QStringList loaded = blockLines(twin);
+    QCOMPARE(loaded, (QStringList{"SetBlock 0 9000 9100 0 2 100", "SetBlock 1 9100 9500 0 4 50"}));
     QVERIFY(loaded != own); // the file does change the blocks
 
     const QStringList sent = runAll();
@@ -427,7 +428,7 @@ void TstExecStages::neighbourAboveIsComparedEvenWhenSkipped()
     fx.addEntry(QStringLiteral("Cu"), QStringLiteral("1"));
     fx.addEntry(QStringLiteral("Fe"), QStringLiteral("2"))->ui.Exec->setChecked(false);
     fx.addEntry(QStringLiteral("Fe"), QStringLiteral("2"));
-    QSignalSpy executing(fx.exec, &Exec::executing);
+    QSignalSpy executing(fx.target, &TargetDouble::executing);
     const QStringList third = after(runAll(), QStringLiteral("Start"), 1);
     QCOMPARE(executing.count(), 2);
     QCOMPARE(executing.at(1).at(0).toInt(), 2);
@@ -442,7 +443,7 @@ void TstExecStages::unknownBlockDefinitionTypeEndsRun()
     fx.addEntry(QStringLiteral("Cu"), QStringLiteral("2"));
     QCOMPARE(e->ui.BlockDefType->count(), 4);
     e->ui.BlockDefType->setCurrentIndex(3);
-    QSignalSpy finished(fx.exec, &Exec::finished);
+    QSignalSpy finished(fx.target, &TargetDouble::finished);
     emit fx.target->startExec(fx.entries);
     QVERIFY(finished.wait(20000));
     QCOMPARE(finished.count(), 1);

@@ -1,0 +1,114 @@
+// Dead time of the execution engine: 200 ticked entries with standard blocks
+// run against a target double that answers every command and confirms every
+// prompt at once, so that the engine's own pace is all that is measured. The
+// floor is seven 10 ms ticks per entry (70 ms).
+#include "ConfigStore.h"
+#include "Exec.h"
+#include "OptionTables.h"
+#include "ScheduleEdit.h"
+#include "TargetDouble.h"
+#include "XrayDataBase.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QThread>
+#include <QTimer>
+
+#include <cstdio>
+
+namespace {
+
+constexpr int kEntries = 200;
+constexpr double kFloorMs = 70.0;
+
+bool buildTables(const QTemporaryDir &dir)
+{
+    const QString path = dir.filePath(QStringLiteral("bench.cfg"));
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Text))
+        return false;
+    f.write("Crystal Si111 3.13553 4000 28000\n"
+            "DARK \"-\"\nDARK Y\nDARK N\nTUNE \"-\"\nSCAN_TYPE Quick\nSCAN_TYPE Step\n"
+            "MEAS_MODE Trans\nMEAS_MODE Fluo\nBLK_SETUP Std\nBLK_SETUP File\nBLK_SETUP User\n"
+            "STD_TYPE XAFS\nSTD_TYPE XANES\nSTD_TYPE EXAFS\n"
+            "Q_MEAS_MODE Trans 1\nS_MEAS_MODE Trans 0\n"
+            "HOCMode 0 4000 7999.99\nHOCMode 1 8000 14999.99\nHOCMode 2 15000 40000\n"
+            "MonoMode 0 4000 27999.99\nMonoMode 1 28000 40000\n");
+    f.close();
+    ConfigStore store;
+    if (!store.readFile(path))
+        return false;
+    buildOptionTables(store);
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QTemporaryDir dir;
+    if (!dir.isValid() || !buildTables(dir) ||
+        !xrayDataBase().load(QStringLiteral(":XrayDataBase2.txt"))) {
+        std::fprintf(stderr, "bench_exec: cannot set up tables or X-ray data\n");
+        return 1;
+    }
+
+    QList<ScheduleEdit *> entries;
+    for (int i = 0; i < kEntries; ++i) {
+        auto *e = new ScheduleEdit;
+        e->ui.TargetElm->setText(QStringLiteral("Cu"));
+        e->newTargetSelected();
+        e->ui.HolderNo->setText(QString::number(1 + i % 12)); // the changer moves each time
+        entries.append(e);
+    }
+
+    auto *exec = new Exec;
+    QThread thread;
+    exec->moveToThread(&thread);
+    thread.start();
+    TargetDouble target;
+    target.autoAnswer = true;
+    target.autoConfirm = true;
+    target.blockNumAnswer = 3;
+    target.attach(exec);
+    QMetaObject::invokeMethod(
+        exec, [exec, &target] { exec->setup(&target, QStringLiteral("Dorvan.remote")); },
+        Qt::BlockingQueuedConnection);
+
+    QElapsedTimer clock;
+    bool ok = false;
+    qint64 elapsedMs = 0;
+    QObject::connect(&target, &TargetDouble::finished, &app, [&](bool result) {
+        elapsedMs = clock.elapsed();
+        ok = result;
+        app.quit();
+    });
+    // A watchdog, so that a broken engine ends the benchmark instead of hanging it.
+    QTimer::singleShot(kEntries * 1000, &app, [&app] { app.exit(2); });
+    clock.start();
+    emit target.startExec(entries);
+    const int status = QApplication::exec();
+
+    Exec::stopThread(&thread);
+    delete exec;
+    qDeleteAll(entries);
+
+    const int starts = int(target.lines.count(QStringLiteral("Start")));
+    if (status != 0 || !ok || starts != kEntries) {
+        std::fprintf(stderr, "bench_exec: run did not complete (status %d, %d of %d started)\n",
+                     status, starts, kEntries);
+        return 1;
+    }
+    const double perEntry = double(elapsedMs) / kEntries;
+    std::printf("exec entries: %d entries\n", kEntries);
+    std::printf("exec commands sent: %d lines\n", int(target.lines.size()));
+    std::printf("exec total time: %lld ms\n", static_cast<long long>(elapsedMs));
+    std::printf("exec mean time per entry: %.2f ms\n", perEntry);
+    std::printf("exec ratio to seven ticks (70 ms): %.3f x\n", perEntry / kFloorMs);
+    return 0;
+}
