@@ -51,7 +51,12 @@ int main(int argc, char *argv[])
     }
     body.ui.ShowTolvaStat->setChecked(true);
     body.show();
-    QApplication::processEvents();
+    // Let the layouts settle: widgets added to shown parents appear through
+    // queued events, and rows may be laid out in more than one pass.
+    for (int i = 0; i < 5; ++i) {
+        QApplication::sendPostedEvents();
+        QApplication::processEvents();
+    }
     const QPixmap shot = body.grab();
     if (!shot.save(p.value(out), "PNG")) {
         std::fprintf(stderr, "skedra-shot: cannot write %s\n", qPrintable(p.value(out)));
