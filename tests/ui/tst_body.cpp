@@ -19,11 +19,11 @@
 #include <QLabel>
 #include <QSignalSpy>
 #include <QTemporaryDir>
-#include <QThread>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QThread>
 
 namespace {
 
@@ -630,7 +630,8 @@ void TestBody::closingDuringRunStopsTheEngine()
     // A real run without a bus: it sends into the void and waits for the prompts.
     body->ui.Go->click();
     QTRY_COMPARE_WITH_TIMEOUT(body->ui.CurrentNo->text(), QStringLiteral("1"), 10000);
-    QTRY_VERIFY_WITH_TIMEOUT(logText(*body).contains(QStringLiteral("Tolva is not ready (")), 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(logText(*body).contains(QStringLiteral("Tolva is not ready (")),
+                             10000);
     QVERIFY(body->close());
     QCOMPARE(closed.count(), 1);
     QVERIFY(worker->isFinished());
