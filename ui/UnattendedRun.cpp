@@ -6,8 +6,12 @@
 #include "Prompter.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QPushButton>
 #include <QTextStream>
+#include <QTimer>
+
+#include <cstdio>
 
 UnattendedRun::Options UnattendedRun::optionsFrom(const ConfigStore &store)
 {
@@ -21,7 +25,8 @@ UnattendedRun::Options UnattendedRun::optionsFrom(const ConfigStore &store)
 }
 
 UnattendedRun::UnattendedRun(Body *body, const Options &options, QTextStream *out, QObject *parent)
-    : QObject(parent), m_body(body), m_options(options), m_out(out)
+    : QObject(parent), m_body(body), m_options(options), m_out(out),
+      m_quit([](int status) { QCoreApplication::exit(status); })
 {
     if (m_options.go && m_out)
         connect(m_body->logPanel(), &LogArea::logged, this, &UnattendedRun::echo);
@@ -34,8 +39,21 @@ UnattendedRun::UnattendedRun(Body *body, const Options &options, QTextStream *ou
         connect(m_body, &Body::setTargetIsReady, this, &UnattendedRun::targetReady);
     if (m_options.quitWhenDone)
         connect(m_body, &Body::runFinished, this, &UnattendedRun::runFinished);
-    if (!m_options.loadFile.isEmpty())
-        m_body->loadScheduleFrom(m_options.loadFile);
+    if (!m_options.loadFile.isEmpty()) {
+        QFile probe(m_options.loadFile);
+        if (probe.open(QIODevice::ReadOnly | QIODevice::Text)) {
+            probe.close();
+            m_body->loadScheduleFrom(m_options.loadFile);
+        } else {
+            m_loadFailed = true;
+            const QString msg =
+                tr("Cannot read the schedule file %1; no run is started.").arg(m_options.loadFile);
+            m_body->logPanel()->log(msg, QColor(255, 0, 0));
+            std::fprintf(stderr, "skedra: %s\n", qPrintable(msg));
+            if (m_options.quitWhenDone) // once the event loop runs
+                QTimer::singleShot(0, this, [this] { runFinished(false); });
+        }
+    }
 }
 
 int UnattendedRun::exitStatus(int loopStatus) const
@@ -45,7 +63,7 @@ int UnattendedRun::exitStatus(int loopStatus) const
 
 void UnattendedRun::targetReady(bool ready)
 {
-    if (!ready || m_started)
+    if (!ready || m_started || m_loadFailed)
         return;
     m_started = true;
     m_body->logPanel()->log(tr("Starting the run (-go)."));
@@ -81,5 +99,5 @@ void UnattendedRun::runFinished(bool ok)
     m_body->logPanel()->log(ok ? tr("Run finished; quitting (-quit-when-done).")
                                : tr("Run ended on an error; quitting (-quit-when-done)."));
     m_body->close();
-    QCoreApplication::exit(m_status);
+    m_quit(m_status);
 }

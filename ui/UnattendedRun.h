@@ -7,11 +7,16 @@
 //                      text (simulations and trials without beam only);
 //   -quit-when-done    when the run finishes, close the program; the exit
 //                      status is 0 when the run ended well and 1 on an error.
+// A schedule file that cannot be read is an error of the run: it is logged,
+// no run is started, and with -quit-when-done the program ends with status 1
+// instead of running an empty schedule "successfully".
 // main() builds one after the main window and asks it for the exit status.
 #pragma once
 
 #include <QObject>
 #include <QString>
+
+#include <functional>
 
 class Body;
 class ConfigStore;
@@ -38,6 +43,9 @@ public:
     // the program, otherwise the event loop's own status.
     int exitStatus(int loopStatus) const;
     bool runStarted() const { return m_started; }
+    bool loadFailed() const { return m_loadFailed; }
+    // What ends the program (QCoreApplication::exit by default).
+    void setQuitAction(std::function<void(int)> quit) { m_quit = std::move(quit); }
 
 private slots:
     void targetReady(bool ready);
@@ -49,7 +57,9 @@ private:
     Body *m_body = nullptr;
     Options m_options;
     QTextStream *m_out = nullptr;
+    std::function<void(int)> m_quit;
     bool m_started = false;
+    bool m_loadFailed = false;
     bool m_done = false;
     int m_status = 0;
 };

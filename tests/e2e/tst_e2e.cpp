@@ -120,6 +120,7 @@ private slots:
     void wholeScheduleRuns();
     void failedStartEndsTheRun();
     void lostServerIsReportedAndWaitedFor();
+    void unreadableScheduleEndsWithStatusOne();
 
 private:
     void startServer();
@@ -320,6 +321,20 @@ void TestEndToEnd::lostServerIsReportedAndWaitedFor()
     QCOMPARE(m_skedra.state(), QProcess::Running);
     QVERIFY(!m_skedra.waitForFinished(1500));
     QVERIFY(!QString::fromUtf8(m_skedraOut).contains(QStringLiteral("quitting")));
+}
+
+void TestEndToEnd::unreadableScheduleEndsWithStatusOne()
+{
+    writeConfig(1); // nothing listens there: the run must not depend on the bus
+    QVERIFY(QFile::remove(m_dir->filePath(QStringLiteral("e2e-schedule.csv"))));
+    startSkedra();
+    RETURN_IF_FAILED();
+    QVERIFY(m_skedra.waitForFinished(kRunMs));
+    m_skedraOut += m_skedra.readAllStandardOutput();
+    QCOMPARE(m_skedra.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(m_skedra.exitCode(), 1);
+    QVERIFY(QString::fromUtf8(m_skedraOut)
+                .contains(QStringLiteral("Cannot read the schedule file e2e-schedule.csv")));
 }
 
 QTEST_MAIN(TestEndToEnd)

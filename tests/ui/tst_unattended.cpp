@@ -34,6 +34,9 @@ private slots:
     void withoutConfirmPromptsStayOpen();
     void logIsEchoedWithGo();
     void exitStatusWithoutQuitIsTheLoops();
+    void quitWhenDoneEndsWithTheVerdict_data();
+    void quitWhenDoneEndsWithTheVerdict();
+    void unreadableScheduleIsAnError();
 
 private:
     QTemporaryDir m_dir;
@@ -209,6 +212,60 @@ void TestUnattended::exitStatusWithoutQuitIsTheLoops()
     emit body.runFinished(false);
     QCOMPARE(run.exitStatus(0), 0);
     QCOMPARE(run.exitStatus(3), 3);
+}
+
+void TestUnattended::quitWhenDoneEndsWithTheVerdict_data()
+{
+    QTest::addColumn<bool>("ok");
+    QTest::addColumn<int>("status");
+    QTest::newRow("ended well") << true << 0;
+    QTest::newRow("ended on an error") << false << 1;
+}
+
+void TestUnattended::quitWhenDoneEndsWithTheVerdict()
+{
+    QFETCH(bool, ok);
+    QFETCH(int, status);
+    Body body;
+    body.show();
+    QSignalSpy closed(&body, &Body::closed);
+    UnattendedRun::Options o;
+    o.quitWhenDone = true;
+    UnattendedRun run(&body, o);
+    QList<int> quits;
+    run.setQuitAction([&quits](int s) { quits << s; });
+    emit body.runFinished(ok);
+    QCOMPARE(quits, QList<int>({status}));
+    QCOMPARE(closed.count(), 1);
+    QVERIFY(!body.isVisible());
+    QCOMPARE(run.exitStatus(0), status);
+    QCOMPARE(run.exitStatus(7), status);
+    // Only the first end counts.
+    emit body.runFinished(!ok);
+    QCOMPARE(quits.size(), 1);
+    QCOMPARE(run.exitStatus(0), status);
+}
+
+void TestUnattended::unreadableScheduleIsAnError()
+{
+    Body body;
+    disconnect(&body, &Body::startExec, nullptr, nullptr);
+    QSignalSpy starts(&body, &Body::startExec);
+    UnattendedRun::Options o;
+    o.loadFile = m_dir.filePath(QStringLiteral("no-such-schedule.csv"));
+    o.go = true;
+    o.quitWhenDone = true;
+    UnattendedRun run(&body, o);
+    QList<int> quits;
+    run.setQuitAction([&quits](int s) { quits << s; });
+    QVERIFY(run.loadFailed());
+    QVERIFY(body.schedule().isEmpty());
+    QVERIFY(body.logPanel()->ui.LogDisp->toPlainText().contains(
+        QStringLiteral("Cannot read the schedule file")));
+    emit body.setTargetIsReady(true);
+    QCOMPARE(starts.count(), 0);
+    QTRY_COMPARE_WITH_TIMEOUT(quits, QList<int>({1}), 10000);
+    QCOMPARE(run.exitStatus(0), 1);
 }
 
 QTEST_MAIN(TestUnattended)
