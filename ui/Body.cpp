@@ -32,7 +32,8 @@ QString Body::errorStyle()
 
 Body::Body(QWidget *parent) : QFrame(parent)
 {
-    // 1. The pieces that are not part of the form.
+    // The pieces that are not part of the form; the prompter, the cut buffer
+    // and the log are windows of their own.
     cutBufferFrame = new LayoutFrame;
     fileDialog = new QFileDialog(this);
     csv = new Csv(this);
@@ -40,15 +41,14 @@ Body::Body(QWidget *parent) : QFrame(parent)
     execThread = new QThread(this);
     prompter = new Prompter;
 
-    // 2. The form; the engine's status panel goes into the information area.
+    // The form; the engine's status panel goes into the information area.
     ui.setupUi(this);
     ui.InfoLayout->addWidget(exec->statusPanel(), 0, 0, Qt::AlignTop);
     cutBufferLayout = cutBufferFrame->ui.Layout;
 
-    // 3.
     rootDir = rootDirFor(config());
 
-    // 4. The bus and the log window; the display bar's boxes show and hide them.
+    // The bus and the log window; the display bar's boxes show and hide them.
     setupTolva();
     ui.TolvaCtrl->show();
     logArea->setVisible(ui.ShowLog->isChecked());
@@ -56,18 +56,16 @@ Body::Body(QWidget *parent) : QFrame(parent)
     ui.TolvaFrame->setVisible(ui.ShowTolvaStat->isChecked());
     connect(ui.ShowTolvaStat, &QCheckBox::toggled, ui.TolvaFrame, &QFrame::setVisible);
 
-    // 5.
     Exec::registerMetaTypes(); // QVector<ScheduleEdit*>, Exec::ResumeMode and the rest
     cutBufferFrame->setWindowTitle(tr("Skedra / Cut Buffer"));
 
-    // 6.
+    // The engine lives in its worker thread from here on.
     exec->moveToThread(execThread);
     execThread->start();
 
-    // 7.
     setupExecution();
 
-    // 8. The schedule file dialog.
+    // The schedule file dialog.
     fileDialog->setWindowTitle(tr("Select Meas. Schedule"));
     fileDialog->setNameFilters({QStringLiteral("csv (*.csv)"), QStringLiteral("any (*, *.*)")});
     fileDialog->setDirectory(rootDir);
@@ -75,7 +73,6 @@ Body::Body(QWidget *parent) : QFrame(parent)
     connect(ui.LoadSchedule, &QPushButton::clicked, this, &Body::loadSchedule);
     connect(fileDialog, &QFileDialog::fileSelected, this, &Body::scheduleFileSelected);
 
-    // 9.
     setupPrompter();
 }
 
