@@ -5,10 +5,8 @@
 #include "Units.h"
 #include "ui_OneBlock.h"
 
-OneBlock::OneBlock(QWidget *parent) : QFrame(parent)
-{
-    setWindowTitle(tr("One Block"));
-}
+// The form (with the window title "One Block") is set up on first show.
+OneBlock::OneBlock(QWidget *parent) : QFrame(parent) {}
 
 OneBlock::~OneBlock() = default;
 

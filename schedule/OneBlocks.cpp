@@ -110,7 +110,7 @@ void OneBlocks::setBlocks(int n, const QStringList &starts, const QList<int> &po
     for (int i = 0; i < points.size() && i < rows.size(); ++i) {
         rows.at(i)->setPointsText(QString::number(points.at(i)));
         if (points.at(i) != 0)
-            rows.at(i)->setDeltaText(EntryText::g6(width(i) / points.at(i)));
+            refreshDelta(i);
     }
     for (int i = 0; i < deltas.size() && i < rows.size(); ++i) {
         rows.at(i)->setDelta(deltas.at(i));
@@ -127,7 +127,7 @@ void OneBlocks::refreshDelta(int i)
     const int p = rows.at(i)->points();
     // A block without points has no step width; dividing would write
     // "inf" or "nan" into the Delta field and from there into files.
-    if (p != 0)
+    if (p != 0 && std::isfinite(width(i) / p))
         rows.at(i)->setDeltaText(EntryText::g6(width(i) / p));
 }
 
@@ -206,7 +206,9 @@ void OneBlocks::pointsUpdated(int i)
     if (i < 0 || i >= rows.size())
         return;
     const int p = rows.at(i)->points();
-    if (p != 0)
+    // Starts far outside any energy can make the width overflow; an infinite
+    // step is no step.
+    if (p != 0 && std::isfinite(width(i) / p))
         rows.at(i)->setDelta(width(i) / p);
 }
 

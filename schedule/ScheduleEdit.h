@@ -55,6 +55,11 @@ public:
     bool fromStringList(const QStringList &fields, QStringList &errors, QStringList &warnings);
     void setErrorsAndWarnings(const QStringList &errors, const QStringList &warnings);
     void copyFrom(const ScheduleEdit &other);
+    void copyFrom(const ScheduleEdit *other)
+    {
+        if (other)
+            copyFrom(*other);
+    }
 
     int targetEdgeIndex() const;
     double targetEdgeEnergy() const;

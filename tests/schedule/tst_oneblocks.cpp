@@ -360,6 +360,7 @@ void TestOneBlocks::formBuiltWhenShown()
         QCOMPARE(r->deltaEdit()->text(), r->deltaText());
     }
     QCOMPARE(set.row(0)->startPosEdit()->text(), QStringLiteral("R-300"));
+    QCOMPARE(set.row(0)->windowTitle(), QStringLiteral("One Block"));
     QCOMPARE(set.row(1)->pointsEdit()->text(), QStringLiteral("2280"));
     QVERIFY(set.row(0)->findChild<QLabel *>("Rem01")->isVisible());
     QVERIFY(!set.row(1)->findChild<QLabel *>("Rem01")->isVisible());

@@ -79,6 +79,8 @@ private slots:
     void measTimeFor_data();
     void measTimeFor();
     void relativeButtons();
+    void hostileBlockFields_data();
+    void hostileBlockFields();
     void emptyTables();
 };
 
@@ -561,6 +563,11 @@ void TestScheduleEdit::copyFromChecksExec()
     QVERIFY(b.ui.Exec->isChecked());
     QCOMPARE(b.toStringList(), a.toStringList());
     QCOMPARE(b.targetEdgeIndex(), 3);
+    ScheduleEdit c;
+    c.copyFrom(&b);
+    QCOMPARE(c.toStringList(), a.toStringList());
+    c.copyFrom(nullptr); // nothing to copy: unchanged
+    QCOMPARE(c.toStringList(), a.toStringList());
 }
 
 void TestScheduleEdit::editingSignals()
@@ -615,6 +622,41 @@ void TestScheduleEdit::relativeButtons()
     QTest::mouseClick(e.ui.ToRel, Qt::LeftButton);
     QCOMPARE(e.stepBlocks->row(1)->startText(), QStringLiteral("R-40"));
     QCOMPARE(e.quickBlocks->row(1)->startText(), QStringLiteral("R1100"));
+}
+
+void TestScheduleEdit::hostileBlockFields_data()
+{
+    QTest::addColumn<QString>("unit");
+    QTest::addColumn<QStringList>("blocks");
+    QTest::newRow("huge numbers") << "eV" << QStringList{"1e308",  "2147483647",  "1e-320",
+                                                         "-1e308", "99999999999", "1e308"};
+    QTest::newRow("not numbers") << "keV" << QStringList{"nan", "abc", "?", "Rinf", "-", "x"};
+    QTest::newRow("zero widths") << "eV" << QStringList{"7000", "0", "0", "7000", "5", "0"};
+    QTest::newRow("unreachable angles")
+        << "deg" << QStringList{"95", "10", "1", "R-200", "10", "2"};
+    QTest::newRow("wavelength zero") << "A" << QStringList{"0", "10", "0.1", "R0", "-5", "-1"};
+}
+
+// Whatever a file holds, the entry stays usable: its count in range, every
+// Delta a finite number, and what it writes reads back the same.
+void TestScheduleEdit::hostileBlockFields()
+{
+    QFETCH(QString, unit);
+    QFETCH(QStringList, blocks);
+    ScheduleEdit e;
+    QStringList errs;
+    QStringList warns;
+    e.fromStringList(entryFields("Cu", "K", "User", "Step", 2, unit, blocks), errs, warns);
+    QCOMPARE(e.ui.Blocks->value(), 2);
+    const QStringList f = e.toStringList();
+    QCOMPARE(f.size(), 18 + 6);
+    for (int i = 18; i < f.size(); ++i) {
+        QVERIFY2(!f.at(i).contains("inf") && !f.at(i).contains("nan"), qPrintable(f.at(i)));
+    }
+    ScheduleEdit again;
+    again.fromStringList(f, errs, warns);
+    QCOMPARE(again.ui.Blocks->value(), 2);
+    QCOMPARE(again.toStringList().size(), f.size());
 }
 
 // Without option tables the entry still works: its selectors are empty.
