@@ -193,10 +193,10 @@ void Exec::connectBus(QObject *s)
         return;
     const QMetaObject *mo = s->metaObject();
     auto link = [&](const QMetaMethod &signal, const char *slot, bool required) {
-        const int i = mo->indexOfSlot(QMetaObject::normalizedSignature(slot).constData());
+        const int i = mo->indexOfMethod(QMetaObject::normalizedSignature(slot).constData());
         if (i < 0) {
             if (required)
-                qDebug() << "Exec: the bus client" << mo->className() << "has no slot" << slot;
+                qDebug() << "Exec: the bus client" << mo->className() << "has no method" << slot;
             return;
         }
         busConnections.append(connect(this, signal, s, mo->method(i)));
