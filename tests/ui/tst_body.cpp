@@ -258,6 +258,10 @@ void TestBody::initialState()
     QCOMPARE(body.ui.StageName->styleSheet(), readout);
 
     QCOMPARE(body.cutBufferWindow()->windowTitle(), QStringLiteral("Skedra / Cut Buffer"));
+    QCOMPARE(body.cutBufferWindow()->objectName(), QStringLiteral("LayoutFrame"));
+    QCOMPARE(body.cutBufferWindow()->size(), QSize(400, 300));
+    QVERIFY(body.cutBufferWindow()->ui.scrollArea->widgetResizable());
+    QCOMPARE(body.cutBufferWindow()->ui.scrollArea->frameShape(), QFrame::NoFrame);
     QVERIFY(body.cutBufferWindow()->isWindow());
     QVERIFY(body.prompterWindow()->isWindow());
     QVERIFY(body.logPanel()->isWindow());
