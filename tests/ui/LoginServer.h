@@ -7,6 +7,8 @@
 #include <QTcpServer>
 #include <QTcpSocket>
 
+#include <functional>
+
 class LoginServer : public QObject
 {
     Q_OBJECT
@@ -34,6 +36,9 @@ public:
 
     QStringList lines; // after login, line feeds removed
     QString keyReply;
+    // Called with every line after login, after it was recorded: lets a test
+    // play the target.
+    std::function<void(const QString &)> onLine;
 
 private slots:
     void accept()
@@ -53,6 +58,8 @@ private slots:
                 send(QStringLiteral("System>%1 Ok: welcome").arg(m_node));
             } else {
                 lines << line;
+                if (onLine)
+                    onLine(line);
             }
         }
     }

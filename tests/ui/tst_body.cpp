@@ -124,6 +124,7 @@ private slots:
     void errChangerMoveFromAnyNodeIsTraced();
     void unknownCommandIsAnswered();
     void lostConnectionAndUnsentCommandsAreLogged();
+    void realRunStopAndErrorMarks();
 
 private:
     void configure(const QString &extra = QString());
@@ -652,7 +653,10 @@ Body *TestBody::busBody(LoginServer &server)
     cfg.clear();
     cfg.readText(QString::fromLatin1(kBusConfig) +
                  QStringLiteral("\nTOLVA_PORT %1\nCONNECT_TO_TOLVA 1\n").arg(server.port()));
-    buildOptionTables(cfg);
+    // The option tables still come from the example, for entries that run.
+    ConfigStore tables;
+    tables.readFile(QStringLiteral(SKEDRA_SOURCE_DIR "/examples/beamline.cfg"));
+    buildOptionTables(tables);
     auto *body = new Body;
     record(body);
     return body;
@@ -844,6 +848,65 @@ void TestBody::lostConnectionAndUnsentCommandsAreLogged()
     QTextCursor c(block);
     c.movePosition(QTextCursor::EndOfBlock);
     QCOMPARE(c.charFormat().foreground().color(), QColor(255, 0, 0));
+}
+
+// The window, the engine, the prompter and the bus client together, with the
+// test playing the server and a target that ends moves at once and never ends
+// a measurement by itself.
+void TestBody::realRunStopAndErrorMarks()
+{
+    LoginServer server(QStringLiteral("Tarnix"));
+    server.onLine = [&server](const QString &line) {
+        if (line.contains(QLatin1String(" SetCurrentEnergy ")))
+            server.send(QStringLiteral("Dorvan>Tarnix _EvMovingCurTh 0"));
+        else if (line.contains(QLatin1String(" MoveSHolderTo")))
+            server.send(QStringLiteral("Dorvan>Tarnix _EvChangerMoving 0"));
+        else if (line.endsWith(QLatin1String(" GetBlockNum")))
+            server.send(QStringLiteral("Dorvan.remote>Tarnix @GetBlockNum 2"));
+    };
+    std::unique_ptr<Body> body(busBody(server));
+    fillABC(*body);
+    const QList<ScheduleEdit *> ss = body->schedule();
+    QTRY_VERIFY_WITH_TIMEOUT(server.lines.size() >= 4, 10000);
+    server.send(QStringLiteral("System>Tarnix @listnodes Tarnix Dorvan"));
+    QTRY_VERIFY_WITH_TIMEOUT(m_record.contains(QStringLiteral("ready(1)")), 10000);
+
+    body->ui.Go->click();
+    QTRY_COMPARE_WITH_TIMEOUT(body->ui.CurrentNo->text(), QStringLiteral("1"), 10000);
+    QCOMPARE(ss.at(0)->styleSheet(), Body::runningStyle());
+    // The first entry asks for three set-up changes; the operator confirms them.
+    Prompter *prompter = body->prompterWindow();
+    QTRY_COMPARE_WITH_TIMEOUT(prompter->count(), 3, 10000);
+    while (prompter->count() > 0)
+        prompter->openPrompts().first()->ui.PromptOk->click();
+    QTRY_VERIFY_WITH_TIMEOUT(server.lines.contains(QStringLiteral("Tarnix>Dorvan.remote Start")),
+                             10000);
+    QVERIFY(server.lines.contains(QStringLiteral("Tarnix>Dorvan.remote SetMeasTime 1 300")));
+    QVERIFY(!server.lines.contains(QStringLiteral("Tarnix>Dorvan.remote SetMeasTime 2 300")));
+    QTRY_COMPARE_WITH_TIMEOUT(body->ui.StageName->text(), QStringLiteral("In Meas."), 10000);
+
+    // Stop during the measurement: the entry is finished, not failed.
+    QSignalSpy finished(body.get(), &Body::runFinished);
+    body->ui.Stop->click();
+    QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 10000);
+    QCOMPARE(finished.at(0).at(0).toBool(), true);
+    QCOMPARE(ss.at(0)->styleSheet(), Body::finishedStyle());
+    QCOMPARE(body->ui.CurrentNo->text(), QStringLiteral("-"));
+    QCOMPARE(body->ui.StageName->text(), QStringLiteral("Not In Exec"));
+
+    // Start again: marks cleared; the engine waits for the measurement still
+    // running on the target, which then fails to start the next one.
+    body->ui.Go->click();
+    QCOMPARE(ss.at(0)->styleSheet(), QString());
+    QTRY_COMPARE_WITH_TIMEOUT(body->ui.CurrentNo->text(), QStringLiteral("1"), 10000);
+    server.send(QStringLiteral("Dorvan>Tarnix _EvErrStartXAFSMeas no beam"));
+    QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 2, 10000);
+    QCOMPARE(finished.at(1).at(0).toBool(), false);
+    QCOMPARE(ss.at(0)->styleSheet(), Body::errorStyle());
+    QCOMPARE(ss.at(1)->styleSheet(), QString());
+    QCOMPARE(body->ui.CurrentNo->text(), QStringLiteral("-"));
+    QTRY_COMPARE_WITH_TIMEOUT(body->engine()->statusPanel()->ui.ErrMsg->text(),
+                              QStringLiteral(" no beam"), 10000);
 }
 
 QTEST_MAIN(TestBody)
