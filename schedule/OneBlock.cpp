@@ -1,5 +1,7 @@
 #include "OneBlock.h"
 
+#include "Detach.h"
+
 #include "ConfigStore.h"
 #include "EntryText.h"
 #include "Units.h"
@@ -8,7 +10,10 @@
 // The form (with the window title "One Block") is set up on first show.
 OneBlock::OneBlock(QWidget *parent) : QFrame(parent) {}
 
-OneBlock::~OneBlock() = default;
+OneBlock::~OneBlock()
+{
+    detachFromChildren(this);
+}
 
 void OneBlock::ensureForm()
 {

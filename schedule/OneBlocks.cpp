@@ -1,5 +1,7 @@
 #include "OneBlocks.h"
 
+#include "Detach.h"
+
 #include "EntryText.h"
 #include "OneBlock.h"
 #include "Units.h"
@@ -33,7 +35,10 @@ OneBlocks::OneBlocks(QWidget *parent) : QFrame(parent)
     ui.setupUi(this);
 }
 
-OneBlocks::~OneBlocks() = default;
+OneBlocks::~OneBlocks()
+{
+    detachFromChildren(this);
+}
 
 void OneBlocks::setUp(int m)
 {

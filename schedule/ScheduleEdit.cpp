@@ -1,5 +1,7 @@
 #include "ScheduleEdit.h"
 
+#include "Detach.h"
+
 #include "ConfigStore.h"
 #include "EntryText.h"
 #include "FileSelectDialog.h"
@@ -120,7 +122,10 @@ ScheduleEdit::ScheduleEdit(QWidget *parent) : QFrame(parent)
     connect(ui.ToAbs, &QPushButton::clicked, this, &ScheduleEdit::toAbs);
 }
 
-ScheduleEdit::~ScheduleEdit() = default;
+ScheduleEdit::~ScheduleEdit()
+{
+    detachFromChildren(this);
+}
 
 OneBlocks *ScheduleEdit::activeBlocks() const
 {

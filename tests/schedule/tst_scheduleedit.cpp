@@ -6,6 +6,7 @@
 #include "ScheduleEdit.h"
 #include "ScheduleTestEnv.h"
 
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QtTest>
 
@@ -82,6 +83,7 @@ private slots:
     void hostileBlockFields_data();
     void hostileBlockFields();
     void emptyTables();
+    void deletedWhileEditing();
 };
 
 void TestScheduleEdit::initTestCase()
@@ -679,6 +681,37 @@ void TestScheduleEdit::emptyTables()
     }
     QVERIFY(ScheduleTestEnv::setUp());
     QCOMPARE(crystalTable().count(), 2);
+}
+
+// Deleting an entry whose field holds the focus ends that edit while the
+// entry is being destroyed; nothing of the entry may run then.
+void TestScheduleEdit::deletedWhileEditing()
+{
+    auto *e = new ScheduleEdit;
+    e->ui.ScanType->setCurrentIndex(1);
+    e->ui.BlockDefType->setCurrentIndex(2);
+    e->show();
+    QVERIFY(QTest::qWaitForWindowActive(e, 10000));
+    QObject watcher;
+    int finished = 0;
+    QLineEdit *points = e->stepBlocks->row(1)->pointsEdit();
+    connect(points, &QLineEdit::editingFinished, &watcher, [&finished] { ++finished; });
+    points->setFocus();
+    QTRY_VERIFY_WITH_TIMEOUT(points->hasFocus(), 10000);
+    QTest::keyClicks(points, "7");
+    delete e;
+    QCOMPARE(finished, 1);
+
+    e = new ScheduleEdit;
+    e->show();
+    QVERIFY(QTest::qWaitForWindowActive(e, 10000));
+    finished = 0;
+    connect(e->ui.TargetElm, &QLineEdit::editingFinished, &watcher, [&finished] { ++finished; });
+    e->ui.TargetElm->setFocus();
+    QTRY_VERIFY_WITH_TIMEOUT(e->ui.TargetElm->hasFocus(), 10000);
+    QTest::keyClicks(e->ui.TargetElm, "Fe");
+    delete e;
+    QCOMPARE(finished, 1);
 }
 
 QTEST_MAIN(TestScheduleEdit)

@@ -1,11 +1,18 @@
 // libFuzzer harness for the X-ray table loader: any bytes must load without
 // a crash, and what is stored must keep the table's invariants.
+#include "FuzzCommon.h"
 #include "XrayDataBase.h"
 
 #include <QBuffer>
 
 #include <cstdint>
 #include <cstdlib>
+
+extern "C" int LLVMFuzzerInitialize(int *, char ***)
+{
+    silenceQtMessages();
+    return 0;
+}
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {

@@ -1,6 +1,7 @@
 // libFuzzer harness: arbitrary bytes through the line framing, the message
 // parser and the outgoing encoder, checking the invariants the client relies on.
 #include "AMsg.h"
+#include "FuzzCommon.h"
 #include "LineFramer.h"
 #include "TolvaProto.h"
 
@@ -16,6 +17,12 @@ void check(bool ok)
 }
 
 } // namespace
+
+extern "C" int LLVMFuzzerInitialize(int *, char ***)
+{
+    silenceQtMessages();
+    return 0;
+}
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
