@@ -7,20 +7,13 @@
 class MessageCatcher
 {
 public:
-    MessageCatcher()
+    MessageCatcher() : m_previous(qInstallMessageHandler(&MessageCatcher::handler))
     {
         messages().clear();
-        m_previous = qInstallMessageHandler(&MessageCatcher::handler);
     }
     ~MessageCatcher() { qInstallMessageHandler(m_previous); }
     const QStringList &lines() const { return messages(); }
-    bool contains(const QString &text) const
-    {
-        for (const QString &m : messages())
-            if (m.contains(text))
-                return true;
-        return false;
-    }
+    bool contains(const QString &text) const { return !messages().filter(text).isEmpty(); }
 
 private:
     static QStringList &messages()

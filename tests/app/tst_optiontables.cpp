@@ -13,36 +13,22 @@ private slots:
     void crystals()
     {
         CrystalTable t;
-        t.build(
-            {" Si111 3.1356 4000 30000 \"Si(111)\"", " Si311 1.6375 7000 20000 311 \"Si (311)\""});
-        QCOMPARE(t.count(), 2);
-        QCOMPARE(t.at(0).name, QString("Si111"));
+        t.build({" Si111 3.1356 4000 30000 \"Si(111)\"",
+                 " Si311 1.6375 7000 20000 311 \"Si (311)\"", " Bare", " X 3 a 9000"});
         QCOMPARE(t.at(0).d, 3.1356);
         QCOMPARE(t.at(0).aliases, QStringList({"Si(111)", "Si111"}));
         QCOMPARE(t.at(1).aliases, QStringList({"311", "Si (311)", "Si311"}));
+        QCOMPARE(t.at(2).d, 0.0); // missing items read as 0
+        QCOMPARE(t.at(2).aliases, QStringList({"Bare"}));
+        QCOMPARE(t.at(3).eMin, 0.0); // not a number
         QCOMPARE(t.maxEnergy(), 30000.0);
         QCOMPARE(t.rowByName("Si(111)"), 0);
         QCOMPARE(t.rowByName("Si311"), 1);
         QCOMPARE(t.rowByName("si311"), -1); // case-sensitive
-        QCOMPARE(t.rowForEnergy(4000), 0);  // eMin itself is outside
-        QCOMPARE(t.rowForEnergy(8000), 0);  // first matching row
-        QCOMPARE(t.rowForEnergy(30000), 0);
+        QCOMPARE(t.rowForEnergy(4000), 3);  // eMin itself is outside; the first matching row
+        QCOMPARE(t.rowForEnergy(8000), 0);
         QCOMPARE(t.rowForEnergy(50000), 0); // none: row 0
-        CrystalTable only311;
-        only311.build({"Si311 1.6375 7000 20000"});
-        QCOMPARE(only311.rowForEnergy(3000), 0);
         QCOMPARE(CrystalTable().maxEnergy(), 0.0);
-    }
-
-    void crystalMissingItems()
-    {
-        CrystalTable t;
-        t.build({" Bare", " X 3 a 9000"});
-        QCOMPARE(t.at(0).d, 0.0);
-        QCOMPARE(t.at(0).eMax, 0.0);
-        QCOMPARE(t.at(0).aliases, QStringList({"Bare"}));
-        QCOMPARE(t.at(1).eMin, 0.0); // not a number
-        QCOMPARE(t.maxEnergy(), 9000.0);
     }
 
     void selection_data()
@@ -51,7 +37,7 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<int>("row");
         QTest::addColumn<bool>("found");
-        const QStringList dark{" \"No dark\" none", " Y yes", " N no"};
+        const QStringList dark{" \"No dark\" none", " Y yes", " N no", " "};
         QTest::newRow("label in quotes") << dark << "no dark" << 0 << true;
         QTest::newRow("alias any case") << dark << "Yes" << 1 << true;
         QTest::newRow("label") << dark << "n" << 2 << true;
@@ -69,17 +55,13 @@ private slots:
         bool got = !found; // must be written by rowOf
         QTEST(t.rowOf(text, &got), "row");
         QCOMPARE(got, found);
-    }
-
-    void selectionLabels()
-    {
-        SelectionTable t;
-        t.build({" \"No dark\" none", " ", " Y"});
-        QCOMPARE(t.rowCount(), 3);
-        QCOMPARE(t.label(0), QString("No dark"));
-        QCOMPARE(t.items().at(0), QStringList({"NO DARK", "NONE"}));
-        QCOMPARE(t.label(1), QString());
-        QCOMPARE(t.label(7), QString()); // out of range is harmless
+        QCOMPARE(t.rowCount(), rests.size());
+        QCOMPARE(t.label(rests.size()), QString()); // out of range is harmless
+        if (rests == QStringList{" \"No dark\" none", " Y yes", " N no", " "}) {
+            QCOMPARE(t.label(0), QString("No dark"));
+            QCOMPARE(t.items().at(0), QStringList({"NO DARK", "NONE"}));
+            QCOMPARE(t.label(3), QString());
+        }
     }
 
     void measModeMap_data()
@@ -87,14 +69,10 @@ private slots:
         QTest::addColumn<QString>("rest");
         QTest::addColumn<int>("detection");
         QTest::addColumn<int>("code");
-        QTest::newRow("T") << " T 3" << 0 << 3;
-        QTest::newRow("Trans") << " Trans 4" << 0 << 4;
-        QTest::newRow("0") << " 0 5" << 0 << 5;
-        QTest::newRow("F") << " F 6" << 1 << 6;
-        QTest::newRow("Fluo") << " Fluo 7" << 1 << 7;
-        QTest::newRow("1") << " 1 8" << 1 << 8;
-        QTest::newRow("case-sensitive trans") << " trans 3" << 0 << 3;
-        QTest::newRow("case-sensitive fluo") << " fluo 3" << 0 << 3;
+        for (const char *t : {"T", "Trans", "0", "trans", "fluo"})
+            QTest::newRow(t) << QString(" %1 3").arg(t) << 0 << 3;
+        for (const char *f : {"F", "Fluo", "1"})
+            QTest::newRow(f) << QString(" %1 6").arg(f) << 1 << 6;
         QTest::newRow("code not a number") << " F x" << 1 << 0;
         QTest::newRow("nothing") << "" << 0 << 0;
     }
@@ -112,7 +90,6 @@ private slots:
     {
         ModeRangeTable t;
         t.build({" 1 20000 5000", " 2 4000 12000", " 3 x 8000"}, "1");
-        QCOMPARE(t.count(), 3);
         QCOMPARE(t.rowAt(0)->low, 5000.0); // swapped
         QCOMPARE(t.rowAt(0)->high, 20000.0);
         QCOMPARE(t.indexForEnergy(9000), 0); // earlier row wins over the overlap
@@ -153,12 +130,10 @@ private slots:
         QTemporaryDir dir;
         QFile f(dir.filePath("c.cfg"));
         QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write("crystal Si111 3.13553 4000 30000\n"
-                "CRYSTAL Si311 1.63747 7000 40000 311\n"
+        f.write("crystal Si111 3.13553 4000 30000\nCRYSTAL Si311 1.63747 7000 40000 311\n"
                 "scan_type Quick Q\nSCAN_TYPE Step S\n"
                 "Q_MEAS_MODE Trans 1\nS_MEAS_MODE Trans 0\nS_MEAS_MODE Fluo 2\n"
-                "HOCMode 0 4000 8000\nhocmode 1 8000 15000\n"
-                "MonoMode 0 4000 28000\n"
+                "HOCMode 0 4000 8000\nhocmode 1 8000 15000\nMonoMode 0 4000 28000\n"
                 "DefaultMonoMode x\n");
         f.close();
         ConfigStore store;
@@ -173,28 +148,17 @@ private slots:
         QCOMPARE(measModeCodeFor(0, 1), 0); // no fluorescence row for quick scans
         QCOMPARE(measModeCodeFor(2, 0), 0);
         QCOMPARE(hocModeTable().count(), 2);
-        QCOMPARE(hocModeTable().defaultIndex(), 0);
         QCOMPARE(monoModeTable().defaultIndex(), 0);
-    }
 
-    // The shipped example sets every table, as the demo and the operators' copies rely on.
-    void exampleConfigurationFillsEveryTable()
-    {
-        ConfigStore store;
-        QVERIFY(store.readFile(SKEDRA_SOURCE_DIR "/examples/beamline.cfg"));
-        buildOptionTables(store);
-        QCOMPARE(crystalTable().count(), 2);
+        // The shipped example fills every table, as the demo and the operators' copies rely on.
+        ConfigStore example;
+        QVERIFY(example.readFile(SKEDRA_SOURCE_DIR "/examples/beamline.cfg"));
+        buildOptionTables(example);
         QCOMPARE(crystalTable().rowByName("Si(311)"), 1);
-        QCOMPARE(scanTypeTable().labels(), QStringList({"Quick", "Step"}));
-        QCOMPARE(measModeTable().labels(), QStringList({"Trans", "Fluo"}));
-        QCOMPARE(blkSetupTable().labels(), QStringList({"Std", "File", "User"}));
-        QCOMPARE(stdTypeTable().labels(), QStringList({"XAFS", "XANES", "EXAFS"}));
-        QCOMPARE(darkTable().rowCount(), 3);
-        QCOMPARE(tuneTable().rowCount(), 3);
-        QVERIFY(qMeasModeMap().count() > 0);
-        QVERIFY(sMeasModeMap().count() > 0);
-        QVERIFY(hocModeTable().isValidRow(hocModeTable().defaultIndex()));
-        QVERIFY(monoModeTable().isValidRow(monoModeTable().defaultIndex()));
+        for (const SelectionTable *t : {&scanTypeTable(), &measModeTable(), &blkSetupTable(),
+                                        &stdTypeTable(), &darkTable(), &tuneTable()})
+            QVERIFY(t->rowCount() >= 2);
+        QVERIFY(qMeasModeMap().count() > 0 && sMeasModeMap().count() > 0);
         // Every edge the demo measures lies inside a mirror and a monochromator range.
         for (double e : {7112.0, 8979.0, 11564.0}) {
             const ModeRange *hoc = hocModeTable().rowAt(hocModeTable().indexForEnergy(e));
@@ -202,10 +166,6 @@ private slots:
             QVERIFY(hoc && hoc->low <= e && e <= hoc->high);
             QVERIFY(mono && mono->low <= e && e <= mono->high);
         }
-        for (const char *key : {"TOLVA_IP", "TOLVA_PORT", "NAME_ON_TOLVA", "KEY_ON_TOLVA",
-                                "TARGET_NAME_ON_TOLVA", "INIT_CMDS_ON_CONNECTED_TO_TOLVA",
-                                "INIT_CMDS_ON_CONNECTED_TO_TARGET", "CONNECT_TO_TOLVA", "ROOT_DIR"})
-            QVERIFY2(!store.allRests(key).isEmpty(), qPrintable(key));
     }
 };
 

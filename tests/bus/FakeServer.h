@@ -51,7 +51,6 @@ public:
     QTcpServer server;
     QPointer<QTcpSocket> client;
     QList<QByteArray> lines; // received, line feed removed
-    bool sawNewConnection = false;
 
 signals:
     void clientArrived();
@@ -59,7 +58,6 @@ signals:
 private slots:
     void accept()
     {
-        sawNewConnection = true;
         client = server.nextPendingConnection();
         connect(client, &QTcpSocket::readyRead, this, &FakeServer::read);
         emit clientArrived();
