@@ -1,7 +1,7 @@
-// Shared set-up of the engine tests: option tables from a configuration
-// written into a temporary directory, the X-ray data from the program's
-// resource, an engine in a worker thread of its own (as the main window runs
-// it) wired to a TargetDouble, and real schedule entries built offscreen.
+// Shared set-up of the engine tests: option tables from a configuration text,
+// the X-ray data from the program's resource, an engine in a worker thread of
+// its own (as the main window runs it) wired to a TargetDouble that answers at
+// once, and real schedule entries built offscreen.
 #pragma once
 
 #include "Exec.h"
@@ -17,23 +17,18 @@
 #include "XrayDataBase.h"
 
 #include <QDir>
-#include <QFile>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
-
-#include <memory>
 
 inline const QString kTarget = QStringLiteral("Dorvan.remote");
 
 inline QString baseConfig()
 {
     return QStringLiteral("Crystal Si111 3.13553 4000 28000 \"Si(111)\"\n"
-                          "DARK \"-\"\nDARK Y\nDARK N\n"
-                          "TUNE \"-\"\nTUNE Y\nTUNE N\n"
-                          "SCAN_TYPE Quick\nSCAN_TYPE Step\n"
-                          "MEAS_MODE Trans\nMEAS_MODE Fluo\n"
+                          "DARK \"-\"\nDARK Y\nDARK N\nTUNE \"-\"\nTUNE Y\nTUNE N\n"
+                          "SCAN_TYPE Quick\nSCAN_TYPE Step\nMEAS_MODE Trans\nMEAS_MODE Fluo\n"
                           "BLK_SETUP Std\nBLK_SETUP File\nBLK_SETUP User\nBLK_SETUP Extra\n"
                           "STD_TYPE XAFS\nSTD_TYPE XANES\nSTD_TYPE EXAFS\n"
                           "Q_MEAS_MODE Trans 1\nQ_MEAS_MODE Fluo 4\n"
@@ -44,8 +39,7 @@ inline QString modeConfig()
 {
     return QStringLiteral("HOCMode 0 4000 7999.99\nHOCMode 1 8000 14999.99\n"
                           "HOCMode 2 15000 40000\nDefaultHOCMode 1\n"
-                          "MonoMode 0 4000 27999.99\nMonoMode 1 28000 40000\n"
-                          "DefaultMonoMode 0\n");
+                          "MonoMode 0 4000 27999.99\nMonoMode 1 28000 40000\nDefaultMonoMode 0\n");
 }
 
 class ExecFixture
@@ -57,26 +51,19 @@ public:
     TargetDouble *target = nullptr;
     QList<ScheduleEdit *> entries;
 
-    bool loadData()
+    // Once per test program; the working directory is a temporary one.
+    bool setUp()
     {
-        if (!xrayDataBase().byZ().isEmpty())
-            return true;
-        return xrayDataBase().load(QStringLiteral(":XrayDataBase2.txt"));
+        QDir::setCurrent(tmp.path());
+        buildTables(baseConfig() + modeConfig());
+        return tmp.isValid() && xrayDataBase().load(QStringLiteral(":XrayDataBase2.txt"));
     }
 
-    bool buildTables(const QString &text)
+    static void buildTables(const QString &text)
     {
-        const QString path = tmp.filePath(QStringLiteral("test.cfg"));
-        QFile f(path);
-        if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text))
-            return false;
-        f.write(text.toUtf8());
-        f.close();
         ConfigStore store;
-        if (!store.readFile(path))
-            return false;
+        store.readText(text);
         buildOptionTables(store);
-        return true;
     }
 
     void startEngine()
@@ -87,6 +74,8 @@ public:
         thread->start();
         target = new TargetDouble;
         target->attach(exec);
+        target->autoAnswer = true;
+        target->autoConfirm = true;
         Exec *e = exec;
         TargetDouble *t = target;
         QMetaObject::invokeMethod(
@@ -103,17 +92,17 @@ public:
         exec = nullptr;
         thread = nullptr;
         target = nullptr;
-        qDeleteAll(entries);
-        entries.clear();
+        qDeleteAll(std::exchange(entries, {}));
     }
 
     // A new entry as the operator leaves it after typing element and holder.
-    ScheduleEdit *addEntry(const QString &elm, const QString &holder)
+    ScheduleEdit *addEntry(const QString &elm, const QString &holder, bool ticked = true)
     {
         auto *e = new ScheduleEdit;
         e->ui.TargetElm->setText(elm);
         e->newTargetSelected();
         e->ui.HolderNo->setText(holder);
+        e->ui.Exec->setChecked(ticked);
         entries.append(e);
         return e;
     }
@@ -124,16 +113,21 @@ public:
     {
         e->ui.BlockDefType->setCurrentIndex(2);
         const int n = int(startsEV.size()) - 1;
-        if (n < e->ui.Blocks->minimum())
-            e->ui.Blocks->setMinimum(n);
+        e->ui.Blocks->setMinimum(qMin(n, e->ui.Blocks->minimum()));
         e->ui.Blocks->setValue(n);
         e->activeBlocks()->setBlocks(n, startsEV, points, {});
         e->ui.BlockUnit->setCurrentIndex(unit);
         e->ui.MeasTimes->setText(times);
     }
 
-    static double startEV(const QString &elm)
+    // Waits until the target has received a command starting with `word`
+    // (count times in all).
+    bool waitFor(const QString &word, int count = 1)
     {
-        return xrayDataBase().edgeEnergy(elm, QString()) - 300;
+        QDeadlineTimer deadline(10000);
+        while (target->lines.filter(QRegularExpression("^" + word)).size() < count &&
+               !deadline.hasExpired())
+            QTest::qWait(5);
+        return target->lines.filter(QRegularExpression("^" + word)).size() >= count;
     }
 };

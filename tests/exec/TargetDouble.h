@@ -2,9 +2,9 @@
 // engine benchmark. It has Tolva's sendCmd slot, records every command the
 // engine sends, and plays the target's side through the same engine slots the
 // main window's bus dispatch drives. With autoAnswer it answers every command
-// at once, as an ideal target would: moves end, the block count is reported,
-// a measurement starts and ends. With autoConfirm it confirms every operator
-// prompt as it arrives.
+// whose first word is not in `held` at once, as an ideal target would: moves
+// end, the block count is reported, a measurement starts and ends. With
+// autoConfirm it confirms every operator prompt as it arrives.
 #pragma once
 
 #include "Exec.h"
@@ -12,15 +12,13 @@
 
 #include <QList>
 #include <QObject>
-#include <QString>
+#include <QSet>
 #include <QStringList>
 
 class TargetDouble : public QObject
 {
     Q_OBJECT
 public:
-    explicit TargetDouble(QObject *parent = nullptr) : QObject(parent) {}
-
     // Wires the double to an engine as the main window would.
     void attach(Exec *exec)
     {
@@ -30,7 +28,6 @@ public:
         connect(this, &TargetDouble::setMainThIsMoving, exec, &Exec::setMainThIsMoving);
         connect(this, &TargetDouble::setSHolderIsMoving, exec, &Exec::setSHolderIsMoving);
         connect(this, &TargetDouble::setInXafsMeas, exec, &Exec::setInXafsMeas);
-        connect(this, &TargetDouble::setTargetIsReady, exec, &Exec::setTargetIsReady);
         connect(this, &TargetDouble::setReceivedBlockNum, exec, &Exec::setReceivedBlockNum);
         connect(this, &TargetDouble::setErrStartingXAFSMeas, exec, &Exec::setErrStartingXAFSMeas);
         connect(this, &TargetDouble::setErrRemote, exec, &Exec::setErrRemote);
@@ -45,13 +42,13 @@ public:
         connect(exec, &Exec::currentStage, this, &TargetDouble::currentStage);
     }
 
-    QStringList lines;     // every command, as sent
-    QStringList receivers; // the receiver of each command
-    QStringList fromChs;   // the sender channel of each command
-    QStringList prompts;   // texts of the prompts, in arrival order
+    QStringList lines;  // every command, as sent
+    QStringList routes; // "sender channel>receiver" of each command
+    QStringList prompts;
     QList<PromptType> promptTypes;
     QStringList logLines;
     QList<QColor> logColours;
+    QSet<QString> held; // command words autoAnswer leaves unanswered
     bool autoAnswer = false;
     bool autoConfirm = false;
     int blockNumAnswer = 3;
@@ -60,12 +57,11 @@ public slots:
     void sendCmd(const QString &fromCh, const QString &to, const QString &cmd)
     {
         lines.append(cmd);
-        receivers.append(to);
-        fromChs.append(fromCh);
+        routes.append(fromCh + QLatin1Char('>') + to);
         emit commandReceived(cmd);
-        if (!autoAnswer)
-            return;
         const QString word = cmd.section(QLatin1Char(' '), 0, 0);
+        if (!autoAnswer || held.contains(word))
+            return;
         if (word == QLatin1String("SetCurrentEnergy")) {
             emit setMainThIsMoving(true);
             emit setMainThIsMoving(false);
@@ -102,7 +98,6 @@ signals:
     void startExec(QList<ScheduleEdit *> ss);
     void stopExec(bool ok);
     void resumeExec(Exec::ResumeMode mode);
-    void setTargetIsReady(bool f);
     void setSHolderIsMoving(bool f);
     void setMainThIsMoving(bool f);
     void setInXafsMeas(bool f);

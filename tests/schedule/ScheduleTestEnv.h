@@ -1,12 +1,15 @@
 // Shared set-up of the schedule tests: option tables built from a
-// configuration text of the tests' own, and the compiled-in X-ray data.
+// configuration text of the tests' own, the compiled-in X-ray data, and a few
+// helpers that build entries from field lists.
 #pragma once
 
 #include "ConfigStore.h"
 #include "OptionTables.h"
+#include "ScheduleEdit.h"
 #include "Units.h"
 #include "XrayDataBase.h"
 
+#include <QFile>
 #include <QString>
 
 namespace ScheduleTestEnv {
@@ -15,31 +18,47 @@ inline const char *configText()
 {
     return "Crystal Si111 3.13553 4000 28000 \"Si(111)\" 111\n"
            "Crystal Si311 1.63747 7000 40000 \"Si(311)\" 311\n"
-           "DARK \"-\" AUTO\n"
-           "DARK Y YES\n"
-           "DARK N NO\n"
-           "TUNE \"-\" AUTO\n"
-           "TUNE Y YES\n"
-           "TUNE N NO\n"
-           "SCAN_TYPE Quick Q\n"
-           "SCAN_TYPE Step S\n"
-           "MEAS_MODE Trans T\n"
-           "MEAS_MODE Fluo F\n"
-           "BLK_SETUP Std S\n"
-           "BLK_SETUP File F\n"
-           "BLK_SETUP User U\n"
-           "STD_TYPE XAFS X\n"
-           "STD_TYPE XANES N\n"
-           "STD_TYPE EXAFS E\n";
+           "DARK \"-\" AUTO\nDARK Y YES\nDARK N NO\nTUNE \"-\" AUTO\nTUNE Y YES\nTUNE N NO\n"
+           "SCAN_TYPE Quick Q\nSCAN_TYPE Step S\nMEAS_MODE Trans T\nMEAS_MODE Fluo F\n"
+           "BLK_SETUP Std S\nBLK_SETUP File F\nBLK_SETUP User U\n"
+           "STD_TYPE XAFS X\nSTD_TYPE XANES N\nSTD_TYPE EXAFS E\n";
 }
 
 // Fills the process-wide tables and database once per test program.
-inline bool setUp(const QString &extraConfig = QString())
+inline bool setUp()
 {
     ConfigStore store;
-    store.readText(QString::fromLatin1(configText()) + extraConfig);
+    store.readText(QString::fromLatin1(configText()));
     buildOptionTables(store);
     return xrayDataBase().load(QStringLiteral(":XrayDataBase2.txt"));
+}
+
+// A full field list of an entry followed by its block fields.
+inline QStringList entryFields(const QString &target, const QString &edge, const QString &blkSetup,
+                               const QString &scan, int blocks, const QString &unit,
+                               const QStringList &blockFields = {})
+{
+    return QStringLiteral("1|S1|comment||x.dat|%1|%2|-|-|-|%3|Trans|%4|XAFS|MyBlock.prm|1|%5|%6")
+               .arg(target, edge, scan, blkSetup, QString::number(blocks), unit)
+               .split(QLatin1Char('|')) +
+           blockFields;
+}
+
+// fromStringList() with the error and warning lists of a file reader.
+inline bool read(ScheduleEdit &e, const QStringList &fields, QStringList *errors = nullptr)
+{
+    QStringList errs;
+    QStringList warns;
+    const bool ok = e.fromStringList(fields, errs, warns);
+    if (errors)
+        *errors = errs;
+    return ok;
+}
+
+inline bool writeText(const QString &path, const QByteArray &text)
+{
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly | QIODevice::Text) && f.write(text) == text.size();
 }
 
 } // namespace ScheduleTestEnv

@@ -1,11 +1,11 @@
-// Block rows and block sets: the coupling of Points and Delta, units, the "R"
-// notation, origin and relative display.
+// Text rules of entries (dwell times, start texts in each unit), block rows
+// and block sets: the coupling of Points and Delta, units, the "R" notation,
+// origin and relative display.
 #include "EntryText.h"
 #include "OneBlock.h"
 #include "OneBlocks.h"
 #include "ScheduleTestEnv.h"
 
-#include <QLabel>
 #include <QLineEdit>
 #include <QtTest>
 
@@ -15,40 +15,36 @@ class TestOneBlocks : public QObject
 {
     Q_OBJECT
 private slots:
-    void initTestCase();
+    void initTestCase() { QVERIFY(ScheduleTestEnv::setUp()); }
     void init();
-
-    void setUpMakesRowsAtCopperEdge();
+    void measTimeFor_data();
+    void measTimeFor();
+    void parseTypedStart_data();
+    void parseTypedStart();
+    void startTextRoundTrip_data();
+    void startTextRoundTrip();
     void couplingSettles_data();
     void couplingSettles();
-    void couplingThroughTheForm();
-    void endRowRecomputesLastBlock();
-    void innerStartRecomputesBothNeighbours();
-    void relativeStartTyped_data();
-    void relativeStartTyped();
-    void keVStartTyped();
+    void startMovesNeighbours_data();
+    void startMovesNeighbours();
     void showBlocks();
-    void outOfRangeCountIgnored();
-    void degreesUnreachable();
-    void degreesWidthNegative();
+    void degrees();
     void toRelToAbs();
     void setOriginKeepsOffsets();
-    void setUnitKeepsPointsAndRecomputesDelta_data();
-    void setUnitKeepsPointsAndRecomputesDelta();
+    void setUnitKeepsPoints_data();
+    void setUnitKeepsPoints();
     void setUnitSkipsBlockWithoutPoints();
     void setBlocksWithPointsAndDeltas();
-    void setStartTextIgnoresUnit();
-    void typedSignalsOnlyOnChange();
     void formBuiltWhenShown();
 
 private:
+    void starts(const QStringList &texts)
+    {
+        for (int i = 0; i < texts.size(); ++i)
+            m_set->row(i)->setStartText(texts.at(i));
+    }
     std::unique_ptr<OneBlocks> m_set;
 };
-
-void TestOneBlocks::initTestCase()
-{
-    QVERIFY(ScheduleTestEnv::setUp());
-}
 
 void TestOneBlocks::init()
 {
@@ -59,29 +55,19 @@ void TestOneBlocks::init()
     m_set->showBlocks(1);
 }
 
-void TestOneBlocks::setUpMakesRowsAtCopperEdge()
-{
-    OneBlocks set;
-    set.setUp(10);
-    QCOMPARE(set.rowCount(), 11);
-    QCOMPARE(set.maxBlocks, 10);
-    QCOMPARE(set.origin, xrayDataBase().edgeEnergy("Cu", "K"));
-    QVERIFY(set.origin > 8000 && set.origin < 10000);
-    QCOMPARE(set.row(0)->mode(), 0);
-    QCOMPARE(set.row(5)->mode(), 1);
-    QVERIFY(!set.row(11));
-}
-
 void TestOneBlocks::couplingSettles_data()
 {
     QTest::addColumn<QString>("delta");
     QTest::addColumn<QString>("points");
+    QTest::addColumn<bool>("viaForm");
     QTest::newRow("delta 0.3") << "0.3"
-                               << "";
+                               << "" << false;
     QTest::newRow("delta 0.3 then points 4666") << "0.3"
-                                                << "4666";
+                                                << "4666" << false;
     QTest::newRow("points 4666") << ""
-                                 << "4666";
+                                 << "4666" << false;
+    QTest::newRow("delta 0.3 typed in the form") << "0.3"
+                                                 << "" << true;
 }
 
 // A block exactly 1400 eV wide settles at 4665 points of 0.300107.
@@ -89,164 +75,96 @@ void TestOneBlocks::couplingSettles()
 {
     QFETCH(QString, delta);
     QFETCH(QString, points);
-    m_set->row(0)->setStartText("8000");
-    m_set->row(1)->setStartText("9400");
-    QCOMPARE(m_set->width(0), 1400.0);
-    if (!delta.isEmpty())
-        m_set->row(0)->setDeltaTyped(delta);
+    QFETCH(bool, viaForm);
+    starts({"8000", "9400"});
+    OneBlock *r = m_set->row(0);
+    if (viaForm) {
+        r->deltaEdit()->setFocus();
+        QTest::keyClicks(r->deltaEdit(), delta);
+        QTest::keyClick(r->deltaEdit(), Qt::Key_Return);
+        QCOMPARE(r->pointsEdit()->text(), QStringLiteral("4665"));
+        QCOMPARE(r->deltaEdit()->text(), QStringLiteral("0.300107"));
+    } else if (!delta.isEmpty()) {
+        r->setDeltaTyped(delta);
+    }
     if (!points.isEmpty())
-        m_set->row(0)->setPointsTyped(points);
-    QCOMPARE(m_set->row(0)->pointsText(), QStringLiteral("4665"));
-    QCOMPARE(m_set->row(0)->deltaText(), QStringLiteral("0.300107"));
+        r->setPointsTyped(points);
+    QCOMPARE(r->pointsText(), QStringLiteral("4665"));
+    QCOMPARE(r->deltaText(), QStringLiteral("0.300107"));
 }
 
-void TestOneBlocks::couplingThroughTheForm()
+void TestOneBlocks::startMovesNeighbours_data()
 {
-    m_set->row(0)->setStartText("8000");
-    m_set->row(1)->setStartText("9400");
-    QLineEdit *d = m_set->row(0)->deltaEdit();
-    d->setFocus();
-    QTest::keyClicks(d, "0.3");
-    QCOMPARE(m_set->row(0)->deltaText(), QStringLiteral("0.3"));
-    QTest::keyClick(d, Qt::Key_Return);
-    QCOMPARE(m_set->row(0)->pointsEdit()->text(), QStringLiteral("4665"));
-    QCOMPARE(d->text(), QStringLiteral("0.300107"));
+    QTest::addColumn<int>("row");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QStringList>("deltas");
+    QTest::newRow("end row") << 2 << "8500" << QStringList{"10", "4"};
+    QTest::newRow("inner row") << 1 << "8200" << QStringList{"20", "1"};
 }
 
-void TestOneBlocks::endRowRecomputesLastBlock()
+// A typed start keeps the Points of the blocks on both sides and recomputes
+// their Delta; the end row does so for the last block.
+void TestOneBlocks::startMovesNeighbours()
 {
+    QFETCH(int, row);
+    QFETCH(QString, typed);
+    QFETCH(QStringList, deltas);
     m_set->showBlocks(2);
-    m_set->row(0)->setStartText("8000");
-    m_set->row(1)->setStartText("8100");
-    m_set->row(2)->setStartText("8300");
+    starts({"8000", "8100", "8300"});
     m_set->row(0)->setPointsTyped("10");
     m_set->row(1)->setPointsTyped("100");
     QCOMPARE(m_set->row(1)->deltaText(), QStringLiteral("2"));
-    QSignalSpy spy(m_set->row(2), &OneBlock::newStartPos);
-    m_set->row(2)->setStartTyped("8500");
+    QSignalSpy spy(m_set->row(row), &OneBlock::newStartPos);
+    m_set->row(row)->setStartTyped(typed);
     QCOMPARE(spy.count(), 1);
     QCOMPARE(m_set->row(1)->pointsText(), QStringLiteral("100"));
-    QCOMPARE(m_set->row(1)->deltaText(), QStringLiteral("4"));
-    QCOMPARE(m_set->row(0)->deltaText(), QStringLiteral("10"));
-}
-
-void TestOneBlocks::innerStartRecomputesBothNeighbours()
-{
-    m_set->showBlocks(2);
-    m_set->row(0)->setStartText("8000");
-    m_set->row(1)->setStartText("8100");
-    m_set->row(2)->setStartText("8300");
-    m_set->row(0)->setPointsTyped("10");
-    m_set->row(1)->setPointsTyped("100");
-    m_set->row(1)->setStartTyped("8200");
-    QCOMPARE(m_set->row(0)->deltaText(), QStringLiteral("20"));
-    QCOMPARE(m_set->row(1)->deltaText(), QStringLiteral("1"));
-}
-
-void TestOneBlocks::relativeStartTyped_data()
-{
-    QTest::addColumn<QString>("typed");
-    QTest::addColumn<double>("pos");
-    QTest::addColumn<QString>("shown");
-    QTest::newRow("r-40") << "r-40" << 8939.0 << "R-40";
-    QTest::newRow("R+1100") << "R+1100" << 10079.0 << "R1100";
-    QTest::newRow("R1100") << "R1100" << 10079.0 << "R1100";
-    QTest::newRow("absolute") << "8000" << 8000.0 << "8000";
-}
-
-void TestOneBlocks::relativeStartTyped()
-{
-    QFETCH(QString, typed);
-    QFETCH(double, pos);
-    QFETCH(QString, shown);
-    OneBlock *r = m_set->row(0);
-    r->startPosEdit()->setText(typed);
-    r->startPosEdit()->setFocus();
-    QTest::keyClick(r->startPosEdit(), Qt::Key_End);
-    // an edit finished by the operator
-    QTest::keyClick(r->startPosEdit(), Qt::Key_Space);
-    QTest::keyClick(r->startPosEdit(), Qt::Key_Backspace);
-    QTest::keyClick(r->startPosEdit(), Qt::Key_Return);
-    QCOMPARE(r->pos, pos);
-    QCOMPARE(r->startText(), shown);
-    QCOMPARE(r->startPosEdit()->text(), shown);
-}
-
-void TestOneBlocks::keVStartTyped()
-{
-    m_set->setUnit(1);
-    OneBlock *r = m_set->row(0);
-    r->setStartTyped("9");
-    QCOMPARE(r->pos, 9000.0);
-    r->showNode();
-    QCOMPARE(r->startText(), QStringLiteral("9"));
-    QVERIFY(!r->isRel);
+    QCOMPARE((QStringList{m_set->row(0)->deltaText(), m_set->row(1)->deltaText()}), deltas);
 }
 
 void TestOneBlocks::showBlocks()
 {
+    QCOMPARE(m_set->rowCount(), 11);
     m_set->showBlocks(3);
-    QCOMPARE(m_set->shown, 3);
-    for (int i = 0; i <= 3; ++i)
-        QVERIFY2(m_set->row(i)->isVisibleTo(m_set.get()), qPrintable(QString::number(i)));
-    for (int i = 4; i <= 10; ++i)
-        QVERIFY2(!m_set->row(i)->isVisibleTo(m_set.get()), qPrintable(QString::number(i)));
-    QCOMPARE(m_set->row(3)->mode(), 2);
+    for (int i = 0; i <= 10; ++i)
+        QCOMPARE(m_set->row(i)->isVisibleTo(m_set.get()), i <= 3);
+    QCOMPARE(m_set->row(3)->mode(), 2); // the end row: no Points, no Delta
     QVERIFY(!m_set->row(3)->pointsEdit()->isEnabled());
-    QVERIFY(!m_set->row(3)->deltaEdit()->isEnabled());
     QVERIFY(m_set->row(2)->pointsEdit()->isEnabled());
     QCOMPARE(m_set->width(3), 0.0);
+    for (int bad : {11, -1})
+        m_set->showBlocks(bad);
+    QCOMPARE(m_set->shown, 3);
     m_set->showBlocks(1);
     QCOMPARE(m_set->row(3)->mode(), 1);
     QVERIFY(m_set->row(3)->pointsEdit()->isEnabled());
 }
 
-void TestOneBlocks::outOfRangeCountIgnored()
+void TestOneBlocks::degrees()
 {
-    m_set->showBlocks(4);
-    m_set->showBlocks(11);
-    QCOMPARE(m_set->shown, 4);
-    m_set->showBlocks(-1);
-    QCOMPARE(m_set->shown, 4);
-}
-
-void TestOneBlocks::degreesUnreachable()
-{
-    m_set->row(0)->setStartText("1000");
+    starts({"8000", "9000"});
     m_set->setUnit(3);
-    QCOMPARE(m_set->row(0)->startText(), QStringLiteral("-1"));
-}
-
-void TestOneBlocks::degreesWidthNegative()
-{
-    m_set->row(0)->setStartText("8000");
-    m_set->row(1)->setStartText("9000");
-    m_set->setUnit(3);
-    QVERIFY(m_set->width(0) < 0);
+    QVERIFY(m_set->width(0) < 0); // angles fall as energy rises
     QCOMPARE(m_set->width(0), fromEV(9000, 3) - fromEV(8000, 3));
+    m_set->row(0)->setStartText("1000"); // below the crystal's reach
+    QCOMPARE(m_set->row(0)->startText(), QStringLiteral("-1"));
 }
 
 void TestOneBlocks::toRelToAbs()
 {
     m_set->showBlocks(2);
-    m_set->row(0)->setStartText("8679");
-    m_set->row(1)->setStartText("8939");
-    m_set->row(2)->setStartText("10079");
-    const QStringList before{m_set->row(0)->startText(), m_set->row(1)->startText(),
-                             m_set->row(2)->startText()};
+    starts({"8679", "8939", "10079"});
     m_set->setRelative(true);
     QCOMPARE(m_set->row(0)->startText(), QStringLiteral("R-300"));
     QCOMPARE(m_set->row(2)->startText(), QStringLiteral("R1100"));
     m_set->setRelative(false);
     QCOMPARE((QStringList{m_set->row(0)->startText(), m_set->row(1)->startText(),
                           m_set->row(2)->startText()}),
-             before);
+             (QStringList{"8679", "8939", "10079"}));
 }
 
 void TestOneBlocks::setOriginKeepsOffsets()
 {
-    m_set->row(0)->setStartText("R-300");
-    m_set->row(1)->setStartText("9100");
+    starts({"R-300", "9100"});
     m_set->setOrigin(7112);
     QCOMPARE(m_set->origin, 7112.0);
     QCOMPARE(m_set->row(0)->pos, 6812.0);
@@ -255,18 +173,17 @@ void TestOneBlocks::setOriginKeepsOffsets()
     QCOMPARE(m_set->row(5)->origin, 7112.0);
 }
 
-void TestOneBlocks::setUnitKeepsPointsAndRecomputesDelta_data()
+void TestOneBlocks::setUnitKeepsPoints_data()
 {
     QTest::addColumn<int>("unit");
     for (int u = 0; u < 4; ++u)
         QTest::newRow(qPrintable(Units::name(u))) << u;
 }
 
-void TestOneBlocks::setUnitKeepsPointsAndRecomputesDelta()
+void TestOneBlocks::setUnitKeepsPoints()
 {
     QFETCH(int, unit);
-    m_set->row(0)->setStartText("8000");
-    m_set->row(1)->setStartText("9400");
+    starts({"8000", "9400"});
     m_set->row(0)->setPointsTyped("100");
     m_set->setUnit(unit);
     QCOMPARE(m_set->row(0)->pointsText(), QStringLiteral("100"));
@@ -279,17 +196,14 @@ void TestOneBlocks::setUnitKeepsPointsAndRecomputesDelta()
 void TestOneBlocks::setUnitSkipsBlockWithoutPoints()
 {
     m_set->showBlocks(2);
-    m_set->row(0)->setStartText("8000");
-    m_set->row(1)->setStartText("9000");
-    m_set->row(2)->setStartText("9400");
+    starts({"8000", "9000", "9400"});
     m_set->row(0)->setDeltaTyped("10");
     m_set->row(0)->setPointsTyped("0");
     const QString kept = m_set->row(0)->deltaText();
+    QVERIFY(!kept.contains("inf") && !kept.contains("nan"));
     for (int u = 0; u < 4; ++u) {
         m_set->setUnit(u);
         QCOMPARE(m_set->row(0)->deltaText(), kept);
-        QVERIFY(!m_set->row(0)->deltaText().contains("inf"));
-        QVERIFY(!m_set->row(0)->deltaText().contains("nan"));
     }
 }
 
@@ -301,41 +215,16 @@ void TestOneBlocks::setBlocksWithPointsAndDeltas()
     QCOMPARE(m_set->shown, 2);
     QCOMPARE(m_set->row(0)->pos, 8879.0);
     QCOMPARE(m_set->row(2)->pos, 9179.0);
+    QCOMPARE(m_set->row(0)->startText(), QStringLiteral("R-0.1"));
     QCOMPARE(m_set->row(0)->pointsText(), QStringLiteral("50"));
-    // block 0 in keV: 0.1 keV over 50 points
-    QCOMPARE(m_set->row(0)->deltaText(), QStringLiteral("0.002"));
+    QCOMPARE(m_set->row(0)->deltaText(), QStringLiteral("0.002")); // 0.1 keV over 50 points
     // block 1 got its Delta in eV terms before the unit came back
     QCOMPARE(m_set->row(1)->pointsText(), QStringLiteral("50"));
     QCOMPARE(m_set->row(1)->deltaText(), QStringLiteral("0.004"));
-    // starts shown in keV
-    QCOMPARE(m_set->row(0)->startText(), QStringLiteral("R-0.1"));
-}
-
-void TestOneBlocks::setStartTextIgnoresUnit()
-{
-    m_set->setUnit(1);
+    // start texts given by the program are eV whatever the unit shown
     m_set->row(0)->setStartText("9000");
     QCOMPARE(m_set->row(0)->pos, 9000.0);
     QCOMPARE(m_set->row(0)->startText(), QStringLiteral("9"));
-}
-
-void TestOneBlocks::typedSignalsOnlyOnChange()
-{
-    OneBlock *r = m_set->row(0);
-    QSignalSpy points(r, &OneBlock::newPoints);
-    QSignalSpy delta(r, &OneBlock::newDelta);
-    QSignalSpy start(r, &OneBlock::newStartPos);
-    r->setPointsTyped("12");
-    r->setPointsTyped("12");
-    QCOMPARE(points.count(), 1);
-    r->setStartTyped("8000");
-    r->setStartTyped("8000");
-    QCOMPARE(start.count(), 1);
-    r->setPoints(12);
-    QCOMPARE(points.count(), 1);
-    const int deltas = int(delta.count());
-    r->setDelta(r->delta());
-    QCOMPARE(int(delta.count()), deltas);
 }
 
 // Rows build their fields only when they are shown, with the values they
@@ -344,6 +233,7 @@ void TestOneBlocks::formBuiltWhenShown()
 {
     OneBlocks set;
     set.setUp(10);
+    QCOMPARE(set.origin, xrayDataBase().edgeEnergy("Cu", "K"));
     set.setOrigin(8979);
     set.showBlocks(2);
     set.setBlocks(2, {"R-300", "R-40", "R+1100"}, {40}, {0, 0.5});
@@ -354,22 +244,105 @@ void TestOneBlocks::formBuiltWhenShown()
     for (int i = 0; i <= 2; ++i) {
         OneBlock *r = set.row(i);
         QVERIFY(r->hasForm());
-        QVERIFY(r->startPosEdit()->isVisible());
         QCOMPARE(r->startPosEdit()->text(), r->startText());
         QCOMPARE(r->pointsEdit()->text(), r->pointsText());
         QCOMPARE(r->deltaEdit()->text(), r->deltaText());
     }
     QCOMPARE(set.row(0)->startPosEdit()->text(), QStringLiteral("R-300"));
-    QCOMPARE(set.row(0)->windowTitle(), QStringLiteral("One Block"));
     QCOMPARE(set.row(1)->pointsEdit()->text(), QStringLiteral("2280"));
-    QVERIFY(set.row(0)->findChild<QLabel *>("Rem01")->isVisible());
-    QVERIFY(!set.row(1)->findChild<QLabel *>("Rem01")->isVisible());
-    QVERIFY(!set.row(2)->pointsEdit()->isEnabled());
     QVERIFY(!set.row(3)->hasForm());
-    // values set while shown reach the fields at once
-    set.row(0)->setPoints(20);
+    set.row(0)->setPoints(20); // values set while shown reach the fields at once
     QCOMPARE(set.row(0)->pointsEdit()->text(), QStringLiteral("20"));
     QCOMPARE(set.row(0)->deltaEdit()->text(), QStringLiteral("13"));
+}
+
+void TestOneBlocks::measTimeFor_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QList<double>>("times");
+    QTest::newRow("list, last repeats") << "1, 1, 5, 10" << QList<double>{1, 1, 5, 10, 10, 10};
+    QTest::newRow("single") << "300" << QList<double>{300, 300};
+    QTest::newRow("empty") << "" << QList<double>{0, 0, 0};
+    QTest::newRow("blanks only") << "1 2   3" << QList<double>{1, 2, 3};
+    QTest::newRow("not a number") << "abc, 2" << QList<double>{0, 2};
+    QTest::newRow("fractions") << "0.5, 1.25" << QList<double>{0.5, 1.25};
+}
+
+void TestOneBlocks::measTimeFor()
+{
+    QFETCH(QString, text);
+    QFETCH(QList<double>, times);
+    for (int i = 0; i < times.size(); ++i)
+        QCOMPARE(ScheduleEdit::measTimeFor(text, i), times.at(i));
+    QCOMPARE(ScheduleEdit::measTimeFor(text, -1), times.at(0));
+}
+
+void TestOneBlocks::parseTypedStart_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("unit");
+    QTest::addColumn<double>("pos");
+    QTest::addColumn<bool>("relative");
+    const double o = 8979;
+    QTest::newRow("eV lower-case r") << "r-40" << 0 << 8939.0 << true;
+    QTest::newRow("eV R+") << "R+1100" << 0 << 10079.0 << true;
+    QTest::newRow("eV R without sign") << "R1100" << 0 << 10079.0 << true;
+    QTest::newRow("eV absolute") << "8000" << 0 << 8000.0 << false;
+    QTest::newRow("keV absolute") << "9" << 1 << 9000.0 << false;
+    QTest::newRow("keV relative") << "R-0.04" << 1 << 8939.0 << true;
+    QTest::newRow("A relative") << "R0.01" << 2 << toEV(fromEV(o, 2) + 0.01, 2) << true;
+    QTest::newRow("A absolute") << "1.5" << 2 << toEV(1.5, 2) << false;
+    QTest::newRow("deg relative") << "R-0.5" << 3 << toEV(fromEV(o, 3) - 0.5, 3) << true;
+    QTest::newRow("deg absolute") << "14" << 3 << toEV(14, 3) << false;
+    QTest::newRow("not a number") << "abc" << 0 << 0.0 << false;
+    QTest::newRow("R alone") << "R" << 0 << o << true;
+}
+
+void TestOneBlocks::parseTypedStart()
+{
+    QFETCH(QString, text);
+    QFETCH(int, unit);
+    QFETCH(double, pos);
+    QFETCH(bool, relative);
+    bool rel = !relative;
+    const double got = EntryText::parseTypedStart(text, unit, 8979, &rel);
+    QVERIFY2(std::abs(got - pos) < 1e-6, qPrintable(QString::number(got, 'g', 12)));
+    QCOMPARE(rel, relative);
+}
+
+void TestOneBlocks::startTextRoundTrip_data()
+{
+    QTest::addColumn<QString>("text"); // a relative text, or empty for 7000 eV absolute
+    QTest::addColumn<int>("unit");
+    QTest::newRow("eV relative") << "R-300" << 0;
+    QTest::newRow("keV relative") << "R1.1" << 1;
+    QTest::newRow("A relative") << "R0.012" << 2;
+    QTest::newRow("A relative negative") << "R-0.03" << 2;
+    QTest::newRow("deg relative") << "R-0.75" << 3;
+    QTest::newRow("deg relative positive") << "R0.2" << 3;
+    for (int u = 0; u < 4; ++u)
+        QTest::newRow(qPrintable(Units::name(u) + " absolute")) << QString() << u;
+}
+
+// A start shown in any unit and read back gives the same text and position
+// (wavelength and angle included); absolute texts keep six digits.
+void TestOneBlocks::startTextRoundTrip()
+{
+    QFETCH(QString, text);
+    QFETCH(int, unit);
+    const double origin = 7112;
+    const bool relative = !text.isEmpty();
+    bool rel = false;
+    const double pos = relative ? EntryText::parseTypedStart(text, unit, origin, &rel) : 7000.0;
+    QCOMPARE(rel, relative);
+    const QString shown = EntryText::startTextFor(pos, unit, origin, relative);
+    if (relative)
+        QCOMPARE(shown, text);
+    QCOMPARE(shown.startsWith(QLatin1Char('R')), relative);
+    rel = !relative;
+    const double back = EntryText::parseTypedStart(shown, unit, origin, &rel);
+    QCOMPARE(rel, relative);
+    QVERIFY2(std::abs(back - pos) < (relative ? 1e-6 : 0.05), qPrintable(QString::number(back)));
 }
 
 QTEST_MAIN(TestOneBlocks)
