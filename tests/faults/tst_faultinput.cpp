@@ -3,6 +3,7 @@
 // files of random bytes (fixed seeds). Junk is dropped, an overlong line cuts
 // the connection, bad files give entries with their errors shown; the client
 // and the window stay usable and nothing crashes.
+#include "../app/MessageCatcher.h"
 #include "Body.h"
 #include "ConfigStore.h"
 #include "ConnectStat.h"
@@ -27,6 +28,28 @@ namespace {
 
 constexpr int kWaitMs = 15000;
 constexpr qsizetype kCap = LineFramer::DefaultMaxLineLength;
+
+const QByteArray kMalformed =
+    QByteArrayLiteral("\n  \n>\n>>>\nTarnix\na>b\n@\n_\n>Tarnix _\nDorvan>Tarnix\nDorvan>Tarnix @\n"
+                      "Dorvan>Tarnix _EvChangerMoving\nDorvan.>Tarnix.. Hello\r\n\r\n\0\0\0\n"
+                      "\xff\xfe>\xc3\n.remote>.remote @listnodes\n");
+
+// clang-format off
+const QList<QByteArray> kBusWords{
+    "Dorvan", "Tarnix", "System", ">", ".", "@", "_", "\r", "\"", "Hello", "Help", "IsBusy",
+    "listnodes", "GetBlockNum", "EvMovingCurTh", "EvErrRemote", "Connected", "Ok:", "Er:"};
+const QList<QByteArray> kEntryWords{
+    "1", "-5", "Cu", "Zn", "Xx", "K", "L3", "Quick", "Step", "Trans", "Fluo", "Std", "File",
+    "User", "XAFS", "eV", "keV", "A", "deg", "R-300", "R+", "\"1,1\"", "\"", "\"\"", "Y", "-",
+    "9999999", "1e308", "nan", ""};
+const QList<QByteArray> kConfigWords{
+    "Crystal", "DARK", "TUNE", "SCAN_TYPE", "MEAS_MODE", "BLK_SETUP", "STD_TYPE", "Q_MEAS_MODE",
+    "S_MEAS_MODE", "HOCMode", "DefaultHOCMode", "MonoMode", "DefaultMonoMode", "INCLUDE",
+    "TOLVA_PORT", "\"", "Si(111)", "-1", "0", "3.1", "1e9", "4000", "x"};
+const QList<QByteArray> kBlockWords{
+    "QN", "SN", "QB", "SB", "U", "N", "B", "0", "1", "3", "-1", "R-300", "R", "8979", "1e308",
+    "-1e308", "nan", "inf", "99999999", "x", "9809"};
+// clang-format on
 
 // Challenges, accepts any key reply, then records lines and sends junk.
 class JunkServer : public QObject
@@ -159,20 +182,9 @@ void TestFaultInput::junkFromServer_data()
 {
     QTest::addColumn<QByteArray>("junk");
     QTest::addColumn<bool>("cut");
-    QTest::newRow("malformed lines")
-        << QByteArrayLiteral(
-               "\n  \n>\n>>>\nTarnix\na>b\n@\n_\n>Tarnix _\nDorvan>Tarnix\n"
-               "Dorvan>Tarnix @\nDorvan>Tarnix _EvChangerMoving\nDorvan.>Tarnix.. Hello\r\n"
-               "\r\n\0\0\0\n\xff\xfe>\xc3\n.remote>.remote @listnodes\n")
-        << false;
+    QTest::newRow("malformed lines") << kMalformed << false;
     QTest::newRow("binary noise") << noise(9, 64 * 1024) << false;
-    QTest::newRow("bus-like tokens")
-        << tokenLines(10, 3000,
-                      {"Dorvan", "Tarnix", "System", ">", ".", "@", "_", "\r", "\"", "Hello",
-                       "Help", "IsBusy", "listnodes", "GetBlockNum", "EvMovingCurTh", "EvErrRemote",
-                       "Connected", "Ok:", "Er:"},
-                      ' ')
-        << false;
+    QTest::newRow("bus-like tokens") << tokenLines(10, 3000, kBusWords, ' ') << false;
     QTest::newRow("longest line kept") << QByteArray(kCap, 'z') + '\n' << false;
     QTest::newRow("overlong, no line feed") << QByteArray(kCap + 1, 'x') << true;
     QTest::newRow("overlong with line feed") << QByteArray(2 * kCap, 'y') + "\nA>Tarnix Hello\n"
@@ -213,12 +225,7 @@ void TestFaultInput::randomSchedule_data()
 {
     QTest::addColumn<QByteArray>("bytes");
     QTest::newRow("random bytes") << noise(21, 16 * 1024);
-    QTest::newRow("random fields") << tokenLines(
-        22, 200,
-        {"1",    "-5",      "Cu",   "Zn",   "Xx",   "K",  "L3",      "Quick", "Step", "Trans",
-         "Fluo", "Std",     "File", "User", "XAFS", "eV", "keV",     "A",     "deg",  "R-300",
-         "R+",   "\"1,1\"", "\"",   "\"\"", "Y",    "-",  "9999999", "1e308", "nan",  ""},
-        ',');
+    QTest::newRow("random fields") << tokenLines(22, 200, kEntryWords, ',');
 }
 
 // Every line read gives an entry; entries with errors show them on their
@@ -245,32 +252,9 @@ void TestFaultInput::randomSchedule()
 void TestFaultInput::randomConfiguration_data()
 {
     QTest::addColumn<QByteArray>("bytes");
-    QTest::newRow("random bytes") << noise(31, 8 * 1024);
-    QTest::newRow("random table lines") << tokenLines(32, 400,
-                                                      {"Crystal",
-                                                       "DARK",
-                                                       "TUNE",
-                                                       "SCAN_TYPE",
-                                                       "MEAS_MODE",
-                                                       "BLK_SETUP",
-                                                       "STD_TYPE",
-                                                       "Q_MEAS_MODE",
-                                                       "S_MEAS_MODE",
-                                                       "HOCMode",
-                                                       "DefaultHOCMode",
-                                                       "MonoMode",
-                                                       "DefaultMonoMode",
-                                                       "INCLUDE",
-                                                       "TOLVA_PORT",
-                                                       "\"",
-                                                       "Si(111)",
-                                                       "-1",
-                                                       "0",
-                                                       "3.1",
-                                                       "1e9",
-                                                       "4000",
-                                                       "x"},
-                                                      ' ');
+    QTest::addColumn<bool>("quoting"); // an item opens a quote it never closes
+    QTest::newRow("random bytes") << noise(31, 8 * 1024) << false;
+    QTest::newRow("random table lines") << tokenLines(32, 400, kConfigWords, ' ') << true;
 }
 
 // The program built on a broken configuration: the window opens and a
@@ -278,10 +262,17 @@ void TestFaultInput::randomConfiguration_data()
 void TestFaultInput::randomConfiguration()
 {
     QFETCH(QByteArray, bytes);
+    QFETCH(bool, quoting);
     QVERIFY(writeFile(QStringLiteral("random.cfg"), bytes));
     ConfigStore &cfg = config();
     cfg.clear();
-    cfg.readFile(QStringLiteral("random.cfg"));
+    {
+        // Quoting faults are reported on the debug channel, line by line.
+        MessageCatcher catcher;
+        QVERIFY(cfg.readFile(QStringLiteral("random.cfg")));
+        QCOMPARE(catcher.contains(QStringLiteral("item is started from quote but not ended")),
+                 quoting);
+    }
     cfg.readText(QStringLiteral("CONNECT_TO_TOLVA 0\n"));
     buildOptionTables(cfg);
     Body body;
@@ -300,11 +291,7 @@ void TestFaultInput::randomBlockFile_data()
 {
     QTest::addColumn<QByteArray>("bytes");
     QTest::newRow("random bytes") << noise(41, 8 * 1024);
-    QTest::newRow("random records")
-        << tokenLines(42, 300, {"QN",    "SN",     "QB",  "SB",  "U",        "N", "B",
-                                "0",     "1",      "3",   "-1",  "R-300",    "R", "8979",
-                                "1e308", "-1e308", "nan", "inf", "99999999", "x", "9809"},
-                      ' ');
+    QTest::newRow("random records") << tokenLines(42, 300, kBlockWords, ' ');
 }
 
 // A .prm file is read without messages (bad numbers read as 0); the entry's
