@@ -9,7 +9,6 @@
 #include "ConnectStat.h"
 #include "LineFramer.h"
 #include "LogArea.h"
-#include "OneBlocks.h"
 #include "OptionTables.h"
 #include "ScheduleEdit.h"
 #include "Tolva.h"
