@@ -151,40 +151,50 @@ std::unique_ptr<Body> TestFaultPeers::makeBody()
 void TestFaultPeers::targetFailsMidRun_data()
 {
     QTest::addColumn<QString>("fault");
+    QTest::addColumn<int>("after"); // commands, RemoteOn and the init command included
+    QTest::addColumn<int>("flag");  // what the run waits for
+    QTest::addColumn<QString>("stage");
     QTest::addColumn<int>("mode");
     QTest::addColumn<int>("starts"); // measurements after the resume
-    // Command 5 is the first entry's SetCurrentEnergy (RemoteOn, the init
-    // command, SelectAtom and SelectEdge come first).
-    QTest::newRow("hang, resume here") << "--hang-after" << int(Exec::FromHere) << 2;
-    QTest::newRow("hang, resume from begin") << "--hang-after" << int(Exec::FromInit) << 2;
-    QTest::newRow("hang, resume next") << "--hang-after" << int(Exec::FromNext) << 1;
-    QTest::newRow("drop, resume here") << "--drop-after" << int(Exec::FromHere) << 2;
+    const QString move = QStringLiteral("Move Mono. and S. Holder");
+    const int th = ExecCtrl::MainThMoving;
+    // Command 5 is the first entry's SetCurrentEnergy, 17 its Start.
+    QTest::newRow("hang moving, here") << "--hang-after" << 5 << th << move << 0 << 2;
+    QTest::newRow("hang moving, begin") << "--hang-after" << 5 << th << move << 1 << 2;
+    QTest::newRow("hang moving, next") << "--hang-after" << 5 << th << move << 2 << 1;
+    QTest::newRow("hang measuring, begin")
+        << "--hang-after" << 17 << int(ExecCtrl::InXAFSMeas) << "In Meas." << 1 << 2;
+    QTest::newRow("drop moving, here") << "--drop-after" << 5 << th << move << 0 << 2;
 }
 
 void TestFaultPeers::targetFailsMidRun()
 {
     QFETCH(QString, fault);
+    QFETCH(int, after);
+    QFETCH(int, flag);
+    QFETCH(QString, stage);
     QFETCH(int, mode);
     QFETCH(int, starts);
     const QString first = m_dir.filePath(QStringLiteral("first.txt"));
     const QString second = m_dir.filePath(QStringLiteral("second.txt"));
-    std::unique_ptr<Peer> sim = startSim({fault, QStringLiteral("5")}, first);
+    std::unique_ptr<Peer> sim = startSim({fault, QString::number(after)}, first);
     QVERIFY(!QTest::currentTestFailed());
     std::unique_ptr<Body> body = makeBody();
     QVERIFY(body);
     QTRY_VERIFY_WITH_TIMEOUT(isOn(*body, ExecCtrl::TargetReady), kWaitMs);
     QSignalSpy finished(body.get(), &Body::runFinished);
     body->startRun();
-    QTRY_VERIFY_WITH_TIMEOUT(sim->out.contains("after command 5 (simulated fault)"), kWaitMs);
+    QTRY_VERIFY_WITH_TIMEOUT(
+        sim->out.contains(QStringLiteral("after command %1 (simulated fault)").arg(after).toUtf8()),
+        kWaitMs);
 
-    // The run waits for the monochromator, and the panel says so.
-    const QString moving = QStringLiteral("Move Mono. and S. Holder");
-    QTRY_VERIFY_WITH_TIMEOUT(isOn(*body, ExecCtrl::MainThMoving), kWaitMs);
-    QTRY_COMPARE_WITH_TIMEOUT(body->ui.StageName->text(), moving, kWaitMs);
+    // The run waits, and the panel says for what.
+    QTRY_VERIFY_WITH_TIMEOUT(isOn(*body, ExecCtrl::Flag(flag)), kWaitMs);
+    QTRY_COMPARE_WITH_TIMEOUT(body->ui.StageName->text(), stage, kWaitMs);
     QVERIFY(!finished.wait(1000));
-    QCOMPARE(body->ui.StageName->text(), moving);
+    QCOMPARE(body->ui.StageName->text(), stage);
     QCOMPARE(body->ui.CurrentNo->text(), QStringLiteral("1"));
-    QVERIFY(isOn(*body, ExecCtrl::MainThMoving));
+    QVERIFY(isOn(*body, ExecCtrl::Flag(flag)));
     // A hung target is still logged in; a dropped one is not.
     QTRY_COMPARE_WITH_TIMEOUT(isOn(*body, ExecCtrl::TargetReady), fault == "--hang-after", kWaitMs);
 
@@ -215,8 +225,8 @@ void TestFaultPeers::targetFailsMidRun()
     QCOMPARE(sent.contains(QStringLiteral("Tarnix>Dorvan.remote MoveSHolderTo 1")),
              mode != Exec::FromNext);
     QVERIFY(sent.contains(QStringLiteral("Tarnix>Dorvan.remote MoveSHolderTo 2")));
-    QVERIFY(!isOn(*body, ExecCtrl::MainThMoving));
-    QVERIFY(!isOn(*body, ExecCtrl::SHolderMoving));
+    for (ExecCtrl::Flag f : {ExecCtrl::MainThMoving, ExecCtrl::SHolderMoving, ExecCtrl::InXAFSMeas})
+        QVERIFY(!isOn(*body, f));
 }
 
 void TestFaultPeers::serverRestarts()
