@@ -106,9 +106,8 @@ void TestFaultPeers::initTestCase()
 
 void TestFaultPeers::startServer(quint16 port)
 {
-    m_server = std::make_unique<Peer>(TOLVA_SERVER_EXE,
-                                      QStringList{QStringLiteral("--port"), QString::number(port),
-                                                  QStringLiteral("--key-file"), kKeys});
+    m_server = std::make_unique<Peer>(
+        TOLVA_SERVER_EXE, QStringList{"--port", QString::number(port), "--key-file", kKeys});
     const QRegularExpression re(QStringLiteral("listening \\S+ (\\d+)"));
     QTRY_VERIFY_WITH_TIMEOUT(re.match(QString::fromUtf8(m_server->out)).hasMatch(), kWaitMs);
     m_port = quint16(re.match(QString::fromUtf8(m_server->out)).captured(1).toUShort());
@@ -117,14 +116,13 @@ void TestFaultPeers::startServer(quint16 port)
 
 std::unique_ptr<Peer> TestFaultPeers::startSim(const QStringList &extra, const QString &transcript)
 {
-    auto sim = std::make_unique<Peer>(
-        DORVAN_SIM_EXE,
-        QStringList{QStringLiteral("--port"), QString::number(m_port), QStringLiteral("--key-file"),
-                    kKeys, QStringLiteral("--transcript"), transcript,
-                    QStringLiteral("--move-time"), QStringLiteral("50"),
-                    QStringLiteral("--changer-time"), QStringLiteral("50"),
-                    QStringLiteral("--meas-time"), QStringLiteral("100")} +
-            extra);
+    const QStringList args{"--port",         QString::number(m_port),
+                           "--key-file",     kKeys,
+                           "--transcript",   transcript,
+                           "--move-time",    "50",
+                           "--changer-time", "50",
+                           "--meas-time",    "100"};
+    auto sim = std::make_unique<Peer>(DORVAN_SIM_EXE, args + extra);
     [&] { QTRY_VERIFY_WITH_TIMEOUT(sim->out.contains("logged in as Dorvan"), kWaitMs); }();
     return sim;
 }
