@@ -4,9 +4,11 @@
 #include "ConfigStore.h"
 #include "OptionTables.h"
 #include "Startup.h"
+#include "UnattendedRun.h"
 #include "XrayDataBase.h"
 
 #include <QApplication>
+#include <QTextStream>
 #include <QTranslator>
 
 int main(int argc, char *argv[])
@@ -31,7 +33,10 @@ int main(int argc, char *argv[])
         Body body;
         body.show();
         QObject::connect(&body, &Body::closed, &app, &QApplication::closeAllWindows);
-        status = QApplication::exec();
+        // -load, -go, -confirm-prompts, -quit-when-done: runs under scripts.
+        QTextStream out(stdout);
+        UnattendedRun unattended(&body, UnattendedRun::optionsFrom(store), &out);
+        status = unattended.exitStatus(QApplication::exec());
     }
     return status;
 }

@@ -279,6 +279,14 @@ void Exec::resume(Exec::ResumeMode mode)
     case FromHere:
         break;
     }
+    // Every mode takes the entry up again from stage 0, which sends the moves
+    // and the block-count question anew. Waits left from the stage the stop
+    // abandoned would otherwise hold the resumed run for good when their event
+    // can never come (a target that hung or logged in afresh). A running
+    // measurement is different: FromHere waits for its end on purpose.
+    setFlag(ExecCtrl::MainThMoving, false);
+    setFlag(ExecCtrl::SHolderMoving, false);
+    setFlag(ExecCtrl::BusyAskingBlockNum, false);
     running = true;
     emit execNext();
 }

@@ -1,16 +1,383 @@
 #include "Body.h"
 
+#include "ConfigStore.h"
+#include "Csv.h"
+#include "ExecCtrl.h"
+#include "LayoutFrame.h"
+#include "LogArea.h"
+#include "Prompter.h"
+#include "ScheduleEdit.h"
+#include "Startup.h"
+#include "Tolva.h"
+
 #include <QCloseEvent>
+#include <QFileDialog>
+#include <QLabel>
+#include <QThread>
+
+QString Body::runningStyle()
+{
+    return QStringLiteral("background-color: rgb(211, 255, 241);");
+}
+
+QString Body::finishedStyle()
+{
+    return QStringLiteral("background-color: rgb(176, 192, 192);");
+}
+
+QString Body::errorStyle()
+{
+    return QStringLiteral("background-color: rgb(255, 192, 192);");
+}
 
 Body::Body(QWidget *parent) : QFrame(parent)
 {
-    setObjectName(QStringLiteral("Body"));
-    setWindowTitle(tr("Skedra"));
-    resize(1316, 859);
+    // The pieces that are not part of the form; the prompter, the cut buffer
+    // and the log are windows of their own.
+    cutBufferFrame = new LayoutFrame;
+    fileDialog = new QFileDialog(this);
+    csv = new Csv(this);
+    exec = new Exec;
+    execThread = new QThread(this);
+    prompter = new Prompter;
+
+    // The form; the engine's status panel goes into the information area.
+    ui.setupUi(this);
+    ui.InfoLayout->addWidget(exec->statusPanel(), 0, 0, Qt::AlignTop);
+    cutBufferLayout = cutBufferFrame->ui.Layout;
+
+    rootDir = rootDirFor(config());
+
+    // The bus and the log window; the display bar's boxes show and hide them.
+    setupTolva();
+    ui.TolvaCtrl->show();
+    logArea->setVisible(ui.ShowLog->isChecked());
+    connect(ui.ShowLog, &QCheckBox::toggled, logArea, &LogArea::setVisible);
+    ui.TolvaFrame->setVisible(ui.ShowTolvaStat->isChecked());
+    connect(ui.ShowTolvaStat, &QCheckBox::toggled, ui.TolvaFrame, &QFrame::setVisible);
+
+    Exec::registerMetaTypes(); // QVector<ScheduleEdit*>, Exec::ResumeMode and the rest
+    cutBufferFrame->setWindowTitle(tr("Skedra / Cut Buffer"));
+
+    // The engine lives in its worker thread from here on.
+    exec->moveToThread(execThread);
+    execThread->start();
+
+    setupExecution();
+
+    // The schedule file dialog.
+    fileDialog->setWindowTitle(tr("Select Meas. Schedule"));
+    fileDialog->setNameFilters({QStringLiteral("csv (*.csv)"), QStringLiteral("any (*, *.*)")});
+    fileDialog->setDirectory(rootDir);
+    connect(ui.SaveSchedule, &QPushButton::clicked, this, &Body::saveSchedule);
+    connect(ui.LoadSchedule, &QPushButton::clicked, this, &Body::loadSchedule);
+    connect(fileDialog, &QFileDialog::fileSelected, this, &Body::scheduleFileSelected);
+
+    setupPrompter();
+}
+
+Body::~Body()
+{
+    stopEngineThread();
+    delete exec; // its thread has finished: nothing runs in it any more
+    exec = nullptr;
+    delete prompter;
+    delete cutBufferFrame; // the entries in the cut buffer go with it
+    delete logArea;
+}
+
+Tolva *Body::bus() const
+{
+    return ui.TolvaCtrl;
+}
+
+void Body::setupExecution()
+{
+    connect(this, &Body::setupExec, exec, qOverload<Tolva *, QString>(&Exec::setup));
+    emit setupExec(ui.TolvaCtrl, remoteAddr);
+
+    connect(ui.Go, &QPushButton::clicked, this, &Body::startMeas);
+    connect(ui.Stop, &QPushButton::clicked, this, &Body::stopMeas);
+    connect(ui.Resume, &QPushButton::clicked, this, &Body::resumeMeas);
+    connect(this, &Body::startExec, exec, &Exec::start);
+    connect(this, &Body::stopExec, exec, &Exec::stop);
+    connect(this, &Body::resumeExec, exec, &Exec::resume);
+    connect(exec, &Exec::finished, this, &Body::noticedExecFinished);
+    connect(exec, &Exec::executing, this, &Body::noticedExecuting);
+    connect(exec, &Exec::currentStage, this, &Body::noticedCurrentExecStage);
+    connect(exec, &Exec::log, logArea, qOverload<const QString &, const QColor &>(&LogArea::log));
+
+    exec->statusPanel()->setVisible(ui.ShowExecStat->isChecked());
+    connect(ui.ShowExecStat, &QCheckBox::toggled, exec, &Exec::showExecStat);
+
+    connect(this, &Body::setTargetIsReady, exec, &Exec::setTargetIsReady);
+    connect(this, &Body::setSHolderIsMoving, exec, &Exec::setSHolderIsMoving);
+    connect(this, &Body::setMainThIsMoving, exec, &Exec::setMainThIsMoving);
+    connect(this, &Body::setInXafsMeas, exec, &Exec::setInXafsMeas);
+    connect(this, &Body::setErrStartingXAFSMeas, exec, &Exec::setErrStartingXAFSMeas);
+    connect(this, &Body::setErrRemote, exec, &Exec::setErrRemote);
+    connect(this, &Body::setErrSHolderMove, exec, &Exec::setErrSHolderMove);
+    connect(this, &Body::setReceivedBlockNum, exec, &Exec::setReceivedBlockNum);
+
+    connect(ui.ShowCutBuffer, &QCheckBox::toggled, cutBufferFrame, &LayoutFrame::setVisible);
+    connect(ui.ComeBack, &QPushButton::clicked, this, &Body::comeBackAtBottom);
+    connect(ui.NewAtTop, &QPushButton::clicked, this, &Body::newAtTop);
+    connect(ui.NewAtBottom, &QPushButton::clicked, this, &Body::newAtBottom);
+    connect(ui.Clear, &QPushButton::clicked, this, &Body::clear);
+}
+
+void Body::setupPrompter()
+{
+    connect(exec, &Exec::newPrompt, prompter, &Prompter::addPrompt);
+    connect(prompter, &Prompter::ok, exec, &Exec::noticedPromptOk);
+    connect(prompter, &Prompter::stat, exec, &Exec::noticedPrompterStat);
+    emit prompter->stat(prompter->count());
+}
+
+// The engine's timer has to be stopped in its own thread, so the stop is
+// queued to the worker ahead of the request to end it. Exec::stopThread makes
+// a tick that waits for the GUI thread (entry fields are read there) give up,
+// so joining cannot deadlock. Nothing the engine says from now on reaches the
+// window, which may be half destroyed.
+void Body::stopEngineThread()
+{
+    if (!execThread || !execThread->isRunning())
+        return;
+    disconnect(exec, nullptr, this, nullptr);
+    disconnect(exec, nullptr, logArea, nullptr);
+    disconnect(exec, nullptr, prompter, nullptr);
+    Exec *e = exec;
+    QMetaObject::invokeMethod(
+        exec,
+        [e] {
+            e->stop(true);
+            QThread::currentThread()->quit();
+        },
+        Qt::QueuedConnection);
+    Exec::stopThread(execThread);
 }
 
 void Body::closeEvent(QCloseEvent *event)
 {
+    stopEngineThread();
     emit closed();
     QFrame::closeEvent(event);
+}
+
+// ---- The schedule list -------------------------------------------------------
+
+ScheduleEdit *Body::newEntry()
+{
+    auto *entry = new ScheduleEdit;
+    connectEntry(entry);
+    return entry;
+}
+
+void Body::connectEntry(ScheduleEdit *entry)
+{
+    connect(entry, &ScheduleEdit::insertUp, this, &Body::insertUp);
+    connect(entry, &ScheduleEdit::insertDown, this, &Body::insertDown);
+    connect(entry, &ScheduleEdit::copy, this, &Body::copy);
+    connect(entry, &ScheduleEdit::cut, this, &Body::cut);
+}
+
+int Body::senderIndex() const
+{
+    return int(ss.indexOf(qobject_cast<ScheduleEdit *>(sender())));
+}
+
+void Body::showSs()
+{
+    // Take every entry out of both layouts first, so that none is ever in two.
+    for (QGridLayout *l : {cutBufferLayout, ui.MainLayout}) {
+        while (QLayoutItem *it = l->takeAt(0))
+            delete it;
+    }
+    const int n = int(cutBuffer.size());
+    for (int i = 0; i < n; ++i) {
+        ScheduleEdit *e = cutBuffer.at(n - 1 - i);
+        cutBufferLayout->addWidget(e, i, 0);
+        e->show();
+    }
+    for (int i = 0; i < ss.size(); ++i) {
+        ScheduleEdit *e = ss.at(i);
+        ui.MainLayout->addWidget(e, i, 0);
+        if (QLabel *no = e->findChild<QLabel *>(QStringLiteral("No")))
+            no->setText(QString::number(i + 1));
+        e->show();
+    }
+}
+
+void Body::newAtTop()
+{
+    ss.prepend(newEntry());
+    showSs();
+}
+
+void Body::newAtBottom()
+{
+    ss.append(newEntry());
+    showSs();
+}
+
+void Body::clear()
+{
+    while (!ss.isEmpty())
+        cutBuffer.append(ss.takeLast());
+    showSs();
+}
+
+void Body::comeBackAtBottom()
+{
+    if (!cutBuffer.isEmpty())
+        ss.append(cutBuffer.takeLast());
+    showSs();
+}
+
+void Body::insertUp()
+{
+    if (cutBuffer.isEmpty())
+        return;
+    const int i = senderIndex();
+    if (i >= 0)
+        ss.insert(i, cutBuffer.takeLast());
+    showSs();
+}
+
+void Body::insertDown()
+{
+    if (cutBuffer.isEmpty())
+        return;
+    const int i = senderIndex();
+    if (i >= 0)
+        ss.insert(i + 1, cutBuffer.takeLast());
+    showSs();
+}
+
+void Body::copy()
+{
+    const int i = senderIndex();
+    if (i >= 0) {
+        ScheduleEdit *e = newEntry();
+        e->copyFrom(*ss.at(i));
+        cutBuffer.append(e);
+    }
+    showSs();
+}
+
+void Body::cut()
+{
+    const int i = senderIndex();
+    if (i >= 0)
+        cutBuffer.append(ss.takeAt(i));
+    showSs();
+}
+
+// ---- Schedule files ------------------------------------------------------------
+
+void Body::saveSchedule()
+{
+    fileDialog->setAcceptMode(QFileDialog::AcceptSave);
+    fileDialog->setFileMode(QFileDialog::AnyFile);
+    savingSchedule = true;
+    fileDialog->show();
+}
+
+void Body::loadSchedule()
+{
+    fileDialog->setAcceptMode(QFileDialog::AcceptOpen);
+    fileDialog->setFileMode(QFileDialog::ExistingFile);
+    savingSchedule = false;
+    fileDialog->show();
+}
+
+void Body::scheduleFileSelected(const QString &fname)
+{
+    if (savingSchedule) {
+        csv->writeCsv(fname, ss);
+        ui.ScheduleFile->setText(fname);
+    } else {
+        loadScheduleFrom(fname);
+    }
+}
+
+void Body::loadScheduleFrom(const QString &fname)
+{
+    // "Clear on Load" moves the old entries to the cut buffer rather than
+    // destroying them: a run in progress still holds pointers to them.
+    if (ui.ClearOnLoad->isChecked())
+        clear();
+    QList<ScheduleEdit *> read;
+    csv->readCsv(fname, read);
+    for (ScheduleEdit *e : std::as_const(read)) {
+        connectEntry(e);
+        ss.append(e);
+    }
+    ui.ScheduleFile->setText(fname);
+    showSs();
+}
+
+// ---- Run control ---------------------------------------------------------------
+
+int Body::currentNo() const
+{
+    return toIntOr0(ui.CurrentNo->text());
+}
+
+void Body::showCurrentNo(int i)
+{
+    ui.CurrentNo->setText(i < 0 ? QStringLiteral("-") : QString::number(i + 1));
+}
+
+void Body::startMeas()
+{
+    for (ScheduleEdit *e : std::as_const(ss))
+        e->setStyleSheet(QString());
+    emit startExec(ss);
+}
+
+void Body::stopMeas()
+{
+    emit stopExec(true);
+}
+
+void Body::resumeMeas()
+{
+    Exec::ResumeMode mode = Exec::FromHere;
+    if (ui.ResumeFromHere->isChecked())
+        mode = Exec::FromHere;
+    else if (ui.ResumeFromInit->isChecked())
+        mode = Exec::FromInit;
+    else if (ui.ResumeFromNext->isChecked())
+        mode = Exec::FromNext;
+    emit resumeExec(mode);
+}
+
+void Body::noticedExecuting(int idx)
+{
+    showCurrentNo(idx);
+    for (int i = 0; i < ss.size(); ++i)
+        ss.at(i)->setStyleSheet(i == idx ? runningStyle() : QString());
+    if (idx >= 0 && idx < ss.size())
+        ui.MainScroll->ensureWidgetVisible(ss.at(idx), 50, 50);
+}
+
+void Body::noticedExecFinished(bool ok)
+{
+    const int n = currentNo();
+    if (n >= 1 && n <= ss.size()) {
+        ss.at(n - 1)->setStyleSheet(ok ? finishedStyle() : errorStyle());
+        // The mark on the entry, in words, for the log file and unattended runs.
+        if (ok)
+            logArea->log(tr("Run finished at entry %1.").arg(n));
+        else
+            logArea->log(tr("Run ended on an error at entry %1.").arg(n), QColor(255, 0, 0));
+    }
+    showCurrentNo(-1);
+    emit runFinished(ok);
+}
+
+void Body::noticedCurrentExecStage(const QString &stage)
+{
+    ui.StageName->setText(stage);
 }

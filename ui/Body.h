@@ -1,17 +1,154 @@
-// The main window. For now a bare frame: closing it ends the program.
+// The main window and how the program's pieces meet.
+//
+// Body owns, for its whole life: the bus client (the form's TolvaCtrl), the log
+// window (LogArea), the schedule (entries shown in MainScroll) and the cut
+// buffer (shown in its own LayoutFrame window), the schedule file dialog and
+// its Csv reader/writer, the operator prompter, and the execution engine Exec
+// with its worker thread. Start-up (app/main.cpp) creates one Body; closing it
+// closes every other window.
+//
+// Bus side (BodyBus.cpp): the bus settings come from the configuration; login
+// asks the server for its node list and to follow the target; when the target
+// is there it gets "RemoteOn" and the configured commands; the target's events
+// and answers become the engine's flags through the set...() signals below.
+//
+// Everything here runs in the GUI thread. The engine runs in execThread and is
+// reached only through queued signals in both directions.
 #pragma once
 
+#include "AMsg.h"
+#include "Exec.h"
+#include "ui_Body.h"
+
 #include <QFrame>
+#include <QList>
+#include <QPointer>
+#include <QStringList>
+
+class Csv;
+class LayoutFrame;
+class LogArea;
+class Prompter;
+class QFileDialog;
+class QThread;
+class ScheduleEdit;
+class Tolva;
 
 class Body : public QFrame
 {
     Q_OBJECT
 public:
     explicit Body(QWidget *parent = nullptr);
+    ~Body() override;
+
+    Ui::Body ui;
+
+    // Highlight styles of an entry row.
+    static QString runningStyle();
+    static QString finishedStyle();
+    static QString errorStyle();
+
+    const QList<ScheduleEdit *> &schedule() const { return ss; }
+    const QList<ScheduleEdit *> &cutBufferEntries() const { return cutBuffer; }
+    LayoutFrame *cutBufferWindow() const { return cutBufferFrame; }
+    LogArea *logPanel() const { return logArea; }
+    Prompter *prompterWindow() const { return prompter; }
+    QFileDialog *scheduleFileDialog() const { return fileDialog; }
+    Exec *engine() const { return exec; }
+    Tolva *bus() const;
+    QString targetNodeName() const { return targetName; }
+    QString rootDirectory() const { return rootDir; }
+
+    // Loads a schedule file as the Load button does once a file is chosen.
+    void loadScheduleFrom(const QString &fname);
+    // Starts a run as the Start button does.
+    void startRun() { startMeas(); }
 
 signals:
     void closed();
+    void setupExec(Tolva *s, QString targetCh);
+    void startExec(QList<ScheduleEdit *> ss);
+    void stopExec(bool ok);
+    void resumeExec(Exec::ResumeMode mode);
+    void setTargetIsReady(bool f);
+    void setSHolderIsMoving(bool f);
+    void setMainThIsMoving(bool f);
+    void setInXafsMeas(bool f);
+    void setErrStartingXAFSMeas(bool f, QString msg);
+    void setErrRemote(bool f, QString msg);
+    void setErrSHolderMove(bool f, QString msg);
+    // The target's answer to "GetBlockNum", for the engine.
+    void setReceivedBlockNum(int blockNum);
+    // A run ended (after the entry marks are set); ok false on an error.
+    void runFinished(bool ok);
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+
+private slots:
+    void comeBackAtBottom();
+    void newAtTop();
+    void newAtBottom();
+    void showSs();
+    void clear();
+    void insertUp();
+    void insertDown();
+    void copy();
+    void cut();
+    void saveSchedule();
+    void loadSchedule();
+    void scheduleFileSelected(const QString &fname);
+    void tolvaIsReady();
+    void targetIsReady();
+    void anyAsk(AMsg msg);
+    void anyAns(AMsg msg);
+    void anyEvent(AMsg msg);
+    void evConnected(AMsg msg);
+    void evDisconnected(AMsg msg);
+    void evChangerMoving(AMsg msg);
+    void evMovingCurTh(AMsg msg);
+    void evStartMeas(AMsg msg);
+    void evEndMeas(AMsg msg);
+    void evErrStartXAFSMeas(AMsg msg);
+    void evErrRemote(AMsg msg);
+    void evErrChangerMove(AMsg msg);
+    void ansListNodes(AMsg msg);
+    void ansGetBlockNum(AMsg msg);
+    void startMeas();
+    void stopMeas();
+    void resumeMeas();
+    void noticedExecFinished(bool ok);
+    void noticedExecuting(int idx);
+    void noticedCurrentExecStage(const QString &stage);
+    void tolvaIsNotReady();
+    void noticedSendResult(const QString &result);
+
+private:
+    void setupTolva();
+    void setupExecution();
+    void setupPrompter();
+    void sendInitCmds(const QStringList &cmds);
+    ScheduleEdit *newEntry();
+    void connectEntry(ScheduleEdit *entry);
+    int senderIndex() const;
+    int currentNo() const;
+    void showCurrentNo(int i);
+    void stopEngineThread();
+
+    QList<ScheduleEdit *> ss;
+    QList<ScheduleEdit *> cutBuffer;
+    LayoutFrame *cutBufferFrame = nullptr;
+    QGridLayout *cutBufferLayout = nullptr;
+    QFileDialog *fileDialog = nullptr;
+    Csv *csv = nullptr;
+    Exec *exec = nullptr;
+    QThread *execThread = nullptr;
+    Prompter *prompter = nullptr;
+    LogArea *logArea = nullptr;
+    bool savingSchedule = false;
+    QString rootDir;
+    QString targetName;
+    QString remoteAddr;
+    QStringList initCmdsOnTolva;
+    QStringList initCmdsOnTarget;
 };

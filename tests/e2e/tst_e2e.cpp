@@ -1,0 +1,341 @@
+// End-to-end runs: skedra, tolva-server and dorvan-sim as real processes over
+// TCP on 127.0.0.1. The simulator's transcript of every line it received is
+// compared with the command sequence the schedule must produce (worked out by
+// hand from the schedule: fixtures/e2e-expected.txt).
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+#define RETURN_IF_FAILED()                                                                         \
+    do {                                                                                           \
+        if (QTest::currentTestFailed())                                                            \
+            return;                                                                                \
+    } while (false)
+
+constexpr int kStartMs = 20000;
+constexpr int kRunMs = 90000;
+
+QStringList readLines(const QString &path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly | QIODevice::Text))
+        return {};
+    QStringList lines = QString::fromUtf8(f.readAll()).split(QLatin1Char('\n'));
+    if (!lines.isEmpty() && lines.last().isEmpty())
+        lines.removeLast();
+    return lines;
+}
+
+QString fixture(const QString &name)
+{
+    return QStringLiteral(E2E_FIXTURES "/") + name;
+}
+
+QString keyFile()
+{
+    return QStringLiteral(SKEDRA_SOURCE_DIR "/examples/Tarnix.key");
+}
+
+// Stops a process it started, whatever happened in between.
+void stop(QProcess &p)
+{
+    if (p.state() == QProcess::NotRunning)
+        return;
+    p.terminate();
+    if (!p.waitForFinished(5000)) {
+        p.kill();
+        p.waitForFinished(5000);
+    }
+}
+
+// Sits between skedra and the server. Once it has passed on the first
+// end-of-measurement event it closes skedra's side and stops the server, so
+// that the next entry's commands find no bus.
+class CuttingProxy : public QObject
+{
+    Q_OBJECT
+public:
+    explicit CuttingProxy(QProcess *server, quint16 serverPort)
+        : m_server(server), m_serverPort(serverPort)
+    {
+        connect(&m_listener, &QTcpServer::newConnection, this, &CuttingProxy::accept);
+        m_listener.listen(QHostAddress::LocalHost, 0);
+    }
+    quint16 port() const { return m_listener.serverPort(); }
+    bool cut() const { return m_cut; }
+
+private slots:
+    void accept()
+    {
+        m_down = m_listener.nextPendingConnection();
+        m_up = new QTcpSocket(this);
+        connect(m_down, &QTcpSocket::readyRead, this, &CuttingProxy::fromSkedra);
+        connect(m_up, &QTcpSocket::readyRead, this, &CuttingProxy::fromServer);
+        m_up->connectToHost(QHostAddress::LocalHost, m_serverPort);
+    }
+    void fromSkedra()
+    {
+        if (!m_cut && m_up)
+            m_up->write(m_down->readAll());
+    }
+    void fromServer()
+    {
+        while (!m_cut && m_up->canReadLine()) {
+            const QByteArray line = m_up->readLine();
+            m_down->write(line);
+            if (line.contains(" _EvEndMeas") || line.contains(" _EvEndQMeas")) {
+                m_cut = true;
+                m_down->disconnectFromHost(); // after the event has gone out
+                stop(*m_server);
+            }
+        }
+    }
+
+private:
+    QProcess *m_server = nullptr;
+    quint16 m_serverPort = 0;
+    QTcpServer m_listener;
+    QTcpSocket *m_down = nullptr;
+    QTcpSocket *m_up = nullptr;
+    bool m_cut = false;
+};
+
+} // namespace
+
+class TestEndToEnd : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void wholeScheduleRuns();
+    void failedStartEndsTheRun();
+    void lostServerIsReportedAndWaitedFor();
+    void unreadableScheduleEndsWithStatusOne();
+
+private:
+    void startServer();
+    void startSim(const QStringList &extra);
+    void writeConfig(quint16 port);
+    void startSkedra();
+    QStringList expected() const { return readLines(fixture(QStringLiteral("e2e-expected.txt"))); }
+
+    QTemporaryDir *m_dir = nullptr;
+    QProcess m_server;
+    QProcess m_sim;
+    QProcess m_skedra;
+    QByteArray m_simErr;
+    QByteArray m_skedraOut;
+    quint16 m_port = 0;
+    QString m_transcript;
+};
+
+void TestEndToEnd::init()
+{
+    m_dir = new QTemporaryDir;
+    QVERIFY(m_dir->isValid());
+    for (const char *name : {"e2e-schedule.csv", "zn-step.prm"})
+        QVERIFY(QFile::copy(fixture(QString::fromLatin1(name)),
+                            m_dir->filePath(QString::fromLatin1(name))));
+    m_transcript = m_dir->filePath(QStringLiteral("transcript.txt"));
+    m_simErr.clear();
+    m_skedraOut.clear();
+    m_port = 0;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    for (QProcess *p : {&m_server, &m_sim, &m_skedra}) {
+        p->setWorkingDirectory(m_dir->path());
+        p->setProcessEnvironment(env);
+    }
+    m_sim.setProcessChannelMode(QProcess::SeparateChannels);
+    connect(&m_sim, &QProcess::readyReadStandardError, this,
+            [this] { m_simErr += m_sim.readAllStandardError(); });
+    connect(&m_skedra, &QProcess::readyReadStandardOutput, this,
+            [this] { m_skedraOut += m_skedra.readAllStandardOutput(); });
+}
+
+void TestEndToEnd::cleanup()
+{
+    stop(m_skedra);
+    stop(m_sim);
+    stop(m_server);
+    for (QProcess *p : {&m_server, &m_sim, &m_skedra})
+        p->disconnect(this);
+    if (QTest::currentTestFailed()) {
+        qInfo().noquote() << "skedra stdout:\n" << QString::fromUtf8(m_skedraOut);
+        qInfo().noquote() << "skedra stderr:\n"
+                          << QString::fromUtf8(m_skedra.readAllStandardError());
+        qInfo().noquote() << "dorvan-sim:\n" << QString::fromUtf8(m_simErr);
+        qInfo().noquote() << "transcript:\n" << readLines(m_transcript).join(QLatin1Char('\n'));
+    }
+    delete m_dir;
+    m_dir = nullptr;
+}
+
+void TestEndToEnd::startServer()
+{
+    m_server.start(QStringLiteral(TOLVA_SERVER_EXE), {QStringLiteral("--port"), QStringLiteral("0"),
+                                                      QStringLiteral("--key-file"), keyFile()});
+    QVERIFY(m_server.waitForStarted(kStartMs));
+    // First line on standard output: "listening 127.0.0.1 PORT".
+    QByteArray out;
+    QElapsedTimer t;
+    t.start();
+    while (!out.contains('\n') && t.elapsed() < kStartMs) {
+        if (!m_server.waitForReadyRead(1000) && m_server.state() == QProcess::NotRunning)
+            break;
+        out += m_server.readAllStandardOutput();
+    }
+    const QList<QByteArray> words = out.left(out.indexOf('\n')).split(' ');
+    QCOMPARE(words.size(), 3);
+    QCOMPARE(words.at(0), QByteArray("listening"));
+    m_port = quint16(words.at(2).toUShort());
+    QVERIFY(m_port != 0);
+}
+
+void TestEndToEnd::startSim(const QStringList &extra)
+{
+    QStringList args{QStringLiteral("--host"),         QStringLiteral("127.0.0.1"),
+                     QStringLiteral("--port"),         QString::number(m_port),
+                     QStringLiteral("--key-file"),     keyFile(),
+                     QStringLiteral("--transcript"),   m_transcript,
+                     QStringLiteral("--move-time"),    QStringLiteral("60"),
+                     QStringLiteral("--changer-time"), QStringLiteral("80"),
+                     QStringLiteral("--meas-time"),    QStringLiteral("150")};
+    m_sim.start(QStringLiteral(DORVAN_SIM_EXE), args + extra);
+    QVERIFY(m_sim.waitForStarted(kStartMs));
+    // Skedra must find the target in the server's node list, so the target
+    // logs in first.
+    QTRY_VERIFY_WITH_TIMEOUT(m_simErr.contains("logged in as Dorvan"), kStartMs);
+}
+
+void TestEndToEnd::writeConfig(quint16 port)
+{
+    QFile in(fixture(QStringLiteral("e2e.cfg.in")));
+    QVERIFY(in.open(QIODevice::ReadOnly | QIODevice::Text));
+    QString text = QString::fromUtf8(in.readAll());
+    text.replace(QStringLiteral("@PORT@"), QString::number(port));
+    text.replace(QStringLiteral("@KEYS@"), keyFile());
+    QFile out(m_dir->filePath(QStringLiteral("e2e.cfg")));
+    QVERIFY(out.open(QIODevice::WriteOnly | QIODevice::Text));
+    out.write(text.toUtf8());
+}
+
+void TestEndToEnd::startSkedra()
+{
+    m_skedra.start(QStringLiteral(SKEDRA_EXE),
+                   {QStringLiteral("-platform"), QStringLiteral("offscreen"), QStringLiteral("-e"),
+                    QStringLiteral("-c"), QStringLiteral("e2e.cfg"), QStringLiteral("-load"),
+                    QStringLiteral("e2e-schedule.csv"), QStringLiteral("-go"),
+                    QStringLiteral("-confirm-prompts"), QStringLiteral("-quit-when-done")});
+    QVERIFY(m_skedra.waitForStarted(kStartMs));
+}
+
+void TestEndToEnd::wholeScheduleRuns()
+{
+    startServer();
+    RETURN_IF_FAILED();
+    startSim({});
+    RETURN_IF_FAILED();
+    writeConfig(m_port);
+    startSkedra();
+    RETURN_IF_FAILED();
+    QVERIFY(m_skedra.waitForFinished(kRunMs));
+    m_skedraOut += m_skedra.readAllStandardOutput();
+    QCOMPARE(m_skedra.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(m_skedra.exitCode(), 0);
+
+    const QStringList got = readLines(m_transcript);
+    const QStringList want = expected();
+    QVERIFY(want.size() > 50);
+    for (int i = 0; i < qMin(got.size(), want.size()); ++i)
+        QCOMPARE(got.at(i), want.at(i));
+    QCOMPARE(got.size(), want.size());
+
+    // The log went to standard output, the five prompts of the run among it.
+    const QString out = QString::fromUtf8(m_skedraOut);
+    QCOMPARE(out.count(QStringLiteral("Prompt confirmed (-confirm-prompts): ")), 5);
+    QVERIFY(out.contains(QStringLiteral("Run finished at entry 5.")));
+}
+
+void TestEndToEnd::failedStartEndsTheRun()
+{
+    startServer();
+    RETURN_IF_FAILED();
+    startSim({QStringLiteral("--fail-start"), QStringLiteral("3")});
+    RETURN_IF_FAILED();
+    writeConfig(m_port);
+    startSkedra();
+    RETURN_IF_FAILED();
+    QVERIFY(m_skedra.waitForFinished(kRunMs));
+    m_skedraOut += m_skedra.readAllStandardOutput();
+    QCOMPARE(m_skedra.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(m_skedra.exitCode(), 1);
+
+    // Everything up to the third entry's Start, nothing after it.
+    QStringList want = expected();
+    int starts = 0;
+    int end = 0;
+    while (end < want.size() && starts < 3) {
+        if (want.at(end).endsWith(QLatin1String(" Start")))
+            ++starts;
+        ++end;
+    }
+    want = want.mid(0, end);
+    QCOMPARE(readLines(m_transcript), want);
+    const QString out = QString::fromUtf8(m_skedraOut);
+    QVERIFY(out.contains(QStringLiteral("Run ended on an error at entry 3.")));
+}
+
+void TestEndToEnd::lostServerIsReportedAndWaitedFor()
+{
+    startServer();
+    RETURN_IF_FAILED();
+    startSim({});
+    RETURN_IF_FAILED();
+    CuttingProxy proxy(&m_server, m_port);
+    QVERIFY(proxy.port() != 0);
+    writeConfig(proxy.port());
+    startSkedra();
+    RETURN_IF_FAILED();
+
+    const QString lost =
+        QStringLiteral("Tolva is not ready (Tarnix>Dorvan.remote SetCurrentEnergy 8.6)");
+    QTRY_VERIFY_WITH_TIMEOUT(QString::fromUtf8(m_skedraOut).contains(lost), kRunMs);
+    QVERIFY(proxy.cut());
+    const QString out = QString::fromUtf8(m_skedraOut);
+    // The status indicator's text, as the log reports it.
+    QVERIFY(out.contains(QStringLiteral("Tolva: Disconnected")));
+    QVERIFY(out.indexOf(QStringLiteral("Tolva: Disconnected")) < out.indexOf(lost));
+    // Skedra neither crashed nor gave up: it waits for the monochromator
+    // until it is ended.
+    QCOMPARE(m_skedra.state(), QProcess::Running);
+    QVERIFY(!m_skedra.waitForFinished(1500));
+    QVERIFY(!QString::fromUtf8(m_skedraOut).contains(QStringLiteral("quitting")));
+}
+
+void TestEndToEnd::unreadableScheduleEndsWithStatusOne()
+{
+    writeConfig(1); // nothing listens there: the run must not depend on the bus
+    QVERIFY(QFile::remove(m_dir->filePath(QStringLiteral("e2e-schedule.csv"))));
+    startSkedra();
+    RETURN_IF_FAILED();
+    QVERIFY(m_skedra.waitForFinished(kRunMs));
+    m_skedraOut += m_skedra.readAllStandardOutput();
+    QCOMPARE(m_skedra.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(m_skedra.exitCode(), 1);
+    QVERIFY(QString::fromUtf8(m_skedraOut)
+                .contains(QStringLiteral("Cannot read the schedule file e2e-schedule.csv")));
+}
+
+QTEST_MAIN(TestEndToEnd)
+#include "tst_e2e.moc"

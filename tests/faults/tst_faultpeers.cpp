@@ -1,0 +1,271 @@
+// Failing peers: the main window (built here, offscreen) against the real
+// tolva-server and dorvan-sim processes. A target that hangs or drops its
+// connection mid-run, and a server that goes away and comes back: the run
+// waits and shows why, Stop and Resume get it going again, and a new login
+// sends RemoteOn and the target's init commands again.
+#include "Body.h"
+#include "ConfigStore.h"
+#include "ConnectStat.h"
+#include "ExecCtrl.h"
+#include "OptionTables.h"
+#include "Tolva.h"
+#include "UnattendedRun.h"
+#include "XrayDataBase.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QProcess>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+
+namespace {
+
+constexpr int kWaitMs = 15000;
+const QString kKeys = QStringLiteral(SKEDRA_SOURCE_DIR "/examples/Tarnix.key");
+
+// A tool process with its merged output; stopped when destroyed.
+class Peer : public QProcess
+{
+public:
+    Peer(const char *exe, const QStringList &args)
+    {
+        setProcessChannelMode(QProcess::MergedChannels);
+        connect(this, &QProcess::readyRead, this, [this] { out += readAll(); });
+        start(QString::fromLocal8Bit(exe), args);
+    }
+    ~Peer() override
+    {
+        disconnect(this);
+        if (state() == NotRunning)
+            return;
+        terminate();
+        if (!waitForFinished(5000)) {
+            kill();
+            waitForFinished(5000);
+        }
+    }
+    QByteArray out;
+};
+
+QStringList readLines(const QString &path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly | QIODevice::Text))
+        return {};
+    return QString::fromUtf8(f.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+}
+
+bool isOn(const Body &body, ExecCtrl::Flag f)
+{
+    return body.engine()->statusPanel()->indicator(f)->styleSheet() == ExecCtrl::onStyle();
+}
+
+} // namespace
+
+class TestFaultPeers : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void targetFailsMidRun_data();
+    void targetFailsMidRun();
+    void serverRestarts();
+
+private:
+    void startServer(quint16 port);
+    std::unique_ptr<Peer> startSim(const QStringList &extra, const QString &transcript);
+    std::unique_ptr<Body> makeBody();
+
+    QTemporaryDir m_dir;
+    std::unique_ptr<Peer> m_server;
+    quint16 m_port = 0;
+};
+
+void TestFaultPeers::initTestCase()
+{
+    QVERIFY(m_dir.isValid());
+    QVERIFY(QDir::setCurrent(m_dir.path()));
+    QVERIFY(xrayDataBase().load(QStringLiteral(":XrayDataBase2.txt")));
+    // Two entries on two holders, taken from the end-to-end schedule.
+    const QStringList lines = readLines(QStringLiteral(E2E_FIXTURES "/e2e-schedule.csv"));
+    QFile csv(QStringLiteral("two.csv"));
+    QVERIFY(csv.open(QIODevice::WriteOnly | QIODevice::Text));
+    csv.write((lines.filter(QStringLiteral(",E2E-1,")) + lines.filter(QStringLiteral(",E2E-4,")))
+                  .join(QLatin1Char('\n'))
+                  .toUtf8());
+    csv.close();
+    startServer(0);
+}
+
+void TestFaultPeers::startServer(quint16 port)
+{
+    m_server = std::make_unique<Peer>(
+        TOLVA_SERVER_EXE, QStringList{"--port", QString::number(port), "--key-file", kKeys});
+    const QRegularExpression re(QStringLiteral("listening \\S+ (\\d+)"));
+    QTRY_VERIFY_WITH_TIMEOUT(re.match(QString::fromUtf8(m_server->out)).hasMatch(), kWaitMs);
+    m_port = quint16(re.match(QString::fromUtf8(m_server->out)).captured(1).toUShort());
+    QVERIFY(port == 0 || m_port == port);
+}
+
+std::unique_ptr<Peer> TestFaultPeers::startSim(const QStringList &extra, const QString &transcript)
+{
+    const QStringList args{"--port",         QString::number(m_port),
+                           "--key-file",     kKeys,
+                           "--transcript",   transcript,
+                           "--move-time",    "50",
+                           "--changer-time", "50",
+                           "--meas-time",    "100"};
+    auto sim = std::make_unique<Peer>(DORVAN_SIM_EXE, args + extra);
+    [&] { QTRY_VERIFY_WITH_TIMEOUT(sim->out.contains("logged in as Dorvan"), kWaitMs); }();
+    return sim;
+}
+
+std::unique_ptr<Body> TestFaultPeers::makeBody()
+{
+    QFile in(QStringLiteral(E2E_FIXTURES "/e2e.cfg.in"));
+    if (!in.open(QIODevice::ReadOnly | QIODevice::Text))
+        return nullptr;
+    QString text = QString::fromUtf8(in.readAll());
+    text.replace(QStringLiteral("@PORT@"), QString::number(m_port));
+    text.replace(QStringLiteral("@KEYS@"), kKeys);
+    config().clear();
+    config().readText(text);
+    buildOptionTables(config());
+    auto body = std::make_unique<Body>();
+    UnattendedRun::Options o;
+    o.confirmPrompts = true; // the operator says yes to every set-up change
+    new UnattendedRun(body.get(), o, nullptr, body.get());
+    body->loadScheduleFrom(QStringLiteral("two.csv"));
+    return body;
+}
+
+void TestFaultPeers::targetFailsMidRun_data()
+{
+    QTest::addColumn<QString>("fault");
+    QTest::addColumn<int>("after"); // commands, RemoteOn and the init command included
+    QTest::addColumn<int>("flag");  // what the run waits for
+    QTest::addColumn<QString>("stage");
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<int>("starts"); // measurements after the resume
+    const QString move = QStringLiteral("Move Mono. and S. Holder");
+    const int th = ExecCtrl::MainThMoving;
+    // Command 5 is the first entry's SetCurrentEnergy, 17 its Start.
+    QTest::newRow("hang moving, here") << "--hang-after" << 5 << th << move << 0 << 2;
+    QTest::newRow("hang moving, begin") << "--hang-after" << 5 << th << move << 1 << 2;
+    QTest::newRow("hang moving, next") << "--hang-after" << 5 << th << move << 2 << 1;
+    QTest::newRow("hang measuring, begin")
+        << "--hang-after" << 17 << int(ExecCtrl::InXAFSMeas) << "In Meas." << 1 << 2;
+    QTest::newRow("drop moving, here") << "--drop-after" << 5 << th << move << 0 << 2;
+}
+
+void TestFaultPeers::targetFailsMidRun()
+{
+    QFETCH(QString, fault);
+    QFETCH(int, after);
+    QFETCH(int, flag);
+    QFETCH(QString, stage);
+    QFETCH(int, mode);
+    QFETCH(int, starts);
+    const QString first = m_dir.filePath(QStringLiteral("first.txt"));
+    const QString second = m_dir.filePath(QStringLiteral("second.txt"));
+    std::unique_ptr<Peer> sim = startSim({fault, QString::number(after)}, first);
+    QVERIFY(!QTest::currentTestFailed());
+    std::unique_ptr<Body> body = makeBody();
+    QVERIFY(body);
+    QTRY_VERIFY_WITH_TIMEOUT(isOn(*body, ExecCtrl::TargetReady), kWaitMs);
+    QSignalSpy finished(body.get(), &Body::runFinished);
+    body->startRun();
+    QTRY_VERIFY_WITH_TIMEOUT(
+        sim->out.contains(QStringLiteral("after command %1 (simulated fault)").arg(after).toUtf8()),
+        kWaitMs);
+
+    // The run waits, and the panel says for what.
+    QTRY_VERIFY_WITH_TIMEOUT(isOn(*body, ExecCtrl::Flag(flag)), kWaitMs);
+    QTRY_COMPARE_WITH_TIMEOUT(body->ui.StageName->text(), stage, kWaitMs);
+    QVERIFY(!finished.wait(1000));
+    QCOMPARE(body->ui.StageName->text(), stage);
+    QCOMPARE(body->ui.CurrentNo->text(), QStringLiteral("1"));
+    QVERIFY(isOn(*body, ExecCtrl::Flag(flag)));
+    // A hung target is still logged in; a dropped one is not.
+    QTRY_COMPARE_WITH_TIMEOUT(isOn(*body, ExecCtrl::TargetReady), fault == "--hang-after", kWaitMs);
+
+    body->ui.Stop->click();
+    QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, kWaitMs);
+    QCOMPARE(body->ui.StageName->text(), QStringLiteral("Not In Exec"));
+    sim.reset();
+    QTRY_VERIFY_WITH_TIMEOUT(!isOn(*body, ExecCtrl::TargetReady), kWaitMs);
+
+    // A new target logs in: it gets RemoteOn and the init command again.
+    sim = startSim({}, second);
+    QVERIFY(!QTest::currentTestFailed());
+    QTRY_VERIFY_WITH_TIMEOUT(isOn(*body, ExecCtrl::TargetReady), kWaitMs);
+    QTRY_COMPARE_WITH_TIMEOUT(
+        readLines(second),
+        QStringList({QStringLiteral("Tarnix>Dorvan.remote RemoteOn"),
+                     QStringLiteral("Tarnix>Dorvan.remote  SetMeasDarkMode 1")}),
+        kWaitMs);
+
+    QRadioButton *radio[] = {body->ui.ResumeFromHere, body->ui.ResumeFromInit,
+                             body->ui.ResumeFromNext};
+    radio[mode]->setChecked(true);
+    body->ui.Resume->click();
+    QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 2, 3 * kWaitMs);
+    QCOMPARE(finished.at(1).at(0).toBool(), true);
+    const QStringList sent = readLines(second);
+    QCOMPARE(sent.filter(QRegularExpression(QStringLiteral(" Start$"))).size(), starts);
+    QCOMPARE(sent.contains(QStringLiteral("Tarnix>Dorvan.remote MoveSHolderTo 1")),
+             mode != Exec::FromNext);
+    QVERIFY(sent.contains(QStringLiteral("Tarnix>Dorvan.remote MoveSHolderTo 2")));
+    for (ExecCtrl::Flag f : {ExecCtrl::MainThMoving, ExecCtrl::SHolderMoving, ExecCtrl::InXAFSMeas})
+        QVERIFY(!isOn(*body, f));
+}
+
+void TestFaultPeers::serverRestarts()
+{
+    const QString transcript = m_dir.filePath(QStringLiteral("restart.txt"));
+    std::unique_ptr<Peer> sim = startSim({}, transcript);
+    QVERIFY(!QTest::currentTestFailed());
+    std::unique_ptr<Body> body = makeBody();
+    QVERIFY(body);
+    Tolva *tolva = body->bus();
+    QTRY_VERIFY_WITH_TIMEOUT(isOn(*body, ExecCtrl::TargetReady), kWaitMs);
+
+    const quint16 port = m_port;
+    m_server.reset();
+    QTRY_COMPARE_WITH_TIMEOUT(tolva->state(), int(ConnectStat::Disconnected), kWaitMs);
+    // Without a bus the target cannot be reached.
+    QTRY_VERIFY_WITH_TIMEOUT(!isOn(*body, ExecCtrl::TargetReady), kWaitMs);
+    sim.reset();
+    // Connect while nobody listens: refused, nothing else happens.
+    auto *connectB = tolva->findChild<QPushButton *>(QStringLiteral("connectB"));
+    QVERIFY(connectB);
+    QSignalSpy ready(tolva, &Tolva::tolvaIsReady);
+    connectB->click();
+    QVERIFY(!ready.wait(1000));
+    QCOMPARE(tolva->state(), int(ConnectStat::Disconnected));
+
+    startServer(port);
+    QVERIFY(!QTest::currentTestFailed());
+    sim = startSim({}, transcript);
+    QVERIFY(!QTest::currentTestFailed());
+    connectB->click();
+    QTRY_VERIFY_WITH_TIMEOUT(tolva->isConnected(), kWaitMs);
+    QTRY_VERIFY_WITH_TIMEOUT(isOn(*body, ExecCtrl::TargetReady), kWaitMs);
+    QTRY_VERIFY_WITH_TIMEOUT(
+        readLines(transcript).contains(QStringLiteral("Tarnix>Dorvan.remote RemoteOn")), kWaitMs);
+    QSignalSpy finished(body.get(), &Body::runFinished);
+    body->startRun();
+    QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 3 * kWaitMs);
+    QCOMPARE(finished.at(0).at(0).toBool(), true);
+    QCOMPARE(readLines(transcript).filter(QRegularExpression(QStringLiteral(" Start$"))).size(), 2);
+}
+
+QTEST_MAIN(TestFaultPeers)
+#include "tst_faultpeers.moc"

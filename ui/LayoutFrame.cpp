@@ -1,0 +1,6 @@
+#include "LayoutFrame.h"
+
+LayoutFrame::LayoutFrame(QWidget *parent) : QFrame(parent)
+{
+    ui.setupUi(this);
+}

@@ -1,0 +1,67 @@
+#include "LogArea.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTextCursor>
+#include <QTextStream>
+
+LogArea::LogArea(QWidget *parent, int maxLines) : QFrame(parent), m_maxLines(qMax(1, maxLines))
+{
+    ui.setupUi(this);
+    const QString file = defaultLogFileName(QDateTime::currentDateTime());
+    ui.LogFileName->setText(QFileInfo(file).absoluteFilePath());
+    // Each line ends with a line feed, so the document always carries one empty
+    // block after the last line; count it so that exactly maxLines lines stay.
+    ui.LogDisp->document()->setMaximumBlockCount(m_maxLines + 1);
+}
+
+QString LogArea::stampedLine(const QDateTime &when, const QString &msg)
+{
+    return when.toString(QStringLiteral("yy/MM/dd hh:mm:ss.zzz: ")) + msg;
+}
+
+QString LogArea::defaultLogFileName(const QDateTime &when)
+{
+    return QStringLiteral("log-%1.dat").arg(when.toString(QStringLiteral("yyMMdd-hhmmss")));
+}
+
+void LogArea::log(const QString &msg, const QColor &c)
+{
+    const QString line = stampedLine(QDateTime::currentDateTime(), msg);
+    ui.LogDisp->setTextColor(c);
+    ui.LogDisp->insertPlainText(line + QLatin1Char('\n'));
+    if (ui.KeepAtEnd->isChecked())
+        ui.LogDisp->moveCursor(QTextCursor::End);
+    if (ui.IsWriteTo->isChecked())
+        appendToFile(line);
+    emit logged(line);
+}
+
+void LogArea::log(const QString &msg)
+{
+    log(msg, Qt::black);
+}
+
+void LogArea::vlog(const QString &msg, const QColor &c)
+{
+    if (ui.Verbose->isChecked())
+        log(msg, c);
+}
+
+void LogArea::vlog(const QString &msg)
+{
+    vlog(msg, Qt::black);
+}
+
+void LogArea::appendToFile(const QString &line)
+{
+    const QString name = ui.LogFileName->text();
+    if (name.isEmpty())
+        return; // cleared by the operator: file output stops, the view goes on
+    QFile f(name);
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Text))
+        return;
+    QTextStream out(&f);
+    out << line << '\n';
+}

@@ -1,0 +1,44 @@
+// The log window: time-stamped, coloured lines from the bus client, the
+// execution engine and the main window, bounded in number, optionally appended
+// to a text file. It does not know where its lines come from; the main window
+// creates one and connects the senders to log()/vlog().
+#pragma once
+
+#include "ui_LogArea.h"
+
+#include <QColor>
+#include <QDateTime>
+#include <QFrame>
+#include <QString>
+
+class LogArea : public QFrame
+{
+    Q_OBJECT
+public:
+    explicit LogArea(QWidget *parent = nullptr, int maxLines = 2000);
+
+    // The line as shown and written: "yy/MM/dd hh:mm:ss.zzz: " and the message.
+    static QString stampedLine(const QDateTime &when, const QString &msg);
+    // Name of the log file a window built at `when` writes to (in the working directory).
+    static QString defaultLogFileName(const QDateTime &when);
+
+    int maxLines() const { return m_maxLines; }
+
+    Ui::LogArea ui;
+
+public slots:
+    void log(const QString &msg, const QColor &c);
+    void log(const QString &msg);
+    void vlog(const QString &msg, const QColor &c);
+    void vlog(const QString &msg);
+
+signals:
+    // Every line shown, with its time stamp; lets an unattended run echo the
+    // log on standard output.
+    void logged(const QString &line);
+
+private:
+    void appendToFile(const QString &line);
+
+    int m_maxLines = 2000;
+};

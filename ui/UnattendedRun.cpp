@@ -1,0 +1,103 @@
+#include "UnattendedRun.h"
+
+#include "Body.h"
+#include "ConfigStore.h"
+#include "LogArea.h"
+#include "Prompter.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QPushButton>
+#include <QTextStream>
+#include <QTimer>
+
+#include <cstdio>
+
+UnattendedRun::Options UnattendedRun::optionsFrom(const ConfigStore &store)
+{
+    Options o;
+    if (store.contains(QStringLiteral("-load")))
+        o.loadFile = store.value(QStringLiteral("-load"));
+    o.go = store.contains(QStringLiteral("-go"));
+    o.confirmPrompts = store.contains(QStringLiteral("-confirm-prompts"));
+    o.quitWhenDone = store.contains(QStringLiteral("-quit-when-done"));
+    return o;
+}
+
+UnattendedRun::UnattendedRun(Body *body, const Options &options, QTextStream *out, QObject *parent)
+    : QObject(parent), m_body(body), m_options(options), m_out(out),
+      m_quit([](int status) { QCoreApplication::exit(status); })
+{
+    if (m_options.go && m_out)
+        connect(m_body->logPanel(), &LogArea::logged, this, &UnattendedRun::echo);
+    if (m_options.confirmPrompts) {
+        // Queued: the prompter finishes adding (or removing) a prompt first.
+        connect(m_body->prompterWindow(), &Prompter::changedMsgs, this,
+                &UnattendedRun::confirmPrompts, Qt::QueuedConnection);
+    }
+    if (m_options.go)
+        connect(m_body, &Body::setTargetIsReady, this, &UnattendedRun::targetReady);
+    if (m_options.quitWhenDone)
+        connect(m_body, &Body::runFinished, this, &UnattendedRun::runFinished);
+    if (!m_options.loadFile.isEmpty()) {
+        QFile probe(m_options.loadFile);
+        if (probe.open(QIODevice::ReadOnly | QIODevice::Text)) {
+            probe.close();
+            m_body->loadScheduleFrom(m_options.loadFile);
+        } else {
+            m_loadFailed = true;
+            const QString msg =
+                tr("Cannot read the schedule file %1; no run is started.").arg(m_options.loadFile);
+            m_body->logPanel()->log(msg, QColor(255, 0, 0));
+            std::fprintf(stderr, "skedra: %s\n", qPrintable(msg));
+            if (m_options.quitWhenDone) // once the event loop runs
+                QTimer::singleShot(0, this, [this] { runFinished(false); });
+        }
+    }
+}
+
+int UnattendedRun::exitStatus(int loopStatus) const
+{
+    return m_done ? m_status : loopStatus;
+}
+
+void UnattendedRun::targetReady(bool ready)
+{
+    if (!ready || m_started || m_loadFailed)
+        return;
+    m_started = true;
+    m_body->logPanel()->log(tr("Starting the run (-go)."));
+    m_body->startRun();
+}
+
+void UnattendedRun::confirmPrompts()
+{
+    Prompter *prompter = m_body->prompterWindow();
+    const QList<Prompt *> open = prompter->openPrompts();
+    for (Prompt *p : open) {
+        if (!prompter->openPrompts().contains(p))
+            continue; // confirmed meanwhile
+        QString text = p->msg();
+        text.replace(QLatin1Char('\n'), QLatin1Char(' '));
+        m_body->logPanel()->log(tr("Prompt confirmed (-confirm-prompts): %1").arg(text));
+        p->ui.PromptOk->click();
+    }
+}
+
+void UnattendedRun::echo(const QString &line)
+{
+    *m_out << line << '\n';
+    m_out->flush();
+}
+
+void UnattendedRun::runFinished(bool ok)
+{
+    if (m_done)
+        return;
+    m_done = true;
+    m_status = ok ? 0 : 1;
+    m_body->logPanel()->log(ok ? tr("Run finished; quitting (-quit-when-done).")
+                               : tr("Run ended on an error; quitting (-quit-when-done)."));
+    m_body->close();
+    m_quit(m_status);
+}

@@ -1,0 +1,65 @@
+// Unattended runs from the command line, for overnight scripts and tests:
+//   -load FILE         load FILE as the Load button does, once the window is built;
+//   -go                start the run as the Start button does, as soon as the
+//                      target is ready (once); every log line is also printed
+//                      on standard output;
+//   -confirm-prompts   confirm every operator prompt as it appears, logging its
+//                      text (simulations and trials without beam only);
+//   -quit-when-done    when the run finishes, close the program; the exit
+//                      status is 0 when the run ended well and 1 on an error.
+// A schedule file that cannot be read is an error of the run: it is logged,
+// no run is started, and with -quit-when-done the program ends with status 1
+// instead of running an empty schedule "successfully".
+// main() builds one after the main window and asks it for the exit status.
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+#include <functional>
+
+class Body;
+class ConfigStore;
+class QTextStream;
+
+class UnattendedRun : public QObject
+{
+    Q_OBJECT
+public:
+    struct Options
+    {
+        QString loadFile;
+        bool go = false;
+        bool confirmPrompts = false;
+        bool quitWhenDone = false;
+    };
+    static Options optionsFrom(const ConfigStore &store);
+
+    // out receives the echoed log lines (standard output in the program).
+    UnattendedRun(Body *body, const Options &options, QTextStream *out = nullptr,
+                  QObject *parent = nullptr);
+
+    // The program's exit status: the run's verdict when -quit-when-done ended
+    // the program, otherwise the event loop's own status.
+    int exitStatus(int loopStatus) const;
+    bool runStarted() const { return m_started; }
+    bool loadFailed() const { return m_loadFailed; }
+    // What ends the program (QCoreApplication::exit by default).
+    void setQuitAction(std::function<void(int)> quit) { m_quit = std::move(quit); }
+
+private slots:
+    void targetReady(bool ready);
+    void confirmPrompts();
+    void echo(const QString &line);
+    void runFinished(bool ok);
+
+private:
+    Body *m_body = nullptr;
+    Options m_options;
+    QTextStream *m_out = nullptr;
+    std::function<void(int)> m_quit;
+    bool m_started = false;
+    bool m_loadFailed = false;
+    bool m_done = false;
+    int m_status = 0;
+};
