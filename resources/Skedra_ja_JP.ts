@@ -7,6 +7,122 @@
         <source>Skedra</source>
         <translation>Skedra</translation>
     </message>
+    <message>
+        <source>Start</source>
+        <translation>開始</translation>
+    </message>
+    <message>
+        <source>Stop</source>
+        <translation>停止</translation>
+    </message>
+    <message>
+        <source>Resume</source>
+        <translation>再開</translation>
+    </message>
+    <message>
+        <source>This(here)</source>
+        <translation>続きから</translation>
+    </message>
+    <message>
+        <source>This(Begin)</source>
+        <translation>最初から</translation>
+    </message>
+    <message>
+        <source>Next</source>
+        <translation>次から</translation>
+    </message>
+    <message>
+        <source>Select Schedule (CSV)</source>
+        <translation>スケジュール (CSV)</translation>
+    </message>
+    <message>
+        <source>Load</source>
+        <translation>読込</translation>
+    </message>
+    <message>
+        <source>Save</source>
+        <translation>保存</translation>
+    </message>
+    <message>
+        <source>Clear on Load</source>
+        <translation>読込時にクリア</translation>
+    </message>
+    <message>
+        <source>Check</source>
+        <translation>チェック</translation>
+    </message>
+    <message>
+        <source>Edit Line</source>
+        <translation>行編集</translation>
+    </message>
+    <message>
+        <source>New Top</source>
+        <translation>先頭に新規</translation>
+    </message>
+    <message>
+        <source>New Bottom</source>
+        <translation>末尾に新規</translation>
+    </message>
+    <message>
+        <source>Show Cut Buffer</source>
+        <translation>カットバッファー表示</translation>
+    </message>
+    <message>
+        <source>Come Back at Bottom</source>
+        <translation>末尾に戻す</translation>
+    </message>
+    <message>
+        <source>Clear</source>
+        <translation>クリア</translation>
+    </message>
+    <message>
+        <source>Show Log</source>
+        <translation>ログ表示</translation>
+    </message>
+    <message>
+        <source>Show Tolva Stat</source>
+        <translation>Tolva 状態表示</translation>
+    </message>
+    <message>
+        <source>Show Tolva Log.</source>
+        <translation>Tolva ログ表示</translation>
+    </message>
+    <message>
+        <source>Show Exec. Stat.</source>
+        <translation>実行状態表示</translation>
+    </message>
+    <message>
+        <source>Skedra / Cut Buffer</source>
+        <translation>Skedra / カットバッファー</translation>
+    </message>
+    <message>
+        <source>Select Meas. Schedule</source>
+        <translation>測定スケジュールの選択</translation>
+    </message>
+    <message>
+        <source>csv (*.csv)</source>
+        <translation>CSV (*.csv)</translation>
+    </message>
+    <message>
+        <source>any (*, *.*)</source>
+        <translation>すべて (*, *.*)</translation>
+    </message>
+    <message>
+        <source>Run finished at entry %1.</source>
+        <translation>エントリー %1 で実行を終了しました。</translation>
+    </message>
+    <message>
+        <source>Run ended on an error at entry %1.</source>
+        <translation>エントリー %1 でエラーのため実行が止まりました。</translation>
+    </message>
+    <message>
+        <source>Tolva: %1</source>
+        <translation>Tolva: %1</translation>
+    </message>
+    <message>
+        <source>Disconnected</source>
+        <translation>未接続</translation>
+    </message>
 </context>
 <context>
     <name>ConnectStat</name>
@@ -181,6 +297,32 @@ Then Click Ok.</source>
     <message>
         <source>Err Remote Msg will be here.</source>
         <translation>リモートエラーの内容をここに表示</translation>
+    </message>
+</context>
+<context>
+    <name>LayoutFrame</name>
+    <message>
+        <source>Frame</source>
+        <translation>フレーム</translation>
+    </message>
+</context>
+<context>
+    <name>LogArea</name>
+    <message>
+        <source>Log Area</source>
+        <translation>ログ</translation>
+    </message>
+    <message>
+        <source>Write To</source>
+        <translation>ファイル出力</translation>
+    </message>
+    <message>
+        <source>Keep at End</source>
+        <translation>末尾に追従</translation>
+    </message>
+    <message>
+        <source>Verbose</source>
+        <translation>詳細</translation>
     </message>
 </context>
 <context>
@@ -535,6 +677,29 @@ Steps = (End - Start) / Delta</source>
     <message>
         <source>sending key [%1][key %2 of %3]</source>
         <translation>キーを送信中 [%1][%3 個中 %2 番目のキー]</translation>
+    </message>
+</context>
+<context>
+    <name>UnattendedRun</name>
+    <message>
+        <source>Cannot read the schedule file %1; no run is started.</source>
+        <translation>スケジュールファイル %1 を読めないため、実行を開始しません。</translation>
+    </message>
+    <message>
+        <source>Starting the run (-go).</source>
+        <translation>実行を開始します (-go)。</translation>
+    </message>
+    <message>
+        <source>Prompt confirmed (-confirm-prompts): %1</source>
+        <translation>確認メッセージを自動で確認しました (-confirm-prompts): %1</translation>
+    </message>
+    <message>
+        <source>Run finished; quitting (-quit-when-done).</source>
+        <translation>実行が終了しました。プログラムを終了します (-quit-when-done)。</translation>
+    </message>
+    <message>
+        <source>Run ended on an error; quitting (-quit-when-done).</source>
+        <translation>エラーで実行が止まりました。プログラムを終了します (-quit-when-done)。</translation>
     </message>
 </context>
 </TS>

@@ -67,7 +67,7 @@ Body::Body(QWidget *parent) : QFrame(parent)
 
     // The schedule file dialog.
     fileDialog->setWindowTitle(tr("Select Meas. Schedule"));
-    fileDialog->setNameFilters({QStringLiteral("csv (*.csv)"), QStringLiteral("any (*, *.*)")});
+    fileDialog->setNameFilters({tr("csv (*.csv)"), tr("any (*, *.*)")});
     fileDialog->setDirectory(rootDir);
     connect(ui.SaveSchedule, &QPushButton::clicked, this, &Body::saveSchedule);
     connect(ui.LoadSchedule, &QPushButton::clicked, this, &Body::loadSchedule);

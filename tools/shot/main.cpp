@@ -3,14 +3,19 @@
 //
 //   skedra-shot -platform offscreen [--config examples/beamline.cfg]
 //               [--schedule examples/demo-schedule.csv] [--out docs/main-window.png]
+//               [--japanese]
+// --japanese installs the compiled-in catalogue as start-up does (needs a
+// Japanese font on the machine that renders the picture).
 #include "Body.h"
 #include "ConfigStore.h"
 #include "OptionTables.h"
+#include "Startup.h"
 #include "XrayDataBase.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QPixmap>
+#include <QTranslator>
 
 #include <cstdio>
 
@@ -30,8 +35,19 @@ int main(int argc, char *argv[])
                                       QStringLiteral("examples/demo-schedule.csv"));
     const QCommandLineOption out(QStringLiteral("out"), QStringLiteral("PNG file to write."),
                                  QStringLiteral("file"), QStringLiteral("docs/main-window.png"));
-    p.addOptions({configOpt, schedule, out});
+    const QCommandLineOption japanese(QStringLiteral("japanese"),
+                                      QStringLiteral("Show the window in Japanese."));
+    p.addOptions({configOpt, schedule, out, japanese});
     p.process(app);
+
+    QTranslator translator;
+    if (p.isSet(japanese)) {
+        if (!translator.load(QString::fromLatin1(kCatalogue))) {
+            std::fprintf(stderr, "skedra-shot: cannot load the Japanese catalogue\n");
+            return 2;
+        }
+        QApplication::installTranslator(&translator);
+    }
 
     ConfigStore &store = config();
     if (!store.readFile(p.value(configOpt))) {

@@ -1,0 +1,168 @@
+// The main window in Japanese: with the compiled-in catalogue installed as
+// start-up installs it, real widgets of the window (a button, a tooltip of an
+// entry, the stage name of a run, an operator prompt) show the catalogue's
+// translations; with -e on the command line nothing is installed and the same
+// widgets keep their English source texts.
+#include "Body.h"
+#include "ConfigStore.h"
+#include "Exec.h"
+#include "OptionTables.h"
+#include "Prompter.h"
+#include "ScheduleEdit.h"
+#include "Startup.h"
+#include "XrayDataBase.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QLabel>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTranslator>
+
+namespace {
+
+// Same catalogue name and search directory as the program's start-up.
+bool installCatalogueUnlessE(const QStringList &args, QTranslator *translator)
+{
+    QList<QByteArray> raw;
+    for (const QString &a : args)
+        raw << a.toLocal8Bit();
+    QList<char *> argv;
+    for (QByteArray &r : raw)
+        argv << r.data();
+    ConfigStore &store = config();
+    store.clear();
+    store.parseCommandLine(int(argv.size()), argv.data());
+    if (store.contains(QStringLiteral("-e")))
+        return false;
+    if (!translator->load(QString::fromLatin1(kCatalogue), QApplication::applicationDirPath()))
+        return false;
+    return QApplication::installTranslator(translator);
+}
+
+bool hasJapanese(const QString &text)
+{
+    for (const QChar c : text) {
+        const ushort u = c.unicode();
+        if ((u >= 0x3040 && u <= 0x30ff) || (u >= 0x4e00 && u <= 0x9fff))
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+class TestBodyJa : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+    void cleanup();
+    void window_data();
+    void window();
+
+private:
+    QTemporaryDir m_dir;
+    QString m_oldCwd;
+    QTranslator m_translator;
+};
+
+void TestBodyJa::initTestCase()
+{
+    QVERIFY(m_dir.isValid());
+    m_oldCwd = QDir::currentPath();
+    QVERIFY(QDir::setCurrent(m_dir.path())); // history and log files land here
+    QVERIFY(xrayDataBase().load(QStringLiteral(":XrayDataBase2.txt")));
+}
+
+void TestBodyJa::cleanupTestCase()
+{
+    QDir::setCurrent(m_oldCwd);
+}
+
+void TestBodyJa::cleanup()
+{
+    QApplication::removeTranslator(&m_translator);
+}
+
+void TestBodyJa::window_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<bool>("japanese");
+    QTest::newRow("default") << QStringList{"skedra"} << true;
+    QTest::newRow("-e") << QStringList{"skedra", "-e"} << false;
+    QTest::newRow("-e after -c") << QStringList{"skedra", "-c", "x.cfg", "-e"} << false;
+}
+
+void TestBodyJa::window()
+{
+    QFETCH(QStringList, args);
+    QFETCH(bool, japanese);
+
+    QCOMPARE(installCatalogueUnlessE(args, &m_translator), japanese);
+    ConfigStore &cfg = config();
+    QVERIFY(cfg.readFile(QStringLiteral(SKEDRA_SOURCE_DIR "/examples/beamline.cfg")));
+    cfg.readText(QStringLiteral("CONNECT_TO_TOLVA 0\nROOT_DIR %1\n").arg(m_dir.path()));
+    buildOptionTables(cfg);
+
+    // What each widget must show: its English source text, or the
+    // catalogue's translation of it.
+    QTranslator reference;
+    QVERIFY(reference.load(QString::fromLatin1(kCatalogue)));
+    auto expected = [&](const char *context, const char *source) {
+        return japanese ? reference.translate(context, source) : QString::fromUtf8(source);
+    };
+
+    Body body;
+    body.show();
+
+    // Buttons and check boxes of the main window's form.
+    QCOMPARE(body.ui.Go->text(), expected("Body", "Start"));
+    QCOMPARE(body.ui.Resume->text(), expected("Body", "Resume"));
+    QCOMPARE(body.ui.NewAtBottom->text(), expected("Body", "New Bottom"));
+    QCOMPARE(body.ui.ShowExecStat->text(), expected("Body", "Show Exec. Stat."));
+    QCOMPARE(hasJapanese(body.ui.Go->text()), japanese);
+
+    // A new entry: its tooltip and an error text on it.
+    QTest::mouseClick(body.ui.NewAtBottom, Qt::LeftButton);
+    QCOMPARE(body.schedule().size(), 1);
+    ScheduleEdit *entry = body.schedule().first();
+    QCOMPARE(
+        entry->ui.MeasDark->toolTip(),
+        expected("ScheduleEdit", "'-' : Depending on situations\n'Y' : In Any case\n'N' : Never"));
+    QCOMPARE(hasJapanese(entry->ui.MeasDark->toolTip()), japanese);
+    QCOMPARE(entry->ui.Copy->text(), expected("ScheduleEdit", "Copy"));
+    QStringList errors, warnings;
+    QVERIFY(!entry->fromStringList({QString(), QString()}, errors, warnings));
+    QVERIFY(!entry->errors.isEmpty());
+    QCOMPARE(entry->errors.first(),
+             expected("ScheduleEdit", "Holder No. or Sample ID must be specified."));
+    QCOMPARE(hasJapanese(entry->errors.first()), japanese);
+
+    // A run: the stage name comes from the engine's worker thread, the prompt
+    // for the ionisation-chamber gases from the engine's first stage.
+    errors.clear();
+    QVERIFY(entry->fromStringList({QStringLiteral("1"), QStringLiteral("S1"), QString(), QString(),
+                                   QStringLiteral("a.dat"), QStringLiteral("Cu")},
+                                  errors, warnings));
+    QTest::mouseClick(body.ui.Go, Qt::LeftButton);
+    QTRY_COMPARE_WITH_TIMEOUT(body.ui.StageName->text(), expected("Exec", "Initialize"), 10000);
+    QCOMPARE(hasJapanese(body.ui.StageName->text()), japanese);
+    Prompter *prompter = body.prompterWindow();
+    QTRY_COMPARE_WITH_TIMEOUT(prompter->count(), 3, 10000);
+    const QString gases = prompter->openPrompts().first()->ui.PromptMsg->text();
+    QCOMPARE(hasJapanese(gases), japanese);
+    QVERIFY(gases.contains(QStringLiteral("Cu-K")));
+    QCOMPARE(prompter->openPrompts().first()->ui.PromptOk->text(), expected("Prompt", "OK"));
+
+    QTest::mouseClick(body.ui.Stop, Qt::LeftButton);
+    QTRY_COMPARE_WITH_TIMEOUT(body.ui.StageName->text(), expected("Exec", "Not In Exec"), 10000);
+    QCOMPARE(hasJapanese(body.ui.StageName->text()), japanese);
+    body.close();
+}
+
+QTEST_MAIN(TestBodyJa)
+#include "tst_body_ja.moc"
