@@ -2,7 +2,9 @@
 // start-up installs it, real widgets of the window (a button, a tooltip of an
 // entry, the stage name of a run, an operator prompt) show the catalogue's
 // translations; with -e on the command line nothing is installed and the same
-// widgets keep their English source texts.
+// widgets keep their English source texts. The program itself is run too:
+// its operator message on a schedule it cannot read is Japanese unless -e is
+// given.
 #include "Body.h"
 #include "ConfigStore.h"
 #include "Exec.h"
@@ -15,6 +17,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QLabel>
+#include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -63,6 +66,8 @@ private slots:
     void cleanup();
     void window_data();
     void window();
+    void program_data();
+    void program();
 
 private:
     QTemporaryDir m_dir;
@@ -162,6 +167,51 @@ void TestBodyJa::window()
     QTRY_COMPARE_WITH_TIMEOUT(body.ui.StageName->text(), expected("Exec", "Not In Exec"), 10000);
     QCOMPARE(hasJapanese(body.ui.StageName->text()), japanese);
     body.close();
+}
+
+void TestBodyJa::program_data()
+{
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<bool>("japanese");
+    QTest::newRow("default") << QStringList{} << true;
+    QTest::newRow("-e") << QStringList{"-e"} << false;
+    QTest::newRow("-E is not -e") << QStringList{"-E"} << true;
+}
+
+// The real program, unattended: a schedule file that cannot be read stops it
+// at once with a message for the operator on the error output.
+void TestBodyJa::program()
+{
+    QFETCH(QStringList, options);
+    QFETCH(bool, japanese);
+
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    QFile cfg(dir.filePath(QStringLiteral("quiet.cfg")));
+    QVERIFY(cfg.open(QIODevice::WriteOnly | QIODevice::Text));
+    cfg.write("CONNECT_TO_TOLVA 0\n");
+    cfg.close();
+    const QString missing = dir.filePath(QStringLiteral("no-such-schedule.csv"));
+
+    QProcess skedra;
+    skedra.setWorkingDirectory(dir.path());
+    skedra.start(QStringLiteral(SKEDRA_EXE),
+                 QStringList{"-platform", "offscreen", "-c", cfg.fileName(), "-load", missing,
+                             "-quit-when-done"} +
+                     options);
+    QVERIFY2(skedra.waitForFinished(60000), "skedra did not end");
+    QCOMPARE(skedra.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(skedra.exitCode(), 1);
+
+    QTranslator reference;
+    QVERIFY(reference.load(QString::fromLatin1(kCatalogue)));
+    const char *source = "Cannot read the schedule file %1; no run is started.";
+    const QString message =
+        (japanese ? reference.translate("UnattendedRun", source) : QString::fromUtf8(source))
+            .arg(missing);
+    const QString err = QString::fromUtf8(skedra.readAllStandardError());
+    QVERIFY2(err.contains(QStringLiteral("skedra: ") + message), qPrintable(err));
+    QCOMPARE(hasJapanese(message), japanese);
 }
 
 QTEST_MAIN(TestBodyJa)
