@@ -691,7 +691,7 @@ Steps = (End - Start) / Delta</source>
     </message>
     <message>
         <source>Prompt confirmed (-confirm-prompts): %1</source>
-        <translation>確認メッセージを自動で確認しました (-confirm-prompts): %1</translation>
+        <translation>確認メッセージを自動で承認しました (-confirm-prompts): %1</translation>
     </message>
     <message>
         <source>Run finished; quitting (-quit-when-done).</source>
