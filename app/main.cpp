@@ -8,11 +8,15 @@
 #include "XrayDataBase.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QTextStream>
+#include <QTimer>
 #include <QTranslator>
 
 int main(int argc, char *argv[])
 {
+    QElapsedTimer sinceStart;
+    sinceStart.start();
     QApplication app(argc, argv);
     QTranslator translator;
 
@@ -36,6 +40,13 @@ int main(int argc, char *argv[])
         // -load, -go, -confirm-prompts, -quit-when-done: runs under scripts.
         QTextStream out(stdout);
         UnattendedRun unattended(&body, UnattendedRun::optionsFrom(store), &out);
+        if (store.contains(QStringLiteral("-quit-when-shown"))) {
+            // Start-up timing: the first pass of the event loop has shown the window.
+            QTimer::singleShot(0, &app, [&out, &sinceStart] {
+                out << "shown-after-ms: " << sinceStart.elapsed() << Qt::endl;
+                QApplication::quit();
+            });
+        }
         status = unattended.exitStatus(QApplication::exec());
     }
     return status;

@@ -202,8 +202,7 @@ void Body::showSs()
     for (int i = 0; i < ss.size(); ++i) {
         ScheduleEdit *e = ss.at(i);
         ui.MainLayout->addWidget(e, i, 0);
-        if (QLabel *no = e->findChild<QLabel *>(QStringLiteral("No")))
-            no->setText(QString::number(i + 1));
+        e->ui.No->setText(QString::number(i + 1));
         e->show();
     }
 }

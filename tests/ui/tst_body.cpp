@@ -333,11 +333,9 @@ void TestBody::newAtTopAndBottom()
     // A new entry has the defaults of a new editor.
     QCOMPARE(body.schedule().at(0)->ui.MeasTimes->text(), QStringLiteral("300"));
     QVERIFY(body.schedule().at(0)->ui.Exec->isChecked());
-    // Numbered from 1, when the entry shows a number.
-    for (int i = 0; i < body.schedule().size(); ++i) {
-        if (auto *no = body.schedule().at(i)->findChild<QLabel *>(QStringLiteral("No")))
-            QCOMPARE(no->text(), QString::number(i + 1));
-    }
+    // Numbered from 1, top to bottom.
+    for (int i = 0; i < body.schedule().size(); ++i)
+        QCOMPARE(body.schedule().at(i)->ui.No->text(), QString::number(i + 1));
 }
 
 void TestBody::clearThenComeBackRestoresOrder()
