@@ -56,5 +56,7 @@ void Prompter::checkMsgs()
     if (prompts.isEmpty())
         hide();
     emit stat(count());
-    resize(minimumSizeHint());
+    // adjustSize() honours the word-wrapped messages' height for their width;
+    // the bare minimum size would cut the prompt texts off.
+    adjustSize();
 }
