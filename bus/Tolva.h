@@ -100,6 +100,10 @@ private slots:
     void newPort();
 
 private:
+    // The fuzz harness feeds received lines straight into the login and
+    // dispatch steps, without a socket in between.
+    friend struct TolvaLineFeed;
+
     QString send(const QString &fromNode, const QString &fromCh, const QString &to,
                  const QString &text);
     void exchangeKey(const QString &challenge);

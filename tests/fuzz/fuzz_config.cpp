@@ -32,7 +32,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     dark.build(store.allRests(QStringLiteral("DARK")));
     dark.rowOf(QStringLiteral("y"));
     ModeRangeTable hoc;
-    hoc.build(store.allRests(QStringLiteral("HOCMode")), store.valueNoCase(QStringLiteral("DefaultHOCMode")));
+    hoc.build(store.allRests(QStringLiteral("HOCMode")),
+              store.valueNoCase(QStringLiteral("DefaultHOCMode")));
     const int idx = hoc.indexForEnergy(9000);
     if (const ModeRange *r = hoc.rowAt(idx))
         (void)r->low;
