@@ -91,8 +91,6 @@ private slots:
     void init();
     void cleanupTestCase();
 
-    void form_data();
-    void form();
     void initialState();
     void displayBoxesShowAndHide();
 
@@ -168,71 +166,6 @@ void TestBody::configure(const QString &extra)
     QVERIFY(cfg.readFile(QStringLiteral(SKEDRA_SOURCE_DIR "/examples/beamline.cfg")));
     cfg.readText(QStringLiteral("CONNECT_TO_TOLVA 0\nROOT_DIR %1\n").arg(m_dir.path()) + extra);
     buildOptionTables(cfg);
-}
-
-void TestBody::form_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("className");
-    QTest::addColumn<QString>("text");
-    const auto row = [](const char *name, const char *cls, const char *text) {
-        QTest::newRow(name) << QString::fromLatin1(name) << QString::fromLatin1(cls)
-                            << QString::fromLatin1(text);
-    };
-    row("Go", "QPushButton", "Start");
-    row("Stop", "QPushButton", "Stop");
-    row("Resume", "QPushButton", "Resume");
-    row("ResumeFromHere", "QRadioButton", "This(here)");
-    row("ResumeFromInit", "QRadioButton", "This(Begin)");
-    row("ResumeFromNext", "QRadioButton", "Next");
-    row("CurrentNo", "QLineEdit", "-");
-    row("StageName", "QLineEdit", "");
-    row("label_2", "QLabel", "Select Schedule (CSV)");
-    row("LoadSchedule", "QPushButton", "Load");
-    row("SaveSchedule", "QPushButton", "Save");
-    row("ClearOnLoad", "QCheckBox", "Clear on Load");
-    row("ScheduleFile", "QLineEdit", "");
-    row("Check", "QPushButton", "Check");
-    row("label", "QLabel", "Edit Line");
-    row("NewAtTop", "QPushButton", "New Top");
-    row("NewAtBottom", "QPushButton", "New Bottom");
-    row("ShowCutBuffer", "QCheckBox", "Show Cut Buffer");
-    row("ComeBack", "QPushButton", "Come Back at Bottom");
-    row("Clear", "QPushButton", "Clear");
-    row("MainScroll", "QScrollArea", "");
-    row("MainPlace", "QWidget", "");
-    row("ShowLog", "QCheckBox", "Show Log");
-    row("ShowTolvaStat", "QCheckBox", "Show Tolva Stat");
-    row("TolvaFrame", "QFrame", "");
-    row("TolvaCtrl", "Tolva", "");
-    row("ShowTolvaLog", "QCheckBox", "Show Tolva Log.");
-    row("ShowExecStat", "QCheckBox", "Show Exec. Stat.");
-    row("frame", "QFrame", "");
-    row("frame_2", "QFrame", "");
-    row("frame_3", "QFrame", "");
-    row("frame_4", "QFrame", "");
-    row("frame_5", "QFrame", "");
-    row("line", "Line", "");
-    row("line_2", "Line", "");
-    row("line_3", "Line", "");
-    row("line_4", "Line", "");
-}
-
-void TestBody::form()
-{
-    QFETCH(QString, name);
-    QFETCH(QString, className);
-    QFETCH(QString, text);
-    Body body;
-    QWidget *w = body.findChild<QWidget *>(name);
-    QVERIFY2(w, qPrintable(name));
-    if (className == QLatin1String("Line"))
-        QVERIFY(qobject_cast<QFrame *>(w));
-    else
-        QVERIFY2(w->inherits(className.toLatin1().constData()), w->metaObject()->className());
-    QVariant shown = w->property("text");
-    if (shown.isValid())
-        QCOMPARE(shown.toString(), text);
 }
 
 void TestBody::initialState()
