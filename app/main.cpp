@@ -29,7 +29,9 @@ int main(int argc, char *argv[])
             QApplication::installTranslator(&translator);
     }
 
-    loadXrayDataBaseOrExit(); // exit status 1 when the compiled-in table is missing
+    // The program cannot check a single target without the table.
+    if (!xrayDataBase().load(kXrayDataBase))
+        return 1;
     buildOptionTables(store);
 
     int status = 0;

@@ -315,10 +315,3 @@ XrayDataBase &xrayDataBase()
     static XrayDataBase db;
     return db;
 }
-
-void loadXrayDataBaseOrExit(const QString &path)
-{
-    // The program cannot check a single target without the table.
-    if (!xrayDataBase().load(path))
-        std::exit(1);
-}

@@ -105,7 +105,5 @@ double readNumberOr0(QStringView text);
 // The process-wide database.
 XrayDataBase &xrayDataBase();
 
-// Start-up step: loads :XrayDataBase2.txt into xrayDataBase(); when the
-// resource cannot be opened, prints "Cannot open [...]" and ends the process
-// with exit status 1.
-void loadXrayDataBaseOrExit(const QString &path = QStringLiteral(":XrayDataBase2.txt"));
+// The compiled-in table; main() ends with status 1 when it cannot be opened.
+inline constexpr const char *kXrayDataBase = ":XrayDataBase2.txt";

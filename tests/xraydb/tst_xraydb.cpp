@@ -545,7 +545,8 @@ int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     if (argc == 3 && std::strcmp(argv[1], "--load-or-exit") == 0) {
-        loadXrayDataBaseOrExit(QString::fromLocal8Bit(argv[2]));
+        if (!xrayDataBase().load(QString::fromLocal8Bit(argv[2])))
+            return 1;
         printf("loaded %d\n", int(xrayDataBase().byZ().size()));
         return 0;
     }

@@ -55,7 +55,8 @@ int main(int argc, char *argv[])
         return 2;
     }
     store.readText(QStringLiteral("CONNECT_TO_TOLVA 0\n")); // a picture needs no bus
-    loadXrayDataBaseOrExit();
+    if (!xrayDataBase().load(kXrayDataBase))
+        return 1;
     buildOptionTables(store);
 
     Body body;
