@@ -1,14 +1,15 @@
 #include "Csv.h"
 
-#include "ScheduleEdit.h"
+#include "EntryCodec.h"
 
-#include <QDebug>
+#include <QCoreApplication>
 #include <QFile>
+#include <QSaveFile>
 #include <QTextStream>
 
-Csv::Csv(QObject *parent) : QObject(parent) {}
+namespace Csv {
 
-QString Csv::quote(const QString &field)
+QString quote(const QString &field)
 {
     if (field.contains(QLatin1Char('"'))) {
         QString q = field;
@@ -20,7 +21,7 @@ QString Csv::quote(const QString &field)
     return field;
 }
 
-QString Csv::joinLine(const QStringList &contents)
+QString joinLine(const QStringList &contents)
 {
     QStringList quoted;
     quoted.reserve(contents.size());
@@ -34,7 +35,7 @@ QString Csv::joinLine(const QStringList &contents)
     return quoted.join(QLatin1Char(','));
 }
 
-QStringList Csv::splitLine(const QString &line)
+QStringList splitLine(const QString &line)
 {
     QStringList fields;
     QString rest = line;
@@ -78,73 +79,59 @@ QStringList Csv::splitLine(const QString &line)
     return fields;
 }
 
-void Csv::writeHeader(QTextStream &out)
+namespace {
+
+QString tr(const char *text)
 {
-    Q_UNUSED(out);
+    return QCoreApplication::translate("Body", text);
 }
 
-void Csv::writeBody(QTextStream &out, QList<ScheduleEdit *> list)
-{
-    for (const ScheduleEdit *e : std::as_const(list)) {
-        if (e)
-            writeCsvLine(out, e->toStringList());
-    }
-}
+} // namespace
 
-void Csv::readBody(QTextStream &in, QList<ScheduleEdit *> &list)
+QList<Entry> parse(const QString &text)
 {
+    QList<Entry> list;
+    QString t = text;
+    QTextStream in(&t);
     while (!in.atEnd()) {
-        const QStringList fields = readCsvLine(in.readLine());
+        const QStringList fields = splitLine(in.readLine());
         if (fields.isEmpty() || fields.at(0).startsWith(QLatin1Char('#')))
             continue;
-        auto *entry = new ScheduleEdit;
-        QStringList errors;
-        QStringList warnings;
-        if (!entry->fromStringList(fields, errors, warnings))
-            qDebug() << entry->errors;
-        list.append(entry);
+        list.append(EntryCodec::fromFields(fields));
     }
+    return list;
 }
 
-void Csv::writeCsvLine(QTextStream &out, QStringList contents)
+ReadResult read(const QString &path)
 {
-    out << joinLine(contents) << '\n';
-}
-
-QStringList Csv::readCsvLine(QString line)
-{
-    return splitLine(line);
-}
-
-void Csv::writeCsv(QString filePath, QList<ScheduleEdit *> list)
-{
-    QFile f(filePath);
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text)) {
-        qDebug() << "Can't open" << filePath << "to write";
-        return;
-    }
-    QTextStream out(&f);
-    writeBody(out, list);
-}
-
-void Csv::appendCsv(QString filePath, QList<ScheduleEdit *> list)
-{
-    QFile f(filePath);
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Text)) {
-        qDebug() << "Can't open" << filePath << "to append";
-        return;
-    }
-    QTextStream out(&f);
-    writeBody(out, list);
-}
-
-void Csv::readCsv(QString filePath, QList<ScheduleEdit *> &list)
-{
-    QFile f(filePath);
+    ReadResult r;
+    QFile f(path);
     if (!f.open(QIODevice::ReadOnly | QIODevice::Text)) {
-        qDebug() << "Can't open" << filePath;
-        return;
+        r.error = tr("Cannot read the schedule file %1: %2").arg(path, f.errorString());
+        return r;
     }
     QTextStream in(&f);
-    readBody(in, list);
+    r.entries = parse(in.readAll());
+    r.ok = true;
+    return r;
 }
+
+WriteResult write(const QString &path, const QList<Entry> &entries)
+{
+    WriteResult r;
+    QSaveFile f(path);
+    if (f.open(QIODevice::WriteOnly | QIODevice::Text)) {
+        QTextStream out(&f);
+        for (const Entry &e : entries)
+            out << joinLine(EntryCodec::toFields(e)) << '\n';
+        out.flush();
+        if (out.status() == QTextStream::Ok && f.commit()) {
+            r.ok = true;
+            return r;
+        }
+    }
+    r.error = tr("Cannot write the schedule file %1: %2").arg(path, f.errorString());
+    return r;
+}
+
+} // namespace Csv

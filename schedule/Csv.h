@@ -1,39 +1,47 @@
 // The schedule file: one comma-separated line per schedule entry, no header.
-// Each entry supplies and takes its own field texts (ScheduleEdit::toStringList
-// and fromStringList); Csv only quotes, splits and moves lines. The main window
-// owns one Csv and calls writeCsv()/readCsv() from its file dialog.
+// Each entry's fields come from the codec (EntryCodec.h); these functions only
+// quote, split and move lines, and say what they read and why they failed.
+// The main window calls write() and read() from its file dialog; the command
+// line and the tests call them headless.
 #pragma once
 
+#include "Entry.h"
+
 #include <QList>
-#include <QObject>
 #include <QString>
 #include <QStringList>
 
-class QTextStream;
-#include "ScheduleEdit.h"
+namespace Csv {
 
-class Csv : public QObject
+// A field as written: quotes doubled and the field wrapped in quotes when
+// it holds a quote, wrapped when it holds a comma, else unchanged.
+QString quote(const QString &field);
+// Splits one line into fields.
+QStringList splitLine(const QString &line);
+// One line of fields as written, without the line end. Line breaks inside a
+// field are written as blanks, so that a field never splits an entry.
+QString joinLine(const QStringList &contents);
+
+struct ReadResult
 {
-    Q_OBJECT
-public:
-    explicit Csv(QObject *parent = nullptr);
-
-    // A field as written: quotes doubled and the field wrapped in quotes when
-    // it holds a quote, wrapped when it holds a comma, else unchanged.
-    static QString quote(const QString &field);
-    // Splits one line into fields (static form of readCsvLine).
-    static QStringList splitLine(const QString &line);
-    // One line of fields as written, without the line end. Line breaks inside
-    // a field are written as blanks, so that a field never splits an entry.
-    static QString joinLine(const QStringList &contents);
-
-public slots:
-    void writeHeader(QTextStream &out);
-    void writeBody(QTextStream &out, QList<ScheduleEdit *> list);
-    void readBody(QTextStream &in, QList<ScheduleEdit *> &list);
-    void writeCsvLine(QTextStream &out, QStringList contents);
-    QStringList readCsvLine(QString line);
-    void writeCsv(QString filePath, QList<ScheduleEdit *> list);
-    void appendCsv(QString filePath, QList<ScheduleEdit *> list);
-    void readCsv(QString filePath, QList<ScheduleEdit *> &list);
+    bool ok = false;      // the file could be read
+    QString error;        // why not, for the operator
+    QList<Entry> entries; // one per line that is not empty or a comment
 };
+
+// Reads every line of a schedule file into entries (errors on the entries).
+ReadResult read(const QString &path);
+// The same from text already in memory.
+QList<Entry> parse(const QString &text);
+
+struct WriteResult
+{
+    bool ok = false;
+    QString error;
+};
+
+// Writes the entries, replacing the file only once everything is written: a
+// failed save leaves the old file as it was.
+WriteResult write(const QString &path, const QList<Entry> &entries);
+
+} // namespace Csv

@@ -22,7 +22,7 @@ double measTimeFor(const QString &text, int i)
     return toDoubleOr0(items.at(k));
 }
 
-double parseTypedStart(const QString &text, int unit, double origin, bool *relative)
+double parseTypedStart(const QString &text, int unit, double origin, double d, bool *relative)
 {
     if (!text.isEmpty() && text.at(0).toUpper() == QLatin1Char('R')) {
         const double v = toDoubleOr0(text.mid(1));
@@ -33,19 +33,19 @@ double parseTypedStart(const QString &text, int unit, double origin, bool *relat
         // value, which is exactly how the row shows it again, so a relative
         // text read back gives the same position.
         if (unit == 2 || unit == 3)
-            return toEV(fromEV(origin, unit) + v, unit);
-        return toEV(v, unit) + origin;
+            return Units::toEV(Units::fromEV(origin, unit, d) + v, unit, d);
+        return Units::toEV(v, unit, d) + origin;
     }
     if (relative)
         *relative = false;
-    return toEV(toDoubleOr0(text), unit);
+    return Units::toEV(toDoubleOr0(text), unit, d);
 }
 
-QString startTextFor(double pos, int unit, double origin, bool relative)
+QString startTextFor(double pos, int unit, double origin, bool relative, double d)
 {
-    double v = fromEV(pos, unit);
+    double v = Units::fromEV(pos, unit, d);
     if (relative) {
-        v -= fromEV(origin, unit);
+        v -= Units::fromEV(origin, unit, d);
         return QLatin1String("R") + g6(v);
     }
     return g6(v);

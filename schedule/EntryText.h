@@ -19,11 +19,12 @@ double measTimeFor(const QString &text, int i);
 
 // Parses a start text in a display unit: absolute ("8979", "9" in keV) or
 // relative to origin when it begins with "R"/"r" ("R-40", "R+1100", "R50").
-// Returns the absolute energy in eV; *relative tells which form it was.
-double parseTypedStart(const QString &text, int unit, double origin, bool *relative);
+// Returns the absolute energy in eV; *relative tells which form it was. d is
+// the lattice spacing of the entry's crystal (for angles).
+double parseTypedStart(const QString &text, int unit, double origin, double d, bool *relative);
 
 // The start text shown for a position pos (eV) in a display unit, absolute or
 // as "R" and the offset from origin in that unit.
-QString startTextFor(double pos, int unit, double origin, bool relative);
+QString startTextFor(double pos, int unit, double origin, bool relative, double d);
 
 } // namespace EntryText

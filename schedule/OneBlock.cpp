@@ -2,9 +2,6 @@
 
 #include "Detach.h"
 
-#include "ConfigStore.h"
-#include "EntryText.h"
-#include "Units.h"
 #include "ui_OneBlock.h"
 
 // The form (with the window title "One Block") is set up on first show.
@@ -90,18 +87,25 @@ void OneBlock::applyMode()
     ui->Delta->setEnabled(editable);
 }
 
-void OneBlock::setStartShown(const QString &text)
+void OneBlock::setTexts(const QString &start, const QString &points, const QString &delta)
 {
-    m_startText = text;
-    if (ui)
-        ui->StartPos->setText(text);
+    m_startText = start;
+    m_pointsText = points;
+    m_deltaText = delta;
+    if (!ui)
+        return;
+    // Only what differs: setText() on a field being typed in would move its
+    // cursor.
+    if (ui->StartPos->text() != start)
+        ui->StartPos->setText(start);
+    if (ui->Points->text() != points)
+        ui->Points->setText(points);
+    if (ui->Delta->text() != delta)
+        ui->Delta->setText(delta);
 }
 
 void OneBlock::startPosEdited()
 {
-    pos = EntryText::parseTypedStart(m_startText, unit, origin, &isRel);
-    // shown the way every other start is shown ("r+40" becomes "R40")
-    showNode();
     emit newStartPos();
 }
 
@@ -112,101 +116,5 @@ void OneBlock::pointsEdited()
 
 void OneBlock::deltaEdited()
 {
-    emit newDelta();
-}
-
-void OneBlock::showNode()
-{
-    setStartShown(EntryText::startTextFor(pos, unit, origin, isRel));
-}
-
-void OneBlock::setStartText(const QString &text)
-{
-    if (!text.isEmpty() && text.at(0).toUpper() == QLatin1Char('R')) {
-        isRel = true;
-        pos = origin + toDoubleOr0(text.mid(1));
-    } else {
-        isRel = false;
-        pos = toDoubleOr0(text);
-    }
-    showNode();
-}
-
-void OneBlock::setPoints(int n)
-{
-    const QString t = QString::number(n);
-    if (t == m_pointsText)
-        return;
-    m_pointsText = t;
-    if (ui)
-        ui->Points->setText(t);
-    emit newPoints();
-}
-
-void OneBlock::setDelta(double d)
-{
-    const QString t = EntryText::g6(d);
-    if (t == m_deltaText)
-        return;
-    m_deltaText = t;
-    if (ui)
-        ui->Delta->setText(t);
-    emit newDelta();
-}
-
-int OneBlock::points() const
-{
-    return toIntOr0(m_pointsText);
-}
-
-double OneBlock::delta() const
-{
-    return toDoubleOr0(m_deltaText);
-}
-
-double OneBlock::displayValue() const
-{
-    return fromEV(pos, unit);
-}
-
-void OneBlock::setPointsText(const QString &text)
-{
-    m_pointsText = text;
-    if (ui)
-        ui->Points->setText(text);
-}
-
-void OneBlock::setDeltaText(const QString &text)
-{
-    m_deltaText = text;
-    if (ui)
-        ui->Delta->setText(text);
-}
-
-void OneBlock::setStartTyped(const QString &text)
-{
-    if (text == m_startText)
-        return;
-    setStartShown(text);
-    startPosEdited();
-}
-
-void OneBlock::setPointsTyped(const QString &text)
-{
-    if (text == m_pointsText)
-        return;
-    m_pointsText = text;
-    if (ui)
-        ui->Points->setText(text);
-    emit newPoints();
-}
-
-void OneBlock::setDeltaTyped(const QString &text)
-{
-    if (text == m_deltaText)
-        return;
-    m_deltaText = text;
-    if (ui)
-        ui->Delta->setText(text);
     emit newDelta();
 }

@@ -1,10 +1,9 @@
-// One energy-block row of a scan: start position, Points and Delta.
+// One energy-block row of the editor: start, Points and Delta as shown.
 //
-// The row keeps its values itself (pos in eV, the three texts) and builds its
-// form only when it is first shown or a caller asks for a field widget: a
-// schedule holds hundreds of entries with 22 rows each, most of them never on
-// screen, and the execution engine reads the values, not the widgets.
-// OneBlocks (OneBlocks.h) owns the rows of one scan and couples their values.
+// The row only shows texts and reports what the operator finished typing;
+// the values and their coupling live in the entry's BlockSet (Entry.h). The
+// form is built when the row is first shown or a caller asks for a field: a
+// schedule holds many entries with 22 rows each, most of them never on screen.
 #pragma once
 
 #include <QFrame>
@@ -28,30 +27,11 @@ public:
     void setMode(int m);
     int mode() const { return m_mode; }
 
-    // Start given in eV, absolute or "R"-relative to origin; the display unit
-    // is not applied (standard sets, block files).
-    void setStartText(const QString &text);
-    void setPoints(int n);
-    void setDelta(double d);
-    // Points as a base-10 integer, 0 when it is not one.
-    int points() const;
-    // Delta text as a number, 0 when it is not one.
-    double delta() const;
-
-    // Set a text without any signal: the neighbours are not recomputed.
-    void setPointsText(const QString &text);
-    void setDeltaText(const QString &text);
-
-    // Set a text as if typed; react only when the text changed.
-    void setStartTyped(const QString &text);
-    void setPointsTyped(const QString &text);
-    void setDeltaTyped(const QString &text);
-
+    // Shows the three texts; nothing is reported back.
+    void setTexts(const QString &start, const QString &points, const QString &delta);
     QString startText() const { return m_startText; }
     QString pointsText() const { return m_pointsText; }
     QString deltaText() const { return m_deltaText; }
-    // The start in the row's display unit (what the target is sent).
-    double displayValue() const;
 
     // The form, built on first use. Field widgets for callers that need them.
     QLineEdit *startPosEdit();
@@ -59,12 +39,8 @@ public:
     QLineEdit *deltaEdit();
     bool hasForm() const { return bool(ui); }
 
-    int unit = 0;       // display unit index (0 eV, 1 keV, 2 A, 3 deg)
-    bool isRel = false; // start shown relative to origin
-    double pos = 0;     // start, absolute, eV
-    double origin = 0;  // edge energy (eV) that relative values refer to
-
 signals:
+    // The operator finished editing a field; its text is startText() etc.
     void newStartPos();
     void newPoints();
     void newDelta();
@@ -73,7 +49,6 @@ public slots:
     void startPosEdited();
     void pointsEdited();
     void deltaEdited();
-    void showNode();
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -81,7 +56,6 @@ protected:
 private:
     void ensureForm();
     void applyMode();
-    void setStartShown(const QString &text);
 
     std::unique_ptr<Ui::OneBlock> ui;
     int m_mode = 1;

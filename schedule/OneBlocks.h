@@ -1,19 +1,19 @@
-// The block rows of one scan (quick or step) and the coupling of their values.
+// The block rows of one scan (quick or step) in the editor.
 //
-// A set has maxBlocks + 1 rows side by side; with n blocks shown, block i runs
-// from row i's start to row i + 1's start, so row n is the end row. Editing a
-// start, Points or Delta in one row recomputes the neighbouring values here.
-// ScheduleEdit owns two sets and shows the one of its scan type; the execution
-// engine reads rows 0 ... Blocks of the active set (pos, unit, points()).
+// A view of one BlockSet (Entry.h): showSet() puts the set's texts into the
+// rows and shows rows 0 ... n (row n, the end row, without Points and Delta).
+// What the operator types goes out as startTyped/pointsTyped/deltaTyped with
+// the row index; the owner (ScheduleEdit) applies it to the entry's set,
+// where the neighbouring values are recomputed, and shows the set again.
 #pragma once
 
 #include <QFrame>
-#include <QList>
-#include <QStringList>
+#include <QString>
 #include <QVector>
 
 #include "ui_OneBlocks.h"
 
+class BlockSet;
 class OneBlock;
 
 class OneBlocks : public QFrame
@@ -24,41 +24,28 @@ public:
     ~OneBlocks() override;
 
     void setUp(int maxBlocks);
-    // Shows n blocks (rows 0 ... n). A count outside 0 ... maxBlocks is ignored.
-    void showBlocks(int n);
-    void setUnit(int u);
-    // starts in eV, absolute or "R"-relative; points and deltas may be shorter
-    // than n (or empty), the remaining rows keep their values.
-    void setBlocks(int n, const QStringList &starts, const QList<int> &points,
-                   const QList<double> &deltas);
-    void setOrigin(double e);
-    void setRelative(bool f);
-    // Width of block i in the display unit; 0 for a block that is not shown.
-    double width(int i) const;
+    void showSet(const BlockSet &set);
 
     int rowCount() const { return int(rows.size()); }
     OneBlock *row(int i) const { return i >= 0 && i < rows.size() ? rows.at(i) : nullptr; }
-    // Every row redisplays its start (after a change of the lattice spacing).
-    void showNodes();
-    // Delta of block i shown again from its Points and width, without the
-    // Delta-to-Points recomputation: Points stays as it is.
-    void refreshDelta(int i);
+    int shown() const { return m_shown; }
 
-    Ui::OneBlocks ui;
-    QVector<OneBlock *> rows;
-    int maxBlocks = 0;
-    int shown = 0;
-    int unit = 0;
-    double origin = 0; // edge energy, eV
+signals:
+    void startTyped(int i, const QString &text);
+    void pointsTyped(int i, const QString &text);
+    void deltaTyped(int i, const QString &text);
 
 public slots:
     void noticedNewStartPos();
     void noticedNewPoints();
     void noticedNewDelta();
-    void startPosUpdated(int i);
-    void pointsUpdated(int i);
-    void deltaUpdated(int i);
 
 private:
+    void showBlocks(int n);
     int senderRow() const;
+
+    Ui::OneBlocks ui;
+    QVector<OneBlock *> rows;
+    int maxBlocks = 0;
+    int m_shown = -1;
 };

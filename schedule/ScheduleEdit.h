@@ -1,28 +1,21 @@
-// One schedule entry: the operator's editor and, at the same time, the record
-// that the execution engine and the schedule file read. There is no separate
-// data record: the widgets hold the values.
+// The editor of one schedule entry.
 //
-// How the pieces fit: the entry owns two block sets (quickBlocks, stepBlocks,
-// OneBlocks.h), one per scan type, and shows the active one; its form
-// (forms/ScheduleEdit.ui) holds every field. Block-definition files (.prm) are
-// written and read by the slots at the end (ScheduleEditBlockFile.cpp); the
-// schedule file (Csv.h) turns entries into lines with toStringList() and back
-// with fromStringList(). The main window creates, copies and deletes entries
-// and handles the four list-editing signals.
+// It shows one Entry (Entry.h) and edits it: each field the operator changes
+// updates the entry through the entry's own editing operations, and the form
+// shows the result (blocks whose neighbours moved, the scan's remembered
+// count and times). The entry value is the record; the widgets only show it.
+// entry() gives a copy for whoever needs the values (the schedule file, the
+// execution engine, the dry run); entryChanged() says that it changed.
 //
-// What other subsystems read (all in the GUI thread): the public form `ui`
-// with the fields by object name (ui.Exec, ui.HolderNo, ui.SampleId,
-// ui.TargetElm, ui.TargetCore, ui.DataFile, ui.Comment, ui.RefSample,
-// ui.ScanType, ui.MeasMode, ui.MonoCrystal, ui.MeasDark, ui.Tuning,
-// ui.BlockDefType, ui.StdBlockType, ui.BlockDefFile, ui.MeasTimes, ui.Blocks,
-// ui.BlockUnit); activeBlocks() (stepBlocks when ScanType is row 1, else
-// quickBlocks), whose row(i) for i = 0 ... ui.Blocks->value() gives a OneBlock
-// with `pos` (start in eV), `unit`, displayValue() (start in its unit),
-// points() (Points as an integer), pointsText() and deltaText(); row(Blocks)
-// is the end of the last block. targetEdgeIndex(), targetEdgeEnergy() (eV),
-// elementSymbol(), measTimeFor(MeasTimes text, i), loadBlockFile(path),
-// toStringList(), fromStringList(), copyFrom(), errors and warnings.
+// How the pieces fit: the form (forms/ScheduleEdit.ui) holds every field by
+// its object name; two OneBlocks (OneBlocks.h) show the quick and the step
+// block sets, one at a time by scan type. Block-definition files are chosen,
+// written and read by the slots at the end (ScheduleEditBlockFile.cpp,
+// BlockFile.h). The main window creates, copies and deletes editors and
+// handles the four list-editing signals.
 #pragma once
+
+#include "Entry.h"
 
 #include <QFrame>
 #include <QString>
@@ -39,7 +32,11 @@ class ScheduleEdit : public QFrame
     Q_OBJECT
 public:
     explicit ScheduleEdit(QWidget *parent = nullptr);
+    explicit ScheduleEdit(const Entry &entry, QWidget *parent = nullptr);
     ~ScheduleEdit() override;
+
+    const Entry &entry() const { return m_entry; }
+    void setEntry(const Entry &entry);
 
     Ui::ScheduleEdit ui;
     OneBlocks *quickBlocks = nullptr;
@@ -47,6 +44,8 @@ public:
 
     // stepBlocks when ScanType is row 1, quickBlocks otherwise.
     OneBlocks *activeBlocks() const;
+    // The number shown beside the entry.
+    void setNumber(int n);
 
     // Field texts in the column order of the schedule file.
     QStringList toStringList() const;
@@ -55,15 +54,10 @@ public:
     bool fromStringList(const QStringList &fields, QStringList &errors, QStringList &warnings);
     void setErrorsAndWarnings(const QStringList &errors, const QStringList &warnings);
     void copyFrom(const ScheduleEdit &other);
-    void copyFrom(const ScheduleEdit *other)
-    {
-        if (other)
-            copyFrom(*other);
-    }
 
-    int targetEdgeIndex() const;
-    double targetEdgeEnergy() const;
-    QString elementSymbol() const;
+    int targetEdgeIndex() const { return m_entry.edgeIndex(); }
+    double targetEdgeEnergy() const { return m_entry.edgeEnergy(); }
+    QString elementSymbol() const { return m_entry.elementSymbol(); }
     static double measTimeFor(const QString &text, int i);
     // 0: readable, not a 9809 file; 1: readable 9809 file; 2: cannot be opened.
     static int is9809(const QString &fname);
@@ -76,12 +70,6 @@ public:
     QString errorText() const;
     QString warningText() const;
 
-    QStringList errors;
-    QStringList warnings;
-    int stepBlockCount = 4;
-    int quickBlockCount = 1;
-    QString stepTimes = QStringLiteral("1,1,1,1");
-    QString quickTimes = QStringLiteral("300");
     bool savingBlockFile = false;
 
 signals:
@@ -89,6 +77,8 @@ signals:
     void insertDown();
     void copy();
     void cut();
+    // The entry's values changed (an edit, a load, a block file).
+    void entryChanged();
 
 public slots:
     void newTargetSelected();
@@ -107,13 +97,22 @@ public slots:
     void saveBlockFile(const QString &fname);
     void loadBlockFile(const QString &fname);
     void readBlockFromNormal(const QString &fname);
+    // 9809 files are recognised and left to the target's own tools.
     void readBlockFrom9809(const QString &fname);
 
 private:
-    void autoCrystal();
-    void restoreLastBlockEnd(int lastBlock, int points, double delta);
+    void build();
+    void connectText(QLineEdit *field, QString Entry::*member);
+    // Shows the whole entry; the widgets' change signals are ignored meanwhile.
+    void showEntry();
+    void showBlockDefType();
+    void changed();
+    void showProblem(const QString &text);
 
+    Entry m_entry;
+    bool m_showing = false;
     QMessageBox *m_errorBox = nullptr;
     QMessageBox *m_warningBox = nullptr;
+    QMessageBox *m_problemBox = nullptr;
     FileSelectDialog *m_blockFileDialog = nullptr;
 };

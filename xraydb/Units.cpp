@@ -44,7 +44,7 @@ static double finiteOrUnreachable(double v)
     return std::isfinite(v) ? v : -1;
 }
 
-double Units::fromEV(double e, int unit) const
+double Units::fromEV(double e, int unit, double d)
 {
     const double eK = e / 1000;
     switch (unit) {
@@ -55,7 +55,7 @@ double Units::fromEV(double e, int unit) const
     case 2:
         return finiteOrUnreachable(hcKeVA / eK);
     case 3: {
-        const double x = hcKeVA / eK / (2 * m_d);
+        const double x = hcKeVA / eK / (2 * d);
         if (!(std::fabs(x) <= 1))
             return -1;
         return std::asin(x) * 180 / pi;
@@ -65,7 +65,7 @@ double Units::fromEV(double e, int unit) const
     }
 }
 
-double Units::toEV(double v, int unit) const
+double Units::toEV(double v, int unit, double d)
 {
     switch (unit) {
     case 0:
@@ -75,29 +75,8 @@ double Units::toEV(double v, int unit) const
     case 2:
         return finiteOrUnreachable(hcKeVA / v * 1000);
     case 3:
-        return finiteOrUnreachable(hcKeVA / (2 * m_d * std::sin(v * pi / 180)) * 1000);
+        return finiteOrUnreachable(hcKeVA / (2 * d * std::sin(v * pi / 180)) * 1000);
     default:
         return 0;
     }
-}
-
-void Units::setD(double d)
-{
-    m_d = d;
-}
-
-Units &units()
-{
-    static Units instance;
-    return instance;
-}
-
-double fromEV(double e, int unit)
-{
-    return units().fromEV(e, unit);
-}
-
-double toEV(double v, int unit)
-{
-    return units().toEV(v, unit);
 }

@@ -1,20 +1,18 @@
 // Display units for energies (eV, keV, A, deg) and the conversions between
-// them. The angle depends on the lattice spacing d of the crystal in use,
-// which the schedule editor sets through setD() when its crystal changes; d is
-// process-wide, so the last value set is the one every conversion uses.
+// them. The Bragg angle depends on the lattice spacing d of a crystal; every
+// conversion takes d explicitly, because each schedule entry has its own
+// crystal and no entry may convert with another entry's spacing.
 #pragma once
 
-#include <QObject>
 #include <QString>
 
-class Units : public QObject
+class Units
 {
-    Q_OBJECT
 public:
     static constexpr double pi = 3.14159265358979323846;
     static constexpr double hcKeVA = 12.398424360742055;
-
-    double d() const { return m_d; }
+    // Si(111): the spacing used where no crystal is known.
+    static constexpr double defaultD = 3.13553;
 
     static int count() { return 4; }
     // "eV", "keV", "A", "deg"; empty for an unknown index.
@@ -24,19 +22,8 @@ public:
     // value printed with the unit's format
     static QString print(double value, int unit);
 
-    double fromEV(double e, int unit) const;
-    double toEV(double v, int unit) const;
-
-public slots:
-    void setD(double d);
-
-private:
-    double m_d = 3.13553;
+    // e (eV) in a unit; an angle that does not exist gives -1, unit 0 for an
+    // unknown unit.
+    static double fromEV(double e, int unit, double d);
+    static double toEV(double v, int unit, double d);
 };
-
-// The process-wide instance.
-Units &units();
-
-// Free forms of the conversions, using units().
-double fromEV(double e, int unit);
-double toEV(double v, int unit);
