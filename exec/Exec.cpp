@@ -1,54 +1,29 @@
 #include "Exec.h"
 
-#include "AMsg.h"
-#include "ExecCtrl.h"
-#include "GuiCall.h"
-#include "NumberFormat.h"
-#include "OptionTables.h"
-#include "Tolva.h"
+#include "ExecPlan.h"
 
-#include <QCoreApplication>
-#include <QMetaMethod>
+#include <QDeadlineTimer>
 #include <QThread>
 #include <QTimer>
-#include <QtDebug>
 
 namespace {
 constexpr int kTickMs = 10;
-constexpr int kNotInExec = 10;
+const QColor kRed(255, 0, 0);
 } // namespace
 
 Exec::Exec(QObject *parent) : QObject(parent)
 {
     registerMetaTypes();
-    stat = new ExecCtrl;
-    statGuard = stat;
-    // When the program quits, the GUI thread is about to join the worker: no
-    // read of an entry may keep the worker waiting for it from then on. The
-    // panel is the context because it stays in the GUI thread.
-    if (QCoreApplication *app = QCoreApplication::instance())
-        connect(app, &QCoreApplication::aboutToQuit, stat, [this] { abandonGuiWaits(); });
 }
 
-Exec::~Exec()
-{
-    // The worker has been joined by now (the main window stops it first);
-    // the panel is a GUI widget and goes with the engine.
-    delete statGuard.data();
-}
+Exec::~Exec() = default;
 
 void Exec::registerMetaTypes()
 {
     qRegisterMetaType<Exec::ResumeMode>("Exec::ResumeMode");
-    qRegisterMetaType<Exec::ResumeMode>("ResumeMode");
     qRegisterMetaType<PromptType>("PromptType");
-    registerAMsgMetaType();
-    registerEntryListMetaType();
-}
-
-void Exec::abandonGuiWaits()
-{
-    m_abandon.store(true);
+    qRegisterMetaType<Entry>("Entry");
+    qRegisterMetaType<QList<Entry>>("QList<Entry>");
 }
 
 bool Exec::stopThread(QThread *thread, unsigned long timeoutMs)
@@ -61,64 +36,18 @@ bool Exec::stopThread(QThread *thread, unsigned long timeoutMs)
                                                               : QDeadlineTimer(qint64(timeoutMs))));
 }
 
-bool Exec::giveUpWaiting() const
+void Exec::setFlag(ExecFlags::Flag f, bool on)
 {
-    return m_abandon.load() || QThread::currentThread()->isInterruptionRequested();
-}
-
-template <typename R> bool Exec::inGuiThread(std::function<R()> work, R *out)
-{
-    if (giveUpWaiting())
-        return false;
-    return callInThreadOf<R>(
-        stat, std::move(work), out, [this] { return giveUpWaiting(); }, &m_waitingOnGui);
-}
-
-bool Exec::readEntries(EntryValues *cur, EntryValues *prev)
-{
-    if (current < 0 || current >= ss.size())
-        return false;
-    ScheduleEdit *c = ss.at(current);
-    ScheduleEdit *p = ss.at(current > 0 ? current - 1 : 0);
-    using Pair = std::pair<EntryValues, EntryValues>;
-    Pair both;
-    const bool ok = inGuiThread<Pair>(
-        [c, p] {
-            Pair r;
-            r.first = readEntryValues(c);
-            r.second = p == c ? r.first : readEntryValues(p);
-            return r;
-        },
-        &both);
-    if (ok) {
-        *cur = std::move(both.first);
-        *prev = std::move(both.second);
-    }
-    return ok;
-}
-
-bool Exec::readLoadedEntry(EntryValues *cur)
-{
-    if (current < 0 || current >= ss.size())
-        return false;
-    ScheduleEdit *c = ss.at(current);
-    return inGuiThread<EntryValues>([c] { return readEntryValues(c, true); }, cur);
-}
-
-bool Exec::flag(int f) const
-{
-    return stat->flag(ExecCtrl::Flag(f));
-}
-
-void Exec::setFlag(int f, bool on)
-{
-    stat->setFlag(ExecCtrl::Flag(f), on);
+    if (f < 0 || f >= ExecFlags::FlagCount)
+        return;
+    m_flags[f] = on;
+    emit flagChanged(f, on);
 }
 
 void Exec::clearErrStarting()
 {
-    setFlag(ExecCtrl::ErrStartingXafsMeas, false);
-    stat->setErrMsg(QString());
+    setFlag(ExecFlags::ErrStartingXafsMeas, false);
+    emit errMsgChanged(QString());
 }
 
 void Exec::send(const QString &cmd)
@@ -126,46 +55,18 @@ void Exec::send(const QString &cmd)
     emit sendCmd(QString(), targetCh, cmd);
 }
 
-QString Exec::stageName(int key) const
+void Exec::setup(QString targetCh)
 {
-    return stageNames.value(key, stageNames.value(kNotInExec));
-}
-
-void Exec::setup(Tolva *s, QString targetCh)
-{
-    setup(static_cast<QObject *>(s), targetCh);
-}
-
-void Exec::setup(QObject *s, QString targetCh)
-{
-    tolva = s;
     this->targetCh = targetCh;
-
-    stageNames.clear();
-    stageNames.insert(0, tr("Initialize"));
-    stageNames.insert(1, tr("Selecting Edge"));
-    stageNames.insert(2, tr("Move Mono. and S. Holder"));
-    stageNames.insert(3, tr("Selecting Quick/Step Mode"));
-    stageNames.insert(4, tr("Setting File-Name / Comments"));
-    stageNames.insert(5, tr("Setting Block Params"));
-    stageNames.insert(6, tr("Setting Meas. Time"));
-    stageNames.insert(7, tr("Measuring Dark"));
-    stageNames.insert(8, tr("In Meas."));
-    stageNames.insert(9, tr("One Meas. End"));
-    stageNames.insert(kNotInExec, tr("Not In Exec"));
-
-    connectBus(s);
     connect(this, &Exec::execNext, this, &Exec::startOneSchedule, Qt::UniqueConnection);
 
     running = false;
     current = 0;
-    stageNo = 0;
-    setFlag(ExecCtrl::TargetReady, false);
-    setFlag(ExecCtrl::SHolderMoving, false);
-    setFlag(ExecCtrl::MainThMoving, false);
-    setFlag(ExecCtrl::InXAFSMeas, false);
+    stageNo = Stage::Initialize;
+    for (int f = 0; f < ExecFlags::FlagCount; ++f)
+        setFlag(ExecFlags::Flag(f), false);
     clearErrStarting();
-    setFlag(ExecCtrl::BusyAskingBlockNum, false);
+    emit errRemoteMsgChanged(QString());
     blockNum = 1;
 
     if (!timer) {
@@ -177,78 +78,45 @@ void Exec::setup(QObject *s, QString targetCh)
         timer->setTimerType(Qt::PreciseTimer);
         connect(timer, &QTimer::timeout, this, &Exec::ticExec);
         // A timer must be stopped in its own thread: do it as the worker ends.
-        if (QThread *t = QThread::currentThread(); t != stat->thread())
+        if (QThread *t = QThread::currentThread())
             connect(t, &QThread::finished, timer, &QTimer::stop, Qt::DirectConnection);
     }
     timer->stop();
     prompterCount = 0;
 }
 
-void Exec::connectBus(QObject *s)
-{
-    for (const QMetaObject::Connection &c : std::as_const(busConnections))
-        disconnect(c);
-    busConnections.clear();
-    if (!s)
-        return;
-    const QMetaObject *mo = s->metaObject();
-    auto link = [&](const QMetaMethod &signal, const char *slot, bool required) {
-        const int i = mo->indexOfMethod(QMetaObject::normalizedSignature(slot).constData());
-        if (i < 0) {
-            if (required)
-                qDebug() << "Exec: the bus client" << mo->className() << "has no method" << slot;
-            return;
-        }
-        busConnections.append(connect(this, signal, s, mo->method(i)));
-    };
-    link(QMetaMethod::fromSignal(&Exec::sendOk), "sendOk(AMsg)", false);
-    link(QMetaMethod::fromSignal(&Exec::sendAns), "sendAns(AMsg,QString)", false);
-    link(QMetaMethod::fromSignal(&Exec::sendEvent), "sendEvent(QString,QString)", false);
-    link(QMetaMethod::fromSignal(&Exec::sendCmdV), "sendCmdV(QString,QString,QString,QString)",
-         false);
-    link(QMetaMethod::fromSignal(&Exec::sendCmd), "sendCmd(QString,QString,QString)", true);
-}
-
-void Exec::start(QList<ScheduleEdit *> ss)
+void Exec::start(QList<Entry> list)
 {
     if (running)
         return;
     running = true;
-    this->ss = ss;
+    entries = std::move(list);
     current = 0;
     clearErrStarting();
     emit execNext();
+}
+
+void Exec::updateEntry(int index, Entry entry)
+{
+    if (index >= 0 && index < entries.size())
+        entries[index] = std::move(entry);
 }
 
 void Exec::startOneSchedule()
 {
     if (!running)
         return;
-    // Unticked entries are passed over in one read instead of one read and
-    // one re-entry per entry.
-    int next = current;
-    if (current >= 0 && current < ss.size()) {
-        const QList<ScheduleEdit *> list = ss;
-        const int from = current;
-        if (!inGuiThread<int>([list, from] { return firstTickedEntry(list, from); }, &next))
-            return; // the worker is being stopped
-    }
-    current = next;
-    if (current < 0 || current >= ss.size()) {
+    while (current >= 0 && current < entries.size() && !entries.at(current).exec)
+        ++current;
+    if (current < 0 || current >= entries.size()) {
         stop(true);
         return;
     }
     emit executing(current);
     clearErrStarting();
-    setFlag(ExecCtrl::ErrSHolderMove, false);
-    stageNo = 0;
+    setFlag(ExecFlags::ErrSHolderMove, false);
+    stageNo = Stage::Initialize;
     timer->start();
-}
-
-void Exec::oneScheduleFinished()
-{
-    ++current;
-    emit execNext();
 }
 
 void Exec::stop(bool ok)
@@ -258,7 +126,7 @@ void Exec::stop(bool ok)
     running = false;
     if (timer)
         timer->stop();
-    emit currentStage(stageName(kNotInExec));
+    emit currentStage(stageName(Stage::NotInExec));
     emit finished(ok);
 }
 
@@ -268,13 +136,13 @@ void Exec::resume(Exec::ResumeMode mode)
         return;
     switch (mode) {
     case FromNext:
-        stageNo = 0;
-        setFlag(ExecCtrl::InXAFSMeas, false);
+        stageNo = Stage::Initialize;
+        setFlag(ExecFlags::InXAFSMeas, false);
         ++current;
         break;
     case FromInit:
-        stageNo = 0;
-        setFlag(ExecCtrl::InXAFSMeas, false);
+        stageNo = Stage::Initialize;
+        setFlag(ExecFlags::InXAFSMeas, false);
         break;
     case FromHere:
         break;
@@ -284,98 +152,91 @@ void Exec::resume(Exec::ResumeMode mode)
     // abandoned would otherwise hold the resumed run for good when their event
     // can never come (a target that hung or logged in afresh). A running
     // measurement is different: FromHere waits for its end on purpose.
-    setFlag(ExecCtrl::MainThMoving, false);
-    setFlag(ExecCtrl::SHolderMoving, false);
-    setFlag(ExecCtrl::BusyAskingBlockNum, false);
+    setFlag(ExecFlags::MainThMoving, false);
+    setFlag(ExecFlags::SHolderMoving, false);
+    setFlag(ExecFlags::BusyAskingBlockNum, false);
     running = true;
     emit execNext();
 }
 
 bool Exec::isHeld() const
 {
-    return flag(ExecCtrl::ICGasesChanging) || flag(ExecCtrl::HOCMChanging) ||
-           flag(ExecCtrl::MonoChanging) || flag(ExecCtrl::DarkMeasuring) ||
-           flag(ExecCtrl::InXAFSMeas) || flag(ExecCtrl::MainThMoving) ||
-           flag(ExecCtrl::SHolderMoving) || flag(ExecCtrl::BusyAskingBlockNum);
-}
-
-void Exec::showExecStat(bool f)
-{
-    ExecCtrl *p = stat;
-    QMetaObject::invokeMethod(
-        p, [p, f] { p->setVisible(f); }, Qt::AutoConnection);
+    using F = ExecFlags;
+    return flag(F::ICGasesChanging) || flag(F::HOCMChanging) || flag(F::MonoChanging) ||
+           flag(F::DarkMeasuring) || flag(F::InXAFSMeas) || flag(F::MainThMoving) ||
+           flag(F::SHolderMoving) || flag(F::BusyAskingBlockNum);
 }
 
 void Exec::setTargetIsReady(bool f)
 {
-    setFlag(ExecCtrl::TargetReady, f);
+    setFlag(ExecFlags::TargetReady, f);
 }
 
 void Exec::setMainThIsMoving(bool f)
 {
-    setFlag(ExecCtrl::MainThMoving, f);
+    setFlag(ExecFlags::MainThMoving, f);
 }
 
 void Exec::setSHolderIsMoving(bool f)
 {
-    setFlag(ExecCtrl::SHolderMoving, f);
+    setFlag(ExecFlags::SHolderMoving, f);
 }
 
 void Exec::setICGasesChanging(bool f)
 {
-    setFlag(ExecCtrl::ICGasesChanging, f);
+    setFlag(ExecFlags::ICGasesChanging, f);
 }
 
 void Exec::setHOCMModeChanging(bool f)
 {
-    setFlag(ExecCtrl::HOCMChanging, f);
+    setFlag(ExecFlags::HOCMChanging, f);
 }
 
 void Exec::setMonoModeChanging(bool f)
 {
-    setFlag(ExecCtrl::MonoChanging, f);
+    setFlag(ExecFlags::MonoChanging, f);
 }
 
 void Exec::setInXafsMeas(bool f)
 {
-    setFlag(ExecCtrl::InXAFSMeas, f);
+    setFlag(ExecFlags::InXAFSMeas, f);
 }
 
 void Exec::setErrStartingXAFSMeas(bool f, QString msg)
 {
-    setFlag(ExecCtrl::ErrStartingXafsMeas, f);
-    stat->setErrMsg(msg);
+    setFlag(ExecFlags::ErrStartingXafsMeas, f);
+    emit errMsgChanged(msg);
     if (f) {
-        setFlag(ExecCtrl::InXAFSMeas, false);
+        setFlag(ExecFlags::InXAFSMeas, false);
         stop(false);
     }
 }
 
 void Exec::setErrRemote(bool f, QString msg)
 {
-    setFlag(ExecCtrl::ErrRemote, f);
-    stat->setErrRemoteMsg(msg);
+    setFlag(ExecFlags::ErrRemote, f);
+    emit errRemoteMsgChanged(msg);
 }
 
 void Exec::setErrSHolderMove(bool f, QString msg)
 {
     Q_UNUSED(msg)
-    setFlag(ExecCtrl::ErrSHolderMove, f);
+    setFlag(ExecFlags::ErrSHolderMove, f);
     if (f) {
-        setFlag(ExecCtrl::SHolderMoving, false);
+        setFlag(ExecFlags::SHolderMoving, false);
         stop(false);
     }
 }
 
 void Exec::setBusyAskingBlockNum(bool f)
 {
-    setFlag(ExecCtrl::BusyAskingBlockNum, f);
+    setFlag(ExecFlags::BusyAskingBlockNum, f);
 }
 
 void Exec::setReceivedBlockNum(int blockNum)
 {
     this->blockNum = blockNum;
-    setFlag(ExecCtrl::BusyAskingBlockNum, false);
+    setFlag(ExecFlags::BusyAskingBlockNum, false);
 }
 
 void Exec::noticedPrompterStat(int count)
@@ -387,85 +248,58 @@ void Exec::noticedPromptOk(PromptType pType)
 {
     switch (pType) {
     case PromptICGases:
-        ICGasesChanged();
+        setFlag(ExecFlags::ICGasesChanging, false);
         break;
     case PromptHOCM:
-        HOCMModeChanged();
+        setFlag(ExecFlags::HOCMChanging, false);
         break;
     case PromptMono:
-        MonoModeChanged();
+        setFlag(ExecFlags::MonoChanging, false);
         break;
     case PromptNone:
         break;
     }
 }
 
-void Exec::ICGasesChanged()
-{
-    setFlag(ExecCtrl::ICGasesChanging, false);
-}
-
-void Exec::HOCMModeChanged()
-{
-    setFlag(ExecCtrl::HOCMChanging, false);
-}
-
-void Exec::MonoModeChanged()
-{
-    setFlag(ExecCtrl::MonoChanging, false);
-}
-
 void Exec::ticExec()
 {
     if (isHeld())
         return;
-    if (!running || current < 0 || current >= ss.size())
+    if (!running || current < 0 || current >= entries.size())
         return;
-    EntryValues cur, prev;
-    if (!readEntries(&cur, &prev))
-        return; // the worker is being stopped; nothing half done
     emit currentStage(stageName(stageNo));
-    if (stageNo > 9)
+    if (stageNo > Stage::End)
         return;
     // Stages fall through into the next one within the same tick until one
-    // of them returns false (it has set the stage the next tick takes up).
+    // of them has set the stage the next tick takes up.
     for (;;) {
-        bool fallThrough = false;
-        switch (stageNo) {
-        case 0:
-            fallThrough = stageInitialize(cur, prev);
-            break;
-        case 1:
-            fallThrough = stageSelectEdge(cur);
-            break;
-        case 2:
-            fallThrough = stageMove(cur, prev);
-            break;
-        case 3:
-            fallThrough = stageScanMode(cur);
-            break;
-        case 4:
-            fallThrough = stageFileName(cur);
-            break;
-        case 5:
-            fallThrough = stageBlocks(cur);
-            break;
-        case 6:
-            fallThrough = stageMeasTime(cur);
-            break;
-        case 7:
-            fallThrough = stageDark(cur);
-            break;
-        case 8:
-            fallThrough = stageStart();
-            break;
-        case 9:
-            stageEnd();
-            break;
-        default:
-            break;
+        if (stageNo == Stage::End) {
+            ++current;
+            emit execNext();
+            return;
         }
-        if (!fallThrough)
+        if (stageNo == Stage::Initialize) {
+            // The entry is taken as it is now; edits made while it runs count
+            // the next time it begins.
+            cur = entries.at(current);
+            prev = entries.at(current > 0 ? current - 1 : 0);
+        }
+        const StageResult r = runStage(stageNo, {cur, prev, current, blockNum});
+        for (const QString &line : r.logs)
+            emit log(line, kRed);
+        for (ExecFlags::Flag f : r.hold)
+            setFlag(f, true);
+        for (const PlanPrompt &p : r.prompts)
+            emit newPrompt(p.text, p.type);
+        for (const QString &line : r.lines)
+            send(line);
+        if (!r.error.isEmpty()) {
+            emit log(r.error, kRed);
+            stop(false);
+            return;
+        }
+        stageNo = r.next;
+        if (!r.fallThrough)
             return;
     }
 }

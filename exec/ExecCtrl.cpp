@@ -1,14 +1,12 @@
 #include "ExecCtrl.h"
 
 #include <QLabel>
-#include <QMetaObject>
-#include <QThread>
 
 ExecCtrl::ExecCtrl(QWidget *parent) : QFrame(parent)
 {
     ui.setupUi(this);
     for (int f = 0; f < FlagCount; ++f) {
-        setFlag(Flag(f), false);
+        showFlag(f, false);
         if (f == ErrStartingXafsMeas)
             setErrMsg(QString());
         else if (f == ErrRemote)
@@ -59,23 +57,21 @@ QLabel *ExecCtrl::indicator(Flag f) const
     return nullptr;
 }
 
-void ExecCtrl::setFlag(Flag f, bool on)
+void ExecCtrl::showFlag(int f, bool on)
 {
     if (f < 0 || f >= FlagCount)
         return;
-    m_flags[f] = on;
-    QWidget *p = indicator(f);
-    inGuiThread([this, p, on] { setStat(p, on); });
+    setStat(indicator(Flag(f)), on);
 }
 
 void ExecCtrl::setErrMsg(const QString &msg)
 {
-    inGuiThread([this, msg] { ui.ErrMsg->setText(msg); });
+    ui.ErrMsg->setText(msg);
 }
 
 void ExecCtrl::setErrRemoteMsg(const QString &msg)
 {
-    inGuiThread([this, msg] { ui.ErrRemoteMsg->setText(msg); });
+    ui.ErrRemoteMsg->setText(msg);
 }
 
 void ExecCtrl::setStat(QWidget *p, bool f)
@@ -87,12 +83,4 @@ void ExecCtrl::setStat(QWidget *p, bool f)
     // must not pay it.
     if (p->styleSheet() != style)
         p->setStyleSheet(style);
-}
-
-void ExecCtrl::inGuiThread(std::function<void()> apply)
-{
-    if (QThread::currentThread() == thread())
-        apply();
-    else
-        QMetaObject::invokeMethod(this, std::move(apply), Qt::QueuedConnection);
 }

@@ -13,10 +13,11 @@
 
 namespace {
 
-QString tr(const char *text)
+// Texts of the ScheduleEdit context in the catalogue, wherever they are made.
+struct Tr
 {
-    return QCoreApplication::translate("ScheduleEdit", text);
-}
+    Q_DECLARE_TR_FUNCTIONS(ScheduleEdit)
+};
 
 // Blocks 0 ... k - 1 of a set and the end line "tag k e 0 0".
 void writeSet(QTextStream &out, const QString &tag, const BlockSet &set, int k,
@@ -93,7 +94,7 @@ Result write(const QString &fname, const Entry &e)
     r.path = QFileInfo(path).absoluteFilePath();
     QSaveFile f(r.path);
     if (!f.open(QIODevice::WriteOnly | QIODevice::Text)) {
-        r.error = tr("Cannot write the block file %1: %2").arg(r.path, f.errorString());
+        r.error = Tr::tr("Cannot write the block file %1: %2").arg(r.path, f.errorString());
         return r;
     }
     QTextStream out(&f);
@@ -114,7 +115,7 @@ Result write(const QString &fname, const Entry &e)
     writeSet(out, QStringLiteral("SB"), e.stepBlocks, sn, quick ? e.stepTimes : e.measTimes);
     out.flush();
     if (!f.commit()) {
-        r.error = tr("Cannot write the block file %1: %2").arg(r.path, f.errorString());
+        r.error = Tr::tr("Cannot write the block file %1: %2").arg(r.path, f.errorString());
         return r;
     }
     r.ok = true;
@@ -127,7 +128,7 @@ Result load(const QString &path, Entry &e)
     r.path = path;
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly | QIODevice::Text)) {
-        r.error = tr("Cannot read the block file %1: %2").arg(path, f.errorString());
+        r.error = Tr::tr("Cannot read the block file %1: %2").arg(path, f.errorString());
         return r;
     }
     QTextStream in(&f);

@@ -81,10 +81,11 @@ QStringList splitLine(const QString &line)
 
 namespace {
 
-QString tr(const char *text)
+// Texts of the Body context in the catalogue, wherever they are made.
+struct Tr
 {
-    return QCoreApplication::translate("Body", text);
-}
+    Q_DECLARE_TR_FUNCTIONS(Body)
+};
 
 } // namespace
 
@@ -107,7 +108,7 @@ ReadResult read(const QString &path)
     ReadResult r;
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly | QIODevice::Text)) {
-        r.error = tr("Cannot read the schedule file %1: %2").arg(path, f.errorString());
+        r.error = Tr::tr("Cannot read the schedule file %1: %2").arg(path, f.errorString());
         return r;
     }
     QTextStream in(&f);
@@ -130,7 +131,7 @@ WriteResult write(const QString &path, const QList<Entry> &entries)
             return r;
         }
     }
-    r.error = tr("Cannot write the schedule file %1: %2").arg(path, f.errorString());
+    r.error = Tr::tr("Cannot write the schedule file %1: %2").arg(path, f.errorString());
     return r;
 }
 

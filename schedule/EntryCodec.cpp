@@ -10,11 +10,11 @@
 
 namespace {
 
-QString tr(const char *text)
+// Texts of the ScheduleEdit context in the catalogue, wherever they are made.
+struct Tr
 {
-    // The editor's texts: one context for the catalogue wherever they are made.
-    return QCoreApplication::translate("ScheduleEdit", text);
-}
+    Q_DECLARE_TR_FUNCTIONS(ScheduleEdit)
+};
 
 // A row that the table has, else row 0 (an empty table leaves the value).
 int rowOrFirst(int row, int count, int current)
@@ -75,7 +75,7 @@ bool fromFields(const QStringList &fields, Entry &e, QStringList &errs, QStringL
     if (has(1))
         e.sampleId = fields.at(1);
     if (at(0).isEmpty() && at(1).isEmpty())
-        errs << tr("Holder No. or Sample ID must be specified.");
+        errs << Tr::tr("Holder No. or Sample ID must be specified.");
 
     // 2. texts
     if (has(2))
@@ -93,7 +93,7 @@ bool fromFields(const QStringList &fields, Entry &e, QStringList &errs, QStringL
         e.targetElm = targetOk ? a.symbol : QString();
     }
     if (!targetOk)
-        errs << tr("Target Element must be specified.");
+        errs << Tr::tr("Target Element must be specified.");
     if (has(6))
         e.targetCore = fields.at(6);
     e.updateTarget();

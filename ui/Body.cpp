@@ -2,6 +2,7 @@
 
 #include "ConfigStore.h"
 #include "Csv.h"
+#include "EntryCodec.h"
 #include "ExecCtrl.h"
 #include "LayoutFrame.h"
 #include "LogArea.h"
@@ -13,6 +14,7 @@
 #include <QCloseEvent>
 #include <QFileDialog>
 #include <QLabel>
+#include <QMessageBox>
 #include <QThread>
 
 QString Body::runningStyle()
@@ -36,14 +38,14 @@ Body::Body(QWidget *parent) : QFrame(parent)
     // and the log are windows of their own.
     cutBufferFrame = new LayoutFrame;
     fileDialog = new QFileDialog(this);
-    csv = new Csv(this);
     exec = new Exec;
+    execStat = new ExecCtrl;
     execThread = new QThread(this);
     prompter = new Prompter;
 
     // The form; the engine's status panel goes into the information area.
     ui.setupUi(this);
-    ui.InfoLayout->addWidget(exec->statusPanel(), 0, 0, Qt::AlignTop);
+    ui.InfoLayout->addWidget(execStat, 0, 0, Qt::AlignTop);
     cutBufferLayout = cutBufferFrame->ui.Layout;
 
     rootDir = rootDirFor(config());
@@ -56,7 +58,7 @@ Body::Body(QWidget *parent) : QFrame(parent)
     ui.TolvaFrame->setVisible(ui.ShowTolvaStat->isChecked());
     connect(ui.ShowTolvaStat, &QCheckBox::toggled, ui.TolvaFrame, &QFrame::setVisible);
 
-    Exec::registerMetaTypes(); // QVector<ScheduleEdit*>, Exec::ResumeMode and the rest
+    Exec::registerMetaTypes(); // Entry, Exec::ResumeMode and the rest
     cutBufferFrame->setWindowTitle(tr("Skedra / Cut Buffer"));
 
     // The engine lives in its worker thread from here on.
@@ -93,13 +95,18 @@ Tolva *Body::bus() const
 
 void Body::setupExecution()
 {
-    connect(this, &Body::setupExec, exec, qOverload<Tolva *, QString>(&Exec::setup));
-    emit setupExec(ui.TolvaCtrl, remoteAddr);
+    connect(this, &Body::setupExec, exec, &Exec::setup);
+    connect(exec, &Exec::sendCmd, ui.TolvaCtrl, &Tolva::sendCmd);
+    connect(exec, &Exec::flagChanged, execStat, &ExecCtrl::showFlag);
+    connect(exec, &Exec::errMsgChanged, execStat, &ExecCtrl::setErrMsg);
+    connect(exec, &Exec::errRemoteMsgChanged, execStat, &ExecCtrl::setErrRemoteMsg);
+    emit setupExec(remoteAddr);
 
     connect(ui.Go, &QPushButton::clicked, this, &Body::startMeas);
     connect(ui.Stop, &QPushButton::clicked, this, &Body::stopMeas);
     connect(ui.Resume, &QPushButton::clicked, this, &Body::resumeMeas);
     connect(this, &Body::startExec, exec, &Exec::start);
+    connect(this, &Body::updateExec, exec, &Exec::updateEntry);
     connect(this, &Body::stopExec, exec, &Exec::stop);
     connect(this, &Body::resumeExec, exec, &Exec::resume);
     connect(exec, &Exec::finished, this, &Body::noticedExecFinished);
@@ -107,8 +114,8 @@ void Body::setupExecution()
     connect(exec, &Exec::currentStage, this, &Body::noticedCurrentExecStage);
     connect(exec, &Exec::log, logArea, qOverload<const QString &, const QColor &>(&LogArea::log));
 
-    exec->statusPanel()->setVisible(ui.ShowExecStat->isChecked());
-    connect(ui.ShowExecStat, &QCheckBox::toggled, exec, &Exec::showExecStat);
+    execStat->setVisible(ui.ShowExecStat->isChecked());
+    connect(ui.ShowExecStat, &QCheckBox::toggled, execStat, &ExecCtrl::setVisible);
 
     connect(this, &Body::setTargetIsReady, exec, &Exec::setTargetIsReady);
     connect(this, &Body::setSHolderIsMoving, exec, &Exec::setSHolderIsMoving);
@@ -135,10 +142,9 @@ void Body::setupPrompter()
 }
 
 // The engine's timer has to be stopped in its own thread, so the stop is
-// queued to the worker ahead of the request to end it. Exec::stopThread makes
-// a tick that waits for the GUI thread (entry fields are read there) give up,
-// so joining cannot deadlock. Nothing the engine says from now on reaches the
-// window, which may be half destroyed.
+// queued to the worker ahead of the request to end it. The engine never waits
+// for the GUI thread, so joining cannot deadlock. Nothing the engine says from
+// now on reaches the window, which may be half destroyed.
 void Body::stopEngineThread()
 {
     if (!execThread || !execThread->isRunning())
@@ -146,6 +152,8 @@ void Body::stopEngineThread()
     disconnect(exec, nullptr, this, nullptr);
     disconnect(exec, nullptr, logArea, nullptr);
     disconnect(exec, nullptr, prompter, nullptr);
+    disconnect(exec, nullptr, execStat, nullptr);
+    disconnect(exec, nullptr, ui.TolvaCtrl, nullptr);
     Exec *e = exec;
     QMetaObject::invokeMethod(
         exec,
@@ -179,6 +187,7 @@ void Body::connectEntry(ScheduleEdit *entry)
     connect(entry, &ScheduleEdit::insertDown, this, &Body::insertDown);
     connect(entry, &ScheduleEdit::copy, this, &Body::copy);
     connect(entry, &ScheduleEdit::cut, this, &Body::cut);
+    connect(entry, &ScheduleEdit::entryChanged, this, &Body::noticedEntryChanged);
 }
 
 int Body::senderIndex() const
@@ -202,7 +211,7 @@ void Body::showSs()
     for (int i = 0; i < ss.size(); ++i) {
         ScheduleEdit *e = ss.at(i);
         ui.MainLayout->addWidget(e, i, 0);
-        e->ui.No->setText(QString::number(i + 1));
+        e->setNumber(i + 1);
         e->show();
     }
 }
@@ -293,7 +302,22 @@ void Body::loadSchedule()
 void Body::scheduleFileSelected(const QString &fname)
 {
     if (savingSchedule) {
-        csv->writeCsv(fname, ss);
+        QList<Entry> entries;
+        entries.reserve(ss.size());
+        for (const ScheduleEdit *e : std::as_const(ss))
+            entries.append(e->entry());
+        const Csv::WriteResult r = Csv::write(fname, entries);
+        if (!r.ok) {
+            // The file field keeps naming the last file that really holds
+            // the schedule.
+            logArea->log(r.error, QColor(255, 0, 0));
+            auto *box = new QMessageBox(QMessageBox::Warning, tr("Save Schedule"), r.error,
+                                        QMessageBox::Ok, this);
+            box->setAttribute(Qt::WA_DeleteOnClose);
+            box->setModal(false);
+            box->show();
+            return;
+        }
         ui.ScheduleFile->setText(fname);
     } else {
         loadScheduleFrom(fname);
@@ -306,9 +330,11 @@ void Body::loadScheduleFrom(const QString &fname)
     // destroying them: a run in progress still holds pointers to them.
     if (ui.ClearOnLoad->isChecked())
         clear();
-    QList<ScheduleEdit *> read;
-    csv->readCsv(fname, read);
-    for (ScheduleEdit *e : std::as_const(read)) {
+    const Csv::ReadResult read = Csv::read(fname);
+    if (!read.ok)
+        logArea->log(read.error, QColor(255, 0, 0));
+    for (const Entry &entry : read.entries) {
+        auto *e = new ScheduleEdit(entry);
         connectEntry(e);
         ss.append(e);
     }
@@ -330,9 +356,15 @@ void Body::showCurrentNo(int i)
 
 void Body::startMeas()
 {
-    for (ScheduleEdit *e : std::as_const(ss))
+    QList<Entry> entries;
+    entries.reserve(ss.size());
+    runList.clear();
+    for (ScheduleEdit *e : std::as_const(ss)) {
         e->setStyleSheet(QString());
-    emit startExec(ss);
+        entries.append(e->entry());
+        runList.append(e);
+    }
+    emit startExec(entries);
 }
 
 void Body::stopMeas()
@@ -355,17 +387,20 @@ void Body::resumeMeas()
 void Body::noticedExecuting(int idx)
 {
     showCurrentNo(idx);
-    for (int i = 0; i < ss.size(); ++i)
-        ss.at(i)->setStyleSheet(i == idx ? runningStyle() : QString());
-    if (idx >= 0 && idx < ss.size())
-        ui.MainScroll->ensureWidgetVisible(ss.at(idx), 50, 50);
+    for (int i = 0; i < runList.size(); ++i) {
+        if (ScheduleEdit *e = runList.at(i))
+            e->setStyleSheet(i == idx ? runningStyle() : QString());
+    }
+    if (idx >= 0 && idx < runList.size() && runList.at(idx))
+        ui.MainScroll->ensureWidgetVisible(runList.at(idx), 50, 50);
 }
 
 void Body::noticedExecFinished(bool ok)
 {
     const int n = currentNo();
-    if (n >= 1 && n <= ss.size()) {
-        ss.at(n - 1)->setStyleSheet(ok ? finishedStyle() : errorStyle());
+    if (n >= 1 && n <= runList.size()) {
+        if (ScheduleEdit *e = runList.at(n - 1))
+            e->setStyleSheet(ok ? finishedStyle() : errorStyle());
         // The mark on the entry, in words, for the log file and unattended runs.
         if (ok)
             logArea->log(tr("Run finished at entry %1.").arg(n));
@@ -379,4 +414,14 @@ void Body::noticedExecFinished(bool ok)
 void Body::noticedCurrentExecStage(const QString &stage)
 {
     ui.StageName->setText(stage);
+}
+
+void Body::noticedEntryChanged()
+{
+    // An entry of the run that the operator edits counts from the next time
+    // the engine begins it; entries added since the start are not the run's.
+    auto *e = qobject_cast<ScheduleEdit *>(sender());
+    const int i = int(runList.indexOf(e));
+    if (e && i >= 0)
+        emit updateExec(i, e->entry());
 }

@@ -3,8 +3,8 @@
 // Body owns, for its whole life: the bus client (the form's TolvaCtrl), the log
 // window (LogArea), the schedule (entries shown in MainScroll) and the cut
 // buffer (shown in its own LayoutFrame window), the schedule file dialog and
-// its Csv reader/writer, the operator prompter, and the execution engine Exec
-// with its worker thread. Start-up (app/main.cpp) creates one Body; closing it
+// the operator prompter, and the execution engine Exec with its worker thread
+// and its status panel. Start-up (app/main.cpp) creates one Body; closing it
 // closes every other window.
 //
 // Bus side (BodyBus.cpp): the bus settings come from the configuration; login
@@ -13,7 +13,10 @@
 // and answers become the engine's flags through the set...() signals below.
 //
 // Everything here runs in the GUI thread. The engine runs in execThread and is
-// reached only through queued signals in both directions.
+// reached only through queued signals in both directions: the schedule goes
+// to it as values when a run starts, and each entry the operator edits during
+// the run goes again (updateExec). The engine's commands go straight to the
+// bus client's sendCmd.
 #pragma once
 
 #include "AMsg.h"
@@ -25,7 +28,7 @@
 #include <QPointer>
 #include <QStringList>
 
-class Csv;
+class ExecCtrl;
 class LayoutFrame;
 class LogArea;
 class Prompter;
@@ -55,6 +58,7 @@ public:
     Prompter *prompterWindow() const { return prompter; }
     QFileDialog *scheduleFileDialog() const { return fileDialog; }
     Exec *engine() const { return exec; }
+    ExecCtrl *statusPanel() const { return execStat; }
     Tolva *bus() const;
     QString targetNodeName() const { return targetName; }
     QString rootDirectory() const { return rootDir; }
@@ -66,8 +70,9 @@ public:
 
 signals:
     void closed();
-    void setupExec(Tolva *s, QString targetCh);
-    void startExec(QList<ScheduleEdit *> ss);
+    void setupExec(QString targetCh);
+    void startExec(QList<Entry> entries);
+    void updateExec(int index, Entry entry);
     void stopExec(bool ok);
     void resumeExec(Exec::ResumeMode mode);
     void setTargetIsReady(bool f);
@@ -122,6 +127,7 @@ private slots:
     void noticedCurrentExecStage(const QString &stage);
     void tolvaIsNotReady();
     void noticedSendResult(const QString &result);
+    void noticedEntryChanged();
 
 private:
     void setupTolva();
@@ -140,8 +146,10 @@ private:
     LayoutFrame *cutBufferFrame = nullptr;
     QGridLayout *cutBufferLayout = nullptr;
     QFileDialog *fileDialog = nullptr;
-    Csv *csv = nullptr;
     Exec *exec = nullptr;
+    ExecCtrl *execStat = nullptr;
+    // The entries of the run, in the order the engine was given them.
+    QList<QPointer<ScheduleEdit>> runList;
     QThread *execThread = nullptr;
     Prompter *prompter = nullptr;
     LogArea *logArea = nullptr;

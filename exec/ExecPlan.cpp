@@ -1,0 +1,251 @@
+#include "ExecPlan.h"
+
+#include "BlockFile.h"
+#include "NumberFormat.h"
+#include "OptionTables.h"
+#include "XrayDataBase.h"
+
+#include <QCoreApplication>
+
+namespace {
+
+// Texts of the Exec context in the catalogue, wherever they are made.
+struct Tr
+{
+    Q_DECLARE_TR_FUNCTIONS(Exec)
+};
+
+// "Mode %1(%2[eV]-%3[eV])" parts of a mode-range row; "?" where the table
+// has no row at that position (a default index outside the table).
+QString lowText(const ModeRangeTable &t, int i)
+{
+    const ModeRange *r = t.rowAt(i);
+    return r ? formatG(r->low) : QStringLiteral("?");
+}
+
+QString highText(const ModeRangeTable &t, int i)
+{
+    const ModeRange *r = t.rowAt(i);
+    return r ? formatG(r->high) : QStringLiteral("?");
+}
+
+// Stage 0: compare the entry with its list neighbour above (or with itself
+// for the first entry) and ask the operator for what must change by hand.
+void initialize(const StageInput &in, StageResult &r)
+{
+    const bool first = in.current == 0;
+    const Entry &cur = in.cur;
+    const Entry &prev = in.prev;
+    if (first || cur.z() != prev.z() || cur.edgeIndex() != prev.edgeIndex()) {
+        r.hold << ExecFlags::ICGasesChanging;
+        r.prompts << PlanPrompt{
+            icGasesPrompt(cur.element(), prev.element(), cur.edgeIndex(), prev.edgeIndex()),
+            PromptICGases};
+    }
+    {
+        const int n = hocModeTable().indexForEnergy(cur.edgeEnergy());
+        const int o = hocModeTable().indexForEnergy(prev.edgeEnergy());
+        if (first || n != o) {
+            r.hold << ExecFlags::HOCMChanging;
+            r.prompts << PlanPrompt{hocmPrompt(n, o), PromptHOCM};
+        }
+    }
+    {
+        const int n = monoModeTable().indexForEnergy(cur.edgeEnergy());
+        const int o = monoModeTable().indexForEnergy(prev.edgeEnergy());
+        if (first || n != o) {
+            r.hold << ExecFlags::MonoChanging;
+            r.prompts << PlanPrompt{monoPrompt(n, o), PromptMono};
+        }
+    }
+    r.next = Stage::SelectEdge;
+    r.fallThrough = true;
+}
+
+// Stage 2: the monochromator goes to the start of the entry's first block,
+// sent in the row's display unit divided by 1000 (keV for a row in eV), and
+// the sample changer to the entry's holder.
+void move(const StageInput &in, StageResult &r)
+{
+    const bool first = in.current == 0;
+    const double curStart = in.cur.startValue();
+    const double prevStart = in.prev.startValue();
+    r.logs << Tr::tr("ExecP = %1, new Start = %2, old Start = %3")
+                  .arg(QString::number(in.current), formatG(curStart), formatG(prevStart));
+    if (first || curStart != prevStart) {
+        r.hold << ExecFlags::MainThMoving;
+        r.lines << QStringLiteral("SetCurrentEnergy %1").arg(formatG(curStart / 1000));
+    }
+    r.logs << Tr::tr("ExecP = %1, new Holder = %2, old Holder = %3")
+                  .arg(QString::number(in.current), in.cur.holder, in.prev.holder);
+    if (first || in.cur.holder != in.prev.holder) {
+        r.hold << ExecFlags::SHolderMoving;
+        r.lines << QStringLiteral("MoveSHolderTo %1").arg(in.cur.holder);
+    }
+    r.next = Stage::ScanMode;
+}
+
+// Stage 5: standard blocks ask the target for its block count; file and user
+// blocks are sent one by one.
+void blocks(const StageInput &in, StageResult &r)
+{
+    const Entry &cur = in.cur;
+    switch (cur.blockDefType) {
+    case EntryRows::StandardBlocks: {
+        const int type = cur.stdBlockType == 1 ? 3 : cur.stdBlockType == 2 ? 2 : 0;
+        r.lines << QStringLiteral("SelectXafsMeasType %1").arg(type);
+        r.hold << ExecFlags::BusyAskingBlockNum;
+        r.lines << QStringLiteral("GetBlockNum");
+        r.next = Stage::MeasTime;
+        return;
+    }
+    case EntryRows::FileBlocks:
+    case EntryRows::UserBlocks:
+        break;
+    default:
+        // Repeating this stage would hold the run at this entry for ever
+        // without a word; name the entry and end the run as failed instead.
+        r.error = Tr::tr("Entry %1: unknown block definition type %2; the run stops.")
+                      .arg(in.current + 1)
+                      .arg(cur.blockDefType);
+        r.next = Stage::Blocks;
+        return;
+    }
+
+    // A block file replaces the blocks' starts and Points; the count, the
+    // dwell times and the unit stay the entry's own. A file that cannot be
+    // read leaves the entry's blocks as they are.
+    Entry loaded = cur;
+    if (cur.blockDefType == EntryRows::FileBlocks)
+        BlockFile::load(cur.blockDefFile, loaded);
+    const Entry &e = loaded;
+    const BlockSet &set = e.activeBlocks();
+
+    r.lines << QStringLiteral("SetBlockUnit %1").arg(e.blockUnit);
+    r.lines << QStringLiteral("SetBlockNum %1").arg(e.blocks);
+    for (int i = 0; i < e.blocks && i + 1 < set.rowCount(); ++i) {
+        r.lines << QStringLiteral("SetBlock %1 %2 %3 %4 %5 %6")
+                       .arg(QString::number(i), formatG(set.displayValue(i)),
+                            formatG(set.displayValue(i + 1)), QStringLiteral("0"),
+                            formatG(e.timeFor(i)), formatG(set.row(i).points()));
+    }
+    r.lines << QStringLiteral("SetXafsFileName %1").arg(e.dataFile);
+    r.next = Stage::Dark;
+}
+
+} // namespace
+
+StageResult runStage(int stage, const StageInput &in)
+{
+    StageResult r;
+    const Entry &cur = in.cur;
+    switch (stage) {
+    case Stage::Initialize:
+        initialize(in, r);
+        break;
+    case Stage::SelectEdge:
+        r.lines << QStringLiteral("SelectAtom %1").arg(cur.z());
+        r.lines << QStringLiteral("SelectEdge %1").arg(cur.edgeIndex());
+        r.next = Stage::Move;
+        break;
+    case Stage::Move:
+        move(in, r);
+        break;
+    case Stage::ScanMode:
+        r.lines << QStringLiteral("SetXafsMode %1").arg(cur.scanType == EntryRows::QuickScan ? 1 : 0);
+        r.lines << QStringLiteral("SelectXafsMeasMode %1")
+                       .arg(measModeCodeFor(cur.scanType, cur.measMode));
+        r.next = Stage::FileName;
+        r.fallThrough = true;
+        break;
+    case Stage::FileName:
+        r.lines << QStringLiteral("SetXafsFileName %1").arg(cur.dataFile);
+        r.lines << QStringLiteral("SetXafsMeasComment %1").arg(cur.comment);
+        r.next = Stage::Blocks;
+        r.fallThrough = true;
+        break;
+    case Stage::Blocks:
+        blocks(in, r);
+        break;
+    case Stage::MeasTime:
+        for (int i = 0; i < in.blockNum; ++i)
+            r.lines << QStringLiteral("SetMeasTime %1 %2").arg(QString::number(i), formatG(cur.timeFor(i)));
+        r.next = Stage::Dark;
+        break;
+    case Stage::Dark:
+        // The engine does not wait for the dark measurement.
+        if (cur.measDark == 1) {
+            r.lines << QStringLiteral("SetMeasDarkTime %1").arg(10);
+            r.lines << QStringLiteral("MeasDark");
+            r.lines << QStringLiteral("SetMeasDarkMode %1").arg(1);
+        } else if (cur.measDark == 2) {
+            r.lines << QStringLiteral("SetMeasDarkMode %1").arg(1);
+        }
+        r.next = Stage::Start;
+        break;
+    case Stage::Start:
+        // The target's end-of-measurement event releases the engine.
+        r.lines << QStringLiteral("Start");
+        r.hold << ExecFlags::InXAFSMeas;
+        r.next = Stage::End;
+        break;
+    default:
+        r.next = stage;
+        break;
+    }
+    return r;
+}
+
+QString stageName(int stage)
+{
+    switch (stage) {
+    case Stage::Initialize:
+        return Tr::tr("Initialize");
+    case Stage::SelectEdge:
+        return Tr::tr("Selecting Edge");
+    case Stage::Move:
+        return Tr::tr("Move Mono. and S. Holder");
+    case Stage::ScanMode:
+        return Tr::tr("Selecting Quick/Step Mode");
+    case Stage::FileName:
+        return Tr::tr("Setting File-Name / Comments");
+    case Stage::Blocks:
+        return Tr::tr("Setting Block Params");
+    case Stage::MeasTime:
+        return Tr::tr("Setting Meas. Time");
+    case Stage::Dark:
+        return Tr::tr("Measuring Dark");
+    case Stage::Start:
+        return Tr::tr("In Meas.");
+    case Stage::End:
+        return Tr::tr("One Meas. End");
+    default:
+        return Tr::tr("Not In Exec");
+    }
+}
+
+QString icGasesPrompt(const aAtom &na, const aAtom &oa, int nCore, int oCore)
+{
+    const XrayDataBase &db = xrayDataBase();
+    return Tr::tr("ICGases Changing.\nThe Target Edge is changing (from %1-%2 to "
+              "%3-%4).\nDo any action for that.\nThen Click Ok.")
+        .arg(oa.symbol, db.edgeName(oCore), na.symbol, db.edgeName(nCore));
+}
+
+QString hocmPrompt(int nMode, int oMode)
+{
+    const ModeRangeTable &t = hocModeTable();
+    return Tr::tr("Higher Order Cut Mirror Mode Should Change\nfrom Mode %1(%2[eV]-%3[eV]) to Mode "
+              "%4(%5[eV]-%6[eV]).\nDo any action for that.\nThen Click Ok.")
+        .arg(QString::number(oMode), lowText(t, oMode), highText(t, oMode), QString::number(nMode),
+             lowText(t, nMode), highText(t, nMode));
+}
+
+QString monoPrompt(int nMode, int oMode)
+{
+    const ModeRangeTable &t = monoModeTable();
+    return Tr::tr("Monochromator Mode Should Change\nfrom Mode %1(%2[eV]-%3[eV]) to Mode "
+              "%4(%5[eV]-%6[eV]).\nDo any action for that.\nThen Click Ok.")
+        .arg(QString::number(oMode), lowText(t, oMode), highText(t, oMode), QString::number(nMode),
+             lowText(t, nMode), highText(t, nMode));
+}
