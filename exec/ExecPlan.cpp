@@ -62,14 +62,15 @@ void initialize(const StageInput &in, StageResult &r)
     r.fallThrough = true;
 }
 
-// Stage 2: the monochromator goes to the start of the entry's first block,
-// sent in the row's display unit divided by 1000 (keV for a row in eV), and
-// the sample changer to the entry's holder.
+// Stage 2: the monochromator goes to the start energy of the entry's first
+// block, and the sample changer to the entry's holder. The energy is the
+// row's position in eV whatever unit the row is shown in: the target expects
+// keV, and a row shown in keV, A or degrees must not send its display value.
 void move(const StageInput &in, StageResult &r)
 {
     const bool first = in.current == 0;
-    const double curStart = in.cur.startValue();
-    const double prevStart = in.prev.startValue();
+    const double curStart = in.cur.startEnergy();
+    const double prevStart = in.prev.startEnergy();
     r.logs << Tr::tr("ExecP = %1, new Start = %2, old Start = %3")
                   .arg(QString::number(in.current), formatG(curStart), formatG(prevStart));
     if (first || curStart != prevStart) {
@@ -194,6 +195,27 @@ StageResult runStage(int stage, const StageInput &in)
         break;
     }
     return r;
+}
+
+StageResult planEntry(const StageInput &in)
+{
+    StageResult all;
+    int stage = Stage::Initialize;
+    while (stage != Stage::End) {
+        const StageResult r = runStage(stage, in);
+        all.lines << r.lines;
+        all.prompts << r.prompts;
+        all.logs << r.logs;
+        all.hold << r.hold;
+        if (!r.error.isEmpty() || r.next == stage) {
+            all.error = r.error;
+            all.next = stage;
+            return all;
+        }
+        stage = r.next;
+    }
+    all.next = Stage::End;
+    return all;
 }
 
 QString stageName(int stage)

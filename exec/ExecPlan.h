@@ -46,6 +46,11 @@ struct StageInput
 
 StageResult runStage(int stage, const StageInput &in);
 
+// Everything one entry makes the engine do, from stage 0 to "Start", when the
+// target answers at once and reports blockNum blocks: the stages' results
+// joined in order. Stops at the first stage that reports an error.
+StageResult planEntry(const StageInput &in);
+
 // The stage names shown to the operator (translated), Stage::NotInExec
 // included.
 QString stageName(int stage);

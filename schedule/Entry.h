@@ -137,13 +137,14 @@ enum BlockDef { StandardBlocks = 0, FileBlocks = 1, UserBlocks = 2 };
 struct Entry
 {
     bool exec = true; // run this entry
-    QString holder;   // HolderNo
-    QString sampleId;
-    QString comment;
+    // A new entry is a copper reference, as the editor's form first shows it.
+    QString holder; // HolderNo
+    QString sampleId = QStringLiteral("S001");
+    QString comment = QStringLiteral("Cu Reference");
     QString refSample;
-    QString dataFile;
-    QString targetElm;  // element symbol or atomic number, as typed
-    QString targetCore; // edge name, as typed
+    QString dataFile = QStringLiteral("Cu-0001.dat");
+    QString targetElm = QStringLiteral("Cu"); // element symbol or atomic number, as typed
+    QString targetCore;                        // edge name, as typed
     int measDark = 0;   // rows of the DARK, TUNE ... tables
     int tuning = 0;
     int crystal = -1; // row of the crystal table; -1 chooses by the edge energy
@@ -151,7 +152,7 @@ struct Entry
     int measMode = 0;
     int blockDefType = EntryRows::StandardBlocks;
     int stdBlockType = 0;
-    QString blockDefFile;
+    QString blockDefFile = QStringLiteral("MyBlock.prm");
     QString measTimes = QStringLiteral("1,1,1,1");
     int blocks = 4; // 1 ... BlockSet::maxBlocks
     int blockUnit = 0;
@@ -183,8 +184,9 @@ struct Entry
     // energy; -1 when the crystal table is empty or the row does not exist.
     int crystalRow() const;
     double latticeSpacing() const { return quickBlocks.latticeSpacing(); }
-    // Display value of the first row of the active set.
-    double startValue() const { return activeBlocks().displayValue(0); }
+    // Start of the first block of the active set, in eV whatever unit it is
+    // shown in.
+    double startEnergy() const { return activeBlocks().row(0).pos; }
     // Dwell time of block i from measTimes.
     double timeFor(int i) const;
 

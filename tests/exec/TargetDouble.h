@@ -1,6 +1,6 @@
 // Stand-in for the bus client and the target program in engine tests and the
-// engine benchmark. It has Tolva's sendCmd slot, records every command the
-// engine sends, and plays the target's side through the same engine slots the
+// engine benchmark. It takes the engine's commands as Tolva's sendCmd does,
+// records them, and plays the target's side through the same engine slots the
 // main window's bus dispatch drives. With autoAnswer it answers every command
 // whose first word is not in `held` at once, as an ideal target would: moves
 // end, the block count is reported, a measurement starts and ends. With
@@ -11,6 +11,7 @@
 #include "PromptType.h"
 
 #include <QList>
+#include <QMap>
 #include <QObject>
 #include <QSet>
 #include <QStringList>
@@ -23,6 +24,7 @@ public:
     void attach(Exec *exec)
     {
         connect(this, &TargetDouble::startExec, exec, &Exec::start);
+        connect(this, &TargetDouble::updateExec, exec, &Exec::updateEntry);
         connect(this, &TargetDouble::stopExec, exec, &Exec::stop);
         connect(this, &TargetDouble::resumeExec, exec, &Exec::resume);
         connect(this, &TargetDouble::setMainThIsMoving, exec, &Exec::setMainThIsMoving);
@@ -33,8 +35,10 @@ public:
         connect(this, &TargetDouble::setErrRemote, exec, &Exec::setErrRemote);
         connect(this, &TargetDouble::setErrSHolderMove, exec, &Exec::setErrSHolderMove);
         connect(this, &TargetDouble::promptOk, exec, &Exec::noticedPromptOk);
+        connect(exec, &Exec::sendCmd, this, &TargetDouble::sendCmd);
         connect(exec, &Exec::newPrompt, this, &TargetDouble::noticedPrompt);
-        connect(exec, &Exec::log, this, &TargetDouble::noticedLog);
+        connect(exec, &Exec::log, this, [this](const QString &msg) { logLines.append(msg); });
+        connect(exec, &Exec::flagChanged, this, [this](int f, bool on) { flags[f] = on; });
         // Relayed so that tests watch them in the GUI thread (a QSignalSpy on
         // the engine itself would be filled from the worker thread).
         connect(exec, &Exec::finished, this, &TargetDouble::finished);
@@ -44,11 +48,10 @@ public:
 
     QStringList lines;  // every command, as sent
     QStringList routes; // "sender channel>receiver" of each command
-    QStringList prompts;
     QList<PromptType> promptTypes;
     QStringList logLines;
-    QList<QColor> logColours;
-    QSet<QString> held; // command words autoAnswer leaves unanswered
+    QMap<int, bool> flags; // the engine's flags as last reported
+    QSet<QString> held;    // command words autoAnswer leaves unanswered
     bool autoAnswer = false;
     bool autoConfirm = false;
     int blockNumAnswer = 3;
@@ -63,31 +66,21 @@ public slots:
         if (!autoAnswer || held.contains(word))
             return;
         if (word == QLatin1String("SetCurrentEnergy")) {
-            emit setMainThIsMoving(true);
             emit setMainThIsMoving(false);
         } else if (word == QLatin1String("MoveSHolderTo")) {
-            emit setSHolderIsMoving(true);
             emit setSHolderIsMoving(false);
         } else if (word == QLatin1String("GetBlockNum")) {
             emit setReceivedBlockNum(blockNumAnswer);
         } else if (word == QLatin1String("Start")) {
-            emit setInXafsMeas(true);
             emit setInXafsMeas(false);
         }
     }
 
-    void noticedPrompt(const QString &msg, PromptType type)
+    void noticedPrompt(const QString &, PromptType type)
     {
-        prompts.append(msg);
         promptTypes.append(type);
         if (autoConfirm)
             emit promptOk(type);
-    }
-
-    void noticedLog(const QString &msg, const QColor &c)
-    {
-        logLines.append(msg);
-        logColours.append(c);
     }
 
 signals:
@@ -95,7 +88,8 @@ signals:
     void executing(int step);
     void currentStage(QString stage);
     void commandReceived(QString cmd);
-    void startExec(QList<ScheduleEdit *> ss);
+    void startExec(QList<Entry> entries);
+    void updateExec(int index, Entry entry);
     void stopExec(bool ok);
     void resumeExec(Exec::ResumeMode mode);
     void setSHolderIsMoving(bool f);

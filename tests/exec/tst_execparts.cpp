@@ -1,49 +1,18 @@
-// The engine's parts: the status panel's updates from the engine's thread
-// (its indicators are checked along the engine runs), the prompt window, and
-// cross-thread calls that a stopping worker can give up (served calls run in
-// every engine test).
-#include "ExecCtrl.h"
-#include "GuiCall.h"
+// The prompt window: each confirmation hands its prompt's type back once.
 #include "Prompter.h"
 
-#include <QDeadlineTimer>
-#include <QLabel>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
-#include <QThread>
-
-#include <atomic>
 
 class TstExecParts : public QObject
 {
     Q_OBJECT
 private slots:
     void initTestCase() { qRegisterMetaType<PromptType>("PromptType"); }
-    void updatesFromAnotherThreadArriveInOrder();
     void confirm_data();
     void confirm();
-    void giveUpReturnsAndWorkNeverRuns();
 };
-
-void TstExecParts::updatesFromAnotherThreadArriveInOrder()
-{
-    ExecCtrl p;
-    QThread *worker = QThread::create([&p] {
-        // Last write wins only if the queued updates keep their order.
-        for (int i = 0; i < 50; ++i) {
-            p.setFlag(ExecCtrl::SHolderMoving, i % 2 == 1);
-            p.setErrMsg(QString::number(i));
-        }
-    });
-    worker->start();
-    QVERIFY(worker->wait(10000));
-    delete worker;
-    // Nothing is applied before the GUI thread handles the queued calls.
-    QCOMPARE(p.ui.SHolderMoving->styleSheet(), ExecCtrl::offStyle());
-    QTRY_COMPARE_WITH_TIMEOUT(p.ui.ErrMsg->text(), QStringLiteral("49"), 10000);
-    QCOMPARE(p.ui.SHolderMoving->styleSheet(), ExecCtrl::onStyle());
-}
 
 void TstExecParts::confirm_data()
 {
@@ -81,33 +50,6 @@ void TstExecParts::confirm()
         QTest::mouseClick(w.openPrompts().at(0)->ui.PromptOk, Qt::LeftButton);
     QVERIFY(!w.isVisible());
     QCOMPARE(stat.last().at(0).toInt(), 0);
-}
-
-void TstExecParts::giveUpReturnsAndWorkNeverRuns()
-{
-    QObject context;
-    std::atomic<bool> stop{false};
-    std::atomic<int> runs{0};
-    std::atomic<bool> waiting{false};
-    bool ok = true;
-    int out = -1;
-    QThread *worker = QThread::create([&] {
-        ok = callInThreadOf<int>(
-            &context, [&runs] { return ++runs; }, &out, [&stop] { return stop.load(); }, &waiting);
-    });
-    worker->start();
-    QDeadlineTimer deadline(10000);
-    while (!waiting.load() && !deadline.hasExpired())
-        QThread::yieldCurrentThread(); // the call stays unserved
-    QVERIFY(waiting.load());
-    stop = true;
-    QVERIFY(worker->wait(10000)); // returns although nobody served it
-    delete worker;
-    QVERIFY(!ok);
-    QCOMPARE(out, -1);
-    QVERIFY(!waiting.load());
-    QCoreApplication::processEvents(); // the posted work is delivered now ...
-    QCOMPARE(runs.load(), 0);          // ... and does nothing
 }
 
 QTEST_MAIN(TstExecParts)

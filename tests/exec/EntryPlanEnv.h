@@ -1,0 +1,66 @@
+// Shared set-up of the engine and plan tests: option tables from a
+// configuration text, the X-ray data from the program's resource, and entries
+// as the operator leaves them after typing an element and a holder.
+#pragma once
+
+#include "ConfigStore.h"
+#include "Entry.h"
+#include "ExecPlan.h"
+#include "NumberFormat.h"
+#include "OptionTables.h"
+#include "XrayDataBase.h"
+
+#include <QString>
+#include <QStringList>
+
+namespace EntryPlanEnv {
+
+// modes replaces the mirror and monochromator tables.
+inline bool setUp(const QString &modes = QString())
+{
+    ConfigStore store;
+    store.readText(QStringLiteral(
+        "Crystal Si111 3.13553 4000 28000 \"Si(111)\"\nCrystal Si311 1.63747 7000 40000\n"
+        "DARK \"-\"\nDARK Y\nDARK N\nTUNE \"-\"\nTUNE Y\nTUNE N\n"
+        "SCAN_TYPE Quick\nSCAN_TYPE Step\nMEAS_MODE Trans\nMEAS_MODE Fluo\n"
+        "BLK_SETUP Std\nBLK_SETUP File\nBLK_SETUP User\nBLK_SETUP Extra\n"
+        "STD_TYPE XAFS\nSTD_TYPE XANES\nSTD_TYPE EXAFS\n"
+        "Q_MEAS_MODE Trans 1\nQ_MEAS_MODE Fluo 4\nS_MEAS_MODE Trans 0\nS_MEAS_MODE Fluo 2\n"));
+    store.readText(!modes.isEmpty()
+                       ? modes
+                       : QStringLiteral("HOCMode 0 4000 7999.99\nHOCMode 1 8000 14999.99\n"
+                                        "HOCMode 2 15000 40000\nDefaultHOCMode 1\n"
+                                        "MonoMode 0 4000 27999.99\nMonoMode 1 28000 40000\n"
+                                        "DefaultMonoMode 0\n"));
+    buildOptionTables(store);
+    return xrayDataBase().load(QStringLiteral(":XrayDataBase2.txt"));
+}
+
+inline Entry entry(const QString &elm, const QString &holder, bool ticked = true)
+{
+    Entry e = Entry::defaults();
+    e.targetElm = elm;
+    e.updateTarget();
+    e.holder = holder;
+    e.exec = ticked;
+    return e;
+}
+
+// User blocks with absolute starts in eV, shown in unit.
+inline void setUserBlocks(Entry &e, int unit, const QStringList &startsEV, const QList<int> &points,
+                          const QString &times)
+{
+    e.blockDefType = EntryRows::UserBlocks;
+    const int n = int(startsEV.size()) - 1;
+    e.requestBlocks(n);
+    if (n == 0) { // below what the editor offers, but a file may say so
+        e.blocks = 0;
+        e.quickBlocks.showBlocks(0);
+        e.stepBlocks.showBlocks(0);
+    }
+    e.activeBlocks().setBlocks(n, startsEV, points, {});
+    e.selectBlockUnit(unit);
+    e.measTimes = times;
+}
+
+} // namespace EntryPlanEnv

@@ -1,0 +1,341 @@
+// The command plan as tables: "this entry after that one sends exactly these
+// lines", without a thread, a timer or a target. Start energies come from the
+// X-ray table, angles from the Bragg law worked out here.
+#include "EntryPlanEnv.h"
+
+#include <QFile>
+#include <QLocale>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <cmath>
+
+namespace {
+
+const QString kPromptEnd = QStringLiteral(".\nDo any action for that.\nThen Click Ok.");
+
+// The lines after the first one starting with marker.
+QStringList after(const QStringList &lines, const QString &marker)
+{
+    for (int i = 0; i < lines.size(); ++i)
+        if (lines.at(i).startsWith(marker))
+            return lines.mid(i + 1);
+    return {};
+}
+
+StageResult plan(const QList<Entry> &list, int i, int blockNum = 3)
+{
+    return planEntry({list.at(i), list.at(i > 0 ? i - 1 : 0), i, blockNum});
+}
+
+QList<PromptType> types(const StageResult &r)
+{
+    QList<PromptType> t;
+    for (const PlanPrompt &p : r.prompts)
+        t << p.type;
+    return t;
+}
+
+} // namespace
+
+class TstExecPlan : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { QVERIFY(EntryPlanEnv::setUp()); }
+
+    void firstEntryFullSequence();
+    void standardBlocks_data();
+    void standardBlocks();
+    void scanDetectionAndDark_data();
+    void scanDetectionAndDark();
+    void userAndFileBlocks_data();
+    void userAndFileBlocks();
+    void numberFormatsWhateverTheLocale();
+    void neighbours_data();
+    void neighbours();
+    void eachEntryConvertsAnglesWithItsOwnCrystal();
+    void unknownBlockDefinitionTypeIsAnError();
+    void modeOutsideTheTablesShowsQuestionMarks();
+
+private:
+    QTemporaryDir tmp;
+};
+
+void TstExecPlan::firstEntryFullSequence()
+{
+    const StageResult r = plan({EntryPlanEnv::entry("Cu", "1")}, 0);
+    const double start = xrayDataBase().edgeEnergy("Cu", QString()) - 300;
+    QCOMPARE(r.lines,
+             (QStringList{"SelectAtom 29", "SelectEdge 0",
+                          "SetCurrentEnergy " + formatG(start / 1000), "MoveSHolderTo 1",
+                          "SetXafsMode 1", "SelectXafsMeasMode 1", "SetXafsFileName Cu-0001.dat",
+                          "SetXafsMeasComment Cu Reference", "SelectXafsMeasType 0", "GetBlockNum",
+                          "SetMeasTime 0 300", "SetMeasTime 1 300", "SetMeasTime 2 300", "Start"}));
+    // Entry 0 is compared with itself: all three prompts, naming the same
+    // element, edge and modes on both sides.
+    QCOMPARE(types(r), (QList<PromptType>{PromptICGases, PromptHOCM, PromptMono}));
+    QCOMPARE(r.prompts.at(0).text,
+             "ICGases Changing.\nThe Target Edge is changing (from Cu-K to Cu-K)" + kPromptEnd);
+    QCOMPARE(r.prompts.at(1).text, "Higher Order Cut Mirror Mode Should Change\nfrom Mode "
+                                   "1(8000[eV]-15000[eV]) to Mode 1(8000[eV]-15000[eV])" +
+                                       kPromptEnd);
+    QCOMPARE(r.logs,
+             (QStringList{QString("ExecP = 0, new Start = %1, old Start = %1").arg(formatG(start)),
+                          "ExecP = 0, new Holder = 1, old Holder = 1"}));
+    // What holds the engine: the prompts, both moves, the block count, the scan.
+    QCOMPARE(r.hold.size(), 7);
+    QVERIFY(r.hold.contains(ExecFlags::InXAFSMeas) && r.hold.contains(ExecFlags::BusyAskingBlockNum));
+}
+
+void TstExecPlan::standardBlocks_data()
+{
+    QTest::addColumn<int>("stdType");
+    QTest::addColumn<int>("blockNum");
+    QTest::addColumn<QString>("times");
+    QTest::addColumn<QStringList>("expected");
+    QTest::newRow("XAFS, 3 blocks") << 0 << 3 << "300"
+                                    << QStringList{"SelectXafsMeasType 0", "GetBlockNum",
+                                                   "SetMeasTime 0 300", "SetMeasTime 1 300",
+                                                   "SetMeasTime 2 300", "Start"};
+    QTest::newRow("XANES, no blocks")
+        << 1 << 0 << "300" << QStringList{"SelectXafsMeasType 3", "GetBlockNum", "Start"};
+    QTest::newRow("EXAFS, times per block")
+        << 2 << 3 << "2, 7.5"
+        << QStringList{"SelectXafsMeasType 2", "GetBlockNum",       "SetMeasTime 0 2",
+                       "SetMeasTime 1 7.5",    "SetMeasTime 2 7.5", "Start"};
+    QTest::newRow("answer not a number")
+        << 0 << -1 << "300" << QStringList{"SelectXafsMeasType 0", "GetBlockNum", "Start"};
+}
+
+void TstExecPlan::standardBlocks()
+{
+    QFETCH(int, stdType);
+    QFETCH(int, blockNum);
+    QFETCH(QString, times);
+    Entry e = EntryPlanEnv::entry("Cu", "1");
+    e.selectStdBlockType(stdType);
+    e.measTimes = times;
+    QTEST(after(plan({e}, 0, blockNum).lines, "SetXafsMeasComment"), "expected");
+}
+
+void TstExecPlan::scanDetectionAndDark_data()
+{
+    QTest::addColumn<int>("scanType");
+    QTest::addColumn<int>("measMode");
+    QTest::addColumn<int>("dark");
+    QTest::addColumn<QStringList>("mode");
+    QTest::addColumn<QStringList>("end");
+    QTest::newRow("quick trans") << 0 << 0 << 0
+                                 << QStringList{"SetXafsMode 1", "SelectXafsMeasMode 1"}
+                                 << QStringList{"Start"};
+    QTest::newRow("step trans, dark Y")
+        << 1 << 0 << 1 << QStringList{"SetXafsMode 0", "SelectXafsMeasMode 0"}
+        << QStringList{"SetMeasDarkTime 10", "MeasDark", "SetMeasDarkMode 1", "Start"};
+    QTest::newRow("step fluo, dark N") << 1 << 1 << 2
+                                       << QStringList{"SetXafsMode 0", "SelectXafsMeasMode 2"}
+                                       << QStringList{"SetMeasDarkMode 1", "Start"};
+}
+
+void TstExecPlan::scanDetectionAndDark()
+{
+    QFETCH(int, scanType);
+    QFETCH(int, measMode);
+    QFETCH(int, dark);
+    QFETCH(QStringList, mode);
+    Entry e = EntryPlanEnv::entry("Cu", "1");
+    e.selectScanType(scanType);
+    e.measMode = measMode;
+    e.measDark = dark;
+    e.dataFile = "a b.dat";
+    e.comment.clear();
+    const QStringList lines = plan({e}, 0, 1).lines;
+    const QStringList expected = mode + QStringList{"SetXafsFileName a b.dat", "SetXafsMeasComment "};
+    QCOMPARE(after(lines, "MoveSHolderTo").mid(0, 4), expected);
+    QTEST(after(lines, "SetMeasTime 0"), "end");
+}
+
+void TstExecPlan::userAndFileBlocks_data()
+{
+    QTest::addColumn<QStringList>("starts");
+    QTest::addColumn<QList<int>>("points");
+    QTest::addColumn<QString>("times");
+    QTest::addColumn<QByteArray>("file"); // empty: user blocks; "-": a missing file
+    QTest::addColumn<QStringList>("blocks");
+    QTest::newRow("user, 4 blocks")
+        << QStringList{"8679", "8939", "9029", "9479", "10079"} << QList<int>{40, 300, 180, 100}
+        << "1, 1, 5, 10" << QByteArray()
+        << QStringList{"SetBlock 0 8679 8939 0 1 40", "SetBlock 1 8939 9029 0 1 300",
+                       "SetBlock 2 9029 9479 0 5 180", "SetBlock 3 9479 10079 0 10 100"};
+    QTest::newRow("user, 6 blocks, 4 times")
+        << QStringList{"8000", "8100", "8200", "8300", "8400", "8500", "8600"}
+        << QList<int>{1, 2, 3, 4, 5, 6} << "1, 1, 5, 10" << QByteArray()
+        << QStringList{"SetBlock 0 8000 8100 0 1 1",  "SetBlock 1 8100 8200 0 1 2",
+                       "SetBlock 2 8200 8300 0 5 3",  "SetBlock 3 8300 8400 0 10 4",
+                       "SetBlock 4 8400 8500 0 10 5", "SetBlock 5 8500 8600 0 10 6"};
+    QTest::newRow("user, empty times")
+        << QStringList{"8000", "8100", "8200"} << QList<int>{10, 20} << "" << QByteArray()
+        << QStringList{"SetBlock 0 8000 8100 0 0 10", "SetBlock 1 8100 8200 0 0 20"};
+    QTest::newRow("user, no blocks")
+        << QStringList{"8000"} << QList<int>{} << "1" << QByteArray() << QStringList{};
+    // The file is read before sending; the monochromator still goes to the
+    // entry's own start.
+    QTest::newRow("file") << QStringList{"8000", "8100", "8200"} << QList<int>{7, 7} << "2, 4"
+                          << QByteArray("N 2\nU 0\nB 0 1 1 1\nQN 2\nQB 0 9000 100 1\n"
+                                        "QB 1 9100 50 2\nQB 2 9500 0 0\nSN 4\n")
+                          << QStringList{"SetBlock 0 9000 9100 0 2 100",
+                                         "SetBlock 1 9100 9500 0 4 50"};
+    QTest::newRow("missing file") << QStringList{"8000", "8100", "8200"} << QList<int>{7, 9} << "3"
+                                  << QByteArray("-")
+                                  << QStringList{"SetBlock 0 8000 8100 0 3 7",
+                                                 "SetBlock 1 8100 8200 0 3 9"};
+}
+
+void TstExecPlan::userAndFileBlocks()
+{
+    QFETCH(QStringList, starts);
+    QFETCH(QList<int>, points);
+    QFETCH(QString, times);
+    QFETCH(QByteArray, file);
+    QFETCH(QStringList, blocks);
+    Entry e = EntryPlanEnv::entry("Cu", "1");
+    EntryPlanEnv::setUserBlocks(e, 0, starts, points, times);
+    if (!file.isEmpty()) {
+        const QString path = tmp.filePath("blocks.prm");
+        QFile f(path);
+        QVERIFY(file == "-" || (f.open(QIODevice::WriteOnly) && f.write(file) == file.size()));
+        f.close();
+        e.blockDefType = EntryRows::FileBlocks;
+        e.blockDefFile = file == "-" ? path + ".missing" : path;
+    }
+    const QStringList sent = plan({e}, 0).lines;
+    QCOMPARE(sent.at(2), QString("SetCurrentEnergy " + formatG(starts.at(0).toDouble() / 1000)));
+    const QStringList expected =
+        QStringList{"SetBlockUnit 0", QString("SetBlockNum %1").arg(blocks.size())} + blocks +
+        QStringList{"SetXafsFileName Cu-0001.dat", "Start"};
+    QCOMPARE(after(sent, "SetXafsMeasComment"), expected);
+}
+
+// %g numbers whatever the locale; energies sent in keV and compared as
+// energies, whatever unit the rows show.
+void TstExecPlan::numberFormatsWhateverTheLocale()
+{
+    QList<Entry> list(3, EntryPlanEnv::entry("Cu", "1"));
+    EntryPlanEnv::setUserBlocks(list[0], 0, {"8779", "8800"}, {21}, "2");
+    EntryPlanEnv::setUserBlocks(list[1], 1, {"8779.12", "8879.12"}, {3}, "0.00001");
+    EntryPlanEnv::setUserBlocks(list[2], 0, {"8779.12", "8879.12"}, {3}, "0.00001");
+    const QLocale before;
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    QStringList sent;
+    QStringList logs;
+    for (int i = 0; i < 3; ++i) {
+        sent << plan(list, i).lines;
+        logs << plan(list, i).logs;
+    }
+    QLocale::setDefault(before);
+    QCOMPARE(sent.filter("SetCurrentEnergy"),
+             (QStringList{"SetCurrentEnergy 8.779", "SetCurrentEnergy 8.77912"}));
+    QCOMPARE(sent.filter("SetBlock "),
+             (QStringList{"SetBlock 0 8779 8800 0 2 21", "SetBlock 0 8.77912 8.87912 0 1e-05 3",
+                          "SetBlock 0 8779.12 8879.12 0 1e-05 3"}));
+    QCOMPARE(logs.filter("Start ="),
+             (QStringList{"ExecP = 0, new Start = 8779, old Start = 8779",
+                          "ExecP = 1, new Start = 8779.12, old Start = 8779",
+                          "ExecP = 2, new Start = 8779.12, old Start = 8779.12"}));
+}
+
+// The second entry against the first: what moves and what is asked.
+void TstExecPlan::neighbours_data()
+{
+    QTest::addColumn<QString>("elm1");
+    QTest::addColumn<QString>("holder1");
+    QTest::addColumn<QString>("elm2");
+    QTest::addColumn<QString>("holder2");
+    QTest::addColumn<QStringList>("moves");
+    QTest::addColumn<QList<PromptType>>("prompts");
+    QTest::newRow("same") << "Fe"
+                          << "2"
+                          << "Fe"
+                          << "2" << QStringList{} << QList<PromptType>{};
+    QTest::newRow("holder 3 then 03") << "Cu"
+                                      << "3"
+                                      << "Cu"
+                                      << "03" << QStringList{"MoveSHolderTo 03"}
+                                      << QList<PromptType>{};
+    // Fe K lies in mirror mode 0, Cu K in mode 1; both in monochromator mode 0.
+    const double feStart = xrayDataBase().edgeEnergy("Fe", QString()) - 300;
+    QTest::newRow("Cu then Fe") << "Cu"
+                                << "1"
+                                << "Fe"
+                                << "1"
+                                << QStringList{"SetCurrentEnergy " + formatG(feStart / 1000)}
+                                << QList<PromptType>{PromptICGases, PromptHOCM};
+}
+
+void TstExecPlan::neighbours()
+{
+    QFETCH(QString, elm1);
+    QFETCH(QString, holder1);
+    QFETCH(QString, elm2);
+    QFETCH(QString, holder2);
+    const QList<Entry> list{EntryPlanEnv::entry(elm1, holder1), EntryPlanEnv::entry(elm2, holder2)};
+    const StageResult r = plan(list, 1);
+    QStringList moves = r.lines.filter("SetCurrentEnergy") + r.lines.filter("MoveSHolderTo");
+    QTEST(moves, "moves");
+    QTEST(types(r), "prompts");
+    QCOMPARE(r.lines.first(), QString("SelectAtom %1").arg(xrayDataBase().zFor(elm2)));
+    QCOMPARE(r.logs.last(),
+             QString("ExecP = 1, new Holder = %1, old Holder = %2").arg(holder2, holder1));
+}
+
+// Blocks in degrees are angles of each entry's own crystal, whichever entry
+// was made or edited last.
+void TstExecPlan::eachEntryConvertsAnglesWithItsOwnCrystal()
+{
+    const CrystalTable &crystals = crystalTable();
+    const int si111 = crystals.rowByName("Si111");
+    const int si311 = crystals.rowByName("Si311");
+    QVERIFY(si111 >= 0 && si311 >= 0);
+    auto angle = [](double eV, double d) {
+        return std::asin(12398.424360742055 / eV / (2 * d)) * 180 / M_PI;
+    };
+    QList<Entry> list;
+    for (int row : {si111, si311}) {
+        Entry e = EntryPlanEnv::entry("Cu", "1");
+        e.selectCrystal(row);
+        EntryPlanEnv::setUserBlocks(e, 3, {"8900", "9100"}, {10}, "1");
+        list << e;
+    }
+    for (int i = 0; i < 2; ++i) {
+        const double d = crystals.at(i == 0 ? si111 : si311).d;
+        QCOMPARE(plan(list, i).lines.filter("SetBlock "),
+                 QStringList{QString("SetBlock 0 %1 %2 0 1 10")
+                                 .arg(formatG(angle(8900, d)), formatG(angle(9100, d)))});
+    }
+}
+
+void TstExecPlan::unknownBlockDefinitionTypeIsAnError()
+{
+    Entry e = EntryPlanEnv::entry("Cu", "1");
+    e.blockDefType = 3;
+    const StageResult r = plan({e}, 0);
+    QCOMPARE(r.lines.last(), QStringLiteral("SetXafsMeasComment Cu Reference"));
+    QCOMPARE(r.error, QStringLiteral("Entry 1: unknown block definition type 3; the run stops."));
+}
+
+void TstExecPlan::modeOutsideTheTablesShowsQuestionMarks()
+{
+    // Both energies fall outside every row, and the default mirror position
+    // names a row that does not exist.
+    QVERIFY(EntryPlanEnv::setUp("HOCMode 0 20000 30000\nDefaultHOCMode 5\n"
+                                "MonoMode 0 30000 40000\nDefaultMonoMode 0\n"));
+    const StageResult r = plan({EntryPlanEnv::entry("Cu", "1")}, 0);
+    QVERIFY(EntryPlanEnv::setUp());
+    QCOMPARE(r.prompts.at(1).text, "Higher Order Cut Mirror Mode Should Change\nfrom Mode "
+                                   "5(?[eV]-?[eV]) to Mode 5(?[eV]-?[eV])" +
+                                       kPromptEnd);
+}
+
+QTEST_GUILESS_MAIN(TstExecPlan)
+#include "tst_execplan.moc"
