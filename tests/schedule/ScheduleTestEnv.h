@@ -1,16 +1,15 @@
-// Shared set-up of the schedule tests: option tables built from a
-// configuration text of the tests' own, the compiled-in X-ray data, and a few
-// helpers that build entries from field lists.
+// Shared set-up of the schedule tests: option tables from a configuration of
+// the tests' own, the compiled-in X-ray data, field lists, the Bragg law.
 #pragma once
 
 #include "ConfigStore.h"
 #include "OptionTables.h"
-#include "ScheduleEdit.h"
-#include "Units.h"
 #include "XrayDataBase.h"
 
 #include <QFile>
-#include <QString>
+#include <QStringList>
+
+#include <cmath>
 
 namespace ScheduleTestEnv {
 
@@ -44,15 +43,12 @@ inline QStringList entryFields(const QString &target, const QString &edge, const
            blockFields;
 }
 
-// fromStringList() with the error and warning lists of a file reader.
-inline bool read(ScheduleEdit &e, const QStringList &fields, QStringList *errors = nullptr)
+// Physics, not the program's: hc in eV A; the Bragg angle in degrees of
+// energy e (eV) on a crystal of spacing d (A).
+constexpr double hc = 12398.41984;
+inline double braggDeg(double e, double d)
 {
-    QStringList errs;
-    QStringList warns;
-    const bool ok = e.fromStringList(fields, errs, warns);
-    if (errors)
-        *errors = errs;
-    return ok;
+    return std::asin(hc / e / (2 * d)) * 45 / std::atan(1.0);
 }
 
 inline bool writeText(const QString &path, const QByteArray &text)

@@ -1,376 +1,366 @@
-// The schedule entry: defaults, scan-type swap, checks, field lists, target
-// and crystal handling, copying.
-#include "EntryText.h"
-#include "OneBlock.h"
-#include "OneBlocks.h"
-#include "ScheduleEdit.h"
+// Schedule entries as values, without any widget: the codec, the editing
+// operations, each entry's own crystal spacing, and block files.
+#include "BlockFile.h"
+#include "EntryCodec.h"
 #include "ScheduleTestEnv.h"
 
-#include <QLineEdit>
-#include <QMessageBox>
 #include <QtTest>
 
 using ScheduleTestEnv::entryFields;
-using ScheduleTestEnv::read;
 
 namespace {
-const QString kPink = QStringLiteral("background-color: rgb(255, 192, 192);");
 const QString kHolderError = QStringLiteral("Holder No. or Sample ID must be specified.");
 const QString kTargetError = QStringLiteral("Target Element must be specified.");
+
+Entry read(const QStringList &fields)
+{
+    return EntryCodec::fromFields(fields);
+}
+
+// The positions of a set's rows 0 ... n, eV.
+QList<double> positions(const BlockSet &s, int n)
+{
+    QList<double> p;
+    for (int i = 0; i <= n; ++i)
+        p << s.row(i).pos;
+    return p;
+}
+
+bool near(const QList<double> &got, const QList<double> &want, double tolerance)
+{
+    for (int i = 0; i < want.size(); ++i) {
+        if (std::abs(got.value(i) - want.at(i)) > tolerance)
+            return false;
+    }
+    return true;
+}
 } // namespace
 
-class TestScheduleEdit : public QObject
+class TestEntry : public QObject
 {
     Q_OBJECT
 private slots:
-    void initTestCase() { QVERIFY(ScheduleTestEnv::setUp()); }
-    void init() { units().setD(3.13553); }
-    void newEntryDefaults();
-    void standardSets_data();
-    void standardSets();
-    void scanTypeSwapRemembers();
-    void blockCountOutOfRangeIgnored_data();
-    void blockCountOutOfRangeIgnored();
-    void errorTexts_data();
-    void errorTexts();
-    void errorBoxesAndColours();
-    void shortAndLongFieldLists();
-    void selectorsByTable_data();
-    void selectorsByTable();
-    void targetByNumberAndBlankEdge();
-    void readEntryMovesBlocksToItsEdge();
-    void userBlocksRoundTrip_data();
-    void userBlocksRoundTrip();
-    void crystal_data();
-    void crystal();
-    void deletedWhileEditing();
+    void initTestCase() { QVERIFY(ScheduleTestEnv::setUp() && m_dir.isValid()); }
+
+    // A new entry: the quick standard block around the copper edge.
+    void defaults()
+    {
+        const QStringList f = EntryCodec::toFields(Entry::defaults());
+        QCOMPARE(f.mid(5, 2) + f.mid(15),
+                 (QStringList{"Cu", "K", "300", "1", "eV", "R-300", "4665", "0.300107"}));
+    }
+
+    void errors_data()
+    {
+        QTest::addColumn<QStringList>("fields");
+        QTest::addColumn<QStringList>("errors");
+        auto row = [](const char *name, const QStringList &f, const QStringList &errors) {
+            QTest::newRow(name) << f << errors;
+        };
+        row("empty list", {}, {kHolderError, kTargetError});
+        row("holder only", {"H1"}, {kTargetError});
+        row("holder, no sample", {"H1", "", "", "", "", "Cu"}, {});
+        row("sample only", {"", "S1", "", "", "", "Fe"}, {});
+        row("neither", {"", "", "", "", "", "Fe"}, {kHolderError});
+        for (const char *bad : {"Xx", "fe", "200", ""})
+            row(bad, {"1", "", "", "", "", bad}, {kTargetError});
+    }
+    // Missing fields keep the entry's values; warnings are kept as given.
+    void errors()
+    {
+        QFETCH(QStringList, fields);
+        QFETCH(QStringList, errors);
+        Entry e = Entry::defaults();
+        QStringList errs, warns{"kept"};
+        QCOMPARE(EntryCodec::fromFields(fields, e, errs, warns), errors.isEmpty());
+        QCOMPARE(errs, errors);
+        QCOMPARE(e.errors, errors);
+        QCOMPARE(e.warnings, QStringList{"kept"});
+        QCOMPARE(e.comment, fields.size() > 2 ? fields.at(2) : Entry::defaults().comment);
+        if (errors.contains(kTargetError) && fields.size() > 5)
+            QCOMPARE(e.targetElm, QString());
+    }
+
+    // One field read into a step entry that shows 3 blocks, and written back.
+    void fields_data()
+    {
+        QTest::addColumn<int>("column");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("written");
+        auto row = [](const char *name, int column, const char *text, const char *written) {
+            QTest::newRow(name) << column << QString(text) << QString(written);
+        };
+        row("element by number", 5, "26", "Fe");
+        row("blank edge: automatic", 6, "", "K");
+        row("edge", 6, "L3", "L3");
+        row("edge case matters", 6, "l3", "K");
+        row("dark alias any case", 7, "yes", "Y");
+        row("dark unknown", 7, "maybe", "-");
+        row("tune", 8, "N", "N");
+        row("crystal by alias", 9, "Si(311)", "Si311");
+        row("crystal by name", 9, "Si111", "Si111");
+        row("crystal case matters", 9, "si111", "-");
+        row("scan type alias", 10, "q", "Quick");
+        row("block definition alias", 12, "f", "File");
+        row("standard type alias", 13, "n", "XANES");
+        row("10 blocks", 16, "10", "10");
+        for (const char *bad : {"0", "-2", "many", "11"})
+            row(bad, 16, bad, "3");
+        row("unit", 17, "keV", "keV");
+        row("unit other case: kept", 17, "KEV", "eV");
+    }
+    void fields()
+    {
+        QFETCH(int, column);
+        QFETCH(QString, text);
+        Entry e = Entry::defaults();
+        e.selectScanType(EntryRows::StepScan);
+        e.requestBlocks(3);
+        QStringList f = entryFields("Cu", "K", "User", "Step", 3, "eV");
+        f[column] = text;
+        QStringList errs, warns;
+        QVERIFY(EntryCodec::fromFields(f, e, errs, warns));
+        const QStringList out = EntryCodec::toFields(e);
+        QTEST(out.at(column), "written");
+        QCOMPARE(out.size(), 18 + 3 * e.blocks);
+        QCOMPARE(e.activeBlocks().shown(), e.blocks);
+    }
+
+    void roundTrip_data()
+    {
+        QTest::addColumn<QString>("unit");
+        QTest::addColumn<QString>("crystal");
+        QTest::addColumn<QStringList>("blocks");
+        const QStringList deg{"R0.7", "40", "-0.02", "R0.1", "100", "-0.003"};
+        const QStringList eV{"8600", "30", "10", "R-50", "200", "0.5", "R50", "40", "5"};
+        QTest::newRow("eV") << "eV" << QString("-") << eV;
+        QTest::newRow("keV") << "keV" << QString("-")
+                             << QStringList{"R-0.3", "26", "0.01", "R-0.04", "300", "0.0003"};
+        QTest::newRow("A") << "A" << QString("-")
+                           << QStringList{"1.45", "50", "-0.001", "R-0.02", "100", "-0.0002"};
+        QTest::newRow("deg") << "deg" << QString("-") << deg;
+        QTest::newRow("deg on Si(311)") << "deg" << QString("Si311") << deg;
+        QTest::newRow("deg absolute on Si(311)")
+            << "deg" << QString("Si311") << QStringList{"27", "40", "-0.02", "26", "100", "-0.003"};
+    }
+    // Written and read back into a new entry, user blocks keep every field,
+    // the last block's width included.
+    void roundTrip()
+    {
+        QFETCH(QString, unit);
+        QFETCH(QString, crystal);
+        QFETCH(QStringList, blocks);
+        const int n = int(blocks.size()) / 3;
+        QStringList fields = entryFields("Cu", "K", "User", "Step", n, unit, blocks);
+        fields[9] = crystal;
+        const Entry a = read(fields);
+        QVERIFY(a.errors.isEmpty());
+        const QStringList first = EntryCodec::toFields(a);
+        for (int i = 0; i < n; ++i) // starts and Points as given; Delta follows
+            QCOMPARE(first.mid(18 + 3 * i, 2), blocks.mid(3 * i, 2));
+        const Entry b = read(first);
+        QCOMPARE(EntryCodec::toFields(b), first);
+        QVERIFY(near(positions(b.stepBlocks, n - 1), positions(a.stepBlocks, n - 1), 1e-6));
+        QVERIFY(near(positions(b.stepBlocks, n), positions(a.stepBlocks, n), 0.01));
+    }
+
+    // User blocks relative to the edge; the end follows Points and Delta.
+    void userBlocksAndRelative()
+    {
+        const double fe = xrayDataBase().edgeEnergy("Fe", "K");
+        Entry e = read(entryFields("Fe", "", "User", "Step", 2, "eV",
+                                   {"R-200", "20", "10", "R-20", "40", "1"}));
+        QCOMPARE(positions(e.stepBlocks, 2), (QList<double>{fe - 200, fe - 20, fe + 20}));
+        QCOMPARE(e.stepBlocks.row(0).deltaText, QStringLiteral("9"));
+        e.setRelative(false); // both sets
+        QCOMPARE(EntryCodec::toFields(e).at(18), QString::number(fe - 200));
+        QVERIFY(!e.quickBlocks.startText(0).startsWith('R'));
+        e.setRelative(true);
+        QCOMPARE(EntryCodec::toFields(e).at(18), QStringLiteral("R-200"));
+        QVERIFY(e.quickBlocks.startText(0).startsWith('R'));
+    }
+
+    // Each scan type keeps its own block count and times while the other is
+    // shown; the quick scan has one detection mode.
+    void scanTypeRemembers()
+    {
+        Entry e = Entry::defaults();
+        auto shown = [&e] { return e.measTimes + '/' + QString::number(e.blocks); };
+        e.selectScanType(EntryRows::StepScan);
+        QCOMPARE(shown(), QStringLiteral("1,1,1,1/4"));
+        e.measMode = 1;
+        e.measTimes = "2, 5";
+        e.requestBlocks(3);
+        QCOMPARE(e.stepBlocks.shown(), 3);
+        e.selectScanType(EntryRows::QuickScan);
+        QCOMPARE(shown(), QStringLiteral("300/1"));
+        QCOMPARE(e.measMode, 0);
+        e.measTimes = "100";
+        e.selectScanType(EntryRows::StepScan);
+        QCOMPARE(shown(), QStringLiteral("2, 5/3"));
+        QCOMPARE(e.quickTimes, QStringLiteral("100"));
+    }
+
+    void standardSets_data()
+    {
+        QTest::addColumn<QString>("type");
+        QTest::addColumn<QStringList>("stepPoints");
+        QTest::addColumn<double>("quickEnd"); // from the edge, eV
+        QTest::newRow("XAFS") << "XAFS" << QStringList{"40", "300", "180", "100"} << 1100.0;
+        QTest::newRow("XANES") << "XANES" << QStringList{"40", "300", "45"} << 500.0;
+        QTest::newRow("EXAFS") << "EXAFS" << QStringList{"40", "90", "180", "100"} << 1100.0;
+    }
+    // Standard blocks sit around the edge of the entry read, not that of a
+    // new entry; the block count shown is left alone.
+    void standardSets()
+    {
+        QFETCH(QString, type);
+        QFETCH(QStringList, stepPoints);
+        QStringList f = entryFields("Fe", "K", "Std", "Quick", 1, "eV");
+        f[13] = type;
+        const Entry e = read(f);
+        const double fe = xrayDataBase().edgeEnergy("Fe", "K");
+        QStringList got;
+        for (int i = 0; i < stepPoints.size(); ++i)
+            got << e.stepBlocks.row(i).pointsText;
+        QCOMPARE(got, stepPoints);
+        QCOMPARE(e.stepBlocks.shown(), int(stepPoints.size()));
+        QCOMPARE(e.stepBlocks.row(0).pos, fe - 300);
+        QFETCH(double, quickEnd);
+        QCOMPARE(positions(e.quickBlocks, 1), (QList<double>{fe - 300, fe + quickEnd}));
+        QCOMPARE(e.blocks, 1);
+    }
+
+    void latticeSpacing_data()
+    {
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<QString>("crystal"); // as the schedule names it
+        QTest::addColumn<QString>("used");    // the crystal table's name
+        QTest::newRow("Cu on Si(111)") << "Cu" << QString("Si(111)") << "Si111";
+        QTest::newRow("Cu on Si(311)") << "Cu" << QString("Si(311)") << "Si311";
+        QTest::newRow("Fe automatic: the first") << "Fe" << QString("-") << "Si111";
+        QTest::newRow("Sn automatic: only the second") << "Sn" << QString("-") << "Si311";
+    }
+    // Blocks shown in degrees are angles of the entry's own crystal, whichever
+    // entry was read or edited last.
+    void latticeSpacing()
+    {
+        QFETCH(QString, target);
+        QFETCH(QString, crystal);
+        QFETCH(QString, used);
+        auto entry = [](const QString &t, const QString &c) {
+            QStringList f = entryFields(t, "K", "Std", "Step", 4, "deg");
+            f[9] = c;
+            return read(f);
+        };
+        const CrystalTable &table = crystalTable();
+        const double d = table.at(table.rowByName(used)).d;
+        Entry e = entry(target, crystal);
+        Entry other = entry("Cu", used == "Si111" ? "Si(311)" : "Si(111)");
+        QVERIFY(other.latticeSpacing() != d);
+        const double edge = xrayDataBase().edgeEnergy(target, "K");
+        const QList<double> offsets{-300, -40, 50, 500, 1100};
+        for (Entry *last : {&other, &e}) {
+            last->selectBlockUnit(3);
+            for (int i = 0; i < offsets.size(); ++i) {
+                const double want = ScheduleTestEnv::braggDeg(edge + offsets.at(i), d);
+                QVERIFY2(std::abs(e.stepBlocks.displayValue(i) - want) < 1e-4,
+                         qPrintable(QString::number(e.stepBlocks.displayValue(i))));
+            }
+            QCOMPARE(e.quickBlocks.displayValue(1), e.stepBlocks.displayValue(4));
+        }
+    }
+
+    void blockFileRoundTrip_data()
+    {
+        QTest::addColumn<int>("unit");
+        QTest::addColumn<int>("crystal");
+        for (int u = 0; u < 4; ++u)
+            QTest::addRow("%s", qPrintable(Units::name(u))) << u << -1;
+        QTest::newRow("deg on Si(311)") << 3 << 1;
+    }
+    // Written in any unit and loaded into another entry of the same target,
+    // the blocks, counts and times of both scans are where they were.
+    void blockFileRoundTrip()
+    {
+        QFETCH(int, unit);
+        QFETCH(int, crystal);
+        Entry a = read(entryFields("Fe", "K", "User", "Step", 3, "eV",
+                                   {"6900", "30", "", "7080", "120", "", "R40", "60", ""}));
+        a.measTimes = "2, 4, 8";
+        a.selectCrystal(crystal);
+        a.selectBlockUnit(unit);
+        const QString file = m_dir.filePath(QTest::currentDataTag()).replace(' ', '_');
+        const BlockFile::Result w = BlockFile::write(file, a);
+        QVERIFY2(w.ok, qPrintable(w.error));
+        QCOMPARE(w.path, file + ".prm");
+        Entry b = read(entryFields("Fe", "K", "File", "Step", 4, "eV"));
+        b.selectCrystal(crystal);
+        b.selectBlockUnit(unit);
+        QVERIFY(BlockFile::load(w.path, b).ok);
+        QCOMPARE(b.stepBlockCount, 3);
+        QCOMPARE(b.stepTimes, QStringLiteral("2, 4, 8"));
+        QCOMPARE(b.measTimes, QStringLiteral("1")); // the shown text stays
+        QCOMPARE(b.stepBlocks.unit(), unit);
+        QVERIFY(near(positions(b.stepBlocks, 3), positions(a.stepBlocks, 3), 0.05));
+        QVERIFY(near(positions(b.quickBlocks, 1), positions(a.quickBlocks, 1), 0.05));
+        for (int i = 0; i < 3; ++i)
+            QCOMPARE(b.stepBlocks.row(i).pointsText, a.stepBlocks.row(i).pointsText);
+    }
+
+    // Block files of every kind, read into an entry that shows keV and
+    // remembers 3 quick and 2 step blocks; then quick row 0's start as shown,
+    // the two counts and the step times. A 9809 file is recognised and
+    // changes nothing; a missing one changes nothing and says why.
+    void blockFileLines_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<int>("kind"); // of BlockFile::Kind
+        QTest::addColumn<QString>("read");
+        const QByteArray q = "QN 1\nQB 0 7000 10 1\nQB 1 7100 0 0\n";
+        const QString untouched = "R-0.3 3 2 1,1,1,1";
+        auto row = [](const char *name, const QByteArray &content, int kind, const QString &read) {
+            QTest::newRow(name) << content << kind << read;
+        };
+        row("unit without value", "U\n" + q, 0, "7 1 2 ");
+        row("unknown unit", "U 9\n" + q, 0, "7 1 2 ");
+        row("keV file", "U 1\nQN 1\nQB 0 7 10 1\nQB 1 7.1 0 0\n", 0, "7 1 2 ");
+        row("relative start stays an offset", "U 1\nQN 1\nQB 0 R-100 10 1\nQB 1 9.5 0 0\n", 0,
+            "R-0.1 1 2 ");
+        row("counts without value", "QN\nSN x\n", 0, "R-0.3 1 0 ");
+        row("counts out of range", "QN 50\nSN -4\n", 0, "R-0.3 3 2 ");
+        row("times joined, any blanks", "SN 2\nSB 0 7000 10 1\nSB   1\t7100  20 5\nSB 2 7300 0 0\n",
+            0, "R-0.3 3 2 1, 5");
+        row("9809 at start", "9809\nQN 1\nQB 0 5000 10 1\n", 1, untouched);
+        row("9809 inside the first line", "  format x9809y\nQN 1\n", 1, untouched);
+        row("9809 on the second line only", "head\n9809\n", 0, "R-0.3 3 2 ");
+        row("no file", {}, 2, untouched);
+    }
+    void blockFileLines()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(int, kind);
+        Entry e = Entry::defaults();
+        e.selectBlockUnit(1);
+        e.quickBlockCount = 3;
+        e.stepBlockCount = 2;
+        const QString file = m_dir.filePath(QString::number(qHash(content)) + ".prm");
+        QVERIFY(kind == 2 || ScheduleTestEnv::writeText(file, content));
+        QCOMPARE(int(BlockFile::kindOf(file)), kind);
+        const BlockFile::Result r = BlockFile::load(file, e);
+        QCOMPARE(r.ok, kind != 2);
+        QCOMPARE(r.error.isEmpty(), r.ok);
+        QTEST(QString("%1 %2 %3 %4")
+                  .arg(e.quickBlocks.startText(0))
+                  .arg(e.quickBlockCount)
+                  .arg(e.stepBlockCount)
+                  .arg(e.stepTimes),
+              "read");
+    }
+
+private:
+    QTemporaryDir m_dir;
 };
 
-void TestScheduleEdit::newEntryDefaults()
-{
-    ScheduleEdit e;
-    QVERIFY(e.ui.Exec->isChecked());
-    QCOMPARE(e.ui.SampleId->text(), QStringLiteral("S001"));
-    QCOMPARE(e.ui.DataFile->text(), QStringLiteral("Cu-0001.dat"));
-    QCOMPARE(e.ui.Comment->text(), QStringLiteral("Cu Reference"));
-    QVERIFY(!e.ui.MeasMode->isEnabled());
-    QCOMPARE(e.stepTimes, QStringLiteral("1,1,1,1"));
-    QCOMPARE(e.stepBlockCount, 4);
-    QCOMPARE(e.activeBlocks(), e.quickBlocks);
-    QCOMPARE(e.ui.Errors->styleSheet(), QString());
-    const QStringList f = e.toStringList();
-    QCOMPARE(f.size(), 18 + 3);
-    QCOMPARE(f.mid(5, 2), (QStringList{"Cu", "K"}));
-    QCOMPARE(f.mid(14),
-             (QStringList{"MyBlock.prm", "300", "1", "eV", "R-300", "4665", "0.300107"}));
-}
-
-void TestScheduleEdit::standardSets_data()
-{
-    QTest::addColumn<int>("stdType");
-    QTest::addColumn<QStringList>("stepPoints");
-    QTest::addColumn<QString>("quickEnd");
-    QTest::newRow("XAFS") << 0 << QStringList{"40", "300", "180", "100"} << "R1100";
-    QTest::newRow("XANES") << 1 << QStringList{"40", "300", "45"} << "R500";
-    QTest::newRow("EXAFS") << 2 << QStringList{"40", "90", "180", "100"} << "R1100";
-}
-
-void TestScheduleEdit::standardSets()
-{
-    QFETCH(int, stdType);
-    QFETCH(QStringList, stepPoints);
-    QFETCH(QString, quickEnd);
-    ScheduleEdit e;
-    e.ui.StdBlockType->setCurrentIndex(stdType);
-    e.newStdBlockTypeSelected(stdType);
-    QStringList got;
-    for (int i = 0; i < stepPoints.size(); ++i)
-        got << e.stepBlocks->row(i)->pointsText();
-    QCOMPARE(got, stepPoints);
-    QCOMPARE(e.stepBlocks->shown, int(stepPoints.size()));
-    QCOMPARE(e.quickBlocks->shown, 1);
-    QCOMPARE(e.quickBlocks->row(0)->startText(), QStringLiteral("R-300"));
-    QCOMPARE(e.quickBlocks->row(1)->startText(), quickEnd);
-    QCOMPARE(e.stepBlocks->row(0)->pos, e.targetEdgeEnergy() - 300);
-    QCOMPARE(e.ui.Blocks->value(), 1); // the spin box is left alone
-}
-
-void TestScheduleEdit::scanTypeSwapRemembers()
-{
-    ScheduleEdit e;
-    e.ui.ScanType->setCurrentIndex(1);
-    QCOMPARE(e.ui.MeasTimes->text(), QStringLiteral("1,1,1,1"));
-    QCOMPARE(e.ui.Blocks->value(), 4);
-    QVERIFY(e.ui.MeasMode->isEnabled());
-    QCOMPARE(e.activeBlocks(), e.stepBlocks);
-    QVERIFY(!e.quickBlocks->isVisibleTo(&e));
-    e.ui.MeasMode->setCurrentIndex(1);
-    e.ui.MeasTimes->setText("2, 5");
-    e.ui.Blocks->setValue(3);
-    QCOMPARE(e.stepBlocks->shown, 3);
-
-    e.ui.ScanType->setCurrentIndex(0);
-    QCOMPARE(e.ui.MeasTimes->text(), QStringLiteral("300"));
-    QCOMPARE(e.ui.Blocks->value(), 1);
-    QCOMPARE(e.ui.MeasMode->currentIndex(), 0);
-    QVERIFY(!e.ui.MeasMode->isEnabled());
-
-    e.ui.MeasTimes->setText("100");
-    e.ui.ScanType->setCurrentIndex(1);
-    QCOMPARE(e.ui.MeasTimes->text(), QStringLiteral("2, 5"));
-    QCOMPARE(e.ui.Blocks->value(), 3);
-    QCOMPARE(e.quickTimes, QStringLiteral("100"));
-}
-
-void TestScheduleEdit::blockCountOutOfRangeIgnored_data()
-{
-    QTest::addColumn<QString>("blocks");
-    QTest::addColumn<int>("kept");
-    QTest::newRow("10") << "10" << 10;
-    QTest::newRow("1") << "1" << 1;
-    QTest::newRow("zero") << "0" << 3;
-    QTest::newRow("negative") << "-2" << 3;
-    QTest::newRow("not a number") << "many" << 3;
-    QTest::newRow("above the maximum") << "11" << 3;
-}
-
-// A count read from a file outside 1..10 leaves the entry's count as it was.
-void TestScheduleEdit::blockCountOutOfRangeIgnored()
-{
-    QFETCH(QString, blocks);
-    QFETCH(int, kept);
-    ScheduleEdit e;
-    e.ui.ScanType->setCurrentIndex(1);
-    e.ui.Blocks->setValue(3);
-    QStringList f = entryFields("Cu", "K", "User", "Step", 1, "eV");
-    f[16] = blocks;
-    QVERIFY(read(e, f));
-    QCOMPARE(e.ui.Blocks->value(), kept);
-    QCOMPARE(e.stepBlocks->shown, kept);
-    QCOMPARE(e.stepBlocks->row(kept)->mode(), 2);
-    QCOMPARE(e.toStringList().size(), 18 + 3 * kept);
-}
-
-void TestScheduleEdit::errorTexts_data()
-{
-    QTest::addColumn<QStringList>("fields");
-    QTest::addColumn<QStringList>("errors");
-    QTest::newRow("empty list") << QStringList() << QStringList{kHolderError, kTargetError};
-    QTest::newRow("holder only") << QStringList{"H1"} << QStringList{kTargetError};
-    QTest::newRow("holder, no sample") << QStringList{"H1", "", "", "", "", "Cu"} << QStringList();
-    QTest::newRow("sample only") << QStringList{"", "S1", "", "", "", "Fe"} << QStringList();
-    QTest::newRow("neither") << QStringList{"", "", "", "", "", "Fe"} << QStringList{kHolderError};
-    for (const char *bad : {"Xx", "fe", "200", ""})
-        QTest::addRow("element \"%s\"", bad)
-            << QStringList{"1", "", "", "", "", bad} << QStringList{kTargetError};
-}
-
-void TestScheduleEdit::errorTexts()
-{
-    QFETCH(QStringList, fields);
-    QFETCH(QStringList, errors);
-    ScheduleEdit e;
-    QStringList errs;
-    QStringList warns{"kept"};
-    QCOMPARE(e.fromStringList(fields, errs, warns), errors.isEmpty());
-    QCOMPARE(e.errors, errors);
-    QCOMPARE(errs, errors);
-    QCOMPARE(e.warnings, QStringList{"kept"});
-    QCOMPARE(e.ui.Errors->styleSheet(), errors.isEmpty() ? QString() : kPink);
-    if (errors.contains(kTargetError) && fields.size() > 5)
-        QCOMPARE(e.ui.TargetElm->text(), QString());
-}
-
-void TestScheduleEdit::errorBoxesAndColours()
-{
-    ScheduleEdit e;
-    e.setErrorsAndWarnings({"first", "second"}, {});
-    QCOMPARE(e.ui.Errors->styleSheet(), kPink);
-    QCOMPARE(e.ui.Warns->styleSheet(), QString());
-    QCOMPARE(e.errorBox()->text(), QStringLiteral("first\nsecond"));
-    QVERIFY(!e.errorBox()->isModal());
-    QCOMPARE(e.warningBox()->text(), QStringLiteral("No. Warnings"));
-    e.setErrorsAndWarnings({}, {"w"});
-    QCOMPARE(e.ui.Errors->styleSheet(), QString());
-    QCOMPARE(e.ui.Warns->styleSheet(), kPink);
-    QCOMPARE(e.errorBox()->text(), QStringLiteral("No. Erros"));
-    QCOMPARE(e.warningBox()->text(), QStringLiteral("w"));
-}
-
-void TestScheduleEdit::shortAndLongFieldLists()
-{
-    ScheduleEdit e;
-    e.ui.Comment->setText("untouched");
-    QStringList errs;
-    read(e, {"H9", "S9"}, &errs);
-    QCOMPARE(e.ui.HolderNo->text(), QStringLiteral("H9"));
-    QCOMPARE(e.ui.SampleId->text(), QStringLiteral("S9"));
-    QCOMPARE(e.ui.Comment->text(), QStringLiteral("untouched"));
-    QCOMPARE(e.ui.MeasTimes->text(), QStringLiteral("300"));
-    QCOMPARE(errs, QStringList{kTargetError});
-
-    QVERIFY(read(e, entryFields("Cu", "K", "User", "Quick", 1, "eV",
-                                {"8700", "100", "1", "9000", "5", "7", "extra"})));
-    QCOMPARE(e.toStringList().size(), 21);
-    QCOMPARE(e.quickBlocks->row(0)->startText(), QStringLiteral("8700"));
-    QCOMPARE(e.quickBlocks->row(0)->pointsText(), QStringLiteral("100"));
-}
-
-void TestScheduleEdit::selectorsByTable_data()
-{
-    QTest::addColumn<int>("column");
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<int>("index");
-    QTest::addColumn<QString>("selector");
-    QTest::newRow("dark alias any case") << 7 << "yes" << 1 << "MeasDark";
-    QTest::newRow("dark unknown") << 7 << "maybe" << 0 << "MeasDark";
-    QTest::newRow("tune label") << 8 << "N" << 2 << "Tuning";
-    QTest::newRow("crystal by alias") << 9 << "Si(311)" << 2 << "MonoCrystal";
-    QTest::newRow("crystal by name") << 9 << "Si111" << 1 << "MonoCrystal";
-    QTest::newRow("crystal case matters") << 9 << "si111" << 0 << "MonoCrystal";
-    QTest::newRow("scan type alias") << 10 << "s" << 1 << "ScanType";
-    QTest::newRow("block def file") << 12 << "f" << 1 << "BlockDefType";
-    QTest::newRow("unit exact") << 17 << "keV" << 1 << "BlockUnit";
-    QTest::newRow("unit other case stays") << 17 << "KEV" << 0 << "BlockUnit";
-}
-
-void TestScheduleEdit::selectorsByTable()
-{
-    QFETCH(int, column);
-    QFETCH(QString, text);
-    QFETCH(QString, selector);
-    QFETCH(int, index);
-    ScheduleEdit e;
-    QStringList f = entryFields("Cu", "K", "Std", "Quick", 1, "eV");
-    f[column] = text;
-    read(e, f);
-    auto *box = e.findChild<QComboBox *>(selector);
-    QVERIFY(box);
-    QCOMPARE(box->currentIndex(), index);
-}
-
-void TestScheduleEdit::targetByNumberAndBlankEdge()
-{
-    ScheduleEdit e;
-    QVERIFY(read(e, {"1", "", "", "", "", "29"}));
-    QCOMPARE(e.ui.TargetElm->text(), QStringLiteral("Cu"));
-    e.ui.TargetElm->setText("26");
-    QCOMPARE(e.toStringList().at(5), QStringLiteral("Fe"));
-    e.ui.TargetElm->setText("29");
-    e.ui.TargetCore->setText("");
-    const int automatic = xrayDataBase().autoEdge("Cu");
-    QCOMPARE(e.targetEdgeIndex(), automatic);
-    QCOMPARE(e.toStringList().at(6), QStringLiteral("K")); // K is below 40 keV
-    e.ui.TargetCore->setText("L3");
-    QCOMPARE(e.targetEdgeIndex(), 3);
-    e.ui.TargetCore->setText("l3");
-    QCOMPARE(e.targetEdgeIndex(), automatic);
-}
-
-// An entry read from a file names its own element: every block set must be
-// placed around that element's edge, not the edge of a new entry.
-void TestScheduleEdit::readEntryMovesBlocksToItsEdge()
-{
-    ScheduleEdit e;
-    const double fe = xrayDataBase().edgeEnergy("Fe", "K");
-    QVERIFY(std::abs(fe - e.targetEdgeEnergy()) > 1000);
-    QVERIFY(read(e, entryFields("Fe", "K", "Std", "Step", 4, "eV")));
-    QCOMPARE(e.targetEdgeEnergy(), fe);
-    e.ui.Exec->setChecked(false);
-    ScheduleEdit c;
-    c.copyFrom(e); // the same through a copy, ticked
-    QVERIFY(c.ui.Exec->isChecked());
-    for (ScheduleEdit *x : {&e, &c}) {
-        QCOMPARE(x->stepBlocks->origin, fe);
-        QCOMPARE(x->stepBlocks->row(0)->pos, fe - 300);
-        QCOMPARE(x->stepBlocks->row(4)->pos, fe + 1100);
-        QCOMPARE(x->quickBlocks->row(0)->pos, fe - 300);
-        QCOMPARE(x->quickBlocks->row(1)->pos, fe + 1100);
-    }
-    // user blocks given relative to the edge; the end follows Points and Delta
-    QVERIFY(read(e, entryFields("Fe", "", "User", "Step", 2, "eV",
-                                {"R-200", "20", "10", "R-20", "40", "1"})));
-    QCOMPARE(e.stepBlocks->row(0)->pos, fe - 200);
-    QCOMPARE(e.stepBlocks->row(1)->pos, fe - 20);
-    QCOMPARE(e.stepBlocks->row(2)->pos, fe + 20);
-    QCOMPARE(e.stepBlocks->row(0)->deltaText(), QStringLiteral("9"));
-}
-
-void TestScheduleEdit::userBlocksRoundTrip_data()
-{
-    QTest::addColumn<QString>("unit");
-    QTest::addColumn<QStringList>("blocks");
-    QTest::newRow("eV") << "eV"
-                        << QStringList{"8600", "30", "10", "R-50", "200", "0.5", "R50", "40", "5"};
-    QTest::newRow("keV") << "keV" << QStringList{"R-0.3", "26", "0.01", "R-0.04", "300", "0.0003"};
-    QTest::newRow("A") << "A" << QStringList{"1.45", "50", "-0.001", "R-0.02", "100", "-0.0002"};
-    QTest::newRow("deg") << "deg" << QStringList{"R0.7", "40", "-0.02", "R0.1", "100", "-0.003"};
-}
-
-// Written and read back, user blocks keep every field, the last block's
-// width included.
-void TestScheduleEdit::userBlocksRoundTrip()
-{
-    QFETCH(QString, unit);
-    QFETCH(QStringList, blocks);
-    const int n = int(blocks.size()) / 3;
-    ScheduleEdit a;
-    QVERIFY(read(a, entryFields("Cu", "K", "User", "Step", n, unit, blocks)));
-    const QStringList first = a.toStringList();
-    QCOMPARE(first.size(), 18 + 3 * n);
-    QCOMPARE(first.at(17), unit);
-    ScheduleEdit b; // a new entry: its rows sit elsewhere
-    QVERIFY(read(b, first));
-    QCOMPARE(b.toStringList(), first);
-    QVERIFY(std::abs(b.stepBlocks->row(n)->pos - a.stepBlocks->row(n)->pos) < 0.01);
-    for (int i = 0; i < n; ++i)
-        QVERIFY(std::abs(b.stepBlocks->row(i)->pos - a.stepBlocks->row(i)->pos) < 1e-6);
-}
-
-void TestScheduleEdit::crystal_data()
-{
-    QTest::addColumn<QString>("target");
-    QTest::addColumn<int>("chosen"); // selector index, 0 automatic
-    QTest::addColumn<int>("row");
-    QTest::newRow("Fe K in the first crystal") << "Fe" << 0 << 0;
-    QTest::newRow("Sn K only in the second") << "Sn" << 0 << 1;
-    QTest::newRow("second chosen for Cu") << "Cu" << 2 << 1;
-}
-
-void TestScheduleEdit::crystal()
-{
-    QFETCH(QString, target);
-    QFETCH(int, chosen);
-    QFETCH(int, row);
-    ScheduleEdit e;
-    units().setD(99);
-    e.ui.TargetElm->setText(target);
-    e.newTargetSelected();
-    e.ui.MonoCrystal->setCurrentIndex(chosen);
-    QCOMPARE(units().d(), crystalTable().at(row).d);
-}
-
-// Deleting an entry whose field holds the focus ends that edit while the
-// entry is being destroyed; nothing of the entry may run then.
-void TestScheduleEdit::deletedWhileEditing()
-{
-    for (const bool blockField : {true, false}) {
-        auto *e = new ScheduleEdit;
-        e->ui.ScanType->setCurrentIndex(1);
-        e->ui.BlockDefType->setCurrentIndex(2);
-        e->show();
-        QVERIFY(QTest::qWaitForWindowActive(e, 10000));
-        QLineEdit *edit = blockField ? e->stepBlocks->row(1)->pointsEdit() : e->ui.TargetElm;
-        QObject watcher;
-        int finished = 0;
-        connect(edit, &QLineEdit::editingFinished, &watcher, [&finished] { ++finished; });
-        edit->setFocus();
-        QTRY_VERIFY_WITH_TIMEOUT(edit->hasFocus(), 10000);
-        QTest::keyClicks(edit, blockField ? "7" : "Fe");
-        delete e;
-        QCOMPARE(finished, 1);
-    }
-}
-
-QTEST_MAIN(TestScheduleEdit)
+QTEST_GUILESS_MAIN(TestEntry)
 #include "tst_scheduleedit.moc"
