@@ -277,16 +277,9 @@ void BlockSet::setPos(int i, double pos, bool isRel)
 Entry Entry::defaults()
 {
     // The same steps, in the same order, as a new editor takes: the standard
-    // blocks are placed around the edge of the (empty) target, then the quick
-    // scan with one block is shown.
+    // blocks are placed around the edge of the target (copper), then the
+    // quick scan with one block is shown.
     Entry e;
-    // The values the editor's form has always started with: a copper
-    // reference, so that a new entry's blocks sit around a real edge.
-    e.sampleId = QStringLiteral("S001");
-    e.targetElm = QStringLiteral("Cu");
-    e.dataFile = QStringLiteral("Cu-0001.dat");
-    e.comment = QStringLiteral("Cu Reference");
-    e.blockDefFile = QStringLiteral("MyBlock.prm");
     e.updateTarget();
     e.selectScanType(EntryRows::QuickScan);
     e.selectStdBlockType(0);
