@@ -5,11 +5,9 @@
 #include "ConfigStore.h"
 #include "Exec.h"
 #include "OptionTables.h"
-#include "ScheduleEdit.h"
-#include "TargetDouble.h"
 #include "XrayDataBase.h"
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
@@ -44,13 +42,44 @@ bool buildTables(const QTemporaryDir &dir)
     return true;
 }
 
+// The target as an ideal one would answer: every move ends, the block count
+// is reported and every measurement ends at once; every prompt is confirmed.
+class Answerer : public QObject
+{
+public:
+    explicit Answerer(Exec *exec) : exec(exec)
+    {
+        connect(exec, &Exec::sendCmd, this, &Answerer::sendCmd);
+        connect(exec, &Exec::newPrompt, this, [this](const QString &, PromptType type) {
+            QMetaObject::invokeMethod(this->exec, [e = this->exec, type] { e->noticedPromptOk(type); });
+        });
+    }
+    void sendCmd(const QString &, const QString &, const QString &cmd)
+    {
+        lines.append(cmd);
+        const QString word = cmd.section(QLatin1Char(' '), 0, 0);
+        Exec *e = exec;
+        if (word == QLatin1String("SetCurrentEnergy"))
+            QMetaObject::invokeMethod(e, [e] { e->setMainThIsMoving(false); });
+        else if (word == QLatin1String("MoveSHolderTo"))
+            QMetaObject::invokeMethod(e, [e] { e->setSHolderIsMoving(false); });
+        else if (word == QLatin1String("GetBlockNum"))
+            QMetaObject::invokeMethod(e, [e] { e->setReceivedBlockNum(3); });
+        else if (word == QLatin1String("Start"))
+            QMetaObject::invokeMethod(e, [e] { e->setInXafsMeas(false); });
+    }
+
+    Exec *exec;
+    QStringList lines;
+};
+
 } // namespace
 
 int main(int argc, char *argv[])
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
+    QCoreApplication app(argc, argv);
     QTemporaryDir dir;
     if (!dir.isValid() || !buildTables(dir) ||
         !xrayDataBase().load(QStringLiteral(":XrayDataBase2.txt"))) {
@@ -58,12 +87,10 @@ int main(int argc, char *argv[])
         return 1;
     }
 
-    QList<ScheduleEdit *> entries;
+    QList<Entry> entries;
     for (int i = 0; i < kEntries; ++i) {
-        auto *e = new ScheduleEdit;
-        e->ui.TargetElm->setText(QStringLiteral("Cu"));
-        e->newTargetSelected();
-        e->ui.HolderNo->setText(QString::number(1 + i % 12)); // the changer moves each time
+        Entry e = Entry::defaults(); // copper
+        e.holder = QString::number(1 + i % 12); // the changer moves each time
         entries.append(e);
     }
 
@@ -71,19 +98,15 @@ int main(int argc, char *argv[])
     QThread thread;
     exec->moveToThread(&thread);
     thread.start();
-    TargetDouble target;
-    target.autoAnswer = true;
-    target.autoConfirm = true;
-    target.blockNumAnswer = 3;
-    target.attach(exec);
+    Answerer target(exec);
     QMetaObject::invokeMethod(
-        exec, [exec, &target] { exec->setup(&target, QStringLiteral("Dorvan.remote")); },
+        exec, [exec] { exec->setup(QStringLiteral("Dorvan.remote")); },
         Qt::BlockingQueuedConnection);
 
     QElapsedTimer clock;
     bool ok = false;
     qint64 elapsedMs = 0;
-    QObject::connect(&target, &TargetDouble::finished, &app, [&](bool result) {
+    QObject::connect(exec, &Exec::finished, &app, [&](bool result) {
         elapsedMs = clock.elapsed();
         ok = result;
         app.quit();
@@ -91,12 +114,11 @@ int main(int argc, char *argv[])
     // A watchdog, so that a broken engine ends the benchmark instead of hanging it.
     QTimer::singleShot(kEntries * 1000, &app, [&app] { app.exit(2); });
     clock.start();
-    emit target.startExec(entries);
-    const int status = QApplication::exec();
+    QMetaObject::invokeMethod(exec, [exec, entries] { exec->start(entries); });
+    const int status = QCoreApplication::exec();
 
     Exec::stopThread(&thread);
     delete exec;
-    qDeleteAll(entries);
 
     const int starts = int(target.lines.count(QStringLiteral("Start")));
     if (status != 0 || !ok || starts != kEntries) {

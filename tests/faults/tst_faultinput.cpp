@@ -252,8 +252,8 @@ void TestFaultInput::randomFile()
     QVERIFY(!body.schedule().isEmpty());
     int withErrors = 0;
     for (ScheduleEdit *e : body.schedule()) {
-        QCOMPARE(e->ui.Errors->styleSheet().isEmpty(), e->errors.isEmpty());
-        withErrors += e->errors.isEmpty() ? 0 : 1;
+        QCOMPARE(e->ui.Errors->styleSheet().isEmpty(), e->entry().errors.isEmpty());
+        withErrors += e->entry().errors.isEmpty() ? 0 : 1;
     }
     QVERIFY(!csv || withErrors > 0);
 

@@ -63,7 +63,7 @@ QStringList readLines(const QString &path)
 
 bool isOn(const Body &body, ExecCtrl::Flag f)
 {
-    return body.engine()->statusPanel()->indicator(f)->styleSheet() == ExecCtrl::onStyle();
+    return body.statusPanel()->indicator(f)->styleSheet() == ExecCtrl::onStyle();
 }
 
 } // namespace

@@ -1,22 +1,31 @@
-// Block-definition files: whatever a .prm file holds, reading it must not
-// crash and must leave the entry's block rows consistent.
-#include "FuzzWidgets.h"
-#include "OneBlocks.h"
-#include "ScheduleEdit.h"
+// Block-definition files: whatever a .prm file holds, loading it must not
+// crash and must leave the entry's block counts where an editor can show them.
+#include "BlockFile.h"
+#include "ConfigStore.h"
+#include "Entry.h"
+#include "EntryCodec.h"
+#include "FuzzCommon.h"
+#include "OptionTables.h"
+#include "XrayDataBase.h"
 
 #include <QFile>
 #include <QTemporaryDir>
 
 extern "C" int LLVMFuzzerInitialize(int *, char ***)
 {
-    startWidgetHarness();
+    silenceQtMessages();
+    ConfigStore store;
+    store.readText(QStringLiteral("Crystal Si111 3.13553 4000 28000\nSCAN_TYPE Quick\n"
+                                  "SCAN_TYPE Step\nBLK_SETUP Std\nBLK_SETUP File\n"));
+    buildOptionTables(store);
+    xrayDataBase().load(QStringLiteral(":XrayDataBase2.txt"));
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     static QTemporaryDir dir;
-    static ScheduleEdit *entry = new ScheduleEdit;
+    static Entry entry = Entry::defaults();
     const QString path = dir.filePath(QStringLiteral("fuzz.prm"));
     {
         QFile f(path);
@@ -24,10 +33,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             return 0;
         f.write(reinterpret_cast<const char *>(data), qint64(size));
     }
-    entry->loadBlockFile(path);
-    const int blocks = entry->ui.Blocks->value();
-    if (blocks < 1 || blocks > 10)
-        __builtin_trap();
-    entry->toStringList();
+    BlockFile::load(path, entry);
+    for (int n : {entry.blocks, entry.quickBlockCount, entry.stepBlockCount, entry.quickBlocks.shown(),
+                  entry.stepBlocks.shown()}) {
+        if (n < 0 || n > BlockSet::maxBlocks)
+            __builtin_trap();
+    }
+    EntryCodec::toFields(entry);
+    entry.selectScanType(1 - entry.scanType);
     return 0;
 }

@@ -142,10 +142,10 @@ void TestBodyJa::window()
     QCOMPARE(entry->ui.Copy->text(), expected("ScheduleEdit", "Copy"));
     QStringList errors, warnings;
     QVERIFY(!entry->fromStringList({QString(), QString()}, errors, warnings));
-    QVERIFY(!entry->errors.isEmpty());
-    QCOMPARE(entry->errors.first(),
+    QVERIFY(!entry->entry().errors.isEmpty());
+    QCOMPARE(entry->entry().errors.first(),
              expected("ScheduleEdit", "Holder No. or Sample ID must be specified."));
-    QCOMPARE(hasJapanese(entry->errors.first()), japanese);
+    QCOMPARE(hasJapanese(entry->entry().errors.first()), japanese);
 
     // A run: the stage name comes from the engine's worker thread, the prompt
     // for the ionisation-chamber gases from the engine's first stage.
