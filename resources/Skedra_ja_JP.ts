@@ -21,15 +21,15 @@
     </message>
     <message>
         <source>This(here)</source>
-        <translation>続きから</translation>
+        <translation>この行から</translation>
     </message>
     <message>
         <source>This(Begin)</source>
-        <translation>最初から</translation>
+        <translation>この行を最初から</translation>
     </message>
     <message>
         <source>Next</source>
-        <translation>次から</translation>
+        <translation>次の行から</translation>
     </message>
     <message>
         <source>Select Schedule (CSV)</source>
@@ -57,11 +57,11 @@
     </message>
     <message>
         <source>New Top</source>
-        <translation>先頭に新規</translation>
+        <translation>先頭に新規行</translation>
     </message>
     <message>
         <source>New Bottom</source>
-        <translation>末尾に新規</translation>
+        <translation>末尾に新規行</translation>
     </message>
     <message>
         <source>Show Cut Buffer</source>
@@ -109,11 +109,11 @@
     </message>
     <message>
         <source>Run finished at entry %1.</source>
-        <translation>エントリー %1 で実行を終了しました。</translation>
+        <translation>%1 行目で実行を終了しました。</translation>
     </message>
     <message>
         <source>Run ended on an error at entry %1.</source>
-        <translation>エントリー %1 でエラーのため実行が止まりました。</translation>
+        <translation>%1 行目でエラーのため実行が止まりました。</translation>
     </message>
     <message>
         <source>Tolva: %1</source>
@@ -122,6 +122,10 @@
     <message>
         <source>Disconnected</source>
         <translation>未接続</translation>
+    </message>
+    <message>
+        <source>Stops the run. A scan already running on the target carries on to its end.</source>
+        <translation>実行を停止します。測定プログラムで実行中のスキャンは最後まで続きます。</translation>
     </message>
 </context>
 <context>
@@ -140,7 +144,7 @@
     </message>
     <message>
         <source>Connected</source>
-        <translation>接続済</translation>
+        <translation>接続済み</translation>
     </message>
     <message>
         <source>Disconnect</source>
@@ -159,11 +163,11 @@
     </message>
     <message>
         <source>Move Mono. and S. Holder</source>
-        <translation>分光器・試料ホルダー移動</translation>
+        <translation>分光器・試料ホルダー移動中</translation>
     </message>
     <message>
         <source>Selecting Quick/Step Mode</source>
-        <translation>クイック/ステップ選択中</translation>
+        <translation>スキャン種別/測定モード設定中</translation>
     </message>
     <message>
         <source>Setting File-Name / Comments</source>
@@ -195,7 +199,7 @@
     </message>
     <message>
         <source>ExecP = %1, new Start = %2, old Start = %3</source>
-        <translation>実行位置 = %1, 新しい開始位置 = %2, 前の開始位置 = %3</translation>
+        <translation>実行位置 = %1, 新しい開始エネルギー = %2 eV, 前の開始エネルギー = %3 eV</translation>
     </message>
     <message>
         <source>ExecP = %1, new Holder = %2, old Holder = %3</source>
@@ -203,7 +207,7 @@
     </message>
     <message>
         <source>Entry %1: unknown block definition type %2; the run stops.</source>
-        <translation>エントリー %1: 不明なブロック定義タイプ %2 のため、実行を停止します。</translation>
+        <translation>%1 行目: 不明なブロック定義種別 %2 のため、実行を停止します。</translation>
     </message>
     <message>
         <source>ICGases Changing.
@@ -212,7 +216,7 @@ Do any action for that.
 Then Click Ok.</source>
         <translation>イオンチェンバーのガス交換
 測定する吸収端が変わります (%1-%2 → %3-%4)。
-ガスを交換してください。
+必要に応じてガスを交換してください。
 終わったら OK を押してください。</translation>
     </message>
     <message>
@@ -221,8 +225,8 @@ from Mode %1(%2[eV]-%3[eV]) to Mode %4(%5[eV]-%6[eV]).
 Do any action for that.
 Then Click Ok.</source>
         <translation>高次光カットミラーのモード変更
-モード %1(%2[eV]-%3[eV]) からモード %4(%5[eV]-%6[eV]) へ切り替えてください。
-必要な作業を行ってください。
+モード %1(%2[eV]-%3[eV]) → モード %4(%5[eV]-%6[eV])
+必要に応じて切り替えてください。
 終わったら OK を押してください。</translation>
     </message>
     <message>
@@ -231,8 +235,8 @@ from Mode %1(%2[eV]-%3[eV]) to Mode %4(%5[eV]-%6[eV]).
 Do any action for that.
 Then Click Ok.</source>
         <translation>分光器のモード変更
-モード %1(%2[eV]-%3[eV]) からモード %4(%5[eV]-%6[eV]) へ切り替えてください。
-必要な作業を行ってください。
+モード %1(%2[eV]-%3[eV]) → モード %4(%5[eV]-%6[eV])
+必要に応じて切り替えてください。
 終わったら OK を押してください。</translation>
     </message>
 </context>
@@ -244,7 +248,7 @@ Then Click Ok.</source>
     </message>
     <message>
         <source>Target is Ready</source>
-        <translation>ターゲット準備完了</translation>
+        <translation>測定プログラム準備完了</translation>
     </message>
     <message>
         <source>In XAFS Meas</source>
@@ -364,7 +368,7 @@ Steps = (End - Start) / Delta</source>
     <name>OneBlocks</name>
     <message>
         <source>Blocks</source>
-        <translation>ブロック数</translation>
+        <translation>ブロック</translation>
     </message>
 </context>
 <context>
@@ -453,11 +457,11 @@ Steps = (End - Start) / Delta</source>
     </message>
     <message>
         <source>E.</source>
-        <translation>誤</translation>
+        <translation>エラー</translation>
     </message>
     <message>
         <source>W.</source>
-        <translation>警</translation>
+        <translation>警告</translation>
     </message>
     <message>
         <source>Copy</source>
@@ -465,7 +469,7 @@ Steps = (End - Start) / Delta</source>
     </message>
     <message>
         <source>In.U.</source>
-        <translation>上挿入</translation>
+        <translation>上に挿入</translation>
     </message>
     <message>
         <source>Cut</source>
@@ -473,7 +477,7 @@ Steps = (End - Start) / Delta</source>
     </message>
     <message>
         <source>In.D.</source>
-        <translation>下挿入</translation>
+        <translation>下に挿入</translation>
     </message>
     <message>
         <source>Scan Type</source>
@@ -485,7 +489,7 @@ Steps = (End - Start) / Delta</source>
     </message>
     <message>
         <source>As default, scan-type is &apos;Quick&apos; and meas-mode is &apos;Trans&apos;.</source>
-        <translation>既定ではスキャン種別は「クイック」、測定モードは「透過」です。</translation>
+        <translation>既定ではスキャン種別は「Quick」、測定モードは「Trans」(透過法)です。</translation>
     </message>
     <message>
         <source>Meas. Mode</source>
@@ -517,7 +521,7 @@ Steps = (End - Start) / Delta</source>
     </message>
     <message>
         <source>Block Def. Type</source>
-        <translation>ブロック定義</translation>
+        <translation>ブロック定義種別</translation>
     </message>
     <message>
         <source>Opt. (S.)</source>
@@ -525,7 +529,7 @@ Steps = (End - Start) / Delta</source>
     </message>
     <message>
         <source>Std. Type</source>
-        <translation>標準タイプ</translation>
+        <translation>標準ブロック種別</translation>
     </message>
     <message>
         <source>Opt.(XAFS)</source>
