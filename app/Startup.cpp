@@ -2,7 +2,10 @@
 
 #include "ConfigStore.h"
 
+#include <QCoreApplication>
 #include <QDir>
+#include <QLibraryInfo>
+#include <QTranslator>
 
 QString chooseConfigFile(const ConfigStore &store)
 {
@@ -21,4 +24,14 @@ QString rootDirFor(const ConfigStore &store)
     dir = store.valueNoCase(QStringLiteral("ROOT_DIR"), dir);
     dir = store.valueNoCase(QStringLiteral("-root"), dir);
     return dir;
+}
+
+bool installQtCatalogue(QTranslator &translator)
+{
+    // qtbase_ja rather than qt_ja: the latter only forwards to the modules'
+    // catalogues, and the program uses nothing beyond qtbase.
+    if (!translator.load(QStringLiteral("qtbase_ja"),
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        return false;
+    return QCoreApplication::installTranslator(&translator);
 }

@@ -5,6 +5,7 @@
 #include <QString>
 
 class ConfigStore;
+class QTranslator;
 
 // config.cfg unless the command line names another file: -c, then -config
 // (exact, case-sensitive keys; -config wins when both are given).
@@ -16,3 +17,8 @@ QString rootDirFor(const ConfigStore &store);
 
 // Name of the compiled-in Japanese catalogue.
 inline constexpr const char *kCatalogue = ":Skedra_ja_JP";
+
+// Qt's own Japanese texts (file dialogs, message-box buttons) from the
+// system's Qt translations, installed into the application. They come from an
+// optional package, so a missing catalogue only returns false.
+bool installQtCatalogue(QTranslator &translator);

@@ -19,6 +19,7 @@ int main(int argc, char *argv[])
     sinceStart.start();
     QApplication app(argc, argv);
     QTranslator translator;
+    QTranslator qtTranslator;
 
     ConfigStore &store = config();
     store.parseCommandLine(argc, argv);
@@ -27,6 +28,7 @@ int main(int argc, char *argv[])
     if (!store.contains(QStringLiteral("-e"))) {
         if (translator.load(QString::fromLatin1(kCatalogue), QApplication::applicationDirPath()))
             QApplication::installTranslator(&translator);
+        installQtCatalogue(qtTranslator); // optional: Qt's texts stay English without it
     }
 
     // The program cannot check a single target without the table.

@@ -2,9 +2,9 @@
 // start-up installs it, real widgets of the window (a button, a tooltip of an
 // entry, the stage name of a run, an operator prompt) show the catalogue's
 // translations; with -e on the command line nothing is installed and the same
-// widgets keep their English source texts. The program itself is run too:
-// its operator message on a schedule it cannot read is Japanese unless -e is
-// given.
+// widgets keep their English source texts. With Qt's own catalogue installed
+// too, Qt's standard buttons are Japanese. The program itself is run too: its
+// operator message on a schedule it cannot read is Japanese unless -e is given.
 #include "Body.h"
 #include "ConfigStore.h"
 #include "Exec.h"
@@ -17,6 +17,8 @@
 #include <QApplication>
 #include <QDir>
 #include <QLabel>
+#include <QLibraryInfo>
+#include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -66,6 +68,7 @@ private slots:
     void cleanup();
     void window_data();
     void window();
+    void qtCatalogue();
     void program_data();
     void program();
 
@@ -167,6 +170,23 @@ void TestBodyJa::window()
     QTRY_COMPARE_WITH_TIMEOUT(body.ui.StageName->text(), expected("Exec", "Not In Exec"), 10000);
     QCOMPARE(hasJapanese(body.ui.StageName->text()), japanese);
     body.close();
+}
+
+void TestBodyJa::qtCatalogue()
+{
+    const QDir qtDir(QLibraryInfo::path(QLibraryInfo::TranslationsPath));
+    if (!qtDir.exists(QStringLiteral("qtbase_ja.qm")))
+        QSKIP("Qt's Japanese catalogue is not installed (Debian package qt6-translations-l10n)");
+    QVERIFY(installCatalogueUnlessE({QStringLiteral("skedra")}, &m_translator));
+    QTranslator qt;
+    QVERIFY(installQtCatalogue(qt));
+
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Skedra"), QStringLiteral("?"),
+                    QMessageBox::Ok | QMessageBox::Cancel);
+    box.show();
+    const QString cancel = box.button(QMessageBox::Cancel)->text();
+    QApplication::removeTranslator(&qt);
+    QVERIFY2(hasJapanese(cancel), qPrintable(cancel));
 }
 
 void TestBodyJa::program_data()
