@@ -4,6 +4,18 @@
 <context>
     <name>Body</name>
     <message>
+        <source>Cannot read the schedule file %1: %2</source>
+        <translation>スケジュールファイル %1 を読めません: %2</translation>
+    </message>
+    <message>
+        <source>Cannot write the schedule file %1: %2</source>
+        <translation>スケジュールファイル %1 に書き込めません: %2</translation>
+    </message>
+    <message>
+        <source>Save Schedule</source>
+        <translation>スケジュールの保存</translation>
+    </message>
+    <message>
         <source>Skedra</source>
         <translation>Skedra</translation>
     </message>
@@ -395,6 +407,18 @@ Steps = (End - Start) / Delta</source>
 </context>
 <context>
     <name>ScheduleEdit</name>
+    <message>
+        <source>Cannot write the block file %1: %2</source>
+        <translation>ブロックファイル %1 に書き込めません: %2</translation>
+    </message>
+    <message>
+        <source>Cannot read the block file %1: %2</source>
+        <translation>ブロックファイル %1 を読めません: %2</translation>
+    </message>
+    <message>
+        <source>Block file</source>
+        <translation>ブロックファイル</translation>
+    </message>
     <message>
         <source>Schedule Editor</source>
         <translation>スケジュール編集</translation>
