@@ -1,7 +1,7 @@
 #include "ExecPlan.h"
 
 #include "BlockFile.h"
-#include "NumberFormat.h"
+#include "EntryText.h"
 #include "OptionTables.h"
 #include "XrayDataBase.h"
 
@@ -20,13 +20,13 @@ struct Tr
 QString lowText(const ModeRangeTable &t, int i)
 {
     const ModeRange *r = t.rowAt(i);
-    return r ? formatG(r->low) : QStringLiteral("?");
+    return r ? EntryText::g6(r->low) : QStringLiteral("?");
 }
 
 QString highText(const ModeRangeTable &t, int i)
 {
     const ModeRange *r = t.rowAt(i);
-    return r ? formatG(r->high) : QStringLiteral("?");
+    return r ? EntryText::g6(r->high) : QStringLiteral("?");
 }
 
 // Stage 0: compare the entry with its list neighbour above (or with itself
@@ -72,10 +72,10 @@ void move(const StageInput &in, StageResult &r)
     const double curStart = in.cur.startEnergy();
     const double prevStart = in.prev.startEnergy();
     r.logs << Tr::tr("ExecP = %1, new Start = %2, old Start = %3")
-                  .arg(QString::number(in.current), formatG(curStart), formatG(prevStart));
+                  .arg(QString::number(in.current), EntryText::g6(curStart), EntryText::g6(prevStart));
     if (first || curStart != prevStart) {
         r.hold << ExecFlags::MainThMoving;
-        r.lines << QStringLiteral("SetCurrentEnergy %1").arg(formatG(curStart / 1000));
+        r.lines << QStringLiteral("SetCurrentEnergy %1").arg(EntryText::g6(curStart / 1000));
     }
     r.logs << Tr::tr("ExecP = %1, new Holder = %2, old Holder = %3")
                   .arg(QString::number(in.current), in.cur.holder, in.prev.holder);
@@ -126,9 +126,9 @@ void blocks(const StageInput &in, StageResult &r)
     r.lines << QStringLiteral("SetBlockNum %1").arg(e.blocks);
     for (int i = 0; i < e.blocks && i + 1 < set.rowCount(); ++i) {
         r.lines << QStringLiteral("SetBlock %1 %2 %3 %4 %5 %6")
-                       .arg(QString::number(i), formatG(set.displayValue(i)),
-                            formatG(set.displayValue(i + 1)), QStringLiteral("0"),
-                            formatG(e.timeFor(i)), formatG(set.row(i).points()));
+                       .arg(QString::number(i), EntryText::g6(set.displayValue(i)),
+                            EntryText::g6(set.displayValue(i + 1)), QStringLiteral("0"),
+                            EntryText::g6(e.timeFor(i)), EntryText::g6(set.row(i).points()));
     }
     r.lines << QStringLiteral("SetXafsFileName %1").arg(e.dataFile);
     r.next = Stage::Dark;
@@ -170,7 +170,7 @@ StageResult runStage(int stage, const StageInput &in)
         break;
     case Stage::MeasTime:
         for (int i = 0; i < in.blockNum; ++i)
-            r.lines << QStringLiteral("SetMeasTime %1 %2").arg(QString::number(i), formatG(cur.timeFor(i)));
+            r.lines << QStringLiteral("SetMeasTime %1 %2").arg(QString::number(i), EntryText::g6(cur.timeFor(i)));
         r.next = Stage::Dark;
         break;
     case Stage::Dark:

@@ -244,6 +244,26 @@ void ScheduleEdit::setNumber(int n)
     ui.No->setText(QString::number(n));
 }
 
+void ScheduleEdit::setMark(Mark mark)
+{
+    if (mark == m_mark)
+        return;
+    m_mark = mark;
+    if (mark == Mark::None) {
+        setAutoFillBackground(false);
+        setPalette(QPalette());
+        return;
+    }
+    // The colours of on/running, off/finished and error everywhere else.
+    const QColor colour = mark == Mark::Running    ? QColor(211, 255, 241)
+                          : mark == Mark::Finished ? QColor(176, 192, 192)
+                                                   : QColor(255, 192, 192);
+    QPalette p = palette();
+    p.setColor(QPalette::Window, colour);
+    setPalette(p);
+    setAutoFillBackground(true);
+}
+
 QMessageBox *ScheduleEdit::errorBox()
 {
     if (!m_errorBox) {

@@ -47,6 +47,13 @@ public:
     // The number shown beside the entry.
     void setNumber(int n);
 
+    // The run's mark on the entry: its background colour. A palette, not a
+    // style sheet: a style sheet on the entry would be polished into every one
+    // of its widgets, and a night's run marks hundreds of entries.
+    enum class Mark { None, Running, Finished, Error };
+    void setMark(Mark mark);
+    Mark mark() const { return m_mark; }
+
     // Field texts in the column order of the schedule file.
     QStringList toStringList() const;
     // Sets the fields from a list in that order; returns true when no error
@@ -110,6 +117,7 @@ private:
     void showProblem(const QString &text);
 
     Entry m_entry;
+    Mark m_mark = Mark::None;
     bool m_showing = false;
     QMessageBox *m_errorBox = nullptr;
     QMessageBox *m_warningBox = nullptr;

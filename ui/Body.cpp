@@ -17,21 +17,6 @@
 #include <QMessageBox>
 #include <QThread>
 
-QString Body::runningStyle()
-{
-    return QStringLiteral("background-color: rgb(211, 255, 241);");
-}
-
-QString Body::finishedStyle()
-{
-    return QStringLiteral("background-color: rgb(176, 192, 192);");
-}
-
-QString Body::errorStyle()
-{
-    return QStringLiteral("background-color: rgb(255, 192, 192);");
-}
-
 Body::Body(QWidget *parent) : QFrame(parent)
 {
     // The pieces that are not part of the form; the prompter, the cut buffer
@@ -360,7 +345,7 @@ void Body::startMeas()
     entries.reserve(ss.size());
     runList.clear();
     for (ScheduleEdit *e : std::as_const(ss)) {
-        e->setStyleSheet(QString());
+        e->setMark(ScheduleEdit::Mark::None);
         entries.append(e->entry());
         runList.append(e);
     }
@@ -389,7 +374,7 @@ void Body::noticedExecuting(int idx)
     showCurrentNo(idx);
     for (int i = 0; i < runList.size(); ++i) {
         if (ScheduleEdit *e = runList.at(i))
-            e->setStyleSheet(i == idx ? runningStyle() : QString());
+            e->setMark(i == idx ? ScheduleEdit::Mark::Running : ScheduleEdit::Mark::None);
     }
     if (idx >= 0 && idx < runList.size() && runList.at(idx))
         ui.MainScroll->ensureWidgetVisible(runList.at(idx), 50, 50);
@@ -400,7 +385,7 @@ void Body::noticedExecFinished(bool ok)
     const int n = currentNo();
     if (n >= 1 && n <= runList.size()) {
         if (ScheduleEdit *e = runList.at(n - 1))
-            e->setStyleSheet(ok ? finishedStyle() : errorStyle());
+            e->setMark(ok ? ScheduleEdit::Mark::Finished : ScheduleEdit::Mark::Error);
         // The mark on the entry, in words, for the log file and unattended runs.
         if (ok)
             logArea->log(tr("Run finished at entry %1.").arg(n));

@@ -46,11 +46,6 @@ public:
 
     Ui::Body ui;
 
-    // Highlight styles of an entry row.
-    static QString runningStyle();
-    static QString finishedStyle();
-    static QString errorStyle();
-
     const QList<ScheduleEdit *> &schedule() const { return ss; }
     const QList<ScheduleEdit *> &cutBufferEntries() const { return cutBuffer; }
     LayoutFrame *cutBufferWindow() const { return cutBufferFrame; }

@@ -6,7 +6,7 @@
 #include "ConfigStore.h"
 #include "Entry.h"
 #include "ExecPlan.h"
-#include "NumberFormat.h"
+#include "EntryText.h"
 #include "OptionTables.h"
 #include "XrayDataBase.h"
 

@@ -69,7 +69,7 @@ void TstExecPlan::firstEntryFullSequence()
     const double start = xrayDataBase().edgeEnergy("Cu", QString()) - 300;
     QCOMPARE(r.lines,
              (QStringList{"SelectAtom 29", "SelectEdge 0",
-                          "SetCurrentEnergy " + formatG(start / 1000), "MoveSHolderTo 1",
+                          "SetCurrentEnergy " + EntryText::g6(start / 1000), "MoveSHolderTo 1",
                           "SetXafsMode 1", "SelectXafsMeasMode 1", "SetXafsFileName Cu-0001.dat",
                           "SetXafsMeasComment Cu Reference", "SelectXafsMeasType 0", "GetBlockNum",
                           "SetMeasTime 0 300", "SetMeasTime 1 300", "SetMeasTime 2 300", "Start"}));
@@ -82,7 +82,7 @@ void TstExecPlan::firstEntryFullSequence()
                                    "1(8000[eV]-15000[eV]) to Mode 1(8000[eV]-15000[eV])" +
                                        kPromptEnd);
     QCOMPARE(r.logs,
-             (QStringList{QString("ExecP = 0, new Start = %1, old Start = %1").arg(formatG(start)),
+             (QStringList{QString("ExecP = 0, new Start = %1, old Start = %1").arg(EntryText::g6(start)),
                           "ExecP = 0, new Holder = 1, old Holder = 1"}));
     // What holds the engine: the prompts, both moves, the block count, the scan.
     QCOMPARE(r.hold.size(), 7);
@@ -210,7 +210,7 @@ void TstExecPlan::userAndFileBlocks()
         e.blockDefFile = file == "-" ? path + ".missing" : path;
     }
     const QStringList sent = plan({e}, 0).lines;
-    QCOMPARE(sent.at(2), QString("SetCurrentEnergy " + formatG(starts.at(0).toDouble() / 1000)));
+    QCOMPARE(sent.at(2), QString("SetCurrentEnergy " + EntryText::g6(starts.at(0).toDouble() / 1000)));
     const QStringList expected =
         QStringList{"SetBlockUnit 0", QString("SetBlockNum %1").arg(blocks.size())} + blocks +
         QStringList{"SetXafsFileName Cu-0001.dat", "Start"};
@@ -269,7 +269,7 @@ void TstExecPlan::neighbours_data()
                                 << "1"
                                 << "Fe"
                                 << "1"
-                                << QStringList{"SetCurrentEnergy " + formatG(feStart / 1000)}
+                                << QStringList{"SetCurrentEnergy " + EntryText::g6(feStart / 1000)}
                                 << QList<PromptType>{PromptICGases, PromptHOCM};
 }
 
@@ -311,7 +311,7 @@ void TstExecPlan::eachEntryConvertsAnglesWithItsOwnCrystal()
         const double d = crystals.at(i == 0 ? si111 : si311).d;
         QCOMPARE(plan(list, i).lines.filter("SetBlock "),
                  QStringList{QString("SetBlock 0 %1 %2 0 1 10")
-                                 .arg(formatG(angle(8900, d)), formatG(angle(9100, d)))});
+                                 .arg(EntryText::g6(angle(8900, d)), EntryText::g6(angle(9100, d)))});
     }
 }
 

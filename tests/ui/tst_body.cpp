@@ -456,44 +456,44 @@ void TestBody::highlightsAndCurrentNo()
     body.ui.Go->click();
     emit body.engine()->executing(1);
     QCOMPARE(body.ui.CurrentNo->text(), QStringLiteral("2"));
-    QCOMPARE(ss.at(0)->styleSheet(), QString());
-    QCOMPARE(ss.at(1)->styleSheet(), Body::runningStyle());
-    QCOMPARE(ss.at(2)->styleSheet(), QString());
+    QCOMPARE(ss.at(0)->mark(), ScheduleEdit::Mark::None);
+    QCOMPARE(ss.at(1)->mark(), ScheduleEdit::Mark::Running);
+    QCOMPARE(ss.at(2)->mark(), ScheduleEdit::Mark::None);
 
     // A stop marks the running entry as finished, not as failed.
     emit body.engine()->finished(true);
-    QCOMPARE(ss.at(1)->styleSheet(), Body::finishedStyle());
+    QCOMPARE(ss.at(1)->mark(), ScheduleEdit::Mark::Finished);
     QCOMPARE(body.ui.CurrentNo->text(), QStringLiteral("-"));
     QVERIFY(logText(body).contains(QStringLiteral("Run finished at entry 2.")));
 
     emit body.engine()->executing(2);
-    QCOMPARE(ss.at(1)->styleSheet(), QString()); // the next entry takes over
-    QCOMPARE(ss.at(2)->styleSheet(), Body::runningStyle());
+    QCOMPARE(ss.at(1)->mark(), ScheduleEdit::Mark::None); // the next entry takes over
+    QCOMPARE(ss.at(2)->mark(), ScheduleEdit::Mark::Running);
     emit body.engine()->finished(false);
-    QCOMPARE(ss.at(2)->styleSheet(), Body::errorStyle());
+    QCOMPARE(ss.at(2)->mark(), ScheduleEdit::Mark::Error);
     QCOMPARE(body.ui.CurrentNo->text(), QStringLiteral("-"));
     QVERIFY(logText(body).contains(QStringLiteral("Run ended on an error at entry 3.")));
 
     // CurrentNo is editable: the end marks whatever number it holds.
     body.ui.CurrentNo->setText(QStringLiteral("1"));
     emit body.engine()->finished(true);
-    QCOMPARE(ss.at(0)->styleSheet(), Body::finishedStyle());
+    QCOMPARE(ss.at(0)->mark(), ScheduleEdit::Mark::Finished);
     // Numbers outside the list, or no number, mark nothing.
     for (const char *text : {"0", "4", "x", "-"}) {
         for (ScheduleEdit *e : ss)
-            e->setStyleSheet(QString());
+            e->setMark(ScheduleEdit::Mark::None);
         body.ui.CurrentNo->setText(QString::fromLatin1(text));
         QSignalSpy done(&body, &Body::runFinished);
         emit body.engine()->finished(false);
         QCOMPARE(done.count(), 1);
         for (ScheduleEdit *e : ss)
-            QCOMPARE(e->styleSheet(), QString());
+            QCOMPARE(e->mark(), ScheduleEdit::Mark::None);
     }
     // An index outside the list shows its number and highlights nothing.
     emit body.engine()->executing(7);
     QCOMPARE(body.ui.CurrentNo->text(), QStringLiteral("8"));
     for (ScheduleEdit *e : ss)
-        QCOMPARE(e->styleSheet(), QString());
+        QCOMPARE(e->mark(), ScheduleEdit::Mark::None);
 }
 
 void TestBody::startClearsHighlights()
@@ -503,12 +503,12 @@ void TestBody::startClearsHighlights()
     disconnect(&body, &Body::startExec, nullptr, nullptr); // no real run here
     QSignalSpy spy(&body, &Body::startExec);
     const QList<ScheduleEdit *> ss = body.schedule();
-    ss.at(0)->setStyleSheet(Body::finishedStyle());
-    ss.at(1)->setStyleSheet(Body::runningStyle());
-    ss.at(2)->setStyleSheet(Body::errorStyle());
+    ss.at(0)->setMark(ScheduleEdit::Mark::Finished);
+    ss.at(1)->setMark(ScheduleEdit::Mark::Running);
+    ss.at(2)->setMark(ScheduleEdit::Mark::Error);
     body.ui.Go->click();
     for (ScheduleEdit *e : ss)
-        QCOMPARE(e->styleSheet(), QString());
+        QCOMPARE(e->mark(), ScheduleEdit::Mark::None);
     QCOMPARE(spy.count(), 1);
     const QList<Entry> sent = spy.at(0).at(0).value<QList<Entry>>();
     QCOMPARE(sent.size(), ss.size());
@@ -809,7 +809,7 @@ void TestBody::realRunStopAndErrorMarks()
 
     body->ui.Go->click();
     QTRY_COMPARE_WITH_TIMEOUT(body->ui.CurrentNo->text(), QStringLiteral("1"), 10000);
-    QCOMPARE(ss.at(0)->styleSheet(), Body::runningStyle());
+    QCOMPARE(ss.at(0)->mark(), ScheduleEdit::Mark::Running);
     // The first entry asks for three set-up changes; the operator confirms them.
     Prompter *prompter = body->prompterWindow();
     QTRY_COMPARE_WITH_TIMEOUT(prompter->count(), 3, 10000);
@@ -826,20 +826,20 @@ void TestBody::realRunStopAndErrorMarks()
     body->ui.Stop->click();
     QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 10000);
     QCOMPARE(finished.at(0).at(0).toBool(), true);
-    QCOMPARE(ss.at(0)->styleSheet(), Body::finishedStyle());
+    QCOMPARE(ss.at(0)->mark(), ScheduleEdit::Mark::Finished);
     QCOMPARE(body->ui.CurrentNo->text(), QStringLiteral("-"));
     QCOMPARE(body->ui.StageName->text(), QStringLiteral("Not In Exec"));
 
     // Start again: marks cleared; the engine waits for the measurement still
     // running on the target, which then fails to start the next one.
     body->ui.Go->click();
-    QCOMPARE(ss.at(0)->styleSheet(), QString());
+    QCOMPARE(ss.at(0)->mark(), ScheduleEdit::Mark::None);
     QTRY_COMPARE_WITH_TIMEOUT(body->ui.CurrentNo->text(), QStringLiteral("1"), 10000);
     server.send(QStringLiteral("Dorvan>Tarnix _EvErrStartXAFSMeas no beam"));
     QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 2, 10000);
     QCOMPARE(finished.at(1).at(0).toBool(), false);
-    QCOMPARE(ss.at(0)->styleSheet(), Body::errorStyle());
-    QCOMPARE(ss.at(1)->styleSheet(), QString());
+    QCOMPARE(ss.at(0)->mark(), ScheduleEdit::Mark::Error);
+    QCOMPARE(ss.at(1)->mark(), ScheduleEdit::Mark::None);
     QCOMPARE(body->ui.CurrentNo->text(), QStringLiteral("-"));
     QTRY_COMPARE_WITH_TIMEOUT(body->statusPanel()->ui.ErrMsg->text(),
                               QStringLiteral(" no beam"), 10000);
