@@ -20,7 +20,6 @@ public:
         m_server.listen(QHostAddress::LocalHost, 0);
     }
     quint16 port() const { return m_server.serverPort(); }
-    bool loggedIn() const { return m_loggedIn; }
 
     // One or more lines; a line feed is added at the end.
     void send(const QString &line)
