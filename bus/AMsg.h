@@ -1,10 +1,10 @@
 // One received bus line as a value record.
 //
 // The Tolva bus carries lines "sender>receiver word params...". parse() splits
-// such a line into the fields below; the bus client (Tolva.h) fills cmdId from
-// its NodeCmdTable and hands the record by value, through queued connections
-// if need be, to the main window and the execution engine. The outgoing
-// formats live in TolvaProto.h.
+// such a line into the fields below; the bus session (TolvaSession.h) fills
+// cmdId from its NodeCmdTable, and the bus client (Tolva.h) hands the record
+// by value, through queued connections if need be, to the main window and the
+// execution engine. The outgoing formats live in TolvaProto.h.
 #pragma once
 
 #include <QMetaType>
@@ -32,7 +32,7 @@ struct AMsg
     QStringList params; // every parameter item
     QString paramText;  // raw text after the word, leading blank and quotes kept
     AMsgKind kind = AMsgKind::None;
-    qint32 cmdId = -1; // id in the node command table; set by the bus client
+    qint32 cmdId = -1; // id in the node command table; set by the bus session
 
     // Fills the record from one received line and returns valid. Meant for a
     // freshly constructed record: fields the line does not reach keep their value.

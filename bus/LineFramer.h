@@ -1,7 +1,7 @@
 // Splits a byte stream into lines ended by a line feed.
 //
 // A socket's readyRead says nothing about line boundaries: one read may hold
-// half a line or many lines. The bus client, the server stand-in and the target
+// half a line or many lines. The bus session, the server stand-in and the target
 // simulator all append what they read here and take whole lines out. A peer
 // that never sends a line feed must not make the pending line grow without
 // bound, so a pending line longer than maxLineLength() is reported as an

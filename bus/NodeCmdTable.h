@@ -1,7 +1,8 @@
 // The words this node understands, with their ids and help texts.
 //
-// The bus client registers its table at construction and looks up the word of
-// every received message (idOf) so that the main window can switch on ids.
+// The bus session (TolvaSession) registers the client's table at construction
+// and looks up the word of every received message (idOf) so that the main
+// window can switch on ids.
 // The target simulator keeps a table of its own for its Help answer.
 #pragma once
 
@@ -34,12 +35,12 @@ public:
     QString helpOf(const QString &word) const;
     QString commandList() const;
 
-    const QList<CmdEntry> &rows() const { return m_rows; }
     qsizetype size() const { return m_rows.size(); }
 
     // Parameter-count checks for command handlers. When the count is wrong
     // they answer the message through `answer` themselves.
     static bool checkParamsEq(const AMsg &msg, int n, const Answer &answer);
+    // Max and Min complete the handlers' interface; no handler needs them yet.
     static int checkParamsMax(const AMsg &msg, int n, const Answer &answer);
     static int checkParamsMin(const AMsg &msg, int n, const Answer &answer);
 

@@ -1,10 +1,8 @@
 #include "Tolva.h"
 
 #include "ConnectStat.h"
-#include "TolvaProto.h"
 
 #include <QFile>
-#include <QFileInfo>
 #include <QTcpSocket>
 #include <QTextStream>
 
@@ -12,25 +10,13 @@ Tolva::Tolva(QWidget *parent) : QFrame(parent)
 {
     registerAMsgMetaType();
     ui.setupUi(this);
-    logSendingMsg = false;
-
-    cmdTable.addCommand(0, QStringLiteral("Hello"), QStringLiteral("Answer greeting message"));
-    cmdTable.addCommand(1, QStringLiteral("Help"), QStringLiteral("Show help message"));
-    cmdTable.addCommand(2, QStringLiteral("IsBusy"), QStringLiteral("Answer if Tarnix is busy"));
-    cmdTable.addCommand(3, QStringLiteral("Connected"), QString());
-    cmdTable.addCommand(4, QStringLiteral("Disconnected"), QString());
-    cmdTable.addCommand(5, QStringLiteral("EvChangerMoving"), QString());
-    cmdTable.addCommand(6, QStringLiteral("EvMovingCurTh"), QString());
-    cmdTable.addCommand(7, QStringLiteral("EvStartMeas"), QString());
-    cmdTable.addCommand(8, QStringLiteral("EvEndMeas"), QString());
-    cmdTable.addCommand(9, QStringLiteral("EvStartQMeas"), QString());
-    cmdTable.addCommand(10, QStringLiteral("EvEndQMeas"), QString());
-    cmdTable.addCommand(11, QStringLiteral("EvErrStartXAFSMeas"), QString());
-    cmdTable.addCommand(12, QStringLiteral("EvErrRemote"), QString());
-    cmdTable.addCommand(13, QStringLiteral("EvErrChangerMove"), QString());
-    cmdTable.addCommand(15, QStringLiteral("RemoteOn"), QString());
-    cmdTable.addCommand(14, QStringLiteral("listnodes"), QString());
-    cmdTable.addCommand(16, QStringLiteral("GetBlockNum"), QString());
+    // The session uses the name and the key file as the fields show them.
+    session.setName(ui.nameOnTolvaLE->text());
+    session.setKeyFile(ui.keyFileLE->text());
+    connect(ui.nameOnTolvaLE, &QLineEdit::textChanged, this,
+            [this](const QString &name) { session.setName(name); });
+    connect(ui.keyFileLE, &QLineEdit::textChanged, this,
+            [this](const QString &path) { session.setKeyFile(path); });
 
     m_headerLabels = {ui.L01, ui.L02, ui.L03, ui.L04, ui.L05, ui.L06};
 
@@ -105,7 +91,7 @@ void Tolva::setKeyFile(const QString &path)
 
 bool Tolva::isConnected() const
 {
-    return connStat->stat() == ConnectStat::Connected;
+    return session.state() == TolvaSession::Connected;
 }
 
 void Tolva::connectToTolva()
@@ -132,13 +118,13 @@ void Tolva::connectToTolva()
 void Tolva::connectedToTolva()
 {
     // The TCP connection alone changes no state: the server's challenge does.
-    framer.clear();
+    session.reset();
 }
 
 void Tolva::disconnectedFromTolva()
 {
-    framer.clear();
-    connStat->setStat(ConnectStat::Disconnected);
+    session.reset();
+    showState();
     emit tolvaIsNotReady();
 }
 
@@ -149,26 +135,18 @@ void Tolva::closeConnection()
 
 void Tolva::setBusy(bool f)
 {
-    if (f == busyFlag)
-        return;
-    sendEvent(QString(), QStringLiteral("ChangedIsBusy %1").arg(f ? 1 : 0));
-    busyFlag = f;
+    if (const auto event = session.setBusy(f))
+        emit sendingEventToTolva(put(*event));
 }
 
-QString Tolva::send(const QString &fromNode, const QString &fromCh, const QString &to,
-                    const QString &text)
+QString Tolva::put(const TolvaSession::Outgoing &out)
 {
-    QString line = TolvaProto::buildLine(fromNode, fromCh, to, text);
-    // Entry fields go into commands as typed: a CR or LF inside would put a
-    // second, forged line on the bus.
-    line.replace(QLatin1Char('\r'), QLatin1Char(' '));
-    line.replace(QLatin1Char('\n'), QLatin1Char(' '));
-    if (!isConnected())
-        return QStringLiteral("Tolva is not ready (%1)").arg(line);
-    socket->write(TolvaProto::encodeLine(line));
-    if (logSendingMsg)
-        emit log(QStringLiteral("---- Snd %1").arg(line), sentColour);
-    return line;
+    if (!out.bytes.isEmpty()) {
+        socket->write(out.bytes);
+        if (logSendingMsg)
+            emit log(QStringLiteral("---- Snd %1").arg(out.line), sentColour);
+    }
+    return out.result();
 }
 
 void Tolva::sendCmd(const QString &fromCh, const QString &to, const QString &cmd)
@@ -179,19 +157,17 @@ void Tolva::sendCmd(const QString &fromCh, const QString &to, const QString &cmd
 void Tolva::sendCmdV(const QString &fromCh, const QString &to, const QString &cmd,
                      const QString &val)
 {
-    emit sendingAskToTolva(send(nameOnTolva(), fromCh, to, TolvaProto::commandText(cmd, val)));
+    emit sendingAskToTolva(put(session.command(fromCh, to, cmd, val)));
 }
 
 void Tolva::sendEvent(const QString &fromCh, const QString &event)
 {
-    emit sendingEventToTolva(
-        send(nameOnTolva(), fromCh, QStringLiteral("System"), TolvaProto::eventText(event)));
+    emit sendingEventToTolva(put(session.event(fromCh, event)));
 }
 
 void Tolva::sendAns(const AMsg &aMsg, const QString &ans)
 {
-    emit sendingAnsToTolva(
-        send(aMsg.toNode, aMsg.toCh, aMsg.from, TolvaProto::answerText(aMsg.cmd, ans)));
+    emit sendingAnsToTolva(put(session.answer(aMsg, ans)));
 }
 
 void Tolva::sendOk(const AMsg &aMsg)
@@ -201,140 +177,70 @@ void Tolva::sendOk(const AMsg &aMsg)
 
 void Tolva::receive()
 {
-    framer.append(socket->readAll());
-    QByteArray raw;
-    for (;;) {
-        const LineFramer::Result r = framer.take(&raw);
-        if (r == LineFramer::NeedMore)
-            return;
-        if (r == LineFramer::Overflow) {
-            emit log(tr("A line from Tolva is longer than %1 bytes; closing the connection.")
-                         .arg(framer.maxLineLength()));
-            socket->abort();
-            return;
-        }
-        handleLine(QString::fromUtf8(raw));
-        // A refused login or an answer handler may have closed the socket:
-        // what was still buffered belongs to the old connection.
+    session.receive(socket->readAll());
+    TolvaSession::Actions actions;
+    while (session.next(&actions)) {
+        perform(actions);
+        // A refused login or a handler may have closed the socket: what was
+        // still buffered belongs to the old connection.
         if (socket->state() != QAbstractSocket::ConnectedState) {
-            framer.clear();
+            session.discardInput();
             return;
         }
     }
 }
 
-void Tolva::handleLine(const QString &line)
+void Tolva::perform(const TolvaSession::Actions &actions)
 {
-    emit vlog(QStringLiteral("msg from tolva[%1]").arg(line.simplified()), QColor(Qt::black));
-    switch (connStat->stat()) {
-    case ConnectStat::Disconnected:
-        exchangeKey(line);
-        connStat->setStat(ConnectStat::Connecting);
-        break;
-    case ConnectStat::Connecting:
-        if (line.startsWith(QStringLiteral("System>%1 Ok:").arg(nameOnTolva()))) {
-            connStat->setStat(ConnectStat::Connected);
+    for (const TolvaSession::Action &a : actions) {
+        switch (a.kind) {
+        case TolvaSession::Action::Write:
+            socket->write(a.bytes);
+            break;
+        case TolvaSession::Action::Send:
+            emit sendingAnsToTolva(put(TolvaSession::Outgoing{a.text, a.bytes}));
+            break;
+        case TolvaSession::Action::Log:
+            emit log(a.text, QColor(Qt::black));
+            break;
+        case TolvaSession::Action::VerboseLog:
+            emit vlog(a.text, QColor(Qt::black));
+            break;
+        case TolvaSession::Action::Ready:
+            // Handlers of tolvaIsReady send at once: the row shows Connected first.
+            showState();
             emit tolvaIsReady();
-            emit log(tr("Connected To Tolva"), QColor(Qt::black));
-        } else {
+            break;
+        case TolvaSession::Action::HandOn:
+            switch (a.msg.kind) {
+            case AMsgKind::Ask:
+                emit anyAsk(a.msg);
+                break;
+            case AMsgKind::Event:
+                emit anyEvent(a.msg);
+                break;
+            case AMsgKind::Ans:
+                emit anyAns(a.msg);
+                break;
+            case AMsgKind::None:
+                break;
+            }
+            break;
+        case TolvaSession::Action::Close:
             socket->disconnectFromHost();
-        }
-        break;
-    case ConnectStat::Connected:
-        dispatch(line);
-        break;
-    default:
-        break;
-    }
-}
-
-void Tolva::exchangeKey(const QString &challenge)
-{
-    keys.clear();
-    const QString keyText = ui.keyFileLE->text();
-    const QString path = keyText.isEmpty() ? QString() : QFileInfo(keyText).absoluteFilePath();
-    emit log(tr("opening key file [%1]").arg(path), QColor(Qt::black));
-    bool opened = false;
-    keys = TolvaProto::loadKeys(path, &opened);
-    if (!opened)
-        emit log(tr("Can't open key file [%1]").arg(path), QColor(Qt::black));
-    if (keys.isEmpty()) {
-        emit log(tr("I have no key to exchange with Tolva."), QColor(Qt::black));
-        return;
-    }
-    const int index = TolvaProto::keyIndexFor(challenge, keys.size());
-    const QString name = nameOnTolva();
-    // The key itself is a secret and the log may go to a file: name its position.
-    emit log(tr("sending key [%1][key %2 of %3]").arg(name).arg(index + 1).arg(keys.size()),
-             QColor(Qt::black));
-    socket->write(TolvaProto::keyReply(name, keys.at(index)));
-}
-
-void Tolva::dispatch(const QString &line)
-{
-    AMsg msg;
-    msg.parse(line);
-    msg.cmdId = cmdTable.idOf(msg.cmd);
-    if (!msg.valid)
-        return;
-    switch (msg.cmdId) {
-    case 0:
-        sendAns(msg, QStringLiteral("Hello! I am %1. Nice to meet you!").arg(nameOnTolva()));
-        break;
-    case 1:
-        answerHelp(msg);
-        break;
-    case 2:
-        sendAns(msg, QStringLiteral("%1").arg(busyFlag ? 1 : 0));
-        break;
-    default:
-        switch (msg.kind) {
-        case AMsgKind::Ask:
-            emit anyAsk(msg);
             break;
-        case AMsgKind::Event:
-            emit anyEvent(msg);
-            break;
-        case AMsgKind::Ans:
-            emit anyAns(msg);
-            break;
-        case AMsgKind::None:
+        case TolvaSession::Action::Abort:
+            socket->abort();
             break;
         }
-        break;
     }
+    showState();
 }
 
-void Tolva::answerHelp(const AMsg &msg)
+void Tolva::showState()
 {
-    if (msg.params.isEmpty()) {
-        sendAns(msg, QStringLiteral("Commands : ") + cmdTable.commandList());
-        return;
-    }
-    if (cmdTable.idOf(msg.firstParam) != NodeCmdTable::NotFoundId)
-        sendAns(msg, QStringLiteral(": ") + cmdTable.helpOf(msg.firstParam));
-    else
-        sendAns(msg, QStringLiteral("Er: Command [%1] not found.").arg(msg.firstParam));
-}
-
-NodeCmdTable::Answer Tolva::answerFn()
-{
-    return [this](const AMsg &m, const QString &ans) { sendAns(m, ans); };
-}
-
-bool Tolva::checkParamsEq(const AMsg &msg, int n)
-{
-    return NodeCmdTable::checkParamsEq(msg, n, answerFn());
-}
-
-int Tolva::checkParamsMax(const AMsg &msg, int n)
-{
-    return NodeCmdTable::checkParamsMax(msg, n, answerFn());
-}
-
-int Tolva::checkParamsMin(const AMsg &msg, int n)
-{
-    return NodeCmdTable::checkParamsMin(msg, n, answerFn());
+    if (connStat->stat() != session.state())
+        connStat->setStat(session.state());
 }
 
 void Tolva::readHistory(QString *lastHost, QString *lastPort)

@@ -1,15 +1,24 @@
 // The Tolva bus client.
 //
 // How the pieces of this library fit together:
-// - LineFramer cuts the socket's byte stream into lines (with a length cap);
-// - AMsg parses one received line; TolvaProto builds outgoing lines and holds
-//   the login key rules;
-// - NodeCmdTable gives every known word its id (the main window switches on
-//   these ids) and the texts of the built-in Help answer;
-// - ConnectStat holds the connection state and shows it on the settings row;
-// - Tolva (this class) is the settings row itself (forms/Tolva.ui) and the
-//   protocol: TCP connection, challenge/key login, sending, receiving and
-//   answering Hello, Help and IsBusy on its own.
+// - the core (skedra_bus_core, Qt Core only, also used by the stand-in
+//   programs and the fuzz harnesses):
+//   - LineFramer cuts a byte stream into lines (with a length cap);
+//   - AMsg parses one received line; TolvaProto builds outgoing lines and
+//     holds the login key rules;
+//   - NodeCmdTable gives every known word its id (the main window switches on
+//     these ids) and the texts of the built-in Help answer;
+//   - TolvaSession is the protocol without a socket: it takes the bytes read,
+//     runs the challenge/key login, parses and dispatches each line, answers
+//     Hello, Help and IsBusy itself and builds every outgoing line; what it
+//     returns are actions (bytes to write, log lines, messages to hand on,
+//     login accepted, close);
+// - the widgets (skedra_bus):
+//   - ConnectStat shows the connection state on the settings row;
+//   - Tolva (this class) is the settings row itself (forms/Tolva.ui) and owns
+//     the TCP socket: it feeds the session what the socket reads, carries out
+//     the session's actions line by line and turns them into its signals, and
+//     writes what the send slots get from the session.
 //
 // One Tolva lives in the GUI thread, embedded in the main window, which fills
 // its fields, connects its signals and starts the connection. The execution
@@ -18,8 +27,7 @@
 #pragma once
 
 #include "AMsg.h"
-#include "LineFramer.h"
-#include "NodeCmdTable.h"
+#include "TolvaSession.h"
 #include "ui_Tolva.h"
 
 #include <QColor>
@@ -40,7 +48,6 @@ public:
 
     // The six column titles of the settings row (L01 to L06), for hiding.
     QList<QLabel *> headerLabels() const { return m_headerLabels; }
-    ConnectStat *connectStat() const { return connStat; }
     int state() const;
 
     QString host() const;
@@ -51,14 +58,6 @@ public:
     void setNameOnTolva(const QString &name);
     QString keyFile() const;
     void setKeyFile(const QString &path);
-
-    const NodeCmdTable &nodeCmdTable() const { return cmdTable; }
-
-    // Parameter-count checks for command handlers; a wrong count is answered
-    // "Er: Number of Params shuld be N" through sendAns.
-    bool checkParamsEq(const AMsg &msg, int n);
-    int checkParamsMax(const AMsg &msg, int n);
-    int checkParamsMin(const AMsg &msg, int n);
 
     // The connection history: host and port edits, appended in the working
     // directory. readHistory gives the last recorded host and port.
@@ -71,6 +70,7 @@ signals:
     void anyAns(AMsg amsg);
     void anyEvent(AMsg amsg);
     void anyAsk(AMsg amsg);
+    // anyMsg and notice belong to the client's interface but are never emitted.
     void anyMsg(AMsg amsg);
     void notice(QString msg, int timeout = 2000, bool warn = false);
     void log(QString msg, QColor c = QColor(Qt::black));
@@ -82,7 +82,7 @@ signals:
 public slots:
     void connectToTolva();
     void setBusy(bool f);
-    bool busy() const { return busyFlag; }
+    bool busy() const { return session.busy(); }
     void setLogSendingMsg(bool f) { logSendingMsg = f; }
     void sendOk(const AMsg &aMsg);
     void sendAns(const AMsg &aMsg, const QString &ans);
@@ -94,33 +94,24 @@ public slots:
 private slots:
     void connectedToTolva();
     void disconnectedFromTolva();
-    void closeConnection();
+    void closeConnection(); // part of the interface; nothing calls it
     void receive();
     void newHost();
     void newPort();
 
 private:
-    // The fuzz harness feeds received lines straight into the login and
-    // dispatch steps, without a socket in between.
-    friend struct TolvaLineFeed;
-
-    QString send(const QString &fromNode, const QString &fromCh, const QString &to,
-                 const QString &text);
-    void exchangeKey(const QString &challenge);
-    void handleLine(const QString &line);
-    void dispatch(const QString &line);
-    void answerHelp(const AMsg &msg);
+    // Writes what the session built, logs it when asked to and returns what
+    // the sending signals carry.
+    QString put(const TolvaSession::Outgoing &out);
+    void perform(const TolvaSession::Actions &actions);
+    void showState();
     static void appendHistory(const QString &record);
-    NodeCmdTable::Answer answerFn();
 
     Ui::Tolva ui;
     QTcpSocket *socket = nullptr;
     ConnectStat *connStat = nullptr;
-    QStringList keys;
-    bool busyFlag = false;
+    TolvaSession session;
     bool logSendingMsg = false;
     QColor sentColour = QColor(0, 200, 120);
-    NodeCmdTable cmdTable;
     QList<QLabel *> m_headerLabels;
-    LineFramer framer;
 };

@@ -1,6 +1,6 @@
 // Outgoing line formats and the login key rules of the Tolva bus.
 //
-// Shared by the bus client (Tolva), the server stand-in and the target
+// Shared by the bus session (TolvaSession), the server stand-in and the target
 // simulator, so that all three write and check exactly the same texts.
 #pragma once
 

@@ -1,7 +1,6 @@
 #include "AMsg.h"
 #include "TolvaProto.h"
 
-#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
@@ -104,34 +103,6 @@ private slots:
         QCOMPARE(m.cmdId, -1); // parse never looks the word up
     }
 
-    void formats_data()
-    {
-        QTest::addColumn<QString>("built");
-        QTest::addColumn<QString>("expected");
-        using namespace TolvaProto;
-        QTest::newRow("command to server")
-            << buildLine("Tarnix", "", "System", commandText("listnodes", ""))
-            << "Tarnix>System listnodes";
-        QTest::newRow("command with value")
-            << buildLine("Tarnix", "", "Dorvan.remote", commandText("SetXafsFileName", "a.dat"))
-            << "Tarnix>Dorvan.remote SetXafsFileName a.dat";
-        QTest::newRow("empty value, no trailing blank")
-            << buildLine("Tarnix", "", "Dorvan", commandText("SetMeasTime", ""))
-            << "Tarnix>Dorvan SetMeasTime";
-        QTest::newRow("channel") << buildLine("Tarnix", "ch", "Dorvan", "X")
-                                 << "Tarnix.ch>Dorvan X";
-        QTest::newRow("answer") << buildLine("Tarnix", "", "Dorvan", answerText("Hello", "Hi"))
-                                << "Tarnix>Dorvan @Hello Hi";
-        QTest::newRow("event") << buildLine("Tarnix", "", "System", eventText("ChangedIsBusy 1"))
-                               << "Tarnix>System _ChangedIsBusy 1";
-    }
-
-    void formats()
-    {
-        QFETCH(QString, built);
-        QTEST(built, "expected");
-    }
-
     void encodeLine_data()
     {
         QTest::addColumn<QString>("line");
@@ -174,23 +145,6 @@ private slots:
         QFETCH(QString, challenge);
         QFETCH(int, count);
         QTEST(TolvaProto::keyIndexFor(challenge, count), "index");
-    }
-
-    void loadKeys()
-    {
-        QTemporaryDir dir;
-        QVERIFY(dir.isValid());
-        QFile f(dir.filePath("k.key"));
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write("alpha\n\n  beta   gamma \r\ndelta");
-        f.close();
-        bool opened = false;
-        QCOMPARE(TolvaProto::loadKeys(f.fileName(), &opened),
-                 (QStringList{"alpha", "", "beta gamma", "delta"}));
-        QVERIFY(opened);
-        QVERIFY(TolvaProto::loadKeys(dir.filePath("missing"), &opened).isEmpty());
-        QVERIFY(!opened);
-        QCOMPARE(TolvaProto::keyReply("Tarnix", "beta gamma"), QByteArray("Tarnix beta gamma\n"));
     }
 };
 

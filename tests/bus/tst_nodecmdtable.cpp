@@ -1,6 +1,6 @@
 #include "AMsg.h"
 #include "NodeCmdTable.h"
-#include "Tolva.h"
+#include "TolvaSession.h"
 
 #include <QTest>
 
@@ -35,16 +35,15 @@ private slots:
     void clientTable()
     {
         QFETCH(QString, word);
-        Tolva tolva;
-        QCOMPARE(tolva.nodeCmdTable().size(), 17);
-        QTEST(int(tolva.nodeCmdTable().idOf(word)), "id");
-        QTEST(tolva.nodeCmdTable().helpOf(word), "help");
+        const TolvaSession session;
+        QCOMPARE(session.nodeCmdTable().size(), 17);
+        QTEST(int(session.nodeCmdTable().idOf(word)), "id");
+        QTEST(session.nodeCmdTable().helpOf(word), "help");
     }
 
     void additions()
     {
-        Tolva tolva;
-        NodeCmdTable t = tolva.nodeCmdTable();
+        NodeCmdTable t = TolvaSession().nodeCmdTable();
         QTest::ignoreMessage(QtDebugMsg, "Duplicated id 3 \"Other\" \"\"");
         QVERIFY(!t.addCommand(3, QStringLiteral("Other"), QString()));
         QTest::ignoreMessage(QtDebugMsg, "Duplicated msg 40 \"Hello\" \"x\"");
@@ -98,5 +97,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestNodeCmdTable)
+QTEST_GUILESS_MAIN(TestNodeCmdTable)
 #include "tst_nodecmdtable.moc"

@@ -1,12 +1,12 @@
 // The main window: its form, list editing and the cut buffer, schedule files,
 // run control and highlights, and the bus side (set-up after login, target
 // readiness, events, answers, unknown commands, lost connection).
+#include "../bus/LoginServer.h"
 #include "Body.h"
 #include "ConfigStore.h"
 #include "ExecCtrl.h"
 #include "LayoutFrame.h"
 #include "LogArea.h"
-#include "LoginServer.h"
 #include "OptionTables.h"
 #include "Prompter.h"
 #include "ScheduleEdit.h"

@@ -1,6 +1,8 @@
-// A small in-test Tolva server for the main window's bus side: it challenges,
-// accepts the key reply of the node it expects, then records every line and
-// can send lines back.
+// The in-test Tolva server, shared by the bus and the main-window tests: on
+// 127.0.0.1 and a port of the system's choosing, it challenges every new
+// client with 7, records the key reply, accepts the login of the node it was
+// made for (so a client of another name is refused), then records every line
+// and can send lines back.
 #pragma once
 
 #include <QPointer>
@@ -11,7 +13,6 @@
 
 class LoginServer : public QObject
 {
-    Q_OBJECT
 public:
     explicit LoginServer(const QString &node) : m_node(node)
     {
@@ -19,8 +20,8 @@ public:
         m_server.listen(QHostAddress::LocalHost, 0);
     }
     quint16 port() const { return m_server.serverPort(); }
-    bool loggedIn() const { return m_loggedIn; }
 
+    // One or more lines; a line feed is added at the end.
     void send(const QString &line)
     {
         if (m_client) {
@@ -40,10 +41,11 @@ public:
     // play the target.
     std::function<void(const QString &)> onLine;
 
-private slots:
+private:
     void accept()
     {
         m_client = m_server.nextPendingConnection();
+        m_loggedIn = false;
         connect(m_client, &QTcpSocket::readyRead, this, &LoginServer::read);
         m_client->write("7\n");
     }
@@ -64,7 +66,6 @@ private slots:
         }
     }
 
-private:
     QString m_node;
     QTcpServer m_server;
     QPointer<QTcpSocket> m_client;

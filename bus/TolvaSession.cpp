@@ -1,0 +1,224 @@
+#include "TolvaSession.h"
+
+#include "TolvaProto.h"
+
+#include <QFileInfo>
+
+namespace {
+
+using Action = TolvaSession::Action;
+
+Action textAction(Action::Kind kind, const QString &text)
+{
+    Action a;
+    a.kind = kind;
+    a.text = text;
+    return a;
+}
+
+Action bareAction(Action::Kind kind)
+{
+    return textAction(kind, QString());
+}
+
+} // namespace
+
+QString TolvaSession::Outgoing::result() const
+{
+    return bytes.isEmpty() ? QStringLiteral("Tolva is not ready (%1)").arg(line) : line;
+}
+
+TolvaSession::TolvaSession(qsizetype maxLineLength) : m_framer(maxLineLength)
+{
+    m_table.addCommand(0, QStringLiteral("Hello"), QStringLiteral("Answer greeting message"));
+    m_table.addCommand(1, QStringLiteral("Help"), QStringLiteral("Show help message"));
+    m_table.addCommand(2, QStringLiteral("IsBusy"), QStringLiteral("Answer if Tarnix is busy"));
+    m_table.addCommand(3, QStringLiteral("Connected"), QString());
+    m_table.addCommand(4, QStringLiteral("Disconnected"), QString());
+    m_table.addCommand(5, QStringLiteral("EvChangerMoving"), QString());
+    m_table.addCommand(6, QStringLiteral("EvMovingCurTh"), QString());
+    m_table.addCommand(7, QStringLiteral("EvStartMeas"), QString());
+    m_table.addCommand(8, QStringLiteral("EvEndMeas"), QString());
+    m_table.addCommand(9, QStringLiteral("EvStartQMeas"), QString());
+    m_table.addCommand(10, QStringLiteral("EvEndQMeas"), QString());
+    m_table.addCommand(11, QStringLiteral("EvErrStartXAFSMeas"), QString());
+    m_table.addCommand(12, QStringLiteral("EvErrRemote"), QString());
+    m_table.addCommand(13, QStringLiteral("EvErrChangerMove"), QString());
+    m_table.addCommand(15, QStringLiteral("RemoteOn"), QString());
+    m_table.addCommand(14, QStringLiteral("listnodes"), QString());
+    m_table.addCommand(16, QStringLiteral("GetBlockNum"), QString());
+}
+
+void TolvaSession::reset()
+{
+    m_framer.clear();
+    m_state = Disconnected;
+    m_closing = false;
+}
+
+void TolvaSession::receive(const QByteArray &bytes)
+{
+    if (!m_closing)
+        m_framer.append(bytes);
+}
+
+bool TolvaSession::next(Actions *out)
+{
+    out->clear();
+    if (m_closing)
+        return false;
+    QByteArray raw;
+    switch (m_framer.take(&raw)) {
+    case LineFramer::NeedMore:
+        return false;
+    case LineFramer::Overflow:
+        m_closing = true;
+        out->append(textAction(
+            Action::Log, tr("A line from Tolva is longer than %1 bytes; closing the connection.")
+                             .arg(m_framer.maxLineLength())));
+        out->append(bareAction(Action::Abort));
+        m_framer.clear();
+        return true;
+    case LineFramer::Line:
+        break;
+    }
+    *out = handleLine(QString::fromUtf8(raw));
+    return true;
+}
+
+TolvaSession::Actions TolvaSession::handleLine(const QString &line)
+{
+    if (m_closing)
+        return {};
+    Actions out{textAction(Action::VerboseLog,
+                           QStringLiteral("msg from tolva[%1]").arg(line.simplified()))};
+    switch (m_state) {
+    case Disconnected:
+        // The first line of a connection is the server's challenge.
+        exchangeKey(line, &out);
+        m_state = Connecting;
+        break;
+    case Connecting:
+        if (line.startsWith(QStringLiteral("System>%1 Ok:").arg(m_name))) {
+            m_state = Connected;
+            out.append(bareAction(Action::Ready));
+            out.append(textAction(Action::Log, tr("Connected To Tolva")));
+        } else {
+            // Refused. What else the server sent belongs to a connection
+            // that is going away.
+            m_closing = true;
+            m_framer.clear();
+            out.append(bareAction(Action::Close));
+        }
+        break;
+    case Connected:
+        dispatch(line, &out);
+        break;
+    }
+    return out;
+}
+
+void TolvaSession::exchangeKey(const QString &challenge, Actions *out)
+{
+    const QString path = m_keyFile.isEmpty() ? QString() : QFileInfo(m_keyFile).absoluteFilePath();
+    out->append(textAction(Action::Log, tr("opening key file [%1]").arg(path)));
+    bool opened = false;
+    const QStringList keys = TolvaProto::loadKeys(path, &opened);
+    if (!opened)
+        out->append(textAction(Action::Log, tr("Can't open key file [%1]").arg(path)));
+    if (keys.isEmpty()) {
+        out->append(textAction(Action::Log, tr("I have no key to exchange with Tolva.")));
+        return;
+    }
+    const int index = TolvaProto::keyIndexFor(challenge, keys.size());
+    // The key itself is a secret and the log may go to a file: name its position.
+    out->append(textAction(
+        Action::Log,
+        tr("sending key [%1][key %2 of %3]").arg(m_name).arg(index + 1).arg(keys.size())));
+    Action write = bareAction(Action::Write);
+    write.bytes = TolvaProto::keyReply(m_name, keys.at(index));
+    out->append(write);
+}
+
+void TolvaSession::dispatch(const QString &line, Actions *out)
+{
+    AMsg msg;
+    msg.parse(line);
+    msg.cmdId = m_table.idOf(msg.cmd);
+    if (!msg.valid)
+        return;
+    // The built-in words are recognised by the word alone, whatever the kind.
+    switch (msg.cmdId) {
+    case 0:
+        reply(msg, QStringLiteral("Hello! I am %1. Nice to meet you!").arg(m_name), out);
+        break;
+    case 1:
+        reply(msg, helpAnswer(msg), out);
+        break;
+    case 2:
+        reply(msg, QStringLiteral("%1").arg(m_busy ? 1 : 0), out);
+        break;
+    default: {
+        Action a = bareAction(Action::HandOn);
+        a.msg = msg;
+        out->append(a);
+        break;
+    }
+    }
+}
+
+QString TolvaSession::helpAnswer(const AMsg &question) const
+{
+    if (question.params.isEmpty())
+        return QStringLiteral("Commands : ") + m_table.commandList();
+    if (m_table.idOf(question.firstParam) != NodeCmdTable::NotFoundId)
+        return QStringLiteral(": ") + m_table.helpOf(question.firstParam);
+    return QStringLiteral("Er: Command [%1] not found.").arg(question.firstParam);
+}
+
+void TolvaSession::reply(const AMsg &question, const QString &ans, Actions *out) const
+{
+    const Outgoing o = answer(question, ans);
+    Action a = textAction(Action::Send, o.result());
+    a.bytes = o.bytes;
+    out->append(a);
+}
+
+TolvaSession::Outgoing TolvaSession::send(const QString &fromNode, const QString &fromCh,
+                                          const QString &to, const QString &text) const
+{
+    Outgoing o;
+    o.line = TolvaProto::buildLine(fromNode, fromCh, to, text);
+    // Entry fields go into commands as typed: a CR or LF inside would put a
+    // second, forged line on the bus.
+    o.line.replace(QLatin1Char('\r'), QLatin1Char(' '));
+    o.line.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    if (m_state == Connected)
+        o.bytes = TolvaProto::encodeLine(o.line);
+    return o;
+}
+
+TolvaSession::Outgoing TolvaSession::command(const QString &fromCh, const QString &to,
+                                             const QString &cmd, const QString &val) const
+{
+    return send(m_name, fromCh, to, TolvaProto::commandText(cmd, val));
+}
+
+TolvaSession::Outgoing TolvaSession::event(const QString &fromCh, const QString &event) const
+{
+    return send(m_name, fromCh, QStringLiteral("System"), TolvaProto::eventText(event));
+}
+
+TolvaSession::Outgoing TolvaSession::answer(const AMsg &question, const QString &ans) const
+{
+    return send(question.toNode, question.toCh, question.from,
+                TolvaProto::answerText(question.cmd, ans));
+}
+
+std::optional<TolvaSession::Outgoing> TolvaSession::setBusy(bool busy)
+{
+    if (busy == m_busy)
+        return std::nullopt;
+    m_busy = busy;
+    return event(QString(), QStringLiteral("ChangedIsBusy %1").arg(busy ? 1 : 0));
+}
