@@ -445,6 +445,14 @@ void TestBody::saveThroughDialogWritesEveryEntry()
     QCOMPARE(samples(other.schedule()), samples(body.schedule()));
     for (int i = 0; i < 3; ++i)
         QCOMPARE(other.schedule().at(i)->toStringList(), body.schedule().at(i)->toStringList());
+
+    // A save that cannot be written says so and leaves the file field naming
+    // the file that really holds the schedule.
+    body.ui.SaveSchedule->click();
+    emit body.scheduleFileDialog()->fileSelected(m_dir.filePath(QStringLiteral("no/such/dir.csv")));
+    body.scheduleFileDialog()->hide();
+    QCOMPARE(body.ui.ScheduleFile->text(), file);
+    QVERIFY(logText(body).contains(QStringLiteral("no/such/dir.csv")));
 }
 
 void TestBody::highlightsAndCurrentNo()
