@@ -13,7 +13,7 @@ struct ExecFlags
         ICGasesChanging,
         HOCMChanging,
         MonoChanging,
-        DarkMeasuring,
+        DarkMeasuring, // holds the engine, but nothing sets it: the dark measurement is not waited for
         InXAFSMeas,
         ErrStartingXafsMeas,
         ErrRemote,
