@@ -1,24 +1,16 @@
 // Block-definition files: whatever a .prm file holds, loading it must not
 // crash and must leave the entry's block counts where an editor can show them.
 #include "BlockFile.h"
-#include "ConfigStore.h"
 #include "Entry.h"
 #include "EntryCodec.h"
-#include "FuzzCommon.h"
-#include "OptionTables.h"
-#include "XrayDataBase.h"
+#include "FuzzTables.h"
 
 #include <QFile>
 #include <QTemporaryDir>
 
 extern "C" int LLVMFuzzerInitialize(int *, char ***)
 {
-    silenceQtMessages();
-    ConfigStore store;
-    store.readText(QStringLiteral("Crystal Si111 3.13553 4000 28000\nSCAN_TYPE Quick\n"
-                                  "SCAN_TYPE Step\nBLK_SETUP Std\nBLK_SETUP File\n"));
-    buildOptionTables(store);
-    xrayDataBase().load(QStringLiteral(":XrayDataBase2.txt"));
+    startScheduleHarness();
     return 0;
 }
 

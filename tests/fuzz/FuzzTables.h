@@ -1,5 +1,5 @@
-// Widget harnesses need an application object, the option tables and the X-ray
-// database, as the program has after start-up.
+// The option tables and X-ray data of the schedule harnesses: every selector
+// has rows (an unknown block definition among them) and two crystals.
 #pragma once
 
 #include "ConfigStore.h"
@@ -7,16 +7,9 @@
 #include "OptionTables.h"
 #include "XrayDataBase.h"
 
-#include <QApplication>
-
-inline void startWidgetHarness()
+inline void startScheduleHarness()
 {
     silenceQtMessages();
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "fuzz";
-    static char *argv[] = {name, nullptr};
-    static QApplication app(argc, argv);
     ConfigStore store;
     store.readText(QStringLiteral("Crystal Si111 3.13553 4000 28000 \"Si(111)\"\n"
                                   "Crystal Si311 1.63747 7000 40000\n"
