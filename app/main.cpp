@@ -2,22 +2,49 @@
 // main window and runs the event loop.
 #include "Body.h"
 #include "ConfigStore.h"
+#include "DryRun.h"
 #include "OptionTables.h"
 #include "Startup.h"
 #include "UnattendedRun.h"
 #include "XrayDataBase.h"
 
 #include <QApplication>
+#include <QDateTime>
 #include <QElapsedTimer>
 #include <QTextStream>
 #include <QTimer>
 #include <QTranslator>
 
+#include <cstring>
+#include <memory>
+
+namespace {
+
+// Whether argv holds the option exactly (before the store exists: -check
+// decides which application object is built).
+bool hasOption(int argc, char *argv[], const char *option)
+{
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], option) == 0)
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
 int main(int argc, char *argv[])
 {
     QElapsedTimer sinceStart;
     sinceStart.start();
-    QApplication app(argc, argv);
+    // -check prints the dry run of a schedule and ends: no window, no bus,
+    // so no display is needed either.
+    const bool check = hasOption(argc, argv, "-check");
+    std::unique_ptr<QCoreApplication> app;
+    if (check)
+        app = std::make_unique<QCoreApplication>(argc, argv);
+    else
+        app = std::make_unique<QApplication>(argc, argv);
     QTranslator translator;
     QTranslator qtTranslator;
 
@@ -26,8 +53,9 @@ int main(int argc, char *argv[])
     store.readFile(chooseConfigFile(store)); // a missing file leaves the defaults
 
     if (!store.contains(QStringLiteral("-e"))) {
-        if (translator.load(QString::fromLatin1(kCatalogue), QApplication::applicationDirPath()))
-            QApplication::installTranslator(&translator);
+        if (translator.load(QString::fromLatin1(kCatalogue),
+                            QCoreApplication::applicationDirPath()))
+            QCoreApplication::installTranslator(&translator);
         installQtCatalogue(qtTranslator); // optional: Qt's texts stay English without it
     }
 
@@ -36,17 +64,23 @@ int main(int argc, char *argv[])
         return 1;
     buildOptionTables(store);
 
+    if (check) {
+        QTextStream out(stdout);
+        QTextStream err(stderr);
+        return DryRun::checkCommand(store, out, err, QDateTime::currentDateTime());
+    }
+
     int status = 0;
     {
         Body body;
         body.show();
-        QObject::connect(&body, &Body::closed, &app, &QApplication::closeAllWindows);
+        QObject::connect(&body, &Body::closed, app.get(), &QApplication::closeAllWindows);
         // -load, -go, -confirm-prompts, -quit-when-done: runs under scripts.
         QTextStream out(stdout);
         UnattendedRun unattended(&body, UnattendedRun::optionsFrom(store), &out);
         if (store.contains(QStringLiteral("-quit-when-shown"))) {
             // Start-up timing: the first pass of the event loop has shown the window.
-            QTimer::singleShot(0, &app, [&out, &sinceStart] {
+            QTimer::singleShot(0, app.get(), [&out, &sinceStart] {
                 out << "shown-after-ms: " << sinceStart.elapsed() << Qt::endl;
                 QApplication::quit();
             });

@@ -139,6 +139,14 @@
         <source>Stops the run. A scan already running on the target carries on to its end.</source>
         <translation>実行を停止します。測定プログラムで実行中のスキャンは最後まで続きます。</translation>
     </message>
+    <message>
+        <source>Entry %1: %2</source>
+        <translation>%1 行目: %2</translation>
+    </message>
+    <message>
+        <source>The run is not started: correct the entries above first.</source>
+        <translation>実行を開始しません: 先に上記の行を直してください。</translation>
+    </message>
 </context>
 <context>
     <name>ConnectStat</name>
@@ -161,6 +169,80 @@
     <message>
         <source>Disconnect</source>
         <translation>切断</translation>
+    </message>
+</context>
+<context>
+    <name>DryRun</name>
+    <message>
+        <source>%1 blocks</source>
+        <translation>%1 ブロック</translation>
+    </message>
+    <message>
+        <source>Entry %1: %2, %3, %4, %5</source>
+        <translation>%1 行目: %2, %3, %4, %5</translation>
+    </message>
+    <message>
+        <source>Dry run of %1 ticked entries of %2.</source>
+        <translation>%2 行のうち実行する %1 行の試行(ドライラン)。</translation>
+    </message>
+    <message>
+        <source>When the target logs in:</source>
+        <translation>測定プログラムのログイン時:</translation>
+    </message>
+    <message>
+        <source>Warning: %1</source>
+        <translation>警告: %1</translation>
+    </message>
+    <message>
+        <source>Error: %1</source>
+        <translation>エラー: %1</translation>
+    </message>
+    <message>
+        <source>The target&apos;s answer is taken to be %1 (DRYRUN_BLOCK_NUM).</source>
+        <translation>測定プログラムの応答を %1 と仮定します (DRYRUN_BLOCK_NUM)。</translation>
+    </message>
+    <message>
+        <source>The target&apos;s answer is taken to be %1, the blocks of the entry&apos;s standard set (DRYRUN_BLOCK_NUM not set).</source>
+        <translation>測定プログラムの応答を %1 (この行の標準ブロック数) と仮定します (DRYRUN_BLOCK_NUM 未設定)。</translation>
+    </message>
+    <message>
+        <source>Estimated duration: %1 (%2 prompts not counted).</source>
+        <translation>見積もり所要時間: %1 (確認 %2 件の待ち時間を除く)。</translation>
+    </message>
+    <message>
+        <source>Total: %1 (%2 prompts not counted); expected end if started now: %3.</source>
+        <translation>合計: %1 (確認 %2 件の待ち時間を除く)。今開始した場合の終了予定: %3。</translation>
+    </message>
+    <message>
+        <source>%1 ticked entries have errors: Start refuses this schedule.</source>
+        <translation>実行する行のうち %1 行にエラーがあります: このスケジュールは開始できません。</translation>
+    </message>
+</context>
+<context>
+    <name>DryRunWindow</name>
+    <message>
+        <source>Skedra / Check</source>
+        <translation>Skedra / チェック</translation>
+    </message>
+    <message>
+        <source>Save as Text...</source>
+        <translation>テキストとして保存...</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>閉じる</translation>
+    </message>
+    <message>
+        <source>Cannot write %1: %2</source>
+        <translation>%1 に書き込めません: %2</translation>
+    </message>
+    <message>
+        <source>Save the Check listing</source>
+        <translation>チェック結果の保存</translation>
+    </message>
+    <message>
+        <source>Text (*.txt)</source>
+        <translation>テキスト (*.txt)</translation>
     </message>
 </context>
 <context>
@@ -634,6 +716,74 @@ Steps = (End - Start) / Delta</source>
     <message>
         <source>any (*, *.*)</source>
         <translation>すべて (*, *.*)</translation>
+    </message>
+    <message>
+        <source>Estimated measurement time (h:mm:ss); moves and prompts not counted</source>
+        <translation>見積もり測定時間 (時:分:秒)。移動と確認の待ち時間を除く</translation>
+    </message>
+    <message>
+        <source>Target element &quot;%1&quot; is not in the X-ray table.</source>
+        <translation>対象元素「%1」は X 線データ表にありません。</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not an edge name (%2).</source>
+        <translation>「%1」は吸収端の名前ではありません (%2)。</translation>
+    </message>
+    <message>
+        <source>%1 has no %2 edge in the X-ray table.</source>
+        <translation>X 線データ表に %1 の %2 吸収端はありません。</translation>
+    </message>
+    <message>
+        <source>No monochromator crystal is configured for this entry.</source>
+        <translation>この行に使える分光結晶が設定されていません。</translation>
+    </message>
+    <message>
+        <source>The %1 %2 edge (%3 eV) is outside the range of crystal %4 (%5 - %6 eV).</source>
+        <translation>%1 %2 吸収端 (%3 eV) は分光結晶 %4 の範囲 (%5 - %6 eV) の外です。</translation>
+    </message>
+    <message>
+        <source>Measurement times must be given.</source>
+        <translation>測定時間を指定してください。</translation>
+    </message>
+    <message>
+        <source>Measurement time &quot;%1&quot; is not a positive number.</source>
+        <translation>測定時間「%1」は正の数ではありません。</translation>
+    </message>
+    <message>
+        <source>Block %1: Points must be 1 or more.</source>
+        <translation>ブロック %1: 点数は 1 以上にしてください。</translation>
+    </message>
+    <message>
+        <source>Block %1 does not end above its start.</source>
+        <translation>ブロック %1 の終点が始点より上にありません。</translation>
+    </message>
+    <message>
+        <source>The blocks reach past the range of crystal %1 (%2 - %3 eV).</source>
+        <translation>ブロックが分光結晶 %1 の範囲 (%2 - %3 eV) を超えています。</translation>
+    </message>
+    <message>
+        <source>Holder No. &quot;%1&quot; is not a position the sample changer can take (0, 1, 2 ...).</source>
+        <translation>ホルダー番号「%1」は試料交換機が取れる位置ではありません (0, 1, 2 ...)。</translation>
+    </message>
+    <message>
+        <source>The sample ID &quot;%1&quot; holds characters the bus cannot carry.</source>
+        <translation>試料 ID「%1」にはバスで送れない文字が含まれています。</translation>
+    </message>
+    <message>
+        <source>The data file name must be given.</source>
+        <translation>データファイル名を指定してください。</translation>
+    </message>
+    <message>
+        <source>The data file name &quot;%1&quot; holds characters the bus cannot carry.</source>
+        <translation>データファイル名「%1」にはバスで送れない文字が含まれています。</translation>
+    </message>
+    <message>
+        <source>The comment holds characters the bus cannot carry; the target receives &quot;?&quot; in their place.</source>
+        <translation>コメントにはバスで送れない文字が含まれています。測定プログラムには代わりに「?」が届きます。</translation>
+    </message>
+    <message>
+        <source>Entry %1 above writes the same data file %2; this entry overwrites it.</source>
+        <translation>上の %1 行目が同じデータファイル %2 に書き込みます。この行はそれを上書きします。</translation>
     </message>
 </context>
 <context>

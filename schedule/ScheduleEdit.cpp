@@ -2,8 +2,11 @@
 
 #include "Detach.h"
 
+#include "ConfigStore.h"
+#include "EntryCheck.h"
 #include "EntryCodec.h"
 #include "EntryText.h"
+#include "Estimate.h"
 #include "OneBlocks.h"
 #include "OptionTables.h"
 #include "Units.h"
@@ -41,6 +44,7 @@ ScheduleEdit::ScheduleEdit(QWidget *parent) : ScheduleEdit(Entry::defaults(), pa
 
 ScheduleEdit::ScheduleEdit(const Entry &entry, QWidget *parent) : QFrame(parent), m_entry(entry)
 {
+    EntryCheck::addFindings(m_entry);
     build();
     showEntry();
 }
@@ -108,7 +112,7 @@ void ScheduleEdit::build()
     connect(ui.Exec, &QCheckBox::toggled, this, [this](bool on) {
         if (!m_showing) {
             m_entry.exec = on;
-            emit entryChanged();
+            noteEdit();
         }
     });
     connectText(ui.HolderNo, &Entry::holder);
@@ -138,13 +142,13 @@ void ScheduleEdit::build()
     connect(ui.MeasDark, &QComboBox::currentIndexChanged, this, [this](int idx) {
         if (!m_showing && idx >= 0) {
             m_entry.measDark = idx;
-            emit entryChanged();
+            noteEdit();
         }
     });
     connect(ui.Tuning, &QComboBox::currentIndexChanged, this, [this](int idx) {
         if (!m_showing && idx >= 0) {
             m_entry.tuning = idx;
-            emit entryChanged();
+            noteEdit();
         }
     });
 
@@ -163,21 +167,52 @@ void ScheduleEdit::connectText(QLineEdit *field, QString Entry::*member)
         if (m_showing)
             return;
         m_entry.*member = t;
-        emit entryChanged();
+        noteEdit();
     });
 }
 
 void ScheduleEdit::setEntry(const Entry &entry)
 {
     m_entry = entry;
-    showEntry();
-    emit entryChanged();
+    takeFindings();
 }
 
 void ScheduleEdit::changed()
 {
+    EntryCheck::refresh(m_entry);
+    m_entry.warnings << m_scheduleWarnings;
     showEntry();
     emit entryChanged();
+}
+
+void ScheduleEdit::noteEdit()
+{
+    EntryCheck::refresh(m_entry);
+    m_entry.warnings << m_scheduleWarnings;
+    showFindings();
+    emit entryChanged();
+}
+
+void ScheduleEdit::takeFindings()
+{
+    EntryCheck::addFindings(m_entry);
+    for (const QString &w : std::as_const(m_scheduleWarnings)) {
+        if (!m_entry.warnings.contains(w))
+            m_entry.warnings << w;
+    }
+    showEntry();
+    emit entryChanged();
+}
+
+void ScheduleEdit::setScheduleWarnings(const QStringList &warnings)
+{
+    if (warnings == m_scheduleWarnings)
+        return;
+    for (const QString &w : std::as_const(m_scheduleWarnings))
+        m_entry.warnings.removeOne(w);
+    m_scheduleWarnings = warnings;
+    m_entry.warnings << warnings;
+    showFindings();
 }
 
 void ScheduleEdit::showEntry()
@@ -197,9 +232,8 @@ void ScheduleEdit::showEntry()
     showText(ui.MeasTimes, e.measTimes);
     showRow(ui.MeasDark, e.measDark);
     showRow(ui.Tuning, e.tuning);
-    ui.MonoCrystal->setCurrentIndex(e.crystal >= 0 && e.crystal + 1 < ui.MonoCrystal->count()
-                                        ? e.crystal + 1
-                                        : 0);
+    ui.MonoCrystal->setCurrentIndex(
+        e.crystal >= 0 && e.crystal + 1 < ui.MonoCrystal->count() ? e.crystal + 1 : 0);
     showRow(ui.ScanType, e.scanType);
     showRow(ui.MeasMode, e.measMode);
     ui.MeasMode->setEnabled(e.scanType != EntryRows::QuickScan);
@@ -214,14 +248,21 @@ void ScheduleEdit::showEntry()
     stepBlocks->setVisible(step);
     quickBlocks->showSet(e.quickBlocks);
     stepBlocks->showSet(e.stepBlocks);
+    showFindings();
+    m_showing = was;
+}
 
+void ScheduleEdit::showFindings()
+{
+    const Entry &e = m_entry;
     ui.Errors->setStyleSheet(e.errors.isEmpty() ? QString() : QLatin1String(kErrorStyle));
     ui.Warns->setStyleSheet(e.warnings.isEmpty() ? QString() : QLatin1String(kErrorStyle));
     if (m_errorBox)
         m_errorBox->setText(errorText());
     if (m_warningBox)
         m_warningBox->setText(warningText());
-    m_showing = was;
+    ui.Estimate->setText(
+        Estimate::format(Estimate::measurement(e, Estimate::Params::fromConfig(config()))));
 }
 
 void ScheduleEdit::showBlockDefType()
@@ -319,7 +360,7 @@ QStringList ScheduleEdit::toStringList() const
 bool ScheduleEdit::fromStringList(const QStringList &fields, QStringList &errs, QStringList &warns)
 {
     const bool ok = EntryCodec::fromFields(fields, m_entry, errs, warns);
-    changed();
+    takeFindings();
     return ok;
 }
 
@@ -357,7 +398,7 @@ void ScheduleEdit::newMeasModeSelected(int idx)
     if (m_showing || idx < 0)
         return;
     m_entry.measMode = idx;
-    emit entryChanged();
+    noteEdit();
 }
 
 void ScheduleEdit::newRequestedBlocks(int val)

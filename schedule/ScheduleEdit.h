@@ -60,6 +60,9 @@ public:
     // was found. Errors are appended to errors; warnings are kept as given.
     bool fromStringList(const QStringList &fields, QStringList &errors, QStringList &warnings);
     void setErrorsAndWarnings(const QStringList &errors, const QStringList &warnings);
+    // Warnings that concern this entry and others (EntryCheck::checkSchedule),
+    // shown with the entry's own; the main window keeps them current.
+    void setScheduleWarnings(const QStringList &warnings);
     void copyFrom(const ScheduleEdit &other);
 
     int targetEdgeIndex() const { return m_entry.edgeIndex(); }
@@ -113,11 +116,20 @@ private:
     // Shows the whole entry; the widgets' change signals are ignored meanwhile.
     void showEntry();
     void showBlockDefType();
+    // Errors and warnings on the E./W. buttons, and the estimate.
+    void showFindings();
+    // An edit: the entry is checked again, shown and announced.
     void changed();
+    // The same for an edit that needs no other field shown again.
+    void noteEdit();
+    // Entries handed over (loaded, pasted): the fresh check joins the
+    // findings they came with.
+    void takeFindings();
     void showProblem(const QString &text);
 
     Entry m_entry;
     Mark m_mark = Mark::None;
+    QStringList m_scheduleWarnings;
     bool m_showing = false;
     QMessageBox *m_errorBox = nullptr;
     QMessageBox *m_warningBox = nullptr;

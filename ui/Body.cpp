@@ -2,6 +2,9 @@
 
 #include "ConfigStore.h"
 #include "Csv.h"
+#include "DryRun.h"
+#include "DryRunWindow.h"
+#include "EntryCheck.h"
 #include "EntryCodec.h"
 #include "ExecCtrl.h"
 #include "LayoutFrame.h"
@@ -116,6 +119,7 @@ void Body::setupExecution()
     connect(ui.NewAtTop, &QPushButton::clicked, this, &Body::newAtTop);
     connect(ui.NewAtBottom, &QPushButton::clicked, this, &Body::newAtBottom);
     connect(ui.Clear, &QPushButton::clicked, this, &Body::clear);
+    connect(ui.Check, &QPushButton::clicked, this, &Body::checkSchedule);
 }
 
 void Body::setupPrompter()
@@ -199,6 +203,7 @@ void Body::showSs()
         e->setNumber(i + 1);
         e->show();
     }
+    showScheduleWarnings();
 }
 
 void Body::newAtTop()
@@ -343,13 +348,62 @@ void Body::startMeas()
 {
     QList<Entry> entries;
     entries.reserve(ss.size());
+    for (const ScheduleEdit *e : std::as_const(ss))
+        entries.append(e->entry());
+
+    // An entry with errors would send garbage to the target (an empty
+    // energy, a holder it cannot take): the run does not begin at all.
+    int firstBad = -1;
+    for (int i = 0; i < entries.size(); ++i) {
+        if (!entries.at(i).exec)
+            continue;
+        const QStringList errors = EntryCheck::errorsAtStart(entries.at(i));
+        if (errors.isEmpty())
+            continue;
+        if (firstBad < 0)
+            firstBad = i;
+        logArea->log(tr("Entry %1: %2").arg(i + 1).arg(errors.first()), QColor(255, 0, 0));
+    }
+    if (firstBad >= 0) {
+        logArea->log(tr("The run is not started: correct the entries above first."),
+                     QColor(255, 0, 0));
+        ui.MainScroll->ensureWidgetVisible(ss.at(firstBad), 50, 50);
+        emit runFinished(false);
+        return;
+    }
+
     runList.clear();
     for (ScheduleEdit *e : std::as_const(ss)) {
         e->setMark(ScheduleEdit::Mark::None);
-        entries.append(e->entry());
         runList.append(e);
     }
     emit startExec(entries);
+}
+
+void Body::checkSchedule()
+{
+    QList<Entry> entries;
+    entries.reserve(ss.size());
+    for (const ScheduleEdit *e : std::as_const(ss))
+        entries.append(e->entry());
+    const DryRun::Result r =
+        DryRun::run(entries, DryRun::Setup::fromConfig(config()), QDateTime::currentDateTime());
+    if (!dryRunWindow)
+        dryRunWindow = new DryRunWindow(this);
+    dryRunWindow->setListing(r.lines.join(QLatin1Char('\n')) + QLatin1Char('\n'));
+    dryRunWindow->show();
+    dryRunWindow->raise();
+}
+
+void Body::showScheduleWarnings()
+{
+    QList<Entry> entries;
+    entries.reserve(ss.size());
+    for (const ScheduleEdit *e : std::as_const(ss))
+        entries.append(e->entry());
+    const QList<QStringList> warnings = EntryCheck::checkSchedule(entries);
+    for (int i = 0; i < ss.size(); ++i)
+        ss.at(i)->setScheduleWarnings(warnings.at(i));
 }
 
 void Body::stopMeas()
@@ -406,6 +460,7 @@ void Body::noticedEntryChanged()
     // An entry of the run that the operator edits counts from the next time
     // the engine begins it; entries added since the start are not the run's.
     auto *e = qobject_cast<ScheduleEdit *>(sender());
+    showScheduleWarnings();
     const int i = int(runList.indexOf(e));
     if (e && i >= 0)
         emit updateExec(i, e->entry());

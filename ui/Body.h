@@ -12,6 +12,11 @@
 // is there it gets "RemoteOn" and the configured commands; the target's events
 // and answers become the engine's flags through the set...() signals below.
 //
+// Start checks the ticked entries first (EntryCheck.h) and refuses a run in
+// which one has errors; Check shows the dry run (DryRun.h) in its own window.
+// The entries' warnings across the list (one data file written twice) are
+// worked out here whenever the list or an entry changes.
+//
 // Everything here runs in the GUI thread. The engine runs in execThread and is
 // reached only through queued signals in both directions: the schedule goes
 // to it as values when a run starts, and each entry the operator edits during
@@ -28,6 +33,7 @@
 #include <QPointer>
 #include <QStringList>
 
+class DryRunWindow;
 class ExecCtrl;
 class LayoutFrame;
 class LogArea;
@@ -62,6 +68,8 @@ public:
     void loadScheduleFrom(const QString &fname);
     // Starts a run as the Start button does.
     void startRun() { startMeas(); }
+    // The dry run's window, once the Check button has been used.
+    DryRunWindow *dryRunView() const { return dryRunWindow; }
 
 signals:
     void closed();
@@ -79,7 +87,8 @@ signals:
     void setErrSHolderMove(bool f, QString msg);
     // The target's answer to "GetBlockNum", for the engine.
     void setReceivedBlockNum(int blockNum);
-    // A run ended (after the entry marks are set); ok false on an error.
+    // A run ended (after the entry marks are set); ok false on an error,
+    // also when Start refused to begin because of entries with errors.
     void runFinished(bool ok);
 
 protected:
@@ -115,6 +124,7 @@ private slots:
     void ansListNodes(AMsg msg);
     void ansGetBlockNum(AMsg msg);
     void startMeas();
+    void checkSchedule();
     void stopMeas();
     void resumeMeas();
     void noticedExecFinished(bool ok);
@@ -135,6 +145,7 @@ private:
     int currentNo() const;
     void showCurrentNo(int i);
     void stopEngineThread();
+    void showScheduleWarnings();
 
     QList<ScheduleEdit *> ss;
     QList<ScheduleEdit *> cutBuffer;
@@ -148,6 +159,7 @@ private:
     QThread *execThread = nullptr;
     Prompter *prompter = nullptr;
     LogArea *logArea = nullptr;
+    DryRunWindow *dryRunWindow = nullptr;
     bool savingSchedule = false;
     QString rootDir;
     QString targetName;

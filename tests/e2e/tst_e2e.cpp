@@ -121,12 +121,17 @@ private slots:
     void failedStartEndsTheRun();
     void lostServerIsReportedAndWaitedFor();
     void unreadableScheduleEndsWithStatusOne();
+    void dryRunListsWhatTheTargetReceives();
+    void checkExitStatus_data();
+    void checkExitStatus();
 
 private:
     void startServer();
     void startSim(const QStringList &extra);
     void writeConfig(quint16 port);
     void startSkedra();
+    // Runs "skedra -check" on schedule; its standard output.
+    QByteArray check(const QString &schedule, int *exitCode);
     QStringList expected() const { return readLines(fixture(QStringLiteral("e2e-expected.txt"))); }
 
     QTemporaryDir *m_dir = nullptr;
@@ -335,6 +340,98 @@ void TestEndToEnd::unreadableScheduleEndsWithStatusOne()
     QCOMPARE(m_skedra.exitCode(), 1);
     QVERIFY(QString::fromUtf8(m_skedraOut)
                 .contains(QStringLiteral("Cannot read the schedule file e2e-schedule.csv")));
+}
+
+QByteArray TestEndToEnd::check(const QString &schedule, int *exitCode)
+{
+    QProcess p;
+    p.setWorkingDirectory(m_dir->path());
+    p.start(QStringLiteral(SKEDRA_EXE),
+            {QStringLiteral("-e"), QStringLiteral("-c"), QStringLiteral("e2e.cfg"),
+             QStringLiteral("-check"), QStringLiteral("-load"), schedule});
+    if (!p.waitForFinished(kStartMs)) {
+        stop(p);
+        *exitCode = -1;
+        return {};
+    }
+    *exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+    return p.readAllStandardOutput();
+}
+
+// The dry run's bus lines are what the target then receives, line for line,
+// and its prompts those the operator is asked, in order. The block count is
+// fixed on both sides (the simulator's own answer depends on the type).
+void TestEndToEnd::dryRunListsWhatTheTargetReceives()
+{
+    startServer();
+    RETURN_IF_FAILED();
+    startSim({QStringLiteral("--block-num"), QStringLiteral("4")});
+    RETURN_IF_FAILED();
+    writeConfig(m_port);
+    RETURN_IF_FAILED();
+    {
+        QFile cfg(m_dir->filePath(QStringLiteral("e2e.cfg")));
+        QVERIFY(cfg.open(QIODevice::Append | QIODevice::Text));
+        cfg.write("DRYRUN_BLOCK_NUM 4\n");
+    }
+    int status = -1;
+    const QStringList listing =
+        QString::fromUtf8(check(QStringLiteral("e2e-schedule.csv"), &status)).split('\n');
+    QCOMPARE(status, 0);
+    QStringList lines;
+    QStringList prompts;
+    for (const QString &l : listing) {
+        if (l.startsWith(QLatin1String("PROMPT ")))
+            prompts << l.mid(7);
+        else if (!l.isEmpty() && !l.startsWith(QLatin1Char('#')))
+            lines << l;
+    }
+
+    startSkedra();
+    RETURN_IF_FAILED();
+    QVERIFY(m_skedra.waitForFinished(kRunMs));
+    m_skedraOut += m_skedra.readAllStandardOutput();
+    QCOMPARE(m_skedra.exitCode(), 0);
+    QCOMPARE(readLines(m_transcript), lines);
+    const QString confirmed = QStringLiteral("Prompt confirmed (-confirm-prompts): ");
+    QStringList asked;
+    for (const QString &l : QString::fromUtf8(m_skedraOut).split('\n')) {
+        const int at = int(l.indexOf(confirmed));
+        if (at >= 0)
+            asked << l.mid(at + confirmed.size());
+    }
+    QVERIFY(!asked.isEmpty());
+    QCOMPARE(asked, prompts);
+}
+
+// No bus is needed (nothing listens on the configured port) and no window.
+void TestEndToEnd::checkExitStatus_data()
+{
+    QTest::addColumn<QByteArray>("schedule");
+    QTest::addColumn<int>("status");
+    QTest::newRow("sound") << QByteArray("1,S1,c,,a.dat,Cu,K\n2,S2,c,,b.dat,Fe,K\n") << 0;
+    QTest::newRow("an entry with errors")
+        << QByteArray("1,S1,c,,a.dat,Cu,K\nabc,S2,c,,b.dat,Fe,K\n") << 1;
+    QTest::newRow("a short line") << QByteArray("1\n") << 1;
+    QTest::newRow("unreadable") << QByteArray() << 1;
+}
+
+void TestEndToEnd::checkExitStatus()
+{
+    QFETCH(QByteArray, schedule);
+    QFETCH(int, status);
+    writeConfig(1);
+    const QString name = QStringLiteral("tonight.csv");
+    if (!schedule.isEmpty()) {
+        QFile f(m_dir->filePath(name));
+        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Text));
+        f.write(schedule);
+    }
+    int got = -1;
+    const QByteArray out = check(name, &got);
+    QCOMPARE(got, status);
+    if (!schedule.isEmpty())
+        QVERIFY(out.contains("# Entry 1:"));
 }
 
 QTEST_MAIN(TestEndToEnd)

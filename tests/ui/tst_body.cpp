@@ -108,6 +108,7 @@ private slots:
 
     void highlightsAndCurrentNo();
     void startClearsHighlights();
+    void startRefusesEntriesWithErrors();
     void stopSendsStop();
     void resumeMode_data();
     void resumeMode();
@@ -524,6 +525,41 @@ void TestBody::startClearsHighlights()
         QCOMPARE(sent.at(i).sampleId, ss.at(i)->entry().sampleId);
 }
 
+// Entries 2 and 3 cannot be run (3 even though edited to a new error):
+// nothing goes to the engine, each is named in red, the run counts as
+// failed; an unticked entry with errors does not matter.
+void TestBody::startRefusesEntriesWithErrors()
+{
+    Body body;
+    fillABC(body);
+    body.ui.NewAtBottom->click();
+    const QList<ScheduleEdit *> ss = body.schedule();
+    ss.at(1)->ui.HolderNo->setText(QStringLiteral("abc"));
+    ss.at(2)->ui.MeasTimes->setText(QStringLiteral("xyz"));
+    ss.at(3)->ui.TargetElm->setText(QStringLiteral("Xx"));
+    ss.at(3)->ui.Exec->setChecked(false);
+    QVERIFY(!ss.at(1)->entry().errors.isEmpty());          // on its E. button as typed
+    disconnect(&body, &Body::startExec, nullptr, nullptr); // no real run here
+    QSignalSpy started(&body, &Body::startExec);
+    QSignalSpy finished(&body, &Body::runFinished);
+    body.ui.Go->click();
+    QCOMPARE(started.count(), 0);
+    QCOMPARE(finished.count(), 1);
+    QCOMPARE(finished.at(0).at(0).toBool(), false);
+    const QString log = logText(body);
+    QVERIFY(log.contains(QStringLiteral("Entry 2: ") + ss.at(1)->entry().errors.first()));
+    QVERIFY(log.contains(QStringLiteral("Entry 3: ") + ss.at(2)->entry().errors.first()));
+    QVERIFY(!log.contains(QStringLiteral("Entry 1: ")) &&
+            !log.contains(QStringLiteral("Entry 4: ")));
+
+    // Mended, the same schedule starts.
+    ss.at(1)->ui.HolderNo->setText(QStringLiteral("2"));
+    ss.at(2)->ui.MeasTimes->setText(QStringLiteral("30"));
+    QVERIFY(ss.at(1)->entry().errors.isEmpty());
+    body.ui.Go->click();
+    QCOMPARE(started.count(), 1);
+}
+
 void TestBody::stopSendsStop()
 {
     Body body;
@@ -672,10 +708,9 @@ void TestBody::listNodesMakesTargetReady()
              QStringList({QStringLiteral("Tarnix>Dorvan.remote RemoteOn"),
                           QStringLiteral("Tarnix>Dorvan.remote  SetMeasDarkMode 1")}));
     QCOMPARE(m_record, QStringList({QStringLiteral("ready(1)")}));
-    QTRY_VERIFY_WITH_TIMEOUT(
-        body->statusPanel()->indicator(ExecCtrl::TargetReady)->styleSheet() ==
-            ExecCtrl::onStyle(),
-        10000);
+    QTRY_VERIFY_WITH_TIMEOUT(body->statusPanel()->indicator(ExecCtrl::TargetReady)->styleSheet() ==
+                                 ExecCtrl::onStyle(),
+                             10000);
 }
 
 void TestBody::targetConnectedEvent()
@@ -849,8 +884,8 @@ void TestBody::realRunStopAndErrorMarks()
     QCOMPARE(ss.at(0)->mark(), ScheduleEdit::Mark::Error);
     QCOMPARE(ss.at(1)->mark(), ScheduleEdit::Mark::None);
     QCOMPARE(body->ui.CurrentNo->text(), QStringLiteral("-"));
-    QTRY_COMPARE_WITH_TIMEOUT(body->statusPanel()->ui.ErrMsg->text(),
-                              QStringLiteral(" no beam"), 10000);
+    QTRY_COMPARE_WITH_TIMEOUT(body->statusPanel()->ui.ErrMsg->text(), QStringLiteral(" no beam"),
+                              10000);
 }
 
 QTEST_MAIN(TestBody)

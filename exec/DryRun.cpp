@@ -1,0 +1,181 @@
+#include "DryRun.h"
+
+#include "ConfigStore.h"
+#include "Csv.h"
+#include "EntryCheck.h"
+#include "ExecPlan.h"
+#include "OptionTables.h"
+#include "TolvaProto.h"
+#include "XrayDataBase.h"
+
+#include <QCoreApplication>
+#include <QTextStream>
+
+namespace {
+
+// Texts of the DryRun context in the catalogue, wherever they are made.
+struct Tr
+{
+    Q_DECLARE_TR_FUNCTIONS(DryRun)
+};
+
+QString header(int number, const Entry &e)
+{
+    const QString sample = e.sampleId.isEmpty() ? e.holder : e.sampleId;
+    const QString target =
+        QStringLiteral("%1 %2").arg(e.elementSymbol(), xrayDataBase().edgeName(e.edgeIndex()));
+    QString blocks = blkSetupTable().label(e.blockDefType);
+    switch (e.blockDefType) {
+    case EntryRows::StandardBlocks:
+        blocks += QLatin1Char(' ') + stdTypeTable().label(e.stdBlockType);
+        break;
+    case EntryRows::FileBlocks:
+        blocks += QLatin1Char(' ') + e.blockDefFile;
+        break;
+    default:
+        blocks += QLatin1Char(' ') + Tr::tr("%1 blocks").arg(e.blocks);
+        break;
+    }
+    return QStringLiteral("# ") + Tr::tr("Entry %1: %2, %3, %4, %5")
+                                      .arg(QString::number(number), sample, target,
+                                           scanTypeTable().label(e.scanType), blocks);
+}
+
+QString oneLine(QString text)
+{
+    text.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    return text;
+}
+
+} // namespace
+
+namespace DryRun {
+
+Setup Setup::fromConfig(const ConfigStore &store)
+{
+    Setup s;
+    s.node = store.valueNoCase(QStringLiteral("NAME_ON_TOLVA"), s.node);
+    s.target = QStringLiteral("%1.remote")
+                   .arg(store.valueNoCase(QStringLiteral("TARGET_NAME_ON_TOLVA"),
+                                          QStringLiteral("Dorvan")));
+    for (const QString &text : store.allRests(QStringLiteral("INIT_CMDS_ON_CONNECTED_TO_TARGET"))) {
+        QString rest;
+        const QString to = takeItem(text, &rest);
+        s.onTargetReady.append({to, rest});
+    }
+    s.blockNum = qMax(0, toIntOr0(store.valueNoCase(QStringLiteral("DRYRUN_BLOCK_NUM"))));
+    s.est = Estimate::Params::fromConfig(store);
+    return s;
+}
+
+QString busLine(const Setup &setup, const QString &to, const QString &text)
+{
+    QByteArray bytes =
+        TolvaProto::encodeLine(TolvaProto::buildLine(setup.node, QString(), to, text));
+    bytes.chop(1);
+    return QString::fromLatin1(bytes);
+}
+
+Result run(const QList<Entry> &entries, const Setup &setup, const QDateTime &now)
+{
+    Result r;
+    int ticked = 0;
+    for (const Entry &e : entries)
+        ticked += e.exec ? 1 : 0;
+    r.lines << QStringLiteral("# ") +
+                   Tr::tr("Dry run of %1 ticked entries of %2.").arg(ticked).arg(entries.size());
+    r.lines << QStringLiteral("# ") + Tr::tr("When the target logs in:");
+    r.lines << busLine(setup, setup.target, QStringLiteral("RemoteOn"));
+    for (const auto &cmd : setup.onTargetReady)
+        r.lines << busLine(setup, cmd.first, cmd.second);
+
+    const QList<QStringList> across = EntryCheck::checkSchedule(entries);
+    for (int i = 0; i < entries.size(); ++i) {
+        const Entry &cur = entries.at(i);
+        if (!cur.exec)
+            continue;
+        r.lines << header(i + 1, cur);
+        const EntryCheck::Findings found = EntryCheck::check(cur);
+        QStringList errors = cur.errors; // the codec's, when it was read
+        for (const QString &err : found.errors) {
+            if (!errors.contains(err))
+                errors << err;
+        }
+        const QStringList warnings = found.warnings + across.at(i);
+        for (const QString &w : std::as_const(warnings))
+            r.lines << QStringLiteral("# ") + Tr::tr("Warning: %1").arg(w);
+        if (!errors.isEmpty()) {
+            ++r.entriesWithErrors;
+            for (const QString &err : errors)
+                r.lines << QStringLiteral("# ") + Tr::tr("Error: %1").arg(err);
+            continue;
+        }
+
+        const Entry &prev = entries.at(i > 0 ? i - 1 : 0);
+        const int stdBlocks = Estimate::standardBlockCount(cur);
+        const int blockNum = setup.blockNum > 0 ? setup.blockNum : stdBlocks;
+        const StageResult plan = planEntry({cur, prev, i, blockNum});
+        for (const PlanPrompt &p : plan.prompts)
+            r.lines << QStringLiteral("PROMPT ") + oneLine(p.text);
+        for (const QString &line : plan.lines) {
+            r.lines << busLine(setup, setup.target, line);
+            if (line == QLatin1String("GetBlockNum"))
+                r.lines << QStringLiteral("# ") +
+                               (setup.blockNum > 0
+                                    ? Tr::tr("The target's answer is taken to be %1 "
+                                             "(DRYRUN_BLOCK_NUM).")
+                                          .arg(blockNum)
+                                    : Tr::tr("The target's answer is taken to be %1, the blocks "
+                                             "of the entry's standard set (DRYRUN_BLOCK_NUM "
+                                             "not set).")
+                                          .arg(blockNum));
+        }
+        if (!plan.error.isEmpty()) {
+            ++r.entriesWithErrors;
+            r.lines << QStringLiteral("# ") + Tr::tr("Error: %1").arg(plan.error);
+            continue;
+        }
+        double seconds = Estimate::measurement(cur, setup.est);
+        if (plan.hold.contains(ExecFlags::MainThMoving))
+            seconds += setup.est.move;
+        if (plan.hold.contains(ExecFlags::SHolderMoving))
+            seconds += setup.est.holderMove;
+        r.seconds += seconds;
+        r.prompts += int(plan.prompts.size());
+        r.lines << QStringLiteral("# ") + Tr::tr("Estimated duration: %1 (%2 prompts not counted).")
+                                              .arg(Estimate::format(seconds))
+                                              .arg(plan.prompts.size());
+    }
+
+    r.lines << QStringLiteral("# ") +
+                   Tr::tr("Total: %1 (%2 prompts not counted); expected end if started now: %3.")
+                       .arg(Estimate::format(r.seconds))
+                       .arg(r.prompts)
+                       .arg(now.addSecs(qint64(qMin(r.seconds, 1e12)))
+                                .toString(QStringLiteral("yyyy-MM-dd hh:mm:ss")));
+    if (r.entriesWithErrors > 0)
+        r.lines << QStringLiteral("# ") +
+                       Tr::tr("%1 ticked entries have errors: Start refuses this schedule.")
+                           .arg(r.entriesWithErrors);
+    return r;
+}
+
+int checkCommand(const ConfigStore &store, QTextStream &out, QTextStream &err, const QDateTime &now)
+{
+    QList<Entry> entries;
+    if (store.contains(QStringLiteral("-load"))) {
+        const Csv::ReadResult read = Csv::read(store.value(QStringLiteral("-load")));
+        if (!read.ok) {
+            err << read.error << Qt::endl;
+            return 1;
+        }
+        entries = read.entries;
+    }
+    const Result r = run(entries, Setup::fromConfig(store), now);
+    for (const QString &line : r.lines)
+        out << line << '\n';
+    out.flush();
+    return r.entriesWithErrors > 0 ? 1 : 0;
+}
+
+} // namespace DryRun

@@ -1,0 +1,77 @@
+#include "Estimate.h"
+
+#include "BlockFile.h"
+#include "ConfigStore.h"
+#include "Entry.h"
+
+#include <cmath>
+
+namespace {
+
+void readKey(const ConfigStore &store, const char *key, double &value)
+{
+    const QString text = store.valueNoCase(QString::fromLatin1(key));
+    bool ok = false;
+    const double v = text.toDouble(&ok);
+    if (ok && v >= 0 && std::isfinite(v))
+        value = v;
+}
+
+} // namespace
+
+namespace Estimate {
+
+Params Params::fromConfig(const ConfigStore &store)
+{
+    Params p;
+    readKey(store, "EST_POINT_OVERHEAD", p.pointOverhead);
+    readKey(store, "EST_MOVE", p.move);
+    readKey(store, "EST_HOLDER_MOVE", p.holderMove);
+    return p;
+}
+
+int standardBlockCount(const Entry &e)
+{
+    Entry std = e;
+    std.selectStdBlockType(e.stdBlockType);
+    return std.activeBlocks().shown();
+}
+
+double measurement(const Entry &e, const Params &p)
+{
+    // The blocks the target measures: its standard set, the file's blocks
+    // with the entry's count, or the entry's own.
+    Entry blocks = e;
+    int n = e.blocks;
+    if (e.blockDefType == EntryRows::StandardBlocks) {
+        blocks.selectStdBlockType(e.stdBlockType);
+        n = blocks.activeBlocks().shown();
+    } else if (e.blockDefType == EntryRows::FileBlocks) {
+        BlockFile::load(e.blockDefFile, blocks);
+    }
+    const BlockSet &set = blocks.activeBlocks();
+    double total = 0;
+    for (int i = 0; i < n && i < set.rowCount(); ++i) {
+        const double t = e.timeFor(i);
+        if (e.scanType == EntryRows::QuickScan) {
+            total += t;
+        } else {
+            const int points = qMax(0, set.row(i).points());
+            total += points * (t + p.pointOverhead);
+        }
+    }
+    return std::isfinite(total) && total > 0 ? total : 0;
+}
+
+QString format(double seconds)
+{
+    // A nonsense figure must not overflow the conversion: cap it at 1e12 s.
+    const qint64 s =
+        std::isfinite(seconds) && seconds > 0 ? qint64(std::ceil(qMin(seconds, 1e12))) : 0;
+    return QStringLiteral("%1:%2:%3")
+        .arg(s / 3600)
+        .arg(s / 60 % 60, 2, 10, QLatin1Char('0'))
+        .arg(s % 60, 2, 10, QLatin1Char('0'));
+}
+
+} // namespace Estimate

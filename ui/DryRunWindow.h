@@ -1,0 +1,32 @@
+// The dry run's window: the listing of the Check button (DryRun.h) as text,
+// which the operator can save. Not modal; the main window keeps one and fills
+// it anew at each Check.
+#pragma once
+
+#include <QFrame>
+#include <QString>
+
+#include <memory>
+
+namespace Ui {
+class DryRunWindow;
+}
+
+class DryRunWindow : public QFrame
+{
+    Q_OBJECT
+public:
+    explicit DryRunWindow(QWidget *parent = nullptr);
+    ~DryRunWindow() override;
+
+    void setListing(const QString &text);
+    QString listing() const;
+    // Writes the listing to path; the error for the operator, empty on success.
+    QString saveTo(const QString &path) const;
+
+private slots:
+    void saveAsText();
+
+private:
+    std::unique_ptr<Ui::DryRunWindow> ui;
+};
