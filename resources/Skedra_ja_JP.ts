@@ -166,6 +166,10 @@
 <context>
     <name>Exec</name>
     <message>
+        <source>Entry %1: %2; the run stops.</source>
+        <translation>%1 行目: %2。実行を停止します。</translation>
+    </message>
+    <message>
         <source>Initialize</source>
         <translation>初期化</translation>
     </message>
