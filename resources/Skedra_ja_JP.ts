@@ -643,6 +643,10 @@ Steps = (End - Start) / Delta</source>
 <context>
     <name>Tolva</name>
     <message>
+        <source>The bus carries Latin-1 only: %1 sent as &quot;?&quot; in [%2]</source>
+        <translation>バスは Latin-1 の文字しか送れません: %1 を &quot;?&quot; として送信しました [%2]</translation>
+    </message>
+    <message>
         <source>Tolva Settings</source>
         <translation>Tolva 設定</translation>
     </message>
