@@ -141,6 +141,29 @@
     </message>
 </context>
 <context>
+    <name>ConfigStore</name>
+    <message>
+        <source>a quote is opened and not closed: %1</source>
+        <translation>引用符が開いたまま閉じていません: %1</translation>
+    </message>
+    <message>
+        <source>a quote is closed and not opened: %1</source>
+        <translation>開いていない引用符が閉じられています: %1</translation>
+    </message>
+    <message>
+        <source>Cannot read the configuration file %1; its settings are not used.</source>
+        <translation>設定ファイル %1 を読めません。その設定は使われません。</translation>
+    </message>
+    <message>
+        <source>INCLUDE %1 comes back to a file being read; skipped.</source>
+        <translation>INCLUDE %1 は読み込み中のファイルに戻ります。読み飛ばしました。</translation>
+    </message>
+    <message>
+        <source>INCLUDE %1 cannot be read; its settings are not used.</source>
+        <translation>INCLUDE %1 を読めません。その設定は使われません。</translation>
+    </message>
+</context>
+<context>
     <name>ConnectStat</name>
     <message>
         <source>Disconnected</source>
@@ -385,6 +408,13 @@ Steps = (End - Start) / Delta</source>
     <message>
         <source>Blocks</source>
         <translation>ブロック</translation>
+    </message>
+</context>
+<context>
+    <name>OptionTables</name>
+    <message>
+        <source>Crystal %1: the lattice spacing and the energy range must be numbers (read: [%2] [%3] [%4]); what does not read counts as 0.</source>
+        <translation>結晶 %1: 格子面間隔とエネルギー範囲は数値でなければなりません (読み取り値: [%2] [%3] [%4])。数値として読めないものは 0 とみなします。</translation>
     </message>
 </context>
 <context>

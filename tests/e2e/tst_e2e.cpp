@@ -326,6 +326,10 @@ void TestEndToEnd::lostServerIsReportedAndWaitedFor()
 void TestEndToEnd::unreadableScheduleEndsWithStatusOne()
 {
     writeConfig(1); // nothing listens there: the run must not depend on the bus
+    QFile cfg(m_dir->filePath(QStringLiteral("e2e.cfg")));
+    QVERIFY(cfg.open(QIODevice::Append | QIODevice::Text));
+    cfg.write("INCLUDE e2e-absent.cfg\n");
+    cfg.close();
     QVERIFY(QFile::remove(m_dir->filePath(QStringLiteral("e2e-schedule.csv"))));
     startSkedra();
     RETURN_IF_FAILED();
@@ -335,6 +339,10 @@ void TestEndToEnd::unreadableScheduleEndsWithStatusOne()
     QCOMPARE(m_skedra.exitCode(), 1);
     QVERIFY(QString::fromUtf8(m_skedraOut)
                 .contains(QStringLiteral("Cannot read the schedule file e2e-schedule.csv")));
+    // The configuration's trouble reaches the log, not only the terminal.
+    const QString out = QString::fromUtf8(m_skedraOut);
+    QVERIFY2(out.contains(QStringLiteral(": INCLUDE e2e-absent.cfg cannot be read")),
+             qPrintable(out));
 }
 
 QTEST_MAIN(TestEndToEnd)
