@@ -4,6 +4,46 @@
 <context>
     <name>Body</name>
     <message>
+        <source>A run is going. Stop it and close Skedra?</source>
+        <translation>実行中です。実行を止めて Skedra を閉じますか?</translation>
+    </message>
+    <message>
+        <source>The schedule has changed since it was last saved or loaded. Close Skedra without saving it?</source>
+        <translation>スケジュールは最後の保存または読み込みの後に変更されています。保存せずに Skedra を閉じますか?</translation>
+    </message>
+    <message>
+        <source>A run is going. Move every entry, the running one included, to the cut buffer?</source>
+        <translation>実行中です。実行中の行も含め、すべての行をカットバッファーに移しますか?</translation>
+    </message>
+    <message>
+        <source>Entry %1 is being run. Move it to the cut buffer?</source>
+        <translation>%1 行目は実行中です。カットバッファーに移しますか?</translation>
+    </message>
+    <message>
+        <source>%1; the schedule is left as it was.</source>
+        <translation>%1。スケジュールは変更していません。</translation>
+    </message>
+    <message>
+        <source>Loading %1 cancelled; the schedule is left as it was.</source>
+        <translation>%1 の読み込みを取り消しました。スケジュールは変更していません。</translation>
+    </message>
+    <message>
+        <source>Schedule file %1 loaded; entries: %2.</source>
+        <translation>スケジュールファイル %1 を読み込みました。行数: %2。</translation>
+    </message>
+    <message>
+        <source>Run stopped by the operator at entry %1.</source>
+        <translation>%1 行目でオペレーターが実行を停止しました。</translation>
+    </message>
+    <message>
+        <source>Prompt: %1</source>
+        <translation>確認メッセージ: %1</translation>
+    </message>
+    <message>
+        <source>Prompt confirmed: %1</source>
+        <translation>確認メッセージを承認しました: %1</translation>
+    </message>
+    <message>
         <source>Cannot read the schedule file %1: %2</source>
         <translation>スケジュールファイル %1 を読めません: %2</translation>
     </message>
@@ -754,10 +794,6 @@ Steps = (End - Start) / Delta</source>
     <message>
         <source>Starting the run (-go).</source>
         <translation>実行を開始します (-go)。</translation>
-    </message>
-    <message>
-        <source>Prompt confirmed (-confirm-prompts): %1</source>
-        <translation>確認メッセージを自動で承認しました (-confirm-prompts): %1</translation>
     </message>
     <message>
         <source>Run finished; quitting (-quit-when-done).</source>

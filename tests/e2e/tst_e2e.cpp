@@ -263,7 +263,8 @@ void TestEndToEnd::wholeScheduleRuns()
 
     // The log went to standard output, the five prompts of the run among it.
     const QString out = QString::fromUtf8(m_skedraOut);
-    QCOMPARE(out.count(QStringLiteral("Prompt confirmed (-confirm-prompts): ")), 5);
+    QCOMPARE(out.count(QStringLiteral("Prompt: ")), 5);
+    QCOMPARE(out.count(QStringLiteral("Prompt confirmed: ")), 5);
     QVERIFY(out.contains(QStringLiteral("Run finished at entry 5.")));
 }
 
