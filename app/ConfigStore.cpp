@@ -1,5 +1,6 @@
 #include "ConfigStore.h"
 
+#include <QCoreApplication>
 #include <QDebug>
 #include <QFile>
 #include <QFileInfo>
@@ -16,6 +17,12 @@ bool isSpace(QChar c)
     return c.isSpace();
 }
 
+// Texts of the ConfigStore context in the catalogue.
+struct Tr
+{
+    Q_DECLARE_TR_FUNCTIONS(ConfigStore)
+};
+
 QString cutComment(const QString &line)
 {
     bool inQuotes = false;
@@ -31,7 +38,7 @@ QString cutComment(const QString &line)
 
 } // namespace
 
-QString takeItem(const QString &text, QString *remainder)
+QString takeItem(const QString &text, QString *remainder, QString *problem)
 {
     QString rest;
     QString item;
@@ -50,6 +57,8 @@ QString takeItem(const QString &text, QString *remainder)
                            "In a line [%1] item is started from quote but not ended by quote")
                            .arg(text);
                 item = text.mid(start + 1);
+                if (problem)
+                    *problem = Tr::tr("a quote is opened and not closed: %1").arg(text.trimmed());
             }
         } else {
             int end = start;
@@ -62,6 +71,8 @@ QString takeItem(const QString &text, QString *remainder)
                     << QStringLiteral(
                            "In a line [%1] item is started from not quote but ended by quote")
                            .arg(text);
+            if (item.endsWith(QLatin1Char('"')) && problem)
+                *problem = Tr::tr("a quote is closed and not opened: %1").arg(text.trimmed());
         }
     }
     if (remainder)
@@ -97,6 +108,15 @@ void ConfigStore::parseCommandLine(const QStringList &args)
 
 bool ConfigStore::readFile(const QString &path)
 {
+    if (openAndRead(path))
+        return true;
+    m_diagnostics
+        << Tr::tr("Cannot read the configuration file %1; its settings are not used.").arg(path);
+    return false;
+}
+
+bool ConfigStore::openAndRead(const QString &path)
+{
     m_lastFile = path;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
@@ -123,10 +143,22 @@ void ConfigStore::readText(const QString &text)
 void ConfigStore::readLines(QTextStream &in, const QString &path)
 {
     QString line;
+    int lineNo = 0;
     while (in.readLineInto(&line)) {
+        ++lineNo;
         const QString body = cutComment(line);
         if (body.simplified().isEmpty())
             continue;
+        const auto diagnose = [&](const QString &text) {
+            m_diagnostics << QStringLiteral("%1:%2: %3").arg(path).arg(lineNo).arg(text);
+        };
+        // Every item of the line, for the operator's sake: the tables read
+        // them later, when the file and line are no longer known.
+        QString problem;
+        for (QString r = body, next; !r.trimmed().isEmpty() && problem.isEmpty(); r = next)
+            takeItem(r, &next, &problem);
+        if (!problem.isEmpty())
+            diagnose(problem);
         QString rest;
         const QString key = takeItem(body, &rest);
         QString ignored;
@@ -137,9 +169,12 @@ void ConfigStore::readLines(QTextStream &in, const QString &path)
             const QString included = QFileInfo(value).canonicalFilePath();
             if (!included.isEmpty() && m_openChain.contains(included)) {
                 qDebug() << "INCLUDE loop: skipping" << value << "included again from" << path;
+                diagnose(Tr::tr("INCLUDE %1 comes back to a file being read; skipped.").arg(value));
                 continue;
             }
-            readFile(value);
+            if (!openAndRead(value))
+                diagnose(
+                    Tr::tr("INCLUDE %1 cannot be read; its settings are not used.").arg(value));
             continue;
         }
         addEntry(key, value, rest);
@@ -183,6 +218,7 @@ QStringList ConfigStore::allRests(const QString &key) const
 void ConfigStore::clear()
 {
     m_entries.clear();
+    m_diagnostics.clear();
     m_byKey.clear();
     m_byUpperKey.clear();
     m_lastFile.clear();

@@ -27,8 +27,10 @@ struct ConfigEntry
 };
 
 // Splits the first blank-separated, optionally double-quoted item off text.
-// Returns the item; *remainder receives what follows it.
-QString takeItem(const QString &text, QString *remainder);
+// Returns the item; *remainder receives what follows it. A quote that is
+// opened and not closed (or closed and not opened) is traced on the debug
+// channel and, when problem is given, described there for the operator.
+QString takeItem(const QString &text, QString *remainder, QString *problem = nullptr);
 
 class ConfigStore
 {
@@ -47,13 +49,19 @@ public:
     QStringList allRests(const QString &key) const;
 
     const QList<ConfigEntry> &entries() const { return m_entries; }
+    // What the operator should know about the files read: a file or INCLUDE
+    // that cannot be read, an INCLUDE loop, a quote left open. One line each,
+    // naming the file and line; the main window shows them in its log.
+    const QStringList &diagnostics() const { return m_diagnostics; }
     QString lastFile() const { return m_lastFile; }
     void clear();
 
 private:
     void readLines(QTextStream &in, const QString &path);
+    bool openAndRead(const QString &path);
 
     QList<ConfigEntry> m_entries;
+    QStringList m_diagnostics;
     QHash<QString, QString> m_byKey;
     QHash<QString, QString> m_byUpperKey;
     QString m_lastFile;

@@ -2,9 +2,26 @@
 
 #include "ConfigStore.h"
 
+#include <QCoreApplication>
+
+#include <cmath>
+
 #include <utility>
 
 namespace {
+
+// Texts of the OptionTables context in the catalogue.
+struct Tr
+{
+    Q_DECLARE_TR_FUNCTIONS(OptionTables)
+};
+
+bool readsAsNumber(const QString &text)
+{
+    bool ok = false;
+    const double v = text.trimmed().toDouble(&ok);
+    return ok && std::isfinite(v);
+}
 
 QStringList allItems(const QString &rest)
 {
@@ -48,6 +65,14 @@ void CrystalTable::build(const QStringList &rests)
         row.eMax = toDoubleOr0(f.at(3));
         row.aliases = allItems(remainder);
         row.aliases << row.name;
+        // A spacing of 0 makes every angle of the crystal meaningless: say so
+        // at start-up rather than letting entries go wrong one by one.
+        if (!readsAsNumber(f.at(1)) || !readsAsNumber(f.at(2)) || !readsAsNumber(f.at(3))) {
+            m_diagnostics << Tr::tr(
+                                 "Crystal %1: the lattice spacing and the energy range must be "
+                                 "numbers (read: [%2] [%3] [%4]); what does not read counts as 0.")
+                                 .arg(row.name, f.at(1), f.at(2), f.at(3));
+        }
         if (row.eMax > m_maxEnergy)
             m_maxEnergy = row.eMax;
         m_rows.append(row);
@@ -75,6 +100,7 @@ int CrystalTable::rowForEnergy(double e) const
 void CrystalTable::clear()
 {
     m_rows.clear();
+    m_diagnostics.clear();
     m_maxEnergy = 0;
 }
 
@@ -195,7 +221,7 @@ int measModeCodeFor(int scanTypeRow, int detection)
     return 0;
 }
 
-void buildOptionTables(const ConfigStore &store)
+QStringList buildOptionTables(const ConfigStore &store)
 {
     crystalTable().build(store.allRests(QStringLiteral("Crystal")));
     darkTable().build(store.allRests(QStringLiteral("DARK")));
@@ -211,4 +237,5 @@ void buildOptionTables(const ConfigStore &store)
     monoModeTable().build(
         store.allRests(QStringLiteral("MonoMode")),
         store.valueNoCase(QStringLiteral("DefaultMonoMode"), QStringLiteral("0")));
+    return crystalTable().diagnostics();
 }

@@ -35,10 +35,14 @@ public:
     // First row with eMin < e <= eMax; 0 when none.
     int rowForEnergy(double e) const;
     double maxEnergy() const { return m_maxEnergy; }
+    // One line per crystal row whose spacing or energies do not read as
+    // numbers (they count as 0), for the operator's log.
+    const QStringList &diagnostics() const { return m_diagnostics; }
     void clear();
 
 private:
     QVector<CrystalRow> m_rows;
+    QStringList m_diagnostics;
     double m_maxEnergy = 0;
 };
 
@@ -109,8 +113,10 @@ private:
     int m_defaultIndex = 0;
 };
 
-// Builds every table from the store, in start-up order.
-void buildOptionTables(const ConfigStore &store);
+// Builds every table from the store, in start-up order. Returns what the
+// operator should know about rows that do not read (see the tables'
+// diagnostics()).
+QStringList buildOptionTables(const ConfigStore &store);
 
 CrystalTable &crystalTable();
 SelectionTable &darkTable();

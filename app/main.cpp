@@ -3,6 +3,7 @@
 #include "Body.h"
 #include "ConfigStore.h"
 #include "DryRun.h"
+#include "LogArea.h"
 #include "OptionTables.h"
 #include "Startup.h"
 #include "UnattendedRun.h"
@@ -62,7 +63,9 @@ int main(int argc, char *argv[])
     // The program cannot check a single target without the table.
     if (!xrayDataBase().load(kXrayDataBase))
         return 1;
-    buildOptionTables(store);
+    // What the operator should know about the configuration; shown in the
+    // log window once it exists.
+    const QStringList diagnostics = store.diagnostics() + buildOptionTables(store);
 
     if (check) {
         QTextStream out(stdout);
@@ -78,6 +81,9 @@ int main(int argc, char *argv[])
         // -load, -go, -confirm-prompts, -quit-when-done: runs under scripts.
         QTextStream out(stdout);
         UnattendedRun unattended(&body, UnattendedRun::optionsFrom(store), &out);
+        // After the unattended run is set up, so that -go echoes them too.
+        for (const QString &line : diagnostics)
+            body.logPanel()->log(line, QColor(255, 0, 0));
         if (store.contains(QStringLiteral("-quit-when-shown"))) {
             // Start-up timing: the first pass of the event loop has shown the window.
             QTimer::singleShot(0, app.get(), [&out, &sinceStart] {

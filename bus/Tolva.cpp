@@ -145,6 +145,9 @@ QString Tolva::put(const TolvaSession::Outgoing &out)
         socket->write(out.bytes);
         if (logSendingMsg)
             emit log(QStringLiteral("---- Snd %1").arg(out.line), sentColour);
+        // Whoever sent it, a line that did not go out as written is never silent.
+        if (!out.lost.isEmpty())
+            emit log(out.lossText(), QColor(255, 0, 0));
     }
     return out.result();
 }
@@ -198,10 +201,13 @@ void Tolva::perform(const TolvaSession::Actions &actions)
             socket->write(a.bytes);
             break;
         case TolvaSession::Action::Send:
-            emit sendingAnsToTolva(put(TolvaSession::Outgoing{a.text, a.bytes}));
+            emit sendingAnsToTolva(put(TolvaSession::Outgoing{a.text, a.bytes, {}}));
             break;
         case TolvaSession::Action::Log:
             emit log(a.text, QColor(Qt::black));
+            break;
+        case TolvaSession::Action::ErrorLog:
+            emit log(a.text, QColor(255, 0, 0));
             break;
         case TolvaSession::Action::VerboseLog:
             emit vlog(a.text, QColor(Qt::black));

@@ -44,6 +44,16 @@ QByteArray encodeLine(const QString &line)
     return out;
 }
 
+QString unencodable(const QString &line)
+{
+    QList<char32_t> seen;
+    for (const char32_t c : line.toUcs4()) {
+        if (c > 0xff && !seen.contains(c))
+            seen.append(c);
+    }
+    return QString::fromUcs4(seen.constData(), seen.size());
+}
+
 QStringList loadKeys(const QString &path, bool *opened)
 {
     QStringList keys;

@@ -25,6 +25,9 @@ QString commandText(const QString &cmd, const QString &val);
 // One line as written to the socket: every CR and LF inside becomes a blank
 // (so one send is always exactly one line), Latin-1 (others become '?'), one LF.
 QByteArray encodeLine(const QString &line);
+// The characters of line that Latin-1 cannot carry, each once, in the order
+// they first appear; empty when the line goes out as written.
+QString unencodable(const QString &line);
 
 // Reads a key file: one key per line, whitespace simplified; an empty line is
 // an (empty) key of its own. *opened tells whether the file could be read.

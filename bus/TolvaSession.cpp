@@ -28,6 +28,13 @@ QString TolvaSession::Outgoing::result() const
     return bytes.isEmpty() ? QStringLiteral("Tolva is not ready (%1)").arg(line) : line;
 }
 
+QString TolvaSession::Outgoing::lossText() const
+{
+    if (lost.isEmpty())
+        return QString();
+    return tr("The bus carries Latin-1 only: %1 sent as \"?\" in [%2]").arg(lost, line);
+}
+
 TolvaSession::TolvaSession(qsizetype maxLineLength) : m_framer(maxLineLength)
 {
     m_table.addCommand(0, QStringLiteral("Hello"), QStringLiteral("Answer greeting message"));
@@ -182,6 +189,8 @@ void TolvaSession::reply(const AMsg &question, const QString &ans, Actions *out)
     Action a = textAction(Action::Send, o.result());
     a.bytes = o.bytes;
     out->append(a);
+    if (!o.lost.isEmpty())
+        out->append(textAction(Action::ErrorLog, o.lossText()));
 }
 
 TolvaSession::Outgoing TolvaSession::send(const QString &fromNode, const QString &fromCh,
@@ -193,8 +202,10 @@ TolvaSession::Outgoing TolvaSession::send(const QString &fromNode, const QString
     // second, forged line on the bus.
     o.line.replace(QLatin1Char('\r'), QLatin1Char(' '));
     o.line.replace(QLatin1Char('\n'), QLatin1Char(' '));
-    if (m_state == Connected)
+    if (m_state == Connected) {
         o.bytes = TolvaProto::encodeLine(o.line);
+        o.lost = TolvaProto::unencodable(o.line);
+    }
     return o;
 }
 

@@ -40,6 +40,7 @@ public:
             Write,      // bytes: the key reply, written as it is
             Send,       // text: a built-in answer's line; bytes: what to write for it
             Log,        // text: a protocol log line
+            ErrorLog,   // text: a line the operator must see (red)
             VerboseLog, // text: the verbose log line of a received line
             Ready,      // the login was accepted; the state is Connected already
             HandOn,     // msg: a message for the owner's handlers, by its kind
@@ -58,9 +59,14 @@ public:
     {
         QString line;     // the line, without its line feed
         QByteArray bytes; // what to write; empty when not logged in
+        // Characters of the line written as '?' because the bus carries
+        // Latin-1 only; empty when the line went out as it was.
+        QString lost;
         // What the sending signals carry: the line, or the not-ready text when
         // nothing is written.
         QString result() const;
+        // The operator's red line when characters were lost, else empty.
+        QString lossText() const;
     };
 
     explicit TolvaSession(qsizetype maxLineLength = LineFramer::DefaultMaxLineLength);

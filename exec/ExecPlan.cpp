@@ -115,10 +115,17 @@ void blocks(const StageInput &in, StageResult &r)
 
     // A block file replaces the blocks' starts and Points; the count, the
     // dwell times and the unit stay the entry's own. A file that cannot be
-    // read leaves the entry's blocks as they are.
+    // read fails the entry: measuring the entry's own blocks instead would
+    // spend the night on blocks nobody asked for.
     Entry loaded = cur;
-    if (cur.blockDefType == EntryRows::FileBlocks)
-        BlockFile::load(cur.blockDefFile, loaded);
+    if (cur.blockDefType == EntryRows::FileBlocks) {
+        const BlockFile::Result read = BlockFile::load(cur.blockDefFile, loaded);
+        if (!read.ok) {
+            r.error = Tr::tr("Entry %1: %2; the run stops.").arg(in.current + 1).arg(read.error);
+            r.next = Stage::Blocks;
+            return;
+        }
+    }
     const Entry &e = loaded;
     const BlockSet &set = e.activeBlocks();
 

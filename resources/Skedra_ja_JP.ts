@@ -4,6 +4,46 @@
 <context>
     <name>Body</name>
     <message>
+        <source>A run is going. Stop it and close Skedra?</source>
+        <translation>実行中です。実行を止めて Skedra を閉じますか?</translation>
+    </message>
+    <message>
+        <source>The schedule has changed since it was last saved or loaded. Close Skedra without saving it?</source>
+        <translation>スケジュールは最後の保存または読み込みの後に変更されています。保存せずに Skedra を閉じますか?</translation>
+    </message>
+    <message>
+        <source>A run is going. Move every entry, the running one included, to the cut buffer?</source>
+        <translation>実行中です。実行中の行も含め、すべての行をカットバッファーに移しますか?</translation>
+    </message>
+    <message>
+        <source>Entry %1 is being run. Move it to the cut buffer?</source>
+        <translation>%1 行目は実行中です。カットバッファーに移しますか?</translation>
+    </message>
+    <message>
+        <source>%1; the schedule is left as it was.</source>
+        <translation>%1。スケジュールは変更していません。</translation>
+    </message>
+    <message>
+        <source>Loading %1 cancelled; the schedule is left as it was.</source>
+        <translation>%1 の読み込みを取り消しました。スケジュールは変更していません。</translation>
+    </message>
+    <message>
+        <source>Schedule file %1 loaded; entries: %2.</source>
+        <translation>スケジュールファイル %1 を読み込みました。行数: %2。</translation>
+    </message>
+    <message>
+        <source>Run stopped by the operator at entry %1.</source>
+        <translation>%1 行目でオペレーターが実行を停止しました。</translation>
+    </message>
+    <message>
+        <source>Prompt: %1</source>
+        <translation>確認メッセージ: %1</translation>
+    </message>
+    <message>
+        <source>Prompt confirmed: %1</source>
+        <translation>確認メッセージを承認しました: %1</translation>
+    </message>
+    <message>
         <source>Cannot read the schedule file %1: %2</source>
         <translation>スケジュールファイル %1 を読めません: %2</translation>
     </message>
@@ -149,6 +189,29 @@
     </message>
 </context>
 <context>
+    <name>ConfigStore</name>
+    <message>
+        <source>a quote is opened and not closed: %1</source>
+        <translation>引用符が開いたまま閉じていません: %1</translation>
+    </message>
+    <message>
+        <source>a quote is closed and not opened: %1</source>
+        <translation>開いていない引用符が閉じられています: %1</translation>
+    </message>
+    <message>
+        <source>Cannot read the configuration file %1; its settings are not used.</source>
+        <translation>設定ファイル %1 を読めません。その設定は使われません。</translation>
+    </message>
+    <message>
+        <source>INCLUDE %1 comes back to a file being read; skipped.</source>
+        <translation>INCLUDE %1 は読み込み中のファイルに戻ります。読み飛ばしました。</translation>
+    </message>
+    <message>
+        <source>INCLUDE %1 cannot be read; its settings are not used.</source>
+        <translation>INCLUDE %1 を読めません。その設定は使われません。</translation>
+    </message>
+</context>
+<context>
     <name>ConnectStat</name>
     <message>
         <source>Disconnected</source>
@@ -247,6 +310,10 @@
 </context>
 <context>
     <name>Exec</name>
+    <message>
+        <source>Entry %1: %2; the run stops.</source>
+        <translation>%1 行目: %2。実行を停止します。</translation>
+    </message>
     <message>
         <source>Initialize</source>
         <translation>初期化</translation>
@@ -463,6 +530,13 @@ Steps = (End - Start) / Delta</source>
     <message>
         <source>Blocks</source>
         <translation>ブロック</translation>
+    </message>
+</context>
+<context>
+    <name>OptionTables</name>
+    <message>
+        <source>Crystal %1: the lattice spacing and the energy range must be numbers (read: [%2] [%3] [%4]); what does not read counts as 0.</source>
+        <translation>結晶 %1: 格子面間隔とエネルギー範囲は数値でなければなりません (読み取り値: [%2] [%3] [%4])。数値として読めないものは 0 とみなします。</translation>
     </message>
 </context>
 <context>
@@ -789,6 +863,10 @@ Steps = (End - Start) / Delta</source>
 <context>
     <name>Tolva</name>
     <message>
+        <source>The bus carries Latin-1 only: %1 sent as &quot;?&quot; in [%2]</source>
+        <translation>バスは Latin-1 の文字しか送れません: %1 を &quot;?&quot; として送信しました [%2]</translation>
+    </message>
+    <message>
         <source>Tolva Settings</source>
         <translation>Tolva 設定</translation>
     </message>
@@ -866,10 +944,6 @@ Steps = (End - Start) / Delta</source>
     <message>
         <source>Starting the run (-go).</source>
         <translation>実行を開始します (-go)。</translation>
-    </message>
-    <message>
-        <source>Prompt confirmed (-confirm-prompts): %1</source>
-        <translation>確認メッセージを自動で承認しました (-confirm-prompts): %1</translation>
     </message>
     <message>
         <source>Run finished; quitting (-quit-when-done).</source>

@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 #include <QTextStream>
 
@@ -120,7 +121,10 @@ ReadResult read(const QString &path)
 WriteResult write(const QString &path, const QList<Entry> &entries)
 {
     WriteResult r;
-    QSaveFile f(path);
+    r.path = path;
+    if (QFileInfo(path).suffix().isEmpty())
+        r.path += QLatin1String(".csv");
+    QSaveFile f(r.path);
     if (f.open(QIODevice::WriteOnly | QIODevice::Text)) {
         QTextStream out(&f);
         for (const Entry &e : entries)
@@ -131,7 +135,7 @@ WriteResult write(const QString &path, const QList<Entry> &entries)
             return r;
         }
     }
-    r.error = Tr::tr("Cannot write the schedule file %1: %2").arg(path, f.errorString());
+    r.error = Tr::tr("Cannot write the schedule file %1: %2").arg(r.path, f.errorString());
     return r;
 }
 

@@ -37,11 +37,13 @@ QList<Entry> parse(const QString &text);
 struct WriteResult
 {
     bool ok = false;
+    QString path; // the file written (or that could not be)
     QString error;
 };
 
 // Writes the entries, replacing the file only once everything is written: a
-// failed save leaves the old file as it was.
+// failed save leaves the old file as it was. ".csv" is added when the name
+// has no suffix, so that the file dialog's filter finds it again.
 WriteResult write(const QString &path, const QList<Entry> &entries);
 
 } // namespace Csv

@@ -10,6 +10,7 @@
 #include "OneBlocks.h"
 #include "OptionTables.h"
 #include "Units.h"
+#include "WheelGuard.h"
 
 #include <QMessageBox>
 
@@ -80,6 +81,12 @@ void ScheduleEdit::build()
         ui.MonoCrystal->addItem(crystals.at(i).name);
     for (int u = 0; u < Units::count(); ++u)
         ui.BlockUnit->addItem(Units::name(u));
+    // The entry sits in a scrolling list: its boxes take the wheel only when
+    // focused. The block rows hold line edits only, which ignore the wheel.
+    for (QComboBox *box : findChildren<QComboBox *>())
+        WheelGuard::guard(box);
+    for (QAbstractSpinBox *box : findChildren<QAbstractSpinBox *>())
+        WheelGuard::guard(box);
 
     // 4. the two block sets
     quickBlocks = new OneBlocks(this);

@@ -50,10 +50,13 @@ void ScheduleEdit::saveBlockDefFile()
 
 void ScheduleEdit::blockFileSelected(const QString &fname)
 {
-    ui.BlockDefFile->setText(fname);
-    if (savingBlockFile)
+    if (savingBlockFile) {
+        // The entry names the file once it is written, and only then.
         saveBlockFile(fname);
-    else if (is9809(fname) == 0)
+        return;
+    }
+    ui.BlockDefFile->setText(fname);
+    if (is9809(fname) == 0)
         readBlockFromNormal(fname);
 }
 

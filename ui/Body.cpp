@@ -126,6 +126,10 @@ void Body::setupPrompter()
 {
     connect(exec, &Exec::newPrompt, prompter, &Prompter::addPrompt);
     connect(prompter, &Prompter::ok, exec, &Exec::noticedPromptOk);
+    // The log tells when each prompt came up and when it was confirmed,
+    // whoever raised or confirmed it.
+    connect(prompter, &Prompter::changedMsgs, this, &Body::noticedPromptsChanged);
+    connect(prompter, &Prompter::ok, this, &Body::noticedPromptOk);
     connect(prompter, &Prompter::stat, exec, &Exec::noticedPrompterStat);
     emit prompter->stat(prompter->count());
 }
@@ -154,8 +158,29 @@ void Body::stopEngineThread()
     Exec::stopThread(execThread);
 }
 
+bool Body::ask(const QString &question) const
+{
+    if (m_ask)
+        return m_ask(question);
+    return QMessageBox::question(const_cast<Body *>(this), tr("Skedra"), question,
+                                 QMessageBox::Yes | QMessageBox::No,
+                                 QMessageBox::No) == QMessageBox::Yes;
+}
+
 void Body::closeEvent(QCloseEvent *event)
 {
+    // Closing ends the run and drops the list: a night's work or a schedule
+    // being prepared must not go with a stray click.
+    QString question;
+    if (m_runGoing)
+        question = tr("A run is going. Stop it and close Skedra?");
+    else if (m_entriesChanged)
+        question = tr("The schedule has changed since it was last saved or loaded. Close Skedra "
+                      "without saving it?");
+    if (!question.isEmpty() && !ask(question)) {
+        event->ignore();
+        return;
+    }
     stopEngineThread();
     emit closed();
     QFrame::closeEvent(event);
@@ -206,30 +231,48 @@ void Body::showSs()
     showScheduleWarnings();
 }
 
+void Body::listEdited()
+{
+    m_entriesChanged = true;
+    showSs();
+}
+
 void Body::newAtTop()
 {
     ss.prepend(newEntry());
-    showSs();
+    listEdited();
 }
 
 void Body::newAtBottom()
 {
     ss.append(newEntry());
-    showSs();
+    listEdited();
 }
 
 void Body::clear()
 {
+    clearList();
+}
+
+bool Body::clearList()
+{
+    if (ss.isEmpty())
+        return true;
+    if (m_runGoing && !ask(tr("A run is going. Move every entry, the running one included, to "
+                              "the cut buffer?")))
+        return false;
     while (!ss.isEmpty())
         cutBuffer.append(ss.takeLast());
-    showSs();
+    listEdited();
+    return true;
 }
 
 void Body::comeBackAtBottom()
 {
-    if (!cutBuffer.isEmpty())
-        ss.append(cutBuffer.takeLast());
-    showSs();
+    if (cutBuffer.isEmpty())
+        return;
+    ss.append(cutBuffer.takeLast());
+    listEdited();
 }
 
 void Body::insertUp()
@@ -237,9 +280,10 @@ void Body::insertUp()
     if (cutBuffer.isEmpty())
         return;
     const int i = senderIndex();
-    if (i >= 0)
-        ss.insert(i, cutBuffer.takeLast());
-    showSs();
+    if (i < 0)
+        return;
+    ss.insert(i, cutBuffer.takeLast());
+    listEdited();
 }
 
 void Body::insertDown()
@@ -247,9 +291,10 @@ void Body::insertDown()
     if (cutBuffer.isEmpty())
         return;
     const int i = senderIndex();
-    if (i >= 0)
-        ss.insert(i + 1, cutBuffer.takeLast());
-    showSs();
+    if (i < 0)
+        return;
+    ss.insert(i + 1, cutBuffer.takeLast());
+    listEdited();
 }
 
 void Body::copy()
@@ -266,9 +311,14 @@ void Body::copy()
 void Body::cut()
 {
     const int i = senderIndex();
-    if (i >= 0)
-        cutBuffer.append(ss.takeAt(i));
-    showSs();
+    if (i < 0)
+        return;
+    const bool running =
+        m_runGoing && m_runningIndex >= 0 && runList.value(m_runningIndex) == ss.at(i);
+    if (running && !ask(tr("Entry %1 is being run. Move it to the cut buffer?").arg(i + 1)))
+        return;
+    cutBuffer.append(ss.takeAt(i));
+    listEdited();
 }
 
 // ---- Schedule files ------------------------------------------------------------
@@ -308,21 +358,31 @@ void Body::scheduleFileSelected(const QString &fname)
             box->show();
             return;
         }
-        ui.ScheduleFile->setText(fname);
+        // The file written: ".csv" may have been added to the name typed.
+        ui.ScheduleFile->setText(r.path);
+        m_entriesChanged = false;
     } else {
         loadScheduleFrom(fname);
     }
 }
 
-void Body::loadScheduleFrom(const QString &fname)
+bool Body::loadScheduleFrom(const QString &fname)
 {
+    // Read first: a file that cannot be read must not cost the operator the
+    // list on show, "Clear on Load" or not.
+    const Csv::ReadResult read = Csv::read(fname);
+    if (!read.ok) {
+        logArea->log(tr("%1; the schedule is left as it was.").arg(read.error), QColor(255, 0, 0));
+        return false;
+    }
     // "Clear on Load" moves the old entries to the cut buffer rather than
     // destroying them: a run in progress still holds pointers to them.
-    if (ui.ClearOnLoad->isChecked())
-        clear();
-    const Csv::ReadResult read = Csv::read(fname);
-    if (!read.ok)
-        logArea->log(read.error, QColor(255, 0, 0));
+    if (ui.ClearOnLoad->isChecked() && !clearList()) {
+        logArea->log(tr("Loading %1 cancelled; the schedule is left as it was.").arg(fname));
+        return false;
+    }
+    // Entries kept from before make a list that no file holds.
+    const bool kept = !ss.isEmpty();
     for (const Entry &entry : read.entries) {
         auto *e = new ScheduleEdit(entry);
         connectEntry(e);
@@ -330,6 +390,9 @@ void Body::loadScheduleFrom(const QString &fname)
     }
     ui.ScheduleFile->setText(fname);
     showSs();
+    m_entriesChanged = kept;
+    logArea->log(tr("Schedule file %1 loaded; entries: %2.").arg(fname).arg(read.entries.size()));
+    return true;
 }
 
 // ---- Run control ---------------------------------------------------------------
@@ -372,6 +435,9 @@ void Body::startMeas()
         return;
     }
 
+    m_runGoing = true;
+    m_stopAsked = false;
+    m_runningIndex = -1;
     runList.clear();
     for (ScheduleEdit *e : std::as_const(ss)) {
         e->setMark(ScheduleEdit::Mark::None);
@@ -408,6 +474,10 @@ void Body::showScheduleWarnings()
 
 void Body::stopMeas()
 {
+    // Told apart from a run that finished by itself when the engine reports
+    // the end.
+    if (m_runGoing)
+        m_stopAsked = true;
     emit stopExec(true);
 }
 
@@ -420,12 +490,15 @@ void Body::resumeMeas()
         mode = Exec::FromInit;
     else if (ui.ResumeFromNext->isChecked())
         mode = Exec::FromNext;
+    m_runGoing = true;
+    m_stopAsked = false;
     emit resumeExec(mode);
 }
 
 void Body::noticedExecuting(int idx)
 {
     showCurrentNo(idx);
+    m_runningIndex = idx;
     for (int i = 0; i < runList.size(); ++i) {
         if (ScheduleEdit *e = runList.at(i))
             e->setMark(i == idx ? ScheduleEdit::Mark::Running : ScheduleEdit::Mark::None);
@@ -441,11 +514,16 @@ void Body::noticedExecFinished(bool ok)
         if (ScheduleEdit *e = runList.at(n - 1))
             e->setMark(ok ? ScheduleEdit::Mark::Finished : ScheduleEdit::Mark::Error);
         // The mark on the entry, in words, for the log file and unattended runs.
-        if (ok)
-            logArea->log(tr("Run finished at entry %1.").arg(n));
-        else
+        if (!ok)
             logArea->log(tr("Run ended on an error at entry %1.").arg(n), QColor(255, 0, 0));
+        else if (m_stopAsked)
+            logArea->log(tr("Run stopped by the operator at entry %1.").arg(n));
+        else
+            logArea->log(tr("Run finished at entry %1.").arg(n));
     }
+    m_runGoing = false;
+    m_stopAsked = false;
+    m_runningIndex = -1;
     showCurrentNo(-1);
     emit runFinished(ok);
 }
@@ -461,7 +539,41 @@ void Body::noticedEntryChanged()
     // the engine begins it; entries added since the start are not the run's.
     auto *e = qobject_cast<ScheduleEdit *>(sender());
     showScheduleWarnings();
+    if (ss.contains(e))
+        m_entriesChanged = true;
     const int i = int(runList.indexOf(e));
     if (e && i >= 0)
         emit updateExec(i, e->entry());
+}
+
+namespace {
+QString oneLine(QString text)
+{
+    text.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    return text;
+}
+} // namespace
+
+void Body::noticedPromptsChanged()
+{
+    QHash<const Prompt *, QString> open;
+    for (const Prompt *p : prompter->openPrompts()) {
+        if (!m_shownPrompts.contains(p))
+            logArea->log(tr("Prompt: %1").arg(oneLine(p->msg())));
+        open.insert(p, p->msg());
+    }
+    m_shownPrompts = open;
+}
+
+void Body::noticedPromptOk()
+{
+    // The prompter has just taken the confirmed prompt off its list.
+    for (auto it = m_shownPrompts.begin(); it != m_shownPrompts.end();) {
+        if (prompter->openPrompts().contains(it.key())) {
+            ++it;
+            continue;
+        }
+        logArea->log(tr("Prompt confirmed: %1").arg(oneLine(it.value())));
+        it = m_shownPrompts.erase(it);
+    }
 }

@@ -29,14 +29,18 @@
 #include "ui_Body.h"
 
 #include <QFrame>
+#include <QHash>
 #include <QList>
 #include <QPointer>
 #include <QStringList>
 
 class DryRunWindow;
+#include <functional>
+
 class ExecCtrl;
 class LayoutFrame;
 class LogArea;
+class Prompt;
 class Prompter;
 class QFileDialog;
 class QThread;
@@ -65,11 +69,24 @@ public:
     QString rootDirectory() const { return rootDir; }
 
     // Loads a schedule file as the Load button does once a file is chosen.
-    void loadScheduleFrom(const QString &fname);
+    // A file that cannot be read leaves the list as it was (Clear on Load
+    // included) and says so in the log; false then.
+    bool loadScheduleFrom(const QString &fname);
     // Starts a run as the Start button does.
     void startRun() { startMeas(); }
     // The dry run's window, once the Check button has been used.
     DryRunWindow *dryRunView() const { return dryRunWindow; }
+
+    // The window's yes/no questions (closing during a run or with unsaved
+    // entries, Clear and Cut of the running entry during a run): true to go
+    // on. A modal message box by default; tests and unattended runs answer
+    // through their own function, so that nothing waits for an operator.
+    using Ask = std::function<bool(const QString &question)>;
+    void setAsk(Ask ask) { m_ask = std::move(ask); }
+    // A run is going (from Start or Resume until the engine reports its end).
+    bool runGoing() const { return m_runGoing; }
+    // The list changed since it was last saved or loaded.
+    bool entriesChanged() const { return m_entriesChanged; }
 
 signals:
     void closed();
@@ -133,6 +150,8 @@ private slots:
     void tolvaIsNotReady();
     void noticedSendResult(const QString &result);
     void noticedEntryChanged();
+    void noticedPromptsChanged();
+    void noticedPromptOk();
 
 private:
     void setupTolva();
@@ -146,6 +165,11 @@ private:
     void showCurrentNo(int i);
     void stopEngineThread();
     void showScheduleWarnings();
+    bool ask(const QString &question) const;
+    // Moves every entry to the cut buffer; during a run only if the operator
+    // agrees. False when nothing was moved for that reason.
+    bool clearList();
+    void listEdited();
 
     QList<ScheduleEdit *> ss;
     QList<ScheduleEdit *> cutBuffer;
@@ -161,6 +185,13 @@ private:
     LogArea *logArea = nullptr;
     DryRunWindow *dryRunWindow = nullptr;
     bool savingSchedule = false;
+    Ask m_ask;
+    bool m_runGoing = false;
+    bool m_stopAsked = false; // the operator pressed Stop during this run
+    bool m_entriesChanged = false;
+    int m_runningIndex = -1; // in runList
+    // The open operator prompts as last logged, with their texts.
+    QHash<const Prompt *, QString> m_shownPrompts;
     QString rootDir;
     QString targetName;
     QString remoteAddr;

@@ -6,7 +6,6 @@
 #include "Prompter.h"
 
 #include <QCoreApplication>
-#include <QFile>
 #include <QPushButton>
 #include <QTextStream>
 #include <QTimer>
@@ -40,11 +39,7 @@ UnattendedRun::UnattendedRun(Body *body, const Options &options, QTextStream *ou
     if (m_options.quitWhenDone)
         connect(m_body, &Body::runFinished, this, &UnattendedRun::runFinished);
     if (!m_options.loadFile.isEmpty()) {
-        QFile probe(m_options.loadFile);
-        if (probe.open(QIODevice::ReadOnly | QIODevice::Text)) {
-            probe.close();
-            m_body->loadScheduleFrom(m_options.loadFile);
-        } else {
+        if (!m_body->loadScheduleFrom(m_options.loadFile)) {
             m_loadFailed = true;
             const QString msg =
                 tr("Cannot read the schedule file %1; no run is started.").arg(m_options.loadFile);
@@ -77,9 +72,7 @@ void UnattendedRun::confirmPrompts()
     for (Prompt *p : open) {
         if (!prompter->openPrompts().contains(p))
             continue; // confirmed meanwhile
-        QString text = p->msg();
-        text.replace(QLatin1Char('\n'), QLatin1Char(' '));
-        m_body->logPanel()->log(tr("Prompt confirmed (-confirm-prompts): %1").arg(text));
+        // The window logs the confirmation like an operator's.
         p->ui.PromptOk->click();
     }
 }
@@ -98,6 +91,9 @@ void UnattendedRun::runFinished(bool ok)
     m_status = ok ? 0 : 1;
     m_body->logPanel()->log(ok ? tr("Run finished; quitting (-quit-when-done).")
                                : tr("Run ended on an error; quitting (-quit-when-done)."));
+    // Nobody is there to answer a question: the run is over and the list is
+    // the one its file holds.
+    m_body->setAsk([](const QString &) { return true; });
     m_body->close();
     m_quit(m_status);
 }

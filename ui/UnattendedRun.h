@@ -3,10 +3,12 @@
 //   -go                start the run as the Start button does, as soon as the
 //                      target is ready (once); every log line is also printed
 //                      on standard output;
-//   -confirm-prompts   confirm every operator prompt as it appears, logging its
-//                      text (simulations and trials without beam only);
-//   -quit-when-done    when the run finishes, close the program; the exit
-//                      status is 0 when the run ended well and 1 on an error.
+//   -confirm-prompts   confirm every operator prompt as it appears (the window
+//                      logs each prompt and its confirmation; simulations and
+//                      trials without beam only);
+//   -quit-when-done    when the run finishes, close the program without asking;
+//                      the exit status is 0 when the run ended well and 1 on an
+//                      error.
 // A schedule file that cannot be read is an error of the run: it is logged,
 // no run is started, and with -quit-when-done the program ends with status 1
 // instead of running an empty schedule "successfully".

@@ -21,6 +21,10 @@ private slots:
         QCOMPARE(t.at(2).d, 0.0); // missing items read as 0
         QCOMPARE(t.at(2).aliases, QStringList({"Bare"}));
         QCOMPARE(t.at(3).eMin, 0.0); // not a number
+        // ... and the operator hears of both rows that do not read.
+        QCOMPARE(t.diagnostics().size(), 2);
+        QVERIFY(t.diagnostics().at(0).startsWith("Crystal Bare:"));
+        QVERIFY(t.diagnostics().at(1).contains("[3] [a] [9000]"));
         QCOMPARE(t.maxEnergy(), 30000.0);
         QCOMPARE(t.rowByName("Si(111)"), 0);
         QCOMPARE(t.rowByName("Si311"), 1);
@@ -138,7 +142,7 @@ private slots:
         f.close();
         ConfigStore store;
         QVERIFY(store.readFile(f.fileName()));
-        buildOptionTables(store);
+        QCOMPARE(buildOptionTables(store), QStringList());
         QCOMPARE(crystalTable().count(), 2);
         QCOMPARE(crystalTable().maxEnergy(), 40000.0);
         QCOMPARE(scanTypeTable().rowOf("s"), 1);
@@ -153,7 +157,8 @@ private slots:
         // The shipped example fills every table, as the demo and the operators' copies rely on.
         ConfigStore example;
         QVERIFY(example.readFile(SKEDRA_SOURCE_DIR "/examples/beamline.cfg"));
-        buildOptionTables(example);
+        QCOMPARE(example.diagnostics(), QStringList());
+        QCOMPARE(buildOptionTables(example), QStringList());
         QCOMPARE(crystalTable().rowByName("Si(311)"), 1);
         for (const SelectionTable *t : {&scanTypeTable(), &measModeTable(), &blkSetupTable(),
                                         &stdTypeTable(), &darkTable(), &tuneTable()})

@@ -24,6 +24,8 @@ QString render(const Action &a)
                                                     : QStringLiteral(" [bytes differ]"));
     case Action::Log:
         return QStringLiteral("log:") + a.text;
+    case Action::ErrorLog:
+        return QStringLiteral("error:") + a.text;
     case Action::VerboseLog:
         return QStringLiteral("vlog:") + a.text;
     case Action::Ready:
@@ -261,26 +263,39 @@ private slots:
         QTest::addColumn<QStringList>("args");
         QTest::addColumn<bool>("loggedIn");
         QTest::addColumn<QString>("line"); // written, with a line feed, when logged in
+        QTest::addColumn<QString>("lost"); // characters written as '?'
 
         QTest::newRow("command") << "command" << QStringList{"", "Dorvan", "SetMeasTime", ""}
-                                 << true << "Tarnix>Dorvan SetMeasTime";
+                                 << true << "Tarnix>Dorvan SetMeasTime" << QString();
         QTest::newRow("command and value")
             << "command" << QStringList{"", "Dorvan", "SetMeasTime", "0 1.5"} << true
-            << "Tarnix>Dorvan SetMeasTime 0 1.5";
+            << "Tarnix>Dorvan SetMeasTime 0 1.5" << QString();
         QTest::newRow("channel") << "command" << QStringList{"ch", "Dorvan.remote", "Start", ""}
-                                 << true << "Tarnix.ch>Dorvan.remote Start";
+                                 << true << "Tarnix.ch>Dorvan.remote Start" << QString();
         // Line breaks in a value must not forge a second message.
         QTest::newRow("line breaks")
             << "command"
             << QStringList{"", "Dorvan.remote", "SetXafsMeasComment", "one\nTarnix>Dorvan Start\r"}
-            << true << "Tarnix>Dorvan.remote SetXafsMeasComment one Tarnix>Dorvan Start ";
+            << true << "Tarnix>Dorvan.remote SetXafsMeasComment one Tarnix>Dorvan Start "
+            << QString();
         QTest::newRow("event") << "event" << QStringList{"", "ChangedIsBusy 1"} << true
-                               << "Tarnix>System _ChangedIsBusy 1";
+                               << "Tarnix>System _ChangedIsBusy 1" << QString();
         QTest::newRow("answer") << "answer" << QStringList{"Dorvan.x>Tarnix.sub GetThing 1", "42 a"}
-                                << true << "Tarnix.sub>Dorvan.x @GetThing 42 a";
+                                << true << "Tarnix.sub>Dorvan.x @GetThing 42 a" << QString();
         QTest::newRow("not logged in")
             << "command" << QStringList{"", "Dorvan.remote", "RemoteOn", ""} << false
-            << "Tarnix>Dorvan.remote RemoteOn";
+            << "Tarnix>Dorvan.remote RemoteOn" << QString();
+        // The bus carries Latin-1: what it cannot carry is named, each once.
+        QTest::newRow("Japanese comment")
+            << "command" << QStringList{"", "Dorvan.remote", "SetXafsMeasComment", "試料 1 試"}
+            << true << "Tarnix>Dorvan.remote SetXafsMeasComment 試料 1 試"
+            << "試料";
+        QTest::newRow("Latin-1 accents go out as they are")
+            << "command" << QStringList{"", "Dorvan.remote", "SetXafsFileName", "Fé-µ.dat"} << true
+            << "Tarnix>Dorvan.remote SetXafsFileName Fé-µ.dat" << QString();
+        QTest::newRow("nothing lost when nothing is written")
+            << "command" << QStringList{"", "Dorvan.remote", "SetXafsMeasComment", "試料"} << false
+            << "Tarnix>Dorvan.remote SetXafsMeasComment 試料" << QString();
     }
 
     void send()
@@ -289,6 +304,7 @@ private slots:
         QFETCH(QStringList, args);
         QFETCH(bool, loggedIn);
         QFETCH(QString, line);
+        QFETCH(QString, lost);
         TolvaSession s;
         s.setName(QStringLiteral("Tarnix"));
         if (loggedIn)
@@ -307,6 +323,9 @@ private slots:
         QCOMPARE(out.bytes, loggedIn ? line.toLatin1() + '\n' : QByteArray());
         QCOMPARE(out.result(),
                  loggedIn ? line : QStringLiteral("Tolva is not ready (%1)").arg(line));
+        QCOMPARE(out.lost, lost);
+        QCOMPARE(out.lossText().isEmpty(), lost.isEmpty());
+        QVERIFY(lost.isEmpty() || out.lossText().contains(line));
     }
 
     // Only a change is announced.

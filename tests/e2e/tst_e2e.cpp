@@ -268,7 +268,8 @@ void TestEndToEnd::wholeScheduleRuns()
 
     // The log went to standard output, the five prompts of the run among it.
     const QString out = QString::fromUtf8(m_skedraOut);
-    QCOMPARE(out.count(QStringLiteral("Prompt confirmed (-confirm-prompts): ")), 5);
+    QCOMPARE(out.count(QStringLiteral("Prompt: ")), 5);
+    QCOMPARE(out.count(QStringLiteral("Prompt confirmed: ")), 5);
     QVERIFY(out.contains(QStringLiteral("Run finished at entry 5.")));
 }
 
@@ -331,6 +332,10 @@ void TestEndToEnd::lostServerIsReportedAndWaitedFor()
 void TestEndToEnd::unreadableScheduleEndsWithStatusOne()
 {
     writeConfig(1); // nothing listens there: the run must not depend on the bus
+    QFile cfg(m_dir->filePath(QStringLiteral("e2e.cfg")));
+    QVERIFY(cfg.open(QIODevice::Append | QIODevice::Text));
+    cfg.write("INCLUDE e2e-absent.cfg\n");
+    cfg.close();
     QVERIFY(QFile::remove(m_dir->filePath(QStringLiteral("e2e-schedule.csv"))));
     startSkedra();
     RETURN_IF_FAILED();
@@ -340,6 +345,10 @@ void TestEndToEnd::unreadableScheduleEndsWithStatusOne()
     QCOMPARE(m_skedra.exitCode(), 1);
     QVERIFY(QString::fromUtf8(m_skedraOut)
                 .contains(QStringLiteral("Cannot read the schedule file e2e-schedule.csv")));
+    // The configuration's trouble reaches the log, not only the terminal.
+    const QString out = QString::fromUtf8(m_skedraOut);
+    QVERIFY2(out.contains(QStringLiteral(": INCLUDE e2e-absent.cfg cannot be read")),
+             qPrintable(out));
 }
 
 QByteArray TestEndToEnd::check(const QString &schedule, int *exitCode)
@@ -393,7 +402,7 @@ void TestEndToEnd::dryRunListsWhatTheTargetReceives()
     m_skedraOut += m_skedra.readAllStandardOutput();
     QCOMPARE(m_skedra.exitCode(), 0);
     QCOMPARE(readLines(m_transcript), lines);
-    const QString confirmed = QStringLiteral("Prompt confirmed (-confirm-prompts): ");
+    const QString confirmed = QStringLiteral("Prompt: ");
     QStringList asked;
     for (const QString &l : QString::fromUtf8(m_skedraOut).split('\n')) {
         const int at = int(l.indexOf(confirmed));

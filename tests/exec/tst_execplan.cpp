@@ -56,7 +56,8 @@ private slots:
     void neighbours_data();
     void neighbours();
     void eachEntryConvertsAnglesWithItsOwnCrystal();
-    void unknownBlockDefinitionTypeIsAnError();
+    void blocksThatCannotBeSentFailTheEntry_data();
+    void blocksThatCannotBeSentFailTheEntry();
     void modeOutsideTheTablesShowsQuestionMarks();
 
 private:
@@ -161,7 +162,7 @@ void TstExecPlan::userAndFileBlocks_data()
     QTest::addColumn<QStringList>("starts");
     QTest::addColumn<QList<int>>("points");
     QTest::addColumn<QString>("times");
-    QTest::addColumn<QByteArray>("file"); // empty: user blocks; "-": a missing file
+    QTest::addColumn<QByteArray>("file"); // empty: user blocks
     QTest::addColumn<QStringList>("blocks");
     QTest::newRow("user, 4 blocks")
         << QStringList{"8679", "8939", "9029", "9479", "10079"} << QList<int>{40, 300, 180, 100}
@@ -186,10 +187,6 @@ void TstExecPlan::userAndFileBlocks_data()
                                         "QB 1 9100 50 2\nQB 2 9500 0 0\nSN 4\n")
                           << QStringList{"SetBlock 0 9000 9100 0 2 100",
                                          "SetBlock 1 9100 9500 0 4 50"};
-    QTest::newRow("missing file") << QStringList{"8000", "8100", "8200"} << QList<int>{7, 9} << "3"
-                                  << QByteArray("-")
-                                  << QStringList{"SetBlock 0 8000 8100 0 3 7",
-                                                 "SetBlock 1 8100 8200 0 3 9"};
 }
 
 void TstExecPlan::userAndFileBlocks()
@@ -204,10 +201,10 @@ void TstExecPlan::userAndFileBlocks()
     if (!file.isEmpty()) {
         const QString path = tmp.filePath("blocks.prm");
         QFile f(path);
-        QVERIFY(file == "-" || (f.open(QIODevice::WriteOnly) && f.write(file) == file.size()));
+        QVERIFY(f.open(QIODevice::WriteOnly) && f.write(file) == file.size());
         f.close();
         e.blockDefType = EntryRows::FileBlocks;
-        e.blockDefFile = file == "-" ? path + ".missing" : path;
+        e.blockDefFile = path;
     }
     const QStringList sent = plan({e}, 0).lines;
     QCOMPARE(sent.at(2), QString("SetCurrentEnergy " + EntryText::g6(starts.at(0).toDouble() / 1000)));
@@ -315,13 +312,31 @@ void TstExecPlan::eachEntryConvertsAnglesWithItsOwnCrystal()
     }
 }
 
-void TstExecPlan::unknownBlockDefinitionTypeIsAnError()
+void TstExecPlan::blocksThatCannotBeSentFailTheEntry_data()
 {
+    QTest::addColumn<int>("type");
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("error");
+    QTest::newRow("unknown type") << 3 << QString()
+                                  << "Entry 1: unknown block definition type 3; the run stops.";
+    // Measuring the entry's own blocks instead would be a silent wrong night.
+    QTest::newRow("block file missing at run time")
+        << int(EntryRows::FileBlocks) << "/nonexistent/tonight.prm"
+        << "Entry 1: Cannot read the block file /nonexistent/tonight.prm";
+}
+
+void TstExecPlan::blocksThatCannotBeSentFailTheEntry()
+{
+    QFETCH(int, type);
+    QFETCH(QString, file);
+    QFETCH(QString, error);
     Entry e = EntryPlanEnv::entry("Cu", "1");
-    e.blockDefType = 3;
+    e.blockDefType = type;
+    e.blockDefFile = file;
     const StageResult r = plan({e}, 0);
+    // Nothing of the blocks and no Start: the entry goes no further.
     QCOMPARE(r.lines.last(), QStringLiteral("SetXafsMeasComment Cu Reference"));
-    QCOMPARE(r.error, QStringLiteral("Entry 1: unknown block definition type 3; the run stops."));
+    QVERIFY2(r.error.startsWith(error), qPrintable(r.error));
 }
 
 void TstExecPlan::modeOutsideTheTablesShowsQuestionMarks()

@@ -105,6 +105,32 @@ private slots:
         QCOMPARE(e.stepTimes, QStringLiteral("1, 2, 4"));
     }
 
+    // A name typed without a suffix gets ".csv", and the result names the
+    // file written, for the window to show.
+    void writeNamesTheFile_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("written");
+        QTest::newRow("no suffix") << "tonight"
+                                   << "tonight.csv";
+        QTest::newRow("csv") << "tonight.csv"
+                             << "tonight.csv";
+        QTest::newRow("other suffix") << "tonight.txt"
+                                      << "tonight.txt";
+        QTest::newRow("dot in the directory only") << "a.d/tonight"
+                                                   << "a.d/tonight.csv";
+    }
+    void writeNamesTheFile()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, written);
+        QVERIFY(QDir(m_dir.path()).mkpath("a.d"));
+        const Csv::WriteResult r = Csv::write(m_dir.filePath(name), {Entry::defaults()});
+        QVERIFY(r.ok);
+        QCOMPARE(r.path, m_dir.filePath(written));
+        QCOMPARE(Csv::read(r.path).entries.size(), 1);
+    }
+
     // A save that cannot be completed says why and leaves the old file as it
     // was: the new text is never written over it in place.
     void failedWriteKeepsOldFile_data()
@@ -113,7 +139,7 @@ private slots:
         QTest::addColumn<bool>("lockDir");
         QTest::newRow("directory not writable") << QString("old.csv") << true;
         // No room for the name of the file the new text is written to first.
-        QTest::newRow("no temporary name") << QString(250, 'x') << false;
+        QTest::newRow("no temporary name") << QString(250, 'x') + ".csv" << false;
     }
     void failedWriteKeepsOldFile()
     {

@@ -1,12 +1,17 @@
 // The editor of one entry where the widget itself matters: what the operator
 // types reaches the entry, a line read is shown, a typed block row shows its
-// recomputed neighbours, and an editor deleted mid-edit stays quiet.
+// recomputed neighbours, an editor deleted mid-edit stays quiet, the wheel
+// scrolls the list over boxes not being edited, and saved blocks name their file.
 #include "OneBlock.h"
 #include "OneBlocks.h"
 #include "ScheduleEdit.h"
 #include "ScheduleTestEnv.h"
 
 #include <QLineEdit>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QVBoxLayout>
 #include <QtTest>
 
 namespace {
@@ -93,6 +98,66 @@ private slots:
             delete e;
             QCOMPARE(finished, 1);
         }
+    }
+
+    void wheelTakenOnlyWhenFocused_data()
+    {
+        QTest::addColumn<bool>("spinBox");
+        QTest::addColumn<bool>("focused");
+        QTest::newRow("drop-down, not focused: the list scrolls") << false << false;
+        QTest::newRow("spin box, not focused: the list scrolls") << true << false;
+        QTest::newRow("drop-down being edited takes it") << false << true;
+    }
+    void wheelTakenOnlyWhenFocused()
+    {
+        QFETCH(bool, spinBox);
+        QFETCH(bool, focused);
+        QScrollArea area;
+        auto *list = new QWidget;
+        auto *layout = new QVBoxLayout(list);
+        QList<ScheduleEdit *> entries;
+        for (int i = 0; i < 4; ++i)
+            layout->addWidget(entries.emplace_back(new ScheduleEdit));
+        area.setWidget(list);
+        area.resize(700, 250);
+        area.show();
+        QVERIFY(QTest::qWaitForWindowActive(&area, 10000));
+        QScrollBar *bar = area.verticalScrollBar();
+        QVERIFY(bar->maximum() > 0);
+        ScheduleEdit *e = entries.at(1);
+        QWidget *box = spinBox ? static_cast<QWidget *>(e->ui.Blocks) : e->ui.Tuning;
+        e->ui.Tuning->setCurrentIndex(0);
+        QVERIFY(e->ui.Tuning->count() > 1);
+        if (focused) {
+            box->setFocus();
+            QTRY_VERIFY_WITH_TIMEOUT(box->hasFocus(), 10000);
+        }
+        const Entry before = e->entry();
+        const int scrolled = bar->value();
+        const QPoint at = box->rect().center();
+        QWheelEvent wheel(at, box->mapToGlobal(at), QPoint(), QPoint(0, -120), Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QCoreApplication::sendEvent(box, &wheel);
+        const bool entryChanged =
+            e->entry().tuning != before.tuning || e->entry().blocks != before.blocks;
+        QCOMPARE(entryChanged, focused);
+        QCOMPARE(bar->value() > scrolled, !focused);
+    }
+
+    // Saved as "tonight", the blocks go to tonight.prm and the entry names
+    // that file; a save that fails leaves the entry naming what it named.
+    void savedBlocksNameTheWrittenFile()
+    {
+        QTemporaryDir dir;
+        ScheduleEdit e;
+        e.savingBlockFile = true;
+        e.blockFileSelected(dir.filePath("tonight"));
+        QCOMPARE(e.entry().blockDefFile, dir.filePath("tonight.prm"));
+        QCOMPARE(e.ui.BlockDefFile->text(), dir.filePath("tonight.prm"));
+        QVERIFY(QFile::exists(dir.filePath("tonight.prm")));
+        e.blockFileSelected(dir.filePath("no/such/dir/other"));
+        QCOMPARE(e.entry().blockDefFile, dir.filePath("tonight.prm"));
+        QCOMPARE(e.ui.BlockDefFile->text(), dir.filePath("tonight.prm"));
     }
 };
 

@@ -114,6 +114,10 @@ private slots:
     void resumeMode();
     void stageNameShown();
     void closingDuringRunStopsTheEngine();
+    void questionsBeforeLosingWork_data();
+    void questionsBeforeLosingWork();
+    void runEndIsLogged_data();
+    void runEndIsLogged();
 
     void firstLinesAfterLogin();
     void listNodesMakesTargetReady();
@@ -377,26 +381,41 @@ void TestBody::cutMovesEntryToBuffer()
 void TestBody::loadAppendsOrClearsFirst_data()
 {
     QTest::addColumn<bool>("clearOnLoad");
+    QTest::addColumn<bool>("readable");
     QTest::addColumn<QStringList>("schedule");
     QTest::addColumn<QStringList>("buffer");
-    QTest::newRow("clear on load") << true << QStringList({"L1", "L2"}) << QStringList({"old"});
-    QTest::newRow("append") << false << QStringList({"old", "L1", "L2"}) << QStringList();
+    QTest::newRow("clear on load")
+        << true << true << QStringList({"L1", "L2"}) << QStringList({"old"});
+    QTest::newRow("append") << false << true << QStringList({"old", "L1", "L2"}) << QStringList();
+    // Clear only after a successful read: the list on show is not lost.
+    QTest::newRow("unreadable, clear on load")
+        << true << false << QStringList({"old"}) << QStringList();
 }
 
 void TestBody::loadAppendsOrClearsFirst()
 {
     QFETCH(bool, clearOnLoad);
+    QFETCH(bool, readable);
     QFETCH(QStringList, schedule);
     QFETCH(QStringList, buffer);
     const QString file = m_dir.filePath(QStringLiteral("load.csv"));
+    QFile::remove(file);
     QFile f(file);
     QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Text | QIODevice::Truncate));
-    f.write(
-        "# a comment line\n"
-        "1,L1,first,,a.dat,Cu,K,-,-,-,Quick,Trans,Std,XAFS,MyBlock.prm,300,1,eV,R-300,4666,0.3\n"
-        "\n"
-        "2,L2,second,,b.dat,Zn,K,Y,-,-,Step,Fluo,Std,XANES,MyBlock.prm,\"1,2\",3,eV\n");
-    f.close();
+    if (readable) {
+        f.write("# a comment line\n"
+                "1,L1,first,,a.dat,Cu,K,-,-,-,Quick,Trans,Std,XAFS,MyBlock.prm,300,1,eV,R-300,4666,"
+                "0.3\n"
+                "\n"
+                "2,L2,second,,b.dat,Zn,K,Y,-,-,Step,Fluo,Std,XANES,MyBlock.prm,\"1,2\",3,eV\n");
+        f.close();
+    } else {
+        f.close();
+        QFile::setPermissions(file, QFileDevice::WriteOwner);
+        QFile probe(file);
+        if (probe.open(QIODevice::ReadOnly)) // root reads anyway
+            QVERIFY(probe.remove());
+    }
 
     Body body;
     body.ui.NewAtBottom->click();
@@ -411,6 +430,17 @@ void TestBody::loadAppendsOrClearsFirst()
     QCOMPARE(samples(body.schedule()), schedule);
     QCOMPARE(samples(body.cutBufferEntries()), buffer);
     QCOMPARE(shownInSchedule(body), schedule);
+    const QString log = logText(body);
+    if (!readable) {
+        QVERIFY(body.ui.ScheduleFile->text().isEmpty());
+        QVERIFY2(log.contains(QStringLiteral("Cannot read the schedule file %1").arg(file)) &&
+                     log.contains(QStringLiteral("the schedule is left as it was.")),
+                 qPrintable(log));
+        return;
+    }
+    QVERIFY(log.contains(QStringLiteral("Schedule file %1 loaded; entries: 2.").arg(file)));
+    // Loaded into an empty list, the list is the file: nothing to save.
+    QCOMPARE(body.entriesChanged(), !clearOnLoad);
     QCOMPARE(body.ui.ScheduleFile->text(), file);
     ScheduleEdit *second = body.schedule().last();
     QCOMPARE(second->ui.TargetElm->text(), QStringLiteral("Zn"));
@@ -617,11 +647,122 @@ void TestBody::closingDuringRunStopsTheEngine()
     QTRY_COMPARE_WITH_TIMEOUT(body->ui.CurrentNo->text(), QStringLiteral("1"), 10000);
     QTRY_VERIFY_WITH_TIMEOUT(logText(*body).contains(QStringLiteral("Tolva is not ready (")),
                              10000);
+    QStringList asked;
+    body->setAsk([&asked](const QString &q) {
+        asked << q;
+        return true;
+    });
     QVERIFY(body->close());
+    QCOMPARE(asked, QStringList{QStringLiteral("A run is going. Stop it and close Skedra?")});
     QCOMPARE(closed.count(), 1);
     QVERIFY(worker->isFinished());
     delete body;
     QCOMPARE(gone.count(), 1);
+}
+
+// What may lose work asks first, and only then: closing during a run or with
+// unsaved entries, Clear during a run, Cut of the entry being run. The run
+// here is the window's side only (the engine is not started).
+void TestBody::questionsBeforeLosingWork_data()
+{
+    QTest::addColumn<QString>("state"); // "saved", "edited" or "running" (entry B)
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<bool>("answer");
+    QTest::addColumn<bool>("asked");
+    QTest::addColumn<bool>("done");
+    QTest::newRow("close a saved list") << "saved"
+                                        << "close" << false << false << true;
+    QTest::newRow("close an edited list, declined") << "edited"
+                                                    << "close" << false << true << false;
+    QTest::newRow("close an edited list, agreed") << "edited"
+                                                  << "close" << true << true << true;
+    QTest::newRow("close during a run, declined") << "running"
+                                                  << "close" << false << true << false;
+    QTest::newRow("clear without a run") << "edited"
+                                         << "clear" << false << false << true;
+    QTest::newRow("clear during a run, declined") << "running"
+                                                  << "clear" << false << true << false;
+    QTest::newRow("clear during a run, agreed") << "running"
+                                                << "clear" << true << true << true;
+    QTest::newRow("cut the running entry, declined") << "running"
+                                                     << "cut B" << false << true << false;
+    QTest::newRow("cut another entry during a run") << "running"
+                                                    << "cut C" << false << false << true;
+}
+
+void TestBody::questionsBeforeLosingWork()
+{
+    QFETCH(QString, state);
+    QFETCH(QString, action);
+    QFETCH(bool, answer);
+    QFETCH(bool, asked);
+    QFETCH(bool, done);
+    Body body;
+    disconnect(&body, &Body::startExec, nullptr, nullptr);
+    int questions = 0;
+    body.setAsk([&questions, answer](const QString &) {
+        ++questions;
+        return answer;
+    });
+    body.show();
+    fillABC(body);
+    if (state == QLatin1String("saved")) {
+        body.ui.SaveSchedule->click();
+        emit body.scheduleFileDialog()->fileSelected(m_dir.filePath(QStringLiteral("asked")));
+        body.scheduleFileDialog()->hide();
+        QVERIFY(QFile::exists(m_dir.filePath(QStringLiteral("asked.csv"))));
+        QCOMPARE(body.ui.ScheduleFile->text(), m_dir.filePath(QStringLiteral("asked.csv")));
+    }
+    QCOMPARE(body.entriesChanged(), state != QLatin1String("saved"));
+    if (state == QLatin1String("running")) {
+        body.ui.Go->click();
+        emit body.engine()->executing(1);
+        QVERIFY(body.runGoing());
+    }
+    const QStringList before = samples(body.schedule());
+    bool closed = false;
+    if (action == QLatin1String("close"))
+        closed = body.close();
+    else if (action == QLatin1String("clear"))
+        body.ui.Clear->click();
+    else
+        body.schedule().at(action.endsWith('B') ? 1 : 2)->ui.Cut->click();
+    QCOMPARE(questions, asked ? 1 : 0);
+    if (action == QLatin1String("close"))
+        QCOMPARE(closed, done);
+    else
+        QCOMPARE(samples(body.schedule()) != before, done);
+}
+
+void TestBody::runEndIsLogged_data()
+{
+    QTest::addColumn<bool>("stopPressed");
+    QTest::addColumn<bool>("ok");
+    QTest::addColumn<QString>("line");
+    QTest::newRow("finished") << false << true << "Run finished at entry 2.";
+    QTest::newRow("stopped") << true << true << "Run stopped by the operator at entry 2.";
+    QTest::newRow("error") << false << false << "Run ended on an error at entry 2.";
+    QTest::newRow("error after Stop") << true << false << "Run ended on an error at entry 2.";
+}
+
+void TestBody::runEndIsLogged()
+{
+    QFETCH(bool, stopPressed);
+    QFETCH(bool, ok);
+    QFETCH(QString, line);
+    Body body;
+    disconnect(&body, &Body::startExec, nullptr, nullptr);
+    disconnect(&body, &Body::stopExec, nullptr, nullptr);
+    fillABC(body);
+    body.ui.Go->click();
+    emit body.engine()->executing(1);
+    if (stopPressed)
+        body.ui.Stop->click();
+    emit body.engine()->finished(ok);
+    QVERIFY(!body.runGoing());
+    const QStringList ends = logText(body).split('\n').filter(QStringLiteral(" at entry "));
+    QCOMPARE(ends.size(), 1);
+    QVERIFY2(ends.first().endsWith(line), qPrintable(ends.first()));
 }
 
 // ---- Bus side ---------------------------------------------------------------

@@ -148,7 +148,7 @@ void TestUnattended::withoutGoNothingStarts()
 void TestUnattended::confirmsEveryPromptAndLogsIt()
 {
     Body body;
-    disconnect(body.prompterWindow(), &Prompter::ok, nullptr, nullptr);
+    disconnect(body.prompterWindow(), &Prompter::ok, body.engine(), nullptr);
     QSignalSpy oks(body.prompterWindow(), &Prompter::ok);
     UnattendedRun::Options o;
     o.confirmPrompts = true;
@@ -163,10 +163,13 @@ void TestUnattended::confirmsEveryPromptAndLogsIt()
     QCOMPARE(oks.at(2).at(0).value<PromptType>(), PromptMono);
     QVERIFY(body.prompterWindow()->isHidden());
     const QString log = body.logPanel()->ui.LogDisp->toPlainText();
-    QVERIFY(
-        log.contains(QStringLiteral("Prompt confirmed (-confirm-prompts): Gases Then Click Ok.")));
-    QVERIFY(log.contains(QStringLiteral("Prompt confirmed (-confirm-prompts): Mono")));
-    QCOMPARE(log.count(QStringLiteral("Prompt confirmed")), 3);
+    // Each prompt in the log when shown and when confirmed, on one line.
+    QVERIFY(log.contains(QStringLiteral(": Prompt: Gases Then Click Ok.\n")));
+    QVERIFY(log.contains(QStringLiteral(": Prompt confirmed: Gases Then Click Ok.\n")));
+    QVERIFY(log.indexOf(QStringLiteral("Prompt confirmed: Mirror")) >
+            log.indexOf(QStringLiteral("Prompt: Mono")));
+    QCOMPARE(log.count(QStringLiteral("Prompt: ")), 3);
+    QCOMPARE(log.count(QStringLiteral("Prompt confirmed: ")), 3);
 }
 
 void TestUnattended::withoutConfirmPromptsStayOpen()
