@@ -706,6 +706,22 @@ Steps = (End - Start) / Delta</source>
         <source>sending key [%1][key %2 of %3]</source>
         <translation>キーを送信中 [%1][%3 個中 %2 番目のキー]</translation>
     </message>
+    <message>
+        <source>Tolva sent no challenge within %1 s; the connection is closed.</source>
+        <translation>Tolva から %1 秒以内にチャレンジが届かないため、接続を閉じます。</translation>
+    </message>
+    <message>
+        <source>Tolva did not answer the key within %1 s; the connection is closed.</source>
+        <translation>Tolva が %1 秒以内に鍵に応答しないため、接続を閉じます。</translation>
+    </message>
+    <message>
+        <source>Connecting to Tolva abandoned.</source>
+        <translation>Tolva への接続を中止しました。</translation>
+    </message>
+    <message>
+        <source>Cannot connect to Tolva: %1</source>
+        <translation>Tolva に接続できません: %1</translation>
+    </message>
 </context>
 <context>
     <name>UnattendedRun</name>
