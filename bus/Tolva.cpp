@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QTcpSocket>
 #include <QTextStream>
+#include <QTimer>
 
 Tolva::Tolva(QWidget *parent) : QFrame(parent)
 {
@@ -29,6 +30,11 @@ Tolva::Tolva(QWidget *parent) : QFrame(parent)
     connect(socket, &QTcpSocket::connected, this, &Tolva::connectedToTolva);
     connect(socket, &QTcpSocket::disconnected, this, &Tolva::disconnectedFromTolva);
     connect(socket, &QTcpSocket::readyRead, this, &Tolva::receive);
+    connect(socket, &QTcpSocket::errorOccurred, this, &Tolva::socketError);
+
+    loginTimer = new QTimer(this);
+    loginTimer->setSingleShot(true);
+    connect(loginTimer, &QTimer::timeout, this, &Tolva::loginTimedOut);
 
     connect(ui.hostLE, &QLineEdit::editingFinished, this, &Tolva::newHost);
     connect(ui.portLE, &QLineEdit::editingFinished, this, &Tolva::newPort);
@@ -100,9 +106,14 @@ void Tolva::connectToTolva()
         socket->close();
         return;
     }
-    // A socket already connecting or connected refuses a second connect.
-    if (socket->state() != QAbstractSocket::UnconnectedState)
+    // Connect while connecting gives up the attempt.
+    if (socket->state() != QAbstractSocket::UnconnectedState) {
+        TolvaSession::Action a;
+        a.kind = TolvaSession::Action::Log;
+        a.text = tr("Connecting to Tolva abandoned.");
+        abandonLogin({a});
         return;
+    }
     const QString portText = ui.portLE->text();
     bool ok = false;
     const int port = portText.trimmed().toInt(&ok, 10);
@@ -113,6 +124,38 @@ void Tolva::connectToTolva()
     }
     socket->connectToHost(ui.hostLE->text(), quint16(port), QIODevice::ReadWrite,
                           QAbstractSocket::AnyIPProtocol);
+    loginTimer->start(loginTimeoutMs);
+    showState();
+}
+
+void Tolva::loginTimedOut()
+{
+    abandonLogin(session.loginTimedOut((loginTimeoutMs + 999) / 1000));
+}
+
+// Drops a connection whose login did not complete. A socket still looking up
+// or connecting reports no disconnection, so the state is put right here.
+void Tolva::abandonLogin(const TolvaSession::Actions &why)
+{
+    loginTimer->stop();
+    if (isConnected())
+        return;
+    perform(why);
+    socket->abort();
+    session.reset();
+    showState();
+}
+
+void Tolva::socketError()
+{
+    // A lost connection is reported by disconnectedFromTolva; this is for a
+    // connection that never came up.
+    if (socket->state() != QAbstractSocket::UnconnectedState || isConnected() ||
+        socket->error() == QAbstractSocket::RemoteHostClosedError)
+        return;
+    loginTimer->stop();
+    emit log(tr("Cannot connect to Tolva: %1").arg(socket->errorString()), QColor(255, 0, 0));
+    showState();
 }
 
 void Tolva::connectedToTolva()
@@ -123,6 +166,7 @@ void Tolva::connectedToTolva()
 
 void Tolva::disconnectedFromTolva()
 {
+    loginTimer->stop();
     session.reset();
     showState();
     emit tolvaIsNotReady();
@@ -206,13 +250,14 @@ void Tolva::perform(const TolvaSession::Actions &actions)
         case TolvaSession::Action::Log:
             emit log(a.text, QColor(Qt::black));
             break;
-        case TolvaSession::Action::ErrorLog:
+        case TolvaSession::Action::Error:
             emit log(a.text, QColor(255, 0, 0));
             break;
         case TolvaSession::Action::VerboseLog:
             emit vlog(a.text, QColor(Qt::black));
             break;
         case TolvaSession::Action::Ready:
+            loginTimer->stop();
             // Handlers of tolvaIsReady send at once: the row shows Connected first.
             showState();
             emit tolvaIsReady();
@@ -245,8 +290,13 @@ void Tolva::perform(const TolvaSession::Actions &actions)
 
 void Tolva::showState()
 {
-    if (connStat->stat() != session.state())
-        connStat->setStat(session.state());
+    // From Connect to the challenge the session is not yet logging in, but
+    // the button must already offer to abort.
+    int state = session.state();
+    if (state == TolvaSession::Disconnected && socket->state() != QAbstractSocket::UnconnectedState)
+        state = TolvaSession::Connecting;
+    if (connStat->stat() != state)
+        connStat->setStat(state);
 }
 
 void Tolva::readHistory(QString *lastHost, QString *lastPort)

@@ -20,6 +20,10 @@
 //     the session's actions line by line and turns them into its signals, and
 //     writes what the send slots get from the session.
 //
+// A login must complete within loginTimeoutMs (10 s) of Connect: a server
+// that never sends its challenge or never answers the key gets a red log line
+// and the connection is dropped. While connecting, Connect aborts the attempt.
+//
 // One Tolva lives in the GUI thread, embedded in the main window, which fills
 // its fields, connects its signals and starts the connection. The execution
 // engine reaches the send slots from its worker thread through queued
@@ -38,6 +42,7 @@
 class ConnectStat;
 class QLabel;
 class QTcpSocket;
+class QTimer;
 
 class Tolva : public QFrame
 {
@@ -63,6 +68,9 @@ public:
     // directory. readHistory gives the last recorded host and port.
     static QString historyFileName() { return QStringLiteral("VrnHistory.dat"); }
     static void readHistory(QString *lastHost, QString *lastPort);
+
+    // How long a login may take from Connect to the server's acceptance.
+    void setLoginTimeout(int ms) { loginTimeoutMs = ms; }
 
 signals:
     void tolvaIsReady();
@@ -96,6 +104,8 @@ private slots:
     void disconnectedFromTolva();
     void closeConnection(); // part of the interface; nothing calls it
     void receive();
+    void socketError();
+    void loginTimedOut();
     void newHost();
     void newPort();
 
@@ -105,10 +115,13 @@ private:
     QString put(const TolvaSession::Outgoing &out);
     void perform(const TolvaSession::Actions &actions);
     void showState();
+    void abandonLogin(const TolvaSession::Actions &why);
     static void appendHistory(const QString &record);
 
     Ui::Tolva ui;
     QTcpSocket *socket = nullptr;
+    QTimer *loginTimer = nullptr;
+    int loginTimeoutMs = 10000;
     ConnectStat *connStat = nullptr;
     TolvaSession session;
     bool logSendingMsg = false;

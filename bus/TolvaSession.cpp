@@ -125,6 +125,22 @@ TolvaSession::Actions TolvaSession::handleLine(const QString &line)
     return out;
 }
 
+TolvaSession::Actions TolvaSession::loginTimedOut(int seconds)
+{
+    if (m_state == Connected)
+        return {};
+    // A server that never challenges, or never answers the key, would hold
+    // the connection (and the Connect button) for good.
+    const QString text =
+        m_state == Disconnected
+            ? tr("Tolva sent no challenge within %1 s; the connection is closed.").arg(seconds)
+            : tr("Tolva did not answer the key within %1 s; the connection is closed.")
+                  .arg(seconds);
+    m_closing = true;
+    m_framer.clear();
+    return {textAction(Action::Error, text), bareAction(Action::Abort)};
+}
+
 void TolvaSession::exchangeKey(const QString &challenge, Actions *out)
 {
     const QString path = m_keyFile.isEmpty() ? QString() : QFileInfo(m_keyFile).absoluteFilePath();
@@ -190,7 +206,7 @@ void TolvaSession::reply(const AMsg &question, const QString &ans, Actions *out)
     a.bytes = o.bytes;
     out->append(a);
     if (!o.lost.isEmpty())
-        out->append(textAction(Action::ErrorLog, o.lossText()));
+        out->append(textAction(Action::Error, o.lossText()));
 }
 
 TolvaSession::Outgoing TolvaSession::send(const QString &fromNode, const QString &fromCh,

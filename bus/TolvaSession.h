@@ -40,7 +40,7 @@ public:
             Write,      // bytes: the key reply, written as it is
             Send,       // text: a built-in answer's line; bytes: what to write for it
             Log,        // text: a protocol log line
-            ErrorLog,   // text: a line the operator must see (red)
+            Error,      // text: a failure the operator must see (logged in red)
             VerboseLog, // text: the verbose log line of a received line
             Ready,      // the login was accepted; the state is Connected already
             HandOn,     // msg: a message for the owner's handlers, by its kind
@@ -95,6 +95,10 @@ public:
     // One received line (line feed optional), by state: the key exchange, the
     // login answer, or the dispatch with its built-in answers.
     Actions handleLine(const QString &line);
+
+    // The login did not complete in time: what to say and Abort; nothing
+    // once logged in.
+    Actions loginTimedOut(int seconds);
 
     // The send step: "from>to text", with CR and LF inside made blanks.
     Outgoing send(const QString &fromNode, const QString &fromCh, const QString &to,

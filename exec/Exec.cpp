@@ -14,6 +14,7 @@ const QColor kRed(255, 0, 0);
 Exec::Exec(QObject *parent) : QObject(parent)
 {
     registerMetaTypes();
+    clock.start();
 }
 
 Exec::~Exec() = default;
@@ -55,12 +56,67 @@ void Exec::send(const QString &cmd)
     emit sendCmd(QString(), targetCh, cmd);
 }
 
+void Exec::setRunning(bool on)
+{
+    if (running == on)
+        return;
+    running = on;
+    emit runningChanged(on);
+}
+
+void Exec::showStage(int stage)
+{
+    if (stage == shownStage)
+        return;
+    shownStage = stage;
+    emit currentStage(stageName(stage));
+}
+
+void Exec::setWaitLimit(double seconds)
+{
+    if (seconds > 0)
+        waitLimitMs = qint64(seconds * 1000);
+}
+
+// Every wait on the target has a limit; the operator's prompts do not count.
+void Exec::watch()
+{
+    using F = ExecFlags;
+    using W = Watchdog;
+    W::Waits on{};
+    on[W::Target] = lost || !flag(F::TargetReady);
+    on[W::EnergyMove] = flag(F::MainThMoving);
+    on[W::HolderMove] = flag(F::SHolderMoving);
+    on[W::BlockCount] = flag(F::BusyAskingBlockNum);
+    on[W::Measurement] = flag(F::InXAFSMeas);
+    const bool prompt = prompterCount > 0 || flag(F::ICGasesChanging) || flag(F::HOCMChanging) ||
+                        flag(F::MonoChanging);
+    W::Limits limits;
+    limits.fill(waitLimitMs);
+    limits[W::Measurement] += qint64(expectedMeasSeconds(cur) * 1000);
+    const QList<W::Wait> passed = watchdog.check(on, prompt, limits, clock.elapsed());
+    for (W::Wait w : passed) {
+        QString line =
+            tr("Entry %1, stage \"%2\": still waiting for %3 after %4 s.")
+                .arg(current + 1)
+                .arg(stageName(shownStage), waitText(w), QString::number(double(limits[w]) / 1000));
+        if (endRunOnPassedLimit)
+            line += QLatin1Char(' ') + tr("The unattended run ends on this error.");
+        emit log(line, kRed);
+        if (endRunOnPassedLimit) {
+            stop(false);
+            return;
+        }
+    }
+}
+
 void Exec::setup(QString targetCh)
 {
     this->targetCh = targetCh;
     connect(this, &Exec::execNext, this, &Exec::startOneSchedule, Qt::UniqueConnection);
 
     running = false;
+    lost = false;
     current = 0;
     stageNo = Stage::Initialize;
     for (int f = 0; f < ExecFlags::FlagCount; ++f)
@@ -87,9 +143,11 @@ void Exec::setup(QString targetCh)
 
 void Exec::start(QList<Entry> list)
 {
-    if (running)
+    if (running && !lost)
         return;
-    running = true;
+    lost = false;
+    watchdog.reset();
+    setRunning(true);
     entries = std::move(list);
     current = 0;
     clearErrStarting();
@@ -123,16 +181,23 @@ void Exec::stop(bool ok)
 {
     if (!running)
         return;
-    running = false;
+    setRunning(false);
+    lost = false;
     if (timer)
         timer->stop();
-    emit currentStage(stageName(Stage::NotInExec));
+    if (flag(ExecFlags::InXAFSMeas) && flag(ExecFlags::TargetReady)) {
+        emit log(tr("Entry %1: the target's measurement goes on until it ends.").arg(current + 1),
+                 QColor(Qt::black));
+        showStage(Stage::TargetMeasuring);
+    } else {
+        showStage(Stage::NotInExec);
+    }
     emit finished(ok);
 }
 
 void Exec::resume(Exec::ResumeMode mode)
 {
-    if (running)
+    if (running && !lost)
         return;
     switch (mode) {
     case FromNext:
@@ -155,7 +220,9 @@ void Exec::resume(Exec::ResumeMode mode)
     setFlag(ExecFlags::MainThMoving, false);
     setFlag(ExecFlags::SHolderMoving, false);
     setFlag(ExecFlags::BusyAskingBlockNum, false);
-    running = true;
+    lost = false;
+    watchdog.reset();
+    setRunning(true);
     emit execNext();
 }
 
@@ -169,7 +236,30 @@ bool Exec::isHeld() const
 
 void Exec::setTargetIsReady(bool f)
 {
-    setFlag(ExecFlags::TargetReady, f);
+    using F = ExecFlags;
+    const bool was = flag(F::TargetReady);
+    setFlag(F::TargetReady, f);
+    if (f || !was)
+        return;
+    // Only the target could end these waits; a target that logs in again
+    // knows nothing of them.
+    for (F::Flag g : {F::MainThMoving, F::SHolderMoving, F::BusyAskingBlockNum, F::InXAFSMeas,
+                      F::DarkMeasuring}) {
+        if (flag(g))
+            setFlag(g, false);
+    }
+    if (running && !lost && stageNo != Stage::Initialize) {
+        // Part of the entry reached a target that is gone: where to go on
+        // from is the operator's choice.
+        lost = true;
+        emit log(tr("Entry %1: the target was lost; the run holds. Resume or Start once it is "
+                    "back.")
+                     .arg(current + 1),
+                 kRed);
+        showStage(Stage::TargetLost);
+    } else if (!running && shownStage == Stage::TargetMeasuring) {
+        showStage(Stage::NotInExec);
+    }
 }
 
 void Exec::setMainThIsMoving(bool f)
@@ -200,6 +290,8 @@ void Exec::setMonoModeChanging(bool f)
 void Exec::setInXafsMeas(bool f)
 {
     setFlag(ExecFlags::InXAFSMeas, f);
+    if (!f && !running && shownStage == Stage::TargetMeasuring)
+        showStage(Stage::NotInExec);
 }
 
 void Exec::setErrStartingXAFSMeas(bool f, QString msg)
@@ -261,13 +353,51 @@ void Exec::noticedPromptOk(PromptType pType)
     }
 }
 
+void Exec::noticedRefusal(QString cmd)
+{
+    using F = ExecFlags;
+    // The commands whose end the engine waits for: refused, it never comes.
+    static const struct
+    {
+        const char *word;
+        F::Flag flag;
+    } waits[] = {{"SetCurrentEnergy", F::MainThMoving},
+                 {"MoveSHolderTo", F::SHolderMoving},
+                 {"GetBlockNum", F::BusyAskingBlockNum},
+                 {"Start", F::InXAFSMeas}};
+    if (!running || lost)
+        return;
+    for (const auto &w : waits) {
+        if (cmd == QLatin1String(w.word) && flag(w.flag)) {
+            setFlag(w.flag, false);
+            emit log(
+                tr("Entry %1: the target refused %2; the entry fails.").arg(current + 1).arg(cmd),
+                kRed);
+            stop(false);
+            return;
+        }
+    }
+}
+
 void Exec::ticExec()
 {
-    if (isHeld())
-        return;
     if (!running || current < 0 || current >= entries.size())
         return;
-    emit currentStage(stageName(stageNo));
+    watch();
+    if (!running)
+        return;
+    // Nothing is sent to a target that is not there.
+    if (lost) {
+        showStage(Stage::TargetLost);
+        return;
+    }
+    if (!flag(ExecFlags::TargetReady)) {
+        showStage(Stage::WaitingForTarget);
+        return;
+    }
+    if (isHeld())
+        return;
+    showStage(stageNo);
     if (stageNo > Stage::End)
         return;
     // Stages fall through into the next one within the same tick until one

@@ -16,6 +16,14 @@
 // operator. The flags are the engine's own; flagChanged() reports each change
 // so that the status panel (ExecCtrl) can show it.
 //
+// The target itself is waited for like any event: while it is not logged in
+// the engine sends nothing and the stage name says it waits for it. When the
+// target goes away in the middle of an entry, the waits only it could end are
+// cleared and the run holds as "Target lost" until the operator resumes (in
+// any mode) or starts anew. A watchdog (Watchdog.h) bounds every wait on the
+// target; past a limit it logs, and in an unattended run it ends the run.
+// runningChanged() tells the bus client whether a run is going (IsBusy).
+//
 // The engine never touches a widget and never waits for the GUI thread:
 // stopping its thread can always join it.
 #pragma once
@@ -23,8 +31,10 @@
 #include "Entry.h"
 #include "ExecFlags.h"
 #include "PromptType.h"
+#include "Watchdog.h"
 
 #include <QColor>
+#include <QElapsedTimer>
 #include <QList>
 #include <QObject>
 #include <QString>
@@ -68,6 +78,8 @@ signals:
     void flagChanged(int flag, bool on);
     void errMsgChanged(QString msg);
     void errRemoteMsgChanged(QString msg);
+    // A run began (Start, Resume) or ended.
+    void runningChanged(bool running);
 
 public slots:
     void setTargetIsReady(bool f);
@@ -89,6 +101,12 @@ public slots:
     void resume(Exec::ResumeMode mode);
     void noticedPrompterStat(int count);
     void noticedPromptOk(PromptType pType);
+    // The target answered "Er:" to one of the engine's commands (its word).
+    void noticedRefusal(QString cmd);
+    // WAIT_LIMIT: the bound of every wait on the target, in seconds.
+    void setWaitLimit(double seconds);
+    // Unattended runs end on a passed limit instead of waiting for the operator.
+    void setEndRunOnPassedLimit(bool f) { endRunOnPassedLimit = f; }
 
 private slots:
     void startOneSchedule();
@@ -96,12 +114,17 @@ private slots:
 
 private:
     bool isHeld() const;
+    void setRunning(bool on);
+    void showStage(int stage);
+    void watch();
     void setFlag(ExecFlags::Flag f, bool on);
     void clearErrStarting();
     void send(const QString &cmd);
 
     QString targetCh;
     bool running = false;
+    // The target went away during the entry: held until Resume or Start.
+    bool lost = false;
     int current = 0;
     QList<Entry> entries;
     // The entry being run and its neighbour above, as they were when it began.
@@ -111,5 +134,10 @@ private:
     int stageNo = Stage::Initialize;
     int blockNum = 1;
     int prompterCount = 0;
+    int shownStage = -1;
+    Watchdog watchdog;
+    QElapsedTimer clock;
+    qint64 waitLimitMs = qint64(Watchdog::defaultLimitSeconds * 1000);
+    bool endRunOnPassedLimit = false;
     std::array<bool, ExecFlags::FlagCount> m_flags{};
 };

@@ -36,6 +36,11 @@ enum Id {
     Dark = 7,
     Start = 8,
     End = 9,
-    NotInExec = 10
+    NotInExec = 10,
+    // Not stages of an entry: what the stage name shows while the engine
+    // waits on the target itself.
+    WaitingForTarget = 11, // before sending: the target is not logged in
+    TargetLost = 12,       // the target went away during an entry
+    TargetMeasuring = 13   // stopped, but the target's measurement goes on
 };
 } // namespace Stage

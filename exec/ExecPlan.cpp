@@ -176,6 +176,15 @@ StageResult runStage(int stage, const StageInput &in)
         blocks(in, r);
         break;
     case Stage::MeasTime:
+        if (in.blockNum < 0 || in.blockNum > kMaxBlockNum) {
+            r.error = Tr::tr("Entry %1: the target reports %2 blocks; only 0 to %3 are accepted. "
+                             "The entry fails.")
+                          .arg(in.current + 1)
+                          .arg(in.blockNum)
+                          .arg(kMaxBlockNum);
+            r.next = Stage::MeasTime;
+            break;
+        }
         for (int i = 0; i < in.blockNum; ++i)
             r.lines << QStringLiteral("SetMeasTime %1 %2").arg(QString::number(i), EntryText::g6(cur.timeFor(i)));
         r.next = Stage::Dark;
@@ -248,6 +257,12 @@ QString stageName(int stage)
         return Tr::tr("In Meas.");
     case Stage::End:
         return Tr::tr("One Meas. End");
+    case Stage::WaitingForTarget:
+        return Tr::tr("Waiting for the target");
+    case Stage::TargetLost:
+        return Tr::tr("Target lost");
+    case Stage::TargetMeasuring:
+        return Tr::tr("Target still measuring");
     default:
         return Tr::tr("Not In Exec");
     }

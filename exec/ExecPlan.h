@@ -44,6 +44,10 @@ struct StageInput
     int blockNum = 1; // the target's answer to "GetBlockNum"
 };
 
+// The block counts the engine accepts from the target: a count outside them
+// is a broken answer, not millions of SetMeasTime lines.
+constexpr int kMaxBlockNum = 100;
+
 StageResult runStage(int stage, const StageInput &in);
 
 // Everything one entry makes the engine do, from stage 0 to "Start", when the
@@ -51,8 +55,8 @@ StageResult runStage(int stage, const StageInput &in);
 // joined in order. Stops at the first stage that reports an error.
 StageResult planEntry(const StageInput &in);
 
-// The stage names shown to the operator (translated), Stage::NotInExec
-// included.
+// The stage names shown to the operator (translated), Stage::NotInExec and
+// the waits on the target itself included.
 QString stageName(int stage);
 
 // The prompt texts, as the operator reads them.

@@ -180,6 +180,18 @@
         <translation>実行を停止します。測定プログラムで実行中のスキャンは最後まで続きます。</translation>
     </message>
     <message>
+        <source>WAIT_LIMIT %1 is not a number of seconds above 0; %2 s is used.</source>
+        <translation>WAIT_LIMIT %1 は 0 より大きい秒数ではありません。%2 秒を使います。</translation>
+    </message>
+    <message>
+        <source>%1 refused %2:%3</source>
+        <translation>%1 が %2 を拒否しました:%3</translation>
+    </message>
+    <message>
+        <source>Event from %1: %2%3</source>
+        <translation>%1 からのイベント: %2%3</translation>
+    </message>
+    <message>
         <source>Entry %1: %2</source>
         <translation>%1 行目: %2</translation>
     </message>
@@ -399,6 +411,62 @@ Then Click Ok.</source>
 モード %1(%2[eV]-%3[eV]) → モード %4(%5[eV]-%6[eV])
 必要に応じて切り替えてください。
 終わったら OK を押してください。</translation>
+    </message>
+    <message>
+        <source>Entry %1: the target reports %2 blocks; only 0 to %3 are accepted. The entry fails.</source>
+        <translation>%1 行目: 測定プログラムのブロック数 %2 は受け付けられません (0 ～ %3 のみ)。この行は失敗です。</translation>
+    </message>
+    <message>
+        <source>Waiting for the target</source>
+        <translation>測定プログラム待ち</translation>
+    </message>
+    <message>
+        <source>Target lost</source>
+        <translation>測定プログラム切断</translation>
+    </message>
+    <message>
+        <source>Target still measuring</source>
+        <translation>測定プログラム測定継続中</translation>
+    </message>
+    <message>
+        <source>the target to log in</source>
+        <translation>測定プログラムの接続</translation>
+    </message>
+    <message>
+        <source>the end of the energy move</source>
+        <translation>エネルギー移動の終了</translation>
+    </message>
+    <message>
+        <source>the end of the sample-holder move</source>
+        <translation>試料ホルダー移動の終了</translation>
+    </message>
+    <message>
+        <source>the block count</source>
+        <translation>ブロック数の回答</translation>
+    </message>
+    <message>
+        <source>the end of the measurement</source>
+        <translation>測定の終了</translation>
+    </message>
+    <message>
+        <source>Entry %1, stage &quot;%2&quot;: still waiting for %3 after %4 s.</source>
+        <translation>%1 行目、段階「%2」: %4 秒を過ぎても%3を待っています。</translation>
+    </message>
+    <message>
+        <source>The unattended run ends on this error.</source>
+        <translation>無人実行はこのエラーで終了します。</translation>
+    </message>
+    <message>
+        <source>Entry %1: the target&apos;s measurement goes on until it ends.</source>
+        <translation>%1 行目: 測定プログラムの測定は終わるまで続きます。</translation>
+    </message>
+    <message>
+        <source>Entry %1: the target was lost; the run holds. Resume or Start once it is back.</source>
+        <translation>%1 行目: 測定プログラムとの接続が失われたため、実行を保留します。測定プログラムが戻ったら再開または開始してください。</translation>
+    </message>
+    <message>
+        <source>Entry %1: the target refused %2; the entry fails.</source>
+        <translation>%1 行目: 測定プログラムが %2 を拒否したため、この行は失敗です。</translation>
     </message>
 </context>
 <context>
@@ -933,6 +1001,22 @@ Steps = (End - Start) / Delta</source>
     <message>
         <source>sending key [%1][key %2 of %3]</source>
         <translation>キーを送信中 [%1][%3 個中 %2 番目のキー]</translation>
+    </message>
+    <message>
+        <source>Tolva sent no challenge within %1 s; the connection is closed.</source>
+        <translation>Tolva から %1 秒以内にチャレンジが届かないため、接続を閉じます。</translation>
+    </message>
+    <message>
+        <source>Tolva did not answer the key within %1 s; the connection is closed.</source>
+        <translation>Tolva が %1 秒以内に鍵に応答しないため、接続を閉じます。</translation>
+    </message>
+    <message>
+        <source>Connecting to Tolva abandoned.</source>
+        <translation>Tolva への接続を中止しました。</translation>
+    </message>
+    <message>
+        <source>Cannot connect to Tolva: %1</source>
+        <translation>Tolva に接続できません: %1</translation>
     </message>
 </context>
 <context>

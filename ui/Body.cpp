@@ -113,6 +113,7 @@ void Body::setupExecution()
     connect(this, &Body::setErrRemote, exec, &Exec::setErrRemote);
     connect(this, &Body::setErrSHolderMove, exec, &Exec::setErrSHolderMove);
     connect(this, &Body::setReceivedBlockNum, exec, &Exec::setReceivedBlockNum);
+    setupTargetWatch();
 
     connect(ui.ShowCutBuffer, &QCheckBox::toggled, cutBufferFrame, &LayoutFrame::setVisible);
     connect(ui.ComeBack, &QPushButton::clicked, this, &Body::comeBackAtBottom);

@@ -102,8 +102,11 @@ signals:
     void setErrStartingXAFSMeas(bool f, QString msg);
     void setErrRemote(bool f, QString msg);
     void setErrSHolderMove(bool f, QString msg);
-    // The target's answer to "GetBlockNum", for the engine.
+    // The target's answer to "GetBlockNum", for the engine: -1 when it is
+    // not a number.
     void setReceivedBlockNum(int blockNum);
+    // The word of a command answered with "Er:", for the engine.
+    void refusedByTarget(QString cmd);
     // A run ended (after the entry marks are set); ok false on an error,
     // also when Start refused to begin because of entries with errors.
     void runFinished(bool ok);
@@ -156,6 +159,7 @@ private slots:
 private:
     void setupTolva();
     void setupExecution();
+    void setupTargetWatch();
     void setupPrompter();
     void sendInitCmds(const QStringList &cmds);
     ScheduleEdit *newEntry();

@@ -1,6 +1,7 @@
 // The main window's bus side: settings, the commands sent when the bus and the
 // target become ready, and the target's events and answers turned into the
-// execution engine's flags.
+// execution engine's flags. Every event of the target and every "Er:" answer
+// goes to the log window: the night's story is told there.
 #include "Body.h"
 
 #include "ConfigStore.h"
@@ -8,9 +9,12 @@
 #include "LogArea.h"
 #include "NodeCmdTable.h"
 #include "Tolva.h"
+#include "Watchdog.h"
 
 #include <QDebug>
 #include <QLabel>
+
+#include <climits>
 
 namespace {
 
@@ -36,6 +40,12 @@ const QColor kRed(255, 0, 0);
 bool firstParamIsOne(const AMsg &msg)
 {
     return toIntOr0(msg.firstParam) == 1;
+}
+
+bool isErrorEvent(qint32 id)
+{
+    return id == IdDisconnected || id == IdEvErrStartXAFSMeas || id == IdEvErrRemote ||
+           id == IdEvErrChangerMove;
 }
 
 } // namespace
@@ -79,6 +89,31 @@ void Body::setupTolva()
 
     if (toIntOr0(cfg.valueNoCase(QStringLiteral("CONNECT_TO_TOLVA"), QStringLiteral("1"))) == 1)
         tolva->connectToTolva();
+}
+
+// The engine's watch on the target: its wait limit, the commands the target
+// refuses, and the busy flag other nodes ask for (IsBusy) while a run goes.
+void Body::setupTargetWatch()
+{
+    connect(this, &Body::refusedByTarget, exec, &Exec::noticedRefusal);
+    connect(exec, &Exec::runningChanged, ui.TolvaCtrl, &Tolva::setBusy);
+
+    double seconds = Watchdog::defaultLimitSeconds;
+    const QString text = config().valueNoCase(QStringLiteral("WAIT_LIMIT"));
+    if (!text.isEmpty()) {
+        bool ok = false;
+        const double v = text.trimmed().toDouble(&ok);
+        if (ok && v > 0)
+            seconds = v;
+        else
+            logArea->log(tr("WAIT_LIMIT %1 is not a number of seconds above 0; %2 s is used.")
+                             .arg(text)
+                             .arg(seconds),
+                         kRed);
+    }
+    Exec *e = exec;
+    QMetaObject::invokeMethod(
+        exec, [e, seconds] { e->setWaitLimit(seconds); }, Qt::QueuedConnection);
 }
 
 void Body::sendInitCmds(const QStringList &cmds)
@@ -131,6 +166,12 @@ void Body::anyAsk(AMsg msg)
 
 void Body::anyAns(AMsg msg)
 {
+    // A refusal is logged whoever sends it: the target, or the server for a
+    // target that is not there.
+    if (msg.paramText.trimmed().startsWith(QLatin1String("Er:"))) {
+        logArea->log(tr("%1 refused %2:%3").arg(msg.from, msg.cmd, msg.paramText), kRed);
+        emit refusedByTarget(msg.cmd);
+    }
     switch (msg.cmdId) {
     case IdGetBlockNum:
         ansGetBlockNum(msg);
@@ -145,6 +186,9 @@ void Body::anyAns(AMsg msg)
 
 void Body::anyEvent(AMsg msg)
 {
+    if (msg.from == targetName)
+        logArea->log(tr("Event from %1: %2%3").arg(msg.from, msg.cmd, msg.paramText),
+                     isErrorEvent(msg.cmdId) ? kRed : QColor(Qt::black));
     switch (msg.cmdId) {
     case IdConnected:
         evConnected(msg);
@@ -245,5 +289,9 @@ void Body::ansListNodes(AMsg msg)
 
 void Body::ansGetBlockNum(AMsg msg)
 {
-    emit setReceivedBlockNum(toIntOr0(msg.firstParam));
+    // Anything but a number is no count (the engine refuses -1); a huge one
+    // stays huge so that the engine refuses it too.
+    bool ok = false;
+    const qlonglong n = msg.firstParam.toLongLong(&ok);
+    emit setReceivedBlockNum(!ok || n < 0 ? -1 : int(qMin<qlonglong>(n, INT_MAX)));
 }

@@ -36,8 +36,14 @@ UnattendedRun::UnattendedRun(Body *body, const Options &options, QTextStream *ou
     }
     if (m_options.go)
         connect(m_body, &Body::setTargetIsReady, this, &UnattendedRun::targetReady);
-    if (m_options.quitWhenDone)
+    if (m_options.quitWhenDone) {
         connect(m_body, &Body::runFinished, this, &UnattendedRun::runFinished);
+        // Nobody is there to decide about a wait that passed its limit: the
+        // run ends on it, and so does the program, with status 1.
+        Exec *engine = m_body->engine();
+        QMetaObject::invokeMethod(
+            engine, [engine] { engine->setEndRunOnPassedLimit(true); }, Qt::QueuedConnection);
+    }
     if (!m_options.loadFile.isEmpty()) {
         if (!m_body->loadScheduleFrom(m_options.loadFile)) {
             m_loadFailed = true;

@@ -100,7 +100,11 @@ int main(int argc, char *argv[])
     thread.start();
     Answerer target(exec);
     QMetaObject::invokeMethod(
-        exec, [exec] { exec->setup(QStringLiteral("Dorvan.remote")); },
+        exec,
+        [exec] {
+            exec->setup(QStringLiteral("Dorvan.remote"));
+            exec->setTargetIsReady(true);
+        },
         Qt::BlockingQueuedConnection);
 
     QElapsedTimer clock;

@@ -5,6 +5,7 @@
 #include "TolvaProto.h"
 
 #include <QProcess>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTcpSocket>
@@ -82,6 +83,50 @@ private slots:
         procs.clear();
         delete dir;
         dir = nullptr;
+    }
+
+    void loginTimesOut_data()
+    {
+        QTest::addColumn<QString>("stall");
+        QTest::addColumn<bool>("button"); // the operator gives up before the time-out
+        QTest::addColumn<QString>("said");
+        QTest::newRow("no challenge")
+            << "challenge" << false
+            << "Tolva sent no challenge within 1 s; the connection is closed.";
+        QTest::newRow("key not answered")
+            << "key" << false
+            << "Tolva did not answer the key within 1 s; the connection is closed.";
+        QTest::newRow("aborted with the button")
+            << "key" << true << "Connecting to Tolva abandoned.";
+    }
+
+    // A login that never completes is given up, and Connect works again.
+    void loginTimesOut()
+    {
+        QFETCH(QString, stall);
+        QFETCH(bool, button);
+        QFETCH(QString, said);
+        const quint16 stalled = startServer({"--stall-login", stall});
+        QVERIFY(stalled != 0);
+        Tolva tolva;
+        tolva.setLoginTimeout(button ? 60000 : 300);
+        tolva.setNameOnTolva("Tarnix");
+        tolva.setKeyFile(kKeys);
+        tolva.setHost("127.0.0.1");
+        tolva.setPort(QString::number(stalled));
+        QSignalSpy logs(&tolva, &Tolva::log);
+        tolva.connectToTolva();
+        QCOMPARE(tolva.state(), int(ConnectStat::Connecting));
+        if (button)
+            tolva.findChild<QPushButton *>("connectB")->click();
+        QTRY_COMPARE_WITH_TIMEOUT(tolva.state(), int(ConnectStat::Disconnected), 10000);
+        QVERIFY(texts(logs).contains(said));
+        const auto saidAt = texts(logs).indexOf(said);
+        QCOMPARE(logs.at(saidAt).at(1).value<QColor>() == QColor(255, 0, 0), !button);
+
+        const quint16 good = startServer();
+        QVERIFY(good != 0);
+        QVERIFY(login(tolva, good));
     }
 
     void clientServerAndSimulator()

@@ -24,7 +24,7 @@ QString render(const Action &a)
                                                     : QStringLiteral(" [bytes differ]"));
     case Action::Log:
         return QStringLiteral("log:") + a.text;
-    case Action::ErrorLog:
+    case Action::Error:
         return QStringLiteral("error:") + a.text;
     case Action::VerboseLog:
         return QStringLiteral("vlog:") + a.text;
@@ -163,6 +163,37 @@ private slots:
         QCOMPARE(s.state(), TolvaSession::Disconnected);
         QCOMPARE(run(s, {"0\n"}).value(0), QStringLiteral("log:opening key file [%1]").arg(path));
         QCOMPARE(s.state(), TolvaSession::Connecting);
+    }
+
+    // A login that does not complete in time is given up; input that comes
+    // later is not taken.
+    void loginTimedOut_data()
+    {
+        QTest::addColumn<QByteArrayList>("chunks");
+        QTest::addColumn<QStringList>("trace");
+        QTest::newRow("no challenge")
+            << QByteArrayList{}
+            << QStringList{"error:Tolva sent no challenge within 10 s; the connection is closed.",
+                           "abort"};
+        QTest::newRow("key not answered")
+            << QByteArrayList{"7\n"}
+            << QStringList{
+                   "error:Tolva did not answer the key within 10 s; the connection is closed.",
+                   "abort"};
+        QTest::newRow("logged in") << QByteArrayList{"7\nSystem>Tarnix Ok:\n"} << QStringList{};
+    }
+
+    void loginTimedOut()
+    {
+        QFETCH(QByteArrayList, chunks);
+        TolvaSession s;
+        s.setName(QStringLiteral("Tarnix"));
+        run(s, chunks);
+        QStringList trace;
+        for (const Action &a : s.loginTimedOut(10))
+            trace << render(a);
+        QTEST(trace, "trace");
+        QCOMPARE(run(s, {"System>Tarnix Ok:\nDorvan>Tarnix Hello\n"}).isEmpty(), !trace.isEmpty());
     }
 
     void dispatch_data()

@@ -120,6 +120,7 @@ private slots:
     void wholeScheduleRuns();
     void failedStartEndsTheRun();
     void lostServerIsReportedAndWaitedFor();
+    void passedWaitLimitEndsTheRun();
     void unreadableScheduleEndsWithStatusOne();
     void dryRunListsWhatTheTargetReceives();
     void checkExitStatus_data();
@@ -128,7 +129,7 @@ private slots:
 private:
     void startServer();
     void startSim(const QStringList &extra);
-    void writeConfig(quint16 port);
+    void writeConfig(quint16 port, const QString &extra = QString());
     void startSkedra();
     // Runs "skedra -check" on schedule; its standard output.
     QByteArray check(const QString &schedule, int *exitCode);
@@ -223,13 +224,14 @@ void TestEndToEnd::startSim(const QStringList &extra)
     QTRY_VERIFY_WITH_TIMEOUT(m_simErr.contains("logged in as Dorvan"), kStartMs);
 }
 
-void TestEndToEnd::writeConfig(quint16 port)
+void TestEndToEnd::writeConfig(quint16 port, const QString &extra)
 {
     QFile in(fixture(QStringLiteral("e2e.cfg.in")));
     QVERIFY(in.open(QIODevice::ReadOnly | QIODevice::Text));
     QString text = QString::fromUtf8(in.readAll());
     text.replace(QStringLiteral("@PORT@"), QString::number(port));
     text.replace(QStringLiteral("@KEYS@"), keyFile());
+    text += extra;
     QFile out(m_dir->filePath(QStringLiteral("e2e.cfg")));
     QVERIFY(out.open(QIODevice::WriteOnly | QIODevice::Text));
     out.write(text.toUtf8());
@@ -314,19 +316,41 @@ void TestEndToEnd::lostServerIsReportedAndWaitedFor()
     startSkedra();
     RETURN_IF_FAILED();
 
-    const QString lost =
-        QStringLiteral("Tolva is not ready (Tarnix>Dorvan.remote SetCurrentEnergy 8.6)");
-    QTRY_VERIFY_WITH_TIMEOUT(QString::fromUtf8(m_skedraOut).contains(lost), kRunMs);
-    QVERIFY(proxy.cut());
-    const QString out = QString::fromUtf8(m_skedraOut);
     // The status indicator's text, as the log reports it.
-    QVERIFY(out.contains(QStringLiteral("Tolva: Disconnected")));
-    QVERIFY(out.indexOf(QStringLiteral("Tolva: Disconnected")) < out.indexOf(lost));
-    // Skedra neither crashed nor gave up: it waits for the monochromator
-    // until it is ended.
+    QTRY_VERIFY_WITH_TIMEOUT(
+        QString::fromUtf8(m_skedraOut).contains(QStringLiteral("Tolva: Disconnected")), kRunMs);
+    QVERIFY(proxy.cut());
+    // Skedra neither crashed nor gave up: it waits for the target until it is
+    // ended.
     QCOMPARE(m_skedra.state(), QProcess::Running);
     QVERIFY(!m_skedra.waitForFinished(1500));
     QVERIFY(!QString::fromUtf8(m_skedraOut).contains(QStringLiteral("quitting")));
+}
+
+// A target that hangs on the first energy move, in an unattended run with a
+// one-second limit: the run ends on an error that says why, and nothing of
+// the later entries is sent.
+void TestEndToEnd::passedWaitLimitEndsTheRun()
+{
+    startServer();
+    RETURN_IF_FAILED();
+    startSim({QStringLiteral("--hang-after"), QStringLiteral("5")});
+    RETURN_IF_FAILED();
+    writeConfig(m_port, QStringLiteral("WAIT_LIMIT 1\n"));
+    startSkedra();
+    RETURN_IF_FAILED();
+    QVERIFY(m_skedra.waitForFinished(kRunMs));
+    m_skedraOut += m_skedra.readAllStandardOutput();
+    QCOMPARE(m_skedra.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(m_skedra.exitCode(), 1);
+    QVERIFY(QString::fromUtf8(m_skedraOut)
+                .contains(QStringLiteral("Entry 1, stage \"Move Mono. and S. Holder\": still "
+                                         "waiting for the end of the energy move after 1 s. The "
+                                         "unattended run ends on this error.")));
+    // The first entry up to its moves, sent at once; nothing after them.
+    const QStringList want = expected();
+    QCOMPARE(readLines(m_transcript), want.mid(0, 6));
+    QVERIFY(want.at(5).contains(QStringLiteral(" MoveSHolderTo ")));
 }
 
 void TestEndToEnd::unreadableScheduleEndsWithStatusOne()

@@ -35,6 +35,9 @@ public:
         connect(this, &TargetDouble::setErrRemote, exec, &Exec::setErrRemote);
         connect(this, &TargetDouble::setErrSHolderMove, exec, &Exec::setErrSHolderMove);
         connect(this, &TargetDouble::promptOk, exec, &Exec::noticedPromptOk);
+        connect(this, &TargetDouble::setTargetIsReady, exec, &Exec::setTargetIsReady);
+        connect(this, &TargetDouble::refused, exec, &Exec::noticedRefusal);
+        connect(exec, &Exec::runningChanged, this, [this](bool on) { running.append(on); });
         connect(exec, &Exec::sendCmd, this, &TargetDouble::sendCmd);
         connect(exec, &Exec::newPrompt, this, &TargetDouble::noticedPrompt);
         connect(exec, &Exec::log, this, [this](const QString &msg) { logLines.append(msg); });
@@ -51,6 +54,7 @@ public:
     QList<PromptType> promptTypes;
     QStringList logLines;
     QMap<int, bool> flags; // the engine's flags as last reported
+    QList<bool> running;   // the engine's runningChanged, in order
     QSet<QString> held;    // command words autoAnswer leaves unanswered
     bool autoAnswer = false;
     bool autoConfirm = false;
@@ -100,4 +104,6 @@ signals:
     void setErrRemote(bool f, QString msg);
     void setErrSHolderMove(bool f, QString msg);
     void promptOk(PromptType type);
+    void setTargetIsReady(bool f);
+    void refused(QString cmd);
 };

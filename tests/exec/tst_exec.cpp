@@ -1,6 +1,7 @@
 // The engine's run control in its worker thread: empty and unticked lists,
 // prompts that hold the run, start/stop/resume in every mode, error events,
-// edits handed over during a run, and stopping the thread mid-run.
+// a target that is absent, lost or refuses, waits past their limit, edits
+// handed over during a run, and stopping the thread mid-run.
 #include "EntryPlanEnv.h"
 #include "TargetDouble.h"
 
@@ -28,6 +29,12 @@ private slots:
     void resume();
     void errorEvents_data();
     void errorEvents();
+    void targetAbsentOrLost_data();
+    void targetAbsentOrLost();
+    void refusals_data();
+    void refusals();
+    void passedWaitLimit_data();
+    void passedWaitLimit();
     void whileIdle();
     void editsCountFromTheNextTimeAnEntryBegins();
     void quitDuringRunningSchedule();
@@ -56,6 +63,7 @@ void TstExec::init()
     Exec *e = exec;
     QMetaObject::invokeMethod(
         exec, [e] { e->setup(kTarget); }, Qt::BlockingQueuedConnection);
+    emit t->setTargetIsReady(true);
     entries.clear();
 }
 
@@ -175,12 +183,16 @@ void TstExec::resume()
     QSignalSpy finished(t, &TargetDouble::finished);
     QSignalSpy executing(t, &TargetDouble::executing);
     QSignalSpy sent(t, &TargetDouble::commandReceived);
+    QSignalSpy stages(t, &TargetDouble::currentStage);
     emit t->startExec(entries);
     QVERIFY(waitFor("Start"));
     const QStringList firstRun = t->lines;
     emit t->stopExec(true);
     QVERIFY(finished.wait(10000));
     QCOMPARE(finished.at(0).at(0).toBool(), true);
+    // Stopped, but the target's measurement goes on, and the operator is told.
+    QCOMPARE(stages.last().at(0).toString(), QStringLiteral("Target still measuring"));
+    QVERIFY(t->logLines.contains("Entry 1: the target's measurement goes on until it ends."));
     sent.clear();
     emit t->resumeExec(Exec::ResumeMode(mode));
     if (resumedAt < 0) {
@@ -245,6 +257,132 @@ void TstExec::errorEvents()
     if (kind != 2) { // nothing after the failed entry
         QVERIFY(!finished.wait(100));
         QCOMPARE(t->lines, before);
+    }
+}
+
+void TstExec::targetAbsentOrLost_data()
+{
+    QTest::addColumn<QString>("lostAt"); // empty: absent from the start
+    QTest::addColumn<int>("mode");       // -1: Start anew
+    QTest::addColumn<int>("starts");     // measurements once it is back
+    QTest::newRow("absent at start") << "" << -1 << 2;
+    QTest::newRow("lost moving, resume here") << "SetCurrentEnergy" << int(Exec::FromHere) << 2;
+    QTest::newRow("lost measuring, resume from init") << "Start" << int(Exec::FromInit) << 2;
+    QTest::newRow("lost measuring, resume next") << "Start" << int(Exec::FromNext) << 1;
+    QTest::newRow("lost measuring, start anew") << "Start" << -1 << 2;
+}
+
+// Nothing is sent to a target that is not there; one lost mid-entry holds the
+// run until the operator resumes or starts again.
+void TstExec::targetAbsentOrLost()
+{
+    QFETCH(QString, lostAt);
+    QFETCH(int, mode);
+    QFETCH(int, starts);
+    entries << EntryPlanEnv::entry("Cu", "1") << EntryPlanEnv::entry("Cu", "2");
+    QSignalSpy finished(t, &TargetDouble::finished);
+    QSignalSpy stages(t, &TargetDouble::currentStage);
+    const auto stage = [&stages] {
+        return stages.isEmpty() ? QString() : stages.last().at(0).toString();
+    };
+    if (lostAt.isEmpty()) {
+        emit t->setTargetIsReady(false);
+    } else {
+        t->held << lostAt;
+    }
+    emit t->startExec(entries);
+    if (lostAt.isEmpty()) {
+        QTRY_COMPARE_WITH_TIMEOUT(stage(), QStringLiteral("Waiting for the target"), 10000);
+    } else {
+        QVERIFY(waitFor(lostAt));
+        emit t->setTargetIsReady(false);
+        QTRY_COMPARE_WITH_TIMEOUT(stage(), QStringLiteral("Target lost"), 10000);
+        QVERIFY(t->logLines.contains(
+            "Entry 1: the target was lost; the run holds. Resume or Start once it is back."));
+        for (int f : {ExecFlags::MainThMoving, ExecFlags::SHolderMoving, ExecFlags::InXAFSMeas})
+            QVERIFY(!t->flags.value(f));
+        t->held.clear();
+    }
+    const int before = int(t->lines.size());
+    emit t->setTargetIsReady(true);
+    if (!lostAt.isEmpty()) {
+        QVERIFY(!finished.wait(100)); // back, but where to go on is the operator's choice
+        QCOMPARE(t->lines.size(), before);
+        if (mode < 0)
+            emit t->startExec(entries);
+        else
+            emit t->resumeExec(Exec::ResumeMode(mode));
+    }
+    QVERIFY(finished.wait(10000));
+    QCOMPARE(finished.count(), 1);
+    QCOMPARE(finished.at(0).at(0).toBool(), true);
+    QCOMPARE(t->lines.mid(before).count("Start"), starts);
+    QCOMPARE(t->running, (QList<bool>{true, false})); // busy from start to end
+}
+
+void TstExec::refusals_data()
+{
+    QTest::addColumn<QString>("word");
+    QTest::addColumn<bool>("fails");
+    QTest::newRow("energy move") << "SetCurrentEnergy" << true;
+    QTest::newRow("block count") << "GetBlockNum" << true;
+    QTest::newRow("measurement") << "Start" << true;
+    QTest::newRow("a command nothing waits for") << "SelectAtom" << false;
+}
+
+// A refused command whose end the engine waits for fails the entry at once.
+void TstExec::refusals()
+{
+    QFETCH(QString, word);
+    QFETCH(bool, fails);
+    t->held << word << "Start";
+    entries << EntryPlanEnv::entry("Cu", "1") << EntryPlanEnv::entry("Fe", "2");
+    QSignalSpy finished(t, &TargetDouble::finished);
+    emit t->startExec(entries);
+    QVERIFY(waitFor(word));
+    const QStringList before = t->lines;
+    emit t->refused(word);
+    QCOMPARE(finished.wait(fails ? 10000 : 100), fails);
+    if (fails) {
+        QCOMPARE(finished.at(0).at(0).toBool(), false);
+        QVERIFY(t->logLines.contains("Entry 1: the target refused " + word + "; the entry fails."));
+        QVERIFY(!finished.wait(100));
+        QCOMPARE(t->lines, before);
+    }
+}
+
+void TstExec::passedWaitLimit_data()
+{
+    QTest::addColumn<bool>("unattended");
+    QTest::newRow("with the window: logged once, the run waits") << false;
+    QTest::newRow("unattended: the run ends") << true;
+}
+
+void TstExec::passedWaitLimit()
+{
+    QFETCH(bool, unattended);
+    Exec *e = exec;
+    QMetaObject::invokeMethod(exec, [e, unattended] {
+        e->setWaitLimit(0.05);
+        e->setEndRunOnPassedLimit(unattended);
+    });
+    t->held << "SetCurrentEnergy";
+    entries << EntryPlanEnv::entry("Cu", "1") << EntryPlanEnv::entry("Fe", "2");
+    QSignalSpy finished(t, &TargetDouble::finished);
+    emit t->startExec(entries);
+    const QString line = QStringLiteral("Entry 1, stage \"Move Mono. and S. Holder\": still "
+                                        "waiting for the end of the energy move after 0.05 s.");
+    QTRY_VERIFY_WITH_TIMEOUT(!t->logLines.filter(line).isEmpty(), 10000);
+    QCOMPARE(!finished.isEmpty() || finished.wait(unattended ? 10000 : 200), unattended);
+    QCOMPARE(t->logLines.filter(line).size(), 1);
+    if (unattended) {
+        QCOMPARE(finished.at(0).at(0).toBool(), false);
+        QVERIFY(!t->lines.contains("Start"));
+    } else {
+        t->held.clear();
+        emit t->setMainThIsMoving(false);
+        QVERIFY(finished.wait(10000));
+        QCOMPARE(finished.at(0).at(0).toBool(), true);
     }
 }
 

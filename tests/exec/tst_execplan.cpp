@@ -2,6 +2,7 @@
 // lines", without a thread, a timer or a target. Start energies come from the
 // X-ray table, angles from the Bragg law worked out here.
 #include "EntryPlanEnv.h"
+#include "Watchdog.h"
 
 #include <QFile>
 #include <QLocale>
@@ -59,6 +60,10 @@ private slots:
     void blocksThatCannotBeSentFailTheEntry_data();
     void blocksThatCannotBeSentFailTheEntry();
     void modeOutsideTheTablesShowsQuestionMarks();
+    void watchdog_data();
+    void watchdog();
+    void expectedMeasTime_data();
+    void expectedMeasTime();
 
 private:
     QTemporaryDir tmp;
@@ -106,8 +111,11 @@ void TstExecPlan::standardBlocks_data()
         << 2 << 3 << "2, 7.5"
         << QStringList{"SelectXafsMeasType 2", "GetBlockNum",       "SetMeasTime 0 2",
                        "SetMeasTime 1 7.5",    "SetMeasTime 2 7.5", "Start"};
-    QTest::newRow("answer not a number")
-        << 0 << -1 << "300" << QStringList{"SelectXafsMeasType 0", "GetBlockNum", "Start"};
+    // A count outside 0 ... 100 fails the entry before any SetMeasTime.
+    const QStringList refused{"SelectXafsMeasType 0", "GetBlockNum"};
+    QTest::newRow("answer not a number") << 0 << -1 << "300" << refused;
+    QTest::newRow("101 blocks") << 0 << 101 << "300" << refused;
+    QTest::newRow("3,000,000 blocks") << 0 << 3000000 << "300" << refused;
 }
 
 void TstExecPlan::standardBlocks()
@@ -118,7 +126,9 @@ void TstExecPlan::standardBlocks()
     Entry e = EntryPlanEnv::entry("Cu", "1");
     e.selectStdBlockType(stdType);
     e.measTimes = times;
-    QTEST(after(plan({e}, 0, blockNum).lines, "SetXafsMeasComment"), "expected");
+    const StageResult r = plan({e}, 0, blockNum);
+    QTEST(after(r.lines, "SetXafsMeasComment"), "expected");
+    QCOMPARE(r.error.isEmpty(), blockNum >= 0 && blockNum <= kMaxBlockNum);
 }
 
 void TstExecPlan::scanDetectionAndDark_data()
@@ -350,6 +360,80 @@ void TstExecPlan::modeOutsideTheTablesShowsQuestionMarks()
     QCOMPARE(r.prompts.at(1).text, "Higher Order Cut Mirror Mode Should Change\nfrom Mode "
                                    "5(?[eV]-?[eV]) to Mode 5(?[eV]-?[eV])" +
                                        kPromptEnd);
+}
+
+// A script of looks at the waits: at each time (ms), which waits are on
+// ("T" target, "E" energy, "H" holder, "B" block count, "M" measurement),
+// whether a prompt is open, and the waits reported then. Limits: 100 ms, the
+// measurement 300 ms.
+void TstExecPlan::watchdog_data()
+{
+    QTest::addColumn<QList<int>>("times");
+    QTest::addColumn<QStringList>("on");
+    QTest::addColumn<QList<bool>>("prompt");
+    QTest::addColumn<QStringList>("fired");
+    QTest::newRow("once per wait")
+        << QList<int>{0, 50, 101, 200, 500} << QStringList{"E", "E", "E", "E", "E"}
+        << QList<bool>{false, false, false, false, false} << QStringList{"", "", "E", "", ""};
+    QTest::newRow("a new wait counts afresh")
+        << QList<int>{0, 90, 100, 150, 201} << QStringList{"E", "E", "", "E", "E"}
+        << QList<bool>{false, false, false, false, false} << QStringList{"", "", "", "", ""};
+    QTest::newRow("each wait its own clock")
+        << QList<int>{0, 60, 101, 161} << QStringList{"EH", "EHB", "EHB", "B"}
+        << QList<bool>{false, false, false, false} << QStringList{"", "", "EH", "B"};
+    QTest::newRow("measurement has its own limit")
+        << QList<int>{0, 150, 301} << QStringList{"MT", "MT", "M"}
+        << QList<bool>{false, false, false} << QStringList{"", "T", "M"};
+    QTest::newRow("never during a prompt, counted from its end")
+        << QList<int>{0, 500, 550, 601, 651} << QStringList{"T", "T", "T", "T", "T"}
+        << QList<bool>{false, true, false, false, false} << QStringList{"", "", "", "T", ""};
+}
+
+void TstExecPlan::watchdog()
+{
+    QFETCH(QList<int>, times);
+    QFETCH(QStringList, on);
+    QFETCH(QList<bool>, prompt);
+    QFETCH(QStringList, fired);
+    const QString letters = QStringLiteral("TEHBM");
+    Watchdog::Limits limits;
+    limits.fill(100);
+    limits[Watchdog::Measurement] = 300;
+    Watchdog w;
+    for (int i = 0; i < times.size(); ++i) {
+        Watchdog::Waits waits{};
+        for (QChar c : on.at(i))
+            waits[letters.indexOf(c)] = true;
+        QString got;
+        for (Watchdog::Wait x : w.check(waits, prompt.at(i), limits, times.at(i)))
+            got += letters.at(x);
+        QCOMPARE(got, fired.at(i));
+    }
+}
+
+void TstExecPlan::expectedMeasTime_data()
+{
+    QTest::addColumn<int>("scan");
+    QTest::addColumn<QString>("times");
+    QTest::addColumn<double>("seconds");
+    // Quick: the time of its one block. Step: 40 + 300 + 180 + 100 points.
+    QTest::newRow("quick") << int(EntryRows::QuickScan) << "300" << 300.0;
+    QTest::newRow("step") << int(EntryRows::StepScan) << "1, 2, 0.5" << 40 + 600 + 90 + 50.0;
+    QTest::newRow("step, times not numbers") << int(EntryRows::StepScan) << "x" << 0.0;
+}
+
+void TstExecPlan::expectedMeasTime()
+{
+    QFETCH(int, scan);
+    QFETCH(QString, times);
+    Entry e = EntryPlanEnv::entry("Cu", "1");
+    e.selectScanType(scan);
+    if (scan == EntryRows::StepScan)
+        EntryPlanEnv::setUserBlocks(e, 0, {"8600", "8940", "9030", "9480", "9580"},
+                                    {40, 300, 180, 100}, times);
+    else
+        e.measTimes = times;
+    QTEST(expectedMeasSeconds(e), "seconds");
 }
 
 QTEST_GUILESS_MAIN(TstExecPlan)

@@ -1,12 +1,16 @@
 // Failing peers: the main window (built here, offscreen) against the real
-// tolva-server and dorvan-sim processes. A target that hangs or drops its
-// connection mid-run, and a server that goes away and comes back: the run
-// waits and shows why, Stop and Resume get it going again, and a new login
-// sends RemoteOn and the target's init commands again.
+// tolva-server and dorvan-sim processes. A target that hangs mid-run: the run
+// waits and shows why, Stop and Resume get it going again. A target that is
+// lost (dropped or killed) mid-run: the run holds as "Target lost" and Resume
+// takes it to its end once the target is back; a new login sends RemoteOn and
+// the target's init commands again. A run started before the target logs in,
+// a refused command, an absurd block count, and a server that goes away and
+// comes back.
 #include "Body.h"
 #include "ConfigStore.h"
 #include "ConnectStat.h"
 #include "ExecCtrl.h"
+#include "LogArea.h"
 #include "OptionTables.h"
 #include "Tolva.h"
 #include "UnattendedRun.h"
@@ -76,6 +80,8 @@ private slots:
     void initTestCase();
     void targetFailsMidRun_data();
     void targetFailsMidRun();
+    void faultyTarget_data();
+    void faultyTarget();
     void serverRestarts();
 
 private:
@@ -146,23 +152,31 @@ std::unique_ptr<Body> TestFaultPeers::makeBody()
     return body;
 }
 
+QString logText(const Body &body)
+{
+    return body.logPanel()->ui.LogDisp->toPlainText();
+}
+
 void TestFaultPeers::targetFailsMidRun_data()
 {
-    QTest::addColumn<QString>("fault");
-    QTest::addColumn<int>("after"); // commands, RemoteOn and the init command included
-    QTest::addColumn<int>("flag");  // what the run waits for
+    QTest::addColumn<QString>("fault"); // "kill": killed once it measures
+    QTest::addColumn<int>("after");     // commands, RemoteOn and the init command included
+    QTest::addColumn<int>("flag");      // what the run waits for
     QTest::addColumn<QString>("stage");
-    QTest::addColumn<int>("mode");
+    QTest::addColumn<int>("mode");   // -1: Start anew
     QTest::addColumn<int>("starts"); // measurements after the resume
     const QString move = QStringLiteral("Move Mono. and S. Holder");
+    const QString lost = QStringLiteral("Target lost");
     const int th = ExecCtrl::MainThMoving;
+    const int meas = ExecCtrl::InXAFSMeas;
+    const int ready = ExecCtrl::TargetReady; // off: the target is gone
     // Command 5 is the first entry's SetCurrentEnergy, 17 its Start.
     QTest::newRow("hang moving, here") << "--hang-after" << 5 << th << move << 0 << 2;
-    QTest::newRow("hang moving, begin") << "--hang-after" << 5 << th << move << 1 << 2;
     QTest::newRow("hang moving, next") << "--hang-after" << 5 << th << move << 2 << 1;
-    QTest::newRow("hang measuring, begin")
-        << "--hang-after" << 17 << int(ExecCtrl::InXAFSMeas) << "In Meas." << 1 << 2;
-    QTest::newRow("drop moving, here") << "--drop-after" << 5 << th << move << 0 << 2;
+    QTest::newRow("hang measuring, begin") << "--hang-after" << 17 << meas << "In Meas." << 1 << 2;
+    QTest::newRow("drop moving, here") << "--drop-after" << 5 << ready << lost << 0 << 2;
+    QTest::newRow("killed measuring, begin") << "kill" << 17 << ready << lost << 1 << 2;
+    QTest::newRow("killed measuring, Start") << "kill" << 17 << ready << lost << -1 << 2;
 }
 
 void TestFaultPeers::targetFailsMidRun()
@@ -175,32 +189,52 @@ void TestFaultPeers::targetFailsMidRun()
     QFETCH(int, starts);
     const QString first = m_dir.filePath(QStringLiteral("first.txt"));
     const QString second = m_dir.filePath(QStringLiteral("second.txt"));
-    std::unique_ptr<Peer> sim = startSim({fault, QString::number(after)}, first);
+    const bool hang = fault == QLatin1String("--hang-after");
+    std::unique_ptr<Peer> sim = startSim(
+        fault == QLatin1String("kill") ? QStringList{} : QStringList{fault, QString::number(after)},
+        first);
     QVERIFY(!QTest::currentTestFailed());
     std::unique_ptr<Body> body = makeBody();
     QVERIFY(body);
     QTRY_VERIFY_WITH_TIMEOUT(isOn(*body, ExecCtrl::TargetReady), kWaitMs);
     QSignalSpy finished(body.get(), &Body::runFinished);
     body->startRun();
-    QTRY_VERIFY_WITH_TIMEOUT(
-        sim->out.contains(QStringLiteral("after command %1 (simulated fault)").arg(after).toUtf8()),
-        kWaitMs);
+    if (fault == QLatin1String("kill")) {
+        QTRY_VERIFY_WITH_TIMEOUT(isOn(*body, ExecCtrl::InXAFSMeas), kWaitMs);
+        sim->kill();
+        QVERIFY(sim->waitForFinished(kWaitMs));
+    } else {
+        QTRY_VERIFY_WITH_TIMEOUT(
+            sim->out.contains(
+                QStringLiteral("after command %1 (simulated fault)").arg(after).toUtf8()),
+            kWaitMs);
+    }
 
-    // The run waits, and the panel says for what.
-    QTRY_VERIFY_WITH_TIMEOUT(isOn(*body, ExecCtrl::Flag(flag)), kWaitMs);
+    // The run waits, and the panel says for what. A lost target leaves no
+    // move or measurement lit: only it could have ended them.
+    QTRY_COMPARE_WITH_TIMEOUT(isOn(*body, ExecCtrl::Flag(flag)), hang, kWaitMs);
     QTRY_COMPARE_WITH_TIMEOUT(body->ui.StageName->text(), stage, kWaitMs);
     QVERIFY(!finished.wait(1000));
     QCOMPARE(body->ui.StageName->text(), stage);
     QCOMPARE(body->ui.CurrentNo->text(), QStringLiteral("1"));
-    QVERIFY(isOn(*body, ExecCtrl::Flag(flag)));
-    // A hung target is still logged in; a dropped one is not.
-    QTRY_COMPARE_WITH_TIMEOUT(isOn(*body, ExecCtrl::TargetReady), fault == "--hang-after", kWaitMs);
+    QCOMPARE(isOn(*body, ExecCtrl::Flag(flag)), hang);
+    for (ExecCtrl::Flag f : {ExecCtrl::MainThMoving, ExecCtrl::SHolderMoving, ExecCtrl::InXAFSMeas})
+        QVERIFY(hang || !isOn(*body, f));
+    QCOMPARE(logText(*body).contains(QStringLiteral("Event from Dorvan: Disconnected")), !hang);
 
-    body->ui.Stop->click();
-    QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, kWaitMs);
-    QCOMPARE(body->ui.StageName->text(), QStringLiteral("Not In Exec"));
-    sim.reset();
-    QTRY_VERIFY_WITH_TIMEOUT(!isOn(*body, ExecCtrl::TargetReady), kWaitMs);
+    if (hang) {
+        // Stopped while the hung target still measures: the stage says so
+        // until the target is gone.
+        body->ui.Stop->click();
+        QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, kWaitMs);
+        QCOMPARE(body->ui.StageName->text(), flag == ExecCtrl::InXAFSMeas
+                                                 ? QStringLiteral("Target still measuring")
+                                                 : QStringLiteral("Not In Exec"));
+        sim.reset();
+        QTRY_VERIFY_WITH_TIMEOUT(!isOn(*body, ExecCtrl::TargetReady), kWaitMs);
+        QTRY_COMPARE_WITH_TIMEOUT(body->ui.StageName->text(), QStringLiteral("Not In Exec"),
+                                  kWaitMs);
+    }
 
     // A new target logs in: it gets RemoteOn and the init command again.
     sim = startSim({}, second);
@@ -212,12 +246,19 @@ void TestFaultPeers::targetFailsMidRun()
                      QStringLiteral("Tarnix>Dorvan.remote  SetMeasDarkMode 1")}),
         kWaitMs);
 
+    // Back, but the run goes on only when the operator says where from.
+    QVERIFY(!finished.wait(500));
+    QCOMPARE(readLines(second).size(), 2);
     QRadioButton *radio[] = {body->ui.ResumeFromHere, body->ui.ResumeFromInit,
                              body->ui.ResumeFromNext};
-    radio[mode]->setChecked(true);
-    body->ui.Resume->click();
-    QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 2, 3 * kWaitMs);
-    QCOMPARE(finished.at(1).at(0).toBool(), true);
+    if (mode < 0) {
+        body->ui.Go->click();
+    } else {
+        radio[mode]->setChecked(true);
+        body->ui.Resume->click();
+    }
+    QTRY_COMPARE_WITH_TIMEOUT(finished.count(), hang ? 2 : 1, 3 * kWaitMs);
+    QCOMPARE(finished.last().at(0).toBool(), true);
     const QStringList sent = readLines(second);
     QCOMPARE(sent.filter(QRegularExpression(QStringLiteral(" Start$"))).size(), starts);
     QCOMPARE(sent.contains(QStringLiteral("Tarnix>Dorvan.remote MoveSHolderTo 1")),
@@ -225,6 +266,63 @@ void TestFaultPeers::targetFailsMidRun()
     QVERIFY(sent.contains(QStringLiteral("Tarnix>Dorvan.remote MoveSHolderTo 2")));
     for (ExecCtrl::Flag f : {ExecCtrl::MainThMoving, ExecCtrl::SHolderMoving, ExecCtrl::InXAFSMeas})
         QVERIFY(!isOn(*body, f));
+}
+
+void TestFaultPeers::faultyTarget_data()
+{
+    QTest::addColumn<QStringList>("simArgs");
+    QTest::addColumn<bool>("late"); // the target logs in only after Start
+    QTest::addColumn<bool>("ok");
+    QTest::addColumn<QString>("logged");
+    QTest::addColumn<int>("starts");
+    QTest::newRow("started before the target logs in")
+        << QStringList{} << true << true << "Event from Dorvan: Connected" << 2;
+    // Command 3 is the first entry's SelectAtom: refused, logged, nothing waits on it.
+    QTest::newRow("refused command") << QStringList{"--refuse", "3"} << false << true
+                                     << "Dorvan.remote refused SelectAtom: Er: SelectAtom "
+                                        "refused (simulated fault)"
+                                     << 2;
+    QTest::newRow("3,000,000 blocks")
+        << QStringList{"--block-num", "3000000"} << false << false
+        << "Entry 1: the target reports 3000000 blocks; only 0 to 100 are accepted. The entry "
+           "fails."
+        << 0;
+}
+
+void TestFaultPeers::faultyTarget()
+{
+    QFETCH(QStringList, simArgs);
+    QFETCH(bool, late);
+    QFETCH(bool, ok);
+    QFETCH(QString, logged);
+    QFETCH(int, starts);
+    const QString transcript = m_dir.filePath(QStringLiteral("faulty.txt"));
+    QFile::remove(transcript);
+    std::unique_ptr<Peer> sim;
+    if (!late)
+        sim = startSim(simArgs, transcript);
+    QVERIFY(!QTest::currentTestFailed());
+    std::unique_ptr<Body> body = makeBody();
+    QVERIFY(body);
+    QTRY_VERIFY_WITH_TIMEOUT(body->bus()->isConnected(), kWaitMs);
+    QTRY_COMPARE_WITH_TIMEOUT(isOn(*body, ExecCtrl::TargetReady), !late, kWaitMs);
+    QSignalSpy finished(body.get(), &Body::runFinished);
+    body->startRun();
+    if (late) {
+        // Nothing goes to an absent target; the run waits for it.
+        QTRY_COMPARE_WITH_TIMEOUT(body->ui.StageName->text(),
+                                  QStringLiteral("Waiting for the target"), kWaitMs);
+        QVERIFY(!logText(*body).contains(QStringLiteral("Tolva is not ready")));
+        QVERIFY(!logText(*body).contains(QStringLiteral("is not connected")));
+        sim = startSim(simArgs, transcript);
+        QVERIFY(!QTest::currentTestFailed());
+    }
+    QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 3 * kWaitMs);
+    QCOMPARE(finished.at(0).at(0).toBool(), ok);
+    QVERIFY2(logText(*body).contains(logged), qPrintable(logText(*body)));
+    const QStringList sent = readLines(transcript);
+    QCOMPARE(sent.filter(QRegularExpression(QStringLiteral(" Start$"))).size(), starts);
+    QCOMPARE(sent.filter(QStringLiteral("SetMeasTime")).isEmpty(), !ok);
 }
 
 void TestFaultPeers::serverRestarts()

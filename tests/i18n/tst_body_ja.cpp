@@ -156,6 +156,7 @@ void TestBodyJa::window()
     QVERIFY(entry->fromStringList({QStringLiteral("1"), QStringLiteral("S1"), QString(), QString(),
                                    QStringLiteral("a.dat"), QStringLiteral("Cu")},
                                   errors, warnings));
+    emit body.setTargetIsReady(true); // as if it had logged in: the engine sends only then
     QTest::mouseClick(body.ui.Go, Qt::LeftButton);
     QTRY_COMPARE_WITH_TIMEOUT(body.ui.StageName->text(), expected("Exec", "Initialize"), 10000);
     QCOMPARE(hasJapanese(body.ui.StageName->text()), japanese);

@@ -642,11 +642,11 @@ void TestBody::closingDuringRunStopsTheEngine()
     QSignalSpy gone(body->engine(), &QObject::destroyed);
     QThread *worker = body->engine()->thread();
     QVERIFY(worker != QThread::currentThread());
-    // A real run without a bus: it sends into the void and waits for the prompts.
+    // A real run without a bus: it waits for the target.
     body->ui.Go->click();
     QTRY_COMPARE_WITH_TIMEOUT(body->ui.CurrentNo->text(), QStringLiteral("1"), 10000);
-    QTRY_VERIFY_WITH_TIMEOUT(logText(*body).contains(QStringLiteral("Tolva is not ready (")),
-                             10000);
+    QTRY_COMPARE_WITH_TIMEOUT(body->ui.StageName->text(), QStringLiteral("Waiting for the target"),
+                              10000);
     QStringList asked;
     body->setAsk([&asked](const QString &q) {
         asked << q;
@@ -901,7 +901,7 @@ void TestBody::events_data()
     row("as answer", "Dorvan>Tarnix @EvStartMeas", {});
     row("unknown event", "Dorvan>Tarnix _EvSomething 1", {});
     row("block count", "Dorvan.remote>Tarnix @GetBlockNum 6", {"blocks(6)"});
-    row("block count text", "Dorvan.remote>Tarnix @GetBlockNum six", {"blocks(0)"});
+    row("block count text", "Dorvan.remote>Tarnix @GetBlockNum six", {"blocks(-1)"});
     row("block count any sender", "Other>Tarnix @GetBlockNum 2", {"blocks(2)"});
     row("block count as event", "Dorvan>Tarnix _GetBlockNum 2", {});
 }
@@ -1004,6 +1004,11 @@ void TestBody::realRunStopAndErrorMarks()
     QVERIFY(server.lines.contains(QStringLiteral("Tarnix>Dorvan.remote SetMeasTime 1 300")));
     QVERIFY(!server.lines.contains(QStringLiteral("Tarnix>Dorvan.remote SetMeasTime 2 300")));
     QTRY_COMPARE_WITH_TIMEOUT(body->ui.StageName->text(), QStringLiteral("In Meas."), 10000);
+    // Busy while the run goes: other nodes are told, and IsBusy says so.
+    QVERIFY(server.lines.contains(QStringLiteral("Tarnix>System _ChangedIsBusy 1")));
+    server.send(QStringLiteral("Dorvan>Tarnix IsBusy"));
+    QTRY_VERIFY_WITH_TIMEOUT(server.lines.contains(QStringLiteral("Tarnix>Dorvan @IsBusy 1")),
+                             10000);
 
     // Stop during the measurement: the entry is finished, not failed.
     QSignalSpy finished(body.get(), &Body::runFinished);
@@ -1012,7 +1017,9 @@ void TestBody::realRunStopAndErrorMarks()
     QCOMPARE(finished.at(0).at(0).toBool(), true);
     QCOMPARE(ss.at(0)->mark(), ScheduleEdit::Mark::Finished);
     QCOMPARE(body->ui.CurrentNo->text(), QStringLiteral("-"));
-    QCOMPARE(body->ui.StageName->text(), QStringLiteral("Not In Exec"));
+    QCOMPARE(body->ui.StageName->text(), QStringLiteral("Target still measuring"));
+    QTRY_VERIFY_WITH_TIMEOUT(
+        server.lines.contains(QStringLiteral("Tarnix>System _ChangedIsBusy 0")), 10000);
 
     // Start again: marks cleared; the engine waits for the measurement still
     // running on the target, which then fails to start the next one.

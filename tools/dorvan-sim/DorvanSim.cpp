@@ -246,7 +246,12 @@ void DorvanSim::handleLine(const QString &received)
         return;
     }
     ++commands;
-    handleRemote(msg);
+    if (commands == opt.refuse) {
+        log(QStringLiteral("refusing command %1: %2 (simulated fault)").arg(commands).arg(msg.cmd));
+        answer(msg, QStringLiteral("Er: %1 refused (simulated fault)").arg(msg.cmd));
+    } else {
+        handleRemote(msg);
+    }
     afterCommand();
 }
 

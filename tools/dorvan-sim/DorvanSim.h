@@ -39,6 +39,7 @@ public:
         qint64 errRemoteAfter = 0;
         qint64 hangAfter = 0;
         qint64 dropAfter = 0;
+        qint64 refuse = 0; // the k-th command is answered "Er:" and not carried out
         QString transcript;
     };
 

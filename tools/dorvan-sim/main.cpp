@@ -47,6 +47,7 @@ int main(int argc, char *argv[])
         opt("err-remote-after", "Send EvErrRemote after the k-th command.", "k"),
         opt("hang-after", "Stop answering and sending events after the k-th command.", "k"),
         opt("drop-after", "Close the connection and exit after the k-th command.", "k"),
+        opt("refuse", "Answer the k-th command with \"Er:\" instead of carrying it out.", "k"),
         opt("transcript",
             "Write every line received after login to FILE, one per line, flushed at once.",
             "file"),
@@ -89,13 +90,14 @@ int main(int argc, char *argv[])
         !ToolOptions::intOption(p, QStringLiteral("move-time"), 0, big, &moveMs, tool) ||
         !ToolOptions::intOption(p, QStringLiteral("changer-time"), 0, big, &changerMs, tool) ||
         !ToolOptions::intOption(p, QStringLiteral("meas-time"), 0, big, &measMs, tool) ||
-        !ToolOptions::intOption(p, QStringLiteral("block-num"), 0, 1000, &blockNum, tool) ||
+        !ToolOptions::intOption(p, QStringLiteral("block-num"), 0, 2147483647LL, &blockNum, tool) ||
         !ToolOptions::intOption(p, QStringLiteral("fail-start"), 0, big, &o.failStart, tool) ||
         !ToolOptions::intOption(p, QStringLiteral("fail-changer"), 0, big, &o.failChanger, tool) ||
         !ToolOptions::intOption(p, QStringLiteral("err-remote-after"), 0, big, &o.errRemoteAfter,
                                 tool) ||
         !ToolOptions::intOption(p, QStringLiteral("hang-after"), 0, big, &o.hangAfter, tool) ||
-        !ToolOptions::intOption(p, QStringLiteral("drop-after"), 0, big, &o.dropAfter, tool))
+        !ToolOptions::intOption(p, QStringLiteral("drop-after"), 0, big, &o.dropAfter, tool) ||
+        !ToolOptions::intOption(p, QStringLiteral("refuse"), 0, big, &o.refuse, tool))
         return 2;
     o.port = quint16(port);
     o.connectTimeoutMs = int(connectTimeout);

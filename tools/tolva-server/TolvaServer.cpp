@@ -79,6 +79,10 @@ void TolvaServer::acceptConnections()
         connect(socket, &QTcpSocket::readyRead, this, &TolvaServer::readPeer);
         connect(socket, &QTcpSocket::disconnected, this, &TolvaServer::peerGone);
         log(QStringLiteral("connection from %1, challenge %2").arg(peer->label, peer->challenge));
+        if (opt.stall == Options::StallChallenge) {
+            log(QStringLiteral("%1: no challenge sent (--stall-login)").arg(peer->label));
+            continue;
+        }
         socket->write(peer->challenge.toLatin1() + '\n');
     }
 }
@@ -114,6 +118,10 @@ void TolvaServer::readPeer()
 
 void TolvaServer::handleLogin(Peer *peer, const QByteArray &raw)
 {
+    if (opt.stall != Options::NoStall) {
+        log(QStringLiteral("%1: key reply left unanswered (--stall-login)").arg(peer->label));
+        return;
+    }
     const QString reply = QString::fromLatin1(withoutLineEnd(raw)).simplified();
     const int blank = reply.indexOf(QLatin1Char(' '));
     const QString name = blank < 0 ? reply : reply.left(blank);

@@ -32,6 +32,10 @@ public:
         qsizetype maxLine = LineFramer::DefaultMaxLineLength;
         bool fixedChallenge = false;
         qint64 challenge = 0;
+        // A faulty server for login tests: never send the challenge, or
+        // never answer the key reply.
+        enum Stall { NoStall, StallChallenge, StallKey };
+        Stall stall = NoStall;
     };
 
     explicit TolvaServer(const Options &options, QObject *parent = nullptr);

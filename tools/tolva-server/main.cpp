@@ -35,6 +35,10 @@ int main(int argc, char *argv[])
         {QStringLiteral("challenge"),
          QStringLiteral("Send this challenge to every connection instead of a random one."),
          QStringLiteral("integer")},
+        {QStringLiteral("stall-login"),
+         QStringLiteral("Fault for login tests: never send the challenge (\"challenge\") or never "
+                        "answer the key reply (\"key\")."),
+         QStringLiteral("step")},
     });
     if (!p.parse(QCoreApplication::arguments())) {
         std::fprintf(stderr, "tolva-server: %s\nTry --help.\n", qPrintable(p.errorText()));
@@ -67,6 +71,18 @@ int main(int argc, char *argv[])
     opt.port = quint16(port);
     opt.maxLine = maxLine;
     opt.fixedChallenge = p.isSet(QStringLiteral("challenge"));
+    if (p.isSet(QStringLiteral("stall-login"))) {
+        const QString step = p.value(QStringLiteral("stall-login"));
+        if (step == QLatin1String("challenge")) {
+            opt.stall = TolvaServer::Options::StallChallenge;
+        } else if (step == QLatin1String("key")) {
+            opt.stall = TolvaServer::Options::StallKey;
+        } else {
+            std::fprintf(stderr, "tolva-server: --stall-login wants challenge or key, not \"%s\"\n",
+                         qPrintable(step));
+            return 2;
+        }
+    }
 
     const QString keyFile = p.isSet(QStringLiteral("key-file"))
                                 ? p.value(QStringLiteral("key-file"))
