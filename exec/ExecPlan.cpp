@@ -276,20 +276,26 @@ QString icGasesPrompt(const aAtom &na, const aAtom &oa, int nCore, int oCore)
         .arg(oa.symbol, db.edgeName(oCore), na.symbol, db.edgeName(nCore));
 }
 
+// The two mode-change prompts name the old and the new mode with their
+// energy ranges.
+static QString withModes(const QString &text, const ModeRangeTable &t, int nMode, int oMode)
+{
+    return text.arg(QString::number(oMode), lowText(t, oMode), highText(t, oMode),
+                    QString::number(nMode), lowText(t, nMode), highText(t, nMode));
+}
+
 QString hocmPrompt(int nMode, int oMode)
 {
-    const ModeRangeTable &t = hocModeTable();
-    return Tr::tr("Higher Order Cut Mirror Mode Should Change\nfrom Mode %1(%2[eV]-%3[eV]) to Mode "
-              "%4(%5[eV]-%6[eV]).\nDo any action for that.\nThen Click Ok.")
-        .arg(QString::number(oMode), lowText(t, oMode), highText(t, oMode), QString::number(nMode),
-             lowText(t, nMode), highText(t, nMode));
+    return withModes(
+        Tr::tr("Higher Order Cut Mirror Mode Should Change\nfrom Mode %1(%2[eV]-%3[eV]) to Mode "
+               "%4(%5[eV]-%6[eV]).\nDo any action for that.\nThen Click Ok."),
+        hocModeTable(), nMode, oMode);
 }
 
 QString monoPrompt(int nMode, int oMode)
 {
-    const ModeRangeTable &t = monoModeTable();
-    return Tr::tr("Monochromator Mode Should Change\nfrom Mode %1(%2[eV]-%3[eV]) to Mode "
-              "%4(%5[eV]-%6[eV]).\nDo any action for that.\nThen Click Ok.")
-        .arg(QString::number(oMode), lowText(t, oMode), highText(t, oMode), QString::number(nMode),
-             lowText(t, nMode), highText(t, nMode));
+    return withModes(
+        Tr::tr("Monochromator Mode Should Change\nfrom Mode %1(%2[eV]-%3[eV]) to Mode "
+               "%4(%5[eV]-%6[eV]).\nDo any action for that.\nThen Click Ok."),
+        monoModeTable(), nMode, oMode);
 }
