@@ -730,4 +730,105 @@ Steps = (End - Start) / Delta</source>
         <translation>エラーで実行が止まりました。プログラムを終了します (-quit-when-done)。</translation>
     </message>
 </context>
+<context>
+    <name>RunJournal</name>
+    <message>
+        <source>Cannot write the run journal %1: %2</source>
+        <translation>実行記録 %1 に書き込めません: %2</translation>
+    </message>
+    <message>
+        <source>Run journal %1, line %2 is incomplete and was skipped.</source>
+        <translation>実行記録 %1 の %2 行目は途中で切れているため読み飛ばしました。</translation>
+    </message>
+</context>
+<context>
+    <name>Notifier</name>
+    <message>
+        <source>Notification program %1 failed: %2</source>
+        <translation>通知プログラム %1 が失敗しました: %2</translation>
+    </message>
+    <message>
+        <source>exit status %1</source>
+        <translation>終了ステータス %1</translation>
+    </message>
+</context>
+<context>
+    <name>RunOverview</name>
+    <message>
+        <source>pending</source>
+        <translation>待機</translation>
+    </message>
+    <message>
+        <source>running</source>
+        <translation>実行中</translation>
+    </message>
+    <message>
+        <source>running: %1</source>
+        <translation>実行中: %1</translation>
+    </message>
+    <message>
+        <source>done</source>
+        <translation>完了</translation>
+    </message>
+    <message>
+        <source>failed</source>
+        <translation>失敗</translation>
+    </message>
+    <message>
+        <source>failed: %1</source>
+        <translation>失敗: %1</translation>
+    </message>
+    <message>
+        <source>skipped</source>
+        <translation>スキップ</translation>
+    </message>
+    <message>
+        <source>stopped</source>
+        <translation>停止</translation>
+    </message>
+    <message>
+        <source>No</source>
+        <translation>No</translation>
+    </message>
+    <message>
+        <source>Exec</source>
+        <translation>実行</translation>
+    </message>
+    <message>
+        <source>Holder</source>
+        <translation>ホルダー</translation>
+    </message>
+    <message>
+        <source>Sample</source>
+        <translation>試料</translation>
+    </message>
+    <message>
+        <source>Target</source>
+        <translation>元素・吸収端</translation>
+    </message>
+    <message>
+        <source>Scan</source>
+        <translation>スキャン</translation>
+    </message>
+    <message>
+        <source>Blocks</source>
+        <translation>ブロック</translation>
+    </message>
+    <message>
+        <source>Estimate</source>
+        <translation>予想時間</translation>
+    </message>
+    <message>
+        <source>Status</source>
+        <translation>状態</translation>
+    </message>
+    <message>
+        <source>Start</source>
+        <translation>開始</translation>
+    </message>
+    <message>
+        <source>End</source>
+        <translation>終了</translation>
+    </message>
+</context>
 </TS>

@@ -2,6 +2,7 @@
 // duration ratios, the run bar's times on a fake clock, and the overview's
 // outcomes.
 #include "EntryPlanEnv.h"
+#include "Notifier.h"
 #include "RunEta.h"
 #include "RunJournal.h"
 #include "RunOverview.h"
@@ -39,6 +40,7 @@ class TstRun : public QObject
     Q_OBJECT
 private slots:
     void initTestCase() { QVERIFY(EntryPlanEnv::setUp()); }
+
 
     void journalRowsSurviveAndATornLineIsSkipped()
     {
@@ -92,6 +94,31 @@ private slots:
         eta.entryBegan(2, kT0.addSecs(160));
         QCOMPARE(eta.elapsed(kT0.addSecs(170)), 170);
         QCOMPARE(eta.expectedEnd(kT0.addSecs(170)), kT0.addSecs(360));
+    }
+
+    void notifyProgramGetsEventAndOneLine()
+    {
+        QTemporaryDir dir;
+        const QString out = dir.filePath("args");
+        const QString script = dir.filePath("notify.sh");
+        QFile f(script);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("#!/bin/sh\nprintf '%s|' \"$@\" >> \"$1\"\n");
+        f.close();
+        f.setPermissions(f.permissions() | QFileDevice::ExeOwner);
+        Notifier n;
+        QSignalSpy failed(&n, &Notifier::failed);
+        n.setCommand({script, out});
+        n.notify("failed", "Entry 3\nholder stuck");
+        QTRY_COMPARE_WITH_TIMEOUT(QFile::exists(out), true, 10000);
+        QFile args(out);
+        QVERIFY(args.open(QIODevice::ReadOnly));
+        QCOMPARE(args.readAll(), QByteArray(out.toUtf8() + "|failed|Entry 3 holder stuck|"));
+        n.setCommand({dir.filePath("missing")});
+        n.notify("finished", "x");
+        n.notify("finished", "y");
+        QVERIFY(failed.wait(10000));
+        QVERIFY(!failed.wait(200)); // said once
     }
 
     void overviewKeepsOutcomes()
