@@ -162,8 +162,13 @@ void TolvaSession::dispatch(const QString &line, Actions *out)
         reply(msg, QStringLiteral("%1").arg(m_busy ? 1 : 0), out);
         break;
     case 17:
-        reply(msg, m_runStatus, out);
-        break;
+        // Only a question is answered: another node's answer is handed on to
+        // whoever asked, never answered back (two nodes would ping-pong).
+        if (msg.kind == AMsgKind::Ask) {
+            reply(msg, m_runStatus, out);
+            break;
+        }
+        [[fallthrough]];
     default: {
         Action a = bareAction(Action::HandOn);
         a.msg = msg;

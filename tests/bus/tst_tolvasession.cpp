@@ -183,6 +183,8 @@ private slots:
              "GetRunStatus"});
         row("GetRunStatus before any run", {"Dorvan>Tarnix GetRunStatus\n"},
             {"send:Tarnix>Dorvan @GetRunStatus idle"});
+        row("GetRunStatus answer handed on", {"Dorvan>Tarnix @GetRunStatus running\n"},
+            {"ans:Dorvan>Tarnix @GetRunStatus running #17"});
         row("Help Hello", {"Dorvan>Tarnix Help Hello\n"},
             {"send:Tarnix>Dorvan @Help : Answer greeting message"});
         row("Help of a word without help", {"Dorvan>Tarnix Help listnodes\n"},
