@@ -3,6 +3,7 @@
 // outcomes.
 #include "EntryPlanEnv.h"
 #include "Notifier.h"
+#include "RunEstimate.h"
 #include "RunEta.h"
 #include "RunJournal.h"
 #include "RunOverview.h"
@@ -41,7 +42,6 @@ class TstRun : public QObject
 private slots:
     void initTestCase() { QVERIFY(EntryPlanEnv::setUp()); }
 
-
     void journalRowsSurviveAndATornLineIsSkipped()
     {
         QTemporaryDir dir;
@@ -78,6 +78,35 @@ private slots:
         const QMap<QString, double> r = RunJournal::durationRatios(rows, 2);
         QCOMPARE(r.value("Quick"), 1.2); // median of 1.1, 1.3, 1.2
         QCOMPARE(r.value("Step"), 1.5);  // failed rows and rows without an estimate do not count
+    }
+
+    void estimates_data()
+    {
+        QTest::addColumn<int>("scan");
+        QTest::addColumn<QString>("times");
+        QTest::addColumn<double>("ratio"); // learned for the scan type
+        QTest::addColumn<double>("seconds");
+        // Quick: its first measurement time; step: points x dwell per block.
+        QTest::newRow("quick") << int(EntryRows::QuickScan) << "300" << 1.0 << 300.0;
+        QTest::newRow("quick, learned") << int(EntryRows::QuickScan) << "300" << 1.5 << 450.0;
+        QTest::newRow("step") << int(EntryRows::StepScan) << "1,2" << 1.0 << 10 * 1.0 + 20 * 2.0;
+        QTest::newRow("step, one time for all") << int(EntryRows::StepScan) << "2" << 0.5 << 30.0;
+    }
+
+    void estimates()
+    {
+        QFETCH(int, scan);
+        QFETCH(QString, times);
+        QFETCH(double, ratio);
+        QFETCH(double, seconds);
+        Entry e = EntryPlanEnv::entry("Cu", "1");
+        e.selectScanType(scan);
+        if (scan == EntryRows::StepScan)
+            EntryPlanEnv::setUserBlocks(e, 0, {"8900", "8950", "9100"}, {10, 20}, times);
+        else
+            e.measTimes = times;
+        const QList<double> got = estimateEntries({e}, {{scanName(e), ratio}, {"other", 9.0}});
+        QCOMPARE(got, QList<double>{seconds});
     }
 
     void etaOnAFakeClock()
