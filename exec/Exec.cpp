@@ -24,6 +24,7 @@ void Exec::registerMetaTypes()
     qRegisterMetaType<PromptType>("PromptType");
     qRegisterMetaType<Entry>("Entry");
     qRegisterMetaType<QList<Entry>>("QList<Entry>");
+    qRegisterMetaType<EntryState>("EntryState");
 }
 
 bool Exec::stopThread(QThread *thread, unsigned long timeoutMs)
@@ -53,6 +54,52 @@ void Exec::clearErrStarting()
 void Exec::send(const QString &cmd)
 {
     emit sendCmd(QString(), targetCh, cmd);
+}
+
+void Exec::endEntry(EntryState state, const QString &detail)
+{
+    if (!entryOpen)
+        return;
+    entryOpen = false;
+    emit entryEnded(current, state, detail);
+}
+
+void Exec::failEntry(const QString &reason)
+{
+    if (!running)
+        return;
+    const int failed = current;
+    endEntry(EntryState::Failed, reason);
+    if (!skipFailed) {
+        stop(false);
+        return;
+    }
+    emit log(
+        tr("Entry %1 failed: %2. The run goes on with the next entry.").arg(failed + 1).arg(reason),
+        kRed);
+    timer->stop();
+    // What the failed entry waited for will never come.
+    for (ExecFlags::Flag f : {ExecFlags::InXAFSMeas, ExecFlags::MainThMoving,
+                              ExecFlags::SHolderMoving, ExecFlags::BusyAskingBlockNum})
+        setFlag(f, false);
+    stageNo = Stage::Initialize;
+    ++current;
+    if (stopAfterEntry) {
+        stop(true);
+        return;
+    }
+    awaitingReady = true;
+    emit execNext();
+}
+
+void Exec::setStopAfterEntry(bool on)
+{
+    stopAfterEntry = on;
+}
+
+void Exec::setSkipFailedEntries(bool skip)
+{
+    skipFailed = skip;
 }
 
 void Exec::setup(QString targetCh)
@@ -92,6 +139,8 @@ void Exec::start(QList<Entry> list)
     running = true;
     entries = std::move(list);
     current = 0;
+    entryOpen = false;
+    awaitingReady = false;
     clearErrStarting();
     emit execNext();
 }
@@ -106,13 +155,20 @@ void Exec::startOneSchedule()
 {
     if (!running)
         return;
-    while (current >= 0 && current < entries.size() && !entries.at(current).exec)
+    // After a failed entry the next one begins once the target is ready.
+    if (awaitingReady && !flag(ExecFlags::TargetReady))
+        return;
+    awaitingReady = false;
+    while (current >= 0 && current < entries.size() && !entries.at(current).exec) {
+        emit entryEnded(current, EntryState::Skipped, QString());
         ++current;
+    }
     if (current < 0 || current >= entries.size()) {
         stop(true);
         return;
     }
     emit executing(current);
+    entryOpen = true;
     clearErrStarting();
     setFlag(ExecFlags::ErrSHolderMove, false);
     stageNo = Stage::Initialize;
@@ -126,6 +182,7 @@ void Exec::stop(bool ok)
     running = false;
     if (timer)
         timer->stop();
+    endEntry(EntryState::Stopped);
     emit currentStage(stageName(Stage::NotInExec));
     emit finished(ok);
 }
@@ -170,6 +227,8 @@ bool Exec::isHeld() const
 void Exec::setTargetIsReady(bool f)
 {
     setFlag(ExecFlags::TargetReady, f);
+    if (f && running && awaitingReady)
+        emit execNext();
 }
 
 void Exec::setMainThIsMoving(bool f)
@@ -208,7 +267,7 @@ void Exec::setErrStartingXAFSMeas(bool f, QString msg)
     emit errMsgChanged(msg);
     if (f) {
         setFlag(ExecFlags::InXAFSMeas, false);
-        stop(false);
+        failEntry(msg.isEmpty() ? tr("the measurement did not start") : msg);
     }
 }
 
@@ -220,11 +279,10 @@ void Exec::setErrRemote(bool f, QString msg)
 
 void Exec::setErrSHolderMove(bool f, QString msg)
 {
-    Q_UNUSED(msg)
     setFlag(ExecFlags::ErrSHolderMove, f);
     if (f) {
         setFlag(ExecFlags::SHolderMoving, false);
-        stop(false);
+        failEntry(msg.isEmpty() ? tr("the sample holder did not move") : msg);
     }
 }
 
@@ -274,8 +332,12 @@ void Exec::ticExec()
     // of them has set the stage the next tick takes up.
     for (;;) {
         if (stageNo == Stage::End) {
+            endEntry(EntryState::Done);
             ++current;
-            emit execNext();
+            if (stopAfterEntry)
+                stop(true);
+            else
+                emit execNext();
             return;
         }
         if (stageNo == Stage::Initialize) {
@@ -295,7 +357,7 @@ void Exec::ticExec()
             send(line);
         if (!r.error.isEmpty()) {
             emit log(r.error, kRed);
-            stop(false);
+            failEntry(r.error);
             return;
         }
         stageNo = r.next;

@@ -16,6 +16,12 @@
 // operator. The flags are the engine's own; flagChanged() reports each change
 // so that the status panel (ExecCtrl) can show it.
 //
+// How an entry ends is reported once by entryEnded(): done, failed (with the
+// reason), skipped (not ticked) or stopped (by Stop). Every failure of an
+// entry goes through failEntry(), which either ends the run (the default) or,
+// with setSkipFailedEntries(true), goes on with the next ticked entry once
+// the target is ready.
+//
 // The engine never touches a widget and never waits for the GUI thread:
 // stopping its thread can always join it.
 #pragma once
@@ -36,6 +42,7 @@ class QThread;
 class QTimer;
 
 Q_DECLARE_METATYPE(Entry)
+Q_DECLARE_METATYPE(EntryState)
 
 class Exec : public QObject
 {
@@ -68,6 +75,8 @@ signals:
     void flagChanged(int flag, bool on);
     void errMsgChanged(QString msg);
     void errRemoteMsgChanged(QString msg);
+    // The entry at index ended in this run; detail says why it failed.
+    void entryEnded(int index, EntryState state, QString detail);
 
 public slots:
     void setTargetIsReady(bool f);
@@ -89,6 +98,10 @@ public slots:
     void resume(Exec::ResumeMode mode);
     void noticedPrompterStat(int count);
     void noticedPromptOk(PromptType pType);
+    // The run ends well once the current entry's measurement has ended.
+    void setStopAfterEntry(bool on);
+    // On a failed entry: go on with the next one (true) or end the run.
+    void setSkipFailedEntries(bool skip);
 
 private slots:
     void startOneSchedule();
@@ -99,6 +112,10 @@ private:
     void setFlag(ExecFlags::Flag f, bool on);
     void clearErrStarting();
     void send(const QString &cmd);
+    void endEntry(EntryState state, const QString &detail = QString());
+    // The one way an entry fails, whatever failed: it is reported, then the
+    // run ends or goes on as the operator chose.
+    void failEntry(const QString &reason);
 
     QString targetCh;
     bool running = false;
@@ -111,5 +128,9 @@ private:
     int stageNo = Stage::Initialize;
     int blockNum = 1;
     int prompterCount = 0;
+    bool stopAfterEntry = false;
+    bool skipFailed = false;
+    bool entryOpen = false;     // the current entry began and has not ended
+    bool awaitingReady = false; // the next entry waits for the target
     std::array<bool, ExecFlags::FlagCount> m_flags{};
 };

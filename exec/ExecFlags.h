@@ -39,3 +39,7 @@ enum Id {
     NotInExec = 10
 };
 } // namespace Stage
+
+// What became of an entry in a run. The engine reports how each entry ended;
+// the overview, the entry's status label and the journal show it.
+enum class EntryState { Pending, Running, Done, Failed, Skipped, Stopped };

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "Entry.h"
+#include "ExecFlags.h"
 
 #include <QAbstractTableModel>
 #include <QDateTime>
@@ -15,7 +16,7 @@ class RunOverview : public QAbstractTableModel
     Q_OBJECT
 public:
     enum Column { No, Exec, Holder, Sample, Target, Scan, Blocks, Estimate, Status, Start, End, ColumnCount };
-    enum class State { Pending, Running, Done, Failed, Skipped, Stopped };
+    using State = EntryState;
 
     struct Outcome
     {

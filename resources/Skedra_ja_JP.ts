@@ -251,6 +251,18 @@ Then Click Ok.</source>
 必要に応じて切り替えてください。
 終わったら OK を押してください。</translation>
     </message>
+    <message>
+        <source>Entry %1 failed: %2. The run goes on with the next entry.</source>
+        <translation>%1 行目が失敗しました: %2。次の行へ進みます。</translation>
+    </message>
+    <message>
+        <source>the measurement did not start</source>
+        <translation>測定が始まりませんでした</translation>
+    </message>
+    <message>
+        <source>the sample holder did not move</source>
+        <translation>試料ホルダーが動きませんでした</translation>
+    </message>
 </context>
 <context>
     <name>ExecCtrl</name>
