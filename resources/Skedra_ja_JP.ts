@@ -139,6 +139,58 @@
         <source>Stops the run. A scan already running on the target carries on to its end.</source>
         <translation>実行を停止します。測定プログラムで実行中のスキャンは最後まで続きます。</translation>
     </message>
+    <message>
+        <source>Show Overview</source>
+        <translation>一覧を表示</translation>
+    </message>
+    <message>
+        <source>Stop after this entry</source>
+        <translation>この行の後で停止</translation>
+    </message>
+    <message>
+        <source>On error: stop</source>
+        <translation>エラー時: 停止</translation>
+    </message>
+    <message>
+        <source>On error: skip</source>
+        <translation>エラー時: 次の行へ</translation>
+    </message>
+    <message>
+        <source>What the run does when an entry fails: end, or go on with the next entry.</source>
+        <translation>行が失敗したときの動作: 実行を終えるか、次の行へ進みます。</translation>
+    </message>
+    <message>
+        <source>ON_ENTRY_ERROR %1 is neither stop nor skip; stop is used.</source>
+        <translation>ON_ENTRY_ERROR %1 は stop でも skip でもありません。stop を使います。</translation>
+    </message>
+    <message>
+        <source>Run took %1</source>
+        <translation>実行時間 %1</translation>
+    </message>
+    <message>
+        <source>The run ended on an error at entry %1.</source>
+        <translation>実行は %1 行目のエラーで終了しました。</translation>
+    </message>
+    <message>
+        <source>Run finished: %1 entries done, %2 failed, in %3.</source>
+        <translation>実行終了: 完了 %1 行、失敗 %2 行、所要 %3。</translation>
+    </message>
+    <message>
+        <source>Entry %1 failed: %2</source>
+        <translation>%1 行目が失敗しました: %2</translation>
+    </message>
+    <message>
+        <source>Run journal</source>
+        <translation>実行記録</translation>
+    </message>
+    <message>
+        <source>Elapsed %1  Entry left %2  End %3</source>
+        <translation>経過 %1  この行の残り %2  終了予定 %3</translation>
+    </message>
+    <message>
+        <source>A prompt has waited for the operator for 5 minutes; the run is held: %1</source>
+        <translation>操作者への確認が 5 分間待っています。実行は止まっています: %1</translation>
+    </message>
 </context>
 <context>
     <name>ConnectStat</name>

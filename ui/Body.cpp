@@ -7,6 +7,7 @@
 #include "LayoutFrame.h"
 #include "LogArea.h"
 #include "Prompter.h"
+#include "RunEstimate.h"
 #include "ScheduleEdit.h"
 #include "Startup.h"
 #include "Tolva.h"
@@ -61,6 +62,7 @@ Body::Body(QWidget *parent) : QFrame(parent)
     connect(fileDialog, &QFileDialog::fileSelected, this, &Body::scheduleFileSelected);
 
     setupPrompter();
+    setupNightRun();
 }
 
 Body::~Body()
@@ -199,6 +201,7 @@ void Body::showSs()
         e->setNumber(i + 1);
         e->show();
     }
+    refreshOverview();
 }
 
 void Body::newAtTop()
@@ -349,11 +352,13 @@ void Body::startMeas()
         entries.append(e->entry());
         runList.append(e);
     }
+    beginRunRecord(entries);
     emit startExec(entries);
 }
 
 void Body::stopMeas()
 {
+    stoppedByOperator = true;
     emit stopExec(true);
 }
 
@@ -366,25 +371,39 @@ void Body::resumeMeas()
         mode = Exec::FromInit;
     else if (ui.ResumeFromNext->isChecked())
         mode = Exec::FromNext;
+    stoppedByOperator = false;
+    running = true;
+    updateRunStatus();
     emit resumeExec(mode);
 }
 
 void Body::noticedExecuting(int idx)
 {
     showCurrentNo(idx);
-    for (int i = 0; i < runList.size(); ++i) {
-        if (ScheduleEdit *e = runList.at(i))
-            e->setMark(i == idx ? ScheduleEdit::Mark::Running : ScheduleEdit::Mark::None);
+    // The entries before keep the marks of how they ended.
+    if (idx >= 0 && idx < runList.size() && runList.at(idx)) {
+        ScheduleEdit *e = runList.at(idx);
+        e->setMark(ScheduleEdit::Mark::Running);
+        ui.MainScroll->ensureWidgetVisible(e, 50, 50);
+        RunOverview::Outcome o;
+        o.state = EntryState::Running;
+        o.text = stageText;
+        o.started = QDateTime::currentDateTime();
+        setOutcome(e, o);
     }
-    if (idx >= 0 && idx < runList.size() && runList.at(idx))
-        ui.MainScroll->ensureWidgetVisible(runList.at(idx), 50, 50);
+    runIndex = idx;
+    eta.entryBegan(idx, QDateTime::currentDateTime());
+    updateRunStatus();
 }
 
 void Body::noticedExecFinished(bool ok)
 {
     const int n = currentNo();
     if (n >= 1 && n <= runList.size()) {
-        if (ScheduleEdit *e = runList.at(n - 1))
+        // An entry that ended as the engine reported keeps that mark.
+        ScheduleEdit *e = runList.at(n - 1);
+        const EntryState was = e ? outcomeOf(e).state : EntryState::Pending;
+        if (e && (was == EntryState::Pending || was == EntryState::Running))
             e->setMark(ok ? ScheduleEdit::Mark::Finished : ScheduleEdit::Mark::Error);
         // The mark on the entry, in words, for the log file and unattended runs.
         if (ok)
@@ -393,12 +412,25 @@ void Body::noticedExecFinished(bool ok)
             logArea->log(tr("Run ended on an error at entry %1.").arg(n), QColor(255, 0, 0));
     }
     showCurrentNo(-1);
+    endRunRecord(ok);
     emit runFinished(ok);
 }
 
 void Body::noticedCurrentExecStage(const QString &stage)
 {
     ui.StageName->setText(stage);
+    // Said every tick: only a new stage changes the overview.
+    if (stage == stageText)
+        return;
+    stageText = stage;
+    if (ScheduleEdit *e = runList.value(runIndex)) {
+        RunOverview::Outcome o = outcomeOf(e);
+        if (o.state == EntryState::Running) {
+            o.text = stage;
+            setOutcome(e, o);
+        }
+    }
+    updateRunStatus();
 }
 
 void Body::noticedEntryChanged()
@@ -409,4 +441,8 @@ void Body::noticedEntryChanged()
     const int i = int(runList.indexOf(e));
     if (e && i >= 0)
         emit updateExec(i, e->entry());
+    const int row = int(ss.indexOf(e));
+    if (e && row >= 0)
+        overview->setEntry(row, e->entry(),
+                           estimateEntries({e->entry()}, durationRatios).constFirst());
 }

@@ -6,7 +6,8 @@
 //   -confirm-prompts   confirm every operator prompt as it appears, logging its
 //                      text (simulations and trials without beam only);
 //   -quit-when-done    when the run finishes, close the program; the exit
-//                      status is 0 when the run ended well and 1 on an error.
+//                      status is 0 when the run ended well and 1 on an error
+//                      or when any entry failed.
 // A schedule file that cannot be read is an error of the run: it is logged,
 // no run is started, and with -quit-when-done the program ends with status 1
 // instead of running an empty schedule "successfully".
