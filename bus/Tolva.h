@@ -91,6 +91,7 @@ public slots:
     void connectToTolva();
     void setBusy(bool f);
     bool busy() const { return session.busy(); }
+    void setRunStatus(const QString &status) { session.setRunStatus(status); }
     void setLogSendingMsg(bool f) { logSendingMsg = f; }
     void sendOk(const AMsg &aMsg);
     void sendAns(const AMsg &aMsg, const QString &ans);

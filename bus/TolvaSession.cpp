@@ -54,6 +54,9 @@ TolvaSession::TolvaSession(qsizetype maxLineLength) : m_framer(maxLineLength)
     m_table.addCommand(15, QStringLiteral("RemoteOn"), QString());
     m_table.addCommand(14, QStringLiteral("listnodes"), QString());
     m_table.addCommand(16, QStringLiteral("GetBlockNum"), QString());
+    m_table.addCommand(17, QStringLiteral("GetRunStatus"),
+                       QStringLiteral("Answer the state of the run: idle, running N/M STAGE ETA "
+                                      "hh:mm, held REASON, stopped, failed N"));
 }
 
 void TolvaSession::reset()
@@ -181,6 +184,14 @@ void TolvaSession::dispatch(const QString &line, Actions *out)
     case 2:
         reply(msg, QStringLiteral("%1").arg(m_busy ? 1 : 0), out);
         break;
+    case 17:
+        // Only a question is answered: another node's answer is handed on to
+        // whoever asked, never answered back (two nodes would ping-pong).
+        if (msg.kind == AMsgKind::Ask) {
+            reply(msg, m_runStatus, out);
+            break;
+        }
+        [[fallthrough]];
     default: {
         Action a = bareAction(Action::HandOn);
         a.msg = msg;

@@ -79,6 +79,8 @@ public:
 
     State state() const { return m_state; }
     bool busy() const { return m_busy; }
+    // What GetRunStatus answers; peers follow the night without a screen.
+    void setRunStatus(const QString &status) { m_runStatus = status; }
     const NodeCmdTable &nodeCmdTable() const { return m_table; }
 
     // A new TCP connection, or the end of one: logged out, input forgotten.
@@ -124,4 +126,5 @@ private:
     State m_state = Disconnected;
     bool m_closing = false; // Close or Abort given: ignore input until reset()
     bool m_busy = false;
+    QString m_runStatus = QStringLiteral("idle");
 };

@@ -25,6 +25,7 @@ void Exec::registerMetaTypes()
     qRegisterMetaType<PromptType>("PromptType");
     qRegisterMetaType<Entry>("Entry");
     qRegisterMetaType<QList<Entry>>("QList<Entry>");
+    qRegisterMetaType<EntryState>("EntryState");
 }
 
 bool Exec::stopThread(QThread *thread, unsigned long timeoutMs)
@@ -72,6 +73,52 @@ void Exec::showStage(int stage)
     emit currentStage(stageName(stage));
 }
 
+void Exec::endEntry(EntryState state, const QString &detail)
+{
+    if (!entryOpen)
+        return;
+    entryOpen = false;
+    emit entryEnded(current, state, detail);
+}
+
+void Exec::failEntry(const QString &reason)
+{
+    if (!running)
+        return;
+    const int failed = current;
+    endEntry(EntryState::Failed, reason);
+    if (!skipFailed) {
+        stop(false);
+        return;
+    }
+    emit log(
+        tr("Entry %1 failed: %2. The run goes on with the next entry.").arg(failed + 1).arg(reason),
+        kRed);
+    timer->stop();
+    // What the failed entry waited for will never come.
+    for (ExecFlags::Flag f : {ExecFlags::InXAFSMeas, ExecFlags::MainThMoving,
+                              ExecFlags::SHolderMoving, ExecFlags::BusyAskingBlockNum})
+        setFlag(f, false);
+    stageNo = Stage::Initialize;
+    ++current;
+    if (stopAfterEntry) {
+        stop(true);
+        return;
+    }
+    awaitingReady = true;
+    emit execNext();
+}
+
+void Exec::setStopAfterEntry(bool on)
+{
+    stopAfterEntry = on;
+}
+
+void Exec::setSkipFailedEntries(bool skip)
+{
+    skipFailed = skip;
+}
+
 void Exec::setWaitLimit(double seconds)
 {
     if (seconds > 0)
@@ -100,11 +147,12 @@ void Exec::watch()
             tr("Entry %1, stage \"%2\": still waiting for %3 after %4 s.")
                 .arg(current + 1)
                 .arg(stageName(shownStage), waitText(w), QString::number(double(limits[w]) / 1000));
-        if (endRunOnPassedLimit)
+        if (endRunOnPassedLimit && !skipFailed)
             line += QLatin1Char(' ') + tr("The unattended run ends on this error.");
         emit log(line, kRed);
+        emit stalled(line);
         if (endRunOnPassedLimit) {
-            stop(false);
+            failEntry(tr("still waiting for %1").arg(waitText(w)));
             return;
         }
     }
@@ -117,6 +165,8 @@ void Exec::setup(QString targetCh)
 
     running = false;
     lost = false;
+    entryOpen = false;
+    awaitingReady = false;
     current = 0;
     stageNo = Stage::Initialize;
     for (int f = 0; f < ExecFlags::FlagCount; ++f)
@@ -164,13 +214,20 @@ void Exec::startOneSchedule()
 {
     if (!running)
         return;
-    while (current >= 0 && current < entries.size() && !entries.at(current).exec)
+    // After a failed entry the next one begins once the target is ready.
+    if (awaitingReady && !flag(ExecFlags::TargetReady))
+        return;
+    awaitingReady = false;
+    while (current >= 0 && current < entries.size() && !entries.at(current).exec) {
+        emit entryEnded(current, EntryState::Skipped, QString());
         ++current;
+    }
     if (current < 0 || current >= entries.size()) {
         stop(true);
         return;
     }
     emit executing(current);
+    entryOpen = true;
     clearErrStarting();
     setFlag(ExecFlags::ErrSHolderMove, false);
     stageNo = Stage::Initialize;
@@ -185,6 +242,7 @@ void Exec::stop(bool ok)
     lost = false;
     if (timer)
         timer->stop();
+    endEntry(EntryState::Stopped);
     if (flag(ExecFlags::InXAFSMeas) && flag(ExecFlags::TargetReady)) {
         emit log(tr("Entry %1: the target's measurement goes on until it ends.").arg(current + 1),
                  QColor(Qt::black));
@@ -239,6 +297,8 @@ void Exec::setTargetIsReady(bool f)
     using F = ExecFlags;
     const bool was = flag(F::TargetReady);
     setFlag(F::TargetReady, f);
+    if (f && running && awaitingReady)
+        emit execNext();
     if (f || !was)
         return;
     // Only the target could end these waits; a target that logs in again
@@ -252,10 +312,11 @@ void Exec::setTargetIsReady(bool f)
         // Part of the entry reached a target that is gone: where to go on
         // from is the operator's choice.
         lost = true;
-        emit log(tr("Entry %1: the target was lost; the run holds. Resume or Start once it is "
-                    "back.")
-                     .arg(current + 1),
-                 kRed);
+        const QString line = tr("Entry %1: the target was lost; the run holds. Resume or Start once "
+                                "it is back.")
+                                 .arg(current + 1);
+        emit log(line, kRed);
+        emit targetLost(line);
         showStage(Stage::TargetLost);
     } else if (!running && shownStage == Stage::TargetMeasuring) {
         showStage(Stage::NotInExec);
@@ -300,7 +361,7 @@ void Exec::setErrStartingXAFSMeas(bool f, QString msg)
     emit errMsgChanged(msg);
     if (f) {
         setFlag(ExecFlags::InXAFSMeas, false);
-        stop(false);
+        failEntry(msg.isEmpty() ? tr("the measurement did not start") : msg);
     }
 }
 
@@ -312,11 +373,10 @@ void Exec::setErrRemote(bool f, QString msg)
 
 void Exec::setErrSHolderMove(bool f, QString msg)
 {
-    Q_UNUSED(msg)
     setFlag(ExecFlags::ErrSHolderMove, f);
     if (f) {
         setFlag(ExecFlags::SHolderMoving, false);
-        stop(false);
+        failEntry(msg.isEmpty() ? tr("the sample holder did not move") : msg);
     }
 }
 
@@ -373,7 +433,7 @@ void Exec::noticedRefusal(QString cmd)
             emit log(
                 tr("Entry %1: the target refused %2; the entry fails.").arg(current + 1).arg(cmd),
                 kRed);
-            stop(false);
+            failEntry(tr("the target refused %1").arg(cmd));
             return;
         }
     }
@@ -404,8 +464,12 @@ void Exec::ticExec()
     // of them has set the stage the next tick takes up.
     for (;;) {
         if (stageNo == Stage::End) {
+            endEntry(EntryState::Done);
             ++current;
-            emit execNext();
+            if (stopAfterEntry)
+                stop(true);
+            else
+                emit execNext();
             return;
         }
         if (stageNo == Stage::Initialize) {
@@ -425,7 +489,7 @@ void Exec::ticExec()
             send(line);
         if (!r.error.isEmpty()) {
             emit log(r.error, kRed);
-            stop(false);
+            failEntry(r.error);
             return;
         }
         stageNo = r.next;

@@ -23,6 +23,11 @@
 // any mode) or starts anew. A watchdog (Watchdog.h) bounds every wait on the
 // target; past a limit it logs, and in an unattended run it ends the run.
 // runningChanged() tells the bus client whether a run is going (IsBusy).
+// How an entry ends is reported once by entryEnded(): done, failed (with the
+// reason), skipped (not ticked) or stopped (by Stop). Every failure of an
+// entry goes through failEntry(), which either ends the run (the default) or,
+// with setSkipFailedEntries(true), goes on with the next ticked entry once
+// the target is ready.
 //
 // The engine never touches a widget and never waits for the GUI thread:
 // stopping its thread can always join it.
@@ -46,6 +51,7 @@ class QThread;
 class QTimer;
 
 Q_DECLARE_METATYPE(Entry)
+Q_DECLARE_METATYPE(EntryState)
 
 class Exec : public QObject
 {
@@ -80,6 +86,12 @@ signals:
     void errRemoteMsgChanged(QString msg);
     // A run began (Start, Resume) or ended.
     void runningChanged(bool running);
+    // The entry at index ended in this run; detail says why it failed.
+    void entryEnded(int index, EntryState state, QString detail);
+    // A wait passed its limit, or the target went away during a run: the
+    // line the log got, for whoever must be told.
+    void stalled(QString line);
+    void targetLost(QString line);
 
 public slots:
     void setTargetIsReady(bool f);
@@ -107,6 +119,10 @@ public slots:
     void setWaitLimit(double seconds);
     // Unattended runs end on a passed limit instead of waiting for the operator.
     void setEndRunOnPassedLimit(bool f) { endRunOnPassedLimit = f; }
+    // The run ends well once the current entry's measurement has ended.
+    void setStopAfterEntry(bool on);
+    // On a failed entry: go on with the next one (true) or end the run.
+    void setSkipFailedEntries(bool skip);
 
 private slots:
     void startOneSchedule();
@@ -120,6 +136,10 @@ private:
     void setFlag(ExecFlags::Flag f, bool on);
     void clearErrStarting();
     void send(const QString &cmd);
+    void endEntry(EntryState state, const QString &detail = QString());
+    // The one way an entry fails, whatever failed: it is reported, then the
+    // run ends or goes on as the operator chose.
+    void failEntry(const QString &reason);
 
     QString targetCh;
     bool running = false;
@@ -139,5 +159,9 @@ private:
     QElapsedTimer clock;
     qint64 waitLimitMs = qint64(Watchdog::defaultLimitSeconds * 1000);
     bool endRunOnPassedLimit = false;
+    bool stopAfterEntry = false;
+    bool skipFailed = false;
+    bool entryOpen = false;     // the current entry began and has not ended
+    bool awaitingReady = false; // the next entry waits for the target
     std::array<bool, ExecFlags::FlagCount> m_flags{};
 };

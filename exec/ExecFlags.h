@@ -44,3 +44,7 @@ enum Id {
     TargetMeasuring = 13   // stopped, but the target's measurement goes on
 };
 } // namespace Stage
+
+// What became of an entry in a run. The engine reports how each entry ended;
+// the overview, the entry's status label and the journal show it.
+enum class EntryState { Pending, Running, Done, Failed, Skipped, Stopped };

@@ -180,6 +180,58 @@
         <translation>実行を停止します。測定プログラムで実行中のスキャンは最後まで続きます。</translation>
     </message>
     <message>
+        <source>Show Overview</source>
+        <translation>一覧を表示</translation>
+    </message>
+    <message>
+        <source>Stop after this entry</source>
+        <translation>この行の後で停止</translation>
+    </message>
+    <message>
+        <source>On error: stop</source>
+        <translation>エラー時: 停止</translation>
+    </message>
+    <message>
+        <source>On error: skip</source>
+        <translation>エラー時: 次の行へ</translation>
+    </message>
+    <message>
+        <source>What the run does when an entry fails: end, or go on with the next entry.</source>
+        <translation>行が失敗したときの動作: 実行を終えるか、次の行へ進みます。</translation>
+    </message>
+    <message>
+        <source>ON_ENTRY_ERROR %1 is neither stop nor skip; stop is used.</source>
+        <translation>ON_ENTRY_ERROR %1 は stop でも skip でもありません。stop を使います。</translation>
+    </message>
+    <message>
+        <source>Run took %1</source>
+        <translation>実行時間 %1</translation>
+    </message>
+    <message>
+        <source>The run ended on an error at entry %1.</source>
+        <translation>実行は %1 行目のエラーで終了しました。</translation>
+    </message>
+    <message>
+        <source>Run finished: %1 entries done, %2 failed, in %3.</source>
+        <translation>実行終了: 完了 %1 行、失敗 %2 行、所要 %3。</translation>
+    </message>
+    <message>
+        <source>Entry %1 failed: %2</source>
+        <translation>%1 行目が失敗しました: %2</translation>
+    </message>
+    <message>
+        <source>Run journal</source>
+        <translation>実行記録</translation>
+    </message>
+    <message>
+        <source>Elapsed %1  Entry left %2  End %3</source>
+        <translation>経過 %1  この行の残り %2  終了予定 %3</translation>
+    </message>
+    <message>
+        <source>A prompt has waited for the operator for 5 minutes; the run is held: %1</source>
+        <translation>操作者への確認が 5 分間待っています。実行は止まっています: %1</translation>
+    </message>
+    <message>
         <source>WAIT_LIMIT %1 is not a number of seconds above 0; %2 s is used.</source>
         <translation>WAIT_LIMIT %1 は 0 より大きい秒数ではありません。%2 秒を使います。</translation>
     </message>
@@ -322,6 +374,14 @@
 </context>
 <context>
     <name>Exec</name>
+    <message>
+        <source>still waiting for %1</source>
+        <translation>%1 を待ち続けています</translation>
+    </message>
+    <message>
+        <source>the target refused %1</source>
+        <translation>測定プログラムが %1 を拒否しました</translation>
+    </message>
     <message>
         <source>Entry %1: %2; the run stops.</source>
         <translation>%1 行目: %2。実行を停止します。</translation>
@@ -467,6 +527,18 @@ Then Click Ok.</source>
     <message>
         <source>Entry %1: the target refused %2; the entry fails.</source>
         <translation>%1 行目: 測定プログラムが %2 を拒否したため、この行は失敗です。</translation>
+    </message>
+    <message>
+        <source>Entry %1 failed: %2. The run goes on with the next entry.</source>
+        <translation>%1 行目が失敗しました: %2。次の行へ進みます。</translation>
+    </message>
+    <message>
+        <source>the measurement did not start</source>
+        <translation>測定が始まりませんでした</translation>
+    </message>
+    <message>
+        <source>the sample holder did not move</source>
+        <translation>試料ホルダーが動きませんでした</translation>
     </message>
 </context>
 <context>
@@ -1036,6 +1108,107 @@ Steps = (End - Start) / Delta</source>
     <message>
         <source>Run ended on an error; quitting (-quit-when-done).</source>
         <translation>エラーで実行が止まりました。プログラムを終了します (-quit-when-done)。</translation>
+    </message>
+</context>
+<context>
+    <name>RunJournal</name>
+    <message>
+        <source>Cannot write the run journal %1: %2</source>
+        <translation>実行記録 %1 に書き込めません: %2</translation>
+    </message>
+    <message>
+        <source>Run journal %1, line %2 is incomplete and was skipped.</source>
+        <translation>実行記録 %1 の %2 行目は途中で切れているため読み飛ばしました。</translation>
+    </message>
+</context>
+<context>
+    <name>Notifier</name>
+    <message>
+        <source>Notification program %1 failed: %2</source>
+        <translation>通知プログラム %1 が失敗しました: %2</translation>
+    </message>
+    <message>
+        <source>exit status %1</source>
+        <translation>終了ステータス %1</translation>
+    </message>
+</context>
+<context>
+    <name>RunOverview</name>
+    <message>
+        <source>pending</source>
+        <translation>待機</translation>
+    </message>
+    <message>
+        <source>running</source>
+        <translation>実行中</translation>
+    </message>
+    <message>
+        <source>running: %1</source>
+        <translation>実行中: %1</translation>
+    </message>
+    <message>
+        <source>done</source>
+        <translation>完了</translation>
+    </message>
+    <message>
+        <source>failed</source>
+        <translation>失敗</translation>
+    </message>
+    <message>
+        <source>failed: %1</source>
+        <translation>失敗: %1</translation>
+    </message>
+    <message>
+        <source>skipped</source>
+        <translation>スキップ</translation>
+    </message>
+    <message>
+        <source>stopped</source>
+        <translation>停止</translation>
+    </message>
+    <message>
+        <source>No</source>
+        <translation>No</translation>
+    </message>
+    <message>
+        <source>Exec</source>
+        <translation>実行</translation>
+    </message>
+    <message>
+        <source>Holder</source>
+        <translation>ホルダー</translation>
+    </message>
+    <message>
+        <source>Sample</source>
+        <translation>試料</translation>
+    </message>
+    <message>
+        <source>Target</source>
+        <translation>元素・吸収端</translation>
+    </message>
+    <message>
+        <source>Scan</source>
+        <translation>スキャン</translation>
+    </message>
+    <message>
+        <source>Blocks</source>
+        <translation>ブロック</translation>
+    </message>
+    <message>
+        <source>Estimate</source>
+        <translation>予想時間</translation>
+    </message>
+    <message>
+        <source>Status</source>
+        <translation>状態</translation>
+    </message>
+    <message>
+        <source>Start</source>
+        <translation>開始</translation>
+    </message>
+    <message>
+        <source>End</source>
+        <translation>終了</translation>
     </message>
 </context>
 </TS>

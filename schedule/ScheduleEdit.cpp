@@ -12,6 +12,7 @@
 #include "Units.h"
 #include "WheelGuard.h"
 
+#include <QLabel>
 #include <QMessageBox>
 
 namespace {
@@ -63,6 +64,17 @@ void ScheduleEdit::build()
     connect(ui.InsertDown, &QPushButton::clicked, this, &ScheduleEdit::insertDown);
     connect(ui.Copy, &QPushButton::clicked, this, &ScheduleEdit::copy);
     connect(ui.Cut, &QPushButton::clicked, this, &ScheduleEdit::cut);
+    // The run's status goes under the number, where the number's second row
+    // was: the entry grows no taller.
+    m_status = new QLabel(this);
+    m_status->setObjectName(QStringLiteral("RunStatus"));
+    m_status->setAlignment(Qt::AlignCenter);
+    QFont small = m_status->font();
+    small.setPointSizeF(small.pointSizeF() * 0.85);
+    m_status->setFont(small);
+    ui.ScheduleEditLayout->removeWidget(ui.No);
+    ui.ScheduleEditLayout->addWidget(ui.No, 0, 0);
+    ui.ScheduleEditLayout->addWidget(m_status, 1, 0);
 
     // 2. error and warning buttons with their non-modal boxes
     connect(ui.Errors, &QPushButton::clicked, this, [this] { errorBox()->show(); });
@@ -290,6 +302,17 @@ OneBlocks *ScheduleEdit::activeBlocks() const
 void ScheduleEdit::setNumber(int n)
 {
     ui.No->setText(QString::number(n));
+}
+
+void ScheduleEdit::setStatus(const QString &text, const QString &detail)
+{
+    m_status->setText(text);
+    m_status->setToolTip(detail);
+}
+
+QString ScheduleEdit::statusText() const
+{
+    return m_status->text();
 }
 
 void ScheduleEdit::setMark(Mark mark)

@@ -24,6 +24,7 @@
 #include "ui_ScheduleEdit.h"
 
 class OneBlocks;
+class QLabel;
 class QMessageBox;
 class FileSelectDialog;
 
@@ -53,6 +54,10 @@ public:
     enum class Mark { None, Running, Finished, Error };
     void setMark(Mark mark);
     Mark mark() const { return m_mark; }
+    // The entry's outcome of the run in words, under its number (empty: none);
+    // detail, why it failed, as the tool tip.
+    void setStatus(const QString &text, const QString &detail = QString());
+    QString statusText() const;
 
     // Field texts in the column order of the schedule file.
     QStringList toStringList() const;
@@ -130,6 +135,7 @@ private:
     Entry m_entry;
     Mark m_mark = Mark::None;
     QStringList m_scheduleWarnings;
+    QLabel *m_status = nullptr;
     bool m_showing = false;
     QMessageBox *m_errorBox = nullptr;
     QMessageBox *m_warningBox = nullptr;

@@ -10,6 +10,7 @@
 #include "LayoutFrame.h"
 #include "LogArea.h"
 #include "Prompter.h"
+#include "RunEstimate.h"
 #include "ScheduleEdit.h"
 #include "Startup.h"
 #include "Tolva.h"
@@ -64,6 +65,7 @@ Body::Body(QWidget *parent) : QFrame(parent)
     connect(fileDialog, &QFileDialog::fileSelected, this, &Body::scheduleFileSelected);
 
     setupPrompter();
+    setupNightRun();
 }
 
 Body::~Body()
@@ -114,6 +116,8 @@ void Body::setupExecution()
     connect(this, &Body::setErrSHolderMove, exec, &Exec::setErrSHolderMove);
     connect(this, &Body::setReceivedBlockNum, exec, &Exec::setReceivedBlockNum);
     setupTargetWatch();
+    connect(exec, &Exec::stalled, this, &Body::noticedStall);
+    connect(exec, &Exec::targetLost, this, &Body::noticedTargetLost);
 
     connect(ui.ShowCutBuffer, &QCheckBox::toggled, cutBufferFrame, &LayoutFrame::setVisible);
     connect(ui.ComeBack, &QPushButton::clicked, this, &Body::comeBackAtBottom);
@@ -230,6 +234,7 @@ void Body::showSs()
         e->show();
     }
     showScheduleWarnings();
+    refreshOverview();
 }
 
 void Body::listEdited()
@@ -444,6 +449,7 @@ void Body::startMeas()
         e->setMark(ScheduleEdit::Mark::None);
         runList.append(e);
     }
+    beginRunRecord(entries);
     emit startExec(entries);
 }
 
@@ -479,6 +485,7 @@ void Body::stopMeas()
     // the end.
     if (m_runGoing)
         m_stopAsked = true;
+    stoppedByOperator = true;
     emit stopExec(true);
 }
 
@@ -493,6 +500,9 @@ void Body::resumeMeas()
         mode = Exec::FromNext;
     m_runGoing = true;
     m_stopAsked = false;
+    stoppedByOperator = false;
+    running = true;
+    updateRunStatus();
     emit resumeExec(mode);
 }
 
@@ -500,19 +510,30 @@ void Body::noticedExecuting(int idx)
 {
     showCurrentNo(idx);
     m_runningIndex = idx;
-    for (int i = 0; i < runList.size(); ++i) {
-        if (ScheduleEdit *e = runList.at(i))
-            e->setMark(i == idx ? ScheduleEdit::Mark::Running : ScheduleEdit::Mark::None);
+    // The entries before keep the marks of how they ended.
+    if (idx >= 0 && idx < runList.size() && runList.at(idx)) {
+        ScheduleEdit *e = runList.at(idx);
+        e->setMark(ScheduleEdit::Mark::Running);
+        ui.MainScroll->ensureWidgetVisible(e, 50, 50);
+        RunOverview::Outcome o;
+        o.state = EntryState::Running;
+        o.text = stageText;
+        o.started = QDateTime::currentDateTime();
+        setOutcome(e, o);
     }
-    if (idx >= 0 && idx < runList.size() && runList.at(idx))
-        ui.MainScroll->ensureWidgetVisible(runList.at(idx), 50, 50);
+    runIndex = idx;
+    eta.entryBegan(idx, QDateTime::currentDateTime());
+    updateRunStatus();
 }
 
 void Body::noticedExecFinished(bool ok)
 {
     const int n = currentNo();
     if (n >= 1 && n <= runList.size()) {
-        if (ScheduleEdit *e = runList.at(n - 1))
+        // An entry that ended as the engine reported keeps that mark.
+        ScheduleEdit *e = runList.at(n - 1);
+        const EntryState was = e ? outcomeOf(e).state : EntryState::Pending;
+        if (e && (was == EntryState::Pending || was == EntryState::Running))
             e->setMark(ok ? ScheduleEdit::Mark::Finished : ScheduleEdit::Mark::Error);
         // The mark on the entry, in words, for the log file and unattended runs.
         if (!ok)
@@ -526,12 +547,25 @@ void Body::noticedExecFinished(bool ok)
     m_stopAsked = false;
     m_runningIndex = -1;
     showCurrentNo(-1);
+    endRunRecord(ok);
     emit runFinished(ok);
 }
 
 void Body::noticedCurrentExecStage(const QString &stage)
 {
     ui.StageName->setText(stage);
+    // Said every tick: only a new stage changes the overview.
+    if (stage == stageText)
+        return;
+    stageText = stage;
+    if (ScheduleEdit *e = runList.value(runIndex)) {
+        RunOverview::Outcome o = outcomeOf(e);
+        if (o.state == EntryState::Running) {
+            o.text = stage;
+            setOutcome(e, o);
+        }
+    }
+    updateRunStatus();
 }
 
 void Body::noticedEntryChanged()
@@ -545,6 +579,10 @@ void Body::noticedEntryChanged()
     const int i = int(runList.indexOf(e));
     if (e && i >= 0)
         emit updateExec(i, e->entry());
+    const int row = int(ss.indexOf(e));
+    if (e && row >= 0)
+        overview->setEntry(row, e->entry(),
+                           estimateEntries({e->entry()}, durationRatios).constFirst());
 }
 
 namespace {

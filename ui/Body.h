@@ -16,6 +16,9 @@
 // which one has errors; Check shows the dry run (DryRun.h) in its own window.
 // The entries' warnings across the list (one data file written twice) are
 // worked out here whenever the list or an entry changes.
+// The night's side (BodyRun.cpp): the overview table above the entries, the
+// run bar's times and controls, the run journal, the notifications
+// (NOTIFY_CMD) and the run status peers ask for with GetRunStatus.
 //
 // Everything here runs in the GUI thread. The engine runs in execThread and is
 // reached only through queued signals in both directions: the schedule goes
@@ -26,11 +29,15 @@
 
 #include "AMsg.h"
 #include "Exec.h"
+#include "RunEta.h"
+#include "RunOverview.h"
 #include "ui_Body.h"
 
+#include <QDateTime>
 #include <QFrame>
 #include <QHash>
 #include <QList>
+#include <QMap>
 #include <QPointer>
 #include <QStringList>
 
@@ -41,9 +48,14 @@ class ExecCtrl;
 class LayoutFrame;
 class LogArea;
 class Prompt;
+class Notifier;
 class Prompter;
+class QCheckBox;
+class QComboBox;
 class QFileDialog;
+class QTableView;
 class QThread;
+class QTimer;
 class ScheduleEdit;
 class Tolva;
 
@@ -87,6 +99,22 @@ public:
     bool runGoing() const { return m_runGoing; }
     // The list changed since it was last saved or loaded.
     bool entriesChanged() const { return m_entriesChanged; }
+
+    RunOverview *overviewModel() const { return overview; }
+    QTableView *overviewTable() const { return overviewView; }
+    QCheckBox *overviewShown() const { return showOverview; }
+    QCheckBox *stopAfterEntryBox() const { return stopAfterEntry; }
+    QComboBox *onEntryErrorBox() const { return onEntryError; }
+    QLabel *runTimesLabel() const { return runTimes; }
+    QString journalPath() const { return journal; }
+    // Entries that failed in the current or last run (going on under "skip").
+    int failedEntries() const { return failedCount; }
+
+public slots:
+    // For the watchdog: the run waits past its limit, or the target is gone.
+    // The operator is told at the screen and through NOTIFY_CMD.
+    void noticedStall(const QString &why);
+    void noticedTargetLost(const QString &why);
 
 signals:
     void closed();
@@ -155,6 +183,11 @@ private slots:
     void noticedEntryChanged();
     void noticedPromptsChanged();
     void noticedPromptOk();
+    void noticedEntryEnded(int idx, EntryState state, const QString &detail);
+    void showRunTimes();
+    void showOverviewRow(const QModelIndex &index);
+    void noticedPrompterStat(int count);
+    void promptWaitedLong();
 
 private:
     void setupTolva();
@@ -174,6 +207,16 @@ private:
     // agrees. False when nothing was moved for that reason.
     bool clearList();
     void listEdited();
+    void setupNightRun();
+    void refreshOverview();
+    void beginRunRecord(const QList<Entry> &entries);
+    void endRunRecord(bool ok);
+    void setOutcome(ScheduleEdit *e, const RunOverview::Outcome &o);
+    RunOverview::Outcome outcomeOf(const ScheduleEdit *e) const { return outcomes.value(e); }
+    void writeJournal(int idx, EntryState state, const QString &detail);
+    // Raises the window with a non-modal message and notifies.
+    void alertOperator(const QString &event, const QString &text);
+    void updateRunStatus();
 
     QList<ScheduleEdit *> ss;
     QList<ScheduleEdit *> cutBuffer;
@@ -201,4 +244,29 @@ private:
     QString remoteAddr;
     QStringList initCmdsOnTolva;
     QStringList initCmdsOnTarget;
+
+    // The night's side (BodyRun.cpp).
+    RunOverview *overview = nullptr;
+    QTableView *overviewView = nullptr;
+    QCheckBox *showOverview = nullptr;
+    QCheckBox *stopAfterEntry = nullptr;
+    QComboBox *onEntryError = nullptr;
+    QLabel *runTimes = nullptr;
+    QTimer *runClock = nullptr;
+    QTimer *promptClock = nullptr;
+    Notifier *notifier = nullptr;
+    RunEta eta;
+    QDateTime runStart;
+    QMap<QString, double> durationRatios; // from the journal, by scan type
+    QList<double> runEstimates;           // by run index; 0 for entries not ticked
+    QHash<const ScheduleEdit *, RunOverview::Outcome> outcomes;
+    QString journal;
+    bool journalWarned = false;
+    bool running = false;
+    bool stoppedByOperator = false;
+    int failedCount = 0;
+    int lastFailed = 0; // number of the last entry that failed
+    int doneCount = 0;
+    int runIndex = -1; // the entry running, by run index
+    QString stageText;
 };

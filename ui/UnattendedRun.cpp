@@ -94,7 +94,9 @@ void UnattendedRun::runFinished(bool ok)
     if (m_done)
         return;
     m_done = true;
-    m_status = ok ? 0 : 1;
+    // Entries that failed while the run went on (ON_ENTRY_ERROR skip) fail
+    // the night too.
+    m_status = ok && m_body->failedEntries() == 0 ? 0 : 1;
     m_body->logPanel()->log(ok ? tr("Run finished; quitting (-quit-when-done).")
                                : tr("Run ended on an error; quitting (-quit-when-done)."));
     // Nobody is there to answer a question: the run is over and the list is

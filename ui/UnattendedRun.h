@@ -8,7 +8,7 @@
 //                      trials without beam only);
 //   -quit-when-done    when the run finishes, close the program without asking;
 //                      the exit status is 0 when the run ended well and 1 on an
-//                      error.
+//                      error or when any entry failed.
 //                      A wait on the target that passes its limit (WAIT_LIMIT)
 //                      ends the run on an error instead of waiting forever.
 // A schedule file that cannot be read is an error of the run: it is logged,

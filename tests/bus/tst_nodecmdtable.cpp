@@ -21,11 +21,15 @@ private slots:
                                 "EvEndQMeas",    "EvErrStartXAFSMeas",
                                 "EvErrRemote",   "EvErrChangerMove",
                                 "listnodes",     "RemoteOn",
-                                "GetBlockNum"};
+                                "GetBlockNum",   "GetRunStatus"};
         const QStringList helps{"Answer greeting message", "Show help message",
                                 "Answer if Tarnix is busy"};
+        QMap<int, QString> moreHelps{{17,
+                                      "Answer the state of the run: idle, running N/M STAGE ETA "
+                                      "hh:mm, held REASON, stopped, failed N"}};
         for (int id = 0; id < words.size(); ++id)
-            QTest::newRow(qPrintable(words.at(id))) << words.at(id) << id << helps.value(id);
+            QTest::newRow(qPrintable(words.at(id)))
+                << words.at(id) << id << helps.value(id, moreHelps.value(id));
         const int notFound = int(NodeCmdTable::NotFoundId);
         for (const char *word : {"Foo", "hello", "@Hello", "", "Hello "})
             QTest::newRow(qPrintable(QStringLiteral("not found [%1]").arg(word)))
@@ -36,7 +40,7 @@ private slots:
     {
         QFETCH(QString, word);
         const TolvaSession session;
-        QCOMPARE(session.nodeCmdTable().size(), 17);
+        QCOMPARE(session.nodeCmdTable().size(), 18);
         QTEST(int(session.nodeCmdTable().idOf(word)), "id");
         QTEST(session.nodeCmdTable().helpOf(word), "help");
     }
@@ -48,7 +52,7 @@ private slots:
         QVERIFY(!t.addCommand(3, QStringLiteral("Other"), QString()));
         QTest::ignoreMessage(QtDebugMsg, "Duplicated msg 40 \"Hello\" \"x\"");
         QVERIFY(!t.addCommand(40, QStringLiteral("Hello"), QStringLiteral("x")));
-        QCOMPARE(t.size(), 17);
+        QCOMPARE(t.size(), 18);
         QCOMPARE(t.idOf("Connected"), 3);
         QCOMPARE(t.helpOf("Hello"), QStringLiteral("Answer greeting message"));
         QVERIFY(t.addCommand(40, QStringLiteral("New"), QStringLiteral("n")));

@@ -212,7 +212,12 @@ private slots:
         row("Help", {"Dorvan>Tarnix Help\n"},
             {"send:Tarnix>Dorvan @Help Commands : Hello Help IsBusy Connected Disconnected "
              "EvChangerMoving EvMovingCurTh EvStartMeas EvEndMeas EvStartQMeas EvEndQMeas "
-             "EvErrStartXAFSMeas EvErrRemote EvErrChangerMove RemoteOn listnodes GetBlockNum"});
+             "EvErrStartXAFSMeas EvErrRemote EvErrChangerMove RemoteOn listnodes GetBlockNum "
+             "GetRunStatus"});
+        row("GetRunStatus before any run", {"Dorvan>Tarnix GetRunStatus\n"},
+            {"send:Tarnix>Dorvan @GetRunStatus idle"});
+        row("GetRunStatus answer handed on", {"Dorvan>Tarnix @GetRunStatus running\n"},
+            {"ans:Dorvan>Tarnix @GetRunStatus running #17"});
         row("Help Hello", {"Dorvan>Tarnix Help Hello\n"},
             {"send:Tarnix>Dorvan @Help : Answer greeting message"});
         row("Help of a word without help", {"Dorvan>Tarnix Help listnodes\n"},

@@ -47,6 +47,7 @@ public:
         connect(exec, &Exec::finished, this, &TargetDouble::finished);
         connect(exec, &Exec::executing, this, &TargetDouble::executing);
         connect(exec, &Exec::currentStage, this, &TargetDouble::currentStage);
+        connect(exec, &Exec::entryEnded, this, &TargetDouble::entryEnded);
     }
 
     QStringList lines;  // every command, as sent
@@ -91,6 +92,7 @@ signals:
     void finished(bool ok);
     void executing(int step);
     void currentStage(QString stage);
+    void entryEnded(int index, EntryState state, QString detail);
     void commandReceived(QString cmd);
     void startExec(QList<Entry> entries);
     void updateExec(int index, Entry entry);

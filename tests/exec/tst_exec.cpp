@@ -35,6 +35,8 @@ private slots:
     void refusals();
     void passedWaitLimit_data();
     void passedWaitLimit();
+    void entryOutcomes_data();
+    void entryOutcomes();
     void whileIdle();
     void editsCountFromTheNextTimeAnEntryBegins();
     void quitDuringRunningSchedule();
@@ -384,6 +386,78 @@ void TstExec::passedWaitLimit()
         QVERIFY(finished.wait(10000));
         QCOMPARE(finished.at(0).at(0).toBool(), true);
     }
+}
+
+// How each entry ended, with every kind of failure, under "stop" and "skip",
+// and with "stop after this entry".
+void TstExec::entryOutcomes_data()
+{
+    QTest::addColumn<int>("kind"); // -1 none, 0 start error, 1 holder-move error, 2 plan error
+    QTest::addColumn<bool>("skip");
+    QTest::addColumn<bool>("stopAfter");
+    QTest::addColumn<QString>("outcomes"); // index:state of each entryEnded
+    QTest::addColumn<bool>("ok");
+    QTest::addColumn<int>("starts");
+    const QString failedOnly = QStringLiteral("0:3");
+    const QString wentOn = QStringLiteral("0:3 1:4 2:2");
+    QTest::newRow("start error, stop") << 0 << false << false << failedOnly << false << 1;
+    QTest::newRow("start error, skip") << 0 << true << false << wentOn << true << 2;
+    QTest::newRow("holder error, stop") << 1 << false << false << failedOnly << false << 0;
+    QTest::newRow("holder error, skip") << 1 << true << false << wentOn << true << 1;
+    QTest::newRow("plan error, stop") << 2 << false << false << failedOnly << false << 0;
+    QTest::newRow("plan error, skip") << 2 << true << false << wentOn << true << 1;
+    QTest::newRow("stop after this entry") << -1 << false << true << "0:2" << true << 1;
+    QTest::newRow("stop after a failed entry") << 0 << true << true << failedOnly << true << 1;
+    QTest::newRow("every entry") << -1 << true << false << "0:2 1:4 2:2" << true << 2;
+}
+
+void TstExec::entryOutcomes()
+{
+    QFETCH(int, kind);
+    QFETCH(bool, skip);
+    QFETCH(bool, stopAfter);
+    QFETCH(QString, outcomes);
+    QFETCH(bool, ok);
+    QFETCH(int, starts);
+    Entry first = EntryPlanEnv::entry("Cu", "1");
+    if (kind == 2)
+        first.blockDefType = 7;
+    entries << first << EntryPlanEnv::entry("Fe", "2", false) << EntryPlanEnv::entry("Fe", "2");
+    const QString held = kind == 0 ? QStringLiteral("Start") : QStringLiteral("MoveSHolderTo");
+    if (kind == 0 || kind == 1)
+        t->held << held;
+    QSignalSpy finished(t, &TargetDouble::finished);
+    QSignalSpy ended(t, &TargetDouble::entryEnded);
+    Exec *e = exec;
+    QMetaObject::invokeMethod(
+        exec,
+        [e, skip, stopAfter] {
+            e->setSkipFailedEntries(skip);
+            e->setStopAfterEntry(stopAfter);
+            e->setTargetIsReady(true);
+        },
+        Qt::BlockingQueuedConnection);
+    emit t->startExec(entries);
+    if (kind == 0 || kind == 1) {
+        QVERIFY(waitFor(held));
+        t->held.clear();
+        if (kind == 0)
+            emit t->setErrStartingXAFSMeas(true, "no beam");
+        else
+            emit t->setErrSHolderMove(true, "stuck");
+    }
+    QVERIFY(finished.wait(10000));
+    QCOMPARE(finished.at(0).at(0).toBool(), ok);
+    QStringList got;
+    for (const QList<QVariant> &args : std::as_const(ended))
+        got << QStringLiteral("%1:%2")
+                   .arg(args.at(0).toInt())
+                   .arg(int(args.at(1).value<EntryState>()));
+    QCOMPARE(got.join(' '), outcomes);
+    if (kind >= 0)
+        QVERIFY(!ended.at(0).at(2).toString().isEmpty()); // the reason
+    QCOMPARE(t->lines.filter(QRegularExpression("^Start")).size(), starts);
+    QCOMPARE(t->logLines.filter("The run goes on").size(), skip && kind >= 0 ? 1 : 0);
 }
 
 // Stop and error events while idle only set their flags.

@@ -5,17 +5,22 @@
 // takes it to its end once the target is back; a new login sends RemoteOn and
 // the target's init commands again. A run started before the target logs in,
 // a refused command, an absurd block count, and a server that goes away and
-// comes back.
+// comes back. A night's run leaves its journal, tells the notification
+// program and answers GetRunStatus.
 #include "Body.h"
 #include "ConfigStore.h"
 #include "ConnectStat.h"
 #include "ExecCtrl.h"
 #include "LogArea.h"
 #include "OptionTables.h"
+#include "RunJournal.h"
+#include "ScheduleEdit.h"
 #include "Tolva.h"
 #include "UnattendedRun.h"
 #include "XrayDataBase.h"
 
+#include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -83,11 +88,15 @@ private slots:
     void faultyTarget_data();
     void faultyTarget();
     void serverRestarts();
+    void nightRun_data();
+    void nightRun();
 
 private:
     void startServer(quint16 port);
     std::unique_ptr<Peer> startSim(const QStringList &extra, const QString &transcript);
-    std::unique_ptr<Body> makeBody();
+    std::unique_ptr<Body> makeBody(const QString &extraConfig = QString(),
+                                   const QString &schedule = QStringLiteral("two.csv"),
+                                   int *exitStatus = nullptr);
 
     QTemporaryDir m_dir;
     std::unique_ptr<Peer> m_server;
@@ -107,6 +116,13 @@ void TestFaultPeers::initTestCase()
                   .join(QLatin1Char('\n'))
                   .toUtf8());
     csv.close();
+    QFile three(QStringLiteral("three.csv"));
+    QVERIFY(three.open(QIODevice::WriteOnly | QIODevice::Text));
+    three.write((lines.filter(QStringLiteral(",E2E-1,")) + lines.filter(QStringLiteral(",E2E-4,")) +
+                 lines.filter(QStringLiteral(",E2E-5,")))
+                    .join(QLatin1Char('\n'))
+                    .toUtf8());
+    three.close();
     startServer(0);
 }
 
@@ -133,7 +149,8 @@ std::unique_ptr<Peer> TestFaultPeers::startSim(const QStringList &extra, const Q
     return sim;
 }
 
-std::unique_ptr<Body> TestFaultPeers::makeBody()
+std::unique_ptr<Body> TestFaultPeers::makeBody(const QString &extraConfig, const QString &schedule,
+                                               int *exitStatus)
 {
     QFile in(QStringLiteral(E2E_FIXTURES "/e2e.cfg.in"));
     if (!in.open(QIODevice::ReadOnly | QIODevice::Text))
@@ -142,13 +159,16 @@ std::unique_ptr<Body> TestFaultPeers::makeBody()
     text.replace(QStringLiteral("@PORT@"), QString::number(m_port));
     text.replace(QStringLiteral("@KEYS@"), kKeys);
     config().clear();
-    config().readText(text);
+    config().readText(text + extraConfig);
     buildOptionTables(config());
     auto body = std::make_unique<Body>();
     UnattendedRun::Options o;
     o.confirmPrompts = true; // the operator says yes to every set-up change
-    new UnattendedRun(body.get(), o, nullptr, body.get());
-    body->loadScheduleFrom(QStringLiteral("two.csv"));
+    o.quitWhenDone = exitStatus != nullptr;
+    auto *unattended = new UnattendedRun(body.get(), o, nullptr, body.get());
+    if (exitStatus)
+        unattended->setQuitAction([exitStatus](int status) { *exitStatus = status; });
+    body->loadScheduleFrom(schedule);
     return body;
 }
 
@@ -363,6 +383,117 @@ void TestFaultPeers::serverRestarts()
     QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 3 * kWaitMs);
     QCOMPARE(finished.at(0).at(0).toBool(), true);
     QCOMPARE(readLines(transcript).filter(QRegularExpression(QStringLiteral(" Start$"))).size(), 2);
+}
+
+void TestFaultPeers::nightRun_data()
+{
+    QTest::addColumn<QString>("onError");
+    QTest::addColumn<QStringList>("simArgs");
+    QTest::addColumn<bool>("stopAfterFirst");
+    QTest::addColumn<QStringList>("outcomes"); // of the journal's rows
+    QTest::addColumn<int>("exitStatus");
+    QTest::addColumn<QString>("status"); // GetRunStatus at the end
+    QTest::addColumn<QString>("notified");
+    const QStringList failSecond{"--fail-start", "2"};
+    QTest::newRow("stop") << "stop" << failSecond << false << QStringList{"done", "failed"} << 1
+                          << "failed 2"
+                          << "failed";
+    QTest::newRow("skip") << "skip" << failSecond << false << QStringList{"done", "failed", "done"}
+                          << 1 << "failed 2"
+                          << "finished";
+    QTest::newRow("stop after this entry")
+        << "stop" << QStringList() << true << QStringList{"done"} << 0 << "idle"
+        << "finished";
+}
+
+void TestFaultPeers::nightRun()
+{
+    QFETCH(QString, onError);
+    QFETCH(QStringList, simArgs);
+    QFETCH(bool, stopAfterFirst);
+    QFETCH(QStringList, outcomes);
+    QFETCH(int, exitStatus);
+    QFETCH(QString, status);
+    QFETCH(QString, notified);
+    QTemporaryDir dir;
+    const QString journal = dir.filePath(QStringLiteral("journal.csv"));
+    const QString told = dir.filePath(QStringLiteral("told"));
+    const QString script = dir.filePath(QStringLiteral("notify.sh"));
+    QFile f(script);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write("#!/bin/sh\nprintf '%s|' \"$@\" >> \"$1\"\necho >> \"$1\"\n");
+    f.close();
+    f.setPermissions(f.permissions() | QFileDevice::ExeOwner);
+    std::unique_ptr<Peer> sim = startSim(simArgs, dir.filePath(QStringLiteral("t.txt")));
+    QVERIFY(!QTest::currentTestFailed());
+    int exit = -1;
+    std::unique_ptr<Body> body =
+        makeBody(QStringLiteral("\nJOURNAL \"%1\"\nON_ENTRY_ERROR %2\nNOTIFY_CMD \"%3\" \"%4\"\n")
+                     .arg(journal, onError, script, told),
+                 QStringLiteral("three.csv"), &exit);
+    QVERIFY(body);
+    QCOMPARE(body->onEntryErrorBox()->currentIndex(), onError == "skip" ? 1 : 0);
+    QCOMPARE(body->overviewModel()->rowCount(), 3);
+
+    QTRY_VERIFY_WITH_TIMEOUT(isOn(*body, ExecCtrl::TargetReady), kWaitMs);
+    // A peer on the bus follows the night without a screen.
+    Tolva watcher;
+    watcher.setHost(QStringLiteral("127.0.0.1"));
+    watcher.setPort(QString::number(m_port));
+    watcher.setNameOnTolva(QStringLiteral("Watcher"));
+    watcher.setKeyFile(kKeys);
+    QStringList answers;
+    connect(&watcher, &Tolva::anyAns, this, [&answers](const AMsg &m) {
+        if (m.cmd == QLatin1String("GetRunStatus"))
+            answers << m.paramText.trimmed();
+    });
+    QSignalSpy watcherReady(&watcher, &Tolva::tolvaIsReady);
+    watcher.connectToTolva();
+    QVERIFY(watcherReady.wait(kWaitMs));
+    watcher.sendCmd(QString(), QStringLiteral("Tarnix"), QStringLiteral("GetRunStatus"));
+    QTRY_COMPARE_WITH_TIMEOUT(answers, QStringList{"idle"}, kWaitMs);
+
+    // Each entry's row is on disk before the next entry begins.
+    QList<int> rowsAtBegin;
+    connect(body->engine(), &Exec::executing, this,
+            [&rowsAtBegin, journal] { rowsAtBegin << int(RunJournal::read(journal).size()); });
+    QSignalSpy finished(body.get(), &Body::runFinished);
+    body->startRun();
+    if (stopAfterFirst)
+        body->stopAfterEntryBox()->setChecked(true);
+    QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 3 * kWaitMs);
+    QCOMPARE(exit, exitStatus);
+
+    const QList<JournalRow> rows = RunJournal::read(journal);
+    QStringList got;
+    for (const JournalRow &r : rows)
+        got << r.outcome;
+    QCOMPARE(got, outcomes);
+    for (int i = 0; i < rows.size(); ++i) {
+        QCOMPARE(rows.at(i).entry, i + 1);
+        QCOMPARE(rows.at(i).run, rows.at(0).run);
+        QVERIFY(rows.at(i).started <= rows.at(i).ended);
+        QCOMPARE(rows.at(i).detail.isEmpty(), rows.at(i).outcome == "done");
+        QCOMPARE(body->overviewModel()->outcome(i).state,
+                 rows.at(i).outcome == "done" ? EntryState::Done : EntryState::Failed);
+        QCOMPARE(body->schedule().at(i)->statusText().isEmpty(), false);
+    }
+    for (int i = 0; i < rowsAtBegin.size(); ++i)
+        QCOMPARE(rowsAtBegin.at(i), i);
+    QCOMPARE(rows.at(0).scan, QStringLiteral("Quick"));
+
+    watcher.sendCmd(QString(), QStringLiteral("Tarnix"), QStringLiteral("GetRunStatus"));
+    QTRY_COMPARE_WITH_TIMEOUT(answers.size(), 2, kWaitMs);
+    QCOMPARE(answers.last(), status);
+
+    // The notification program got the event and one line; a failed entry
+    // under skip is told when it fails.
+    QTRY_VERIFY_WITH_TIMEOUT(readLines(told).size() >= (onError == "skip" ? 2 : 1), kWaitMs);
+    const QStringList lines = readLines(told);
+    QVERIFY2(lines.last().startsWith(told + "|" + notified + "|"), qPrintable(lines.last()));
+    QCOMPARE(lines.last().count('|'), 3);
+    if (onError == "skip")
+        QVERIFY(lines.first().startsWith(told + "|failed|"));
 }
 
 QTEST_MAIN(TestFaultPeers)

@@ -1,0 +1,33 @@
+// Tells someone away from the screen what the night does: the configured
+// program (NOTIFY_CMD program [args...]) is started, without a shell, with two
+// more arguments: the event (finished, failed, stalled, target-lost, prompt)
+// and one line of text. It runs on its own; one that hangs is ended after a
+// time-out, and a program that cannot be started is reported once.
+#pragma once
+
+#include <QObject>
+#include <QStringList>
+
+class Notifier : public QObject
+{
+    Q_OBJECT
+public:
+    explicit Notifier(QObject *parent = nullptr);
+
+    // program and its first arguments; empty: notify nobody.
+    void setCommand(const QStringList &command) { m_command = command; }
+    void setTimeoutMs(int ms) { m_timeoutMs = ms; }
+    bool isSet() const { return !m_command.isEmpty(); }
+
+public slots:
+    void notify(const QString &event, const QString &text);
+
+signals:
+    // The program could not be started or failed; said once per program run.
+    void failed(const QString &message);
+
+private:
+    QStringList m_command;
+    int m_timeoutMs = 30000;
+    bool m_failureTold = false;
+};

@@ -1,0 +1,155 @@
+#include "RunJournal.h"
+
+#include "Csv.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QSet>
+#include <QTextStream>
+
+#include <algorithm>
+
+#include <unistd.h>
+
+namespace {
+
+struct Tr
+{
+    Q_DECLARE_TR_FUNCTIONS(RunJournal)
+};
+
+QString isoOrEmpty(const QDateTime &t)
+{
+    return t.isValid() ? t.toString(Qt::ISODate) : QString();
+}
+
+} // namespace
+
+namespace RunJournal {
+
+QString defaultPath()
+{
+    return QStringLiteral("skedra-journal.csv");
+}
+
+QStringList header()
+{
+    return {QStringLiteral("run"),     QStringLiteral("entry"),     QStringLiteral("holder"),
+            QStringLiteral("sample"),  QStringLiteral("file"),      QStringLiteral("element"),
+            QStringLiteral("edge"),    QStringLiteral("scan"),      QStringLiteral("started"),
+            QStringLiteral("ended"),   QStringLiteral("seconds"),   QStringLiteral("estimated"),
+            QStringLiteral("outcome"), QStringLiteral("detail")};
+}
+
+QStringList fields(const JournalRow &r)
+{
+    return {isoOrEmpty(r.run),
+            QString::number(r.entry),
+            r.holder,
+            r.sample,
+            r.file,
+            r.element,
+            r.edge,
+            r.scan,
+            isoOrEmpty(r.started),
+            isoOrEmpty(r.ended),
+            QString::number(r.seconds, 'f', 1),
+            QString::number(r.estimated, 'f', 1),
+            r.outcome,
+            r.detail};
+}
+
+bool append(const QString &path, const JournalRow &row, QString *error)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Text)) {
+        if (error)
+            *error = Tr::tr("Cannot write the run journal %1: %2").arg(path, f.errorString());
+        return false;
+    }
+    QByteArray text;
+    if (f.size() == 0)
+        text += Csv::joinLine(header()).toUtf8() + '\n';
+    text += Csv::joinLine(fields(row)).toUtf8() + '\n';
+    // One write and a sync: a cut leaves the rows before this one whole.
+    const bool ok = f.write(text) == text.size() && f.flush() && ::fsync(f.handle()) == 0;
+    if (!ok && error)
+        *error = Tr::tr("Cannot write the run journal %1: %2").arg(path, f.errorString());
+    return ok;
+}
+
+QList<JournalRow> read(const QString &path, QStringList *warnings)
+{
+    QList<JournalRow> rows;
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly | QIODevice::Text))
+        return rows;
+    QTextStream in(&f);
+    const int columns = int(header().size());
+    int lineNo = 0;
+    while (!in.atEnd()) {
+        const QString line = in.readLine();
+        ++lineNo;
+        if (line.isEmpty() || line == Csv::joinLine(header()))
+            continue;
+        QStringList c = Csv::splitLine(line);
+        if (c.size() == columns - 1 && line.endsWith(QLatin1Char(',')))
+            c << QString(); // an empty detail leaves no field after the last comma
+        JournalRow r;
+        bool ok = c.size() == columns;
+        if (ok) {
+            r.run = QDateTime::fromString(c.at(0), Qt::ISODate);
+            r.entry = c.at(1).toInt(&ok);
+            r.holder = c.at(2);
+            r.sample = c.at(3);
+            r.file = c.at(4);
+            r.element = c.at(5);
+            r.edge = c.at(6);
+            r.scan = c.at(7);
+            r.started = QDateTime::fromString(c.at(8), Qt::ISODate);
+            r.ended = QDateTime::fromString(c.at(9), Qt::ISODate);
+            bool secOk = false;
+            bool estOk = false;
+            r.seconds = c.at(10).toDouble(&secOk);
+            r.estimated = c.at(11).toDouble(&estOk);
+            r.outcome = c.at(12);
+            r.detail = c.at(13);
+            ok = ok && r.run.isValid() && secOk && estOk;
+        }
+        if (!ok) {
+            if (warnings)
+                *warnings << Tr::tr("Run journal %1, line %2 is incomplete and was skipped.")
+                                 .arg(path)
+                                 .arg(lineNo);
+            continue;
+        }
+        rows << r;
+    }
+    return rows;
+}
+
+QMap<QString, double> durationRatios(const QList<JournalRow> &rows, int runs)
+{
+    QList<QDateTime> starts;
+    for (const JournalRow &r : rows) {
+        if (!starts.contains(r.run))
+            starts << r.run;
+    }
+    std::sort(starts.begin(), starts.end());
+    const QSet<QDateTime> recent(starts.end() - qMin<qsizetype>(runs, starts.size()), starts.end());
+    QMap<QString, QList<double>> byScan;
+    for (const JournalRow &r : rows) {
+        if (recent.contains(r.run) && r.outcome == QLatin1String("done") && r.estimated > 0)
+            byScan[r.scan] << r.seconds / r.estimated;
+    }
+    QMap<QString, double> ratios;
+    for (auto it = byScan.begin(); it != byScan.end(); ++it) {
+        QList<double> v = it.value();
+        std::sort(v.begin(), v.end());
+        const qsizetype n = v.size();
+        ratios.insert(it.key(), n % 2 ? v.at(n / 2) : (v.at(n / 2 - 1) + v.at(n / 2)) / 2);
+    }
+    return ratios;
+}
+
+} // namespace RunJournal

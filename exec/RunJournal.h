@@ -1,0 +1,53 @@
+// The run journal: one row per entry the engine ran, appended to a CSV file
+// (configuration key JOURNAL, default skedra-journal.csv in the working
+// directory) and synced to disk as the entry ends, so that a crash of the
+// program or of the PC loses at most the entry that was running.
+//
+// The main window appends a row when the engine reports an entry's end;
+// estimates read the rows back (durationRatios) to learn how long each scan
+// type really takes on this beamline.
+#pragma once
+
+#include <QDateTime>
+#include <QList>
+#include <QMap>
+#include <QString>
+#include <QStringList>
+
+struct JournalRow
+{
+    QDateTime run; // when the run started
+    int entry = 0; // number in the list, from 1
+    QString holder;
+    QString sample;
+    QString file;
+    QString element;
+    QString edge;
+    QString scan;
+    QDateTime started;
+    QDateTime ended;
+    double seconds = 0;
+    double estimated = 0;
+    QString outcome; // done, failed, skipped, stopped
+    QString detail;  // why it failed; empty when done
+};
+
+namespace RunJournal {
+
+QString defaultPath();
+QStringList header();
+QStringList fields(const JournalRow &row);
+
+// Appends row to the journal at path (the header first when the file is new
+// or empty), flushed and synced. On failure returns false and says why.
+bool append(const QString &path, const JournalRow &row, QString *error);
+
+// Every row of a journal. A line that does not read as a row (the torn last
+// line of a crash) is skipped and named in *warnings.
+QList<JournalRow> read(const QString &path, QStringList *warnings = nullptr);
+
+// For each scan type, the median of measured / estimated duration over the
+// rows of the last `runs` runs that ended well and had an estimate.
+QMap<QString, double> durationRatios(const QList<JournalRow> &rows, int runs = 5);
+
+} // namespace RunJournal
