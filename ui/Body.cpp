@@ -582,7 +582,8 @@ void Body::noticedEntryChanged()
     const int row = int(ss.indexOf(e));
     if (e && row >= 0)
         overview->setEntry(row, e->entry(),
-                           estimateEntries({e->entry()}, durationRatios).constFirst());
+                           estimateEntries({e->entry()}, durationRatios, Estimate::Params::fromConfig(config()))
+                               .constFirst());
 }
 
 namespace {

@@ -180,7 +180,7 @@ void Body::refreshOverview()
     entries.reserve(ss.size());
     for (const ScheduleEdit *e : std::as_const(ss))
         entries.append(e->entry());
-    overview->setEntries(entries, estimateEntries(entries, durationRatios));
+    overview->setEntries(entries, estimateEntries(entries, durationRatios, Estimate::Params::fromConfig(config())));
     for (int i = 0; i < ss.size(); ++i)
         overview->setOutcome(i, outcomeOf(ss.at(i)));
 }
@@ -222,7 +222,7 @@ void Body::beginRunRecord(const QList<Entry> &entries)
     journalWarned = false;
     // The journal of earlier nights tells how long each scan type really takes.
     durationRatios = RunJournal::durationRatios(RunJournal::read(journal));
-    runEstimates = estimateEntries(entries, durationRatios);
+    runEstimates = estimateEntries(entries, durationRatios, Estimate::Params::fromConfig(config()));
     for (int i = 0; i < entries.size(); ++i) {
         if (!entries.at(i).exec)
             runEstimates[i] = 0;

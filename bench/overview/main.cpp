@@ -33,7 +33,7 @@ int main(int argc, char *argv[])
         QElapsedTimer t;
         t.start();
         RunOverview model;
-        model.setEntries(entries, estimateEntries(entries, ratios));
+        model.setEntries(entries, estimateEntries(entries, ratios, Estimate::Params()));
         for (int r = 0; r < model.rowCount(); ++r) {
             for (int c = 0; c < model.columnCount(); ++c)
                 chars += model.index(r, c).data().toString().size();

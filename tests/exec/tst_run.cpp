@@ -105,7 +105,10 @@ private slots:
             EntryPlanEnv::setUserBlocks(e, 0, {"8900", "8950", "9100"}, {10, 20}, times);
         else
             e.measTimes = times;
-        const QList<double> got = estimateEntries({e}, {{scanName(e), ratio}, {"other", 9.0}});
+        Estimate::Params noOverhead; // the model itself is checked with the entry checks
+        noOverhead.pointOverhead = 0;
+        const QList<double> got =
+            estimateEntries({e}, {{scanName(e), ratio}, {"other", 9.0}}, noOverhead);
         QCOMPARE(got, QList<double>{seconds});
     }
 
