@@ -312,9 +312,10 @@ void Exec::setTargetIsReady(bool f)
         // Part of the entry reached a target that is gone: where to go on
         // from is the operator's choice.
         lost = true;
-        const QString line = tr("Entry %1: the target was lost; the run holds. Resume or Start once "
-                                "it is back.")
-                                 .arg(current + 1);
+        const QString line =
+            tr("Entry %1: the target was lost; the run holds. Resume or Start once "
+               "it is back.")
+                .arg(current + 1);
         emit log(line, kRed);
         emit targetLost(line);
         showStage(Stage::TargetLost);

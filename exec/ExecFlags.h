@@ -13,7 +13,8 @@ struct ExecFlags
         ICGasesChanging,
         HOCMChanging,
         MonoChanging,
-        DarkMeasuring, // holds the engine, but nothing sets it: the dark measurement is not waited for
+        DarkMeasuring, // holds the engine, but nothing sets it: the dark measurement is not waited
+                       // for
         InXAFSMeas,
         ErrStartingXafsMeas,
         ErrRemote,

@@ -72,7 +72,8 @@ void move(const StageInput &in, StageResult &r)
     const double curStart = in.cur.startEnergy();
     const double prevStart = in.prev.startEnergy();
     r.logs << Tr::tr("ExecP = %1, new Start = %2, old Start = %3")
-                  .arg(QString::number(in.current), EntryText::g6(curStart), EntryText::g6(prevStart));
+                  .arg(QString::number(in.current), EntryText::g6(curStart),
+                       EntryText::g6(prevStart));
     if (first || curStart != prevStart) {
         r.hold << ExecFlags::MainThMoving;
         r.lines << QStringLiteral("SetCurrentEnergy %1").arg(EntryText::g6(curStart / 1000));
@@ -160,7 +161,8 @@ StageResult runStage(int stage, const StageInput &in)
         move(in, r);
         break;
     case Stage::ScanMode:
-        r.lines << QStringLiteral("SetXafsMode %1").arg(cur.scanType == EntryRows::QuickScan ? 1 : 0);
+        r.lines
+            << QStringLiteral("SetXafsMode %1").arg(cur.scanType == EntryRows::QuickScan ? 1 : 0);
         r.lines << QStringLiteral("SelectXafsMeasMode %1")
                        .arg(measModeCodeFor(cur.scanType, cur.measMode));
         r.next = Stage::FileName;
@@ -186,7 +188,8 @@ StageResult runStage(int stage, const StageInput &in)
             break;
         }
         for (int i = 0; i < in.blockNum; ++i)
-            r.lines << QStringLiteral("SetMeasTime %1 %2").arg(QString::number(i), EntryText::g6(cur.timeFor(i)));
+            r.lines << QStringLiteral("SetMeasTime %1 %2")
+                           .arg(QString::number(i), EntryText::g6(cur.timeFor(i)));
         r.next = Stage::Dark;
         break;
     case Stage::Dark:
@@ -272,7 +275,7 @@ QString icGasesPrompt(const aAtom &na, const aAtom &oa, int nCore, int oCore)
 {
     const XrayDataBase &db = xrayDataBase();
     return Tr::tr("ICGases Changing.\nThe Target Edge is changing (from %1-%2 to "
-              "%3-%4).\nDo any action for that.\nThen Click Ok.")
+                  "%3-%4).\nDo any action for that.\nThen Click Ok.")
         .arg(oa.symbol, db.edgeName(oCore), na.symbol, db.edgeName(nCore));
 }
 
@@ -294,8 +297,7 @@ QString hocmPrompt(int nMode, int oMode)
 
 QString monoPrompt(int nMode, int oMode)
 {
-    return withModes(
-        Tr::tr("Monochromator Mode Should Change\nfrom Mode %1(%2[eV]-%3[eV]) to Mode "
-               "%4(%5[eV]-%6[eV]).\nDo any action for that.\nThen Click Ok."),
-        monoModeTable(), nMode, oMode);
+    return withModes(Tr::tr("Monochromator Mode Should Change\nfrom Mode %1(%2[eV]-%3[eV]) to Mode "
+                            "%4(%5[eV]-%6[eV]).\nDo any action for that.\nThen Click Ok."),
+                     monoModeTable(), nMode, oMode);
 }

@@ -12,7 +12,8 @@ void Notifier::notify(const QString &event, const QString &text)
     auto *p = new QProcess(this);
     p->setProgram(m_command.first());
     // One line: a notification never spills over into more arguments.
-    p->setArguments(m_command.mid(1) << event << QString(text).replace(QLatin1Char('\n'), QLatin1Char(' ')));
+    p->setArguments(m_command.mid(1)
+                    << event << QString(text).replace(QLatin1Char('\n'), QLatin1Char(' ')));
     p->setStandardOutputFile(QProcess::nullDevice());
     p->setStandardErrorFile(QProcess::nullDevice());
     auto tell = [this, p](const QString &why) {

@@ -34,10 +34,10 @@ QString defaultPath()
 
 QStringList header()
 {
-    return {QStringLiteral("run"),     QStringLiteral("entry"),     QStringLiteral("holder"),
-            QStringLiteral("sample"),  QStringLiteral("file"),      QStringLiteral("element"),
-            QStringLiteral("edge"),    QStringLiteral("scan"),      QStringLiteral("started"),
-            QStringLiteral("ended"),   QStringLiteral("seconds"),   QStringLiteral("estimated"),
+    return {QStringLiteral("run"),     QStringLiteral("entry"),   QStringLiteral("holder"),
+            QStringLiteral("sample"),  QStringLiteral("file"),    QStringLiteral("element"),
+            QStringLiteral("edge"),    QStringLiteral("scan"),    QStringLiteral("started"),
+            QStringLiteral("ended"),   QStringLiteral("seconds"), QStringLiteral("estimated"),
             QStringLiteral("outcome"), QStringLiteral("detail")};
 }
 

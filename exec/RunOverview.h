@@ -15,7 +15,20 @@ class RunOverview : public QAbstractTableModel
 {
     Q_OBJECT
 public:
-    enum Column { No, Exec, Holder, Sample, Target, Scan, Blocks, Estimate, Status, Start, End, ColumnCount };
+    enum Column {
+        No,
+        Exec,
+        Holder,
+        Sample,
+        Target,
+        Scan,
+        Blocks,
+        Estimate,
+        Status,
+        Start,
+        End,
+        ColumnCount
+    };
     using State = EntryState;
 
     struct Outcome

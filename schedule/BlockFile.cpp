@@ -176,8 +176,7 @@ Result load(const QString &path, Entry &e)
     if (step.times.size() > e.stepBlockCount)
         step.times = step.times.mid(0, qMax(e.stepBlockCount, 1));
     e.quickTimes = quick.times.join(QLatin1String(", "));
-    e.stepBlocks.setBlocks(e.stepBlockCount, startsInEV(step.starts, fileUnit, d), step.points,
-                           {});
+    e.stepBlocks.setBlocks(e.stepBlockCount, startsInEV(step.starts, fileUnit, d), step.points, {});
     e.stepTimes = step.times.join(QLatin1String(", "));
     return r;
 }

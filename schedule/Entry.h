@@ -144,8 +144,8 @@ struct Entry
     QString refSample;
     QString dataFile = QStringLiteral("Cu-0001.dat");
     QString targetElm = QStringLiteral("Cu"); // element symbol or atomic number, as typed
-    QString targetCore;                        // edge name, as typed
-    int measDark = 0;   // rows of the DARK, TUNE ... tables
+    QString targetCore;                       // edge name, as typed
+    int measDark = 0;                         // rows of the DARK, TUNE ... tables
     int tuning = 0;
     int crystal = -1; // row of the crystal table; -1 chooses by the edge energy
     int scanType = EntryRows::QuickScan;

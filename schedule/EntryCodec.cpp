@@ -101,7 +101,8 @@ bool fromFields(const QStringList &fields, Entry &e, QStringList &errs, QStringL
     // 5. selectors; a selection that does not change does not recompute
     // anything, as in the editor.
     if (has(7))
-        e.measDark = rowOrFirst(darkTable().rowOf(fields.at(7)), darkTable().rowCount(), e.measDark);
+        e.measDark =
+            rowOrFirst(darkTable().rowOf(fields.at(7)), darkTable().rowCount(), e.measDark);
     if (has(8))
         e.tuning = rowOrFirst(tuneTable().rowOf(fields.at(8)), tuneTable().rowCount(), e.tuning);
     if (has(9)) {
@@ -116,11 +117,11 @@ bool fromFields(const QStringList &fields, Entry &e, QStringList &errs, QStringL
             e.selectScanType(r);
     }
     if (has(11))
-        e.measMode =
-            rowOrFirst(measModeTable().rowOf(fields.at(11)), measModeTable().rowCount(), e.measMode);
+        e.measMode = rowOrFirst(measModeTable().rowOf(fields.at(11)), measModeTable().rowCount(),
+                                e.measMode);
     if (has(12))
-        e.blockDefType = rowOrFirst(blkSetupTable().rowOf(fields.at(12)), blkSetupTable().rowCount(),
-                                    e.blockDefType);
+        e.blockDefType = rowOrFirst(blkSetupTable().rowOf(fields.at(12)),
+                                    blkSetupTable().rowCount(), e.blockDefType);
     if (has(13)) {
         const int r = rowOrFirst(stdTypeTable().rowOf(fields.at(13)), stdTypeTable().rowCount(),
                                  e.stdBlockType);

@@ -581,9 +581,10 @@ void Body::noticedEntryChanged()
         emit updateExec(i, e->entry());
     const int row = int(ss.indexOf(e));
     if (e && row >= 0)
-        overview->setEntry(row, e->entry(),
-                           estimateEntries({e->entry()}, durationRatios, Estimate::Params::fromConfig(config()))
-                               .constFirst());
+        overview->setEntry(
+            row, e->entry(),
+            estimateEntries({e->entry()}, durationRatios, Estimate::Params::fromConfig(config()))
+                .constFirst());
 }
 
 namespace {

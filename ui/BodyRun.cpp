@@ -180,7 +180,8 @@ void Body::refreshOverview()
     entries.reserve(ss.size());
     for (const ScheduleEdit *e : std::as_const(ss))
         entries.append(e->entry());
-    overview->setEntries(entries, estimateEntries(entries, durationRatios, Estimate::Params::fromConfig(config())));
+    overview->setEntries(
+        entries, estimateEntries(entries, durationRatios, Estimate::Params::fromConfig(config())));
     for (int i = 0; i < ss.size(); ++i)
         overview->setOutcome(i, outcomeOf(ss.at(i)));
 }

@@ -51,7 +51,8 @@ public:
     {
         connect(exec, &Exec::sendCmd, this, &Answerer::sendCmd);
         connect(exec, &Exec::newPrompt, this, [this](const QString &, PromptType type) {
-            QMetaObject::invokeMethod(this->exec, [e = this->exec, type] { e->noticedPromptOk(type); });
+            QMetaObject::invokeMethod(this->exec,
+                                      [e = this->exec, type] { e->noticedPromptOk(type); });
         });
     }
     void sendCmd(const QString &, const QString &, const QString &cmd)
@@ -89,7 +90,7 @@ int main(int argc, char *argv[])
 
     QList<Entry> entries;
     for (int i = 0; i < kEntries; ++i) {
-        Entry e = Entry::defaults(); // copper
+        Entry e = Entry::defaults();            // copper
         e.holder = QString::number(1 + i % 12); // the changer moves each time
         entries.append(e);
     }

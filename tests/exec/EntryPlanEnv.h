@@ -5,8 +5,8 @@
 
 #include "ConfigStore.h"
 #include "Entry.h"
-#include "ExecPlan.h"
 #include "EntryText.h"
+#include "ExecPlan.h"
 #include "OptionTables.h"
 #include "XrayDataBase.h"
 

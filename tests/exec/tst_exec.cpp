@@ -491,8 +491,7 @@ void TstExec::editsCountFromTheNextTimeAnEntryBegins()
     emit t->setInXafsMeas(false);
     QVERIFY(finished.wait(10000));
     QCOMPARE(t->lines.filter("SelectAtom"), (QStringList{"SelectAtom 29", "SelectAtom 26"}));
-    QCOMPARE(t->lines.filter("MoveSHolderTo"),
-             (QStringList{"MoveSHolderTo 1", "MoveSHolderTo 9"}));
+    QCOMPARE(t->lines.filter("MoveSHolderTo"), (QStringList{"MoveSHolderTo 1", "MoveSHolderTo 9"}));
     // The second entry is compared with the first as edited.
     QVERIFY(t->logLines.contains("ExecP = 1, new Holder = 9, old Holder = 7"));
 }

@@ -87,12 +87,14 @@ void TstExecPlan::firstEntryFullSequence()
     QCOMPARE(r.prompts.at(1).text, "Higher Order Cut Mirror Mode Should Change\nfrom Mode "
                                    "1(8000[eV]-15000[eV]) to Mode 1(8000[eV]-15000[eV])" +
                                        kPromptEnd);
-    QCOMPARE(r.logs,
-             (QStringList{QString("ExecP = 0, new Start = %1, old Start = %1").arg(EntryText::g6(start)),
-                          "ExecP = 0, new Holder = 1, old Holder = 1"}));
+    QCOMPARE(
+        r.logs,
+        (QStringList{QString("ExecP = 0, new Start = %1, old Start = %1").arg(EntryText::g6(start)),
+                     "ExecP = 0, new Holder = 1, old Holder = 1"}));
     // What holds the engine: the prompts, both moves, the block count, the scan.
     QCOMPARE(r.hold.size(), 7);
-    QVERIFY(r.hold.contains(ExecFlags::InXAFSMeas) && r.hold.contains(ExecFlags::BusyAskingBlockNum));
+    QVERIFY(r.hold.contains(ExecFlags::InXAFSMeas) &&
+            r.hold.contains(ExecFlags::BusyAskingBlockNum));
 }
 
 void TstExecPlan::standardBlocks_data()
@@ -101,10 +103,10 @@ void TstExecPlan::standardBlocks_data()
     QTest::addColumn<int>("blockNum");
     QTest::addColumn<QString>("times");
     QTest::addColumn<QStringList>("expected");
-    QTest::newRow("XAFS, 3 blocks") << 0 << 3 << "300"
-                                    << QStringList{"SelectXafsMeasType 0", "GetBlockNum",
-                                                   "SetMeasTime 0 300", "SetMeasTime 1 300",
-                                                   "SetMeasTime 2 300", "Start"};
+    QTest::newRow("XAFS, 3 blocks")
+        << 0 << 3 << "300"
+        << QStringList{"SelectXafsMeasType 0", "GetBlockNum",       "SetMeasTime 0 300",
+                       "SetMeasTime 1 300",    "SetMeasTime 2 300", "Start"};
     QTest::newRow("XANES, no blocks")
         << 1 << 0 << "300" << QStringList{"SelectXafsMeasType 3", "GetBlockNum", "Start"};
     QTest::newRow("EXAFS, times per block")
@@ -144,9 +146,9 @@ void TstExecPlan::scanDetectionAndDark_data()
     QTest::newRow("step trans, dark Y")
         << 1 << 0 << 1 << QStringList{"SetXafsMode 0", "SelectXafsMeasMode 0"}
         << QStringList{"SetMeasDarkTime 10", "MeasDark", "SetMeasDarkMode 1", "Start"};
-    QTest::newRow("step fluo, dark N") << 1 << 1 << 2
-                                       << QStringList{"SetXafsMode 0", "SelectXafsMeasMode 2"}
-                                       << QStringList{"SetMeasDarkMode 1", "Start"};
+    QTest::newRow("step fluo, dark N")
+        << 1 << 1 << 2 << QStringList{"SetXafsMode 0", "SelectXafsMeasMode 2"}
+        << QStringList{"SetMeasDarkMode 1", "Start"};
 }
 
 void TstExecPlan::scanDetectionAndDark()
@@ -162,7 +164,8 @@ void TstExecPlan::scanDetectionAndDark()
     e.dataFile = "a b.dat";
     e.comment.clear();
     const QStringList lines = plan({e}, 0, 1).lines;
-    const QStringList expected = mode + QStringList{"SetXafsFileName a b.dat", "SetXafsMeasComment "};
+    const QStringList expected =
+        mode + QStringList{"SetXafsFileName a b.dat", "SetXafsMeasComment "};
     QCOMPARE(after(lines, "MoveSHolderTo").mid(0, 4), expected);
     QTEST(after(lines, "SetMeasTime 0"), "end");
 }
@@ -217,7 +220,8 @@ void TstExecPlan::userAndFileBlocks()
         e.blockDefFile = path;
     }
     const QStringList sent = plan({e}, 0).lines;
-    QCOMPARE(sent.at(2), QString("SetCurrentEnergy " + EntryText::g6(starts.at(0).toDouble() / 1000)));
+    QCOMPARE(sent.at(2),
+             QString("SetCurrentEnergy " + EntryText::g6(starts.at(0).toDouble() / 1000)));
     const QStringList expected =
         QStringList{"SetBlockUnit 0", QString("SetBlockNum %1").arg(blocks.size())} + blocks +
         QStringList{"SetXafsFileName Cu-0001.dat", "Start"};
@@ -265,11 +269,11 @@ void TstExecPlan::neighbours_data()
                           << "2"
                           << "Fe"
                           << "2" << QStringList{} << QList<PromptType>{};
-    QTest::newRow("holder 3 then 03") << "Cu"
-                                      << "3"
-                                      << "Cu"
-                                      << "03" << QStringList{"MoveSHolderTo 03"}
-                                      << QList<PromptType>{};
+    QTest::newRow("holder 3 then 03")
+        << "Cu"
+        << "3"
+        << "Cu"
+        << "03" << QStringList{"MoveSHolderTo 03"} << QList<PromptType>{};
     // Fe K lies in mirror mode 0, Cu K in mode 1; both in monochromator mode 0.
     const double feStart = xrayDataBase().edgeEnergy("Fe", QString()) - 300;
     QTest::newRow("Cu then Fe") << "Cu"
@@ -316,9 +320,10 @@ void TstExecPlan::eachEntryConvertsAnglesWithItsOwnCrystal()
     }
     for (int i = 0; i < 2; ++i) {
         const double d = crystals.at(i == 0 ? si111 : si311).d;
-        QCOMPARE(plan(list, i).lines.filter("SetBlock "),
-                 QStringList{QString("SetBlock 0 %1 %2 0 1 10")
-                                 .arg(EntryText::g6(angle(8900, d)), EntryText::g6(angle(9100, d)))});
+        QCOMPARE(
+            plan(list, i).lines.filter("SetBlock "),
+            QStringList{QString("SetBlock 0 %1 %2 0 1 10")
+                            .arg(EntryText::g6(angle(8900, d)), EntryText::g6(angle(9100, d)))});
     }
 }
 

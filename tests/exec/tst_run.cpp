@@ -70,11 +70,13 @@ private slots:
     void durationRatios()
     {
         const QDateTime old = kT0.addDays(-9);
-        const QList<JournalRow> rows{
-            row(old, 1, "Quick", 1000, 100), // outside the last two runs
-            row(kT0.addDays(-1), 1, "Quick", 110, 100), row(kT0.addDays(-1), 2, "Quick", 130, 100),
-            row(kT0, 1, "Quick", 120, 100),  row(kT0, 2, "Step", 900, 600),
-            row(kT0, 3, "Step", 10, 600, "failed"), row(kT0, 4, "Step", 10, 0)};
+        const QList<JournalRow> rows{row(old, 1, "Quick", 1000, 100), // outside the last two runs
+                                     row(kT0.addDays(-1), 1, "Quick", 110, 100),
+                                     row(kT0.addDays(-1), 2, "Quick", 130, 100),
+                                     row(kT0, 1, "Quick", 120, 100),
+                                     row(kT0, 2, "Step", 900, 600),
+                                     row(kT0, 3, "Step", 10, 600, "failed"),
+                                     row(kT0, 4, "Step", 10, 0)};
         const QMap<QString, double> r = RunJournal::durationRatios(rows, 2);
         QCOMPARE(r.value("Quick"), 1.2); // median of 1.1, 1.3, 1.2
         QCOMPARE(r.value("Step"), 1.5);  // failed rows and rows without an estimate do not count

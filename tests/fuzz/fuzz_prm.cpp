@@ -26,8 +26,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         f.write(reinterpret_cast<const char *>(data), qint64(size));
     }
     BlockFile::load(path, entry);
-    for (int n : {entry.blocks, entry.quickBlockCount, entry.stepBlockCount, entry.quickBlocks.shown(),
-                  entry.stepBlocks.shown()}) {
+    for (int n : {entry.blocks, entry.quickBlockCount, entry.stepBlockCount,
+                  entry.quickBlocks.shown(), entry.stepBlocks.shown()}) {
         if (n < 0 || n > BlockSet::maxBlocks)
             __builtin_trap();
     }
