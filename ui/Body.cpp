@@ -558,6 +558,7 @@ void Body::noticedCurrentExecStage(const QString &stage)
     if (stage == stageText)
         return;
     stageText = stage;
+    updateRunStatus();
     if (ScheduleEdit *e = runList.value(runIndex)) {
         RunOverview::Outcome o = outcomeOf(e);
         if (o.state == EntryState::Running) {

@@ -6,6 +6,7 @@
 #include "ConfigStore.h"
 #include "LogArea.h"
 #include "Notifier.h"
+#include "ExecPlan.h"
 #include "Prompter.h"
 #include "RunEstimate.h"
 #include "RunJournal.h"
@@ -337,7 +338,18 @@ void Body::showRunTimes()
 void Body::updateRunStatus()
 {
     QString status = QStringLiteral("idle");
-    if (running) {
+    // A run that cannot go on by itself says why: a peer watching the night
+    // can tell a long scan from a run that needs someone.
+    QString held;
+    if (running && !prompter->openPrompts().isEmpty())
+        held = QStringLiteral("prompt");
+    else if (running && stageText == stageName(Stage::TargetLost))
+        held = QStringLiteral("target-lost");
+    else if (running && stageText == stageName(Stage::WaitingForTarget))
+        held = QStringLiteral("waiting-for-target");
+    if (!held.isEmpty()) {
+        status = QStringLiteral("held ") + held;
+    } else if (running) {
         status = QStringLiteral("running %1/%2 %3 ETA %4")
                      .arg(runIndex + 1)
                      .arg(runList.size())
@@ -377,6 +389,7 @@ void Body::noticedTargetLost(const QString &why)
 
 void Body::noticedPrompterStat(int count)
 {
+    updateRunStatus();
     if (count == 0)
         promptClock->stop();
     else if (!promptClock->isActive())
