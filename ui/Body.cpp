@@ -442,7 +442,7 @@ void Body::startMeas()
     }
 
     m_runGoing = true;
-    m_stopAsked = false;
+    stoppedByOperator = false;
     m_runningIndex = -1;
     runList.clear();
     for (ScheduleEdit *e : std::as_const(ss)) {
@@ -484,8 +484,7 @@ void Body::stopMeas()
     // Told apart from a run that finished by itself when the engine reports
     // the end.
     if (m_runGoing)
-        m_stopAsked = true;
-    stoppedByOperator = true;
+        stoppedByOperator = true;
     emit stopExec(true);
 }
 
@@ -499,9 +498,7 @@ void Body::resumeMeas()
     else if (ui.ResumeFromNext->isChecked())
         mode = Exec::FromNext;
     m_runGoing = true;
-    m_stopAsked = false;
     stoppedByOperator = false;
-    running = true;
     updateRunStatus();
     emit resumeExec(mode);
 }
@@ -509,7 +506,6 @@ void Body::resumeMeas()
 void Body::noticedExecuting(int idx)
 {
     showCurrentNo(idx);
-    m_runningIndex = idx;
     // The entries before keep the marks of how they ended.
     if (idx >= 0 && idx < runList.size() && runList.at(idx)) {
         ScheduleEdit *e = runList.at(idx);
@@ -521,7 +517,7 @@ void Body::noticedExecuting(int idx)
         o.started = QDateTime::currentDateTime();
         setOutcome(e, o);
     }
-    runIndex = idx;
+    m_runningIndex = idx;
     eta.entryBegan(idx, QDateTime::currentDateTime());
     updateRunStatus();
 }
@@ -538,13 +534,12 @@ void Body::noticedExecFinished(bool ok)
         // The mark on the entry, in words, for the log file and unattended runs.
         if (!ok)
             logArea->log(tr("Run ended on an error at entry %1.").arg(n), QColor(255, 0, 0));
-        else if (m_stopAsked)
+        else if (stoppedByOperator)
             logArea->log(tr("Run stopped by the operator at entry %1.").arg(n));
         else
             logArea->log(tr("Run finished at entry %1.").arg(n));
     }
     m_runGoing = false;
-    m_stopAsked = false;
     m_runningIndex = -1;
     showCurrentNo(-1);
     endRunRecord(ok);
@@ -559,7 +554,7 @@ void Body::noticedCurrentExecStage(const QString &stage)
         return;
     stageText = stage;
     updateRunStatus();
-    if (ScheduleEdit *e = runList.value(runIndex)) {
+    if (ScheduleEdit *e = runList.value(m_runningIndex)) {
         RunOverview::Outcome o = outcomeOf(e);
         if (o.state == EntryState::Running) {
             o.text = stage;

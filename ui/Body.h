@@ -234,7 +234,6 @@ private:
     bool savingSchedule = false;
     Ask m_ask;
     bool m_runGoing = false;
-    bool m_stopAsked = false; // the operator pressed Stop during this run
     bool m_entriesChanged = false;
     int m_runningIndex = -1; // in runList
     // The open operator prompts as last logged, with their texts.
@@ -262,11 +261,9 @@ private:
     QHash<const ScheduleEdit *, RunOverview::Outcome> outcomes;
     QString journal;
     bool journalWarned = false;
-    bool running = false;
     bool stoppedByOperator = false;
     int failedCount = 0;
     int lastFailed = 0; // number of the last entry that failed
     int doneCount = 0;
-    int runIndex = -1; // the entry running, by run index
     QString stageText;
 };

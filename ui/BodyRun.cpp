@@ -4,9 +4,9 @@
 #include "Body.h"
 
 #include "ConfigStore.h"
+#include "ExecPlan.h"
 #include "LogArea.h"
 #include "Notifier.h"
-#include "ExecPlan.h"
 #include "Prompter.h"
 #include "RunEstimate.h"
 #include "RunJournal.h"
@@ -218,8 +218,8 @@ void Body::beginRunRecord(const QList<Entry> &entries)
     failedCount = 0;
     lastFailed = 0;
     doneCount = 0;
-    runIndex = -1;
-    running = true;
+    m_runningIndex = -1;
+    m_runGoing = true;
     stoppedByOperator = false;
     journalWarned = false;
     // The journal of earlier nights tells how long each scan type really takes.
@@ -237,9 +237,9 @@ void Body::beginRunRecord(const QList<Entry> &entries)
 
 void Body::endRunRecord(bool ok)
 {
-    running = false;
+    m_runGoing = false;
     runClock->stop();
-    runIndex = -1;
+    m_runningIndex = -1;
     if (stopAfterEntry->isChecked())
         stopAfterEntry->setChecked(false); // it was for this run
     const QString took = RunOverview::durationText(double(runStart.secsTo(now())));
@@ -325,7 +325,7 @@ void Body::writeJournal(int idx, EntryState state, const QString &detail)
 
 void Body::showRunTimes()
 {
-    if (!running)
+    if (!m_runGoing)
         return;
     const QDateTime t = QDateTime::currentDateTime();
     runTimes->setText(tr("Elapsed %1  Entry left %2  End %3")
@@ -341,17 +341,17 @@ void Body::updateRunStatus()
     // A run that cannot go on by itself says why: a peer watching the night
     // can tell a long scan from a run that needs someone.
     QString held;
-    if (running && !prompter->openPrompts().isEmpty())
+    if (m_runGoing && !prompter->openPrompts().isEmpty())
         held = QStringLiteral("prompt");
-    else if (running && stageText == stageName(Stage::TargetLost))
+    else if (m_runGoing && stageText == stageName(Stage::TargetLost))
         held = QStringLiteral("target-lost");
-    else if (running && stageText == stageName(Stage::WaitingForTarget))
+    else if (m_runGoing && stageText == stageName(Stage::WaitingForTarget))
         held = QStringLiteral("waiting-for-target");
     if (!held.isEmpty()) {
         status = QStringLiteral("held ") + held;
-    } else if (running) {
+    } else if (m_runGoing) {
         status = QStringLiteral("running %1/%2 %3 ETA %4")
-                     .arg(runIndex + 1)
+                     .arg(m_runningIndex + 1)
                      .arg(runList.size())
                      .arg(stageText)
                      .arg(eta.expectedEnd(QDateTime::currentDateTime())
