@@ -21,8 +21,10 @@
 // target goes away in the middle of an entry, the waits only it could end are
 // cleared and the run holds as "Target lost" until the operator resumes (in
 // any mode) or starts anew. A watchdog (Watchdog.h) bounds every wait on the
-// target; past a limit it logs, and in an unattended run it ends the run.
-// runningChanged() tells the bus client whether a run is going (IsBusy).
+// target; past a limit it logs (stalled()), and in an unattended run the
+// entry fails. runningChanged() tells the bus client whether a run is going
+// (IsBusy).
+//
 // How an entry ends is reported once by entryEnded(): done, failed (with the
 // reason), skipped (not ticked) or stopped (by Stop). Every failure of an
 // entry goes through failEntry(), which either ends the run (the default) or,
