@@ -1,8 +1,7 @@
 #include "RunOverview.h"
 
+#include "Estimate.h"
 #include "OptionTables.h"
-
-#include <cmath>
 
 RunOverview::RunOverview(QObject *parent) : QAbstractTableModel(parent) {}
 
@@ -52,15 +51,6 @@ int RunOverview::columnCount(const QModelIndex &parent) const
     return parent.isValid() ? 0 : ColumnCount;
 }
 
-QString RunOverview::durationText(double seconds)
-{
-    const qint64 s = qint64(std::ceil(qMax(0.0, seconds)));
-    return QStringLiteral("%1:%2:%3")
-        .arg(s / 3600)
-        .arg(s / 60 % 60, 2, 10, QLatin1Char('0'))
-        .arg(s % 60, 2, 10, QLatin1Char('0'));
-}
-
 QString RunOverview::stateText(const Outcome &o)
 {
     switch (o.state) {
@@ -104,7 +94,7 @@ QVariant RunOverview::data(const QModelIndex &index, int role) const
     case Blocks:
         return e.blocks;
     case Estimate:
-        return durationText(m_estimates.value(index.row()));
+        return Estimate::format(m_estimates.value(index.row()));
     case Status:
         return stateText(o);
     case Start:

@@ -56,7 +56,6 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation,
                         int role = Qt::DisplayRole) const override;
 
-    static QString durationText(double seconds);
     static QString stateText(const Outcome &o);
 
 private:

@@ -4,6 +4,7 @@
 #include "Body.h"
 
 #include "ConfigStore.h"
+#include "Estimate.h"
 #include "ExecPlan.h"
 #include "LogArea.h"
 #include "Notifier.h"
@@ -242,7 +243,7 @@ void Body::endRunRecord(bool ok)
     m_runningIndex = -1;
     if (stopAfterEntry->isChecked())
         stopAfterEntry->setChecked(false); // it was for this run
-    const QString took = RunOverview::durationText(double(runStart.secsTo(now())));
+    const QString took = Estimate::format(double(runStart.secsTo(now())));
     runTimes->setText(tr("Run took %1").arg(took));
     if (!ok) {
         alertOperator(QStringLiteral("failed"),
@@ -329,8 +330,8 @@ void Body::showRunTimes()
         return;
     const QDateTime t = QDateTime::currentDateTime();
     runTimes->setText(tr("Elapsed %1  Entry left %2  End %3")
-                          .arg(RunOverview::durationText(double(eta.elapsed(t))),
-                               RunOverview::durationText(double(eta.currentRemaining(t))),
+                          .arg(Estimate::format(double(eta.elapsed(t))),
+                               Estimate::format(double(eta.currentRemaining(t))),
                                eta.expectedEnd(t).toString(QStringLiteral("HH:mm"))));
     updateRunStatus();
 }
