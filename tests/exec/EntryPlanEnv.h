@@ -3,6 +3,7 @@
 // as the operator leaves them after typing an element and a holder.
 #pragma once
 
+#include "../schedule/ScheduleTestEnv.h"
 #include "ConfigStore.h"
 #include "Entry.h"
 #include "EntryText.h"
@@ -15,17 +16,15 @@
 
 namespace EntryPlanEnv {
 
-// modes replaces the mirror and monochromator tables.
+// The schedule tests' tables, with what the command plan needs besides: a
+// block definition the engine does not know, the measurement-mode codes and
+// the mirror and monochromator modes (modes replaces the latter two).
 inline bool setUp(const QString &modes = QString())
 {
     ConfigStore store;
-    store.readText(QStringLiteral(
-        "Crystal Si111 3.13553 4000 28000 \"Si(111)\"\nCrystal Si311 1.63747 7000 40000\n"
-        "DARK \"-\"\nDARK Y\nDARK N\nTUNE \"-\"\nTUNE Y\nTUNE N\n"
-        "SCAN_TYPE Quick\nSCAN_TYPE Step\nMEAS_MODE Trans\nMEAS_MODE Fluo\n"
-        "BLK_SETUP Std\nBLK_SETUP File\nBLK_SETUP User\nBLK_SETUP Extra\n"
-        "STD_TYPE XAFS\nSTD_TYPE XANES\nSTD_TYPE EXAFS\n"
-        "Q_MEAS_MODE Trans 1\nQ_MEAS_MODE Fluo 4\nS_MEAS_MODE Trans 0\nS_MEAS_MODE Fluo 2\n"));
+    store.readText(QString::fromLatin1(ScheduleTestEnv::configText()) +
+                   QStringLiteral("BLK_SETUP Extra\nQ_MEAS_MODE Trans 1\nQ_MEAS_MODE Fluo 4\n"
+                                  "S_MEAS_MODE Trans 0\nS_MEAS_MODE Fluo 2\n"));
     store.readText(!modes.isEmpty()
                        ? modes
                        : QStringLiteral("HOCMode 0 4000 7999.99\nHOCMode 1 8000 14999.99\n"
