@@ -5,6 +5,7 @@
 #include "DryRun.h"
 #include "LogArea.h"
 #include "OptionTables.h"
+#include "QuitOnSignal.h"
 #include "Startup.h"
 #include "UnattendedRun.h"
 #include "XrayDataBase.h"
@@ -80,10 +81,22 @@ int main(int argc, char *argv[])
         QObject::connect(&body, &Body::closed, app.get(), &QApplication::closeAllWindows);
         // -load, -go, -confirm-prompts, -quit-when-done: runs under scripts.
         QTextStream out(stdout);
-        UnattendedRun unattended(&body, UnattendedRun::optionsFrom(store), &out);
+        const UnattendedRun::Options options = UnattendedRun::optionsFrom(store);
+        UnattendedRun unattended(&body, options, &out);
         // After the unattended run is set up, so that -go echoes them too.
         for (const QString &line : diagnostics)
             body.logPanel()->log(line, QColor(255, 0, 0));
+        // A run or edits a crash cut short: offered to an operator at the
+        // screen, only named in the log of a run under a script.
+        const bool attended = !options.go && !options.resumeLast && options.loadFile.isEmpty() &&
+                              !store.contains(QStringLiteral("-quit-when-shown"));
+        QTimer::singleShot(0, &body, [&body, attended] { body.recoverAtStartup(attended); });
+        // Shut down or logged out: unsaved edits go to the recovery file; a
+        // run going on is left for -resume-last (its journal has no end).
+        QuitOnSignal::install(&body, [&body] {
+            body.saveRecovery();
+            QApplication::quit();
+        });
         if (store.contains(QStringLiteral("-quit-when-shown"))) {
             // Start-up timing: the first pass of the event loop has shown the window.
             QTimer::singleShot(0, app.get(), [&out, &sinceStart] {

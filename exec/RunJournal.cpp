@@ -68,11 +68,22 @@ bool append(const QString &path, const JournalRow &row, QString *error)
         return false;
     }
     QByteArray text;
-    if (f.size() == 0)
+    const qint64 size = f.size();
+    if (size == 0) {
         text += Csv::joinLine(header()).toUtf8() + '\n';
+    } else {
+        // A crash in the middle of a row left it without its line end; the
+        // new row goes on a line of its own, or it would be read as part of
+        // the torn one and lost with it.
+        QFile last(path);
+        if (last.open(QIODevice::ReadOnly) && last.seek(size - 1) && last.read(1) != "\n")
+            text += '\n';
+    }
     text += Csv::joinLine(fields(row)).toUtf8() + '\n';
     // One write and a sync: a cut leaves the rows before this one whole.
     const bool ok = f.write(text) == text.size() && f.flush() && ::fsync(f.handle()) == 0;
+    if (ok && size == 0)
+        Csv::syncFolderOf(path); // a new journal: its name must survive too
     if (!ok && error)
         *error = Tr::tr("Cannot write the run journal %1: %2").arg(path, f.errorString());
     return ok;

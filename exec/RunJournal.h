@@ -1,7 +1,9 @@
-// The run journal: one row per entry the engine ran, appended to a CSV file
-// (configuration key JOURNAL, default skedra-journal.csv in the working
-// directory) and synced to disk as the entry ends, so that a crash of the
-// program or of the PC loses at most the entry that was running.
+// The run journal: a row when a run starts and when it ends, and one row per
+// entry the engine ran, appended to a CSV file (configuration key JOURNAL,
+// default skedra-journal.csv in the working directory) and synced to disk as
+// each is written, so that a crash of the program or of the PC loses at most
+// the entry that was running, and the next start knows the run was cut
+// short (RunRecovery.h).
 //
 // The main window appends a row when the engine reports an entry's end;
 // estimates read the rows back (durationRatios) to learn how long each scan
@@ -28,8 +30,11 @@ struct JournalRow
     QDateTime ended;
     double seconds = 0;
     double estimated = 0;
-    QString outcome; // done, failed, skipped, stopped
-    QString detail;  // why it failed; empty when done
+    // done, failed, skipped, stopped; a run's own rows (entry 0): started
+    // (detail: the run's copy of the schedule), ended (detail: finished,
+    // stopped, failed, resumed, not resumed)
+    QString outcome;
+    QString detail; // why it failed; empty when done
 };
 
 namespace RunJournal {

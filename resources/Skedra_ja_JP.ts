@@ -251,6 +251,82 @@
         <source>The run is not started: correct the entries above first.</source>
         <translation>実行を開始しません: 先に上記の行を直してください。</translation>
     </message>
+    <message>
+        <source>%1; the run cannot be resumed after a crash.</source>
+        <translation>%1。異常終了の後にこの実行を再開できません。</translation>
+    </message>
+    <message>
+        <source>%1; unsaved edits are not kept.</source>
+        <translation>%1。保存していない編集内容は保持されません。</translation>
+    </message>
+    <message>
+        <source>The run of %1 cannot be resumed: %2</source>
+        <translation>%1 の実行を再開できません: %2</translation>
+    </message>
+    <message>
+        <source>The run of %1 had measured every entry; nothing is resumed.</source>
+        <translation>%1 の実行はすべての行を測定済みでした。再開するものはありません。</translation>
+    </message>
+    <message>
+        <source>Resuming the run of %1 from its copy %2: entries done and unticked: %3; the run goes on at entry %4.</source>
+        <translation>%1 の実行をその写し %2 から再開します。完了してチェックを外した行: %3。%4 行目から続行します。</translation>
+    </message>
+    <message>
+        <source>none</source>
+        <translation>なし</translation>
+    </message>
+    <message>
+        <source>Entry %1 was not done in that run and is unticked; tick it to measure it again.</source>
+        <translation>%1 行目はその実行で完了しなかったため、チェックを外しました。再測定するにはチェックを入れてください。</translation>
+    </message>
+    <message>
+        <source>The run of %1 did not end (its copy: %2); start with -resume-last to resume it.</source>
+        <translation>%1 の実行は終了していません (写し: %2)。再開するには -resume-last を付けて起動してください。</translation>
+    </message>
+    <message>
+        <source>The run started %1 did not end: Skedra or the computer stopped during it.
+Its copy of the schedule: %2
+Last entry done: %3
+Entry that was running: %4
+
+Resume the run?</source>
+        <translation>%1 に開始した実行は終了していません。実行中に Skedra またはコンピューターが停止しました。
+スケジュールの写し: %2
+最後に完了した行: %3
+実行中だった行: %4
+
+実行を再開しますか?</translation>
+    </message>
+    <message>
+        <source>Resume from entry %1 (measured again from its start)</source>
+        <translation>%1 行目から再開 (最初から測定し直す)</translation>
+    </message>
+    <message>
+        <source>Resume from entry %1</source>
+        <translation>%1 行目から再開</translation>
+    </message>
+    <message>
+        <source>Do not resume</source>
+        <translation>再開しない</translation>
+    </message>
+    <message>
+        <source>The run of %1 is not resumed.</source>
+        <translation>%1 の実行は再開しません。</translation>
+    </message>
+    <message>
+        <source>Unsaved edits of an earlier session are kept in %1 (%2); load it to see them.</source>
+        <translation>前回のセッションで保存されなかった編集内容が %1 (%2) に保持されています。読み込むと確認できます。</translation>
+    </message>
+    <message>
+        <source>Skedra ended with unsaved changes to the schedule; they were kept in %1 (%2).
+Load them? No discards them.</source>
+        <translation>Skedra はスケジュールの変更を保存しないまま終了しました。変更は %1 (%2) に保持されています。
+読み込みますか? 「いいえ」を選ぶと破棄します。</translation>
+    </message>
+    <message>
+        <source>Unsaved edits loaded from %1; entries: %2.</source>
+        <translation>保存されなかった編集内容を %1 から読み込みました。行数: %2。</translation>
+    </message>
 </context>
 <context>
     <name>ConfigStore</name>
@@ -631,6 +707,17 @@ Then Click Ok.</source>
     </message>
 </context>
 <context>
+    <name>Notifier</name>
+    <message>
+        <source>Notification program %1 failed: %2</source>
+        <translation>通知プログラム %1 が失敗しました: %2</translation>
+    </message>
+    <message>
+        <source>exit status %1</source>
+        <translation>終了ステータス %1</translation>
+    </message>
+</context>
+<context>
     <name>OneBlock</name>
     <message>
         <source>One Block</source>
@@ -699,6 +786,96 @@ Steps = (End - Start) / Delta</source>
     <message>
         <source>Prompter</source>
         <translation>オペレーター確認</translation>
+    </message>
+</context>
+<context>
+    <name>RunJournal</name>
+    <message>
+        <source>Cannot write the run journal %1: %2</source>
+        <translation>実行記録 %1 に書き込めません: %2</translation>
+    </message>
+    <message>
+        <source>Run journal %1, line %2 is incomplete and was skipped.</source>
+        <translation>実行記録 %1 の %2 行目は途中で切れているため読み飛ばしました。</translation>
+    </message>
+</context>
+<context>
+    <name>RunOverview</name>
+    <message>
+        <source>pending</source>
+        <translation>待機</translation>
+    </message>
+    <message>
+        <source>running</source>
+        <translation>実行中</translation>
+    </message>
+    <message>
+        <source>running: %1</source>
+        <translation>実行中: %1</translation>
+    </message>
+    <message>
+        <source>done</source>
+        <translation>完了</translation>
+    </message>
+    <message>
+        <source>failed</source>
+        <translation>失敗</translation>
+    </message>
+    <message>
+        <source>failed: %1</source>
+        <translation>失敗: %1</translation>
+    </message>
+    <message>
+        <source>skipped</source>
+        <translation>スキップ</translation>
+    </message>
+    <message>
+        <source>stopped</source>
+        <translation>停止</translation>
+    </message>
+    <message>
+        <source>No</source>
+        <translation>No</translation>
+    </message>
+    <message>
+        <source>Exec</source>
+        <translation>実行</translation>
+    </message>
+    <message>
+        <source>Holder</source>
+        <translation>ホルダー</translation>
+    </message>
+    <message>
+        <source>Sample</source>
+        <translation>試料</translation>
+    </message>
+    <message>
+        <source>Target</source>
+        <translation>元素・吸収端</translation>
+    </message>
+    <message>
+        <source>Scan</source>
+        <translation>スキャン</translation>
+    </message>
+    <message>
+        <source>Blocks</source>
+        <translation>ブロック</translation>
+    </message>
+    <message>
+        <source>Estimate</source>
+        <translation>予想時間</translation>
+    </message>
+    <message>
+        <source>Status</source>
+        <translation>状態</translation>
+    </message>
+    <message>
+        <source>Start</source>
+        <translation>開始</translation>
+    </message>
+    <message>
+        <source>End</source>
+        <translation>終了</translation>
     </message>
 </context>
 <context>
@@ -1109,106 +1286,17 @@ Steps = (End - Start) / Delta</source>
         <source>Run ended on an error; quitting (-quit-when-done).</source>
         <translation>エラーで実行が止まりました。プログラムを終了します (-quit-when-done)。</translation>
     </message>
-</context>
-<context>
-    <name>RunJournal</name>
     <message>
-        <source>Cannot write the run journal %1: %2</source>
-        <translation>実行記録 %1 に書き込めません: %2</translation>
+        <source>-resume-last: the last run in %1 ended; nothing to resume.</source>
+        <translation>-resume-last: %1 の最後の実行は終了しています。再開するものはありません。</translation>
     </message>
     <message>
-        <source>Run journal %1, line %2 is incomplete and was skipped.</source>
-        <translation>実行記録 %1 の %2 行目は途中で切れているため読み飛ばしました。</translation>
-    </message>
-</context>
-<context>
-    <name>Notifier</name>
-    <message>
-        <source>Notification program %1 failed: %2</source>
-        <translation>通知プログラム %1 が失敗しました: %2</translation>
+        <source>-resume-last: %1 is not loaded; the run cut short goes on instead.</source>
+        <translation>-resume-last: %1 は読み込みません。代わりに中断された実行を続行します。</translation>
     </message>
     <message>
-        <source>exit status %1</source>
-        <translation>終了ステータス %1</translation>
-    </message>
-</context>
-<context>
-    <name>RunOverview</name>
-    <message>
-        <source>pending</source>
-        <translation>待機</translation>
-    </message>
-    <message>
-        <source>running</source>
-        <translation>実行中</translation>
-    </message>
-    <message>
-        <source>running: %1</source>
-        <translation>実行中: %1</translation>
-    </message>
-    <message>
-        <source>done</source>
-        <translation>完了</translation>
-    </message>
-    <message>
-        <source>failed</source>
-        <translation>失敗</translation>
-    </message>
-    <message>
-        <source>failed: %1</source>
-        <translation>失敗: %1</translation>
-    </message>
-    <message>
-        <source>skipped</source>
-        <translation>スキップ</translation>
-    </message>
-    <message>
-        <source>stopped</source>
-        <translation>停止</translation>
-    </message>
-    <message>
-        <source>No</source>
-        <translation>No</translation>
-    </message>
-    <message>
-        <source>Exec</source>
-        <translation>実行</translation>
-    </message>
-    <message>
-        <source>Holder</source>
-        <translation>ホルダー</translation>
-    </message>
-    <message>
-        <source>Sample</source>
-        <translation>試料</translation>
-    </message>
-    <message>
-        <source>Target</source>
-        <translation>元素・吸収端</translation>
-    </message>
-    <message>
-        <source>Scan</source>
-        <translation>スキャン</translation>
-    </message>
-    <message>
-        <source>Blocks</source>
-        <translation>ブロック</translation>
-    </message>
-    <message>
-        <source>Estimate</source>
-        <translation>予想時間</translation>
-    </message>
-    <message>
-        <source>Status</source>
-        <translation>状態</translation>
-    </message>
-    <message>
-        <source>Start</source>
-        <translation>開始</translation>
-    </message>
-    <message>
-        <source>End</source>
-        <translation>終了</translation>
+        <source>Resuming the run (-resume-last).</source>
+        <translation>実行を再開します (-resume-last)。</translation>
     </message>
 </context>
 </TS>

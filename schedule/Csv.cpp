@@ -8,6 +8,9 @@
 #include <QSaveFile>
 #include <QTextStream>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 namespace Csv {
 
 QString quote(const QString &field)
@@ -118,7 +121,17 @@ ReadResult read(const QString &path)
     return r;
 }
 
-WriteResult write(const QString &path, const QList<Entry> &entries)
+void syncFolderOf(const QString &path)
+{
+    const QByteArray dir = QFile::encodeName(QFileInfo(path).absolutePath());
+    const int fd = ::open(dir.constData(), O_RDONLY | O_DIRECTORY);
+    if (fd < 0)
+        return;
+    ::fsync(fd);
+    ::close(fd);
+}
+
+WriteResult write(const QString &path, const QList<Entry> &entries, const QStringList &comments)
 {
     WriteResult r;
     r.path = path;
@@ -127,10 +140,14 @@ WriteResult write(const QString &path, const QList<Entry> &entries)
     QSaveFile f(r.path);
     if (f.open(QIODevice::WriteOnly | QIODevice::Text)) {
         QTextStream out(&f);
+        for (const QString &c : comments)
+            out << c << '\n';
         for (const Entry &e : entries)
             out << joinLine(EntryCodec::toFields(e)) << '\n';
         out.flush();
         if (out.status() == QTextStream::Ok && f.commit()) {
+            // The rename itself reaches the disk only with its folder.
+            syncFolderOf(r.path);
             r.ok = true;
             return r;
         }

@@ -41,9 +41,16 @@ struct WriteResult
     QString error;
 };
 
-// Writes the entries, replacing the file only once everything is written: a
-// failed save leaves the old file as it was. ".csv" is added when the name
-// has no suffix, so that the file dialog's filter finds it again.
-WriteResult write(const QString &path, const QList<Entry> &entries);
+// Writes the entries, replacing the file only once everything is written and
+// synced to disk: a failed save, or a power cut at any moment, leaves either
+// the old file or the new one. ".csv" is added when the name has no suffix,
+// so that the file dialog's filter finds it again. Comment lines (each
+// starting with '#') go first.
+WriteResult write(const QString &path, const QList<Entry> &entries,
+                  const QStringList &comments = {});
+
+// Syncs the folder that holds path, so that a file just created or renamed
+// there survives a power cut.
+void syncFolderOf(const QString &path);
 
 } // namespace Csv

@@ -11,6 +11,7 @@
 #include "LogArea.h"
 #include "Prompter.h"
 #include "RunEstimate.h"
+#include "RunRecovery.h"
 #include "ScheduleEdit.h"
 #include "Startup.h"
 #include "Tolva.h"
@@ -66,6 +67,7 @@ Body::Body(QWidget *parent) : QFrame(parent)
 
     setupPrompter();
     setupNightRun();
+    setupRecovery();
 }
 
 Body::~Body()
@@ -177,15 +179,21 @@ void Body::closeEvent(QCloseEvent *event)
     // Closing ends the run and drops the list: a night's work or a schedule
     // being prepared must not go with a stray click.
     QString question;
+    const bool discardsEdits = !m_runGoing && m_entriesChanged;
     if (m_runGoing)
         question = tr("A run is going. Stop it and close Skedra?");
     else if (m_entriesChanged)
         question = tr("The schedule has changed since it was last saved or loaded. Close Skedra "
                       "without saving it?");
+    // Written before asking: whatever the answer, a crash from here on
+    // loses nothing.
+    saveRecovery();
     if (!question.isEmpty() && !ask(question)) {
         event->ignore();
         return;
     }
+    if (discardsEdits)
+        removeRecovery(); // the operator chose to close without saving
     stopEngineThread();
     emit closed();
     QFrame::closeEvent(event);
@@ -367,6 +375,7 @@ void Body::scheduleFileSelected(const QString &fname)
         // The file written: ".csv" may have been added to the name typed.
         ui.ScheduleFile->setText(r.path);
         m_entriesChanged = false;
+        removeRecovery();
     } else {
         loadScheduleFrom(fname);
     }
@@ -389,16 +398,23 @@ bool Body::loadScheduleFrom(const QString &fname)
     }
     // Entries kept from before make a list that no file holds.
     const bool kept = !ss.isEmpty();
-    for (const Entry &entry : read.entries) {
+    showLoaded(read.entries, fname);
+    m_entriesChanged = kept;
+    if (!kept)
+        removeRecovery();
+    logArea->log(tr("Schedule file %1 loaded; entries: %2.").arg(fname).arg(read.entries.size()));
+    return true;
+}
+
+void Body::showLoaded(const QList<Entry> &entries, const QString &fileShown)
+{
+    for (const Entry &entry : entries) {
         auto *e = new ScheduleEdit(entry);
         connectEntry(e);
         ss.append(e);
     }
-    ui.ScheduleFile->setText(fname);
+    ui.ScheduleFile->setText(fileShown);
     showSs();
-    m_entriesChanged = kept;
-    logArea->log(tr("Schedule file %1 loaded; entries: %2.").arg(fname).arg(read.entries.size()));
-    return true;
 }
 
 // ---- Run control ---------------------------------------------------------------
@@ -449,6 +465,12 @@ void Body::startMeas()
         e->setMark(ScheduleEdit::Mark::None);
         runList.append(e);
     }
+    // The run this list was resumed from ends here; the new run carries on.
+    if (resumedRun.isValid()) {
+        appendJournal(RunRecovery::endedRow(resumedRun, QStringLiteral("resumed"),
+                                            QDateTime::currentDateTime()));
+        resumedRun = {};
+    }
     beginRunRecord(entries);
     emit startExec(entries);
 }
@@ -497,6 +519,10 @@ void Body::resumeMeas()
         mode = Exec::FromInit;
     else if (ui.ResumeFromNext->isChecked())
         mode = Exec::FromNext;
+    // A run that had ended goes on: its journal says so, so that a crash
+    // from here on is seen as one at the next start.
+    if (!m_runGoing && runStart.isValid() && !runCopy.isEmpty())
+        appendJournal(RunRecovery::startedRow(runStart, runCopy));
     m_runGoing = true;
     stoppedByOperator = false;
     updateRunStatus();

@@ -19,6 +19,9 @@
 // The night's side (BodyRun.cpp): the overview table above the entries, the
 // run bar's times and controls, the run journal, the notifications
 // (NOTIFY_CMD) and the run status peers ask for with GetRunStatus.
+// After a crash (BodyRecovery.cpp): the run's copy of the schedule and the
+// journal's started/ended rows let the next start resume the night; unsaved
+// edits are kept in a recovery file.
 //
 // Everything here runs in the GUI thread. The engine runs in execThread and is
 // reached only through queued signals in both directions: the schedule goes
@@ -30,6 +33,7 @@
 #include "AMsg.h"
 #include "Exec.h"
 #include "RunEta.h"
+#include "RunJournal.h"
 #include "RunOverview.h"
 #include "ui_Body.h"
 
@@ -41,9 +45,9 @@
 #include <QPointer>
 #include <QStringList>
 
-class DryRunWindow;
 #include <functional>
 
+class DryRunWindow;
 class ExecCtrl;
 class LayoutFrame;
 class LogArea;
@@ -107,6 +111,24 @@ public:
     QComboBox *onEntryErrorBox() const { return onEntryError; }
     QLabel *runTimesLabel() const { return runTimes; }
     QString journalPath() const { return journal; }
+
+    // After a crash (BodyRecovery.cpp). The run the journal says was cut
+    // short and the recovery file of unsaved edits: with askOperator they
+    // are offered, otherwise (unattended starts) only named in the log.
+    void recoverAtStartup(bool askOperator);
+    enum class Resumed { Yes, NothingToResume, Failed };
+    // Loads the copy of the journal's unfinished run, done entries unticked,
+    // ready to resume from the entry that was running (or the next one).
+    // The run itself begins with Start.
+    Resumed resumeLastRun(bool fromNext = false);
+    // The three-way choice of the resume offer: the index of the choice
+    // taken, -1 for none. A message box by default; tests answer themselves.
+    using Choose = std::function<int(const QString &text, const QStringList &choices)>;
+    void setChoose(Choose choose) { m_choose = std::move(choose); }
+    // Writes the list to the recovery file when it differs from the file
+    // last saved or loaded; every 30 s and when the program is asked to quit.
+    bool saveRecovery();
+    QString recoveryPath() const { return m_recoveryPath; }
     // Entries that failed in the current or last run (going on under "skip").
     int failedEntries() const { return failedCount; }
 
@@ -208,12 +230,22 @@ private:
     bool clearList();
     void listEdited();
     void setupNightRun();
+    void setupRecovery();
     void refreshOverview();
     void beginRunRecord(const QList<Entry> &entries);
     void endRunRecord(bool ok);
     void setOutcome(ScheduleEdit *e, const RunOverview::Outcome &o);
     RunOverview::Outcome outcomeOf(const ScheduleEdit *e) const { return outcomes.value(e); }
     void writeJournal(int idx, EntryState state, const QString &detail);
+    // Appends a row to the journal; a failure is a red line and one warning.
+    void appendJournal(const JournalRow &row);
+    void writeRunCopy(const QList<Entry> &entries);
+    // Puts entries in the list as Load does (after "Clear on Load").
+    void showLoaded(const QList<Entry> &entries, const QString &fileShown);
+    void removeRecovery();
+    // True when the list now holds a resumed run.
+    bool offerUnfinishedRun(bool askOperator);
+    int choose(const QString &text, const QStringList &choices) const;
     // Raises the window with a non-modal message and notifies.
     void alertOperator(const QString &event, const QString &text);
     void updateRunStatus();
@@ -261,6 +293,12 @@ private:
     QHash<const ScheduleEdit *, RunOverview::Outcome> outcomes;
     QString journal;
     bool journalWarned = false;
+    QString runCopy;      // this run's copy of the schedule
+    QDateTime resumedRun; // the cut-short run the list was loaded from
+    QString m_recoveryPath;
+    QTimer *recoveryClock = nullptr;
+    bool recoveryWarned = false;
+    Choose m_choose;
     bool stoppedByOperator = false;
     int failedCount = 0;
     int lastFailed = 0; // number of the last entry that failed

@@ -11,6 +11,7 @@
 #include "Prompter.h"
 #include "RunEstimate.h"
 #include "RunJournal.h"
+#include "RunRecovery.h"
 #include "ScheduleEdit.h"
 #include "Tolva.h"
 
@@ -231,6 +232,7 @@ void Body::beginRunRecord(const QList<Entry> &entries)
             runEstimates[i] = 0;
     }
     runStart = now();
+    writeRunCopy(entries);
     eta.start(runStart, runEstimates);
     runClock->start();
     showRunTimes();
@@ -243,6 +245,11 @@ void Body::endRunRecord(bool ok)
     m_runningIndex = -1;
     if (stopAfterEntry->isChecked())
         stopAfterEntry->setChecked(false); // it was for this run
+    appendJournal(RunRecovery::endedRow(runStart,
+                                        !ok                 ? QStringLiteral("failed")
+                                        : stoppedByOperator ? QStringLiteral("stopped")
+                                                            : QStringLiteral("finished"),
+                                        now()));
     const QString took = Estimate::format(double(runStart.secsTo(now())));
     runTimes->setText(tr("Run took %1").arg(took));
     if (!ok) {
@@ -309,8 +316,13 @@ void Body::writeJournal(int idx, EntryState state, const QString &detail)
     r.estimated = runEstimates.value(idx);
     r.outcome = journalWord(state);
     r.detail = detail;
+    appendJournal(r);
+}
+
+void Body::appendJournal(const JournalRow &row)
+{
     QString error;
-    if (RunJournal::append(journal, r, &error))
+    if (RunJournal::append(journal, row, &error))
         return;
     // A journal that cannot be written never stops the night.
     logArea->log(error, kRed);

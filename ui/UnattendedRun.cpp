@@ -20,6 +20,7 @@ UnattendedRun::Options UnattendedRun::optionsFrom(const ConfigStore &store)
     o.go = store.contains(QStringLiteral("-go"));
     o.confirmPrompts = store.contains(QStringLiteral("-confirm-prompts"));
     o.quitWhenDone = store.contains(QStringLiteral("-quit-when-done"));
+    o.resumeLast = store.contains(QStringLiteral("-resume-last"));
     return o;
 }
 
@@ -27,14 +28,26 @@ UnattendedRun::UnattendedRun(Body *body, const Options &options, QTextStream *ou
     : QObject(parent), m_body(body), m_options(options), m_out(out),
       m_quit([](int status) { QCoreApplication::exit(status); })
 {
-    if (m_options.go && m_out)
+    if ((m_options.go || m_options.resumeLast) && m_out)
         connect(m_body->logPanel(), &LogArea::logged, this, &UnattendedRun::echo);
+    Body::Resumed resumed = Body::Resumed::NothingToResume;
+    if (m_options.resumeLast) {
+        resumed = m_body->resumeLastRun();
+        m_resumed = resumed == Body::Resumed::Yes;
+        if (resumed == Body::Resumed::NothingToResume)
+            m_body->logPanel()->log(tr("-resume-last: the last run in %1 ended; nothing to resume.")
+                                        .arg(m_body->journalPath()));
+        else if (m_resumed && !m_options.loadFile.isEmpty())
+            m_body->logPanel()->log(
+                tr("-resume-last: %1 is not loaded; the run cut short goes on instead.")
+                    .arg(m_options.loadFile));
+    }
     if (m_options.confirmPrompts) {
         // Queued: the prompter finishes adding (or removing) a prompt first.
         connect(m_body->prompterWindow(), &Prompter::changedMsgs, this,
                 &UnattendedRun::confirmPrompts, Qt::QueuedConnection);
     }
-    if (m_options.go)
+    if (m_options.go || m_resumed)
         connect(m_body, &Body::setTargetIsReady, this, &UnattendedRun::targetReady);
     if (m_options.quitWhenDone) {
         connect(m_body, &Body::runFinished, this, &UnattendedRun::runFinished);
@@ -44,7 +57,13 @@ UnattendedRun::UnattendedRun(Body *body, const Options &options, QTextStream *ou
         QMetaObject::invokeMethod(
             engine, [engine] { engine->setEndRunOnPassedLimit(true); }, Qt::QueuedConnection);
     }
-    if (!m_options.loadFile.isEmpty()) {
+    if (resumed == Body::Resumed::Failed) {
+        // The copy named by the journal is gone: running -load instead
+        // could measure the night's first entries again.
+        m_loadFailed = true;
+        if (m_options.quitWhenDone)
+            QTimer::singleShot(0, this, [this] { runFinished(false); });
+    } else if (!m_options.loadFile.isEmpty() && !m_resumed) {
         if (!m_body->loadScheduleFrom(m_options.loadFile)) {
             m_loadFailed = true;
             const QString msg =
@@ -67,7 +86,8 @@ void UnattendedRun::targetReady(bool ready)
     if (!ready || m_started || m_loadFailed)
         return;
     m_started = true;
-    m_body->logPanel()->log(tr("Starting the run (-go)."));
+    m_body->logPanel()->log(m_resumed ? tr("Resuming the run (-resume-last).")
+                                      : tr("Starting the run (-go)."));
     m_body->startRun();
 }
 

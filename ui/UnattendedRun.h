@@ -6,6 +6,12 @@
 //   -confirm-prompts   confirm every operator prompt as it appears (the window
 //                      logs each prompt and its confirmation; simulations and
 //                      trials without beam only);
+//   -resume-last       when the journal's last run did not end (the program or
+//                      the PC stopped during it), load that run's copy with
+//                      the entries done unticked and resume it from the entry
+//                      that was running, as soon as the target is ready; the
+//                      log says what was resumed. With nothing to resume,
+//                      -load and -go act as without it;
 //   -quit-when-done    when the run finishes, close the program without asking;
 //                      the exit status is 0 when the run ended well and 1 on an
 //                      error or when any entry failed.
@@ -36,6 +42,7 @@ public:
         bool go = false;
         bool confirmPrompts = false;
         bool quitWhenDone = false;
+        bool resumeLast = false;
     };
     static Options optionsFrom(const ConfigStore &store);
 
@@ -47,6 +54,7 @@ public:
     // the program, otherwise the event loop's own status.
     int exitStatus(int loopStatus) const;
     bool runStarted() const { return m_started; }
+    bool resumed() const { return m_resumed; }
     bool loadFailed() const { return m_loadFailed; }
     // What ends the program (QCoreApplication::exit by default).
     void setQuitAction(std::function<void(int)> quit) { m_quit = std::move(quit); }
@@ -64,6 +72,7 @@ private:
     std::function<void(int)> m_quit;
     bool m_started = false;
     bool m_loadFailed = false;
+    bool m_resumed = false;
     bool m_done = false;
     int m_status = 0;
 };

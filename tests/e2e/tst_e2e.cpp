@@ -6,6 +6,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTemporaryDir>
@@ -125,12 +126,14 @@ private slots:
     void dryRunListsWhatTheTargetReceives();
     void checkExitStatus_data();
     void checkExitStatus();
+    void killedRunResumes();
 
 private:
     void startServer();
     void startSim(const QStringList &extra);
     void writeConfig(quint16 port, const QString &extra = QString());
-    void startSkedra();
+    void startSkedra(const QStringList &options = {"-load", "e2e-schedule.csv", "-go",
+                                                   "-confirm-prompts", "-quit-when-done"});
     // Runs "skedra -check" on schedule; its standard output.
     QByteArray check(const QString &schedule, int *exitCode);
     QStringList expected() const { return readLines(fixture(QStringLiteral("e2e-expected.txt"))); }
@@ -237,13 +240,13 @@ void TestEndToEnd::writeConfig(quint16 port, const QString &extra)
     out.write(text.toUtf8());
 }
 
-void TestEndToEnd::startSkedra()
+void TestEndToEnd::startSkedra(const QStringList &options)
 {
     m_skedra.start(QStringLiteral(SKEDRA_EXE),
-                   {QStringLiteral("-platform"), QStringLiteral("offscreen"), QStringLiteral("-e"),
-                    QStringLiteral("-c"), QStringLiteral("e2e.cfg"), QStringLiteral("-load"),
-                    QStringLiteral("e2e-schedule.csv"), QStringLiteral("-go"),
-                    QStringLiteral("-confirm-prompts"), QStringLiteral("-quit-when-done")});
+                   QStringList{QStringLiteral("-platform"), QStringLiteral("offscreen"),
+                               QStringLiteral("-e"), QStringLiteral("-c"),
+                               QStringLiteral("e2e.cfg")} +
+                       options);
     QVERIFY(m_skedra.waitForStarted(kStartMs));
 }
 
@@ -465,6 +468,43 @@ void TestEndToEnd::checkExitStatus()
     QCOMPARE(got, status);
     if (!schedule.isEmpty())
         QVERIFY(out.contains("# Entry 1:"));
+}
+
+// The program killed in the middle of the night comes back with
+// -resume-last: the entries done before are not measured again, the one that
+// was running is measured from its start, and the rest follow.
+void TestEndToEnd::killedRunResumes()
+{
+    startServer();
+    RETURN_IF_FAILED();
+    startSim({QStringLiteral("--meas-time"), QStringLiteral("1500")});
+    RETURN_IF_FAILED();
+    writeConfig(m_port);
+    startSkedra({"-load", "e2e-schedule.csv", "-go", "-confirm-prompts"});
+    RETURN_IF_FAILED();
+    const QString journal = m_dir->filePath(QStringLiteral("skedra-journal.csv"));
+    QTRY_COMPARE_WITH_TIMEOUT(readLines(journal).filter(QStringLiteral(",done,")).size(), 2,
+                              kRunMs);
+    m_skedra.kill();
+    QVERIFY(m_skedra.waitForFinished(kStartMs));
+    const int killedAt = int(readLines(m_transcript).size());
+
+    startSkedra({"-resume-last", "-go", "-confirm-prompts", "-quit-when-done"});
+    RETURN_IF_FAILED();
+    QVERIFY(m_skedra.waitForFinished(kRunMs));
+    m_skedraOut += m_skedra.readAllStandardOutput();
+    QCOMPARE(m_skedra.exitCode(), 0);
+    const QStringList after = readLines(m_transcript).mid(killedAt);
+    const QStringList whole = expected();
+    for (int entry = 1; entry <= 5; ++entry) {
+        const QString name = QStringLiteral("SetXafsFileName e2e-0%1.dat").arg(entry);
+        QCOMPARE(after.filter(name).size(), entry <= 2 ? 0 : whole.filter(name).size());
+    }
+    QCOMPARE(after.filter(QRegularExpression(QStringLiteral(" Start$"))).size(), 3);
+    // The night cut short is closed as resumed, the resumed one as finished.
+    const QStringList rows = readLines(journal);
+    QCOMPARE(rows.filter(QStringLiteral(",ended,resumed")).size(), 1);
+    QVERIFY(rows.last().endsWith(QStringLiteral(",ended,finished")));
 }
 
 QTEST_MAIN(TestEndToEnd)

@@ -1,14 +1,17 @@
-// Ends the event loop of a command-line tool on SIGINT or SIGTERM.
+// Ends the event loop on SIGINT, SIGTERM or SIGHUP (a terminal closed, the
+// session or the computer shutting down).
 //
 // A signal handler may do almost nothing safely, so it only writes one byte
-// to a socket pair; the event loop sees the byte and quits normally, which
-// lets the tool close its sockets and files on the way out.
+// to a socket pair; the event loop sees the byte and runs onQuit (by default
+// it just quits), which lets the program keep what it must and close its
+// sockets and files on the way out.
 #pragma once
 
 #include <QCoreApplication>
 #include <QSocketNotifier>
 
 #include <csignal>
+#include <functional>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -23,17 +26,18 @@ inline void onSignal(int)
     (void)r;
 }
 
-inline bool install(QCoreApplication *app)
+inline bool install(
+    QObject *context, std::function<void()> onQuit = [] { QCoreApplication::quit(); })
 {
     if (::socketpair(AF_UNIX, SOCK_STREAM, 0, wakeFds) != 0)
         return false;
-    auto *notifier = new QSocketNotifier(wakeFds[1], QSocketNotifier::Read, app);
-    QObject::connect(notifier, &QSocketNotifier::activated, app, [notifier]() {
+    auto *notifier = new QSocketNotifier(wakeFds[1], QSocketNotifier::Read, context);
+    QObject::connect(notifier, &QSocketNotifier::activated, context, [notifier, onQuit]() {
         char c = 0;
         const ssize_t r = ::read(wakeFds[1], &c, 1);
         (void)r;
         notifier->setEnabled(false);
-        QCoreApplication::quit();
+        onQuit();
     });
     struct sigaction sa = {};
     sa.sa_handler = onSignal;
@@ -41,6 +45,7 @@ inline bool install(QCoreApplication *app)
     sa.sa_flags = SA_RESTART;
     sigaction(SIGINT, &sa, nullptr);
     sigaction(SIGTERM, &sa, nullptr);
+    sigaction(SIGHUP, &sa, nullptr);
     return true;
 }
 

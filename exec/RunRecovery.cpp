@@ -1,0 +1,159 @@
+#include "RunRecovery.h"
+
+#include "Csv.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QHash>
+
+namespace {
+
+// Machine-read: never translated.
+const QLatin1String kNumbersComment("# entries of the list:");
+
+QList<int> listNumbersIn(const QString &path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly | QIODevice::Text))
+        return {};
+    const QString first = QString::fromUtf8(f.readLine()).trimmed();
+    if (!first.startsWith(kNumbersComment))
+        return {};
+    QList<int> numbers;
+    for (const QString &n :
+         first.mid(kNumbersComment.size()).split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+        bool ok = false;
+        numbers << n.toInt(&ok);
+        if (!ok)
+            return {};
+    }
+    return numbers;
+}
+
+} // namespace
+
+namespace RunRecovery {
+
+QString copyPathFor(const QString &journalPath, const QDateTime &runStart)
+{
+    const QDir dir = QFileInfo(journalPath).absoluteDir();
+    const QString stem =
+        QStringLiteral("skedra-run-") + runStart.toString(QStringLiteral("yyyyMMdd'T'HHmmss"));
+    QString path = dir.filePath(stem + QStringLiteral(".csv"));
+    for (int n = 2; QFileInfo::exists(path); ++n)
+        path = dir.filePath(stem + QStringLiteral("-%1.csv").arg(n));
+    return path;
+}
+
+bool writeCopy(const QString &path, const QList<Entry> &entries, const QList<int> &listNumbers,
+               QString *error)
+{
+    QStringList numbers;
+    for (int n : listNumbers)
+        numbers << QString::number(n);
+    const Csv::WriteResult r =
+        Csv::write(path, entries, {kNumbersComment + QLatin1Char(' ') + numbers.join(' ')});
+    if (!r.ok && error)
+        *error = r.error;
+    return r.ok;
+}
+
+Unfinished lastUnfinished(const QList<JournalRow> &rows, const QString &journalPath)
+{
+    Unfinished u;
+    if (rows.isEmpty() || rows.last().outcome == QLatin1String("ended"))
+        return u;
+    const QDateTime run = rows.last().run;
+    QString copy;
+    for (const JournalRow &r : rows) {
+        if (r.run != run)
+            continue;
+        if (r.outcome == QLatin1String("started"))
+            copy = r.detail;
+        else if (r.entry > 0)
+            u.rows << r;
+    }
+    if (copy.isEmpty())
+        return {};
+    u.found = true;
+    u.run = run;
+    u.copyPath = QFileInfo(journalPath).absoluteDir().filePath(copy);
+    return u;
+}
+
+Plan plan(const Unfinished &run, bool fromNext)
+{
+    Plan p;
+    const Csv::ReadResult read = Csv::read(run.copyPath);
+    if (!read.ok) {
+        p.error = read.error;
+        return p;
+    }
+    p.ok = true;
+    p.entries = read.entries;
+    const int n = int(p.entries.size());
+    QList<int> numbers = listNumbersIn(run.copyPath);
+    if (numbers.size() != n) { // a copy without its numbers: the list was the copy
+        numbers.clear();
+        for (int i = 1; i <= n; ++i)
+            numbers << i;
+    }
+    QHash<int, int> indexOf;
+    for (int i = 0; i < n; ++i)
+        indexOf.insert(numbers.at(i), i);
+
+    // The last word of the journal on each entry; the run went through the
+    // list in order, so the entry after the last one journaled was running.
+    QList<QString> outcome(n);
+    int last = -1;
+    for (const JournalRow &r : run.rows) {
+        const int i = indexOf.value(r.entry, -1);
+        if (i < 0)
+            continue;
+        outcome[i] = r.outcome;
+        last = i;
+    }
+    for (int i = 0; i < n; ++i) {
+        if (outcome.at(i) == QLatin1String("done")) {
+            p.done << i;
+            p.lastDone = i;
+        }
+    }
+    // A stopped entry was taken up again by Resume before the crash.
+    if (last >= 0 && outcome.at(last) == QLatin1String("stopped"))
+        p.running = last;
+    else if (last + 1 < n)
+        p.running = last + 1;
+    if (p.running >= 0)
+        p.start = fromNext ? (p.running + 1 < n ? p.running + 1 : -1) : p.running;
+    const int end = p.start < 0 ? n : p.start;
+    for (int i = 0; i < end; ++i) {
+        p.entries[i].exec = false;
+        if (outcome.at(i) != QLatin1String("done"))
+            p.passed << i;
+    }
+    return p;
+}
+
+JournalRow startedRow(const QDateTime &run, const QString &copyPath)
+{
+    JournalRow r;
+    r.run = run;
+    r.started = run;
+    r.outcome = QStringLiteral("started");
+    r.detail = QFileInfo(copyPath).fileName();
+    return r;
+}
+
+JournalRow endedRow(const QDateTime &run, const QString &how, const QDateTime &at)
+{
+    JournalRow r;
+    r.run = run;
+    r.ended = at;
+    r.outcome = QStringLiteral("ended");
+    r.detail = how;
+    return r;
+}
+
+} // namespace RunRecovery
