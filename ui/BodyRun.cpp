@@ -157,7 +157,11 @@ void Body::setupNightRun()
     connect(runClock, &QTimer::timeout, this, &Body::showRunTimes);
 
     journal = cfg.valueNoCase(QStringLiteral("JOURNAL"), RunJournal::defaultPath());
-    durationRatios = RunJournal::durationRatios(RunJournal::read(journal));
+    // A row torn by an earlier crash is named, once per start, and skipped.
+    QStringList torn;
+    durationRatios = RunJournal::durationRatios(RunJournal::read(journal, &torn));
+    for (const QString &w : std::as_const(torn))
+        logArea->log(w, kRed);
 
     notifier = new Notifier(this);
     const QStringList notifyCmds = cfg.allRests(QStringLiteral("NOTIFY_CMD"));
