@@ -194,6 +194,10 @@ void Body::closeEvent(QCloseEvent *event)
     }
     if (discardsEdits)
         removeRecovery(); // the operator chose to close without saving
+    // Closed on purpose: not a run for the next start to resume.
+    if (m_runGoing && runStart.isValid())
+        appendJournal(RunRecovery::endedRow(runStart, QStringLiteral("stopped"),
+                                            QDateTime::currentDateTime()));
     stopEngineThread();
     emit closed();
     QFrame::closeEvent(event);
