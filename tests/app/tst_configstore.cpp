@@ -1,9 +1,8 @@
 #include "ConfigStore.h"
-#include "MessageCatcher.h"
+#include "TestSupport.h"
 
 #include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
 #include <QTest>
 
 using Files = QList<QPair<QString, QByteArray>>; // the first one is read
@@ -14,8 +13,7 @@ class TestConfigStore : public QObject
     Q_OBJECT
 
 private:
-    QTemporaryDir m_dir;
-    QString m_oldCwd;
+    TestSupport::WorkDir m_dir; // INCLUDE names are relative to the working directory
 
     QString write(const QString &name, const QByteArray &content)
     {
@@ -32,13 +30,7 @@ private:
     }
 
 private slots:
-    void initTestCase()
-    {
-        QVERIFY(m_dir.isValid());
-        m_oldCwd = QDir::currentPath();
-        QDir::setCurrent(m_dir.path()); // INCLUDE names are relative to the working directory
-    }
-    void cleanupTestCase() { QDir::setCurrent(m_oldCwd); }
+    void initTestCase() { QVERIFY(m_dir.isValid()); }
 
     void takeItem_data()
     {

@@ -1,22 +1,19 @@
 // The bus client against the real stand-in programs, started as processes.
 #include "AMsg.h"
 #include "ConnectStat.h"
+#include "TestSupport.h"
 #include "Tolva.h"
 #include "TolvaProto.h"
 
-#include <QProcess>
 #include <QPushButton>
-#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTcpSocket>
-#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
 
-const QString kServer = QStringLiteral(TOLVA_SERVER_EXE);
-const QString kSim = QStringLiteral(DORVAN_SIM_EXE);
-const QString kKeys = QStringLiteral(SKEDRA_SOURCE_DIR "/examples/Tarnix.key");
+using TestSupport::Peer;
+const QString kKeys = TestSupport::keyFile();
 
 QStringList texts(const QSignalSpy &spy)
 {
@@ -37,25 +34,20 @@ QList<AMsg> msgs(const QSignalSpy &spy)
 int countWord(const QSignalSpy &spy, const QString &word, const QString &param = QString())
 {
     int n = 0;
-    for (const AMsg &m : msgs(spy)) {
-        if (m.cmd == word && (param.isNull() || m.firstParam == param))
-            ++n;
-    }
+    for (const AMsg &m : msgs(spy))
+        n += m.cmd == word && (param.isNull() || m.firstParam == param);
     return n;
 }
 
-// waitForFinished() is false for a process already seen to end.
-bool ended(QProcess *p)
+bool login(Tolva &tolva, quint16 port, const QString &name = QStringLiteral("Tarnix"))
 {
-    return p->state() == QProcess::NotRunning || p->waitForFinished(10000);
-}
-
-QStringList readLines(const QString &path)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly | QIODevice::Text))
-        return {};
-    return QString::fromUtf8(f.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    tolva.setNameOnTolva(name);
+    tolva.setKeyFile(kKeys);
+    tolva.setHost("127.0.0.1");
+    tolva.setPort(QString::number(port));
+    QSignalSpy ready(&tolva, &Tolva::tolvaIsReady);
+    tolva.connectToTolva();
+    return ready.wait(10000) || ready.count() > 0;
 }
 
 } // namespace
@@ -64,27 +56,6 @@ class TestPeers : public QObject
 {
     Q_OBJECT
 private slots:
-    void init()
-    {
-        dir = new QTemporaryDir;
-        QVERIFY(dir->isValid());
-    }
-
-    void cleanup()
-    {
-        // Whatever happened, nothing started here outlives the test.
-        for (QProcess *p : std::as_const(procs)) {
-            if (p->state() != QProcess::NotRunning) {
-                p->kill();
-                p->waitForFinished(5000);
-            }
-            delete p;
-        }
-        procs.clear();
-        delete dir;
-        dir = nullptr;
-    }
-
     void loginTimesOut_data()
     {
         QTest::addColumn<QString>("stall");
@@ -106,7 +77,8 @@ private slots:
         QFETCH(QString, stall);
         QFETCH(bool, button);
         QFETCH(QString, said);
-        const quint16 stalled = startServer({"--stall-login", stall});
+        quint16 stalled = 0;
+        auto stalledServer = TestSupport::startServer(&stalled, {"--stall-login", stall});
         QVERIFY(stalled != 0);
         Tolva tolva;
         tolva.setLoginTimeout(button ? 60000 : 300);
@@ -124,14 +96,16 @@ private slots:
         const auto saidAt = texts(logs).indexOf(said);
         QCOMPARE(logs.at(saidAt).at(1).value<QColor>() == QColor(255, 0, 0), !button);
 
-        const quint16 good = startServer();
+        quint16 good = 0;
+        auto server = TestSupport::startServer(&good);
         QVERIFY(good != 0);
         QVERIFY(login(tolva, good));
     }
 
     void clientServerAndSimulator()
     {
-        const quint16 port = startServer();
+        quint16 port = 0;
+        auto server = TestSupport::startServer(&port);
         QVERIFY(port != 0);
         Tolva tolva;
         QVERIFY(login(tolva, port));
@@ -143,8 +117,8 @@ private slots:
         tolva.sendCmd("", "System", "flgon Dorvan");
         QTRY_COMPARE_WITH_TIMEOUT(countWord(answers, "flgon", "Ok:"), 1, 10000);
 
-        const QString transcript = dir->filePath("transcript.txt");
-        QProcess *sim = startSim(port, {"--transcript", transcript});
+        const QString transcript = dir.filePath("transcript.txt");
+        auto sim = TestSupport::startSim(port, {"--transcript", transcript});
         QTRY_COMPARE_WITH_TIMEOUT(countWord(events, "Connected"), 1, 10000);
         QCOMPARE(msgs(events).first().from, QStringLiteral("Dorvan"));
         QCOMPARE(msgs(events).first().cmdId, 3);
@@ -193,18 +167,18 @@ private slots:
         // the commands in the order sent, mixed with the client's answers.
         QStringList sentLines = texts(sent).filter(QRegularExpression("^Tarnix>Dorvan"));
         const auto commandsIn = [&transcript]() {
-            return readLines(transcript)
+            return TestSupport::readLines(transcript)
                 .filter(QRegularExpression("^Tarnix>Dorvan(\\.remote)? [^@]"));
         };
         QTRY_COMPARE_WITH_TIMEOUT(commandsIn(), sentLines, 10000);
-        QVERIFY(readLines(transcript)
+        QVERIFY(TestSupport::readLines(transcript)
                     .contains("Tarnix>Dorvan @Hello Hello! I am Tarnix. Nice to meet you!"));
 
         // A second node under a name in use is refused: another simulator, another Tarnix.
-        QProcess *second = startSim(port);
-        QVERIFY(ended(second));
+        auto second = TestSupport::startSim(port, {}, false);
+        QVERIFY(second->ended());
         QCOMPARE(second->exitCode(), 1);
-        QVERIFY(second->readAllStandardError().contains("login refused"));
+        QVERIFY(second->waitForOutput("login refused"));
         Tolva twin;
         QSignalSpy twinNotReady(&twin, &Tolva::tolvaIsNotReady);
         twin.setNameOnTolva("Tarnix");
@@ -218,24 +192,24 @@ private slots:
 
         // Both stand-ins end cleanly on SIGTERM; the client hears of each.
         sim->terminate();
-        QVERIFY(ended(sim));
+        QVERIFY(sim->ended());
         QCOMPARE(sim->exitStatus(), QProcess::NormalExit);
         QCOMPARE(sim->exitCode(), 0);
         QTRY_COMPARE_WITH_TIMEOUT(countWord(events, "Disconnected"), 1, 10000);
         QCOMPARE(msgs(events).last().cmdId, 4);
         QSignalSpy notReady(&tolva, &Tolva::tolvaIsNotReady);
-        QProcess *server = procs.first();
         server->terminate();
-        QVERIFY(ended(server));
+        QVERIFY(server->ended());
         QCOMPARE(server->exitStatus(), QProcess::NormalExit);
         QCOMPARE(server->exitCode(), 0);
         QVERIFY(notReady.wait(10000) || notReady.count() == 1);
-        QVERIFY(server->readAllStandardError().contains("stopping"));
+        QVERIFY(server->waitForOutput("stopping"));
     }
 
     void serverRules()
     {
-        const quint16 port = startServer({"--challenge", "-7", "--max-line", "1000"});
+        quint16 port = 0;
+        auto server = TestSupport::startServer(&port, {"--challenge", "-7", "--max-line", "1000"});
         QVERIFY(port != 0);
         // A wrong key is refused and the connection closed.
         QTcpSocket bad;
@@ -290,9 +264,10 @@ private slots:
         QFETCH(QStringList, args);
         QFETCH(QStringList, commands);
         QFETCH(QStringList, events);
-        const quint16 port = startServer();
+        quint16 port = 0;
+        auto server = TestSupport::startServer(&port);
         QVERIFY(port != 0);
-        startSim(port, args);
+        auto sim = TestSupport::startSim(port, args);
         Tolva tolva;
         QVERIFY(login(tolva, port));
         QVERIFY(waitForNode(tolva, "Dorvan"));
@@ -320,103 +295,42 @@ private slots:
             QCOMPARE(countWord(answers, "Start"), 0);
     }
 
+    // The stand-ins' command lines: a bad one ends with status 2 and names the culprit.
     void badArguments_data()
     {
-        QTest::addColumn<QString>("exe");
+        QTest::addColumn<bool>("server");
         QTest::addColumn<QStringList>("args");
         QTest::addColumn<int>("code");
         QTest::addColumn<QString>("text");
-        QTest::newRow("server port text")
-            << kServer << QStringList{"--port", "abc"} << 2 << "--port";
         QTest::newRow("server port range")
-            << kServer << QStringList{"--port", "65536"} << 2 << "--port";
-        QTest::newRow("server unknown option") << kServer << QStringList{"--bogus"} << 2 << "bogus";
-        QTest::newRow("server missing key file")
-            << kServer << QStringList{"--key-file", "/nonexistent/k"} << 2 << "key file";
-        QTest::newRow("server help") << kServer << QStringList{"--help"} << 0 << "--key-file";
-        QTest::newRow("sim port zero") << kSim << QStringList{"--port", "0"} << 2 << "--port";
+            << true << QStringList{"--port", "65536"} << 2 << "--port";
+        QTest::newRow("server unknown option") << true << QStringList{"--bogus"} << 2 << "bogus";
         QTest::newRow("sim negative delay")
-            << kSim << QStringList{"--meas-time", "-5"} << 2 << "--meas-time";
-        QTest::newRow("sim bad name") << kSim << QStringList{"--name", "a.b"} << 2 << "--name";
-        QTest::newRow("sim extra argument") << kSim << QStringList{"stray"} << 2 << "stray";
-        QTest::newRow("sim help") << kSim << QStringList{"--help"} << 0 << "--transcript";
+            << false << QStringList{"--meas-time", "-5"} << 2 << "--meas-time";
+        QTest::newRow("sim bad name") << false << QStringList{"--name", "a.b"} << 2 << "--name";
         QTest::newRow("sim no server")
-            << kSim << QStringList{"--port", "1", "--connect-timeout", "0"} << 1
+            << false << QStringList{"--port", "1", "--connect-timeout", "0"} << 1
             << "cannot connect";
     }
 
     void badArguments()
     {
-        QFETCH(QString, exe);
+        QFETCH(bool, server);
         QFETCH(QStringList, args);
-        QFETCH(int, code);
         QFETCH(QString, text);
-        QProcess *p = startProcess(
-            exe, args + QStringList{"--key-file", kKeys}.mid(args.contains("--key-file") ? 2 : 0));
-        QVERIFY(ended(p));
-        QCOMPARE(p->exitStatus(), QProcess::NormalExit);
-        QCOMPARE(p->exitCode(), code);
-        const QString out =
-            QString::fromLocal8Bit(p->readAllStandardOutput() + p->readAllStandardError());
-        QVERIFY2(out.contains(text), qPrintable(out));
+        Peer p(server ? QStringLiteral(TOLVA_SERVER_EXE) : QStringLiteral(DORVAN_SIM_EXE),
+               args + QStringList{"--key-file", kKeys});
+        QVERIFY(p.ended());
+        QTEST(p.exitCode(), "code");
+        QVERIFY2(p.waitForOutput(text.toUtf8()), p.out.constData());
     }
 
 private:
-    QProcess *startProcess(const QString &exe, const QStringList &args);
-    quint16 startServer(const QStringList &extra = {});
-    QProcess *startSim(quint16 port, const QStringList &extra = {});
-    bool login(Tolva &tolva, quint16 port, const QString &name = QStringLiteral("Tarnix"));
     bool waitForNode(Tolva &tolva, const QString &node);
     // Reads the challenge and answers it with the key at keyIndex + shift as Tarnix.
     bool rawLogin(QTcpSocket &s, quint16 port, int shift, QByteArray *answer);
-
-    QTemporaryDir *dir = nullptr;
-    QList<QProcess *> procs;
+    TestSupport::WorkDir dir;
 };
-
-QProcess *TestPeers::startProcess(const QString &exe, const QStringList &args)
-{
-    auto *p = new QProcess;
-    procs.append(p);
-    p->setWorkingDirectory(dir->path());
-    p->start(exe, args);
-    return p;
-}
-
-quint16 TestPeers::startServer(const QStringList &extra)
-{
-    QProcess *p = startProcess(kServer, QStringList{"--port", "0", "--key-file", kKeys} + extra);
-    if (!p->waitForStarted(10000))
-        return 0;
-    QDeadlineTimer deadline(10000);
-    while (!p->canReadLine() && !deadline.hasExpired() && p->state() == QProcess::Running)
-        p->waitForReadyRead(200);
-    const QList<QByteArray> words = p->readLine().trimmed().split(' ');
-    if (words.size() != 3 || words.at(0) != "listening")
-        return 0;
-    return quint16(words.at(2).toUInt());
-}
-
-QProcess *TestPeers::startSim(quint16 port, const QStringList &extra)
-{
-    QProcess *p = startProcess(kSim, QStringList{"--port", QString::number(port), "--key-file",
-                                                 kKeys, "--move-time", "50", "--changer-time", "50",
-                                                 "--meas-time", "100"} +
-                                         extra);
-    p->waitForStarted(10000);
-    return p;
-}
-
-bool TestPeers::login(Tolva &tolva, quint16 port, const QString &name)
-{
-    tolva.setNameOnTolva(name);
-    tolva.setKeyFile(kKeys);
-    tolva.setHost("127.0.0.1");
-    tolva.setPort(QString::number(port));
-    QSignalSpy ready(&tolva, &Tolva::tolvaIsReady);
-    tolva.connectToTolva();
-    return ready.wait(10000) || ready.count() > 0;
-}
 
 bool TestPeers::waitForNode(Tolva &tolva, const QString &node)
 {

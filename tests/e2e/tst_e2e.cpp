@@ -2,14 +2,7 @@
 // TCP on 127.0.0.1. The simulator's transcript of every line it received is
 // compared with the command sequence the schedule must produce (worked out by
 // hand from the schedule: fixtures/e2e-expected.txt).
-#include <QDir>
-#include <QElapsedTimer>
-#include <QFile>
-#include <QProcess>
-#include <QTcpServer>
-#include <QTcpSocket>
-#include <QTemporaryDir>
-#include <QTest>
+#include "TestSupport.h"
 
 namespace {
 
@@ -21,91 +14,12 @@ namespace {
 
 constexpr int kStartMs = 20000;
 constexpr int kRunMs = 90000;
-
-QStringList readLines(const QString &path)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly | QIODevice::Text))
-        return {};
-    QStringList lines = QString::fromUtf8(f.readAll()).split(QLatin1Char('\n'));
-    if (!lines.isEmpty() && lines.last().isEmpty())
-        lines.removeLast();
-    return lines;
-}
+using TestSupport::readLines;
 
 QString fixture(const QString &name)
 {
     return QStringLiteral(E2E_FIXTURES "/") + name;
 }
-
-QString keyFile()
-{
-    return QStringLiteral(SKEDRA_SOURCE_DIR "/examples/Tarnix.key");
-}
-
-// Stops a process it started, whatever happened in between.
-void stop(QProcess &p)
-{
-    if (p.state() == QProcess::NotRunning)
-        return;
-    p.terminate();
-    if (!p.waitForFinished(5000)) {
-        p.kill();
-        p.waitForFinished(5000);
-    }
-}
-
-// Sits between skedra and the server. Once it has passed on the first
-// end-of-measurement event it closes skedra's side and stops the server, so
-// that the next entry's commands find no bus.
-class CuttingProxy : public QObject
-{
-    Q_OBJECT
-public:
-    explicit CuttingProxy(QProcess *server, quint16 serverPort)
-        : m_server(server), m_serverPort(serverPort)
-    {
-        connect(&m_listener, &QTcpServer::newConnection, this, &CuttingProxy::accept);
-        m_listener.listen(QHostAddress::LocalHost, 0);
-    }
-    quint16 port() const { return m_listener.serverPort(); }
-    bool cut() const { return m_cut; }
-
-private slots:
-    void accept()
-    {
-        m_down = m_listener.nextPendingConnection();
-        m_up = new QTcpSocket(this);
-        connect(m_down, &QTcpSocket::readyRead, this, &CuttingProxy::fromSkedra);
-        connect(m_up, &QTcpSocket::readyRead, this, &CuttingProxy::fromServer);
-        m_up->connectToHost(QHostAddress::LocalHost, m_serverPort);
-    }
-    void fromSkedra()
-    {
-        if (!m_cut && m_up)
-            m_up->write(m_down->readAll());
-    }
-    void fromServer()
-    {
-        while (!m_cut && m_up->canReadLine()) {
-            const QByteArray line = m_up->readLine();
-            m_down->write(line);
-            if (line.contains(" _EvEndMeas") || line.contains(" _EvEndQMeas")) {
-                m_cut = true;
-                m_down->disconnectFromHost(); // after the event has gone out
-                stop(*m_server);
-            }
-        }
-    }
-
-private:
-    QProcess *m_server = nullptr;
-    quint16 m_serverPort = 0;
-    QTcpServer m_listener;
-    QTcpSocket *m_down = nullptr;
-    QTcpSocket *m_up = nullptr;
-    bool m_cut = false;
-};
 
 } // namespace
 
@@ -119,7 +33,6 @@ private slots:
 
     void wholeScheduleRuns();
     void failedStartEndsTheRun();
-    void lostServerIsReportedAndWaitedFor();
     void passedWaitLimitEndsTheRun();
     void unreadableScheduleEndsWithStatusOne();
     void dryRunListsWhatTheTargetReceives();
@@ -136,10 +49,9 @@ private:
     QStringList expected() const { return readLines(fixture(QStringLiteral("e2e-expected.txt"))); }
 
     QTemporaryDir *m_dir = nullptr;
-    QProcess m_server;
-    QProcess m_sim;
+    std::unique_ptr<TestSupport::Peer> m_server;
+    std::unique_ptr<TestSupport::Peer> m_sim;
     QProcess m_skedra;
-    QByteArray m_simErr;
     QByteArray m_skedraOut;
     quint16 m_port = 0;
     QString m_transcript;
@@ -153,75 +65,46 @@ void TestEndToEnd::init()
         QVERIFY(QFile::copy(fixture(QString::fromLatin1(name)),
                             m_dir->filePath(QString::fromLatin1(name))));
     m_transcript = m_dir->filePath(QStringLiteral("transcript.txt"));
-    m_simErr.clear();
     m_skedraOut.clear();
     m_port = 0;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    for (QProcess *p : {&m_server, &m_sim, &m_skedra}) {
-        p->setWorkingDirectory(m_dir->path());
-        p->setProcessEnvironment(env);
-    }
-    m_sim.setProcessChannelMode(QProcess::SeparateChannels);
-    connect(&m_sim, &QProcess::readyReadStandardError, this,
-            [this] { m_simErr += m_sim.readAllStandardError(); });
+    m_skedra.setWorkingDirectory(m_dir->path());
     connect(&m_skedra, &QProcess::readyReadStandardOutput, this,
             [this] { m_skedraOut += m_skedra.readAllStandardOutput(); });
 }
 
 void TestEndToEnd::cleanup()
 {
-    stop(m_skedra);
-    stop(m_sim);
-    stop(m_server);
-    for (QProcess *p : {&m_server, &m_sim, &m_skedra})
-        p->disconnect(this);
+    if (m_skedra.state() != QProcess::NotRunning) {
+        m_skedra.kill();
+        m_skedra.waitForFinished(5000);
+    }
+    m_skedra.disconnect(this);
     if (QTest::currentTestFailed()) {
         qInfo().noquote() << "skedra stdout:\n" << QString::fromUtf8(m_skedraOut);
-        qInfo().noquote() << "skedra stderr:\n"
-                          << QString::fromUtf8(m_skedra.readAllStandardError());
-        qInfo().noquote() << "dorvan-sim:\n" << QString::fromUtf8(m_simErr);
+        qInfo().noquote() << "dorvan-sim:\n" << (m_sim ? m_sim->out : QByteArray());
         qInfo().noquote() << "transcript:\n" << readLines(m_transcript).join(QLatin1Char('\n'));
     }
+    m_sim.reset();
+    m_server.reset();
     delete m_dir;
     m_dir = nullptr;
 }
 
 void TestEndToEnd::startServer()
 {
-    m_server.start(QStringLiteral(TOLVA_SERVER_EXE), {QStringLiteral("--port"), QStringLiteral("0"),
-                                                      QStringLiteral("--key-file"), keyFile()});
-    QVERIFY(m_server.waitForStarted(kStartMs));
-    // First line on standard output: "listening 127.0.0.1 PORT".
-    QByteArray out;
-    QElapsedTimer t;
-    t.start();
-    while (!out.contains('\n') && t.elapsed() < kStartMs) {
-        if (!m_server.waitForReadyRead(1000) && m_server.state() == QProcess::NotRunning)
-            break;
-        out += m_server.readAllStandardOutput();
-    }
-    const QList<QByteArray> words = out.left(out.indexOf('\n')).split(' ');
-    QCOMPARE(words.size(), 3);
-    QCOMPARE(words.at(0), QByteArray("listening"));
-    m_port = quint16(words.at(2).toUShort());
+    m_server = TestSupport::startServer(&m_port);
     QVERIFY(m_port != 0);
 }
 
+// Skedra must find the target in the server's node list, so the target logs
+// in first.
 void TestEndToEnd::startSim(const QStringList &extra)
 {
-    QStringList args{QStringLiteral("--host"),         QStringLiteral("127.0.0.1"),
-                     QStringLiteral("--port"),         QString::number(m_port),
-                     QStringLiteral("--key-file"),     keyFile(),
-                     QStringLiteral("--transcript"),   m_transcript,
-                     QStringLiteral("--move-time"),    QStringLiteral("60"),
-                     QStringLiteral("--changer-time"), QStringLiteral("80"),
-                     QStringLiteral("--meas-time"),    QStringLiteral("150")};
-    m_sim.start(QStringLiteral(DORVAN_SIM_EXE), args + extra);
-    QVERIFY(m_sim.waitForStarted(kStartMs));
-    // Skedra must find the target in the server's node list, so the target
-    // logs in first.
-    QTRY_VERIFY_WITH_TIMEOUT(m_simErr.contains("logged in as Dorvan"), kStartMs);
+    m_sim =
+        TestSupport::startSim(m_port, QStringList{"--transcript", m_transcript, "--move-time", "60",
+                                                  "--changer-time", "80", "--meas-time", "150"} +
+                                          extra);
+    QVERIFY(m_sim->out.contains("logged in as Dorvan"));
 }
 
 void TestEndToEnd::writeConfig(quint16 port, const QString &extra)
@@ -230,7 +113,7 @@ void TestEndToEnd::writeConfig(quint16 port, const QString &extra)
     QVERIFY(in.open(QIODevice::ReadOnly | QIODevice::Text));
     QString text = QString::fromUtf8(in.readAll());
     text.replace(QStringLiteral("@PORT@"), QString::number(port));
-    text.replace(QStringLiteral("@KEYS@"), keyFile());
+    text.replace(QStringLiteral("@KEYS@"), TestSupport::keyFile());
     text += extra;
     QFile out(m_dir->filePath(QStringLiteral("e2e.cfg")));
     QVERIFY(out.open(QIODevice::WriteOnly | QIODevice::Text));
@@ -304,29 +187,6 @@ void TestEndToEnd::failedStartEndsTheRun()
     QVERIFY(out.contains(QStringLiteral("Run ended on an error at entry 3.")));
 }
 
-void TestEndToEnd::lostServerIsReportedAndWaitedFor()
-{
-    startServer();
-    RETURN_IF_FAILED();
-    startSim({});
-    RETURN_IF_FAILED();
-    CuttingProxy proxy(&m_server, m_port);
-    QVERIFY(proxy.port() != 0);
-    writeConfig(proxy.port());
-    startSkedra();
-    RETURN_IF_FAILED();
-
-    // The status indicator's text, as the log reports it.
-    QTRY_VERIFY_WITH_TIMEOUT(
-        QString::fromUtf8(m_skedraOut).contains(QStringLiteral("Tolva: Disconnected")), kRunMs);
-    QVERIFY(proxy.cut());
-    // Skedra neither crashed nor gave up: it waits for the target until it is
-    // ended.
-    QCOMPARE(m_skedra.state(), QProcess::Running);
-    QVERIFY(!m_skedra.waitForFinished(1500));
-    QVERIFY(!QString::fromUtf8(m_skedraOut).contains(QStringLiteral("quitting")));
-}
-
 // A target that hangs on the first energy move, in an unattended run with a
 // one-second limit: the run ends on an error that says why, and nothing of
 // the later entries is sent.
@@ -383,7 +243,8 @@ QByteArray TestEndToEnd::check(const QString &schedule, int *exitCode)
             {QStringLiteral("-e"), QStringLiteral("-c"), QStringLiteral("e2e.cfg"),
              QStringLiteral("-check"), QStringLiteral("-load"), schedule});
     if (!p.waitForFinished(kStartMs)) {
-        stop(p);
+        p.kill();
+        p.waitForFinished();
         *exitCode = -1;
         return {};
     }

@@ -59,7 +59,6 @@ private slots:
     void eachEntryConvertsAnglesWithItsOwnCrystal();
     void blocksThatCannotBeSentFailTheEntry_data();
     void blocksThatCannotBeSentFailTheEntry();
-    void modeOutsideTheTablesShowsQuestionMarks();
     void watchdog_data();
     void watchdog();
     void expectedMeasTime_data();
@@ -352,19 +351,6 @@ void TstExecPlan::blocksThatCannotBeSentFailTheEntry()
     // Nothing of the blocks and no Start: the entry goes no further.
     QCOMPARE(r.lines.last(), QStringLiteral("SetXafsMeasComment Cu Reference"));
     QVERIFY2(r.error.startsWith(error), qPrintable(r.error));
-}
-
-void TstExecPlan::modeOutsideTheTablesShowsQuestionMarks()
-{
-    // Both energies fall outside every row, and the default mirror position
-    // names a row that does not exist.
-    QVERIFY(EntryPlanEnv::setUp("HOCMode 0 20000 30000\nDefaultHOCMode 5\n"
-                                "MonoMode 0 30000 40000\nDefaultMonoMode 0\n"));
-    const StageResult r = plan({EntryPlanEnv::entry("Cu", "1")}, 0);
-    QVERIFY(EntryPlanEnv::setUp());
-    QCOMPARE(r.prompts.at(1).text, "Higher Order Cut Mirror Mode Should Change\nfrom Mode "
-                                   "5(?[eV]-?[eV]) to Mode 5(?[eV]-?[eV])" +
-                                       kPromptEnd);
 }
 
 // A script of looks at the waits: at each time (ms), which waits are on

@@ -7,13 +7,13 @@
 #include "OptionTables.h"
 #include "Prompter.h"
 #include "ScheduleEdit.h"
+#include "TestSupport.h"
 #include "UnattendedRun.h"
 #include "XrayDataBase.h"
 
 #include <QDir>
 #include <QFile>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTextStream>
 
@@ -23,42 +23,32 @@ class TestUnattended : public QObject
 
 private slots:
     void initTestCase();
-    void cleanupTestCase();
 
     void options_data();
     void options();
     void loadsAtStart();
+    void goStartsOnceWhenTargetReady_data();
     void goStartsOnceWhenTargetReady();
-    void withoutGoNothingStarts();
-    void confirmsEveryPromptAndLogsIt();
-    void withoutConfirmPromptsStayOpen();
+    void confirmsEveryPrompt_data();
+    void confirmsEveryPrompt();
     void logIsEchoedWithGo();
-    void exitStatusWithoutQuitIsTheLoops();
     void quitWhenDoneEndsWithTheVerdict_data();
     void quitWhenDoneEndsWithTheVerdict();
     void unreadableScheduleIsAnError();
 
 private:
-    QTemporaryDir m_dir;
-    QString m_oldCwd;
+    TestSupport::WorkDir m_dir;
 };
 
 void TestUnattended::initTestCase()
 {
     QVERIFY(m_dir.isValid());
-    m_oldCwd = QDir::currentPath();
-    QVERIFY(QDir::setCurrent(m_dir.path()));
     QVERIFY(xrayDataBase().load(QStringLiteral(":XrayDataBase2.txt")));
     ConfigStore &cfg = config();
     cfg.clear();
     QVERIFY(cfg.readFile(QStringLiteral(SKEDRA_SOURCE_DIR "/examples/beamline.cfg")));
     cfg.readText(QStringLiteral("CONNECT_TO_TOLVA 0\n"));
     buildOptionTables(cfg);
-}
-
-void TestUnattended::cleanupTestCase()
-{
-    QDir::setCurrent(m_oldCwd);
 }
 
 void TestUnattended::options_data()
@@ -115,138 +105,106 @@ void TestUnattended::loadsAtStart()
     QVERIFY(!run.runStarted());
 }
 
+void TestUnattended::goStartsOnceWhenTargetReady_data()
+{
+    QTest::addColumn<bool>("go");
+    QTest::newRow("-go") << true;
+    QTest::newRow("without -go") << false;
+}
+
 void TestUnattended::goStartsOnceWhenTargetReady()
 {
+    QFETCH(bool, go);
     Body body;
     disconnect(&body, &Body::startExec, nullptr, nullptr); // the window's side only
     QSignalSpy spy(&body, &Body::startExec);
     UnattendedRun::Options o;
-    o.go = true;
+    o.go = go;
     UnattendedRun run(&body, o);
     QCOMPARE(spy.count(), 0); // not before the target is there
     emit body.setTargetIsReady(false);
     QCOMPARE(spy.count(), 0);
     emit body.setTargetIsReady(true);
-    QCOMPARE(spy.count(), 1);
-    QVERIFY(run.runStarted());
+    QCOMPARE(spy.count(), go ? 1 : 0);
+    QCOMPARE(run.runStarted(), go);
     // The target coming back later does not start a second run.
     emit body.setTargetIsReady(false);
     emit body.setTargetIsReady(true);
-    QCOMPARE(spy.count(), 1);
+    QCOMPARE(spy.count(), go ? 1 : 0);
 }
 
-void TestUnattended::withoutGoNothingStarts()
+void TestUnattended::confirmsEveryPrompt_data()
 {
-    Body body;
-    disconnect(&body, &Body::startExec, nullptr, nullptr);
-    QSignalSpy spy(&body, &Body::startExec);
-    UnattendedRun run(&body, UnattendedRun::Options());
-    emit body.setTargetIsReady(true);
-    QCOMPARE(spy.count(), 0);
+    QTest::addColumn<bool>("confirm");
+    QTest::newRow("-confirm-prompts") << true;
+    QTest::newRow("without -confirm-prompts") << false;
 }
 
-void TestUnattended::confirmsEveryPromptAndLogsIt()
+void TestUnattended::confirmsEveryPrompt()
 {
+    QFETCH(bool, confirm);
     Body body;
     disconnect(body.prompterWindow(), &Prompter::ok, body.engine(), nullptr);
     QSignalSpy oks(body.prompterWindow(), &Prompter::ok);
     UnattendedRun::Options o;
-    o.confirmPrompts = true;
+    o.confirmPrompts = confirm;
     UnattendedRun run(&body, o);
-    body.prompterWindow()->addPrompt(QStringLiteral("Gases\nThen Click Ok."), PromptICGases);
     body.prompterWindow()->addPrompt(QStringLiteral("Mirror"), PromptHOCM);
     body.prompterWindow()->addPrompt(QStringLiteral("Mono"), PromptMono);
-    QTRY_COMPARE_WITH_TIMEOUT(body.prompterWindow()->count(), 0, 10000);
-    QCOMPARE(oks.count(), 3);
-    QCOMPARE(oks.at(0).at(0).value<PromptType>(), PromptICGases);
-    QCOMPARE(oks.at(1).at(0).value<PromptType>(), PromptHOCM);
-    QCOMPARE(oks.at(2).at(0).value<PromptType>(), PromptMono);
-    QVERIFY(body.prompterWindow()->isHidden());
-    const QString log = body.logPanel()->ui.LogDisp->toPlainText();
-    // Each prompt in the log when shown and when confirmed, on one line.
-    QVERIFY(log.contains(QStringLiteral(": Prompt: Gases Then Click Ok.\n")));
-    QVERIFY(log.contains(QStringLiteral(": Prompt confirmed: Gases Then Click Ok.\n")));
-    QVERIFY(log.indexOf(QStringLiteral("Prompt confirmed: Mirror")) >
-            log.indexOf(QStringLiteral("Prompt: Mono")));
-    QCOMPARE(log.count(QStringLiteral("Prompt: ")), 3);
-    QCOMPARE(log.count(QStringLiteral("Prompt confirmed: ")), 3);
-}
-
-void TestUnattended::withoutConfirmPromptsStayOpen()
-{
-    Body body;
-    UnattendedRun run(&body, UnattendedRun::Options());
-    body.prompterWindow()->addPrompt(QStringLiteral("Mirror"), PromptHOCM);
-    // Let every queued call run: nothing confirms the prompt.
+    // Let every queued call run.
     QCoreApplication::processEvents();
     QCoreApplication::sendPostedEvents();
-    QCOMPARE(body.prompterWindow()->count(), 1);
+    QTRY_COMPARE_WITH_TIMEOUT(body.prompterWindow()->count(), confirm ? 0 : 2, 10000);
+    QCOMPARE(oks.count(), confirm ? 2 : 0);
+    if (confirm)
+        QCOMPARE(oks.at(1).at(0).value<PromptType>(), PromptMono);
 }
 
 void TestUnattended::logIsEchoedWithGo()
 {
     QString echoed;
     QTextStream out(&echoed);
-    {
+    for (bool go : {false, true}) {
         Body body;
         disconnect(&body, &Body::startExec, nullptr, nullptr);
         UnattendedRun::Options o;
-        o.go = true;
+        o.go = go;
         UnattendedRun run(&body, o, &out);
-        body.logPanel()->log(QStringLiteral("first line"));
-        body.logPanel()->log(QStringLiteral("second line"), Qt::red);
-        const QStringList lines = echoed.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-        QCOMPARE(lines.size(), 2);
-        QVERIFY(lines.at(0).endsWith(QStringLiteral(": first line")));
-        QCOMPARE(lines.at(1), body.logPanel()->ui.LogDisp->toPlainText().split('\n').at(1));
+        body.logPanel()->log(QStringLiteral("first line"), Qt::red);
+        QCOMPARE(echoed.isEmpty(), !go);
     }
-    // Without -go the log stays in its window.
-    echoed.clear();
-    Body body;
-    UnattendedRun run(&body, UnattendedRun::Options(), &out);
-    body.logPanel()->log(QStringLiteral("quiet"));
-    QVERIFY(echoed.isEmpty());
-}
-
-void TestUnattended::exitStatusWithoutQuitIsTheLoops()
-{
-    Body body;
-    UnattendedRun run(&body, UnattendedRun::Options());
-    emit body.runFinished(false);
-    QCOMPARE(run.exitStatus(0), 0);
-    QCOMPARE(run.exitStatus(3), 3);
+    QVERIFY(echoed.trimmed().endsWith(QStringLiteral(": first line")));
 }
 
 void TestUnattended::quitWhenDoneEndsWithTheVerdict_data()
 {
+    QTest::addColumn<bool>("quit");
     QTest::addColumn<bool>("ok");
-    QTest::addColumn<int>("status");
-    QTest::newRow("ended well") << true << 0;
-    QTest::newRow("ended on an error") << false << 1;
+    QTest::addColumn<int>("status"); // of exitStatus(7)
+    QTest::newRow("ended well") << true << true << 0;
+    QTest::newRow("ended on an error") << true << false << 1;
+    QTest::newRow("without -quit-when-done: the loop's") << false << false << 7;
 }
 
 void TestUnattended::quitWhenDoneEndsWithTheVerdict()
 {
+    QFETCH(bool, quit);
     QFETCH(bool, ok);
     QFETCH(int, status);
     Body body;
     body.show();
     QSignalSpy closed(&body, &Body::closed);
     UnattendedRun::Options o;
-    o.quitWhenDone = true;
+    o.quitWhenDone = quit;
     UnattendedRun run(&body, o);
     QList<int> quits;
     run.setQuitAction([&quits](int s) { quits << s; });
     emit body.runFinished(ok);
-    QCOMPARE(quits, QList<int>({status}));
-    QCOMPARE(closed.count(), 1);
-    QVERIFY(!body.isVisible());
-    QCOMPARE(run.exitStatus(0), status);
+    emit body.runFinished(!ok); // only the first end counts
+    QCOMPARE(quits, quit ? QList<int>({status}) : QList<int>());
+    QCOMPARE(closed.count(), quit ? 1 : 0);
+    QCOMPARE(body.isVisible(), !quit);
     QCOMPARE(run.exitStatus(7), status);
-    // Only the first end counts.
-    emit body.runFinished(!ok);
-    QCOMPARE(quits.size(), 1);
-    QCOMPARE(run.exitStatus(0), status);
 }
 
 void TestUnattended::unreadableScheduleIsAnError()
@@ -263,8 +221,6 @@ void TestUnattended::unreadableScheduleIsAnError()
     run.setQuitAction([&quits](int s) { quits << s; });
     QVERIFY(run.loadFailed());
     QVERIFY(body.schedule().isEmpty());
-    QVERIFY(body.logPanel()->ui.LogDisp->toPlainText().contains(
-        QStringLiteral("Cannot read the schedule file")));
     emit body.setTargetIsReady(true);
     QCOMPARE(starts.count(), 0);
     QTRY_COMPARE_WITH_TIMEOUT(quits, QList<int>({1}), 10000);

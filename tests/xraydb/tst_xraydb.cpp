@@ -1,20 +1,15 @@
 // The loader and the look-ups on small tables written here, so that every
 // expected value is the test's own, then sanity checks of the table compiled
-// into the program. The start-up exit on a missing table is checked in a
-// child process: this executable re-runs itself with --load-or-exit.
+// into the program.
 #include "ConfigStore.h"
 #include "OptionTables.h"
 #include "XrayDataBase.h"
 
-#include <QCoreApplication>
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
 
 #include <cmath>
-#include <cstdio>
-#include <cstring>
 
 class TstXrayDb : public QObject
 {
@@ -130,25 +125,17 @@ private slots:
         row("decimal", "7.11326288", 7.11326288);
         row("leading point", ".5", 0.5);
         row("trailing point", "5.", 5);
-        row("plus", "+1.5", 1.5);
         row("minus", "-2.5", -2.5);
         row("exponent", "1.5e3", 1500);
-        row("upper-case exponent", "1.5E-3", 0.0015);
-        row("zero", "0", 0);
         row("two signs", "+-1", 0);
-        row("double minus", "--1", 0);
         row("bare exponent", "1e", 0);
         row("decimal comma", "1,5", 0);
         row("hexadecimal", "0x10", 0);
-        row("infinity", "inf", 0);
         row("not a number", "nan", 0);
         row("overflow", "1e999", 0);
-        row("missing mark", "=", 0);
         row("trailing text", "2.5x", 0);
-        row("empty", QString(), 0);
         row("blanks around", " 3.5 ", 3.5);
         row("inner blank", "3 5", 0);
-        row("arabic-indic digit", "\u0663", 0);
         row("long", "1." + QString(80, QLatin1Char('0')) + "1", 1);
     }
     void numbers()
@@ -167,60 +154,6 @@ private slots:
         QCOMPARE(a.edgeE[0], value == 0 ? -1.0 : value);
         QCOMPARE(a.c[0], a.edgeE[0]);
         QCOMPARE(a.d[0], a.edgeE[0]);
-    }
-
-    void placeholder_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<bool>("stored");
-        QTest::addColumn<QString>("symbolAt0");
-        QTest::newRow("comment row") << "#,a,b" << true << "";
-        QTest::newRow("empty first field") << ",a,b" << true << "";
-        QTest::newRow("tag row") << "#,IDLINE,#" << true << "";
-        QTest::newRow("blank-padded hash") << "  # , a , b" << true << "";
-        QTest::newRow("two fields are ignored") << "#,a" << false << "";
-        QTest::newRow("empty lines") << "\n\n" << false << "";
-        QTest::newRow("element rows only") << "Fe,26,55.8" << false << "";
-        // z not a number reads as 0: the row sits under 0 until the next comment row.
-        QTest::newRow("z not a number") << "#,comment,row\nQq,x,1" << true << "Qq";
-        QTest::newRow("placeholder comes back") << "Qq,none,1\n#,x,y" << true << "";
-    }
-    void placeholder()
-    {
-        QFETCH(QString, text);
-        QFETCH(bool, stored);
-        QFETCH(QString, symbolAt0);
-        XrayDataBase db;
-        QVERIFY(load(db, text));
-        QCOMPARE(db.bySymbol().contains(QString()), stored);
-        QCOMPARE(db.byZ().contains(0), stored);
-        if (!stored)
-            return;
-        const aAtom a = db.byZ().value(0);
-        QCOMPARE(a.symbol, symbolAt0);
-        QCOMPARE(a.z, 0);
-        if (symbolAt0.isEmpty()) {
-            QCOMPARE(a.weight, 0.0);
-            QCOMPARE(a.edges[0].energy, -1.0);
-        } else {
-            QCOMPARE(db.bySymbol().value(symbolAt0).z, 0);
-        }
-    }
-
-    void laterRowWins()
-    {
-        XrayDataBase db;
-        // The column-number row: stored under "0" and 1, then the row of
-        // hydrogen takes number 1 but not the symbol "0".
-        QVERIFY(load(db, QStringLiteral("0,1,2,3,4,5,6\nH,1,1.0079,=,1,2,3\n"
-                                        "Fe,26,55.8,7.1,1,2,3\nFe,26,56.0,7.2,1,2,3\n")));
-        QCOMPARE(db.byZ().value(1).symbol, QStringLiteral("H"));
-        QCOMPARE(db.byZ().value(1).edgeE[0], -1.0);
-        QCOMPARE(db.bySymbol().value(QStringLiteral("0")).z, 1);
-        QCOMPARE(db.bySymbol().value(QStringLiteral("Fe")).weight, 56.0);
-        QCOMPARE(db.byZ().value(26).edgeE[0], 7.2);
-        QCOMPARE(db.byZ().size(), 2);
-        QCOMPARE(db.bySymbol().size(), 3);
     }
 
     void tagDrivenColumns()
@@ -347,38 +280,6 @@ private slots:
         }
     }
 
-    void reloadStartsAfresh()
-    {
-        QTest::ignoreMessage(QtDebugMsg, "Duplicate AE-def K 3 4");
-        XrayDataBase db;
-        QVERIFY(load(db, QStringLiteral("#,IDLINE,#,AE-K,AE-K\nFe,26,55.8,7.1")));
-        QVERIFY(load(db, QStringLiteral("Cu,29,63.5,8.98")));
-        QVERIFY(!db.bySymbol().contains(QStringLiteral("Fe")));
-        QVERIFY(db.diagnostics().isEmpty());
-        QCOMPARE(db.edgeNames(), (QStringList{"K", "L1", "L2", "L3"}));
-    }
-
-    void startupExit_data()
-    {
-        QTest::addColumn<bool>("exists");
-        QTest::newRow("missing table ends with 1") << false;
-        QTest::newRow("present table continues") << true;
-    }
-    void startupExit()
-    {
-        QFETCH(bool, exists);
-        const QString path = exists ? write("Fe,26,55.8,7.1") : m_dir.filePath("missing.txt");
-        QProcess child;
-        child.start(QCoreApplication::applicationFilePath(), {"--load-or-exit", path});
-        QVERIFY(child.waitForFinished(30000));
-        QCOMPARE(child.exitStatus(), QProcess::NormalExit);
-        QCOMPARE(child.exitCode(), exists ? 0 : 1);
-        const QString err = QString::fromUtf8(child.readAllStandardError());
-        QCOMPARE(err.contains(QStringLiteral("Cannot open [%1]").arg(path)), !exists);
-        // The child reached the line after the load only when the table opened.
-        QCOMPARE(child.readAllStandardOutput().contains("loaded 1"), exists);
-    }
-
     void elementFor_data()
     {
         QTest::addColumn<QString>("target");
@@ -393,10 +294,8 @@ private slots:
         row("number with blanks", " 78 ", 78, "Pt");
         row("symbol case matters", "fe", 0, "", 0);
         row("symbol with blank", "Fe ", 0);
-        row("empty", "", 0, "", 0);
         row("unknown symbol", "Xx", 0, "", 0);
         row("number not stored", "200", -1, "", -1);
-        row("zero", "0", 0, "", 0);
         row("negative", "-26", 0, "", -1);
         row("number and text", "26Fe", 0);
         row("hexadecimal", "0x1a", 0);
@@ -475,83 +374,41 @@ private slots:
         QTEST(m_db.edgeEnergy(target, edge), "eV");
     }
 
-    // The table compiled into the program: it loads without diagnostics and
+    // The table compiled into the program loads without diagnostics and
     // holds sane reference data for every element a schedule may name.
-    void resource_data()
-    {
-        QTest::addColumn<int>("z");
-        const char *symbols =
-            "H He Li Be B C N O F Ne Na Mg Al Si P S Cl Ar K Ca Sc Ti V Cr Mn Fe Co Ni Cu Zn Ga "
-            "Ge As Se Br Kr Rb Sr Y Zr Nb Mo Tc Ru Rh Pd Ag Cd In Sn Sb Te I Xe Cs Ba La Ce Pr Nd "
-            "Pm Sm Eu Gd Tb Dy Ho Er Tm Yb Lu Hf Ta W Re Os Ir Pt Au Hg Tl Pb Bi Po At Rn Fr Ra Ac "
-            "Th Pa U";
-        int z = 0;
-        for (const QByteArray &s : QByteArray(symbols).split(' '))
-            QTest::newRow(s.constData()) << ++z;
-    }
     void resource()
     {
-        QFETCH(int, z);
-        const XrayDataBase &db = xrayDataBase();
-        if (db.byZ().isEmpty()) {
-            QVERIFY(db.bySymbol().isEmpty());
-            QVERIFY(xrayDataBase().load(QStringLiteral(":XrayDataBase2.txt")));
-            QVERIFY2(db.diagnostics().isEmpty(), qPrintable(db.diagnostics().join('\n')));
-            // The row numbering the columns is a comment; "0" names no element.
-            QCOMPARE(db.zFor(QStringLiteral("0")), 0);
-        }
-        const QString symbol = QString::fromLatin1(QTest::currentDataTag());
-        QCOMPARE(db.zFor(symbol), z);
-        QCOMPARE(db.byZ().value(z).symbol, symbol);
-        const aAtom a = db.elementFor(symbol);
-        // Atomic weights grow roughly as 2 to 2.6 times Z beyond hydrogen.
-        QVERIFY2(a.weight >= z && a.weight <= 2.7 * z + 1, qPrintable(QString::number(a.weight)));
-        QCOMPARE(a.edges[0].label, symbol + QStringLiteral(" K"));
-        QCOMPARE(a.edges[0].energy, a.edgeE[0]);
-        if (z > 1) // K edges rise with Z
-            QVERIFY(a.edgeE[0] > db.elementByZ(z - 1).edgeE[0]);
-        if (z >= 30) { // every shell binds more loosely than the one inside it
-            for (int k = 0; k < 4; ++k)
-                QVERIFY2(a.edgeE[k] > a.edgeE[k + 1], qPrintable(QString::number(k)));
-            QVERIFY(a.edgeE[4] > 0);
-        }
-        // A line carries less energy than its shell's edge; a column mix-up breaks this.
-        for (int k = 0; k < 5; ++k) {
-            for (const EmissionLine &l : a.lines[k]) {
-                QCOMPARE(l.shell, db.edgeName(k));
-                QVERIFY2(l.energy < a.edges[k].energy && l.energy > 0, qPrintable(l.name));
-                QVERIFY2(l.rate > 0 && l.rate <= 1, qPrintable(l.name));
+        XrayDataBase db;
+        QVERIFY(db.load(QStringLiteral(":XrayDataBase2.txt")));
+        QVERIFY2(db.diagnostics().isEmpty(), qPrintable(db.diagnostics().join('\n')));
+        QCOMPARE(db.zFor(QStringLiteral("0")), 0); // the column-number row is a comment
+        for (int z = 1; z <= 92; ++z) {
+            const aAtom a = db.elementByZ(z);
+            QCOMPARE(db.zFor(a.symbol), z);
+            // Atomic weights grow roughly as 2 to 2.6 times Z beyond hydrogen.
+            QVERIFY(a.weight >= z && a.weight <= 2.7 * z + 1);
+            QCOMPARE(a.edges[0].label, a.symbol + QStringLiteral(" K"));
+            QCOMPARE(a.edges[0].energy, a.edgeE[0]);
+            if (z > 1) // K edges rise with Z
+                QVERIFY(a.edgeE[0] > db.elementByZ(z - 1).edgeE[0]);
+            for (int k = 0; z >= 30 && k < 4; ++k) // outer shells bind more loosely
+                QVERIFY(a.edgeE[k] > a.edgeE[k + 1]);
+            // A line carries less energy than its shell's edge; a column mix-up breaks this.
+            for (int k = 0; k < 5; ++k) {
+                for (const EmissionLine &l : a.lines[k])
+                    QVERIFY(l.energy < a.edges[k].energy && l.rate > 0 && l.rate <= 1);
             }
-            if (a.yields[k].value != -1)
-                QVERIFY(a.yields[k].value > 0 && a.yields[k].value <= 1);
         }
-        // Published edge energies (Bearden and Burr); the shipped table may differ by a few eV.
-        const QHash<QString, double> known{{"Fe", 7112},  {"Cu", 8979},  {"Zn", 9659},
-                                           {"Mo", 20000}, {"Pt", 11564}, {"Au", 11919},
-                                           {"U", 17166}};
-        if (known.contains(symbol)) {
-            const QString edge = z > 50 ? "L3" : "K";
-            for (const QString &target : {symbol, QString::number(z)})
-                QVERIFY(std::fabs(db.edgeEnergy(target, edge) - known.value(symbol)) < 5);
-        }
-        if (symbol == QLatin1String("Fe")) { // Ka1 in the fixed column and among the tagged lines
-            QVERIFY(std::fabs(a.lineE[1] - 6.40) < 0.01);
-            QVERIFY(!a.lines[0].isEmpty() && a.yields[0].value > 0.3 && a.yields[0].value < 0.4);
+        // Published edge energies (Bearden and Burr); the table may differ by a few eV.
+        const QList<std::pair<const char *, double>> known{
+            {"Fe", 7112}, {"Cu", 8979}, {"Mo", 20000}, {"Pt", 11564}, {"U", 17166}};
+        setMaxEnergy(40000);
+        for (const auto &[symbol, eV] : known) {
+            const QString edge = db.zFor(symbol) > 50 ? "L3" : "K";
+            QVERIFY(std::fabs(db.edgeEnergy(symbol, edge) - eV) < 5);
         }
     }
 };
 
-int main(int argc, char *argv[])
-{
-    QCoreApplication app(argc, argv);
-    if (argc == 3 && std::strcmp(argv[1], "--load-or-exit") == 0) {
-        if (!xrayDataBase().load(QString::fromLocal8Bit(argv[2])))
-            return 1;
-        printf("loaded %d\n", int(xrayDataBase().byZ().size()));
-        return 0;
-    }
-    TstXrayDb tc;
-    return QTest::qExec(&tc, argc, argv);
-}
-
+QTEST_GUILESS_MAIN(TstXrayDb)
 #include "tst_xraydb.moc"
