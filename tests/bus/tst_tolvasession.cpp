@@ -1,8 +1,8 @@
 // The bus client's protocol without a socket: received bytes in, actions out.
+#include "TestSupport.h"
 #include "TolvaSession.h"
 
 #include <QDir>
-#include <QTemporaryDir>
 #include <QTest>
 
 using Action = TolvaSession::Action;
@@ -82,7 +82,6 @@ private slots:
     void init()
     {
         QVERIFY(dir.isValid());
-        QDir::setCurrent(dir.path());
         QFile::remove(QStringLiteral("Tarnix.key"));
     }
 
@@ -109,8 +108,6 @@ private slots:
         // Each line is a key, simplified; an empty line is one too.
         const QByteArray four = "k0\n\n  two   words \r\nlast";
         row("blank line is a key", four, {"1\n"}, {opening, sending(2, 4), "write:Tarnix \n"},
-            connecting);
-        row("key simplified", four, {"2\n"}, {opening, sending(3, 4), "write:Tarnix two words\n"},
             connecting);
         row("last key without line feed", four, {"3\n"},
             {opening, sending(4, 4), "write:Tarnix last\n"}, connecting);
@@ -209,34 +206,22 @@ private slots:
         row("IsBusy", {"Dorvan>Tarnix IsBusy\n"}, {"send:Tarnix>Dorvan @IsBusy 0"});
         row("IsBusy when busy", {"Dorvan>Tarnix _IsBusy\n"}, {"send:Tarnix>Dorvan @IsBusy 1"},
             true);
-        row("Help", {"Dorvan>Tarnix Help\n"},
-            {"send:Tarnix>Dorvan @Help Commands : Hello Help IsBusy Connected Disconnected "
-             "EvChangerMoving EvMovingCurTh EvStartMeas EvEndMeas EvStartQMeas EvEndQMeas "
-             "EvErrStartXAFSMeas EvErrRemote EvErrChangerMove RemoteOn listnodes GetBlockNum "
-             "GetRunStatus"});
         row("GetRunStatus before any run", {"Dorvan>Tarnix GetRunStatus\n"},
             {"send:Tarnix>Dorvan @GetRunStatus idle"});
         row("GetRunStatus answer handed on", {"Dorvan>Tarnix @GetRunStatus running\n"},
             {"ans:Dorvan>Tarnix @GetRunStatus running #17"});
         row("Help Hello", {"Dorvan>Tarnix Help Hello\n"},
             {"send:Tarnix>Dorvan @Help : Answer greeting message"});
-        row("Help of a word without help", {"Dorvan>Tarnix Help listnodes\n"},
-            {"send:Tarnix>Dorvan @Help : "});
         row("Help looks at the first word only", {"Dorvan>Tarnix Help IsBusy Foo\n"},
             {"send:Tarnix>Dorvan @Help : Answer if Tarnix is busy"});
         row("Help Foo", {"Dorvan>Tarnix Help Foo\n"},
             {"send:Tarnix>Dorvan @Help Er: Command [Foo] not found."});
-        row("Help and blanks", {"Dorvan>Tarnix Help  \n"},
-            {"send:Tarnix>Dorvan @Help Er: Command [] not found."});
         // From the address asked, to the sender as written.
         row("channel kept", {"Dorvan>Tarnix.sub Hello\n"},
             {"send:Tarnix.sub>Dorvan @Hello Hello! I am Tarnix. Nice to meet you!"});
-        row("sender as written", {"Dorvan.remote>Tarnix IsBusy\n"},
-            {"send:Tarnix>Dorvan.remote @IsBusy 0"});
 
         // Handed on by kind, with the word's id.
         row("unknown command", {"Dorvan>Tarnix Foo 1\n"}, {"ask:Dorvan>Tarnix Foo 1 #18"});
-        row("hello in lower case", {"Dorvan>Tarnix hello\n"}, {"ask:Dorvan>Tarnix hello #18"});
         row("known word as a command", {"Dorvan>Tarnix RemoteOn\n"},
             {"ask:Dorvan>Tarnix RemoteOn #15"});
         row("event", {"Dorvan>Tarnix _EvEndMeas\r\n"}, {"event:Dorvan>Tarnix _EvEndMeas #8"});
@@ -379,7 +364,7 @@ private slots:
     }
 
 private:
-    QTemporaryDir dir;
+    TestSupport::WorkDir dir;
 };
 
 QTEST_GUILESS_MAIN(TestTolvaSession)

@@ -13,6 +13,7 @@
 #include "Tolva.h"
 #include "XrayDataBase.h"
 
+#include <QCheckBox>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
@@ -87,11 +88,8 @@ private slots:
 
     void displayBoxesShowAndHide();
 
-    void newAtTopAndBottom();
-    void clearThenComeBackRestoresOrder();
-    void insertUpOnFirstEntry();
-    void copyLeavesScheduleAlone();
-    void cutMovesEntryToBuffer();
+    void listEditing_data();
+    void listEditing();
 
     void loadAppendsOrClearsFirst_data();
     void loadAppendsOrClearsFirst();
@@ -105,7 +103,6 @@ private slots:
     void questionsBeforeLosingWork_data();
     void questionsBeforeLosingWork();
 
-    void firstLinesAfterLogin();
     void listNodesMakesTargetReady();
     void events_data();
     void events();
@@ -152,128 +149,118 @@ void TestBody::displayBoxesShowAndHide()
 {
     Body body;
     body.show();
-    QVERIFY(body.logPanel()->isHidden());
-    QVERIFY(body.ui.TolvaFrame->isHidden());
-    QVERIFY(body.cutBufferWindow()->isHidden());
-    body.ui.ShowLog->setChecked(true);
-    QVERIFY(body.logPanel()->isVisible());
-    body.ui.ShowLog->setChecked(false);
-    QVERIFY(body.logPanel()->isHidden());
-    body.ui.ShowTolvaStat->setChecked(true);
-    QVERIFY(body.ui.TolvaFrame->isVisible());
-    body.ui.ShowCutBuffer->setChecked(true);
-    QVERIFY(body.cutBufferWindow()->isVisible());
-    QVERIFY(body.statusPanel()->isVisible());
-    body.ui.ShowExecStat->setChecked(false);
-    QTRY_VERIFY_WITH_TIMEOUT(body.statusPanel()->isHidden(), 10000);
-    body.ui.ShowExecStat->setChecked(true);
-    QTRY_VERIFY_WITH_TIMEOUT(body.statusPanel()->isVisible(), 10000);
+    const QList<std::pair<QCheckBox *, QWidget *>> boxes{
+        {body.ui.ShowLog, body.logPanel()},
+        {body.ui.ShowTolvaStat, body.ui.TolvaFrame},
+        {body.ui.ShowCutBuffer, body.cutBufferWindow()},
+        {body.ui.ShowExecStat, body.statusPanel()}};
+    for (const auto &[box, shown] : boxes) {
+        QCOMPARE(shown->isVisible(), box->isChecked());
+        for (bool on : {!box->isChecked(), box->isChecked()}) {
+            box->setChecked(on);
+            QTRY_COMPARE_WITH_TIMEOUT(shown->isVisible(), on, 10000);
+        }
+    }
 }
 
 // Three entries A, B, C from top to bottom.
 static void fillABC(Body &body)
 {
-    for (int i = 0; i < 3; ++i)
+    for (const char *name : {"A", "B", "C"}) {
         body.ui.NewAtBottom->click();
-    const QStringList names{QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C")};
-    for (int i = 0; i < 3; ++i)
-        body.schedule().at(i)->ui.SampleId->setText(names.at(i));
+        body.schedule().last()->ui.SampleId->setText(QString::fromLatin1(name));
+    }
 }
 
-void TestBody::newAtTopAndBottom()
+// A script of the operator's clicks on the list A, B, C: "top" and "bottom"
+// (a new entry N), "clear", "back" (Come Back), and "cut X", "copy X", "up X",
+// "down X" on the buttons of entry X in the schedule ("bcut X", "bcopy X" on
+// an entry in the cut buffer). Expected: the schedule top to bottom, and the
+// cut buffer as its window shows it, top first.
+void TestBody::listEditing_data()
 {
+    QTest::addColumn<QString>("script");
+    QTest::addColumn<QString>("schedule");
+    QTest::addColumn<QString>("buffer");
+    QTest::newRow("new at top and bottom") << "top bottom"
+                                           << "NABCN"
+                                           << "";
+    QTest::newRow("clear: the first entry is the latest") << "clear"
+                                                          << ""
+                                                          << "ABC";
+    QTest::newRow("clear, all back") << "clear back back back"
+                                     << "ABC"
+                                     << "";
+    QTest::newRow("back with nothing to bring") << "back"
+                                                << "ABC"
+                                                << "";
+    QTest::newRow("cut") << "cut B"
+                         << "AC"
+                         << "B";
+    QTest::newRow("a buffered entry's buttons") << "cut B bcut B bcopy B"
+                                                << "AC"
+                                                << "B";
+    QTest::newRow("insert up takes the latest") << "cut C cut B up A"
+                                                << "BA"
+                                                << "C";
+    QTest::newRow("insert down") << "cut A down B"
+                                 << "BAC"
+                                 << "";
+    QTest::newRow("insert with nothing to insert") << "up B down B"
+                                                   << "ABC"
+                                                   << "";
+    QTest::newRow("copy") << "cut A copy B"
+                          << "BC"
+                          << "BA";
+    QTest::newRow("a copy is a full entry") << "cut A copy B down C cut B"
+                                            << "CB"
+                                            << "BA";
+}
+
+void TestBody::listEditing()
+{
+    QFETCH(QString, script);
+    QFETCH(QString, schedule);
+    QFETCH(QString, buffer);
     Body body;
-    body.ui.NewAtBottom->click();
-    body.schedule().at(0)->ui.SampleId->setText(QStringLiteral("first"));
-    body.ui.NewAtBottom->click();
-    body.schedule().at(1)->ui.SampleId->setText(QStringLiteral("bottom"));
-    body.ui.NewAtTop->click();
-    body.schedule().at(0)->ui.SampleId->setText(QStringLiteral("top"));
-    QCOMPARE(samples(body.schedule()), QStringList({QStringLiteral("top"), QStringLiteral("first"),
-                                                    QStringLiteral("bottom")}));
+    fillABC(body);
+    const QStringList words = script.split(' ');
+    const auto find = [](const QList<ScheduleEdit *> &list, const QString &name) {
+        for (ScheduleEdit *e : list) {
+            if (e->ui.SampleId->text() == name)
+                return e;
+        }
+        return static_cast<ScheduleEdit *>(nullptr);
+    };
+    for (int i = 0; i < words.size(); ++i) {
+        const QString &w = words.at(i);
+        if (w == "top" || w == "bottom") {
+            (w == "top" ? body.ui.NewAtTop : body.ui.NewAtBottom)->click();
+            body.schedule()
+                .at(w == "top" ? 0 : body.schedule().size() - 1)
+                ->ui.SampleId->setText("N");
+            continue;
+        }
+        if (w == "clear" || w == "back") {
+            (w == "clear" ? body.ui.Clear : body.ui.ComeBack)->click();
+            continue;
+        }
+        const bool buffered = w.startsWith('b');
+        ScheduleEdit *e = find(buffered ? body.cutBufferEntries() : body.schedule(), words.at(++i));
+        QVERIFY(e);
+        const QString button = buffered ? w.mid(1) : w;
+        (button == "cut"    ? e->ui.Cut
+         : button == "copy" ? e->ui.Copy
+         : button == "up"   ? e->ui.InsertUp
+                            : e->ui.InsertDown)
+            ->click();
+    }
+    QCOMPARE(samples(body.schedule()).join(QString()), schedule);
     QCOMPARE(shownInSchedule(body), samples(body.schedule()));
-    // Numbered from 1, top to bottom.
-    for (int i = 0; i < body.schedule().size(); ++i)
+    QCOMPARE(shownInCutBuffer(body).join(QString()), buffer);
+    QCOMPARE(body.cutBufferEntries().size(), buffer.size());
+    for (int i = 0; i < body.schedule().size(); ++i) // numbered from 1, top to bottom
         QCOMPARE(body.schedule().at(i)->ui.No->text(), QString::number(i + 1));
-}
-
-void TestBody::clearThenComeBackRestoresOrder()
-{
-    Body body;
-    fillABC(body);
-    const QList<ScheduleEdit *> before = body.schedule();
-    body.ui.Clear->click();
-    QVERIFY(body.schedule().isEmpty());
-    QCOMPARE(body.cutBufferEntries().size(), 3);
-    // The former first entry is the most recent in the buffer: shown at its top.
-    QCOMPARE(shownInCutBuffer(body),
-             QStringList({QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C")}));
-    QVERIFY(shownInSchedule(body).isEmpty());
-    for (int i = 0; i < 3; ++i)
-        body.ui.ComeBack->click();
-    QCOMPARE(body.schedule(), before);
-    QVERIFY(body.cutBufferEntries().isEmpty());
-    QCOMPARE(shownInSchedule(body),
-             QStringList({QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C")}));
-    // Nothing left to bring back: nothing changes.
-    body.ui.ComeBack->click();
-    QCOMPARE(body.schedule(), before);
-}
-
-void TestBody::insertUpOnFirstEntry()
-{
-    Body body;
-    fillABC(body);
-    body.schedule().at(2)->ui.Cut->click(); // C to the buffer
-    body.schedule().at(1)->ui.Cut->click(); // then B: the most recent
-    QCOMPARE(samples(body.schedule()), QStringList({QStringLiteral("A")}));
-    body.schedule().at(0)->ui.InsertUp->click();
-    QCOMPARE(samples(body.schedule()), QStringList({QStringLiteral("B"), QStringLiteral("A")}));
-    QCOMPARE(samples(body.cutBufferEntries()), QStringList({QStringLiteral("C")}));
-    QCOMPARE(shownInSchedule(body), samples(body.schedule()));
-}
-
-void TestBody::copyLeavesScheduleAlone()
-{
-    Body body;
-    fillABC(body);
-    body.schedule().at(1)->ui.Comment->setText(QStringLiteral("copied comment"));
-    body.schedule().at(1)->ui.Exec->setChecked(false);
-    body.schedule().at(0)->ui.Cut->click(); // something already in the buffer
-    const QList<ScheduleEdit *> before = body.schedule();
-    body.schedule().at(0)->ui.Copy->click(); // copy B
-    QCOMPARE(body.schedule(), before);
-    QCOMPARE(body.cutBufferEntries().size(), 2);
-    ScheduleEdit *copy = body.cutBufferEntries().last();
-    QVERIFY(!before.contains(copy));
-    QCOMPARE(copy->ui.SampleId->text(), QStringLiteral("B"));
-    QCOMPARE(copy->ui.Comment->text(), QStringLiteral("copied comment"));
-    QVERIFY(copy->ui.Exec->isChecked()); // the field list does not carry Exec
-    // The copy is shown at the top of the cut-buffer window.
-    QCOMPARE(shownInCutBuffer(body), QStringList({QStringLiteral("B"), QStringLiteral("A")}));
-    // The copy is a full entry: it can be inserted and edits the list as any other.
-    body.schedule().at(1)->ui.InsertDown->click();
-    QCOMPARE(samples(body.schedule()),
-             QStringList({QStringLiteral("B"), QStringLiteral("C"), QStringLiteral("B")}));
-    body.schedule().at(2)->ui.Cut->click();
-    QCOMPARE(body.schedule(), before);
-}
-
-void TestBody::cutMovesEntryToBuffer()
-{
-    Body body;
-    fillABC(body);
-    ScheduleEdit *b = body.schedule().at(1);
-    b->ui.Cut->click();
-    QCOMPARE(samples(body.schedule()), QStringList({QStringLiteral("A"), QStringLiteral("C")}));
-    QCOMPARE(body.cutBufferEntries(), QList<ScheduleEdit *>({b}));
-    QCOMPARE(b->parentWidget()->window(), static_cast<QWidget *>(body.cutBufferWindow()));
-    // An entry in the buffer is no longer part of the schedule: its buttons
-    // change nothing there.
-    b->ui.Cut->click();
-    b->ui.Copy->click();
-    QCOMPARE(samples(body.schedule()), QStringList({QStringLiteral("A"), QStringLiteral("C")}));
-    QCOMPARE(body.cutBufferEntries().size(), 1);
 }
 
 void TestBody::loadAppendsOrClearsFirst_data()
@@ -633,24 +620,15 @@ void TestBody::sendAndSettle(LoginServer &server, const QStringList &lines)
     m_record.removeAll(QStringLiteral("blocks(424242)"));
 }
 
-void TestBody::firstLinesAfterLogin()
-{
-    LoginServer server(QStringLiteral("Tarnix"));
-    std::unique_ptr<Body> body(busBody(server));
-    QTRY_VERIFY_WITH_TIMEOUT(server.lines.size() >= 4, 10000);
-    QCOMPARE(server.lines.mid(0, 4),
-             QStringList({QStringLiteral("Tarnix>System listnodes"),
-                          QStringLiteral("Tarnix>System flgon Dorvan"),
-                          QStringLiteral("Tarnix>Dorvan  Hello"),
-                          QStringLiteral("Tarnix>System  Help listnodes")}));
-    QVERIFY(m_record.isEmpty()); // the target is not known to be there yet
-}
-
+// After login: the node list is asked for, the target's events, and the
+// configured initial commands; the target is ready once it is in the list.
 void TestBody::listNodesMakesTargetReady()
 {
     LoginServer server(QStringLiteral("Tarnix"));
     std::unique_ptr<Body> body(busBody(server));
     QTRY_VERIFY_WITH_TIMEOUT(server.lines.size() >= 4, 10000);
+    QCOMPARE(server.lines, QStringList({"Tarnix>System listnodes", "Tarnix>System flgon Dorvan",
+                                        "Tarnix>Dorvan  Hello", "Tarnix>System  Help listnodes"}));
     server.lines.clear();
     // A node list without the target changes nothing.
     sendAndSettle(server, {QStringLiteral("System>Tarnix @listnodes Tarnix Other")});
