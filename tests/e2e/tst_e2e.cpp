@@ -31,9 +31,8 @@ private slots:
     void init();
     void cleanup();
 
-    void wholeScheduleRuns();
-    void failedStartEndsTheRun();
-    void passedWaitLimitEndsTheRun();
+    void runs_data();
+    void runs();
     void unreadableScheduleEndsWithStatusOne();
     void dryRunListsWhatTheTargetReceives();
     void checkExitStatus_data();
@@ -115,111 +114,87 @@ void TestEndToEnd::writeConfig(quint16 port, const QString &extra)
     text.replace(QStringLiteral("@PORT@"), QString::number(port));
     text.replace(QStringLiteral("@KEYS@"), TestSupport::keyFile());
     text += extra;
-    QFile out(m_dir->filePath(QStringLiteral("e2e.cfg")));
-    QVERIFY(out.open(QIODevice::WriteOnly | QIODevice::Text));
-    out.write(text.toUtf8());
+    QVERIFY(TestSupport::writeFile(m_dir->filePath("e2e.cfg"), text.toUtf8()));
 }
 
 void TestEndToEnd::startSkedra()
 {
     m_skedra.start(QStringLiteral(SKEDRA_EXE),
-                   {QStringLiteral("-platform"), QStringLiteral("offscreen"), QStringLiteral("-e"),
-                    QStringLiteral("-c"), QStringLiteral("e2e.cfg"), QStringLiteral("-load"),
-                    QStringLiteral("e2e-schedule.csv"), QStringLiteral("-go"),
-                    QStringLiteral("-confirm-prompts"), QStringLiteral("-quit-when-done")});
+                   {"-platform", "offscreen", "-e", "-c", "e2e.cfg", "-load", "e2e-schedule.csv",
+                    "-go", "-confirm-prompts", "-quit-when-done"});
     QVERIFY(m_skedra.waitForStarted(kStartMs));
 }
 
-void TestEndToEnd::wholeScheduleRuns()
+// The whole schedule, and runs that end on an error: a measurement that does
+// not start (the third), and, in an unattended run with a one-second limit, a
+// target that hangs on the first energy move. The transcript is the expected
+// sequence up to the failing point, nothing after it.
+void TestEndToEnd::runs_data()
 {
+    QTest::addColumn<QStringList>("simArgs");
+    QTest::addColumn<QString>("config");
+    QTest::addColumn<int>("exitCode");
+    // Of the expected transcript: 0 all, n > 0 the first n lines, -n through the n-th Start.
+    QTest::addColumn<int>("lines");
+    QTest::addColumn<QString>("said");
+    QTest::newRow("whole schedule")
+        << QStringList() << QString() << 0 << 0 << "Run finished at entry 5.";
+    QTest::newRow("failed start") << QStringList{"--fail-start", "3"} << QString() << 1 << -3
+                                  << "Run ended on an error at entry 3.";
+    QTest::newRow("passed wait limit")
+        << QStringList{"--hang-after", "5"} << "WAIT_LIMIT 1\n"
+        << 1 << 6
+        << "Entry 1, stage \"Move Mono. and S. Holder\": still waiting for the end of the energy "
+           "move after 1 s. The unattended run ends on this error.";
+}
+
+void TestEndToEnd::runs()
+{
+    QFETCH(QStringList, simArgs);
+    QFETCH(QString, config);
+    QFETCH(int, lines);
+    QFETCH(QString, said);
     startServer();
     RETURN_IF_FAILED();
-    startSim({});
+    startSim(simArgs);
     RETURN_IF_FAILED();
-    writeConfig(m_port);
+    writeConfig(m_port, config);
     startSkedra();
     RETURN_IF_FAILED();
     QVERIFY(m_skedra.waitForFinished(kRunMs));
     m_skedraOut += m_skedra.readAllStandardOutput();
     QCOMPARE(m_skedra.exitStatus(), QProcess::NormalExit);
-    QCOMPARE(m_skedra.exitCode(), 0);
+    QTEST(m_skedra.exitCode(), "exitCode");
+    const QString out = QString::fromUtf8(m_skedraOut);
+    QVERIFY2(out.contains(said), qPrintable(out));
 
-    const QStringList got = readLines(m_transcript);
-    const QStringList want = expected();
+    QStringList want = expected();
     QVERIFY(want.size() > 50);
+    if (lines > 0) {
+        QVERIFY(want.at(5).contains(QStringLiteral(" MoveSHolderTo "))); // the moves, at once
+        want = want.mid(0, lines);
+    }
+    for (int starts = 0, end = 0; lines < 0 && end < want.size();
+         ++end) { // through the (-lines)th Start
+        starts += want.at(end).endsWith(QLatin1String(" Start"));
+        if (starts == -lines) {
+            want = want.mid(0, end + 1);
+            break;
+        }
+    }
+    const QStringList got = readLines(m_transcript);
     for (int i = 0; i < qMin(got.size(), want.size()); ++i)
         QCOMPARE(got.at(i), want.at(i));
     QCOMPARE(got.size(), want.size());
-
-    // The log went to standard output, the five prompts of the run among it.
-    const QString out = QString::fromUtf8(m_skedraOut);
-    QCOMPARE(out.count(QStringLiteral("Prompt: ")), 5);
-    QCOMPARE(out.count(QStringLiteral("Prompt confirmed: ")), 5);
-    QVERIFY(out.contains(QStringLiteral("Run finished at entry 5.")));
-}
-
-void TestEndToEnd::failedStartEndsTheRun()
-{
-    startServer();
-    RETURN_IF_FAILED();
-    startSim({QStringLiteral("--fail-start"), QStringLiteral("3")});
-    RETURN_IF_FAILED();
-    writeConfig(m_port);
-    startSkedra();
-    RETURN_IF_FAILED();
-    QVERIFY(m_skedra.waitForFinished(kRunMs));
-    m_skedraOut += m_skedra.readAllStandardOutput();
-    QCOMPARE(m_skedra.exitStatus(), QProcess::NormalExit);
-    QCOMPARE(m_skedra.exitCode(), 1);
-
-    // Everything up to the third entry's Start, nothing after it.
-    QStringList want = expected();
-    int starts = 0;
-    int end = 0;
-    while (end < want.size() && starts < 3) {
-        if (want.at(end).endsWith(QLatin1String(" Start")))
-            ++starts;
-        ++end;
+    if (lines == 0) { // the five prompts of the run, each confirmed, in the log
+        QCOMPARE(out.count(QStringLiteral("Prompt: ")), 5);
+        QCOMPARE(out.count(QStringLiteral("Prompt confirmed: ")), 5);
     }
-    want = want.mid(0, end);
-    QCOMPARE(readLines(m_transcript), want);
-    const QString out = QString::fromUtf8(m_skedraOut);
-    QVERIFY(out.contains(QStringLiteral("Run ended on an error at entry 3.")));
-}
-
-// A target that hangs on the first energy move, in an unattended run with a
-// one-second limit: the run ends on an error that says why, and nothing of
-// the later entries is sent.
-void TestEndToEnd::passedWaitLimitEndsTheRun()
-{
-    startServer();
-    RETURN_IF_FAILED();
-    startSim({QStringLiteral("--hang-after"), QStringLiteral("5")});
-    RETURN_IF_FAILED();
-    writeConfig(m_port, QStringLiteral("WAIT_LIMIT 1\n"));
-    startSkedra();
-    RETURN_IF_FAILED();
-    QVERIFY(m_skedra.waitForFinished(kRunMs));
-    m_skedraOut += m_skedra.readAllStandardOutput();
-    QCOMPARE(m_skedra.exitStatus(), QProcess::NormalExit);
-    QCOMPARE(m_skedra.exitCode(), 1);
-    QVERIFY(QString::fromUtf8(m_skedraOut)
-                .contains(QStringLiteral("Entry 1, stage \"Move Mono. and S. Holder\": still "
-                                         "waiting for the end of the energy move after 1 s. The "
-                                         "unattended run ends on this error.")));
-    // The first entry up to its moves, sent at once; nothing after them.
-    const QStringList want = expected();
-    QCOMPARE(readLines(m_transcript), want.mid(0, 6));
-    QVERIFY(want.at(5).contains(QStringLiteral(" MoveSHolderTo ")));
 }
 
 void TestEndToEnd::unreadableScheduleEndsWithStatusOne()
 {
-    writeConfig(1); // nothing listens there: the run must not depend on the bus
-    QFile cfg(m_dir->filePath(QStringLiteral("e2e.cfg")));
-    QVERIFY(cfg.open(QIODevice::Append | QIODevice::Text));
-    cfg.write("INCLUDE e2e-absent.cfg\n");
-    cfg.close();
+    writeConfig(1, "INCLUDE e2e-absent.cfg\n"); // nothing listens there: no bus needed
     QVERIFY(QFile::remove(m_dir->filePath(QStringLiteral("e2e-schedule.csv"))));
     startSkedra();
     RETURN_IF_FAILED();
@@ -227,11 +202,10 @@ void TestEndToEnd::unreadableScheduleEndsWithStatusOne()
     m_skedraOut += m_skedra.readAllStandardOutput();
     QCOMPARE(m_skedra.exitStatus(), QProcess::NormalExit);
     QCOMPARE(m_skedra.exitCode(), 1);
-    QVERIFY(QString::fromUtf8(m_skedraOut)
-                .contains(QStringLiteral("Cannot read the schedule file e2e-schedule.csv")));
     // The configuration's trouble reaches the log, not only the terminal.
     const QString out = QString::fromUtf8(m_skedraOut);
-    QVERIFY2(out.contains(QStringLiteral(": INCLUDE e2e-absent.cfg cannot be read")),
+    QVERIFY2(out.contains("Cannot read the schedule file e2e-schedule.csv") &&
+                 out.contains(": INCLUDE e2e-absent.cfg cannot be read"),
              qPrintable(out));
 }
 
@@ -239,9 +213,7 @@ QByteArray TestEndToEnd::check(const QString &schedule, int *exitCode)
 {
     QProcess p;
     p.setWorkingDirectory(m_dir->path());
-    p.start(QStringLiteral(SKEDRA_EXE),
-            {QStringLiteral("-e"), QStringLiteral("-c"), QStringLiteral("e2e.cfg"),
-             QStringLiteral("-check"), QStringLiteral("-load"), schedule});
+    p.start(QStringLiteral(SKEDRA_EXE), {"-e", "-c", "e2e.cfg", "-check", "-load", schedule});
     if (!p.waitForFinished(kStartMs)) {
         p.kill();
         p.waitForFinished();
@@ -259,15 +231,9 @@ void TestEndToEnd::dryRunListsWhatTheTargetReceives()
 {
     startServer();
     RETURN_IF_FAILED();
-    startSim({QStringLiteral("--block-num"), QStringLiteral("4")});
+    startSim({"--block-num", "4"});
     RETURN_IF_FAILED();
-    writeConfig(m_port);
-    RETURN_IF_FAILED();
-    {
-        QFile cfg(m_dir->filePath(QStringLiteral("e2e.cfg")));
-        QVERIFY(cfg.open(QIODevice::Append | QIODevice::Text));
-        cfg.write("DRYRUN_BLOCK_NUM 4\n");
-    }
+    writeConfig(m_port, "DRYRUN_BLOCK_NUM 4\n");
     int status = -1;
     const QStringList listing =
         QString::fromUtf8(check(QStringLiteral("e2e-schedule.csv"), &status)).split('\n');
@@ -316,11 +282,7 @@ void TestEndToEnd::checkExitStatus()
     QFETCH(int, status);
     writeConfig(1);
     const QString name = QStringLiteral("tonight.csv");
-    if (!schedule.isEmpty()) {
-        QFile f(m_dir->filePath(name));
-        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Text));
-        f.write(schedule);
-    }
+    QVERIFY(schedule.isEmpty() || TestSupport::writeFile(m_dir->filePath(name), schedule));
     int got = -1;
     const QByteArray out = check(name, &got);
     QCOMPARE(got, status);
