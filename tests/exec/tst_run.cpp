@@ -164,6 +164,9 @@ private slots:
         const QList<Entry> list{EntryPlanEnv::entry("Cu", "1"), EntryPlanEnv::entry("Fe", "2")};
         m.setEntries(list, {300, 3725});
         QCOMPARE(m.rowCount(), 2);
+        // Only the Exec column carries a check box.
+        QCOMPARE(m.index(0, RunOverview::Exec).data(Qt::CheckStateRole), QVariant(Qt::Checked));
+        QVERIFY(!m.index(0, RunOverview::No).data(Qt::CheckStateRole).isValid());
         QCOMPARE(m.index(1, RunOverview::Estimate).data().toString(), QStringLiteral("1:02:05"));
         QSignalSpy changed(&m, &RunOverview::dataChanged);
         m.setOutcome(1, {RunOverview::State::Failed, "holder stuck", kT0, kT0.addSecs(9)});

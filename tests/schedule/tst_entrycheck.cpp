@@ -67,6 +67,7 @@ private slots:
         row("times empty", "times", "", 1);
         row("blocks with points", "blocks", "8900 9000 9100|10 20", 0);
         row("block without points", "blocks", "8900 9000 9100|0 20", 1);
+        row("block of a single point", "blocks", "8900 9000 9100|1 20", 0);
         row("block ending below its start", "blocks", "9000 8900 9100|10 20", 1);
         row("blocks past the crystal's range", "blocks", "8900 9000 30000|10 20", 0, 1);
         row("block file that reads", "file", "good.prm", 0);

@@ -59,6 +59,7 @@ private slots:
         };
         row("empty list", {}, {kHolderError, kTargetError});
         row("holder only", {"H1"}, {kTargetError});
+        row("holder and comment", {"H1", "", "note"}, {kTargetError});
         row("holder, no sample", {"H1", "", "", "", "", "Cu"}, {});
         row("sample only", {"", "S1", "", "", "", "Fe"}, {});
         row("neither", {"", "", "", "", "", "Fe"}, {kHolderError});
@@ -225,6 +226,7 @@ private slots:
             got << e.stepBlocks.row(i).pointsText;
         QCOMPARE(got, stepPoints);
         QCOMPARE(e.stepBlocks.shown(), int(stepPoints.size()));
+        QCOMPARE(e.quickBlocks.shown(), 1); // a standard quick scan is one block
         QCOMPARE(e.stepBlocks.row(0).pos, fe - 300);
         QFETCH(double, quickEnd);
         QCOMPARE(positions(e.quickBlocks, 1), (QList<double>{fe - 300, fe + quickEnd}));

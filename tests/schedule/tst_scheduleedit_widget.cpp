@@ -39,6 +39,9 @@ private slots:
         QCOMPARE(e.entry().quickBlocks.row(0).pos, xrayDataBase().edgeEnergy("Fe", "K") - 300);
         e.ui.ScanType->setCurrentIndex(1);
         QCOMPARE(e.entry().scanType, 1);
+        e.ui.MeasDark->setCurrentIndex(1);
+        e.ui.MeasDark->setCurrentIndex(0); // the first choice is one like any other
+        QCOMPARE(e.entry().measDark, 0);
         QCOMPARE(e.ui.Blocks->value(), 4); // the step scan's own count, shown
         QVERIFY(changed.count() >= 4);
     }
