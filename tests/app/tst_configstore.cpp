@@ -168,18 +168,6 @@ private slots:
         QTEST(store.diagnostics(), "diagnostics");
     }
 
-    void missingFile()
-    {
-        MessageCatcher catcher;
-        ConfigStore store;
-        QVERIFY(!store.readFile("absent.cfg"));
-        QVERIFY(store.entries().isEmpty());
-        QVERIFY(store.lastFile().isEmpty());
-        QCOMPARE(catcher.lines().size(), 1);
-        QVERIFY(catcher.lines().first().startsWith("Can't open config file : "));
-        QVERIFY(catcher.lines().first().contains("\"absent.cfg\""));
-    }
-
     void commandLine_data()
     {
         for (const char *column : {"args", "keys", "values", "rests"})

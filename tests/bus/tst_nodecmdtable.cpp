@@ -1,3 +1,4 @@
+// The table of the words a node answers to: additions and parameter checks.
 #include "AMsg.h"
 #include "NodeCmdTable.h"
 #include "TolvaSession.h"
@@ -8,43 +9,8 @@ class TestNodeCmdTable : public QObject
 {
     Q_OBJECT
 private slots:
-    void clientTable_data()
-    {
-        QTest::addColumn<QString>("word");
-        QTest::addColumn<int>("id");
-        QTest::addColumn<QString>("help");
-        const QStringList words{"Hello",         "Help",
-                                "IsBusy",        "Connected",
-                                "Disconnected",  "EvChangerMoving",
-                                "EvMovingCurTh", "EvStartMeas",
-                                "EvEndMeas",     "EvStartQMeas",
-                                "EvEndQMeas",    "EvErrStartXAFSMeas",
-                                "EvErrRemote",   "EvErrChangerMove",
-                                "listnodes",     "RemoteOn",
-                                "GetBlockNum",   "GetRunStatus"};
-        const QStringList helps{"Answer greeting message", "Show help message",
-                                "Answer if Tarnix is busy"};
-        QMap<int, QString> moreHelps{{17,
-                                      "Answer the state of the run: idle, running N/M STAGE ETA "
-                                      "hh:mm, held REASON, stopped, failed N"}};
-        for (int id = 0; id < words.size(); ++id)
-            QTest::newRow(qPrintable(words.at(id)))
-                << words.at(id) << id << helps.value(id, moreHelps.value(id));
-        const int notFound = int(NodeCmdTable::NotFoundId);
-        for (const char *word : {"Foo", "hello", "@Hello", "", "Hello "})
-            QTest::newRow(qPrintable(QStringLiteral("not found [%1]").arg(word)))
-                << word << notFound << "";
-    }
-
-    void clientTable()
-    {
-        QFETCH(QString, word);
-        const TolvaSession session;
-        QCOMPARE(session.nodeCmdTable().size(), 18);
-        QTEST(int(session.nodeCmdTable().idOf(word)), "id");
-        QTEST(session.nodeCmdTable().helpOf(word), "help");
-    }
-
+    // The ids are the client's table's (the dispatch tests check them by
+    // use); here, what additions may do to it.
     void additions()
     {
         NodeCmdTable t = TolvaSession().nodeCmdTable();

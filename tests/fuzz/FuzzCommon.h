@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 
 inline void silenceQtMessages()
 {
@@ -16,4 +17,11 @@ inline void silenceQtMessages()
 inline QString fuzzText(const uint8_t *data, size_t size)
 {
     return QString::fromUtf8(reinterpret_cast<const char *>(data), qsizetype(size));
+}
+
+// An invariant broken: the fuzzer reports the input.
+inline void check(bool ok)
+{
+    if (!ok)
+        std::abort();
 }

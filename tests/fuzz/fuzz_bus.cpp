@@ -6,17 +6,6 @@
 #include "TolvaProto.h"
 
 #include <cstdint>
-#include <cstdlib>
-
-namespace {
-
-void check(bool ok)
-{
-    if (!ok)
-        std::abort();
-}
-
-} // namespace
 
 extern "C" int LLVMFuzzerInitialize(int *, char ***)
 {

@@ -4,15 +4,7 @@
 #include "FuzzCommon.h"
 #include "TolvaSession.h"
 
-#include <cstdlib>
-
 namespace {
-
-void check(bool ok)
-{
-    if (!ok)
-        std::abort();
-}
 
 using Action = TolvaSession::Action;
 

@@ -6,7 +6,6 @@
 #include <QBuffer>
 
 #include <cstdint>
-#include <cstdlib>
 
 extern "C" int LLVMFuzzerInitialize(int *, char ***)
 {
@@ -23,16 +22,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     db.loadFrom(buffer);
     for (auto it = db.byZ().constBegin(); it != db.byZ().constEnd(); ++it) {
         const aAtom &a = it.value();
-        if (a.z != it.key())
-            std::abort();
+        check(a.z == it.key());
         for (int k = 0; k < 5; ++k) {
-            for (const EmissionLine &l : a.lines[k]) {
-                if (l.shell != db.edgeName(k) || !(l.energy > 0) || !(l.rate > 0))
-                    std::abort();
-            }
+            for (const EmissionLine &l : a.lines[k])
+                check(l.shell == db.edgeName(k) && l.energy > 0 && l.rate > 0);
         }
-        if (!a.edges[4].name.isEmpty() || !a.lines[4].isEmpty())
-            std::abort();
+        check(a.edges[4].name.isEmpty() && a.lines[4].isEmpty());
     }
     (void)db.edgeEnergy(QStringLiteral("Fe"), QString());
     (void)db.zFor(QStringLiteral("26"));
