@@ -264,23 +264,17 @@ void TstExecPlan::neighbours_data()
     QTest::addColumn<QString>("holder2");
     QTest::addColumn<QStringList>("moves");
     QTest::addColumn<QList<PromptType>>("prompts");
-    QTest::newRow("same") << "Fe"
-                          << "2"
-                          << "Fe"
-                          << "2" << QStringList{} << QList<PromptType>{};
-    QTest::newRow("holder 3 then 03")
-        << "Cu"
-        << "3"
-        << "Cu"
-        << "03" << QStringList{"MoveSHolderTo 03"} << QList<PromptType>{};
+    const auto row = [](const char *tag, const char *elm1, const char *holder1, const char *elm2,
+                        const char *holder2, const QStringList &moves,
+                        const QList<PromptType> &prompts) {
+        QTest::newRow(tag) << elm1 << holder1 << elm2 << holder2 << moves << prompts;
+    };
+    row("same", "Fe", "2", "Fe", "2", {}, {});
+    row("holder 3 then 03", "Cu", "3", "Cu", "03", {"MoveSHolderTo 03"}, {});
     // Fe K lies in mirror mode 0, Cu K in mode 1; both in monochromator mode 0.
     const double feStart = xrayDataBase().edgeEnergy("Fe", QString()) - 300;
-    QTest::newRow("Cu then Fe") << "Cu"
-                                << "1"
-                                << "Fe"
-                                << "1"
-                                << QStringList{"SetCurrentEnergy " + EntryText::g6(feStart / 1000)}
-                                << QList<PromptType>{PromptICGases, PromptHOCM};
+    row("Cu then Fe", "Cu", "1", "Fe", "1", {"SetCurrentEnergy " + EntryText::g6(feStart / 1000)},
+        {PromptICGases, PromptHOCM});
 }
 
 void TstExecPlan::neighbours()
