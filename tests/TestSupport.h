@@ -94,12 +94,14 @@ public:
 };
 
 #ifdef TOLVA_SERVER_EXE
-// The stand-in Tolva server on a port of the system's choosing; *gotPort is
+// The stand-in Tolva server on `port` (0: the system's choice); *gotPort is
 // the port it prints on its first line, "listening HOST PORT", or 0.
-inline std::unique_ptr<Peer> startServer(quint16 *gotPort, const QStringList &extra = {})
+inline std::unique_ptr<Peer> startServer(quint16 *gotPort, const QStringList &extra = {},
+                                         quint16 port = 0)
 {
-    auto p = std::make_unique<Peer>(QStringLiteral(TOLVA_SERVER_EXE),
-                                    QStringList{"--port", "0", "--key-file", keyFile()} + extra);
+    auto p = std::make_unique<Peer>(
+        QStringLiteral(TOLVA_SERVER_EXE),
+        QStringList{"--port", QString::number(port), "--key-file", keyFile()} + extra);
     *gotPort = 0;
     if (p->waitForOutput("\n")) {
         const QRegularExpression re(QStringLiteral("^listening \\S+ (\\d+)\\n"));

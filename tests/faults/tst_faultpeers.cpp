@@ -4,8 +4,9 @@
 // lost (dropped or killed) mid-run: the run holds as "Target lost" and Resume
 // takes it to its end once the target is back; a new login sends RemoteOn and
 // the target's init commands again. A run started before the target logs in,
-// a refused command and an absurd block count. A night's run leaves its
-// journal, tells the notification program and answers GetRunStatus.
+// a refused command, an absurd block count, and a server that goes away and
+// comes back. A night's run leaves its journal, tells the notification
+// program and answers GetRunStatus.
 #include "Body.h"
 #include "ConfigStore.h"
 #include "ExecCtrl.h"
@@ -19,6 +20,7 @@
 #include "XrayDataBase.h"
 
 #include <QComboBox>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTest>
@@ -49,6 +51,7 @@ private slots:
     void targetFailsMidRun();
     void faultyTarget_data();
     void faultyTarget();
+    void serverRestarts();
     void nightRun_data();
     void nightRun();
 
@@ -276,6 +279,41 @@ void TestFaultPeers::faultyTarget()
     const QStringList sent = readLines(transcript);
     QCOMPARE(sent.filter(QRegularExpression(QStringLiteral(" Start$"))).size(), starts);
     QCOMPARE(sent.filter(QStringLiteral("SetMeasTime")).isEmpty(), !ok);
+}
+
+// The server goes away: the target is out of reach, Connect is refused while
+// nobody listens, and once the server is back on its port the run goes.
+void TestFaultPeers::serverRestarts()
+{
+    const QString transcript = m_dir.filePath(QStringLiteral("restart.txt"));
+    std::unique_ptr<Peer> sim = startSim({}, transcript);
+    std::unique_ptr<Body> body = makeBody();
+    QVERIFY(body);
+    Tolva *tolva = body->bus();
+    QTRY_VERIFY_WITH_TIMEOUT(isOn(*body, ExecCtrl::TargetReady), kWaitMs);
+
+    const quint16 port = m_port;
+    m_server.reset();
+    QTRY_VERIFY_WITH_TIMEOUT(!tolva->isConnected(), kWaitMs);
+    QTRY_VERIFY_WITH_TIMEOUT(!isOn(*body, ExecCtrl::TargetReady), kWaitMs);
+    sim.reset();
+    auto *connectB = tolva->findChild<QPushButton *>(QStringLiteral("connectB"));
+    QVERIFY(connectB);
+    QSignalSpy ready(tolva, &Tolva::tolvaIsReady);
+    connectB->click();
+    QVERIFY(!ready.wait(1000));
+    QVERIFY(!tolva->isConnected());
+
+    m_server = TestSupport::startServer(&m_port, {}, port);
+    QCOMPARE(m_port, port);
+    sim = startSim({}, transcript);
+    connectB->click();
+    QTRY_VERIFY_WITH_TIMEOUT(isOn(*body, ExecCtrl::TargetReady), kWaitMs);
+    QSignalSpy finished(body.get(), &Body::runFinished);
+    body->startRun();
+    QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 3 * kWaitMs);
+    QCOMPARE(finished.at(0).at(0).toBool(), true);
+    QCOMPARE(readLines(transcript).filter(QRegularExpression(" Start$")).size(), 2);
 }
 
 void TestFaultPeers::nightRun_data()
