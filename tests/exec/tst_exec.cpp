@@ -35,6 +35,7 @@ private slots:
     void passedWaitLimit();
     void entryOutcomes_data();
     void entryOutcomes();
+    void whileIdle();
     void editsCountFromTheNextTimeAnEntryBegins();
     void quitDuringRunningSchedule();
 
@@ -423,6 +424,20 @@ void TstExec::entryOutcomes()
         QTRY_VERIFY_WITH_TIMEOUT(
             t->flags.value(kind == 0 ? ExecFlags::ErrStartingXafsMeas : ExecFlags::ErrRemote),
             10000);
+}
+
+// Stop and error events while idle only set their flags.
+void TstExec::whileIdle()
+{
+    QSignalSpy finished(t, &TargetDouble::finished);
+    QSignalSpy stages(t, &TargetDouble::currentStage);
+    emit t->stopExec(true);
+    emit t->setErrStartingXAFSMeas(true, QStringLiteral(" late"));
+    emit t->setErrSHolderMove(true, QStringLiteral(" late too"));
+    QTRY_VERIFY_WITH_TIMEOUT(t->flags.value(ExecFlags::ErrSHolderMove), 10000);
+    QVERIFY(t->flags.value(ExecFlags::ErrStartingXafsMeas));
+    QVERIFY(!finished.wait(100));
+    QCOMPARE(stages.count(), 0);
 }
 
 // An edit handed over during the run counts the next time the engine begins
