@@ -1,7 +1,5 @@
-// Keeps the Japanese catalogue complete: every translatable text in the
-// current sources must have a finished, non-empty translation. lupdate
-// brings a copy of the committed catalogue up to date with the sources; a
-// text it had to add, or one left unfinished or empty, shows in the copy.
+// Every translatable text in the sources has a finished Japanese translation:
+// lupdate brings a copy of the catalogue up to date; what it adds shows.
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
@@ -41,8 +39,7 @@ private slots:
             if (!t.hasMatch() || !t.captured(1).isEmpty() || t.captured(2).trimmed().isEmpty())
                 missing << source.match(message).captured(1) + ' ' + t.captured(1);
         }
-        QVERIFY2(missing.isEmpty(), qPrintable("lacking a finished Japanese translation:\n  " +
-                                               missing.join(QStringLiteral("\n  "))));
+        QVERIFY2(missing.isEmpty(), qPrintable(missing.join('\n')));
     }
 };
 
