@@ -1,7 +1,7 @@
 // The engine's run control in its worker thread: empty and unticked lists,
 // prompts that hold the run, start/stop/resume in every mode, error events,
 // a target that is absent, lost or refuses, waits past their limit, edits
-// handed over during a run, and stopping the thread mid-run.
+// handed over during a run.
 #include "EntryPlanEnv.h"
 #include "TargetDouble.h"
 
@@ -37,7 +37,7 @@ private slots:
     void entryOutcomes();
     void whileIdle();
     void editsCountFromTheNextTimeAnEntryBegins();
-    void quitDuringRunningSchedule();
+    void readyAgainDoesNotBeginAnEntryAnew();
 
 private:
     // Waits until the target has received `count` commands starting with word.
@@ -462,16 +462,26 @@ void TstExec::editsCountFromTheNextTimeAnEntryBegins()
     QVERIFY(t->logLines.contains("ExecP = 1, new Holder = 9, old Holder = 7"));
 }
 
-// Stopping the thread in the middle of a run that is sending commands.
-void TstExec::quitDuringRunningSchedule()
+// After a failed entry under "skip" the next one waits for the target; the
+// target saying it is ready again while that entry measures must not begin
+// it anew.
+void TstExec::readyAgainDoesNotBeginAnEntryAnew()
 {
-    for (int i = 0; i < 30; ++i)
-        entries << EntryPlanEnv::entry("Cu", "1");
+    t->held << "Start";
+    entries << EntryPlanEnv::entry("Cu", "1") << EntryPlanEnv::entry("Fe", "2");
+    QSignalSpy executing(t, &TargetDouble::executing);
+    QSignalSpy finished(t, &TargetDouble::finished);
+    Exec *e = exec;
+    QMetaObject::invokeMethod(
+        exec, [e] { e->setSkipFailedEntries(true); }, Qt::BlockingQueuedConnection);
     emit t->startExec(entries);
-    QVERIFY(waitFor("Start", 3));
-    QVERIFY(Exec::stopThread(thread, 10000));
-    QCoreApplication::processEvents();
-    QVERIFY(t->lines.count("Start") < 30);
+    QVERIFY(waitFor("Start"));
+    emit t->setErrStartingXAFSMeas(true, "no beam");
+    QVERIFY(waitFor("Start", 2));
+    emit t->setTargetIsReady(true);
+    emit t->setInXafsMeas(false);
+    QVERIFY(finished.wait(10000));
+    QCOMPARE(executing.count(), 2);
 }
 
 QTEST_GUILESS_MAIN(TstExec)

@@ -5,11 +5,9 @@
 #include "Watchdog.h"
 
 #include <QFile>
-#include <QLocale>
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include <cmath>
 
 namespace {
 
@@ -53,16 +51,12 @@ private slots:
     void scanDetectionAndDark();
     void userAndFileBlocks_data();
     void userAndFileBlocks();
-    void numberFormatsWhateverTheLocale();
     void neighbours_data();
     void neighbours();
-    void eachEntryConvertsAnglesWithItsOwnCrystal();
     void blocksThatCannotBeSentFailTheEntry_data();
     void blocksThatCannotBeSentFailTheEntry();
     void watchdog_data();
     void watchdog();
-    void expectedMeasTime_data();
-    void expectedMeasTime();
 
 private:
     QTemporaryDir tmp;
@@ -227,34 +221,6 @@ void TstExecPlan::userAndFileBlocks()
     QCOMPARE(after(sent, "SetXafsMeasComment"), expected);
 }
 
-// %g numbers whatever the locale; energies sent in keV and compared as
-// energies, whatever unit the rows show.
-void TstExecPlan::numberFormatsWhateverTheLocale()
-{
-    QList<Entry> list(3, EntryPlanEnv::entry("Cu", "1"));
-    EntryPlanEnv::setUserBlocks(list[0], 0, {"8779", "8800"}, {21}, "2");
-    EntryPlanEnv::setUserBlocks(list[1], 1, {"8779.12", "8879.12"}, {3}, "0.00001");
-    EntryPlanEnv::setUserBlocks(list[2], 0, {"8779.12", "8879.12"}, {3}, "0.00001");
-    const QLocale before;
-    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-    QStringList sent;
-    QStringList logs;
-    for (int i = 0; i < 3; ++i) {
-        sent << plan(list, i).lines;
-        logs << plan(list, i).logs;
-    }
-    QLocale::setDefault(before);
-    QCOMPARE(sent.filter("SetCurrentEnergy"),
-             (QStringList{"SetCurrentEnergy 8.779", "SetCurrentEnergy 8.77912"}));
-    QCOMPARE(sent.filter("SetBlock "),
-             (QStringList{"SetBlock 0 8779 8800 0 2 21", "SetBlock 0 8.77912 8.87912 0 1e-05 3",
-                          "SetBlock 0 8779.12 8879.12 0 1e-05 3"}));
-    QCOMPARE(logs.filter("Start ="),
-             (QStringList{"ExecP = 0, new Start = 8779, old Start = 8779",
-                          "ExecP = 1, new Start = 8779.12, old Start = 8779",
-                          "ExecP = 2, new Start = 8779.12, old Start = 8779.12"}));
-}
-
 // The second entry against the first: what moves and what is asked.
 void TstExecPlan::neighbours_data()
 {
@@ -291,33 +257,6 @@ void TstExecPlan::neighbours()
     QCOMPARE(r.lines.first(), QString("SelectAtom %1").arg(xrayDataBase().zFor(elm2)));
     QCOMPARE(r.logs.last(),
              QString("ExecP = 1, new Holder = %1, old Holder = %2").arg(holder2, holder1));
-}
-
-// Blocks in degrees are angles of each entry's own crystal, whichever entry
-// was made or edited last.
-void TstExecPlan::eachEntryConvertsAnglesWithItsOwnCrystal()
-{
-    const CrystalTable &crystals = crystalTable();
-    const int si111 = crystals.rowByName("Si111");
-    const int si311 = crystals.rowByName("Si311");
-    QVERIFY(si111 >= 0 && si311 >= 0);
-    auto angle = [](double eV, double d) {
-        return std::asin(12398.424360742055 / eV / (2 * d)) * 180 / M_PI;
-    };
-    QList<Entry> list;
-    for (int row : {si111, si311}) {
-        Entry e = EntryPlanEnv::entry("Cu", "1");
-        e.selectCrystal(row);
-        EntryPlanEnv::setUserBlocks(e, 3, {"8900", "9100"}, {10}, "1");
-        list << e;
-    }
-    for (int i = 0; i < 2; ++i) {
-        const double d = crystals.at(i == 0 ? si111 : si311).d;
-        QCOMPARE(
-            plan(list, i).lines.filter("SetBlock "),
-            QStringList{QString("SetBlock 0 %1 %2 0 1 10")
-                            .arg(EntryText::g6(angle(8900, d)), EntryText::g6(angle(9100, d)))});
-    }
 }
 
 void TstExecPlan::blocksThatCannotBeSentFailTheEntry_data()
@@ -394,31 +333,6 @@ void TstExecPlan::watchdog()
             got += letters.at(x);
         QCOMPARE(got, fired.at(i));
     }
-}
-
-void TstExecPlan::expectedMeasTime_data()
-{
-    QTest::addColumn<int>("scan");
-    QTest::addColumn<QString>("times");
-    QTest::addColumn<double>("seconds");
-    // Quick: the time of its one block. Step: 40 + 300 + 180 + 100 points.
-    QTest::newRow("quick") << int(EntryRows::QuickScan) << "300" << 300.0;
-    QTest::newRow("step") << int(EntryRows::StepScan) << "1, 2, 0.5" << 40 + 600 + 90 + 50.0;
-    QTest::newRow("step, times not numbers") << int(EntryRows::StepScan) << "x" << 0.0;
-}
-
-void TstExecPlan::expectedMeasTime()
-{
-    QFETCH(int, scan);
-    QFETCH(QString, times);
-    Entry e = EntryPlanEnv::entry("Cu", "1");
-    e.selectScanType(scan);
-    if (scan == EntryRows::StepScan)
-        EntryPlanEnv::setUserBlocks(e, 0, {"8600", "8940", "9030", "9480", "9580"},
-                                    {40, 300, 180, 100}, times);
-    else
-        e.measTimes = times;
-    QTEST(expectedMeasSeconds(e), "seconds");
 }
 
 QTEST_GUILESS_MAIN(TstExecPlan)

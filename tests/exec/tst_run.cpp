@@ -2,7 +2,6 @@
 // duration ratios, the run bar's times on a fake clock, and the overview's
 // outcomes.
 #include "EntryPlanEnv.h"
-#include "Notifier.h"
 #include "RunEstimate.h"
 #include "RunEta.h"
 #include "RunJournal.h"
@@ -82,38 +81,6 @@ private slots:
         QCOMPARE(r.value("Step"), 1.5);  // failed rows and rows without an estimate do not count
     }
 
-    void estimates_data()
-    {
-        QTest::addColumn<int>("scan");
-        QTest::addColumn<QString>("times");
-        QTest::addColumn<double>("ratio"); // learned for the scan type
-        QTest::addColumn<double>("seconds");
-        // Quick: its first measurement time; step: points x dwell per block.
-        QTest::newRow("quick") << int(EntryRows::QuickScan) << "300" << 1.0 << 300.0;
-        QTest::newRow("quick, learned") << int(EntryRows::QuickScan) << "300" << 1.5 << 450.0;
-        QTest::newRow("step") << int(EntryRows::StepScan) << "1,2" << 1.0 << 10 * 1.0 + 20 * 2.0;
-        QTest::newRow("step, one time for all") << int(EntryRows::StepScan) << "2" << 0.5 << 30.0;
-    }
-
-    void estimates()
-    {
-        QFETCH(int, scan);
-        QFETCH(QString, times);
-        QFETCH(double, ratio);
-        QFETCH(double, seconds);
-        Entry e = EntryPlanEnv::entry("Cu", "1");
-        e.selectScanType(scan);
-        if (scan == EntryRows::StepScan)
-            EntryPlanEnv::setUserBlocks(e, 0, {"8900", "8950", "9100"}, {10, 20}, times);
-        else
-            e.measTimes = times;
-        Estimate::Params noOverhead; // the model itself is checked with the entry checks
-        noOverhead.pointOverhead = 0;
-        const QList<double> got =
-            estimateEntries({e}, {{scanName(e), ratio}, {"other", 9.0}}, noOverhead);
-        QCOMPARE(got, QList<double>{seconds});
-    }
-
     void etaOnAFakeClock()
     {
         RunEta eta;
@@ -128,34 +95,6 @@ private slots:
         eta.entryBegan(2, kT0.addSecs(160));
         QCOMPARE(eta.elapsed(kT0.addSecs(170)), 170);
         QCOMPARE(eta.expectedEnd(kT0.addSecs(170)), kT0.addSecs(360));
-    }
-
-    void notifyProgramGetsEventAndOneLine()
-    {
-        QTemporaryDir dir;
-        const QString out = dir.filePath("args");
-        const QString script = dir.filePath("notify.sh");
-        QFile f(script);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write("#!/bin/sh\nprintf '%s|' \"$@\" >> \"$1\"\n");
-        f.close();
-        f.setPermissions(f.permissions() | QFileDevice::ExeOwner);
-        Notifier n;
-        QSignalSpy failed(&n, &Notifier::failed);
-        n.setCommand({script, out});
-        n.notify("failed", "Entry 3\nholder stuck");
-        // The shell creates the file before printf writes into it.
-        const auto written = [&out] {
-            QFile args(out);
-            return args.open(QIODevice::ReadOnly) ? args.readAll() : QByteArray();
-        };
-        QTRY_COMPARE_WITH_TIMEOUT(
-            written(), QByteArray(out.toUtf8() + "|failed|Entry 3 holder stuck|"), 10000);
-        n.setCommand({dir.filePath("missing")});
-        n.notify("finished", "x");
-        n.notify("finished", "y");
-        QVERIFY(failed.wait(10000));
-        QVERIFY(!failed.wait(200)); // said once
     }
 
     void overviewKeepsOutcomes()
