@@ -57,33 +57,22 @@ class TestFaultInput : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase();
-    void init();
+    // The example configuration, without the bus.
+    void initTestCase()
+    {
+        QVERIFY(m_dir.isValid());
+        QVERIFY(xrayDataBase().load(QStringLiteral(":XrayDataBase2.txt")));
+        QVERIFY(config().readFile(QStringLiteral(SKEDRA_SOURCE_DIR "/examples/beamline.cfg")));
+        config().readText(QStringLiteral("CONNECT_TO_TOLVA 0\nROOT_DIR %1\n").arg(m_dir.path()));
+        buildOptionTables(config());
+    }
+
     void randomFile_data();
     void randomFile();
 
 private:
     TestSupport::WorkDir m_dir;
 };
-
-void TestFaultInput::initTestCase()
-{
-    QVERIFY(m_dir.isValid());
-    QVERIFY(xrayDataBase().load(QStringLiteral(":XrayDataBase2.txt")));
-    QVERIFY(writeFile(QStringLiteral("keys.txt"), "k0\nk1\nk2\n"));
-}
-
-// The example configuration, with the bus left to the test.
-void TestFaultInput::init()
-{
-    ConfigStore &cfg = config();
-    cfg.clear();
-    QVERIFY(cfg.readFile(QStringLiteral(SKEDRA_SOURCE_DIR "/examples/beamline.cfg")));
-    cfg.readText(QStringLiteral("CONNECT_TO_TOLVA 0\nTOLVA_IP 127.0.0.1\nKEY_ON_TOLVA keys.txt\n"
-                                "ROOT_DIR %1\n")
-                     .arg(m_dir.path()));
-    buildOptionTables(cfg);
-}
 
 void TestFaultInput::randomFile_data()
 {
