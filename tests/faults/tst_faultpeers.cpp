@@ -1,16 +1,13 @@
 // Failing peers: the main window (built here, offscreen) against the real
 // tolva-server and dorvan-sim processes. A target that hangs mid-run: the run
 // waits and shows why, Stop and Resume get it going again. A target that is
-// lost (dropped or killed) mid-run: the run holds as "Target lost" and Resume
-// takes it to its end once the target is back; a new login sends RemoteOn and
-// the target's init commands again. A run started before the target logs in,
-// a refused command, an absurd block count, and a server that goes away and
-// comes back. A night's run leaves its journal, tells the notification
+// lost mid-run: the run holds as "Target lost" and Resume takes it to its end
+// once the target is back; a new login sends RemoteOn and the target's init
+// commands again. A night's run leaves its journal, tells the notification
 // program and answers GetRunStatus.
 #include "Body.h"
 #include "ConfigStore.h"
 #include "ExecCtrl.h"
-#include "LogArea.h"
 #include "OptionTables.h"
 #include "RunJournal.h"
 #include "ScheduleEdit.h"
@@ -19,8 +16,6 @@
 #include "UnattendedRun.h"
 #include "XrayDataBase.h"
 
-#include <QComboBox>
-#include <QPushButton>
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTest>
@@ -49,9 +44,6 @@ private slots:
     void initTestCase();
     void targetFailsMidRun_data();
     void targetFailsMidRun();
-    void faultyTarget_data();
-    void faultyTarget();
-    void serverRestarts();
     void nightRun_data();
     void nightRun();
 
@@ -110,241 +102,94 @@ std::unique_ptr<Body> TestFaultPeers::makeBody(const QString &extraConfig, const
     return body;
 }
 
-QString logText(const Body &body)
-{
-    return body.logPanel()->ui.LogDisp->toPlainText();
-}
-
+// A target that hangs in its first measurement (command 17 is the first
+// entry's Start), or is killed there.
 void TestFaultPeers::targetFailsMidRun_data()
 {
-    QTest::addColumn<QString>("fault"); // "kill": killed once it measures
-    QTest::addColumn<int>("after");     // commands, RemoteOn and the init command included
-    QTest::addColumn<int>("flag");      // what the run waits for
-    QTest::addColumn<QString>("stage");
-    QTest::addColumn<int>("mode");   // -1: Start anew
-    QTest::addColumn<int>("starts"); // measurements after the resume
-    const QString move = QStringLiteral("Move Mono. and S. Holder");
-    const QString lost = QStringLiteral("Target lost");
-    const int th = ExecCtrl::MainThMoving;
-    const int meas = ExecCtrl::InXAFSMeas;
-    const int ready = ExecCtrl::TargetReady; // off: the target is gone
-    // Command 5 is the first entry's SetCurrentEnergy, 17 its Start.
-    QTest::newRow("hang moving, here") << "--hang-after" << 5 << th << move << 0 << 2;
-    QTest::newRow("hang measuring, begin") << "--hang-after" << 17 << meas << "In Meas." << 1 << 2;
-    QTest::newRow("drop moving, here") << "--drop-after" << 5 << ready << lost << 0 << 2;
-    QTest::newRow("killed measuring, Start") << "kill" << 17 << ready << lost << -1 << 2;
+    QTest::addColumn<bool>("hang");
+    QTest::newRow("hangs measuring, resumed from the beginning") << true;
+    QTest::newRow("killed measuring, started anew") << false;
 }
 
 void TestFaultPeers::targetFailsMidRun()
 {
-    QFETCH(QString, fault);
-    QFETCH(int, after);
-    QFETCH(int, flag);
-    QFETCH(QString, stage);
-    QFETCH(int, mode);
-    QFETCH(int, starts);
+    QFETCH(bool, hang);
     const QString first = m_dir.filePath(QStringLiteral("first.txt"));
     const QString second = m_dir.filePath(QStringLiteral("second.txt"));
-    const bool hang = fault == QLatin1String("--hang-after");
-    std::unique_ptr<Peer> sim = startSim(
-        fault == QLatin1String("kill") ? QStringList{} : QStringList{fault, QString::number(after)},
-        first);
+    std::unique_ptr<Peer> sim =
+        startSim(hang ? QStringList{"--hang-after", "17"} : QStringList{}, first);
     QVERIFY(!QTest::currentTestFailed());
     std::unique_ptr<Body> body = makeBody();
     QVERIFY(body);
     QTRY_VERIFY_WITH_TIMEOUT(isOn(*body, ExecCtrl::TargetReady), kWaitMs);
     QSignalSpy finished(body.get(), &Body::runFinished);
     body->startRun();
-    if (fault == QLatin1String("kill")) {
-        QTRY_VERIFY_WITH_TIMEOUT(isOn(*body, ExecCtrl::InXAFSMeas), kWaitMs);
+    QTRY_VERIFY_WITH_TIMEOUT(isOn(*body, ExecCtrl::InXAFSMeas), kWaitMs);
+    if (!hang) {
         sim->kill();
         QVERIFY(sim->waitForFinished(kWaitMs));
-    } else {
-        QTRY_VERIFY_WITH_TIMEOUT(
-            sim->out.contains(
-                QStringLiteral("after command %1 (simulated fault)").arg(after).toUtf8()),
-            kWaitMs);
     }
 
     // The run waits, and the panel says for what. A lost target leaves no
     // move or measurement lit: only it could have ended them.
-    QTRY_COMPARE_WITH_TIMEOUT(isOn(*body, ExecCtrl::Flag(flag)), hang, kWaitMs);
+    const QString stage = hang ? QStringLiteral("In Meas.") : QStringLiteral("Target lost");
     QTRY_COMPARE_WITH_TIMEOUT(body->ui.StageName->text(), stage, kWaitMs);
     QVERIFY(!finished.wait(1000));
     QCOMPARE(body->ui.StageName->text(), stage);
-    QCOMPARE(body->ui.CurrentNo->text(), QStringLiteral("1"));
-    QCOMPARE(isOn(*body, ExecCtrl::Flag(flag)), hang);
-    for (ExecCtrl::Flag f : {ExecCtrl::MainThMoving, ExecCtrl::SHolderMoving, ExecCtrl::InXAFSMeas})
-        QVERIFY(hang || !isOn(*body, f));
-    QCOMPARE(logText(*body).contains(QStringLiteral("Event from Dorvan: Disconnected")), !hang);
-
+    QCOMPARE(isOn(*body, ExecCtrl::InXAFSMeas), hang);
+    QCOMPARE(isOn(*body, ExecCtrl::TargetReady), hang);
     if (hang) {
         // Stopped while the hung target still measures: the stage says so
         // until the target is gone.
         body->ui.Stop->click();
         QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, kWaitMs);
-        QCOMPARE(body->ui.StageName->text(), flag == ExecCtrl::InXAFSMeas
-                                                 ? QStringLiteral("Target still measuring")
-                                                 : QStringLiteral("Not In Exec"));
+        QCOMPARE(body->ui.StageName->text(), QStringLiteral("Target still measuring"));
         sim.reset();
-        QTRY_VERIFY_WITH_TIMEOUT(!isOn(*body, ExecCtrl::TargetReady), kWaitMs);
         QTRY_COMPARE_WITH_TIMEOUT(body->ui.StageName->text(), QStringLiteral("Not In Exec"),
                                   kWaitMs);
     }
 
-    // A new target logs in: it gets RemoteOn and the init command again.
+    // A new target logs in: it gets RemoteOn and the init command again, and
+    // the run goes on only when the operator says where from.
     sim = startSim({}, second);
     QVERIFY(!QTest::currentTestFailed());
     QTRY_VERIFY_WITH_TIMEOUT(isOn(*body, ExecCtrl::TargetReady), kWaitMs);
-    QTRY_COMPARE_WITH_TIMEOUT(
-        readLines(second),
-        QStringList({QStringLiteral("Tarnix>Dorvan.remote RemoteOn"),
-                     QStringLiteral("Tarnix>Dorvan.remote  SetMeasDarkMode 1")}),
-        kWaitMs);
-
-    // Back, but the run goes on only when the operator says where from.
+    const QStringList init{"Tarnix>Dorvan.remote RemoteOn",
+                           "Tarnix>Dorvan.remote  SetMeasDarkMode 1"};
+    QTRY_COMPARE_WITH_TIMEOUT(readLines(second), init, kWaitMs);
     QVERIFY(!finished.wait(500));
-    QCOMPARE(readLines(second).size(), 2);
-    QRadioButton *radio[] = {body->ui.ResumeFromHere, body->ui.ResumeFromInit,
-                             body->ui.ResumeFromNext};
-    if (mode < 0) {
-        body->ui.Go->click();
-    } else {
-        radio[mode]->setChecked(true);
+    QCOMPARE(readLines(second), init);
+    if (hang) {
+        body->ui.ResumeFromInit->setChecked(true);
         body->ui.Resume->click();
+    } else {
+        body->ui.Go->click();
     }
     QTRY_COMPARE_WITH_TIMEOUT(finished.count(), hang ? 2 : 1, 3 * kWaitMs);
     QCOMPARE(finished.last().at(0).toBool(), true);
     const QStringList sent = readLines(second);
-    QCOMPARE(sent.filter(QRegularExpression(QStringLiteral(" Start$"))).size(), starts);
-    QCOMPARE(sent.contains(QStringLiteral("Tarnix>Dorvan.remote MoveSHolderTo 1")),
-             mode != Exec::FromNext);
-    QVERIFY(sent.contains(QStringLiteral("Tarnix>Dorvan.remote MoveSHolderTo 2")));
+    QCOMPARE(sent.filter(QRegularExpression(QStringLiteral(" Start$"))).size(), 2);
+    QVERIFY(sent.contains(QStringLiteral("Tarnix>Dorvan.remote MoveSHolderTo 1")));
     for (ExecCtrl::Flag f : {ExecCtrl::MainThMoving, ExecCtrl::SHolderMoving, ExecCtrl::InXAFSMeas})
         QVERIFY(!isOn(*body, f));
 }
 
-void TestFaultPeers::faultyTarget_data()
-{
-    QTest::addColumn<QStringList>("simArgs");
-    QTest::addColumn<bool>("late"); // the target logs in only after Start
-    QTest::addColumn<bool>("ok");
-    QTest::addColumn<QString>("logged");
-    QTest::addColumn<int>("starts");
-    QTest::newRow("started before the target logs in")
-        << QStringList{} << true << true << "Event from Dorvan: Connected" << 2;
-    // Command 3 is the first entry's SelectAtom: refused, logged, nothing waits on it.
-    QTest::newRow("refused command") << QStringList{"--refuse", "3"} << false << true
-                                     << "Dorvan.remote refused SelectAtom: Er: SelectAtom "
-                                        "refused (simulated fault)"
-                                     << 2;
-    QTest::newRow("3,000,000 blocks")
-        << QStringList{"--block-num", "3000000"} << false << false
-        << "Entry 1: the target reports 3000000 blocks; only 0 to 100 are accepted. The entry "
-           "fails."
-        << 0;
-}
-
-void TestFaultPeers::faultyTarget()
-{
-    QFETCH(QStringList, simArgs);
-    QFETCH(bool, late);
-    QFETCH(bool, ok);
-    QFETCH(QString, logged);
-    QFETCH(int, starts);
-    const QString transcript = m_dir.filePath(QStringLiteral("faulty.txt"));
-    QFile::remove(transcript);
-    std::unique_ptr<Peer> sim;
-    if (!late)
-        sim = startSim(simArgs, transcript);
-    QVERIFY(!QTest::currentTestFailed());
-    std::unique_ptr<Body> body = makeBody();
-    QVERIFY(body);
-    QTRY_VERIFY_WITH_TIMEOUT(body->bus()->isConnected(), kWaitMs);
-    QTRY_COMPARE_WITH_TIMEOUT(isOn(*body, ExecCtrl::TargetReady), !late, kWaitMs);
-    QSignalSpy finished(body.get(), &Body::runFinished);
-    body->startRun();
-    if (late) {
-        // Nothing goes to an absent target; the run waits for it.
-        QTRY_COMPARE_WITH_TIMEOUT(body->ui.StageName->text(),
-                                  QStringLiteral("Waiting for the target"), kWaitMs);
-        QVERIFY(!logText(*body).contains(QStringLiteral("Tolva is not ready")));
-        QVERIFY(!logText(*body).contains(QStringLiteral("is not connected")));
-        sim = startSim(simArgs, transcript);
-        QVERIFY(!QTest::currentTestFailed());
-    }
-    QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 3 * kWaitMs);
-    QCOMPARE(finished.at(0).at(0).toBool(), ok);
-    QVERIFY2(logText(*body).contains(logged), qPrintable(logText(*body)));
-    const QStringList sent = readLines(transcript);
-    QCOMPARE(sent.filter(QRegularExpression(QStringLiteral(" Start$"))).size(), starts);
-    QCOMPARE(sent.filter(QStringLiteral("SetMeasTime")).isEmpty(), !ok);
-}
-
-// The server goes away: the target is out of reach, Connect is refused while
-// nobody listens, and once the server is back on its port the run goes.
-void TestFaultPeers::serverRestarts()
-{
-    const QString transcript = m_dir.filePath(QStringLiteral("restart.txt"));
-    std::unique_ptr<Peer> sim = startSim({}, transcript);
-    std::unique_ptr<Body> body = makeBody();
-    QVERIFY(body);
-    Tolva *tolva = body->bus();
-    QTRY_VERIFY_WITH_TIMEOUT(isOn(*body, ExecCtrl::TargetReady), kWaitMs);
-
-    const quint16 port = m_port;
-    m_server.reset();
-    QTRY_VERIFY_WITH_TIMEOUT(!tolva->isConnected(), kWaitMs);
-    QTRY_VERIFY_WITH_TIMEOUT(!isOn(*body, ExecCtrl::TargetReady), kWaitMs);
-    sim.reset();
-    auto *connectB = tolva->findChild<QPushButton *>(QStringLiteral("connectB"));
-    QVERIFY(connectB);
-    QSignalSpy ready(tolva, &Tolva::tolvaIsReady);
-    connectB->click();
-    QVERIFY(!ready.wait(1000));
-    QVERIFY(!tolva->isConnected());
-
-    m_server = TestSupport::startServer(&m_port, {}, port);
-    QCOMPARE(m_port, port);
-    sim = startSim({}, transcript);
-    connectB->click();
-    QTRY_VERIFY_WITH_TIMEOUT(isOn(*body, ExecCtrl::TargetReady), kWaitMs);
-    QSignalSpy finished(body.get(), &Body::runFinished);
-    body->startRun();
-    QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 3 * kWaitMs);
-    QCOMPARE(finished.at(0).at(0).toBool(), true);
-    QCOMPARE(readLines(transcript).filter(QRegularExpression(" Start$")).size(), 2);
-}
-
+// The second entry fails to start: under stop the night ends there, under
+// skip it goes on. Either way the journal has a row per entry run, the exit
+// status and GetRunStatus tell of the failure, and the notification program hears.
 void TestFaultPeers::nightRun_data()
 {
     QTest::addColumn<QString>("onError");
-    QTest::addColumn<QStringList>("simArgs");
-    QTest::addColumn<bool>("stopAfterFirst");
     QTest::addColumn<QStringList>("outcomes"); // of the journal's rows
-    QTest::addColumn<int>("exitStatus");
-    QTest::addColumn<QString>("status"); // GetRunStatus at the end
     QTest::addColumn<QString>("notified");
-    const QStringList failSecond{"--fail-start", "2"};
-    QTest::newRow("stop") << "stop" << failSecond << false << QStringList{"done", "failed"} << 1
-                          << "failed 2"
-                          << "failed";
-    QTest::newRow("skip") << "skip" << failSecond << false << QStringList{"done", "failed", "done"}
-                          << 1 << "failed 2"
-                          << "finished";
-    QTest::newRow("stop after this entry")
-        << "stop" << QStringList() << true << QStringList{"done"} << 0 << "idle"
-        << "finished";
+    QTest::newRow("stop") << "stop" << QStringList{"done", "failed"} << "failed";
+    QTest::newRow("skip") << "skip" << QStringList{"done", "failed", "done"} << "finished";
 }
 
 void TestFaultPeers::nightRun()
 {
     QFETCH(QString, onError);
-    QFETCH(QStringList, simArgs);
-    QFETCH(bool, stopAfterFirst);
     QFETCH(QStringList, outcomes);
-    QFETCH(int, exitStatus);
-    QFETCH(QString, status);
     QFETCH(QString, notified);
     QTemporaryDir dir;
     const QString journal = dir.filePath(QStringLiteral("journal.csv"));
@@ -355,7 +200,8 @@ void TestFaultPeers::nightRun()
     f.write("#!/bin/sh\nprintf '%s|' \"$@\" >> \"$1\"\necho >> \"$1\"\n");
     f.close();
     f.setPermissions(f.permissions() | QFileDevice::ExeOwner);
-    std::unique_ptr<Peer> sim = startSim(simArgs, dir.filePath(QStringLiteral("t.txt")));
+    std::unique_ptr<Peer> sim =
+        startSim({"--fail-start", "2"}, dir.filePath(QStringLiteral("t.txt")));
     QVERIFY(!QTest::currentTestFailed());
     int exit = -1;
     std::unique_ptr<Body> body =
@@ -363,7 +209,6 @@ void TestFaultPeers::nightRun()
                      .arg(journal, onError, script, told),
                  QStringLiteral("three.csv"), &exit);
     QVERIFY(body);
-    QCOMPARE(body->onEntryErrorBox()->currentIndex(), onError == "skip" ? 1 : 0);
     QCOMPARE(body->overviewModel()->rowCount(), 3);
 
     QTRY_VERIFY_WITH_TIMEOUT(isOn(*body, ExecCtrl::TargetReady), kWaitMs);
@@ -390,10 +235,8 @@ void TestFaultPeers::nightRun()
             [&rowsAtBegin, journal] { rowsAtBegin << int(RunJournal::read(journal).size()); });
     QSignalSpy finished(body.get(), &Body::runFinished);
     body->startRun();
-    if (stopAfterFirst)
-        body->stopAfterEntryBox()->setChecked(true);
     QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 3 * kWaitMs);
-    QCOMPARE(exit, exitStatus);
+    QCOMPARE(exit, 1);
 
     const QList<JournalRow> rows = RunJournal::read(journal);
     QStringList got;
@@ -402,20 +245,16 @@ void TestFaultPeers::nightRun()
     QCOMPARE(got, outcomes);
     for (int i = 0; i < rows.size(); ++i) {
         QCOMPARE(rows.at(i).entry, i + 1);
-        QCOMPARE(rows.at(i).run, rows.at(0).run);
-        QVERIFY(rows.at(i).started <= rows.at(i).ended);
         QCOMPARE(rows.at(i).detail.isEmpty(), rows.at(i).outcome == "done");
         QCOMPARE(body->overviewModel()->outcome(i).state,
                  rows.at(i).outcome == "done" ? EntryState::Done : EntryState::Failed);
-        QCOMPARE(body->schedule().at(i)->statusText().isEmpty(), false);
     }
     for (int i = 0; i < rowsAtBegin.size(); ++i)
         QCOMPARE(rowsAtBegin.at(i), i);
-    QCOMPARE(rows.at(0).scan, QStringLiteral("Quick"));
 
     watcher.sendCmd(QString(), QStringLiteral("Tarnix"), QStringLiteral("GetRunStatus"));
     QTRY_COMPARE_WITH_TIMEOUT(answers.size(), 2, kWaitMs);
-    QCOMPARE(answers.last(), status);
+    QCOMPARE(answers.last(), QStringLiteral("failed 2"));
 
     // The notification program got the event and one line; a failed entry
     // under skip is told when it fails.
