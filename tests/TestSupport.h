@@ -1,6 +1,5 @@
-// What several test programs share: a working directory of their own, the
-// stand-in programs started as processes, the lines of a file, and an in-test
-// Tolva server.
+// What several test programs share: a working directory, the stand-in
+// programs as processes, the lines of a file and an in-test Tolva server.
 #pragma once
 
 #include <QDeadlineTimer>
@@ -15,7 +14,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <functional>
 #include <memory>
 
 namespace TestSupport {
@@ -29,8 +27,7 @@ inline QString keyFile()
 inline QStringList readLines(const QString &path)
 {
     QFile f(path);
-    if (!f.open(QIODevice::ReadOnly | QIODevice::Text))
-        return {};
+    f.open(QIODevice::ReadOnly | QIODevice::Text); // no file: no lines
     return QString::fromUtf8(f.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
 }
 
@@ -41,24 +38,18 @@ inline bool writeFile(const QString &path, const QByteArray &text)
            f.write(text) == text.size();
 }
 
-// A temporary directory made the current one for the fixture's lifetime, so
-// that relative names in configurations land there.
-class WorkDir
+// A temporary directory, the current one while it lives: relative names land there.
+class WorkDir : public QTemporaryDir
 {
 public:
-    WorkDir() : m_old(QDir::currentPath()) { QDir::setCurrent(m_dir.path()); }
+    WorkDir() : m_old(QDir::currentPath()) { QDir::setCurrent(path()); }
     ~WorkDir() { QDir::setCurrent(m_old); }
-    bool isValid() const { return m_dir.isValid(); }
-    QString path() const { return m_dir.path(); }
-    QString filePath(const QString &name) const { return m_dir.filePath(name); }
 
 private:
-    QTemporaryDir m_dir;
     QString m_old;
 };
 
-// A program started with its output channels merged and collected in `out`;
-// it is stopped when the object goes.
+// A program whose merged output collects in `out`; stopped when the object goes.
 class Peer : public QProcess
 {
 public:
@@ -71,13 +62,9 @@ public:
     ~Peer() override
     {
         disconnect(this);
-        if (state() == NotRunning)
-            return;
         terminate();
-        if (!waitForFinished(5000)) {
-            kill();
-            waitForFinished(5000);
-        }
+        if (!waitForFinished(5000))
+            kill(), waitForFinished(5000);
     }
     // Waits for text in the output, or for the program to end.
     bool waitForOutput(const QByteArray &text, int ms = 15000)
@@ -94,46 +81,39 @@ public:
 };
 
 #ifdef TOLVA_SERVER_EXE
-// The stand-in Tolva server on `port` (0: the system's choice); *gotPort is
-// the port it prints on its first line, "listening HOST PORT", or 0.
-inline std::unique_ptr<Peer> startServer(quint16 *gotPort, const QStringList &extra = {},
-                                         quint16 port = 0)
+// The stand-in Tolva server on a port of the system's choice; *gotPort is the
+// port it prints on its first line, "listening HOST PORT", or 0.
+inline std::unique_ptr<Peer> startServer(quint16 *gotPort)
 {
-    auto p = std::make_unique<Peer>(
-        QStringLiteral(TOLVA_SERVER_EXE),
-        QStringList{"--port", QString::number(port), "--key-file", keyFile()} + extra);
-    *gotPort = 0;
-    if (p->waitForOutput("\n")) {
-        const QRegularExpression re(QStringLiteral("^listening \\S+ (\\d+)\\n"));
-        *gotPort = quint16(re.match(QString::fromUtf8(p->out)).captured(1).toUShort());
-    }
+    auto p = std::make_unique<Peer>(QStringLiteral(TOLVA_SERVER_EXE),
+                                    QStringList{"--port", "0", "--key-file", keyFile()});
+    const QRegularExpression re(QStringLiteral("^listening \\S+ (\\d+)\\n"));
+    *gotPort =
+        p->waitForOutput("\n") ? re.match(QString::fromUtf8(p->out)).captured(1).toUShort() : 0;
     return p;
 }
 #endif
 
 #ifdef DORVAN_SIM_EXE
 // The stand-in target with short delays; it has logged in when this returns
-// (unless `waitLogin` is false or it failed).
-inline std::unique_ptr<Peer> startSim(quint16 port, const QStringList &extra = {},
-                                      bool waitLogin = true)
+// (unless it failed).
+inline std::unique_ptr<Peer> startSim(quint16 port, const QStringList &extra = {})
 {
     auto p = std::make_unique<Peer>(QStringLiteral(DORVAN_SIM_EXE),
                                     QStringList{"--port", QString::number(port), "--key-file",
                                                 keyFile(), "--move-time", "50", "--changer-time",
                                                 "50", "--meas-time", "100"} +
                                         extra);
-    if (waitLogin)
-        p->waitForOutput("logged in as Dorvan");
+    p->waitForOutput("logged in as Dorvan");
     return p;
 }
 #endif
 
 } // namespace TestSupport
 
-// The in-test Tolva server: on 127.0.0.1 and a port of the system's choosing,
-// it challenges every new client with 7, records the key reply, accepts the
-// login of the node it was made for (so a client of another name is refused),
-// then records every line and can send lines back.
+// The in-test Tolva server on 127.0.0.1: it challenges every new client with 7,
+// records the key reply, accepts the login of the node it was made for, then
+// records every line and can send lines back.
 class LoginServer : public QObject
 {
 public:
@@ -145,26 +125,15 @@ public:
     quint16 port() const { return m_server.serverPort(); }
 
     // One or more lines; a line feed is added at the end.
-    void send(const QString &line) { sendBytes(line.toUtf8() + '\n'); }
-    void sendBytes(const QByteArray &bytes)
-    {
-        if (m_client) {
-            m_client->write(bytes);
-            m_client->flush();
-        }
-    }
-    void closeClient()
+    void send(const QString &line)
     {
         if (m_client)
-            m_client->disconnectFromHost();
+            m_client->write(line.toUtf8() + '\n'), m_client->flush();
     }
+    void closeClient() { m_client->disconnectFromHost(); }
 
     QStringList lines; // after login, line feeds removed
     QString keyReply;
-    int logins = 0;
-    // Called with every line after login, after it was recorded: lets a test
-    // play the target.
-    std::function<void(const QString &)> onLine;
 
 private:
     void accept()
@@ -177,18 +146,12 @@ private:
     void read()
     {
         while (m_client && m_client->canReadLine()) {
-            QString line = QString::fromUtf8(m_client->readLine());
-            line.chop(1);
-            if (!m_loggedIn) {
-                keyReply = line;
-                m_loggedIn = true;
-                ++logins;
-                send(QStringLiteral("System>%1 Ok: welcome").arg(m_node));
-            } else {
+            const QString line = QString::fromUtf8(m_client->readLine()).chopped(1);
+            if (m_loggedIn)
                 lines << line;
-                if (onLine)
-                    onLine(line);
-            }
+            else
+                keyReply = line, m_loggedIn = true,
+                send(QStringLiteral("System>%1 Ok: welcome").arg(m_node));
         }
     }
 
@@ -202,23 +165,16 @@ private:
 class MessageCatcher
 {
 public:
-    MessageCatcher() : m_previous(qInstallMessageHandler(&MessageCatcher::handler))
+    MessageCatcher()
+        : m_previous(qInstallMessageHandler(
+              [](QtMsgType, const QMessageLogContext &, const QString &m) { s_lines << m; }))
     {
-        messages().clear();
+        s_lines.clear();
     }
     ~MessageCatcher() { qInstallMessageHandler(m_previous); }
-    const QStringList &lines() const { return messages(); }
-    bool contains(const QString &text) const { return !messages().filter(text).isEmpty(); }
+    const QStringList &lines() const { return s_lines; }
 
 private:
-    static QStringList &messages()
-    {
-        static QStringList list;
-        return list;
-    }
-    static void handler(QtMsgType, const QMessageLogContext &, const QString &msg)
-    {
-        messages() << msg;
-    }
-    QtMessageHandler m_previous = nullptr;
+    static inline QStringList s_lines;
+    QtMessageHandler m_previous;
 };
