@@ -1,61 +1,37 @@
 // The bus client against the real stand-in programs, started as processes.
 #include "AMsg.h"
-#include "ConnectStat.h"
+#include "TestSupport.h"
 #include "Tolva.h"
-#include "TolvaProto.h"
 
-#include <QProcess>
-#include <QPushButton>
-#include <QRegularExpression>
 #include <QSignalSpy>
-#include <QTcpSocket>
-#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
 
-const QString kServer = QStringLiteral(TOLVA_SERVER_EXE);
-const QString kSim = QStringLiteral(DORVAN_SIM_EXE);
-const QString kKeys = QStringLiteral(SKEDRA_SOURCE_DIR "/examples/Tarnix.key");
-
-QStringList texts(const QSignalSpy &spy)
+QStringList words(const QSignalSpy &spy)
 {
     QStringList out;
-    for (const QList<QVariant> &args : spy)
-        out.append(args.at(0).toString());
-    return out;
-}
-
-QList<AMsg> msgs(const QSignalSpy &spy)
-{
-    QList<AMsg> out;
-    for (const QList<QVariant> &args : spy)
-        out.append(args.at(0).value<AMsg>());
-    return out;
-}
-
-int countWord(const QSignalSpy &spy, const QString &word, const QString &param = QString())
-{
-    int n = 0;
-    for (const AMsg &m : msgs(spy)) {
-        if (m.cmd == word && (param.isNull() || m.firstParam == param))
-            ++n;
+    for (const QList<QVariant> &args : spy) {
+        const AMsg m = args.at(0).value<AMsg>();
+        out << (m.firstParam == "1" || m.firstParam == "0" ? m.cmd + " " + m.firstParam : m.cmd);
     }
-    return n;
+    return out;
 }
 
-// waitForFinished() is false for a process already seen to end.
-bool ended(QProcess *p)
+bool login(Tolva &tolva, quint16 port)
 {
-    return p->state() == QProcess::NotRunning || p->waitForFinished(10000);
-}
-
-QStringList readLines(const QString &path)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly | QIODevice::Text))
-        return {};
-    return QString::fromUtf8(f.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    tolva.setNameOnTolva(QStringLiteral("Tarnix"));
+    tolva.setKeyFile(TestSupport::keyFile());
+    tolva.setHost("127.0.0.1");
+    tolva.setPort(QString::number(port));
+    QSignalSpy ready(&tolva, &Tolva::tolvaIsReady);
+    tolva.connectToTolva();
+    if (!ready.wait(10000) && ready.count() == 0)
+        return false;
+    // Asks the server to tell us when the simulator comes and goes.
+    QSignalSpy answers(&tolva, &Tolva::anyAns);
+    tolva.sendCmd("", "System", "flgon Dorvan");
+    return answers.wait(10000) || answers.count() > 0;
 }
 
 } // namespace
@@ -64,396 +40,62 @@ class TestPeers : public QObject
 {
     Q_OBJECT
 private slots:
-    void init()
-    {
-        dir = new QTemporaryDir;
-        QVERIFY(dir->isValid());
-    }
-
-    void cleanup()
-    {
-        // Whatever happened, nothing started here outlives the test.
-        for (QProcess *p : std::as_const(procs)) {
-            if (p->state() != QProcess::NotRunning) {
-                p->kill();
-                p->waitForFinished(5000);
-            }
-            delete p;
-        }
-        procs.clear();
-        delete dir;
-        dir = nullptr;
-    }
-
-    void loginTimesOut_data()
-    {
-        QTest::addColumn<QString>("stall");
-        QTest::addColumn<bool>("button"); // the operator gives up before the time-out
-        QTest::addColumn<QString>("said");
-        QTest::newRow("no challenge")
-            << "challenge" << false
-            << "Tolva sent no challenge within 1 s; the connection is closed.";
-        QTest::newRow("key not answered")
-            << "key" << false
-            << "Tolva did not answer the key within 1 s; the connection is closed.";
-        QTest::newRow("aborted with the button")
-            << "key" << true << "Connecting to Tolva abandoned.";
-    }
-
-    // A login that never completes is given up, and Connect works again.
-    void loginTimesOut()
-    {
-        QFETCH(QString, stall);
-        QFETCH(bool, button);
-        QFETCH(QString, said);
-        const quint16 stalled = startServer({"--stall-login", stall});
-        QVERIFY(stalled != 0);
-        Tolva tolva;
-        tolva.setLoginTimeout(button ? 60000 : 300);
-        tolva.setNameOnTolva("Tarnix");
-        tolva.setKeyFile(kKeys);
-        tolva.setHost("127.0.0.1");
-        tolva.setPort(QString::number(stalled));
-        QSignalSpy logs(&tolva, &Tolva::log);
-        tolva.connectToTolva();
-        QCOMPARE(tolva.state(), int(ConnectStat::Connecting));
-        if (button)
-            tolva.findChild<QPushButton *>("connectB")->click();
-        QTRY_COMPARE_WITH_TIMEOUT(tolva.state(), int(ConnectStat::Disconnected), 10000);
-        QVERIFY(texts(logs).contains(said));
-        const auto saidAt = texts(logs).indexOf(said);
-        QCOMPARE(logs.at(saidAt).at(1).value<QColor>() == QColor(255, 0, 0), !button);
-
-        const quint16 good = startServer();
-        QVERIFY(good != 0);
-        QVERIFY(login(tolva, good));
-    }
-
-    void clientServerAndSimulator()
-    {
-        const quint16 port = startServer();
-        QVERIFY(port != 0);
-        Tolva tolva;
-        QVERIFY(login(tolva, port));
-        QCOMPARE(tolva.state(), int(ConnectStat::Connected));
-        QSignalSpy vlogs(&tolva, &Tolva::vlog);
-        QSignalSpy events(&tolva, &Tolva::anyEvent);
-        QSignalSpy answers(&tolva, &Tolva::anyAns);
-        QSignalSpy sent(&tolva, &Tolva::sendingAskToTolva);
-        tolva.sendCmd("", "System", "flgon Dorvan");
-        QTRY_COMPARE_WITH_TIMEOUT(countWord(answers, "flgon", "Ok:"), 1, 10000);
-
-        const QString transcript = dir->filePath("transcript.txt");
-        QProcess *sim = startSim(port, {"--transcript", transcript});
-        QTRY_COMPARE_WITH_TIMEOUT(countWord(events, "Connected"), 1, 10000);
-        QCOMPARE(msgs(events).first().from, QStringLiteral("Dorvan"));
-        QCOMPARE(msgs(events).first().cmdId, 3);
-
-        // Hello and Help across the bus; the answers come back by word.
-        tolva.sendCmd("", "Dorvan", "Hello");
-        tolva.sendCmd("", "Dorvan", "Help");
-        QTRY_COMPARE_WITH_TIMEOUT(
-            texts(vlogs)
-                .filter(QRegularExpression("^msg from tolva\\[Dorvan>Tarnix @(Hello Hello! I "
-                                           "am Dorvan. Nice to meet you!\\]$|Help Commands : "
-                                           ")"))
-                .size(),
-            2, 10000);
-
-        // Remote control and a monochromator move.
-        tolva.sendCmd("", "Dorvan.remote", "RemoteOn");
-        tolva.sendCmdV("", "Dorvan.remote", "SetCurrentEnergy", "8.979");
-        QTRY_COMPARE_WITH_TIMEOUT(countWord(events, "EvMovingCurTh"), 2, 10000);
-        const QList<AMsg> ev = msgs(events);
-        QCOMPARE(ev.at(1).cmdId, 6);
-        QCOMPARE(ev.at(1).firstParam, QStringLiteral("1"));
-        QCOMPARE(ev.at(2).firstParam, QStringLiteral("0"));
-        QTRY_COMPARE_WITH_TIMEOUT(countWord(answers, "SetCurrentEnergy", "Ok:"), 1, 10000);
-        QCOMPARE(countWord(answers, "RemoteOn", "Ok:"), 1);
-        QCOMPARE(msgs(answers).at(1).fromAddr, QStringLiteral("Dorvan.remote"));
-
-        // Block count by standard type, then a quick and a step measurement.
-        tolva.sendCmdV("", "Dorvan.remote", "SelectXafsMeasType", "2");
-        tolva.sendCmd("", "Dorvan.remote", "GetBlockNum");
-        tolva.sendCmdV("", "Dorvan.remote", "SetXafsMode", "1");
-        tolva.sendCmd("", "Dorvan.remote", "Start");
-        QTRY_COMPARE_WITH_TIMEOUT(countWord(events, "EvEndQMeas"), 1, 10000);
-        tolva.sendCmdV("", "Dorvan.remote", "SetXafsMode", "0");
-        tolva.sendCmd("", "Dorvan.remote", "Start");
-        QTRY_COMPARE_WITH_TIMEOUT(countWord(events, "EvEndMeas"), 1, 10000);
-        QCOMPARE(countWord(events, "EvStartQMeas"), 1);
-        QCOMPARE(countWord(events, "EvStartMeas"), 1);
-        QCOMPARE(countWord(answers, "GetBlockNum", "6"), 1);
-
-        // A command for a node that is not there is answered by the server.
-        tolva.sendCmd("", "Nobody", "Foo");
-        QTRY_COMPARE_WITH_TIMEOUT(countWord(answers, "Foo", "Er:"), 1, 10000);
-
-        // The simulator's transcript holds every line it received, as sent:
-        // the commands in the order sent, mixed with the client's answers.
-        QStringList sentLines = texts(sent).filter(QRegularExpression("^Tarnix>Dorvan"));
-        const auto commandsIn = [&transcript]() {
-            return readLines(transcript)
-                .filter(QRegularExpression("^Tarnix>Dorvan(\\.remote)? [^@]"));
-        };
-        QTRY_COMPARE_WITH_TIMEOUT(commandsIn(), sentLines, 10000);
-        QVERIFY(readLines(transcript)
-                    .contains("Tarnix>Dorvan @Hello Hello! I am Tarnix. Nice to meet you!"));
-
-        // A second node under a name in use is refused: another simulator, another Tarnix.
-        QProcess *second = startSim(port);
-        QVERIFY(ended(second));
-        QCOMPARE(second->exitCode(), 1);
-        QVERIFY(second->readAllStandardError().contains("login refused"));
-        Tolva twin;
-        QSignalSpy twinNotReady(&twin, &Tolva::tolvaIsNotReady);
-        twin.setNameOnTolva("Tarnix");
-        twin.setKeyFile(kKeys);
-        twin.setHost("127.0.0.1");
-        twin.setPort(QString::number(port));
-        twin.connectToTolva();
-        QVERIFY(twinNotReady.wait(10000) || twinNotReady.count() == 1);
-        QVERIFY(!twin.isConnected());
-        QVERIFY(tolva.isConnected());
-
-        // Both stand-ins end cleanly on SIGTERM; the client hears of each.
-        sim->terminate();
-        QVERIFY(ended(sim));
-        QCOMPARE(sim->exitStatus(), QProcess::NormalExit);
-        QCOMPARE(sim->exitCode(), 0);
-        QTRY_COMPARE_WITH_TIMEOUT(countWord(events, "Disconnected"), 1, 10000);
-        QCOMPARE(msgs(events).last().cmdId, 4);
-        QSignalSpy notReady(&tolva, &Tolva::tolvaIsNotReady);
-        QProcess *server = procs.first();
-        server->terminate();
-        QVERIFY(ended(server));
-        QCOMPARE(server->exitStatus(), QProcess::NormalExit);
-        QCOMPARE(server->exitCode(), 0);
-        QVERIFY(notReady.wait(10000) || notReady.count() == 1);
-        QVERIFY(server->readAllStandardError().contains("stopping"));
-    }
-
-    void serverRules()
-    {
-        const quint16 port = startServer({"--challenge", "-7", "--max-line", "1000"});
-        QVERIFY(port != 0);
-        // A wrong key is refused and the connection closed.
-        QTcpSocket bad;
-        QByteArray answer;
-        QVERIFY(rawLogin(bad, port, 1, &answer));
-        QVERIFY2(answer.startsWith("System>Tarnix Er:"), answer.constData());
-        QTRY_COMPARE_WITH_TIMEOUT(bad.state(), QAbstractSocket::UnconnectedState, 10000);
-
-        // The right key (negative challenge, non-negative index) is accepted.
-        QTcpSocket s;
-        QVERIFY(rawLogin(s, port, 0, &answer));
-        QVERIFY2(answer.startsWith("System>Tarnix Ok:"), answer.constData());
-        // A line within the bound but no message is dropped; a node may not
-        // speak under another node's name.
-        s.write(QByteArray(999, 'x') + "\nOther>System listnodes\nTarnix>System listnodes\n");
-        QTRY_VERIFY_WITH_TIMEOUT(s.canReadLine(), 10000);
-        QCOMPARE(s.readLine(), QByteArray("System>Tarnix @listnodes Tarnix\n"));
-        // Unknown server commands get an "Er:" answer.
-        s.write("Tarnix.ch>System Nonsense\n");
-        QTRY_VERIFY_WITH_TIMEOUT(s.canReadLine(), 10000);
-        QCOMPARE(s.readLine(), QByteArray("System>Tarnix.ch @Nonsense Er: Unknown Command\n"));
-        // A line over the bound closes the connection.
-        s.write(QByteArray(5000, 'y'));
-        QTRY_COMPARE_WITH_TIMEOUT(s.state(), QAbstractSocket::UnconnectedState, 10000);
-    }
-
-    void simulatorFaults_data()
+    void simulator_data()
     {
         QTest::addColumn<QStringList>("args");
         QTest::addColumn<QStringList>("commands"); // after RemoteOn
         QTest::addColumn<QStringList>("events");   // every one expected, in order
+        // Logged in to the server, the client hears of the simulator's arrival and reaches it.
 
+        QTest::newRow("no fault") << QStringList{} << QStringList{"SetCurrentEnergy 8.979"}
+                                  << QStringList{"EvMovingCurTh 1", "EvMovingCurTh 0"};
         QTest::newRow("start fails")
             << QStringList{"--fail-start", "2"} << QStringList{"Start", "Start"}
             << QStringList{"EvStartMeas", "EvEndMeas", "EvErrStartXAFSMeas"};
         QTest::newRow("changer fails")
             << QStringList{"--fail-changer", "1"} << QStringList{"MoveSHolderTo 3"}
             << QStringList{"EvChangerMoving 1", "EvErrChangerMove", "EvChangerMoving 0"};
-        QTest::newRow("changer ok") << QStringList{} << QStringList{"MoveSHolderTo 03"}
-                                    << QStringList{"EvChangerMoving 1", "EvChangerMoving 0"};
-        QTest::newRow("remote error after 2")
-            << QStringList{"--err-remote-after", "2"}
-            << QStringList{"SelectAtom 29", "SelectEdge 0"} << QStringList{"EvErrRemote"};
         // The second command is answered, then nothing more: not the end of the move, not Start.
         QTest::newRow("hangs after 2")
             << QStringList{"--hang-after", "2"} << QStringList{"SetCurrentEnergy 9", "Start"}
             << QStringList{"EvMovingCurTh 1"};
     }
 
-    void simulatorFaults()
+    void simulator()
     {
         QFETCH(QStringList, args);
         QFETCH(QStringList, commands);
         QFETCH(QStringList, events);
-        const quint16 port = startServer();
+        quint16 port = 0;
+        auto server = TestSupport::startServer(&port);
         QVERIFY(port != 0);
-        startSim(port, args);
         Tolva tolva;
         QVERIFY(login(tolva, port));
-        QVERIFY(waitForNode(tolva, "Dorvan"));
         QSignalSpy evSpy(&tolva, &Tolva::anyEvent);
         QSignalSpy answers(&tolva, &Tolva::anyAns);
+        auto sim = TestSupport::startSim(port, args);
+        QTRY_COMPARE_WITH_TIMEOUT(words(evSpy), QStringList{"Connected"}, 10000);
+        evSpy.clear();
         tolva.sendCmd("", "Dorvan.remote", "RemoteOn");
         for (const QString &c : commands) {
             tolva.sendCmd("", "Dorvan.remote", c);
             if (c == "Start" && !args.contains("--hang-after")) // one measurement at a time
                 QTRY_VERIFY_WITH_TIMEOUT(
-                    countWord(evSpy, "EvEndMeas") + countWord(evSpy, "EvErrStartXAFSMeas") > 0,
-                    10000);
+                    words(evSpy).filter(QRegularExpression("EndMeas|Err")).size(), 10000);
         }
-        QTRY_COMPARE_WITH_TIMEOUT(int(evSpy.count()), int(events.size()), 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(words(evSpy), events, 10000);
         QVERIFY(!evSpy.wait(500)); // and nothing after them
-        QStringList got;
-        for (const AMsg &m : msgs(evSpy)) {
-            got.append(m.firstParam == "1" || m.firstParam == "0" ? m.cmd + " " + m.firstParam
-                                                                  : m.cmd);
-            if (m.cmd.startsWith("EvErr"))
-                QVERIFY2(m.paramText.contains("simulated fault"), qPrintable(m.paramText));
-        }
-        QCOMPARE(got, events);
-        if (args.contains("--hang-after"))
-            QCOMPARE(countWord(answers, "Start"), 0);
+        if (!args.isEmpty())
+            return;
+        // Answers come from the address asked; the simulator's leaving is heard of.
+        QTRY_COMPARE(words(answers), (QStringList{"RemoteOn", "SetCurrentEnergy"}));
+        QCOMPARE(answers.at(0).at(0).value<AMsg>().fromAddr, QStringLiteral("Dorvan.remote"));
+        sim->terminate();
+        QVERIFY(sim->ended());
+        QCOMPARE(sim->exitCode(), 0);
+        QTRY_COMPARE_WITH_TIMEOUT(words(evSpy).last(), QStringLiteral("Disconnected"), 10000);
     }
-
-    void badArguments_data()
-    {
-        QTest::addColumn<QString>("exe");
-        QTest::addColumn<QStringList>("args");
-        QTest::addColumn<int>("code");
-        QTest::addColumn<QString>("text");
-        QTest::newRow("server port text")
-            << kServer << QStringList{"--port", "abc"} << 2 << "--port";
-        QTest::newRow("server port range")
-            << kServer << QStringList{"--port", "65536"} << 2 << "--port";
-        QTest::newRow("server unknown option") << kServer << QStringList{"--bogus"} << 2 << "bogus";
-        QTest::newRow("server missing key file")
-            << kServer << QStringList{"--key-file", "/nonexistent/k"} << 2 << "key file";
-        QTest::newRow("server help") << kServer << QStringList{"--help"} << 0 << "--key-file";
-        QTest::newRow("sim port zero") << kSim << QStringList{"--port", "0"} << 2 << "--port";
-        QTest::newRow("sim negative delay")
-            << kSim << QStringList{"--meas-time", "-5"} << 2 << "--meas-time";
-        QTest::newRow("sim bad name") << kSim << QStringList{"--name", "a.b"} << 2 << "--name";
-        QTest::newRow("sim extra argument") << kSim << QStringList{"stray"} << 2 << "stray";
-        QTest::newRow("sim help") << kSim << QStringList{"--help"} << 0 << "--transcript";
-        QTest::newRow("sim no server")
-            << kSim << QStringList{"--port", "1", "--connect-timeout", "0"} << 1
-            << "cannot connect";
-    }
-
-    void badArguments()
-    {
-        QFETCH(QString, exe);
-        QFETCH(QStringList, args);
-        QFETCH(int, code);
-        QFETCH(QString, text);
-        QProcess *p = startProcess(
-            exe, args + QStringList{"--key-file", kKeys}.mid(args.contains("--key-file") ? 2 : 0));
-        QVERIFY(ended(p));
-        QCOMPARE(p->exitStatus(), QProcess::NormalExit);
-        QCOMPARE(p->exitCode(), code);
-        const QString out =
-            QString::fromLocal8Bit(p->readAllStandardOutput() + p->readAllStandardError());
-        QVERIFY2(out.contains(text), qPrintable(out));
-    }
-
-private:
-    QProcess *startProcess(const QString &exe, const QStringList &args);
-    quint16 startServer(const QStringList &extra = {});
-    QProcess *startSim(quint16 port, const QStringList &extra = {});
-    bool login(Tolva &tolva, quint16 port, const QString &name = QStringLiteral("Tarnix"));
-    bool waitForNode(Tolva &tolva, const QString &node);
-    // Reads the challenge and answers it with the key at keyIndex + shift as Tarnix.
-    bool rawLogin(QTcpSocket &s, quint16 port, int shift, QByteArray *answer);
-
-    QTemporaryDir *dir = nullptr;
-    QList<QProcess *> procs;
 };
-
-QProcess *TestPeers::startProcess(const QString &exe, const QStringList &args)
-{
-    auto *p = new QProcess;
-    procs.append(p);
-    p->setWorkingDirectory(dir->path());
-    p->start(exe, args);
-    return p;
-}
-
-quint16 TestPeers::startServer(const QStringList &extra)
-{
-    QProcess *p = startProcess(kServer, QStringList{"--port", "0", "--key-file", kKeys} + extra);
-    if (!p->waitForStarted(10000))
-        return 0;
-    QDeadlineTimer deadline(10000);
-    while (!p->canReadLine() && !deadline.hasExpired() && p->state() == QProcess::Running)
-        p->waitForReadyRead(200);
-    const QList<QByteArray> words = p->readLine().trimmed().split(' ');
-    if (words.size() != 3 || words.at(0) != "listening")
-        return 0;
-    return quint16(words.at(2).toUInt());
-}
-
-QProcess *TestPeers::startSim(quint16 port, const QStringList &extra)
-{
-    QProcess *p = startProcess(kSim, QStringList{"--port", QString::number(port), "--key-file",
-                                                 kKeys, "--move-time", "50", "--changer-time", "50",
-                                                 "--meas-time", "100"} +
-                                         extra);
-    p->waitForStarted(10000);
-    return p;
-}
-
-bool TestPeers::login(Tolva &tolva, quint16 port, const QString &name)
-{
-    tolva.setNameOnTolva(name);
-    tolva.setKeyFile(kKeys);
-    tolva.setHost("127.0.0.1");
-    tolva.setPort(QString::number(port));
-    QSignalSpy ready(&tolva, &Tolva::tolvaIsReady);
-    tolva.connectToTolva();
-    return ready.wait(10000) || ready.count() > 0;
-}
-
-bool TestPeers::waitForNode(Tolva &tolva, const QString &node)
-{
-    QSignalSpy answers(&tolva, &Tolva::anyAns);
-    QDeadlineTimer deadline(10000);
-    while (!deadline.hasExpired()) {
-        answers.clear();
-        tolva.sendCmd("", "System", "listnodes");
-        if (!answers.wait(5000))
-            continue;
-        for (const AMsg &m : msgs(answers)) {
-            if (m.cmdId == 14 && m.params.contains(node))
-                return true;
-        }
-        QTest::qWait(50);
-    }
-    return false;
-}
-
-bool TestPeers::rawLogin(QTcpSocket &s, quint16 port, int shift, QByteArray *answer)
-{
-    s.connectToHost(QHostAddress::LocalHost, port);
-    if (!s.waitForConnected(10000))
-        return false;
-    while (!s.canReadLine())
-        if (!s.waitForReadyRead(10000))
-            return false;
-    const QString challenge = QString::fromLatin1(s.readLine());
-    const QStringList keys = TolvaProto::loadKeys(kKeys);
-    const int index = TolvaProto::keyIndexFor(challenge, keys.size());
-    s.write(TolvaProto::keyReply("Tarnix", keys.at((index + shift) % keys.size())));
-    while (!s.canReadLine())
-        if (!s.waitForReadyRead(10000))
-            return false;
-    *answer = s.readLine();
-    return true;
-}
 
 QTEST_MAIN(TestPeers)
 #include "tst_peers.moc"

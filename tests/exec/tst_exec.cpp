@@ -1,7 +1,7 @@
 // The engine's run control in its worker thread: empty and unticked lists,
 // prompts that hold the run, start/stop/resume in every mode, error events,
 // a target that is absent, lost or refuses, waits past their limit, edits
-// handed over during a run, and stopping the thread mid-run.
+// handed over during a run.
 #include "EntryPlanEnv.h"
 #include "TargetDouble.h"
 
@@ -27,8 +27,6 @@ private slots:
     void startOrResumeWhileRunningIgnored();
     void resume_data();
     void resume();
-    void errorEvents_data();
-    void errorEvents();
     void targetAbsentOrLost_data();
     void targetAbsentOrLost();
     void refusals_data();
@@ -39,7 +37,7 @@ private slots:
     void entryOutcomes();
     void whileIdle();
     void editsCountFromTheNextTimeAnEntryBegins();
-    void quitDuringRunningSchedule();
+    void readyAgainDoesNotBeginAnEntryAnew();
 
 private:
     // Waits until the target has received `count` commands starting with word.
@@ -217,51 +215,6 @@ void TstExec::resume()
                  (QStringList{"SelectAtom 29", "SelectEdge 0", "MoveSHolderTo 2"}));
 }
 
-void TstExec::errorEvents_data()
-{
-    QTest::addColumn<QString>("held");
-    QTest::addColumn<int>("kind"); // 0 starting, 1 holder, 2 remote
-    QTest::addColumn<int>("flag");
-    QTest::newRow("starting") << "Start" << 0 << int(ExecFlags::ErrStartingXafsMeas);
-    QTest::newRow("holder") << "MoveSHolderTo" << 1 << int(ExecFlags::ErrSHolderMove);
-    QTest::newRow("remote does not end the run") << "Start" << 2 << int(ExecFlags::ErrRemote);
-}
-
-void TstExec::errorEvents()
-{
-    QFETCH(QString, held);
-    QFETCH(int, kind);
-    QFETCH(int, flag);
-    t->held << held;
-    entries << EntryPlanEnv::entry("Cu", "1") << EntryPlanEnv::entry("Fe", "2");
-    QSignalSpy finished(t, &TargetDouble::finished);
-    QSignalSpy errMsg(exec, &Exec::errMsgChanged);
-    emit t->startExec(entries);
-    QVERIFY(waitFor(held));
-    const QStringList before = t->lines;
-    if (kind == 0)
-        emit t->setErrStartingXAFSMeas(true, " trouble");
-    else if (kind == 1)
-        emit t->setErrSHolderMove(true, " trouble");
-    else
-        emit t->setErrRemote(true, " trouble");
-    QCOMPARE(finished.wait(kind == 2 ? 100 : 10000), kind != 2);
-    if (kind == 2) {
-        emit t->setInXafsMeas(false);
-        t->held.clear();
-        QVERIFY(finished.wait(10000));
-    }
-    QCOMPARE(finished.count(), 1);
-    QCOMPARE(finished.at(0).at(0).toBool(), kind == 2);
-    QTRY_VERIFY_WITH_TIMEOUT(t->flags.value(flag), 10000);
-    if (kind == 0)
-        QCOMPARE(errMsg.last().at(0).toString(), QStringLiteral(" trouble"));
-    if (kind != 2) { // nothing after the failed entry
-        QVERIFY(!finished.wait(100));
-        QCOMPARE(t->lines, before);
-    }
-}
-
 void TstExec::targetAbsentOrLost_data()
 {
     QTest::addColumn<QString>("lostAt"); // empty: absent from the start
@@ -392,7 +345,8 @@ void TstExec::passedWaitLimit()
 // and with "stop after this entry".
 void TstExec::entryOutcomes_data()
 {
-    QTest::addColumn<int>("kind"); // -1 none, 0 start error, 1 holder-move error, 2 plan error
+    // -1 none, 0 start error, 1 holder-move error, 2 plan error, 3 remote error
+    QTest::addColumn<int>("kind");
     QTest::addColumn<bool>("skip");
     QTest::addColumn<bool>("stopAfter");
     QTest::addColumn<QString>("outcomes"); // index:state of each entryEnded
@@ -409,6 +363,8 @@ void TstExec::entryOutcomes_data()
     QTest::newRow("stop after this entry") << -1 << false << true << "0:2" << true << 1;
     QTest::newRow("stop after a failed entry") << 0 << true << true << failedOnly << true << 1;
     QTest::newRow("every entry") << -1 << true << false << "0:2 1:4 2:2" << true << 2;
+    QTest::newRow("remote error does not end the run")
+        << 3 << false << false << "0:2 1:4 2:2" << true << 2;
 }
 
 void TstExec::entryOutcomes()
@@ -423,8 +379,9 @@ void TstExec::entryOutcomes()
     if (kind == 2)
         first.blockDefType = 7;
     entries << first << EntryPlanEnv::entry("Fe", "2", false) << EntryPlanEnv::entry("Fe", "2");
-    const QString held = kind == 0 ? QStringLiteral("Start") : QStringLiteral("MoveSHolderTo");
-    if (kind == 0 || kind == 1)
+    const QString held = kind == 1 ? QStringLiteral("MoveSHolderTo") : QStringLiteral("Start");
+    const bool event = kind == 0 || kind == 1 || kind == 3;
+    if (event)
         t->held << held;
     QSignalSpy finished(t, &TargetDouble::finished);
     QSignalSpy ended(t, &TargetDouble::entryEnded);
@@ -438,13 +395,17 @@ void TstExec::entryOutcomes()
         },
         Qt::BlockingQueuedConnection);
     emit t->startExec(entries);
-    if (kind == 0 || kind == 1) {
+    if (event) {
         QVERIFY(waitFor(held));
         t->held.clear();
         if (kind == 0)
             emit t->setErrStartingXAFSMeas(true, "no beam");
-        else
+        else if (kind == 1)
             emit t->setErrSHolderMove(true, "stuck");
+        else
+            emit t->setErrRemote(true, "axis stop");
+        if (kind == 3) // the measurement goes on and ends as usual
+            emit t->setInXafsMeas(false);
     }
     QVERIFY(finished.wait(10000));
     QCOMPARE(finished.at(0).at(0).toBool(), ok);
@@ -454,10 +415,15 @@ void TstExec::entryOutcomes()
                    .arg(args.at(0).toInt())
                    .arg(int(args.at(1).value<EntryState>()));
     QCOMPARE(got.join(' '), outcomes);
-    if (kind >= 0)
+    const bool failed = kind >= 0 && kind < 3;
+    if (failed)
         QVERIFY(!ended.at(0).at(2).toString().isEmpty()); // the reason
     QCOMPARE(t->lines.filter(QRegularExpression("^Start")).size(), starts);
-    QCOMPARE(t->logLines.filter("The run goes on").size(), skip && kind >= 0 ? 1 : 0);
+    QCOMPARE(t->logLines.filter("The run goes on").size(), skip && failed ? 1 : 0);
+    if ((kind == 0 && !skip) || kind == 3) // the error is flagged for the status panel
+        QTRY_VERIFY_WITH_TIMEOUT(
+            t->flags.value(kind == 0 ? ExecFlags::ErrStartingXafsMeas : ExecFlags::ErrRemote),
+            10000);
 }
 
 // Stop and error events while idle only set their flags.
@@ -496,16 +462,26 @@ void TstExec::editsCountFromTheNextTimeAnEntryBegins()
     QVERIFY(t->logLines.contains("ExecP = 1, new Holder = 9, old Holder = 7"));
 }
 
-// Stopping the thread in the middle of a run that is sending commands.
-void TstExec::quitDuringRunningSchedule()
+// After a failed entry under "skip" the next one waits for the target; the
+// target saying it is ready again while that entry measures must not begin
+// it anew.
+void TstExec::readyAgainDoesNotBeginAnEntryAnew()
 {
-    for (int i = 0; i < 30; ++i)
-        entries << EntryPlanEnv::entry("Cu", "1");
+    t->held << "Start";
+    entries << EntryPlanEnv::entry("Cu", "1") << EntryPlanEnv::entry("Fe", "2");
+    QSignalSpy executing(t, &TargetDouble::executing);
+    QSignalSpy finished(t, &TargetDouble::finished);
+    Exec *e = exec;
+    QMetaObject::invokeMethod(
+        exec, [e] { e->setSkipFailedEntries(true); }, Qt::BlockingQueuedConnection);
     emit t->startExec(entries);
-    QVERIFY(waitFor("Start", 3));
-    QVERIFY(Exec::stopThread(thread, 10000));
-    QCoreApplication::processEvents();
-    QVERIFY(t->lines.count("Start") < 30);
+    QVERIFY(waitFor("Start"));
+    emit t->setErrStartingXAFSMeas(true, "no beam");
+    QVERIFY(waitFor("Start", 2));
+    emit t->setTargetIsReady(true);
+    emit t->setInXafsMeas(false);
+    QVERIFY(finished.wait(10000));
+    QCOMPARE(executing.count(), 2);
 }
 
 QTEST_GUILESS_MAIN(TstExec)

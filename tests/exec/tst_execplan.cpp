@@ -5,15 +5,10 @@
 #include "Watchdog.h"
 
 #include <QFile>
-#include <QLocale>
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include <cmath>
-
 namespace {
-
-const QString kPromptEnd = QStringLiteral(".\nDo any action for that.\nThen Click Ok.");
 
 // The lines after the first one starting with marker.
 QStringList after(const QStringList &lines, const QString &marker)
@@ -53,17 +48,12 @@ private slots:
     void scanDetectionAndDark();
     void userAndFileBlocks_data();
     void userAndFileBlocks();
-    void numberFormatsWhateverTheLocale();
     void neighbours_data();
     void neighbours();
-    void eachEntryConvertsAnglesWithItsOwnCrystal();
     void blocksThatCannotBeSentFailTheEntry_data();
     void blocksThatCannotBeSentFailTheEntry();
-    void modeOutsideTheTablesShowsQuestionMarks();
     void watchdog_data();
     void watchdog();
-    void expectedMeasTime_data();
-    void expectedMeasTime();
 
 private:
     QTemporaryDir tmp;
@@ -79,18 +69,8 @@ void TstExecPlan::firstEntryFullSequence()
                           "SetXafsMode 1", "SelectXafsMeasMode 1", "SetXafsFileName Cu-0001.dat",
                           "SetXafsMeasComment Cu Reference", "SelectXafsMeasType 0", "GetBlockNum",
                           "SetMeasTime 0 300", "SetMeasTime 1 300", "SetMeasTime 2 300", "Start"}));
-    // Entry 0 is compared with itself: all three prompts, naming the same
-    // element, edge and modes on both sides.
+    // Entry 0 is compared with itself: all three prompts.
     QCOMPARE(types(r), (QList<PromptType>{PromptICGases, PromptHOCM, PromptMono}));
-    QCOMPARE(r.prompts.at(0).text,
-             "ICGases Changing.\nThe Target Edge is changing (from Cu-K to Cu-K)" + kPromptEnd);
-    QCOMPARE(r.prompts.at(1).text, "Higher Order Cut Mirror Mode Should Change\nfrom Mode "
-                                   "1(8000[eV]-15000[eV]) to Mode 1(8000[eV]-15000[eV])" +
-                                       kPromptEnd);
-    QCOMPARE(
-        r.logs,
-        (QStringList{QString("ExecP = 0, new Start = %1, old Start = %1").arg(EntryText::g6(start)),
-                     "ExecP = 0, new Holder = 1, old Holder = 1"}));
     // What holds the engine: the prompts, both moves, the block count, the scan.
     QCOMPARE(r.hold.size(), 7);
     QVERIFY(r.hold.contains(ExecFlags::InXAFSMeas) &&
@@ -228,34 +208,6 @@ void TstExecPlan::userAndFileBlocks()
     QCOMPARE(after(sent, "SetXafsMeasComment"), expected);
 }
 
-// %g numbers whatever the locale; energies sent in keV and compared as
-// energies, whatever unit the rows show.
-void TstExecPlan::numberFormatsWhateverTheLocale()
-{
-    QList<Entry> list(3, EntryPlanEnv::entry("Cu", "1"));
-    EntryPlanEnv::setUserBlocks(list[0], 0, {"8779", "8800"}, {21}, "2");
-    EntryPlanEnv::setUserBlocks(list[1], 1, {"8779.12", "8879.12"}, {3}, "0.00001");
-    EntryPlanEnv::setUserBlocks(list[2], 0, {"8779.12", "8879.12"}, {3}, "0.00001");
-    const QLocale before;
-    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-    QStringList sent;
-    QStringList logs;
-    for (int i = 0; i < 3; ++i) {
-        sent << plan(list, i).lines;
-        logs << plan(list, i).logs;
-    }
-    QLocale::setDefault(before);
-    QCOMPARE(sent.filter("SetCurrentEnergy"),
-             (QStringList{"SetCurrentEnergy 8.779", "SetCurrentEnergy 8.77912"}));
-    QCOMPARE(sent.filter("SetBlock "),
-             (QStringList{"SetBlock 0 8779 8800 0 2 21", "SetBlock 0 8.77912 8.87912 0 1e-05 3",
-                          "SetBlock 0 8779.12 8879.12 0 1e-05 3"}));
-    QCOMPARE(logs.filter("Start ="),
-             (QStringList{"ExecP = 0, new Start = 8779, old Start = 8779",
-                          "ExecP = 1, new Start = 8779.12, old Start = 8779",
-                          "ExecP = 2, new Start = 8779.12, old Start = 8779.12"}));
-}
-
 // The second entry against the first: what moves and what is asked.
 void TstExecPlan::neighbours_data()
 {
@@ -265,23 +217,17 @@ void TstExecPlan::neighbours_data()
     QTest::addColumn<QString>("holder2");
     QTest::addColumn<QStringList>("moves");
     QTest::addColumn<QList<PromptType>>("prompts");
-    QTest::newRow("same") << "Fe"
-                          << "2"
-                          << "Fe"
-                          << "2" << QStringList{} << QList<PromptType>{};
-    QTest::newRow("holder 3 then 03")
-        << "Cu"
-        << "3"
-        << "Cu"
-        << "03" << QStringList{"MoveSHolderTo 03"} << QList<PromptType>{};
+    const auto row = [](const char *tag, const char *elm1, const char *holder1, const char *elm2,
+                        const char *holder2, const QStringList &moves,
+                        const QList<PromptType> &prompts) {
+        QTest::newRow(tag) << elm1 << holder1 << elm2 << holder2 << moves << prompts;
+    };
+    row("same", "Fe", "2", "Fe", "2", {}, {});
+    row("holder 3 then 03", "Cu", "3", "Cu", "03", {"MoveSHolderTo 03"}, {});
     // Fe K lies in mirror mode 0, Cu K in mode 1; both in monochromator mode 0.
     const double feStart = xrayDataBase().edgeEnergy("Fe", QString()) - 300;
-    QTest::newRow("Cu then Fe") << "Cu"
-                                << "1"
-                                << "Fe"
-                                << "1"
-                                << QStringList{"SetCurrentEnergy " + EntryText::g6(feStart / 1000)}
-                                << QList<PromptType>{PromptICGases, PromptHOCM};
+    row("Cu then Fe", "Cu", "1", "Fe", "1", {"SetCurrentEnergy " + EntryText::g6(feStart / 1000)},
+        {PromptICGases, PromptHOCM});
 }
 
 void TstExecPlan::neighbours()
@@ -298,33 +244,6 @@ void TstExecPlan::neighbours()
     QCOMPARE(r.lines.first(), QString("SelectAtom %1").arg(xrayDataBase().zFor(elm2)));
     QCOMPARE(r.logs.last(),
              QString("ExecP = 1, new Holder = %1, old Holder = %2").arg(holder2, holder1));
-}
-
-// Blocks in degrees are angles of each entry's own crystal, whichever entry
-// was made or edited last.
-void TstExecPlan::eachEntryConvertsAnglesWithItsOwnCrystal()
-{
-    const CrystalTable &crystals = crystalTable();
-    const int si111 = crystals.rowByName("Si111");
-    const int si311 = crystals.rowByName("Si311");
-    QVERIFY(si111 >= 0 && si311 >= 0);
-    auto angle = [](double eV, double d) {
-        return std::asin(12398.424360742055 / eV / (2 * d)) * 180 / M_PI;
-    };
-    QList<Entry> list;
-    for (int row : {si111, si311}) {
-        Entry e = EntryPlanEnv::entry("Cu", "1");
-        e.selectCrystal(row);
-        EntryPlanEnv::setUserBlocks(e, 3, {"8900", "9100"}, {10}, "1");
-        list << e;
-    }
-    for (int i = 0; i < 2; ++i) {
-        const double d = crystals.at(i == 0 ? si111 : si311).d;
-        QCOMPARE(
-            plan(list, i).lines.filter("SetBlock "),
-            QStringList{QString("SetBlock 0 %1 %2 0 1 10")
-                            .arg(EntryText::g6(angle(8900, d)), EntryText::g6(angle(9100, d)))});
-    }
 }
 
 void TstExecPlan::blocksThatCannotBeSentFailTheEntry_data()
@@ -352,19 +271,6 @@ void TstExecPlan::blocksThatCannotBeSentFailTheEntry()
     // Nothing of the blocks and no Start: the entry goes no further.
     QCOMPARE(r.lines.last(), QStringLiteral("SetXafsMeasComment Cu Reference"));
     QVERIFY2(r.error.startsWith(error), qPrintable(r.error));
-}
-
-void TstExecPlan::modeOutsideTheTablesShowsQuestionMarks()
-{
-    // Both energies fall outside every row, and the default mirror position
-    // names a row that does not exist.
-    QVERIFY(EntryPlanEnv::setUp("HOCMode 0 20000 30000\nDefaultHOCMode 5\n"
-                                "MonoMode 0 30000 40000\nDefaultMonoMode 0\n"));
-    const StageResult r = plan({EntryPlanEnv::entry("Cu", "1")}, 0);
-    QVERIFY(EntryPlanEnv::setUp());
-    QCOMPARE(r.prompts.at(1).text, "Higher Order Cut Mirror Mode Should Change\nfrom Mode "
-                                   "5(?[eV]-?[eV]) to Mode 5(?[eV]-?[eV])" +
-                                       kPromptEnd);
 }
 
 // A script of looks at the waits: at each time (ms), which waits are on
@@ -414,31 +320,6 @@ void TstExecPlan::watchdog()
             got += letters.at(x);
         QCOMPARE(got, fired.at(i));
     }
-}
-
-void TstExecPlan::expectedMeasTime_data()
-{
-    QTest::addColumn<int>("scan");
-    QTest::addColumn<QString>("times");
-    QTest::addColumn<double>("seconds");
-    // Quick: the time of its one block. Step: 40 + 300 + 180 + 100 points.
-    QTest::newRow("quick") << int(EntryRows::QuickScan) << "300" << 300.0;
-    QTest::newRow("step") << int(EntryRows::StepScan) << "1, 2, 0.5" << 40 + 600 + 90 + 50.0;
-    QTest::newRow("step, times not numbers") << int(EntryRows::StepScan) << "x" << 0.0;
-}
-
-void TstExecPlan::expectedMeasTime()
-{
-    QFETCH(int, scan);
-    QFETCH(QString, times);
-    Entry e = EntryPlanEnv::entry("Cu", "1");
-    e.selectScanType(scan);
-    if (scan == EntryRows::StepScan)
-        EntryPlanEnv::setUserBlocks(e, 0, {"8600", "8940", "9030", "9480", "9580"},
-                                    {40, 300, 180, 100}, times);
-    else
-        e.measTimes = times;
-    QTEST(expectedMeasSeconds(e), "seconds");
 }
 
 QTEST_GUILESS_MAIN(TstExecPlan)

@@ -1,12 +1,12 @@
 // What a run leaves and tells: the journal file row by row, the learned
-// duration ratios, the run bar's times on a fake clock, and the overview's
-// outcomes.
+// duration ratios, the run bar's times on a fake clock, the overview's
+// outcomes, and what a run cut short by a crash resumes.
 #include "EntryPlanEnv.h"
-#include "Notifier.h"
 #include "RunEstimate.h"
 #include "RunEta.h"
 #include "RunJournal.h"
 #include "RunOverview.h"
+#include "RunRecovery.h"
 
 #include <QFile>
 #include <QSignalSpy>
@@ -53,9 +53,12 @@ private slots:
         QVERIFY(f.open(QIODevice::Append));
         f.write("2026-12-06T23:00:00+09:00,3,3,S3"); // cut in the middle of a row
         f.close();
+        // The next row, after the crash, goes on a line of its own.
+        QVERIFY(RunJournal::append(path, RunRecovery::startedRow(kT0, "c.csv"), &error));
         QStringList warnings;
         const QList<JournalRow> rows = RunJournal::read(path, &warnings);
-        QCOMPARE(rows.size(), 2);
+        QCOMPARE(rows.size(), 3);
+        QCOMPARE(rows.at(2).detail, QStringLiteral("c.csv"));
         QCOMPARE(rows.at(0).sample, QStringLiteral("S, 1"));
         QCOMPARE(rows.at(0).run, kT0);
         QCOMPARE(rows.at(1).outcome, QStringLiteral("failed"));
@@ -82,38 +85,6 @@ private slots:
         QCOMPARE(r.value("Step"), 1.5);  // failed rows and rows without an estimate do not count
     }
 
-    void estimates_data()
-    {
-        QTest::addColumn<int>("scan");
-        QTest::addColumn<QString>("times");
-        QTest::addColumn<double>("ratio"); // learned for the scan type
-        QTest::addColumn<double>("seconds");
-        // Quick: its first measurement time; step: points x dwell per block.
-        QTest::newRow("quick") << int(EntryRows::QuickScan) << "300" << 1.0 << 300.0;
-        QTest::newRow("quick, learned") << int(EntryRows::QuickScan) << "300" << 1.5 << 450.0;
-        QTest::newRow("step") << int(EntryRows::StepScan) << "1,2" << 1.0 << 10 * 1.0 + 20 * 2.0;
-        QTest::newRow("step, one time for all") << int(EntryRows::StepScan) << "2" << 0.5 << 30.0;
-    }
-
-    void estimates()
-    {
-        QFETCH(int, scan);
-        QFETCH(QString, times);
-        QFETCH(double, ratio);
-        QFETCH(double, seconds);
-        Entry e = EntryPlanEnv::entry("Cu", "1");
-        e.selectScanType(scan);
-        if (scan == EntryRows::StepScan)
-            EntryPlanEnv::setUserBlocks(e, 0, {"8900", "8950", "9100"}, {10, 20}, times);
-        else
-            e.measTimes = times;
-        Estimate::Params noOverhead; // the model itself is checked with the entry checks
-        noOverhead.pointOverhead = 0;
-        const QList<double> got =
-            estimateEntries({e}, {{scanName(e), ratio}, {"other", 9.0}}, noOverhead);
-        QCOMPARE(got, QList<double>{seconds});
-    }
-
     void etaOnAFakeClock()
     {
         RunEta eta;
@@ -130,40 +101,15 @@ private slots:
         QCOMPARE(eta.expectedEnd(kT0.addSecs(170)), kT0.addSecs(360));
     }
 
-    void notifyProgramGetsEventAndOneLine()
-    {
-        QTemporaryDir dir;
-        const QString out = dir.filePath("args");
-        const QString script = dir.filePath("notify.sh");
-        QFile f(script);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write("#!/bin/sh\nprintf '%s|' \"$@\" >> \"$1\"\n");
-        f.close();
-        f.setPermissions(f.permissions() | QFileDevice::ExeOwner);
-        Notifier n;
-        QSignalSpy failed(&n, &Notifier::failed);
-        n.setCommand({script, out});
-        n.notify("failed", "Entry 3\nholder stuck");
-        // The shell creates the file before printf writes into it.
-        const auto written = [&out] {
-            QFile args(out);
-            return args.open(QIODevice::ReadOnly) ? args.readAll() : QByteArray();
-        };
-        QTRY_COMPARE_WITH_TIMEOUT(
-            written(), QByteArray(out.toUtf8() + "|failed|Entry 3 holder stuck|"), 10000);
-        n.setCommand({dir.filePath("missing")});
-        n.notify("finished", "x");
-        n.notify("finished", "y");
-        QVERIFY(failed.wait(10000));
-        QVERIFY(!failed.wait(200)); // said once
-    }
-
     void overviewKeepsOutcomes()
     {
         RunOverview m;
         const QList<Entry> list{EntryPlanEnv::entry("Cu", "1"), EntryPlanEnv::entry("Fe", "2")};
         m.setEntries(list, {300, 3725});
         QCOMPARE(m.rowCount(), 2);
+        // Only the Exec column carries a check box.
+        QCOMPARE(m.index(0, RunOverview::Exec).data(Qt::CheckStateRole), QVariant(Qt::Checked));
+        QVERIFY(!m.index(0, RunOverview::No).data(Qt::CheckStateRole).isValid());
         QCOMPARE(m.index(1, RunOverview::Estimate).data().toString(), QStringLiteral("1:02:05"));
         QSignalSpy changed(&m, &RunOverview::dataChanged);
         m.setOutcome(1, {RunOverview::State::Failed, "holder stuck", kT0, kT0.addSecs(9)});
@@ -174,6 +120,60 @@ private slots:
         QCOMPARE(m.index(1, RunOverview::Target).data().toString(), QStringLiteral("Zn "));
         m.setEntries(list + list, {1, 1, 1, 1}); // the list changed shape
         QCOMPARE(m.outcome(1).state, RunOverview::State::Pending);
+    }
+
+    // A run cut short: its last row is not `ended`. Rows name entries by
+    // their number in the list; the copy holds entries 1, 2, 4, 5 and 6 (3
+    // was unticked). The resumed copy is ticked from `start` on.
+    void resume_data()
+    {
+        QTest::addColumn<QString>("rows"); // the run's rows: started, ended, entry:outcome
+        QTest::addColumn<bool>("fromNext");
+        QTest::addColumn<int>("running"); // index in the copy; -2: nothing to resume
+        QTest::addColumn<int>("start");
+        QTest::newRow("ended") << "started 1:done ended" << false << -2 << -1;
+        QTest::newRow("journaled before copies were kept") << "1:done" << false << -2 << -1;
+        QTest::newRow("killed in the first entry") << "started" << false << 0 << 0;
+        QTest::newRow("across the unticked entry")
+            << "started 1:done 2:done 4:done" << false << 3 << 3;
+        QTest::newRow("from the next entry") << "started 1:done 2:done" << true << 2 << 3;
+        QTest::newRow("a failed entry passed") << "started 1:failed 2:done" << false << 2 << 2;
+        QTest::newRow("stopped, resumed, killed")
+            << "started 1:done 2:stopped ended started" << false << 1 << 1;
+        QTest::newRow("killed after the last entry")
+            << "started 1:done 2:done 4:done 5:done 6:done" << false << -1 << -1;
+    }
+    void resume()
+    {
+        QFETCH(QString, rows);
+        QFETCH(bool, fromNext);
+        QFETCH(int, running);
+        QFETCH(int, start);
+        QTemporaryDir dir;
+        const QString journal = dir.filePath("journal.csv");
+        const QString copy = RunRecovery::copyPathFor(journal, kT0);
+        QString error;
+        QVERIFY(RunRecovery::writeCopy(copy, QList<Entry>(5), {1, 2, 4, 5, 6}, &error));
+        QVERIFY(RunRecovery::copyPathFor(journal, kT0) != copy); // a second run keeps this copy
+        QList<JournalRow> journaled{row(kT0.addDays(-1), 1, "Quick", 1, 1)}; // an earlier night
+        for (const QString &r : rows.split(' ')) {
+            journaled << (r == "started" ? RunRecovery::startedRow(kT0, copy)
+                          : r == "ended" ? RunRecovery::endedRow(kT0, "stopped", kT0)
+                                         : row(kT0, r.section(':', 0, 0).toInt(), "Quick", 1, 1,
+                                               r.section(':', 1)));
+        }
+        const RunRecovery::Unfinished u = RunRecovery::lastUnfinished(journaled, journal);
+        QCOMPARE(u.found, running != -2);
+        if (!u.found)
+            return;
+        QCOMPARE(u.copyPath, copy);
+        const RunRecovery::Plan p = RunRecovery::plan(u, fromNext);
+        QVERIFY(p.ok);
+        QCOMPARE(p.running, running);
+        QCOMPARE(p.start, start);
+        for (int i = 0; i < p.entries.size(); ++i)
+            QCOMPARE(p.entries.at(i).exec, start >= 0 && i >= start);
+        QVERIFY(!RunRecovery::plan({true, kT0, dir.filePath("gone.csv"), {}}, false).ok);
     }
 };
 

@@ -1,18 +1,8 @@
-// libFuzzer harness for the X-ray table loader: any bytes must load without
-// a crash, and what is stored must keep the table's invariants.
+// The X-ray table loader: any bytes load, and what is stored keeps its invariants.
 #include "FuzzCommon.h"
 #include "XrayDataBase.h"
 
 #include <QBuffer>
-
-#include <cstdint>
-#include <cstdlib>
-
-extern "C" int LLVMFuzzerInitialize(int *, char ***)
-{
-    silenceQtMessages();
-    return 0;
-}
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
@@ -23,18 +13,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     db.loadFrom(buffer);
     for (auto it = db.byZ().constBegin(); it != db.byZ().constEnd(); ++it) {
         const aAtom &a = it.value();
-        if (a.z != it.key())
-            std::abort();
-        for (int k = 0; k < 5; ++k) {
-            for (const EmissionLine &l : a.lines[k]) {
-                if (l.shell != db.edgeName(k) || !(l.energy > 0) || !(l.rate > 0))
-                    std::abort();
-            }
-        }
-        if (!a.edges[4].name.isEmpty() || !a.lines[4].isEmpty())
-            std::abort();
+        check(a.z == it.key() && a.edges[4].name.isEmpty() && a.lines[4].isEmpty());
+        for (int k = 0; k < 4; ++k)
+            for (const EmissionLine &l : a.lines[k])
+                check(l.shell == db.edgeName(k) && l.energy > 0 && l.rate > 0);
     }
     (void)db.edgeEnergy(QStringLiteral("Fe"), QString());
-    (void)db.zFor(QStringLiteral("26"));
     return 0;
 }

@@ -1,70 +1,10 @@
-// Keeps the Japanese catalogue complete: every translatable text in the
-// current sources must have a finished, non-empty translation.
+// Every translatable text in the sources has a finished Japanese translation:
+// lupdate brings a copy of the catalogue up to date; what it adds shows.
 #include <QFile>
-#include <QHash>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QXmlStreamReader>
-
-namespace {
-
-struct Message
-{
-    QString context;
-    QString source;
-    QString comment;
-    QString translation;
-    QString type; // "", "unfinished", "vanished", "obsolete"
-};
-
-QList<Message> readCatalogue(const QString &path, QString *error)
-{
-    QList<Message> messages;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        *error = QStringLiteral("cannot open %1").arg(path);
-        return messages;
-    }
-    QXmlStreamReader xml(&file);
-    QString context;
-    Message m;
-    bool inMessage = false;
-    while (!xml.atEnd()) {
-        xml.readNext();
-        if (xml.isStartElement()) {
-            const auto name = xml.name();
-            if (name == QLatin1String("context")) {
-                context.clear();
-            } else if (name == QLatin1String("name") && !inMessage) {
-                context = xml.readElementText();
-            } else if (name == QLatin1String("message")) {
-                m = Message{context, {}, {}, {}, {}};
-                inMessage = true;
-            } else if (inMessage && name == QLatin1String("source")) {
-                m.source = xml.readElementText();
-            } else if (inMessage && name == QLatin1String("comment")) {
-                m.comment = xml.readElementText();
-            } else if (inMessage && name == QLatin1String("translation")) {
-                m.type = xml.attributes().value(QLatin1String("type")).toString();
-                m.translation = xml.readElementText(QXmlStreamReader::IncludeChildElements);
-            }
-        } else if (xml.isEndElement() && xml.name() == QLatin1String("message")) {
-            messages << m;
-            inMessage = false;
-        }
-    }
-    if (xml.hasError())
-        *error = QStringLiteral("%1: %2").arg(path, xml.errorString());
-    return messages;
-}
-
-QString keyOf(const Message &m)
-{
-    return m.context + QChar(0x1f) + m.source + QChar(0x1f) + m.comment;
-}
-
-} // namespace
 
 class TestCatalogue : public QObject
 {
@@ -75,41 +15,31 @@ private slots:
     {
         QTemporaryDir dir;
         QVERIFY(dir.isValid());
-        const QString fresh = dir.filePath("fresh_ja_JP.ts");
+        const QString copy = dir.filePath("copy_ja_JP.ts");
+        QVERIFY(QFile::copy(SKEDRA_CATALOGUE, copy));
+        QFile::setPermissions(copy, QFile::ReadOwner | QFile::WriteOwner);
         QProcess lupdate;
         lupdate.setProcessChannelMode(QProcess::MergedChannels);
         lupdate.start(SKEDRA_LUPDATE, {"-silent", "-no-obsolete", "-locations", "none",
-                                       "@" SKEDRA_TR_LIST, "-ts", fresh});
+                                       "@" SKEDRA_TR_LIST, "-ts", copy});
         QVERIFY2(lupdate.waitForFinished(120000), "lupdate did not finish");
         QVERIFY2(lupdate.exitCode() == 0, lupdate.readAll().constData());
 
-        QString error;
-        const QList<Message> wanted = readCatalogue(fresh, &error);
-        QVERIFY2(error.isEmpty(), qPrintable(error));
-        QVERIFY2(!wanted.isEmpty(), "lupdate found no translatable text at all");
-        const QList<Message> committed = readCatalogue(SKEDRA_CATALOGUE, &error);
-        QVERIFY2(error.isEmpty(), qPrintable(error));
-
-        QHash<QString, Message> byKey;
-        for (const Message &m : committed)
-            byKey.insert(keyOf(m), m);
-
+        QFile f(copy);
+        QVERIFY(f.open(QIODevice::ReadOnly | QIODevice::Text));
+        const QString ts = QString::fromUtf8(f.readAll());
+        QVERIFY2(ts.count(QStringLiteral("<message")) > 50, "lupdate found too few texts");
+        const QRegularExpression source(QStringLiteral("<source>(.*?)</source>"));
+        const QRegularExpression translation(
+            QStringLiteral("<translation(?: type=\"(\\w+)\")?>(.*?)</translation>"),
+            QRegularExpression::DotMatchesEverythingOption);
         QStringList missing;
-        for (const Message &m : wanted) {
-            const auto it = byKey.constFind(keyOf(m));
-            if (it == byKey.constEnd())
-                missing << QStringLiteral("[%1] \"%2\": not in the catalogue").arg(m.context, m.source);
-            else if (!it->type.isEmpty())
-                missing << QStringLiteral("[%1] \"%2\": marked %3").arg(m.context, m.source, it->type);
-            else if (it->translation.trimmed().isEmpty())
-                missing << QStringLiteral("[%1] \"%2\": empty translation").arg(m.context, m.source);
+        for (const QString &message : ts.split(QStringLiteral("<message")).mid(1)) {
+            const QRegularExpressionMatch t = translation.match(message);
+            if (!t.hasMatch() || !t.captured(1).isEmpty() || t.captured(2).trimmed().isEmpty())
+                missing << source.match(message).captured(1) + ' ' + t.captured(1);
         }
-        if (!missing.isEmpty())
-            QFAIL(qPrintable(QStringLiteral("%1 of %2 texts lack a finished Japanese translation:\n  %3")
-                                 .arg(missing.size())
-                                 .arg(wanted.size())
-                                 .arg(missing.join(QStringLiteral("\n  ")))));
-        qInfo("%d texts, all translated", int(wanted.size()));
+        QVERIFY2(missing.isEmpty(), qPrintable(missing.join('\n')));
     }
 };
 

@@ -1,5 +1,5 @@
 // Shared set-up of the schedule tests: option tables from a configuration of
-// the tests' own, the compiled-in X-ray data, field lists, the Bragg law.
+// the tests' own, the compiled-in X-ray data, field lists.
 #pragma once
 
 #include "ConfigStore.h"
@@ -8,8 +8,6 @@
 
 #include <QFile>
 #include <QStringList>
-
-#include <cmath>
 
 namespace ScheduleTestEnv {
 
@@ -41,14 +39,6 @@ inline QStringList entryFields(const QString &target, const QString &edge, const
                .arg(target, edge, scan, blkSetup, QString::number(blocks), unit)
                .split(QLatin1Char('|')) +
            blockFields;
-}
-
-// Physics, not the program's: hc in eV A; the Bragg angle in degrees of
-// energy e (eV) on a crystal of spacing d (A).
-constexpr double hc = 12398.41984;
-inline double braggDeg(double e, double d)
-{
-    return std::asin(hc / e / (2 * d)) * 45 / std::atan(1.0);
 }
 
 inline bool writeText(const QString &path, const QByteArray &text)

@@ -1,83 +1,62 @@
-// The main window: its form, list editing and the cut buffer, schedule files,
-// run control and highlights, and the bus side (set-up after login, target
-// readiness, events, answers, unknown commands, lost connection).
-#include "../bus/LoginServer.h"
+// The main window: list editing and the cut buffer, schedule files, starting
+// and the run marks, questions before losing work, and the bus events.
 #include "Body.h"
 #include "ConfigStore.h"
-#include "ExecCtrl.h"
 #include "LayoutFrame.h"
-#include "LogArea.h"
 #include "OptionTables.h"
-#include "Prompter.h"
 #include "ScheduleEdit.h"
-#include "Tolva.h"
+#include "TestSupport.h"
 #include "XrayDataBase.h"
 
-#include <QDir>
-#include <QFile>
 #include <QFileDialog>
-#include <QLabel>
 #include <QSignalSpy>
-#include <QTemporaryDir>
-#include <QTest>
-#include <QTextBlock>
-#include <QTextCursor>
-#include <QTextDocument>
-#include <QThread>
 
 namespace {
-
-const char *kBusConfig = R"(
-NAME_ON_TOLVA Tarnix
-TARGET_NAME_ON_TOLVA Dorvan
-TOLVA_IP 127.0.0.1
-KEY_ON_TOLVA keys.txt
-INIT_CMDS_ON_CONNECTED_TO_TOLVA Dorvan Hello
-INIT_CMDS_ON_CONNECTED_TO_TOLVA System Help listnodes
-INIT_CMDS_ON_CONNECTED_TO_TARGET Dorvan.remote SetMeasDarkMode 1
-)";
-
-QString sampleOf(const ScheduleEdit *e)
-{
-    return e->ui.SampleId->text();
-}
 
 QStringList samples(const QList<ScheduleEdit *> &list)
 {
     QStringList out;
     for (const ScheduleEdit *e : list)
-        out << sampleOf(e);
+        out << e->ui.SampleId->text();
     return out;
 }
 
 // The entries in the order the cut-buffer window shows them, top first.
-QStringList shownInCutBuffer(const Body &body)
+QString shownInCutBuffer(const Body &body)
 {
-    QStringList out;
+    QString out;
     QGridLayout *l = body.cutBufferWindow()->ui.Layout;
     for (int row = 0; row < l->rowCount(); ++row) {
         QLayoutItem *it = l->itemAtPosition(row, 0);
         if (auto *e = it ? qobject_cast<ScheduleEdit *>(it->widget()) : nullptr)
-            out << sampleOf(e);
+            out += e->ui.SampleId->text();
     }
     return out;
 }
 
-QStringList shownInSchedule(const Body &body)
+// Marks of the entries: none, running, finished, error as - R F E.
+QString marks(const QList<ScheduleEdit *> &list)
 {
-    QStringList out;
-    QGridLayout *l = body.ui.MainLayout;
-    for (int row = 0; row < l->rowCount(); ++row) {
-        QLayoutItem *it = l->itemAtPosition(row, 0);
-        if (auto *e = it ? qobject_cast<ScheduleEdit *>(it->widget()) : nullptr)
-            out << sampleOf(e);
-    }
+    QString out;
+    for (const ScheduleEdit *e : list)
+        out += QLatin1Char("-RFE"[int(e->mark())]);
     return out;
 }
 
-QString logText(const Body &body)
+// Three entries A, B, C from top to bottom.
+void fillABC(Body &body)
 {
-    return body.logPanel()->ui.LogDisp->toPlainText();
+    for (const char *name : {"A", "B", "C"}) {
+        body.ui.NewAtBottom->click();
+        body.schedule().last()->ui.SampleId->setText(QString::fromLatin1(name));
+    }
+}
+
+void chooseFile(Body &body, QPushButton *button, const QString &file)
+{
+    button->click();
+    emit body.scheduleFileDialog()->fileSelected(file);
+    body.scheduleFileDialog()->hide();
 }
 
 } // namespace
@@ -86,957 +65,261 @@ class TestBody : public QObject
 {
     Q_OBJECT
 
+    TestSupport::WorkDir m_dir;
+    QStringList m_record; // the engine-bound signals of the window on the bus
+
 private slots:
-    void initTestCase();
-    void init();
-    void cleanupTestCase();
+    void initTestCase()
+    {
+        QVERIFY(xrayDataBase().load(QStringLiteral(":XrayDataBase2.txt")));
+        QVERIFY(TestSupport::writeFile("keys.txt", "k0\nk1\nk2\n"));
+    }
+    void init()
+    {
+        m_record.clear();
+        ConfigStore &cfg = config();
+        cfg.clear();
+        QVERIFY(cfg.readFile(QStringLiteral(SKEDRA_SOURCE_DIR "/examples/beamline.cfg")));
+        cfg.readText(QStringLiteral("CONNECT_TO_TOLVA 0\nROOT_DIR %1\n").arg(m_dir.path()));
+        buildOptionTables(cfg);
+    }
 
-    void initialState();
-    void displayBoxesShowAndHide();
+    // Clicks on the list A, B, C: "top", "bottom" (a new entry N), "clear",
+    // "back", and "cut X", "copy X", "up X", "down X" on entry X ("bcut X"...
+    // in the cut buffer). Expected: the schedule, the cut buffer as shown.
+    void listEditing_data()
+    {
+        for (const char *column : {"script", "schedule", "buffer"})
+            QTest::addColumn<QString>(column);
+        const auto row = [](const char *script, const char *schedule, const char *buffer) {
+            QTest::newRow(script) << QString(script) << QString(schedule) << QString(buffer);
+        };
+        row("top bottom", "NABCN", "");
+        row("clear", "", "ABC"); // the first entry is the latest
+        row("clear back back back", "ABC", "");
+        row("cut B bcut B bcopy B", "AC", "B"); // a buffered entry's own buttons do nothing
+        row("cut C cut B up A", "BA", "C");     // insert takes the latest
+        row("cut A down B", "BAC", "");
+        row("cut A copy B", "BC", "BA");
+        row("cut A copy B down C cut B", "CB", "BA"); // a copy is a full entry
+    }
+    void listEditing()
+    {
+        QFETCH(QString, script);
+        Body body;
+        fillABC(body);
+        const QStringList words = script.split(' ');
+        const QHash<QString, QAbstractButton *> list{{"top", body.ui.NewAtTop},
+                                                     {"bottom", body.ui.NewAtBottom},
+                                                     {"clear", body.ui.Clear},
+                                                     {"back", body.ui.ComeBack}};
+        for (int i = 0; i < words.size(); ++i) {
+            const QString w = words.at(i);
+            if (QAbstractButton *b = list.value(w)) {
+                b->click();
+                if (w == "top" || w == "bottom") // the new entry is N
+                    (w == "top" ? body.schedule().first() : body.schedule().last())
+                        ->ui.SampleId->setText("N");
+                continue;
+            }
+            const bool buffered = w.startsWith('b');
+            const QList<ScheduleEdit *> in = buffered ? body.cutBufferEntries() : body.schedule();
+            ScheduleEdit *e = in.value(samples(in).indexOf(words.at(++i)));
+            const QHash<QString, QAbstractButton *> own{{"cut", e->ui.Cut},
+                                                        {"copy", e->ui.Copy},
+                                                        {"up", e->ui.InsertUp},
+                                                        {"down", e->ui.InsertDown}};
+            own.value(buffered ? w.mid(1) : w)->click();
+        }
+        QTEST(samples(body.schedule()).join(QString()), "schedule");
+        QTEST(shownInCutBuffer(body), "buffer");
+    }
 
-    void newAtTopAndBottom();
-    void clearThenComeBackRestoresOrder();
-    void insertUpOnFirstEntry();
-    void insertDownBelowSender();
-    void insertWithEmptyBufferDoesNothing();
-    void copyLeavesScheduleAlone();
-    void cutMovesEntryToBuffer();
-
-    void loadAppendsOrClearsFirst_data();
-    void loadAppendsOrClearsFirst();
-    void saveThroughDialogWritesEveryEntry();
-
-    void highlightsAndCurrentNo();
-    void startClearsHighlights();
-    void startRefusesEntriesWithErrors();
-    void stopSendsStop();
-    void resumeMode_data();
-    void resumeMode();
-    void stageNameShown();
-    void closingDuringRunStopsTheEngine();
-    void questionsBeforeLosingWork_data();
-    void questionsBeforeLosingWork();
-    void runEndIsLogged_data();
-    void runEndIsLogged();
-
-    void firstLinesAfterLogin();
-    void listNodesMakesTargetReady();
-    void targetConnectedEvent();
-    void events_data();
-    void events();
-    void errChangerMoveFromAnyNodeIsTraced();
-    void unknownCommandIsAnswered();
-    void lostConnectionAndUnsentCommandsAreLogged();
-    void realRunStopAndErrorMarks();
-
-private:
-    void configure(const QString &extra = QString());
-    // Body with a logged-in bus; recorder of its engine-bound signals.
-    Body *busBody(LoginServer &server);
-    void record(Body *body);
-    // Sends lines and then a line with a known effect, and waits for that.
-    void sendAndSettle(LoginServer &server, const QStringList &lines);
-
-    QTemporaryDir m_dir;
-    QString m_oldCwd;
-    QStringList m_record;
-};
-
-void TestBody::initTestCase()
-{
-    QVERIFY(m_dir.isValid());
-    m_oldCwd = QDir::currentPath();
-    QVERIFY(QDir::setCurrent(m_dir.path()));
-    QVERIFY(xrayDataBase().load(QStringLiteral(":XrayDataBase2.txt")));
-    QFile keys(QStringLiteral("keys.txt"));
-    QVERIFY(keys.open(QIODevice::WriteOnly | QIODevice::Text));
-    keys.write("k0\nk1\nk2\n");
-}
-
-void TestBody::init()
-{
-    m_record.clear();
-    configure();
-}
-
-void TestBody::cleanupTestCase()
-{
-    QDir::setCurrent(m_oldCwd);
-}
-
-void TestBody::configure(const QString &extra)
-{
-    ConfigStore &cfg = config();
-    cfg.clear();
-    QVERIFY(cfg.readFile(QStringLiteral(SKEDRA_SOURCE_DIR "/examples/beamline.cfg")));
-    cfg.readText(QStringLiteral("CONNECT_TO_TOLVA 0\nROOT_DIR %1\n").arg(m_dir.path()) + extra);
-    buildOptionTables(cfg);
-}
-
-void TestBody::initialState()
-{
-    Body body;
-    QCOMPARE(body.objectName(), QStringLiteral("Body"));
-    QCOMPARE(body.windowTitle(), QStringLiteral("Skedra"));
-    // The default window, and the smallest it can be, fit a 1366 x 768 screen.
-    QVERIFY(body.width() <= 1366 && body.height() <= 740);
-    QVERIFY(body.minimumSizeHint().width() <= 1366 && body.minimumSizeHint().height() <= 740);
-    QVERIFY(body.ui.ClearOnLoad->isChecked());
-    QVERIFY(!body.ui.ShowCutBuffer->isChecked());
-    QVERIFY(body.ui.ResumeFromNext->isChecked());
-    QVERIFY(!body.ui.ResumeFromHere->isChecked());
-    QVERIFY(!body.ui.ResumeFromInit->isChecked());
-    QVERIFY(!body.ui.ShowLog->isChecked());
-    QVERIFY(!body.ui.ShowTolvaStat->isChecked());
-    QVERIFY(body.ui.ShowTolvaLog->isChecked());
-    QVERIFY(body.ui.ShowExecStat->isChecked());
-    QVERIFY(body.ui.StageName->isReadOnly());
-    QVERIFY(!body.ui.CurrentNo->isReadOnly());
-    QCOMPARE(body.ui.CurrentNo->alignment() & Qt::AlignHCenter, Qt::AlignHCenter);
-    QCOMPARE(body.ui.CurrentNo->maximumWidth(), 50);
-    const QString readout = QStringLiteral("background-color: rgb(255, 255, 224);");
-    QCOMPARE(body.ui.CurrentNo->styleSheet(), readout);
-    QCOMPARE(body.ui.StageName->styleSheet(), readout);
-
-    QCOMPARE(body.cutBufferWindow()->windowTitle(), QStringLiteral("Skedra / Cut Buffer"));
-    QCOMPARE(body.cutBufferWindow()->objectName(), QStringLiteral("LayoutFrame"));
-    QCOMPARE(body.cutBufferWindow()->size(), QSize(400, 300));
-    QVERIFY(body.cutBufferWindow()->ui.scrollArea->widgetResizable());
-    QCOMPARE(body.cutBufferWindow()->ui.scrollArea->frameShape(), QFrame::NoFrame);
-    QVERIFY(body.cutBufferWindow()->isWindow());
-    QVERIFY(body.prompterWindow()->isWindow());
-    QVERIFY(body.logPanel()->isWindow());
-    QCOMPARE(body.logPanel()->maxLines(), 2000);
-
-    QFileDialog *d = body.scheduleFileDialog();
-    QCOMPARE(d->windowTitle(), QStringLiteral("Select Meas. Schedule"));
-    QCOMPARE(d->nameFilters(),
-             QStringList({QStringLiteral("csv (*.csv)"), QStringLiteral("any (*, *.*)")}));
-    QCOMPARE(QDir(d->directory()).canonicalPath(), QDir(m_dir.path()).canonicalPath());
-    QCOMPARE(body.rootDirectory(), m_dir.path());
-
-    // The engine's status panel sits in the information area.
-    QCOMPARE(body.ui.InfoLayout->indexOf(body.statusPanel()), 0);
-    // The bus row is reduced to its fields.
-    for (QLabel *l : body.bus()->headerLabels())
-        QVERIFY(l->isHidden());
-    QCOMPARE(body.bus()->nameOnTolva(), QStringLiteral("Tarnix"));
-    QCOMPARE(body.targetNodeName(), QStringLiteral("Dorvan"));
-    QVERIFY(body.schedule().isEmpty());
-    QVERIFY(body.cutBufferEntries().isEmpty());
-}
-
-void TestBody::displayBoxesShowAndHide()
-{
-    Body body;
-    body.show();
-    QVERIFY(body.logPanel()->isHidden());
-    QVERIFY(body.ui.TolvaFrame->isHidden());
-    QVERIFY(body.cutBufferWindow()->isHidden());
-    body.ui.ShowLog->setChecked(true);
-    QVERIFY(body.logPanel()->isVisible());
-    body.ui.ShowLog->setChecked(false);
-    QVERIFY(body.logPanel()->isHidden());
-    body.ui.ShowTolvaStat->setChecked(true);
-    QVERIFY(body.ui.TolvaFrame->isVisible());
-    body.ui.ShowCutBuffer->setChecked(true);
-    QVERIFY(body.cutBufferWindow()->isVisible());
-    QVERIFY(body.statusPanel()->isVisible());
-    body.ui.ShowExecStat->setChecked(false);
-    QTRY_VERIFY_WITH_TIMEOUT(body.statusPanel()->isHidden(), 10000);
-    body.ui.ShowExecStat->setChecked(true);
-    QTRY_VERIFY_WITH_TIMEOUT(body.statusPanel()->isVisible(), 10000);
-}
-
-// Three entries A, B, C from top to bottom.
-static void fillABC(Body &body)
-{
-    for (int i = 0; i < 3; ++i)
+    // Cleared only after a successful read; a failed save keeps the file field.
+    void loadAndSave_data()
+    {
+        QTest::addColumn<bool>("clearOnLoad");
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QStringList>("schedule");
+        QTest::newRow("clear on load") << true << "load.csv" << QStringList({"L1", "L2"});
+        QTest::newRow("append") << false << "load.csv" << QStringList({"old", "L1", "L2"});
+        QTest::newRow("unreadable") << true << "absent.csv" << QStringList({"old"});
+    }
+    void loadAndSave()
+    {
+        QFETCH(bool, clearOnLoad);
+        QFETCH(QString, file);
+        QVERIFY(TestSupport::writeFile(
+            "load.csv", "# a comment line\n"
+                        "1,L1,first,,a.dat,Cu,K,-,-,-,Quick,Trans,Std,XAFS,MyBlock.prm,300,1,eV,"
+                        "R-300,4666,0.3\n\n"
+                        "2,L2,,,b.dat,Zn,K,Y,-,-,Step,Fluo,Std,XANES,MyBlock.prm,\"1,2\",3,eV\n"));
+        Body body;
         body.ui.NewAtBottom->click();
-    const QStringList names{QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C")};
-    for (int i = 0; i < 3; ++i)
-        body.schedule().at(i)->ui.SampleId->setText(names.at(i));
-}
+        body.schedule().at(0)->ui.SampleId->setText(QStringLiteral("old"));
+        body.ui.ClearOnLoad->setChecked(clearOnLoad);
+        chooseFile(body, body.ui.LoadSchedule, m_dir.filePath(file));
+        QTEST(samples(body.schedule()), "schedule");
+        QCOMPARE(body.ui.ScheduleFile->text().isEmpty(), file == "absent.csv");
+        if (file == "load.csv")
+            QCOMPARE(body.schedule().last()->ui.MeasTimes->text(), QStringLiteral("1,2"));
 
-void TestBody::newAtTopAndBottom()
-{
-    Body body;
-    body.ui.NewAtBottom->click();
-    body.schedule().at(0)->ui.SampleId->setText(QStringLiteral("first"));
-    body.ui.NewAtBottom->click();
-    body.schedule().at(1)->ui.SampleId->setText(QStringLiteral("bottom"));
-    body.ui.NewAtTop->click();
-    body.schedule().at(0)->ui.SampleId->setText(QStringLiteral("top"));
-    QCOMPARE(samples(body.schedule()), QStringList({QStringLiteral("top"), QStringLiteral("first"),
-                                                    QStringLiteral("bottom")}));
-    QCOMPARE(shownInSchedule(body), samples(body.schedule()));
-    // A new entry has the defaults of a new editor.
-    QCOMPARE(body.schedule().at(0)->ui.MeasTimes->text(), QStringLiteral("300"));
-    QVERIFY(body.schedule().at(0)->ui.Exec->isChecked());
-    // Numbered from 1, top to bottom.
-    for (int i = 0; i < body.schedule().size(); ++i)
-        QCOMPARE(body.schedule().at(i)->ui.No->text(), QString::number(i + 1));
-}
-
-void TestBody::clearThenComeBackRestoresOrder()
-{
-    Body body;
-    fillABC(body);
-    const QList<ScheduleEdit *> before = body.schedule();
-    body.ui.Clear->click();
-    QVERIFY(body.schedule().isEmpty());
-    QCOMPARE(body.cutBufferEntries().size(), 3);
-    // The former first entry is the most recent in the buffer: shown at its top.
-    QCOMPARE(shownInCutBuffer(body),
-             QStringList({QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C")}));
-    QVERIFY(shownInSchedule(body).isEmpty());
-    for (int i = 0; i < 3; ++i)
-        body.ui.ComeBack->click();
-    QCOMPARE(body.schedule(), before);
-    QVERIFY(body.cutBufferEntries().isEmpty());
-    QCOMPARE(shownInSchedule(body),
-             QStringList({QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C")}));
-    // Nothing left to bring back: nothing changes.
-    body.ui.ComeBack->click();
-    QCOMPARE(body.schedule(), before);
-}
-
-void TestBody::insertUpOnFirstEntry()
-{
-    Body body;
-    fillABC(body);
-    body.schedule().at(2)->ui.Cut->click(); // C to the buffer
-    body.schedule().at(1)->ui.Cut->click(); // then B: the most recent
-    QCOMPARE(samples(body.schedule()), QStringList({QStringLiteral("A")}));
-    body.schedule().at(0)->ui.InsertUp->click();
-    QCOMPARE(samples(body.schedule()), QStringList({QStringLiteral("B"), QStringLiteral("A")}));
-    QCOMPARE(samples(body.cutBufferEntries()), QStringList({QStringLiteral("C")}));
-    QCOMPARE(shownInSchedule(body), samples(body.schedule()));
-}
-
-void TestBody::insertDownBelowSender()
-{
-    Body body;
-    fillABC(body);
-    body.schedule().at(0)->ui.Cut->click(); // A to the buffer: B C
-    body.schedule().at(0)->ui.InsertDown->click();
-    QCOMPARE(samples(body.schedule()),
-             QStringList({QStringLiteral("B"), QStringLiteral("A"), QStringLiteral("C")}));
-    QVERIFY(body.cutBufferEntries().isEmpty());
-}
-
-void TestBody::insertWithEmptyBufferDoesNothing()
-{
-    Body body;
-    fillABC(body);
-    const QList<ScheduleEdit *> before = body.schedule();
-    body.schedule().at(1)->ui.InsertUp->click();
-    body.schedule().at(1)->ui.InsertDown->click();
-    QCOMPARE(body.schedule(), before);
-    QVERIFY(body.cutBufferEntries().isEmpty());
-    QCOMPARE(shownInSchedule(body), samples(before));
-}
-
-void TestBody::copyLeavesScheduleAlone()
-{
-    Body body;
-    fillABC(body);
-    body.schedule().at(1)->ui.Comment->setText(QStringLiteral("copied comment"));
-    body.schedule().at(1)->ui.Exec->setChecked(false);
-    body.schedule().at(0)->ui.Cut->click(); // something already in the buffer
-    const QList<ScheduleEdit *> before = body.schedule();
-    body.schedule().at(0)->ui.Copy->click(); // copy B
-    QCOMPARE(body.schedule(), before);
-    QCOMPARE(body.cutBufferEntries().size(), 2);
-    ScheduleEdit *copy = body.cutBufferEntries().last();
-    QVERIFY(!before.contains(copy));
-    QCOMPARE(copy->ui.SampleId->text(), QStringLiteral("B"));
-    QCOMPARE(copy->ui.Comment->text(), QStringLiteral("copied comment"));
-    QVERIFY(copy->ui.Exec->isChecked()); // the field list does not carry Exec
-    // The copy is shown at the top of the cut-buffer window.
-    QCOMPARE(shownInCutBuffer(body), QStringList({QStringLiteral("B"), QStringLiteral("A")}));
-    // The copy is a full entry: it can be inserted and edits the list as any other.
-    body.schedule().at(1)->ui.InsertDown->click();
-    QCOMPARE(samples(body.schedule()),
-             QStringList({QStringLiteral("B"), QStringLiteral("C"), QStringLiteral("B")}));
-    body.schedule().at(2)->ui.Cut->click();
-    QCOMPARE(body.schedule(), before);
-}
-
-void TestBody::cutMovesEntryToBuffer()
-{
-    Body body;
-    fillABC(body);
-    ScheduleEdit *b = body.schedule().at(1);
-    b->ui.Cut->click();
-    QCOMPARE(samples(body.schedule()), QStringList({QStringLiteral("A"), QStringLiteral("C")}));
-    QCOMPARE(body.cutBufferEntries(), QList<ScheduleEdit *>({b}));
-    QCOMPARE(b->parentWidget()->window(), static_cast<QWidget *>(body.cutBufferWindow()));
-    // An entry in the buffer is no longer part of the schedule: its buttons
-    // change nothing there.
-    b->ui.Cut->click();
-    b->ui.Copy->click();
-    QCOMPARE(samples(body.schedule()), QStringList({QStringLiteral("A"), QStringLiteral("C")}));
-    QCOMPARE(body.cutBufferEntries().size(), 1);
-}
-
-void TestBody::loadAppendsOrClearsFirst_data()
-{
-    QTest::addColumn<bool>("clearOnLoad");
-    QTest::addColumn<bool>("readable");
-    QTest::addColumn<QStringList>("schedule");
-    QTest::addColumn<QStringList>("buffer");
-    QTest::newRow("clear on load")
-        << true << true << QStringList({"L1", "L2"}) << QStringList({"old"});
-    QTest::newRow("append") << false << true << QStringList({"old", "L1", "L2"}) << QStringList();
-    // Clear only after a successful read: the list on show is not lost.
-    QTest::newRow("unreadable, clear on load")
-        << true << false << QStringList({"old"}) << QStringList();
-}
-
-void TestBody::loadAppendsOrClearsFirst()
-{
-    QFETCH(bool, clearOnLoad);
-    QFETCH(bool, readable);
-    QFETCH(QStringList, schedule);
-    QFETCH(QStringList, buffer);
-    const QString file = m_dir.filePath(QStringLiteral("load.csv"));
-    QFile::remove(file);
-    QFile f(file);
-    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Text | QIODevice::Truncate));
-    if (readable) {
-        f.write("# a comment line\n"
-                "1,L1,first,,a.dat,Cu,K,-,-,-,Quick,Trans,Std,XAFS,MyBlock.prm,300,1,eV,R-300,4666,"
-                "0.3\n"
-                "\n"
-                "2,L2,second,,b.dat,Zn,K,Y,-,-,Step,Fluo,Std,XANES,MyBlock.prm,\"1,2\",3,eV\n");
-        f.close();
-    } else {
-        f.close();
-        QFile::setPermissions(file, QFileDevice::WriteOwner);
-        QFile probe(file);
-        if (probe.open(QIODevice::ReadOnly)) // root reads anyway
-            QVERIFY(probe.remove());
+        chooseFile(body, body.ui.SaveSchedule, m_dir.filePath("saved"));
+        chooseFile(body, body.ui.SaveSchedule, m_dir.filePath("no/such/dir.csv"));
+        QCOMPARE(body.ui.ScheduleFile->text(), m_dir.filePath("saved.csv"));
     }
 
-    Body body;
-    body.ui.NewAtBottom->click();
-    body.schedule().at(0)->ui.SampleId->setText(QStringLiteral("old"));
-    body.ui.ClearOnLoad->setChecked(clearOnLoad);
-    body.ui.LoadSchedule->click();
-    QCOMPARE(body.scheduleFileDialog()->acceptMode(), QFileDialog::AcceptOpen);
-    QCOMPARE(body.scheduleFileDialog()->fileMode(), QFileDialog::ExistingFile);
-    emit body.scheduleFileDialog()->fileSelected(file);
-    body.scheduleFileDialog()->hide();
-
-    QCOMPARE(samples(body.schedule()), schedule);
-    QCOMPARE(samples(body.cutBufferEntries()), buffer);
-    QCOMPARE(shownInSchedule(body), schedule);
-    const QString log = logText(body);
-    if (!readable) {
-        QVERIFY(body.ui.ScheduleFile->text().isEmpty());
-        QVERIFY2(log.contains(QStringLiteral("Cannot read the schedule file %1").arg(file)) &&
-                     log.contains(QStringLiteral("the schedule is left as it was.")),
-                 qPrintable(log));
-        return;
-    }
-    QVERIFY(log.contains(QStringLiteral("Schedule file %1 loaded; entries: 2.").arg(file)));
-    // Loaded into an empty list, the list is the file: nothing to save.
-    QCOMPARE(body.entriesChanged(), !clearOnLoad);
-    QCOMPARE(body.ui.ScheduleFile->text(), file);
-    ScheduleEdit *second = body.schedule().last();
-    QCOMPARE(second->ui.TargetElm->text(), QStringLiteral("Zn"));
-    QCOMPARE(second->ui.MeasTimes->text(), QStringLiteral("1,2"));
-    QCOMPARE(second->ui.Blocks->value(), 3);
-    // A loaded entry is connected like any other.
-    second->ui.Cut->click();
-    QCOMPARE(body.cutBufferEntries().last(), second);
-}
-
-void TestBody::saveThroughDialogWritesEveryEntry()
-{
-    Body body;
-    fillABC(body);
-    body.schedule().at(1)->ui.Comment->setText(QStringLiteral("with, comma"));
-    const QString file = m_dir.filePath(QStringLiteral("saved.csv"));
-    body.ui.SaveSchedule->click();
-    QCOMPARE(body.scheduleFileDialog()->acceptMode(), QFileDialog::AcceptSave);
-    QCOMPARE(body.scheduleFileDialog()->fileMode(), QFileDialog::AnyFile);
-    emit body.scheduleFileDialog()->fileSelected(file);
-    body.scheduleFileDialog()->hide();
-    QFile f(file);
-    QVERIFY(f.open(QIODevice::ReadOnly | QIODevice::Text));
-    const QStringList lines =
-        QString::fromUtf8(f.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-    QCOMPARE(lines.size(), 3);
-    QVERIFY(lines.at(1).contains(QStringLiteral(",\"with, comma\",")));
-
-    // Read back into a second window: the same entries.
-    Body other;
-    other.ui.ClearOnLoad->setChecked(false);
-    other.loadScheduleFrom(file);
-    QCOMPARE(samples(other.schedule()), samples(body.schedule()));
-    for (int i = 0; i < 3; ++i)
-        QCOMPARE(other.schedule().at(i)->toStringList(), body.schedule().at(i)->toStringList());
-
-    // A save that cannot be written says so and leaves the file field naming
-    // the file that really holds the schedule.
-    body.ui.SaveSchedule->click();
-    emit body.scheduleFileDialog()->fileSelected(m_dir.filePath(QStringLiteral("no/such/dir.csv")));
-    body.scheduleFileDialog()->hide();
-    QCOMPARE(body.ui.ScheduleFile->text(), file);
-    QVERIFY(logText(body).contains(QStringLiteral("no/such/dir.csv")));
-}
-
-void TestBody::highlightsAndCurrentNo()
-{
-    Body body;
-    fillABC(body);
-    const QList<ScheduleEdit *> ss = body.schedule();
-    disconnect(&body, &Body::startExec, nullptr, nullptr); // the engine's notices are played here
-    body.ui.Go->click();
-    emit body.engine()->executing(1);
-    QCOMPARE(body.ui.CurrentNo->text(), QStringLiteral("2"));
-    QCOMPARE(ss.at(0)->mark(), ScheduleEdit::Mark::None);
-    QCOMPARE(ss.at(1)->mark(), ScheduleEdit::Mark::Running);
-    QCOMPARE(ss.at(2)->mark(), ScheduleEdit::Mark::None);
-
-    // A stop marks the running entry as finished, not as failed.
-    emit body.engine()->finished(true);
-    QCOMPARE(ss.at(1)->mark(), ScheduleEdit::Mark::Finished);
-    QCOMPARE(body.ui.CurrentNo->text(), QStringLiteral("-"));
-    QVERIFY(logText(body).contains(QStringLiteral("Run finished at entry 2.")));
-
-    emit body.engine()->executing(2);
-    QCOMPARE(ss.at(1)->mark(), ScheduleEdit::Mark::Finished); // it keeps its mark
-    QCOMPARE(ss.at(2)->mark(), ScheduleEdit::Mark::Running);
-    emit body.engine()->finished(false);
-    QCOMPARE(ss.at(2)->mark(), ScheduleEdit::Mark::Error);
-    QCOMPARE(body.ui.CurrentNo->text(), QStringLiteral("-"));
-    QVERIFY(logText(body).contains(QStringLiteral("Run ended on an error at entry 3.")));
-
-    // CurrentNo is editable: the end marks whatever number it holds.
-    body.ui.CurrentNo->setText(QStringLiteral("1"));
-    emit body.engine()->finished(true);
-    QCOMPARE(ss.at(0)->mark(), ScheduleEdit::Mark::Finished);
-    // Numbers outside the list, or no number, mark nothing.
-    for (const char *text : {"0", "4", "x", "-"}) {
-        for (ScheduleEdit *e : ss)
-            e->setMark(ScheduleEdit::Mark::None);
-        body.ui.CurrentNo->setText(QString::fromLatin1(text));
-        QSignalSpy done(&body, &Body::runFinished);
-        emit body.engine()->finished(false);
-        QCOMPARE(done.count(), 1);
-        for (ScheduleEdit *e : ss)
-            QCOMPARE(e->mark(), ScheduleEdit::Mark::None);
-    }
-    // An index outside the list shows its number and highlights nothing.
-    emit body.engine()->executing(7);
-    QCOMPARE(body.ui.CurrentNo->text(), QStringLiteral("8"));
-    for (ScheduleEdit *e : ss)
-        QCOMPARE(e->mark(), ScheduleEdit::Mark::None);
-}
-
-void TestBody::startClearsHighlights()
-{
-    Body body;
-    fillABC(body);
-    disconnect(&body, &Body::startExec, nullptr, nullptr); // no real run here
-    QSignalSpy spy(&body, &Body::startExec);
-    const QList<ScheduleEdit *> ss = body.schedule();
-    ss.at(0)->setMark(ScheduleEdit::Mark::Finished);
-    ss.at(1)->setMark(ScheduleEdit::Mark::Running);
-    ss.at(2)->setMark(ScheduleEdit::Mark::Error);
-    body.ui.Go->click();
-    for (ScheduleEdit *e : ss)
-        QCOMPARE(e->mark(), ScheduleEdit::Mark::None);
-    QCOMPARE(spy.count(), 1);
-    const QList<Entry> sent = spy.at(0).at(0).value<QList<Entry>>();
-    QCOMPARE(sent.size(), ss.size());
-    for (int i = 0; i < ss.size(); ++i)
-        QCOMPARE(sent.at(i).sampleId, ss.at(i)->entry().sampleId);
-}
-
-// Entries 2 and 3 cannot be run (3 even though edited to a new error):
-// nothing goes to the engine, each is named in red, the run counts as
-// failed; an unticked entry with errors does not matter.
-void TestBody::startRefusesEntriesWithErrors()
-{
-    Body body;
-    fillABC(body);
-    body.ui.NewAtBottom->click();
-    const QList<ScheduleEdit *> ss = body.schedule();
-    ss.at(1)->ui.HolderNo->setText(QStringLiteral("abc"));
-    ss.at(2)->ui.MeasTimes->setText(QStringLiteral("xyz"));
-    ss.at(3)->ui.TargetElm->setText(QStringLiteral("Xx"));
-    ss.at(3)->ui.Exec->setChecked(false);
-    QVERIFY(!ss.at(1)->entry().errors.isEmpty());          // on its E. button as typed
-    disconnect(&body, &Body::startExec, nullptr, nullptr); // no real run here
-    QSignalSpy started(&body, &Body::startExec);
-    QSignalSpy finished(&body, &Body::runFinished);
-    body.ui.Go->click();
-    QCOMPARE(started.count(), 0);
-    QCOMPARE(finished.count(), 1);
-    QCOMPARE(finished.at(0).at(0).toBool(), false);
-    const QString log = logText(body);
-    QVERIFY(log.contains(QStringLiteral("Entry 2: ") + ss.at(1)->entry().errors.first()));
-    QVERIFY(log.contains(QStringLiteral("Entry 3: ") + ss.at(2)->entry().errors.first()));
-    QVERIFY(!log.contains(QStringLiteral("Entry 1: ")) &&
-            !log.contains(QStringLiteral("Entry 4: ")));
-
-    // Mended, the same schedule starts.
-    ss.at(1)->ui.HolderNo->setText(QStringLiteral("2"));
-    ss.at(2)->ui.MeasTimes->setText(QStringLiteral("30"));
-    QVERIFY(ss.at(1)->entry().errors.isEmpty());
-    body.ui.Go->click();
-    QCOMPARE(started.count(), 1);
-}
-
-void TestBody::stopSendsStop()
-{
-    Body body;
-    disconnect(&body, &Body::stopExec, nullptr, nullptr);
-    QSignalSpy spy(&body, &Body::stopExec);
-    body.ui.Stop->click();
-    QCOMPARE(spy.count(), 1);
-    QCOMPARE(spy.at(0).at(0).toBool(), true);
-}
-
-void TestBody::resumeMode_data()
-{
-    QTest::addColumn<QString>("checked");
-    QTest::addColumn<int>("mode");
-    QTest::newRow("none checked") << QString() << int(Exec::FromHere);
-    QTest::newRow("here") << QStringLiteral("ResumeFromHere") << int(Exec::FromHere);
-    QTest::newRow("begin") << QStringLiteral("ResumeFromInit") << int(Exec::FromInit);
-    QTest::newRow("next") << QStringLiteral("ResumeFromNext") << int(Exec::FromNext);
-}
-
-void TestBody::resumeMode()
-{
-    QFETCH(QString, checked);
-    QFETCH(int, mode);
-    Body body;
-    disconnect(&body, &Body::resumeExec, nullptr, nullptr);
-    QSignalSpy spy(&body, &Body::resumeExec);
-    for (QRadioButton *b :
-         {body.ui.ResumeFromHere, body.ui.ResumeFromInit, body.ui.ResumeFromNext}) {
-        b->setAutoExclusive(false);
-        b->setChecked(b->objectName() == checked);
-    }
-    body.ui.Resume->click();
-    QCOMPARE(spy.count(), 1);
-    QCOMPARE(int(spy.at(0).at(0).value<Exec::ResumeMode>()), mode);
-}
-
-void TestBody::stageNameShown()
-{
-    Body body;
-    emit body.engine()->currentStage(QStringLiteral("In Meas."));
-    QCOMPARE(body.ui.StageName->text(), QStringLiteral("In Meas."));
-}
-
-void TestBody::closingDuringRunStopsTheEngine()
-{
-    auto *body = new Body;
-    fillABC(*body);
-    QSignalSpy closed(body, &Body::closed);
-    QSignalSpy gone(body->engine(), &QObject::destroyed);
-    QThread *worker = body->engine()->thread();
-    QVERIFY(worker != QThread::currentThread());
-    // A real run without a bus: it waits for the target.
-    body->ui.Go->click();
-    QTRY_COMPARE_WITH_TIMEOUT(body->ui.CurrentNo->text(), QStringLiteral("1"), 10000);
-    QTRY_COMPARE_WITH_TIMEOUT(body->ui.StageName->text(), QStringLiteral("Waiting for the target"),
-                              10000);
-    QStringList asked;
-    body->setAsk([&asked](const QString &q) {
-        asked << q;
-        return true;
-    });
-    QVERIFY(body->close());
-    QCOMPARE(asked, QStringList{QStringLiteral("A run is going. Stop it and close Skedra?")});
-    QCOMPARE(closed.count(), 1);
-    QVERIFY(worker->isFinished());
-    delete body;
-    QCOMPARE(gone.count(), 1);
-}
-
-// What may lose work asks first, and only then: closing during a run or with
-// unsaved entries, Clear during a run, Cut of the entry being run. The run
-// here is the window's side only (the engine is not started).
-void TestBody::questionsBeforeLosingWork_data()
-{
-    QTest::addColumn<QString>("state"); // "saved", "edited" or "running" (entry B)
-    QTest::addColumn<QString>("action");
-    QTest::addColumn<bool>("answer");
-    QTest::addColumn<bool>("asked");
-    QTest::addColumn<bool>("done");
-    QTest::newRow("close a saved list") << "saved"
-                                        << "close" << false << false << true;
-    QTest::newRow("close an edited list, declined") << "edited"
-                                                    << "close" << false << true << false;
-    QTest::newRow("close an edited list, agreed") << "edited"
-                                                  << "close" << true << true << true;
-    QTest::newRow("close during a run, declined") << "running"
-                                                  << "close" << false << true << false;
-    QTest::newRow("clear without a run") << "edited"
-                                         << "clear" << false << false << true;
-    QTest::newRow("clear during a run, declined") << "running"
-                                                  << "clear" << false << true << false;
-    QTest::newRow("clear during a run, agreed") << "running"
-                                                << "clear" << true << true << true;
-    QTest::newRow("cut the running entry, declined") << "running"
-                                                     << "cut B" << false << true << false;
-    QTest::newRow("cut another entry during a run") << "running"
-                                                    << "cut C" << false << false << true;
-}
-
-void TestBody::questionsBeforeLosingWork()
-{
-    QFETCH(QString, state);
-    QFETCH(QString, action);
-    QFETCH(bool, answer);
-    QFETCH(bool, asked);
-    QFETCH(bool, done);
-    Body body;
-    disconnect(&body, &Body::startExec, nullptr, nullptr);
-    int questions = 0;
-    body.setAsk([&questions, answer](const QString &) {
-        ++questions;
-        return answer;
-    });
-    body.show();
-    fillABC(body);
-    if (state == QLatin1String("saved")) {
-        body.ui.SaveSchedule->click();
-        emit body.scheduleFileDialog()->fileSelected(m_dir.filePath(QStringLiteral("asked")));
-        body.scheduleFileDialog()->hide();
-        QVERIFY(QFile::exists(m_dir.filePath(QStringLiteral("asked.csv"))));
-        QCOMPARE(body.ui.ScheduleFile->text(), m_dir.filePath(QStringLiteral("asked.csv")));
-    }
-    QCOMPARE(body.entriesChanged(), state != QLatin1String("saved"));
-    if (state == QLatin1String("running")) {
+    // Entries with errors are refused: nothing goes to the engine and the run
+    // fails (an unticked entry does not matter). Then the engine's notices,
+    // played here, mark the running entry, and at the end the one CurrentNo
+    // names (the operator may edit it).
+    void startAndRunMarks()
+    {
+        Body body;
+        fillABC(body);
+        body.ui.NewAtBottom->click();
+        const QList<ScheduleEdit *> ss = body.schedule().mid(0, 3);
+        ss.at(1)->ui.HolderNo->setText(QStringLiteral("abc"));
+        body.schedule().at(3)->ui.TargetElm->setText(QStringLiteral("Xx"));
+        body.schedule().at(3)->ui.Exec->setChecked(false);
+        disconnect(&body, &Body::startExec, nullptr, nullptr); // no real run here
+        QSignalSpy started(&body, &Body::startExec);
+        QSignalSpy finished(&body, &Body::runFinished);
         body.ui.Go->click();
+        QCOMPARE(started.count(), 0);
+        QCOMPARE(finished.takeFirst(), QVariantList{false});
+        ss.at(1)->ui.HolderNo->setText(QStringLiteral("2"));
+        body.ui.Go->click();
+        QCOMPARE(started.count(), 1);
         emit body.engine()->executing(1);
-        QVERIFY(body.runGoing());
+        QCOMPARE(marks(ss) + body.ui.CurrentNo->text(), QStringLiteral("-R-2"));
+        emit body.engine()->finished(true); // a stop: finished, not failed
+        QCOMPARE(marks(ss) + body.ui.CurrentNo->text(), QStringLiteral("-F--"));
+        emit body.engine()->executing(2);
+        emit body.engine()->finished(false);
+        QCOMPARE(marks(ss), QStringLiteral("-FE"));
+        body.ui.CurrentNo->setText(QStringLiteral("1"));
+        emit body.engine()->finished(true);
+        body.ui.CurrentNo->setText(QStringLiteral("5"));
+        emit body.engine()->finished(false);
+        QCOMPARE(marks(ss), QStringLiteral("FFE"));
     }
-    const QStringList before = samples(body.schedule());
-    bool closed = false;
-    if (action == QLatin1String("close"))
-        closed = body.close();
-    else if (action == QLatin1String("clear"))
-        body.ui.Clear->click();
-    else
-        body.schedule().at(action.endsWith('B') ? 1 : 2)->ui.Cut->click();
-    QCOMPARE(questions, asked ? 1 : 0);
-    if (action == QLatin1String("close"))
-        QCOMPARE(closed, done);
-    else
-        QCOMPARE(samples(body.schedule()) != before, done);
-}
 
-void TestBody::runEndIsLogged_data()
-{
-    QTest::addColumn<bool>("stopPressed");
-    QTest::addColumn<bool>("ok");
-    QTest::addColumn<QString>("line");
-    QTest::newRow("finished") << false << true << "Run finished at entry 2.";
-    QTest::newRow("stopped") << true << true << "Run stopped by the operator at entry 2.";
-    QTest::newRow("error") << false << false << "Run ended on an error at entry 2.";
-    QTest::newRow("error after Stop") << true << false << "Run ended on an error at entry 2.";
-}
-
-void TestBody::runEndIsLogged()
-{
-    QFETCH(bool, stopPressed);
-    QFETCH(bool, ok);
-    QFETCH(QString, line);
-    Body body;
-    disconnect(&body, &Body::startExec, nullptr, nullptr);
-    disconnect(&body, &Body::stopExec, nullptr, nullptr);
-    fillABC(body);
-    body.ui.Go->click();
-    emit body.engine()->executing(1);
-    if (stopPressed)
-        body.ui.Stop->click();
-    emit body.engine()->finished(ok);
-    QVERIFY(!body.runGoing());
-    const QStringList ends = logText(body).split('\n').filter(QStringLiteral(" at entry "));
-    QCOMPARE(ends.size(), 1);
-    QVERIFY2(ends.first().endsWith(line), qPrintable(ends.first()));
-}
-
-// ---- Bus side ---------------------------------------------------------------
-
-Body *TestBody::busBody(LoginServer &server)
-{
-    // Only the bus settings here: the example's initial commands would add to them.
-    ConfigStore &cfg = config();
-    cfg.clear();
-    cfg.readText(QString::fromLatin1(kBusConfig) +
-                 QStringLiteral("\nTOLVA_PORT %1\nCONNECT_TO_TOLVA 1\n").arg(server.port()));
-    // The option tables still come from the example, for entries that run.
-    ConfigStore tables;
-    tables.readFile(QStringLiteral(SKEDRA_SOURCE_DIR "/examples/beamline.cfg"));
-    buildOptionTables(tables);
-    auto *body = new Body;
-    record(body);
-    return body;
-}
-
-void TestBody::record(Body *body)
-{
-    const auto flag = [this](const char *name) {
-        return [this, name](bool f) {
-            m_record << QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(f);
+    // What may lose work asks first, and only then. The run is the window's
+    // side only (the engine is not started); entry B is the running one.
+    void questionsBeforeLosingWork_data()
+    {
+        QTest::addColumn<QString>("state"); // "edited" or "running"
+        QTest::addColumn<QString>("action");
+        for (const char *column : {"answer", "asked", "done"})
+            QTest::addColumn<bool>(column);
+        const auto row = [](const char *state, const char *action, bool answer, bool asked,
+                            bool done) {
+            QTest::addRow("%s %s %d", state, action, answer)
+                << QString(state) << QString(action) << answer << asked << done;
         };
-    };
-    const auto flagMsg = [this](const char *name) {
-        return [this, name](bool f, const QString &msg) {
-            m_record << QStringLiteral("%1(%2,%3)").arg(QLatin1String(name)).arg(f).arg(msg);
+        row("edited", "close", false, true, false);
+        row("running", "close", false, true, false);
+        row("edited", "clear", false, false, true);
+        row("running", "clear", false, true, false);
+        row("running", "cut B", false, true, false);
+        row("running", "cut C", false, false, true);
+    }
+    void questionsBeforeLosingWork()
+    {
+        QFETCH(QString, state);
+        QFETCH(QString, action);
+        QFETCH(bool, answer);
+        Body body;
+        disconnect(&body, &Body::startExec, nullptr, nullptr);
+        int questions = 0;
+        body.setAsk([&questions, answer](const QString &) {
+            ++questions;
+            return answer;
+        });
+        body.show();
+        fillABC(body);
+        if (state == "running") {
+            body.ui.Go->click();
+            emit body.engine()->executing(1);
+        }
+        const QStringList before = samples(body.schedule());
+        bool done = false;
+        if (action == "close")
+            done = body.close();
+        else
+            (action == "clear" ? body.ui.Clear
+                               : body.schedule().at(action.endsWith('B') ? 1 : 2)->ui.Cut)
+                ->click();
+        QTEST(questions == 1, "asked");
+        QTEST(done || samples(body.schedule()) != before, "done");
+    }
+
+    // After login (node list, target's events, configured commands), one line.
+    void busEvents_data()
+    {
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<QStringList>("effect"); // signals to the engine, then lines sent
+        const auto row = [](const char *line, QStringList effect) {
+            QTest::newRow(line) << QString::fromLatin1(line) << effect;
         };
-    };
-    connect(body, &Body::setTargetIsReady, this, flag("ready"));
-    connect(body, &Body::setSHolderIsMoving, this, flag("holder"));
-    connect(body, &Body::setMainThIsMoving, this, flag("mono"));
-    connect(body, &Body::setInXafsMeas, this, flag("meas"));
-    connect(body, &Body::setErrStartingXAFSMeas, this, flagMsg("errStart"));
-    connect(body, &Body::setErrRemote, this, flagMsg("errRemote"));
-    connect(body, &Body::setErrSHolderMove, this, flagMsg("errHolder"));
-    connect(body, &Body::setReceivedBlockNum, this,
-            [this](int n) { m_record << QStringLiteral("blocks(%1)").arg(n); });
-}
-
-void TestBody::sendAndSettle(LoginServer &server, const QStringList &lines)
-{
-    for (const QString &l : lines)
-        server.send(l);
-    server.send(QStringLiteral("System>Tarnix @GetBlockNum 424242"));
-    QTRY_VERIFY_WITH_TIMEOUT(m_record.contains(QStringLiteral("blocks(424242)")), 10000);
-    m_record.removeAll(QStringLiteral("blocks(424242)"));
-}
-
-void TestBody::firstLinesAfterLogin()
-{
-    LoginServer server(QStringLiteral("Tarnix"));
-    std::unique_ptr<Body> body(busBody(server));
-    QTRY_VERIFY_WITH_TIMEOUT(server.lines.size() >= 4, 10000);
-    QCOMPARE(server.keyReply, QStringLiteral("Tarnix k1")); // challenge 7, three keys
-    QCOMPARE(server.lines.mid(0, 4),
-             QStringList({QStringLiteral("Tarnix>System listnodes"),
-                          QStringLiteral("Tarnix>System flgon Dorvan"),
-                          QStringLiteral("Tarnix>Dorvan  Hello"),
-                          QStringLiteral("Tarnix>System  Help listnodes")}));
-    QVERIFY(m_record.isEmpty()); // the target is not known to be there yet
-    // Sent lines are logged.
-    QTRY_VERIFY_WITH_TIMEOUT(
-        logText(*body).contains(QStringLiteral("---- Snd Tarnix>System listnodes")), 10000);
-    QVERIFY(logText(*body).contains(QStringLiteral("Connected To Tolva")));
-}
-
-void TestBody::listNodesMakesTargetReady()
-{
-    LoginServer server(QStringLiteral("Tarnix"));
-    std::unique_ptr<Body> body(busBody(server));
-    QTRY_VERIFY_WITH_TIMEOUT(server.lines.size() >= 4, 10000);
-    server.lines.clear();
-    // A node list without the target changes nothing.
-    sendAndSettle(server, {QStringLiteral("System>Tarnix @listnodes Tarnix Other")});
-    QVERIFY(m_record.isEmpty());
-    QVERIFY(server.lines.isEmpty());
-    server.send(QStringLiteral("System>Tarnix @listnodes Tarnix Dorvan"));
-    QTRY_COMPARE_WITH_TIMEOUT(server.lines.size(), 2, 10000);
-    QCOMPARE(server.lines,
-             QStringList({QStringLiteral("Tarnix>Dorvan.remote RemoteOn"),
-                          QStringLiteral("Tarnix>Dorvan.remote  SetMeasDarkMode 1")}));
-    QCOMPARE(m_record, QStringList({QStringLiteral("ready(1)")}));
-    QTRY_VERIFY_WITH_TIMEOUT(body->statusPanel()->indicator(ExecCtrl::TargetReady)->styleSheet() ==
-                                 ExecCtrl::onStyle(),
-                             10000);
-}
-
-void TestBody::targetConnectedEvent()
-{
-    LoginServer server(QStringLiteral("Tarnix"));
-    std::unique_ptr<Body> body(busBody(server));
-    QTRY_VERIFY_WITH_TIMEOUT(server.lines.size() >= 4, 10000);
-    server.lines.clear();
-    sendAndSettle(server, {QStringLiteral("Other>Tarnix _Connected"),
-                           QStringLiteral("Dorvan.remote>Tarnix _Connected")});
-    QVERIFY(m_record.isEmpty());
-    server.send(QStringLiteral("Dorvan>Tarnix _Connected"));
-    QTRY_COMPARE_WITH_TIMEOUT(server.lines.size(), 2, 10000);
-    QCOMPARE(server.lines.at(0), QStringLiteral("Tarnix>Dorvan.remote RemoteOn"));
-    QCOMPARE(m_record, QStringList({QStringLiteral("ready(1)")}));
-    sendAndSettle(server, {QStringLiteral("Dorvan>Tarnix _Disconnected")});
-    QCOMPARE(m_record, QStringList({QStringLiteral("ready(1)"), QStringLiteral("ready(0)")}));
-    QCOMPARE(server.lines.size(), 2); // nothing is sent when the target leaves
-}
-
-void TestBody::events_data()
-{
-    QTest::addColumn<QString>("line");
-    QTest::addColumn<QStringList>("effect");
-    const auto row = [](const char *name, const char *line, QStringList effect) {
-        QTest::newRow(name) << QString::fromLatin1(line) << effect;
-    };
-    row("changer moving", "Dorvan>Tarnix _EvChangerMoving 1", {"holder(1)"});
-    row("changer stopped", "Dorvan>Tarnix _EvChangerMoving 0", {"holder(0)"});
-    row("changer no param", "Dorvan>Tarnix _EvChangerMoving", {"holder(0)"});
-    row("changer text", "Dorvan>Tarnix _EvChangerMoving yes", {"holder(0)"});
-    row("changer 2", "Dorvan>Tarnix _EvChangerMoving 2", {"holder(0)"});
-    row("mono moving", "Dorvan>Tarnix _EvMovingCurTh 1", {"mono(1)"});
-    row("mono stopped", "Dorvan>Tarnix _EvMovingCurTh 0", {"mono(0)"});
-    row("start meas", "Dorvan>Tarnix _EvStartMeas", {"meas(1)"});
-    row("end meas", "Dorvan>Tarnix _EvEndMeas", {"meas(0)"});
-    row("start qmeas", "Dorvan>Tarnix _EvStartQMeas", {"meas(1)"});
-    row("end qmeas", "Dorvan>Tarnix _EvEndQMeas", {"meas(0)"});
-    row("err start", "Dorvan>Tarnix _EvErrStartXAFSMeas no beam", {"errStart(1, no beam)"});
-    row("err remote", "Dorvan>Tarnix _EvErrRemote Axis stop", {"errRemote(1, Axis stop)"});
-    row("err remote quoted", "Dorvan>Tarnix _EvErrRemote \"a b\" c", {"errRemote(1, \"a b\" c)"});
-    row("err changer", "Dorvan>Tarnix _EvErrChangerMove jammed", {"errHolder(1, jammed)"});
-    row("other node", "Other>Tarnix _EvChangerMoving 1", {});
-    row("target channel", "Dorvan.remote>Tarnix _EvEndMeas", {});
-    row("case differs", "dorvan>Tarnix _EvStartMeas", {});
-    row("as command", "Dorvan>Tarnix EvStartMeas", {});
-    row("as answer", "Dorvan>Tarnix @EvStartMeas", {});
-    row("unknown event", "Dorvan>Tarnix _EvSomething 1", {});
-    row("block count", "Dorvan.remote>Tarnix @GetBlockNum 6", {"blocks(6)"});
-    row("block count text", "Dorvan.remote>Tarnix @GetBlockNum six", {"blocks(-1)"});
-    row("block count any sender", "Other>Tarnix @GetBlockNum 2", {"blocks(2)"});
-    row("block count as event", "Dorvan>Tarnix _GetBlockNum 2", {});
-}
-
-void TestBody::events()
-{
-    QFETCH(QString, line);
-    QFETCH(QStringList, effect);
-    LoginServer server(QStringLiteral("Tarnix"));
-    std::unique_ptr<Body> body(busBody(server));
-    QTRY_VERIFY_WITH_TIMEOUT(server.lines.size() >= 4, 10000);
-    if (line.contains(QLatin1String("EvErrChangerMove")))
-        QTest::ignoreMessage(QtDebugMsg, "Err Changer Move");
-    sendAndSettle(server, {line});
-    QCOMPARE(m_record, effect);
-}
-
-void TestBody::errChangerMoveFromAnyNodeIsTraced()
-{
-    LoginServer server(QStringLiteral("Tarnix"));
-    std::unique_ptr<Body> body(busBody(server));
-    QTRY_VERIFY_WITH_TIMEOUT(server.lines.size() >= 4, 10000);
-    QTest::ignoreMessage(QtDebugMsg, "Err Changer Move");
-    sendAndSettle(server, {QStringLiteral("Other>Tarnix _EvErrChangerMove jammed")});
-    QVERIFY(m_record.isEmpty());
-}
-
-void TestBody::unknownCommandIsAnswered()
-{
-    LoginServer server(QStringLiteral("Tarnix"));
-    std::unique_ptr<Body> body(busBody(server));
-    QTRY_VERIFY_WITH_TIMEOUT(server.lines.size() >= 4, 10000);
-    server.lines.clear();
-    server.send(QStringLiteral("Dorvan>Tarnix.ch Foo 1 2"));
-    QTRY_COMPARE_WITH_TIMEOUT(server.lines.size(), 1, 10000);
-    QCOMPARE(server.lines.at(0), QStringLiteral("Tarnix.ch>Dorvan @Foo Er: Unknown Command"));
-    QVERIFY(logText(*body).contains(QStringLiteral("**** Er: Foo")));
-    // The built-in commands are not the window's business.
-    server.send(QStringLiteral("Dorvan>Tarnix IsBusy"));
-    QTRY_COMPARE_WITH_TIMEOUT(server.lines.size(), 2, 10000);
-    QCOMPARE(server.lines.at(1), QStringLiteral("Tarnix>Dorvan @IsBusy 0"));
-}
-
-void TestBody::lostConnectionAndUnsentCommandsAreLogged()
-{
-    LoginServer server(QStringLiteral("Tarnix"));
-    std::unique_ptr<Body> body(busBody(server));
-    QTRY_VERIFY_WITH_TIMEOUT(server.lines.size() >= 4, 10000);
-    QVERIFY(body->bus()->isConnected());
-    server.closeClient();
-    QTRY_VERIFY_WITH_TIMEOUT(!body->bus()->isConnected(), 10000);
-    QVERIFY(logText(*body).contains(QStringLiteral("Tolva: Disconnected")));
-    auto *status = body->bus()->findChild<QLabel *>(QStringLiteral("statusL"));
-    QVERIFY(status);
-    QCOMPARE(status->text(), QStringLiteral("Disconnected"));
-    // A command the engine sends now goes nowhere; the log says so, in red.
-    emit body->engine()->sendCmd(QString(), QStringLiteral("Dorvan.remote"),
-                                 QStringLiteral("Start"));
-    const QString lost = QStringLiteral("Tolva is not ready (Tarnix>Dorvan.remote Start)");
-    QTRY_VERIFY_WITH_TIMEOUT(logText(*body).contains(lost), 10000);
-    QTextDocument *doc = body->logPanel()->ui.LogDisp->document();
-    const QTextBlock block = doc->find(lost).block();
-    QVERIFY(block.isValid());
-    QTextCursor c(block);
-    c.movePosition(QTextCursor::EndOfBlock);
-    QCOMPARE(c.charFormat().foreground().color(), QColor(255, 0, 0));
-}
-
-// The window, the engine, the prompter and the bus client together, with the
-// test playing the server and a target that ends moves at once and never ends
-// a measurement by itself.
-void TestBody::realRunStopAndErrorMarks()
-{
-    LoginServer server(QStringLiteral("Tarnix"));
-    server.onLine = [&server](const QString &line) {
-        if (line.contains(QLatin1String(" SetCurrentEnergy ")))
-            server.send(QStringLiteral("Dorvan>Tarnix _EvMovingCurTh 0"));
-        else if (line.contains(QLatin1String(" MoveSHolderTo")))
-            server.send(QStringLiteral("Dorvan>Tarnix _EvChangerMoving 0"));
-        else if (line.endsWith(QLatin1String(" GetBlockNum")))
-            server.send(QStringLiteral("Dorvan.remote>Tarnix @GetBlockNum 2"));
-    };
-    std::unique_ptr<Body> body(busBody(server));
-    fillABC(*body);
-    const QList<ScheduleEdit *> ss = body->schedule();
-    QTRY_VERIFY_WITH_TIMEOUT(server.lines.size() >= 4, 10000);
-    server.send(QStringLiteral("System>Tarnix @listnodes Tarnix Dorvan"));
-    QTRY_VERIFY_WITH_TIMEOUT(m_record.contains(QStringLiteral("ready(1)")), 10000);
-
-    body->ui.Go->click();
-    QTRY_COMPARE_WITH_TIMEOUT(body->ui.CurrentNo->text(), QStringLiteral("1"), 10000);
-    QCOMPARE(ss.at(0)->mark(), ScheduleEdit::Mark::Running);
-    // The first entry asks for three set-up changes; the operator confirms them.
-    Prompter *prompter = body->prompterWindow();
-    QTRY_COMPARE_WITH_TIMEOUT(prompter->count(), 3, 10000);
-    while (prompter->count() > 0)
-        prompter->openPrompts().first()->ui.PromptOk->click();
-    QTRY_VERIFY_WITH_TIMEOUT(server.lines.contains(QStringLiteral("Tarnix>Dorvan.remote Start")),
-                             10000);
-    QVERIFY(server.lines.contains(QStringLiteral("Tarnix>Dorvan.remote SetMeasTime 1 300")));
-    QVERIFY(!server.lines.contains(QStringLiteral("Tarnix>Dorvan.remote SetMeasTime 2 300")));
-    QTRY_COMPARE_WITH_TIMEOUT(body->ui.StageName->text(), QStringLiteral("In Meas."), 10000);
-    // Busy while the run goes: other nodes are told, and IsBusy says so.
-    QVERIFY(server.lines.contains(QStringLiteral("Tarnix>System _ChangedIsBusy 1")));
-    server.send(QStringLiteral("Dorvan>Tarnix IsBusy"));
-    QTRY_VERIFY_WITH_TIMEOUT(server.lines.contains(QStringLiteral("Tarnix>Dorvan @IsBusy 1")),
-                             10000);
-
-    // Stop during the measurement: the entry is finished, not failed.
-    QSignalSpy finished(body.get(), &Body::runFinished);
-    body->ui.Stop->click();
-    QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 10000);
-    QCOMPARE(finished.at(0).at(0).toBool(), true);
-    QCOMPARE(ss.at(0)->mark(), ScheduleEdit::Mark::Finished);
-    QCOMPARE(body->ui.CurrentNo->text(), QStringLiteral("-"));
-    QCOMPARE(body->ui.StageName->text(), QStringLiteral("Target still measuring"));
-    QTRY_VERIFY_WITH_TIMEOUT(
-        server.lines.contains(QStringLiteral("Tarnix>System _ChangedIsBusy 0")), 10000);
-
-    // Start again: marks cleared; the engine waits for the measurement still
-    // running on the target, which then fails to start the next one.
-    body->ui.Go->click();
-    QCOMPARE(ss.at(0)->mark(), ScheduleEdit::Mark::None);
-    QTRY_COMPARE_WITH_TIMEOUT(body->ui.CurrentNo->text(), QStringLiteral("1"), 10000);
-    server.send(QStringLiteral("Dorvan>Tarnix _EvErrStartXAFSMeas no beam"));
-    QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 2, 10000);
-    QCOMPARE(finished.at(1).at(0).toBool(), false);
-    QCOMPARE(ss.at(0)->mark(), ScheduleEdit::Mark::Error);
-    QCOMPARE(ss.at(1)->mark(), ScheduleEdit::Mark::None);
-    QCOMPARE(body->ui.CurrentNo->text(), QStringLiteral("-"));
-    QTRY_COMPARE_WITH_TIMEOUT(body->statusPanel()->ui.ErrMsg->text(), QStringLiteral(" no beam"),
-                              10000);
-}
+        row("System>Tarnix @listnodes Tarnix Dorvan",
+            {"ready(true)", "Tarnix>Dorvan.remote RemoteOn",
+             "Tarnix>Dorvan.remote  SetMeasDarkMode 1"});
+        row("System>Tarnix @listnodes Tarnix Other", {});
+        row("Dorvan>Tarnix _EvChangerMoving 1", {"holder(true)"});
+        row("Dorvan>Tarnix _EvMovingCurTh 1", {"mono(true)"});
+        row("Dorvan>Tarnix _EvStartMeas", {"meas(true)"});
+        row("Dorvan>Tarnix _EvEndQMeas", {"meas(false)"});
+        row("Dorvan>Tarnix _EvErrStartXAFSMeas no beam", {"errStart(true, no beam)"});
+        row("Dorvan>Tarnix _EvErrRemote Axis stop", {"errRemote(true, Axis stop)"});
+        row("Dorvan>Tarnix _EvErrChangerMove jammed", {"errHolder(true, jammed)"});
+        row("Other>Tarnix _EvChangerMoving 1", {});
+        row("Dorvan.remote>Tarnix @GetBlockNum six", {"blocks(-1)"});
+        row("Dorvan>Tarnix.ch Foo 1 2", {"Tarnix.ch>Dorvan @Foo Er: Unknown Command"});
+    }
+    void busEvents()
+    {
+        QFETCH(QString, line);
+        LoginServer server(QStringLiteral("Tarnix"));
+        ConfigStore &cfg = config();
+        cfg.clear(); // the bus settings only; the option tables stay from the example
+        cfg.readText(
+            QStringLiteral("NAME_ON_TOLVA Tarnix\nTARGET_NAME_ON_TOLVA Dorvan\nTOLVA_IP 127.0.0.1\n"
+                           "INIT_CMDS_ON_CONNECTED_TO_TOLVA Dorvan Hello\n"
+                           "INIT_CMDS_ON_CONNECTED_TO_TARGET Dorvan.remote SetMeasDarkMode 1\n"
+                           "KEY_ON_TOLVA keys.txt\nTOLVA_PORT %1\nCONNECT_TO_TOLVA 1\n")
+                .arg(server.port()));
+        Body body;
+        const auto rec = [this](const char *name) {
+            return [this, name](auto... args) {
+                QStringList a;
+                (a << ... << QVariant(args).toString());
+                m_record << QStringLiteral("%1(%2)").arg(name, a.join(','));
+            };
+        };
+        connect(&body, &Body::setTargetIsReady, this, rec("ready"));
+        connect(&body, &Body::setSHolderIsMoving, this, rec("holder"));
+        connect(&body, &Body::setMainThIsMoving, this, rec("mono"));
+        connect(&body, &Body::setInXafsMeas, this, rec("meas"));
+        connect(&body, &Body::setErrStartingXAFSMeas, this, rec("errStart"));
+        connect(&body, &Body::setErrRemote, this, rec("errRemote"));
+        connect(&body, &Body::setErrSHolderMove, this, rec("errHolder"));
+        connect(&body, &Body::setReceivedBlockNum, this, rec("blocks"));
+        QTRY_COMPARE_WITH_TIMEOUT(server.lines.size(), 3, 10000);
+        QCOMPARE(server.lines.last(), QStringLiteral("Tarnix>Dorvan  Hello")); // as configured
+        server.lines.clear();
+        if (line.contains("EvErrChangerMove"))
+            QTest::ignoreMessage(QtDebugMsg, "Err Changer Move");
+        // Then a line with a known effect, to know the first one was handled.
+        server.send(line);
+        server.send(QStringLiteral("System>Tarnix @GetBlockNum 424242"));
+        QTRY_VERIFY_WITH_TIMEOUT(m_record.contains(QStringLiteral("blocks(424242)")), 10000);
+        m_record.removeAll(QStringLiteral("blocks(424242)"));
+        QFETCH(QStringList, effect);
+        QTRY_COMPARE_WITH_TIMEOUT(m_record + server.lines, effect, 10000);
+    }
+};
 
 QTEST_MAIN(TestBody)
 #include "tst_body.moc"

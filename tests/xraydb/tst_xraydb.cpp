@@ -1,20 +1,13 @@
-// The loader and the look-ups on small tables written here, so that every
-// expected value is the test's own, then sanity checks of the table compiled
-// into the program. The start-up exit on a missing table is checked in a
-// child process: this executable re-runs itself with --load-or-exit.
-#include "ConfigStore.h"
+// The loader and the look-ups on small tables written here, then sanity checks
+// of the table compiled into the program, and the unit conversions.
 #include "OptionTables.h"
+#include "Units.h"
 #include "XrayDataBase.h"
 
-#include <QCoreApplication>
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
-
 #include <cmath>
-#include <cstdio>
-#include <cstring>
 
 class TstXrayDb : public QObject
 {
@@ -29,10 +22,7 @@ private:
     {
         const QString path = m_dir.filePath(QStringLiteral("table%1.txt").arg(++m_fileNo));
         QFile f(path);
-        if (!f.open(QIODevice::WriteOnly))
-            return QString();
-        f.write(text);
-        return path;
+        return f.open(QIODevice::WriteOnly) && f.write(text) == text.size() ? path : QString();
     }
     bool load(XrayDataBase &db, const QString &text) { return db.load(write(text.toUtf8())); }
     static void setMaxEnergy(double eV)
@@ -41,399 +31,48 @@ private:
         if (eV > 0)
             crystalTable().build({QStringLiteral("Low 6.2 1000 %1").arg(eV / 2, 0, 'g', 17),
                                   QStringLiteral("High 3.1 2000 %1").arg(eV, 0, 'g', 17)});
-        QCOMPARE(crystalTable().maxEnergy(), eV);
     }
 
 private slots:
     void initTestCase()
     {
-        QVERIFY(m_dir.isValid());
         QVERIFY(m_db.load(write("#,IDLINE,#,AE-K,#,#,#,AE-L1,#,#,#,AE-L2,#,#,#,AE-L3\n"
-                                "H,1,1.0079,=,1,2,3\n"
                                 "Fe,26,55.847,7.11326288,1,2,3,0.8461,1,2,3,0.7211,1,2,3,0.7081\n"
                                 "Pt,78,195.08,78.395,1,2,3,13.88,1,2,3,13.273,1,2,3,11.564\n"
                                 // L2 and L3 at the same energy, L1 missing.
                                 "Tt,90,1,40,1,2,3,=,1,2,3,5,1,2,3,5\n")));
-        QVERIFY(m_db.diagnostics().isEmpty());
-    }
-    void cleanupTestCase() { crystalTable().clear(); }
-
-    void fixedColumns()
-    {
-        XrayDataBase db;
-        // Comments may hold any bytes. Line energies (eV) on fields 25..31, the last "=".
-        // Edge k: energy (keV), an unread field, c = 11+10k, d = 12+10k.
-        QVERIFY(db.load(write("#,\xe9l\xe9ment \xff\xfe,x\n"
-                              "  Fe ,\t26 ,  55.847 ,7.11326288,1,11,12,0.8461,1,21,22,0.7211,1,"
-                              "31,32,0.7081,1,41,42,0.0911,1,51,52,=,=,6391,6403.8,7058,705,705,"
-                              "718.5,=  \r\n")));
-        const aAtom fe = db.bySymbol().value(QStringLiteral("Fe"));
-        QCOMPARE(fe.z, 26);
-        QCOMPARE(fe.weight, 55.847);
-        const double edges[5] = {7.11326288, 0.8461, 0.7211, 0.7081, 0.0911};
-        for (int k = 0; k < 5; ++k) {
-            QCOMPARE(fe.edgeE[k], edges[k]);
-            QCOMPARE(fe.c[k], 11.0 + 10 * k);
-            QCOMPARE(fe.d[k], 12.0 + 10 * k);
-            // No tag row: the tag-driven slots stay empty.
-            QVERIFY(fe.edges[k].name.isEmpty() && fe.lines[k].isEmpty());
-            QCOMPARE(fe.edges[k].energy, -1.0);
-            QCOMPARE(fe.yields[k].value, -1.0);
-        }
-        QCOMPARE(fe.lineE[0], 6.391);
-        QCOMPARE(fe.lineE[5], 0.7185);
-        QCOMPARE(fe.lineE[6], 0.0); // "=" reads as 0 and stays 0 here
-        QCOMPARE(db.byZ().value(26).symbol, QStringLiteral("Fe"));
-        QVERIFY(db.diagnostics().isEmpty());
-    }
-
-    void shortRows_data()
-    {
-        QTest::addColumn<int>("fieldCount");
-        QTest::addColumn<int>("edgesRead"); // edge k needs field 6+4k
-        QTest::addColumn<int>("linesRead"); // line j needs field 25+j
-        for (const auto &r : {std::array<int, 3>{3, 0, 0},
-                              {6, 0, 0},
-                              {7, 1, 0},
-                              {22, 4, 0},
-                              {23, 5, 0},
-                              {27, 5, 2},
-                              {40, 5, 7}})
-            QTest::addRow("%d fields", r[0]) << r[0] << r[1] << r[2];
-    }
-    void shortRows()
-    {
-        QFETCH(int, fieldCount);
-        QFETCH(int, edgesRead);
-        QFETCH(int, linesRead);
-        QStringList fields{QStringLiteral("Xx"), QStringLiteral("7"), QStringLiteral("14")};
-        while (fields.size() < fieldCount)
-            fields << QString::number(fields.size() * 1000);
-        XrayDataBase db;
-        QVERIFY(load(db, fields.join(QLatin1Char(','))));
-        const aAtom a = db.elementByZ(7);
-        QCOMPARE(a.symbol, QStringLiteral("Xx"));
-        for (int k = 0; k < 5; ++k)
-            QCOMPARE(a.edgeE[k], k < edgesRead ? double(3 + 4 * k) * 1000 : -1.0);
-        for (int j = 0; j < 7; ++j)
-            QCOMPARE(a.lineE[j], j < linesRead ? double(25 + j) : -1.0);
-    }
-
-    void numbers_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<double>("value");
-        const auto row = [](const char *tag, const QString &text, double value) {
-            QTest::newRow(tag) << text << value;
-        };
-        row("integer", "26", 26);
-        row("decimal", "7.11326288", 7.11326288);
-        row("leading point", ".5", 0.5);
-        row("trailing point", "5.", 5);
-        row("plus", "+1.5", 1.5);
-        row("minus", "-2.5", -2.5);
-        row("exponent", "1.5e3", 1500);
-        row("upper-case exponent", "1.5E-3", 0.0015);
-        row("zero", "0", 0);
-        row("two signs", "+-1", 0);
-        row("double minus", "--1", 0);
-        row("bare exponent", "1e", 0);
-        row("decimal comma", "1,5", 0);
-        row("hexadecimal", "0x10", 0);
-        row("infinity", "inf", 0);
-        row("not a number", "nan", 0);
-        row("overflow", "1e999", 0);
-        row("missing mark", "=", 0);
-        row("trailing text", "2.5x", 0);
-        row("empty", QString(), 0);
-        row("blanks around", " 3.5 ", 3.5);
-        row("inner blank", "3 5", 0);
-        row("arabic-indic digit", "\u0663", 0);
-        row("long", "1." + QString(80, QLatin1Char('0')) + "1", 1);
-    }
-    void numbers()
-    {
-        QFETCH(QString, text);
-        QFETCH(double, value);
-        // The loader's quick reader and the project's reader agree.
-        QCOMPARE(readNumberOr0(text), value);
-        QCOMPARE(toDoubleOr0(text), value);
-        if (text.contains(QLatin1Char(',')))
-            return;
-        XrayDataBase db;
-        QVERIFY(load(db, QStringLiteral("Xx,5,%1,%1,1,%1,%1").arg(text)));
-        const aAtom a = db.elementByZ(5);
-        QCOMPARE(a.weight, value); // 0 stays 0 here, but is "no value" (-1) in the edges
-        QCOMPARE(a.edgeE[0], value == 0 ? -1.0 : value);
-        QCOMPARE(a.c[0], a.edgeE[0]);
-        QCOMPARE(a.d[0], a.edgeE[0]);
-    }
-
-    void placeholder_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<bool>("stored");
-        QTest::addColumn<QString>("symbolAt0");
-        QTest::newRow("comment row") << "#,a,b" << true << "";
-        QTest::newRow("empty first field") << ",a,b" << true << "";
-        QTest::newRow("tag row") << "#,IDLINE,#" << true << "";
-        QTest::newRow("blank-padded hash") << "  # , a , b" << true << "";
-        QTest::newRow("two fields are ignored") << "#,a" << false << "";
-        QTest::newRow("empty lines") << "\n\n" << false << "";
-        QTest::newRow("element rows only") << "Fe,26,55.8" << false << "";
-        // z not a number reads as 0: the row sits under 0 until the next comment row.
-        QTest::newRow("z not a number") << "#,comment,row\nQq,x,1" << true << "Qq";
-        QTest::newRow("placeholder comes back") << "Qq,none,1\n#,x,y" << true << "";
-    }
-    void placeholder()
-    {
-        QFETCH(QString, text);
-        QFETCH(bool, stored);
-        QFETCH(QString, symbolAt0);
-        XrayDataBase db;
-        QVERIFY(load(db, text));
-        QCOMPARE(db.bySymbol().contains(QString()), stored);
-        QCOMPARE(db.byZ().contains(0), stored);
-        if (!stored)
-            return;
-        const aAtom a = db.byZ().value(0);
-        QCOMPARE(a.symbol, symbolAt0);
-        QCOMPARE(a.z, 0);
-        if (symbolAt0.isEmpty()) {
-            QCOMPARE(a.weight, 0.0);
-            QCOMPARE(a.edges[0].energy, -1.0);
-        } else {
-            QCOMPARE(db.bySymbol().value(symbolAt0).z, 0);
-        }
-    }
-
-    void laterRowWins()
-    {
-        XrayDataBase db;
-        // The column-number row: stored under "0" and 1, then the row of
-        // hydrogen takes number 1 but not the symbol "0".
-        QVERIFY(load(db, QStringLiteral("0,1,2,3,4,5,6\nH,1,1.0079,=,1,2,3\n"
-                                        "Fe,26,55.8,7.1,1,2,3\nFe,26,56.0,7.2,1,2,3\n")));
-        QCOMPARE(db.byZ().value(1).symbol, QStringLiteral("H"));
-        QCOMPARE(db.byZ().value(1).edgeE[0], -1.0);
-        QCOMPARE(db.bySymbol().value(QStringLiteral("0")).z, 1);
-        QCOMPARE(db.bySymbol().value(QStringLiteral("Fe")).weight, 56.0);
-        QCOMPARE(db.byZ().value(26).edgeE[0], 7.2);
-        QCOMPARE(db.byZ().size(), 2);
-        QCOMPARE(db.bySymbol().size(), 3);
-    }
-
-    void tagDrivenColumns()
-    {
-        XrayDataBase db;
-        QVERIFY(load(db, QStringLiteral("#,IDLINE,#,AE-K,AE-L1,AE-L3,w-K,w-L3,E-K-Ka1,Rate-K-Ka1,"
-                                        "E-K-Ka2,Rate-K-Ka2,E-L3-La1,Rate-L3-La1\n"
-                                        "Fe,26,55.8,7.1,0.85,0.71,0.35,=,6404,0.58,6391,0.29,"
-                                        "705,0.81\n")));
-        const aAtom fe = db.elementFor(QStringLiteral("Fe"));
-        QCOMPARE(fe.edges[1].label, QStringLiteral("Fe L1"));
-        const double energies[5] = {7.1, 0.85, -1, 0.71, -1};
-        for (int k = 0; k < 5; ++k)
-            QCOMPARE(fe.edges[k].energy, energies[k]);
-        QVERIFY(fe.edges[2].name.isEmpty());
-        QCOMPARE(fe.yields[0].name, QStringLiteral("K"));
-        QCOMPARE(fe.yields[0].value, 0.35);
-        QCOMPARE(fe.yields[3].value, -1.0); // "=" keeps the empty yield
-        QVERIFY(fe.yields[3].name.isEmpty());
-        // Lines in column order, grouped by shell.
-        QCOMPARE(fe.lines[0].size(), 2);
-        QCOMPARE(fe.lines[0].at(0).name, QStringLiteral("Ka1"));
-        QCOMPARE(fe.lines[0].at(1).name, QStringLiteral("Ka2"));
-        QCOMPARE(fe.lines[3].size(), 1);
-        QVERIFY(fe.lines[1].isEmpty() && fe.lines[4].isEmpty());
-        QVERIFY(db.diagnostics().isEmpty());
     }
 
     void tagRows_data()
     {
         QTest::addColumn<QString>("text"); // %1: the element row, field i holds i + 0.5
         QTest::addColumn<QStringList>("diagnostics");
-        QTest::addColumn<double>("kEdge");  // edges[0].energy of the element
-        QTest::addColumn<double>("kYield"); // yields[0].value
-        QTest::addColumn<double>("ka1");    // energy of the only K line, or -1 for none
-        const auto row = [](const char *tag, const QString &text, const QStringList &diagnostics,
-                            double kEdge, double kYield = -1, double ka1 = -1) {
-            QTest::newRow(tag) << text << diagnostics << kEdge << kYield << ka1;
-        };
-        const QString unknown = "unknow type of f-line definition ";
-        row("tags before the row", "#,IDLINE,#,AE-K\n%1", {}, 3.5);
-        row("tags after the row", "%1\n#,IDLINE,#,AE-K", {}, -1);
-        row("AE twice", "#,IDLINE,#,AE-K,AE-K\n%1", {"Duplicate AE-def K 3 4"}, 3.5);
-        row("w twice", "#,IDLINE,#,w-K,#,w-K\n%1", {"Duplicate w-def K 3 5"}, -1, 3.5);
-        row("E twice", "#,IDLINE,#,E-K-Ka1,E-K-Ka1,Rate-K-Ka1\n%1",
-            {"Duplicate line-def K Ka1 3 4"}, -1, -1, 0.0035);
-        row("Rate twice", "#,IDLINE,#,Rate-K-Ka1,E-K-Ka1,Rate-K-Ka1\n%1",
-            {"Duplicate line-def K Ka1 3 5"}, -1, -1, 0.0045);
-        row("unknown kind", "#,IDLINE,#,XE-K,AE-K\n%1", {unknown + "XE-K"}, 4.5);
-        row("too many parts", "#,IDLINE,AE-K-L1,E-K,w\n%1",
-            {unknown + "AE-K-L1", unknown + "E-K", unknown + "w"}, -1);
-        row("empty, dash and hash are quiet", "#,IDLINE,,-,#,--,AE-K\n%1", {}, 6.5);
-        row("dashes around parts", "#,IDLINE,#,-AE--K-\n%1", {}, 3.5);
-        row("case-sensitive kinds", "#,IDLINE,#,ae-K,W-K\n%1", {unknown + "ae-K", unknown + "W-K"},
-            -1);
-        row("percent signs stay text", "#,IDLINE,#,AE-%3,AE-%3,E-%1-%4,E-%1-%4\n%1",
-            {"Duplicate AE-def %3 3 4", "Duplicate line-def %1 %4 5 6"}, -1);
-        row("edge not known", "#,IDLINE,#,AE-M1,w-M1\n%1", {}, -1);
-        row("second tag row adds no duplicate", "#,IDLINE,#,AE-K\n#,IDLINE,#,#,AE-K\n%1",
-            {"Duplicate AE-def K 3 4"}, 3.5);
+        QTest::addColumn<double>("kEdge"); // edges[0].energy of the element
+        QTest::addColumn<double>("ka1");   // energy of the only K line, or -1 for none
+        QTest::newRow("tags") << "#,IDLINE,#,AE-K\n%1" << QStringList() << 3.5 << -1.;
+        QTest::newRow("AE twice") << "#,IDLINE,#,AE-K,AE-K\n%1"
+                                  << QStringList{"Duplicate AE-def K 3 4"} << 3.5 << -1.;
+        QTest::newRow("E twice") << "#,IDLINE,#,E-K-Ka1,E-K-Ka1,Rate-K-Ka1\n%1"
+                                 << QStringList{"Duplicate line-def K Ka1 3 4"} << -1. << 0.0035;
+        QTest::newRow("unknown kind")
+            << "#,IDLINE,#,XE-K,AE-K\n%1" << QStringList{"unknow type of f-line definition XE-K"}
+            << 4.5 << -1.;
     }
     void tagRows()
     {
         QFETCH(QString, text);
         QFETCH(QStringList, diagnostics);
         QFETCH(double, ka1);
-        QStringList row{QStringLiteral("Xx"), QStringLiteral("9"), QStringLiteral("1")};
-        for (int i = 3; i < 8; ++i)
-            row << QString::number(i + 0.5);
         for (const QString &d : diagnostics)
             QTest::ignoreMessage(QtDebugMsg, d.toUtf8().constData());
         XrayDataBase db;
-        // Substituted by hand: the tags themselves may hold "%1".
-        QVERIFY(
-            load(db, QString(text).replace(text.lastIndexOf("%1"), 2, row.join(QLatin1Char(',')))));
+        QVERIFY(load(db, text.arg("Xx,9,1,3.5,4.5,5.5,6.5,7.5")));
         QCOMPARE(db.diagnostics(), diagnostics);
         const aAtom a = db.elementByZ(9);
         QTEST(a.edges[0].energy, "kEdge");
-        QTEST(a.yields[0].value, "kYield");
         QCOMPARE(a.lines[0].size(), ka1 < 0 ? 0 : 1);
         if (ka1 >= 0)
             QCOMPARE(a.lines[0].at(0).energy, ka1);
-    }
-
-    void linePairs_data()
-    {
-        QTest::addColumn<QString>("tags");
-        QTest::addColumn<QString>("values"); // fields 3 on
-        QTest::addColumn<int>("shell");      // edge index the line should land in, -1 none
-        QTest::addColumn<double>("energy");  // keV
-        QTest::addColumn<double>("rate");
-        const auto row = [](const char *tag, const QString &tags, const QString &values,
-                            int shell = -1, double energy = 0, double rate = 0) {
-            QTest::newRow(tag) << tags << values << shell << energy << rate;
-        };
-        row("energy then rate", "E-L2-Lb1,Rate-L2-Lb1", "7180,0.9", 2, 7.18, 0.9);
-        row("rate then energy", "Rate-L2-Lb1,E-L2-Lb1", "0.9,7180", 2, 7.18, 0.9);
-        row("apart", "E-K-Kb1,#,#,Rate-K-Kb1", "7058,1,2,0.08", 0, 7.058, 0.08);
-        row("energy only", "E-K-Ka1", "6404");
-        row("rate only", "Rate-K-Ka1", "0.5");
-        row("other line's rate", "E-K-Ka1,Rate-K-Ka2", "6404,0.5");
-        row("other shell's rate", "E-K-Ka1,Rate-L3-Ka1", "6404,0.5");
-        row("M shell is not stored", "E-M-Ma,Rate-M-Ma", "2048,1");
-        row("missing energy", "E-K-Ka1,Rate-K-Ka1", "=,0.5");
-        row("zero rate", "E-K-Ka1,Rate-K-Ka1", "6404,0");
-        row("column past the row's end", "E-K-Ka1,Rate-K-Ka1", "6404");
-    }
-    void linePairs()
-    {
-        QFETCH(QString, tags);
-        QFETCH(QString, values);
-        QFETCH(int, shell);
-        XrayDataBase db;
-        QVERIFY(load(db, QStringLiteral("#,IDLINE,#,%1\nXx,9,1,%2").arg(tags, values)));
-        QVERIFY(db.diagnostics().isEmpty());
-        const aAtom a = db.elementByZ(9);
-        for (int k = 0; k < 5; ++k) {
-            QCOMPARE(a.lines[k].size(), k == shell ? 1 : 0);
-            if (k == shell) {
-                QTEST(a.lines[k].at(0).energy, "energy");
-                QTEST(a.lines[k].at(0).rate, "rate");
-                QCOMPARE(a.lines[k].at(0).shell, db.edgeName(k));
-            }
-        }
-    }
-
-    void reloadStartsAfresh()
-    {
-        QTest::ignoreMessage(QtDebugMsg, "Duplicate AE-def K 3 4");
-        XrayDataBase db;
-        QVERIFY(load(db, QStringLiteral("#,IDLINE,#,AE-K,AE-K\nFe,26,55.8,7.1")));
-        QVERIFY(load(db, QStringLiteral("Cu,29,63.5,8.98")));
-        QVERIFY(!db.bySymbol().contains(QStringLiteral("Fe")));
-        QVERIFY(db.diagnostics().isEmpty());
-        QCOMPARE(db.edgeNames(), (QStringList{"K", "L1", "L2", "L3"}));
-    }
-
-    void startupExit_data()
-    {
-        QTest::addColumn<bool>("exists");
-        QTest::newRow("missing table ends with 1") << false;
-        QTest::newRow("present table continues") << true;
-    }
-    void startupExit()
-    {
-        QFETCH(bool, exists);
-        const QString path = exists ? write("Fe,26,55.8,7.1") : m_dir.filePath("missing.txt");
-        QProcess child;
-        child.start(QCoreApplication::applicationFilePath(), {"--load-or-exit", path});
-        QVERIFY(child.waitForFinished(30000));
-        QCOMPARE(child.exitStatus(), QProcess::NormalExit);
-        QCOMPARE(child.exitCode(), exists ? 0 : 1);
-        const QString err = QString::fromUtf8(child.readAllStandardError());
-        QCOMPARE(err.contains(QStringLiteral("Cannot open [%1]").arg(path)), !exists);
-        // The child reached the line after the load only when the table opened.
-        QCOMPARE(child.readAllStandardOutput().contains("loaded 1"), exists);
-    }
-
-    void elementFor_data()
-    {
-        QTest::addColumn<QString>("target");
-        QTest::addColumn<int>("z"); // elementFor(target).z
-        QTest::addColumn<QString>("symbol");
-        QTest::addColumn<int>("zFor"); // -2: not part of this row
-        const auto row = [](const char *tag, const QString &target, int z,
-                            const QString &symbol = QString(),
-                            int zFor = -2) { QTest::newRow(tag) << target << z << symbol << zFor; };
-        row("symbol", "Fe", 26, "Fe", 26);
-        row("number", "78", 78, "Pt", 78);
-        row("number with blanks", " 78 ", 78, "Pt");
-        row("symbol case matters", "fe", 0, "", 0);
-        row("symbol with blank", "Fe ", 0);
-        row("empty", "", 0, "", 0);
-        row("unknown symbol", "Xx", 0, "", 0);
-        row("number not stored", "200", -1, "", -1);
-        row("zero", "0", 0, "", 0);
-        row("negative", "-26", 0, "", -1);
-        row("number and text", "26Fe", 0);
-        row("hexadecimal", "0x1a", 0);
-        row("decimal point", "26.0", 0);
-    }
-    void elementFor()
-    {
-        QFETCH(QString, target);
-        QFETCH(int, zFor);
-        const aAtom a = m_db.elementFor(target);
-        QTEST(a.z, "z");
-        QTEST(a.symbol, "symbol");
-        if (zFor != -2)
-            QCOMPARE(m_db.zFor(target), zFor);
-    }
-
-    void byNumberAndEdgeNames()
-    {
-        QCOMPARE(m_db.elementByZ(78).symbol, QStringLiteral("Pt"));
-        QCOMPARE(m_db.elementByZ(0).z, 0); // the placeholder
-        for (int z : {27, -1}) {           // the empty element
-            QCOMPARE(m_db.elementByZ(z).z, -1);
-            QCOMPARE(m_db.elementByZ(z).weight, -1.0);
-            QCOMPARE(m_db.elementByZ(z).edges[0].energy, -1.0);
-        }
-        const QStringList names{"K", "L1", "L2", "L3"};
-        for (int k = 0; k < names.size(); ++k) {
-            QCOMPARE(m_db.edgeName(k), names.at(k));
-            QCOMPARE(m_db.edgeIndexFor(names.at(k), QStringLiteral("Fe")), k);
-        }
-        QVERIFY(m_db.edgeName(4).isEmpty() && m_db.edgeName(-1).isEmpty());
-        // Before loading there is not even the placeholder.
-        XrayDataBase empty;
-        QCOMPARE(empty.elementFor(QString()).z, -1);
-        QCOMPARE(empty.zFor(QStringLiteral("Fe")), -1);
-        setMaxEnergy(30000);
-        QCOMPARE(empty.edgeEnergy(QStringLiteral("Fe"), QStringLiteral("K")), -1000.0);
     }
 
     // The automatic edge is the highest one the crystals reach; edge texts
@@ -445,22 +84,12 @@ private slots:
         QTest::addColumn<int>("autoEdge");
         QTest::addColumn<QString>("edge");
         QTest::addColumn<double>("eV"); // edgeEnergy(target, edge)
-        const auto row = [](const char *tag, double maxEnergy, const QString &target, int autoEdge,
-                            const QString &edge, double eV) {
-            QTest::newRow(tag) << maxEnergy << target << autoEdge << edge << eV;
-        };
-        row("Fe K", 30000, "Fe", 0, "K", 7113.26288);
-        row("Fe, K reachable", 30000, "Fe", 0, "", 7113.26288);
-        row("Pt, K out of reach: highest L", 30000, "Pt", 1, "", 13880);
-        row("Pt, L1 out of reach", 13500, "Pt", 2, "", 13273);
-        row("Pt, only L3 reachable, lower-case edge", 12000, "Pt", 3, "l1", 11564);
-        row("edge at the limit is out", 7.11326288 * 1000, "Fe", 1, "", 846.1);
-        row("Fe below every edge", 500, "Fe", 0, "", 7113.26288);
-        row("empty crystal table", 0, "Fe", 0, "L3", 708.1);
-        row("tie keeps the earlier edge; absent edge", 30000, "Tt", 2, "L1", -1000);
-        row("by number; K above the crystals' reach", 30000, "78", 1, "K", 78395);
-        row("not stored", 30000, "Xx", 0, "K", -1000);
-        row("no tagged edge; missing value", 30000, "H", 0, "K", -1000);
+        QTest::newRow("Fe K") << 30000. << "Fe" << 0 << "K" << 7113.26288;
+        QTest::newRow("K out of reach: highest L") << 30000. << "Pt" << 1 << "" << 13880.;
+        QTest::newRow("edge at the limit is out") << 7.11326288 * 1000 << "Fe" << 1 << "" << 846.1;
+        QTest::newRow("below every edge") << 500. << "Fe" << 0 << "" << 7113.26288;
+        QTest::newRow("tie keeps the earlier; absent edge")
+            << 30000. << "Tt" << 2 << "L1" << -1000.;
     }
     void edges()
     {
@@ -475,83 +104,67 @@ private slots:
         QTEST(m_db.edgeEnergy(target, edge), "eV");
     }
 
-    // The table compiled into the program: it loads without diagnostics and
+    // The table compiled into the program loads without diagnostics and
     // holds sane reference data for every element a schedule may name.
-    void resource_data()
-    {
-        QTest::addColumn<int>("z");
-        const char *symbols =
-            "H He Li Be B C N O F Ne Na Mg Al Si P S Cl Ar K Ca Sc Ti V Cr Mn Fe Co Ni Cu Zn Ga "
-            "Ge As Se Br Kr Rb Sr Y Zr Nb Mo Tc Ru Rh Pd Ag Cd In Sn Sb Te I Xe Cs Ba La Ce Pr Nd "
-            "Pm Sm Eu Gd Tb Dy Ho Er Tm Yb Lu Hf Ta W Re Os Ir Pt Au Hg Tl Pb Bi Po At Rn Fr Ra Ac "
-            "Th Pa U";
-        int z = 0;
-        for (const QByteArray &s : QByteArray(symbols).split(' '))
-            QTest::newRow(s.constData()) << ++z;
-    }
     void resource()
     {
-        QFETCH(int, z);
-        const XrayDataBase &db = xrayDataBase();
-        if (db.byZ().isEmpty()) {
-            QVERIFY(db.bySymbol().isEmpty());
-            QVERIFY(xrayDataBase().load(QStringLiteral(":XrayDataBase2.txt")));
-            QVERIFY2(db.diagnostics().isEmpty(), qPrintable(db.diagnostics().join('\n')));
-            // The row numbering the columns is a comment; "0" names no element.
-            QCOMPARE(db.zFor(QStringLiteral("0")), 0);
+        XrayDataBase db;
+        QVERIFY(db.load(QStringLiteral(":XrayDataBase2.txt")));
+        QVERIFY2(db.diagnostics().isEmpty(), qPrintable(db.diagnostics().join('\n')));
+        for (int z = 1; z <= 92; ++z) {
+            const aAtom a = db.elementByZ(z);
+            QCOMPARE(db.zFor(a.symbol), z);
+            if (z > 1) // K edges rise with Z
+                QVERIFY(a.edgeE[0] > db.elementByZ(z - 1).edgeE[0]);
+            // A line carries less energy than its shell's edge; a column mix-up breaks this.
+            for (int k = 0; k < 5; ++k)
+                for (const EmissionLine &l : a.lines[k])
+                    QVERIFY(l.energy < a.edges[k].energy && l.rate > 0 && l.rate <= 1);
         }
-        const QString symbol = QString::fromLatin1(QTest::currentDataTag());
-        QCOMPARE(db.zFor(symbol), z);
-        QCOMPARE(db.byZ().value(z).symbol, symbol);
-        const aAtom a = db.elementFor(symbol);
-        // Atomic weights grow roughly as 2 to 2.6 times Z beyond hydrogen.
-        QVERIFY2(a.weight >= z && a.weight <= 2.7 * z + 1, qPrintable(QString::number(a.weight)));
-        QCOMPARE(a.edges[0].label, symbol + QStringLiteral(" K"));
-        QCOMPARE(a.edges[0].energy, a.edgeE[0]);
-        if (z > 1) // K edges rise with Z
-            QVERIFY(a.edgeE[0] > db.elementByZ(z - 1).edgeE[0]);
-        if (z >= 30) { // every shell binds more loosely than the one inside it
-            for (int k = 0; k < 4; ++k)
-                QVERIFY2(a.edgeE[k] > a.edgeE[k + 1], qPrintable(QString::number(k)));
-            QVERIFY(a.edgeE[4] > 0);
+        // Published edge energies (Bearden and Burr); the table may differ by a few eV.
+        const QList<std::pair<const char *, double>> known{
+            {"Fe", 7112}, {"Cu", 8979}, {"Mo", 20000}, {"Pt", 11564}, {"U", 17166}};
+        setMaxEnergy(40000);
+        for (const auto &[symbol, eV] : known) {
+            const QString edge = db.zFor(symbol) > 50 ? "L3" : "K";
+            QVERIFY(std::fabs(db.edgeEnergy(symbol, edge) - eV) < 5);
         }
-        // A line carries less energy than its shell's edge; a column mix-up breaks this.
-        for (int k = 0; k < 5; ++k) {
-            for (const EmissionLine &l : a.lines[k]) {
-                QCOMPARE(l.shell, db.edgeName(k));
-                QVERIFY2(l.energy < a.edges[k].energy && l.energy > 0, qPrintable(l.name));
-                QVERIFY2(l.rate > 0 && l.rate <= 1, qPrintable(l.name));
-            }
-            if (a.yields[k].value != -1)
-                QVERIFY(a.yields[k].value > 0 && a.yields[k].value <= 1);
+    }
+
+    // Energy, wavelength and Bragg angle by the Bragg law worked out by hand, both
+    // directions where the pair is a valid one; -1 and 0 mark no value.
+    void conversions_data()
+    {
+        QTest::addColumn<double>("d");
+        QTest::addColumn<int>("unit");
+        QTest::addColumn<double>("e");
+        QTest::addColumn<double>("v");
+        const double kHc = 12398.41984; // eV A
+        QTest::newRow("eV") << 3.13553 << 0 << 7112.0 << 7112.0;
+        QTest::newRow("keV") << 3.13553 << 1 << 7112.0 << 7.112;
+        QTest::newRow("A at hc") << 3.13553 << 2 << kHc << 1.0;
+        QTest::newRow("deg at 30, Si(111)") << 3.13553 << 3 << kHc / 3.13553 << 30.0;
+        QTest::newRow("deg at 60, d 1.2") << 1.2 << 3 << kHc / (1.2 * std::sqrt(3.0)) << 60.0;
+        QTest::newRow("deg out of reach") << 3.13553 << 3 << 1000.0 << -1.0;
+    }
+    void conversions()
+    {
+        QFETCH(double, d);
+        QFETCH(int, unit);
+        QFETCH(double, e);
+        QFETCH(double, v);
+        if (e >= 0) {
+            const double got = Units::fromEV(e, unit, d);
+            QVERIFY2(std::fabs(got - v) <= 1e-5 * std::fabs(v),
+                     qPrintable(QString::number(got, 'g', 17)));
         }
-        // Published edge energies (Bearden and Burr); the shipped table may differ by a few eV.
-        const QHash<QString, double> known{{"Fe", 7112},  {"Cu", 8979},  {"Zn", 9659},
-                                           {"Mo", 20000}, {"Pt", 11564}, {"Au", 11919},
-                                           {"U", 17166}};
-        if (known.contains(symbol)) {
-            const QString edge = z > 50 ? "L3" : "K";
-            for (const QString &target : {symbol, QString::number(z)})
-                QVERIFY(std::fabs(db.edgeEnergy(target, edge) - known.value(symbol)) < 5);
-        }
-        if (symbol == QLatin1String("Fe")) { // Ka1 in the fixed column and among the tagged lines
-            QVERIFY(std::fabs(a.lineE[1] - 6.40) < 0.01);
-            QVERIFY(!a.lines[0].isEmpty() && a.yields[0].value > 0.3 && a.yields[0].value < 0.4);
+        if (v >= 0 && unit >= 0 && unit < Units::count()) {
+            const double got = Units::toEV(v, unit, d);
+            QVERIFY2(std::fabs(got - e) <= 1e-6 * std::fabs(e) || (e < 0 && got == -1),
+                     qPrintable(QString::number(got, 'g', 17)));
         }
     }
 };
 
-int main(int argc, char *argv[])
-{
-    QCoreApplication app(argc, argv);
-    if (argc == 3 && std::strcmp(argv[1], "--load-or-exit") == 0) {
-        if (!xrayDataBase().load(QString::fromLocal8Bit(argv[2])))
-            return 1;
-        printf("loaded %d\n", int(xrayDataBase().byZ().size()));
-        return 0;
-    }
-    TstXrayDb tc;
-    return QTest::qExec(&tc, argc, argv);
-}
-
+QTEST_GUILESS_MAIN(TstXrayDb)
 #include "tst_xraydb.moc"

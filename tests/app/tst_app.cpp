@@ -1,0 +1,200 @@
+// The configuration store, the option tables built from it, and start-up.
+#include "ConfigStore.h"
+#include "OptionTables.h"
+#include "Startup.h"
+#include "TestSupport.h"
+
+#include <QTest>
+
+using Files = QList<QPair<QString, QByteArray>>; // the first one is read
+Q_DECLARE_METATYPE(Files)
+
+class TestApp : public QObject
+{
+    Q_OBJECT
+
+    TestSupport::WorkDir m_dir; // INCLUDE names are relative to the working directory
+
+private slots:
+    void takeItem_data()
+    {
+        for (const char *column : {"text", "item", "remainder"})
+            QTest::addColumn<QString>(column);
+        QTest::addColumn<bool>("diagnosed");
+        const auto row = [](const char *name, const char *text, const char *item, const char *rest,
+                            bool diagnosed) {
+            QTest::newRow(name) << QString(text) << QString(item) << QString(rest) << diagnosed;
+        };
+        row("leading blanks", "   abc  def ", "abc", "  def ", false);
+        row("quoted keeps hash", "\"a # b\" c", "a # b", " c", false);
+        row("unterminated quote", "\"abc def", "abc def", "", true);
+        row("ends with quote", "abc\" def", "abc\"", " def", true);
+        row("single quotes are ordinary", "'x # y'", "'x", " # y'", false);
+    }
+    void takeItem()
+    {
+        QFETCH(QString, text);
+        MessageCatcher catcher;
+        QString rest = "sentinel";
+        QTEST(::takeItem(text, &rest), "item");
+        QTEST(rest, "remainder");
+        QTEST(!catcher.lines().isEmpty(), "diagnosed");
+    }
+
+    void files_data()
+    {
+        QTest::addColumn<Files>("files");
+        QTest::addColumn<QStringList>("entries");
+        QTest::addColumn<QStringList>("diagnosed");
+        QTest::newRow("items and comments")
+            << Files{{"a.cfg", "KEY \"a # b\" c # note\n  # X y\nK2 a # b\nLONELY\n"}}
+            << QStringList{"KEY=a # b", "K2=a", "LONELY="} << QStringList();
+        QTest::newRow("include in place, missing one goes on")
+            << Files{{"outer.cfg", "A 1\ninclude inner.cfg\nINCLUDE nowhere.cfg\nD 4\n"},
+                     {"inner.cfg", "B 2\n"}}
+            << QStringList{"A=1", "B=2", "D=4"} << QStringList{"outer.cfg:3:"};
+        QTest::newRow("loop is cut, same file twice is no loop")
+            << Files{{"loop-a.cfg", "A 1\nINCLUDE loop-b.cfg\nINCLUDE c.cfg\nINCLUDE c.cfg\n"},
+                     {"loop-b.cfg", "B 1\nINCLUDE loop-a.cfg\n"},
+                     {"c.cfg", "X 1\n"}}
+            << QStringList{"A=1", "B=1", "X=1", "X=1"} << QStringList{"loop-b.cfg:2:"};
+        QTest::newRow("quotes left open or closed")
+            << Files{{"q.cfg", "TUNE \"Y yes\nB x\" 2\n"}} << QStringList{"TUNE=Y yes", "B=x\""}
+            << QStringList{"q.cfg:1:", "q.cfg:2:"};
+    }
+    void files()
+    {
+        QFETCH(Files, files);
+        for (const auto &f : files)
+            QVERIFY(TestSupport::writeFile(f.first, f.second));
+        ConfigStore store;
+        QVERIFY(store.readFile(files.first().first));
+        QStringList entries, diagnosed;
+        for (const ConfigEntry &e : store.entries())
+            entries << e.key + '=' + e.value;
+        for (const QString &d : store.diagnostics())
+            diagnosed << d.section(' ', 0, 0);
+        QTEST(entries, "entries");
+        QTEST(diagnosed, "diagnosed");
+    }
+
+    void duplicatesAndCase()
+    {
+        QVERIFY(TestSupport::writeFile("dup.cfg", "Crystal first a\nKEY one\nCRYSTAL second b\n"
+                                                  "KEY two\n"));
+        ConfigStore store;
+        store.parseCommandLine(QStringList{"prog", "KEY", "cmd", "-x", "a", "b"});
+        QVERIFY(store.readFile("dup.cfg"));
+        QCOMPARE(store.value("KEY", "d"), QString("two"));
+        QCOMPARE(store.valueNoCase("crystal", "d"), QString("second"));
+        QCOMPARE(store.allRests("crystal"), QStringList({" first a", " second b"}));
+        QCOMPARE(store.allRests("-x"), QStringList({"a b"}));
+    }
+
+    void crystals()
+    {
+        CrystalTable t;
+        t.build({" Si111 3.1356 4000 30000 \"Si(111)\"", " Si311 1.6375 7000 20000 311", " Bare",
+                 " X 3 a 9000"});
+        QCOMPARE(t.at(1).aliases, QStringList({"311", "Si311"}));
+        QCOMPARE(t.diagnostics().size(), 2); // the rows that do not read
+        QCOMPARE(t.rowByName("si311"), -1);  // case-sensitive
+        QCOMPARE(t.rowForEnergy(4000), 3);   // eMin itself is outside; the first matching row
+        QCOMPARE(t.rowForEnergy(50000), 0);  // none: row 0
+    }
+
+    void selection_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("row");
+        QTest::addColumn<bool>("found");
+        QTest::newRow("label in quotes") << "no dark" << 0 << true;
+        QTest::newRow("alias any case") << "Yes" << 1 << true;
+        QTest::newRow("first row wins") << "n" << 2 << true;
+        QTest::newRow("unknown") << "maybe" << 0 << false;
+    }
+    void selection()
+    {
+        QFETCH(QString, text);
+        QFETCH(bool, found);
+        SelectionTable t;
+        t.build({" \"No dark\" none", " Y yes", " N no", " X n"});
+        bool got = !found; // must be written by rowOf
+        QTEST(t.rowOf(text, &got), "row");
+        QCOMPARE(got, found);
+    }
+
+    void modeRanges_data()
+    {
+        QTest::addColumn<QString>("defaultText");
+        QTest::addColumn<double>("energy");
+        QTest::addColumn<int>("index");
+        QTest::newRow("overlap") << "1" << 9000.0 << 0;
+        QTest::newRow("second") << "1" << 4500.0 << 1;
+        QTest::newRow("bounds are inside") << "1" << 20000.0 << 0;
+        QTest::newRow("x reads as 0") << "1" << 100.0 << 2;
+        QTest::newRow("default") << "1" << 25000.0 << 1;
+        QTest::newRow("default outside") << "9" << 25000.0 << 9;
+    }
+    void modeRanges()
+    {
+        QFETCH(QString, defaultText);
+        QFETCH(double, energy);
+        ModeRangeTable t;
+        t.build({" 1 20000 5000", " 2 4000 12000", " 3 x 8000"}, defaultText);
+        QTEST(t.indexForEnergy(energy), "index");
+    }
+
+    void measModeCodes_data()
+    {
+        QTest::addColumn<int>("scan");
+        QTest::addColumn<int>("detection");
+        QTest::addColumn<int>("code");
+        QTest::newRow("quick trans") << 0 << 0 << 1;
+        QTest::newRow("step fluo, second row") << 1 << 1 << 2;
+        QTest::newRow("step trans") << 1 << 0 << 7;
+    }
+    void measModeCodes()
+    {
+        ConfigStore store;
+        store.readText("scan_type Quick Q\nSCAN_TYPE Step S\nQ_MEAS_MODE Trans 1\n"
+                       "S_MEAS_MODE T 7\nS_MEAS_MODE 1 2\nS_MEAS_MODE Trans 5\n");
+        buildOptionTables(store);
+        QFETCH(int, scan);
+        QFETCH(int, detection);
+        QTEST(measModeCodeFor(scan, detection), "code");
+    }
+    void configFile_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QString>("file");
+        QTest::newRow("-config wins when first")
+            << QStringList{"skedra", "-config", "b.cfg", "-c", "a.cfg"} << "b.cfg";
+        QTest::newRow("-C is not -c") << QStringList{"skedra", "-C", "a.cfg"} << "config.cfg";
+    }
+    void configFile()
+    {
+        QFETCH(QStringList, args);
+        ConfigStore store;
+        store.parseCommandLine(args);
+        QTEST(chooseConfigFile(store), "file");
+    }
+
+    // A configuration file that does not exist is reported; the window comes up.
+    void programRunsWithoutConfig()
+    {
+        QProcess proc;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("HOME", m_dir.path()); // nothing of the user's is touched
+        proc.setProcessEnvironment(env);
+        proc.setProcessChannelMode(QProcess::MergedChannels);
+        proc.start(SKEDRA_EXE, {"-c", "b.cfg", "-platform", "offscreen", "-quit-when-shown"});
+        QVERIFY(proc.waitForFinished(20000));
+        const QByteArray out = proc.readAll();
+        QVERIFY2(out.contains("\"b.cfg\"") && out.contains("shown-after-ms:"), out.constData());
+        QCOMPARE(proc.exitCode(), 0);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestApp)
+#include "tst_app.moc"
