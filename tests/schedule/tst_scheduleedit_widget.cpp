@@ -35,6 +35,8 @@ private slots:
         e.ui.ScanType->setCurrentIndex(1);
         QCOMPARE(e.entry().scanType, 1);
         QCOMPARE(e.ui.Blocks->value(), 4); // the step scan's own count, shown
+        for (int i = 0; i <= 5; ++i)       // its four blocks and their end row, nothing past them
+            QCOMPARE(e.stepBlocks->row(i)->isVisibleTo(&e), i <= 4);
         // The first choice of a drop-down is one like any other.
         for (QComboBox *box : {e.ui.MeasDark, e.ui.Tuning}) {
             box->setCurrentIndex(1);
