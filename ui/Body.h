@@ -35,6 +35,7 @@
 #include "RunEta.h"
 #include "RunJournal.h"
 #include "RunOverview.h"
+#include "RunRecovery.h"
 #include "ui_Body.h"
 
 #include <QDateTime>
@@ -246,6 +247,7 @@ private:
     // True when the list now holds a resumed run.
     bool offerUnfinishedRun(bool askOperator);
     int choose(const QString &text, const QStringList &choices) const;
+    Resumed resumeRun(const RunRecovery::Unfinished &run, bool fromNext);
     // Raises the window with a non-modal message and notifies.
     void alertOperator(const QString &event, const QString &text);
     void updateRunStatus();

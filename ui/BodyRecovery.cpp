@@ -101,6 +101,11 @@ Body::Resumed Body::resumeLastRun(bool fromNext)
         RunRecovery::lastUnfinished(RunJournal::read(journal), journal);
     if (!run.found)
         return Resumed::NothingToResume;
+    return resumeRun(run, fromNext);
+}
+
+Body::Resumed Body::resumeRun(const RunRecovery::Unfinished &run, bool fromNext)
+{
     const RunRecovery::Plan plan = RunRecovery::plan(run, fromNext);
     if (!plan.ok) {
         logArea->log(tr("The run of %1 cannot be resumed: %2")
@@ -153,7 +158,7 @@ bool Body::offerUnfinishedRun(bool askOperator)
     }
     const RunRecovery::Plan plan = RunRecovery::plan(run, false);
     if (!plan.ok || plan.start < 0) {
-        resumeLastRun(); // says why there is nothing to resume
+        resumeRun(run, false); // says why there is nothing to resume
         return false;
     }
     const auto name = [&plan](int i) {
@@ -172,7 +177,7 @@ bool Body::offerUnfinishedRun(bool askOperator)
     choices << tr("Do not resume");
     const int c = choose(text, choices);
     if (c >= 0 && c < choices.size() - 1) {
-        if (resumeLastRun(c == 1) != Resumed::Yes)
+        if (resumeRun(run, c == 1) != Resumed::Yes)
             return false;
         startMeas();
         return true;
