@@ -93,9 +93,14 @@ int main(int argc, char *argv[])
         QTimer::singleShot(0, &body, [&body, attended] { body.recoverAtStartup(attended); });
         // Shut down or logged out: unsaved edits go to the recovery file; a
         // run going on is left for -resume-last (its journal has no end).
-        QuitOnSignal::install(&body, [&body] {
+        // In a run nobody watches, the run stops and the program ends without
+        // a question nobody could answer.
+        QuitOnSignal::install(&body, [&body, &unattended] {
             body.saveRecovery();
-            QApplication::quit();
+            if (unattended.unattended())
+                unattended.quitOnSignal();
+            else
+                QApplication::quit();
         });
         if (store.contains(QStringLiteral("-quit-when-shown"))) {
             // Start-up timing: the first pass of the event loop has shown the window.

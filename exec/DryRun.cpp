@@ -3,6 +3,7 @@
 #include "ConfigStore.h"
 #include "Csv.h"
 #include "EntryCheck.h"
+#include "EntrySelection.h"
 #include "ExecPlan.h"
 #include "OptionTables.h"
 #include "TolvaProto.h"
@@ -10,6 +11,8 @@
 
 #include <QCoreApplication>
 #include <QTextStream>
+
+#include <optional>
 
 namespace {
 
@@ -90,6 +93,9 @@ Result run(const QList<Entry> &entries, const Setup &setup, const QDateTime &now
         r.lines << busLine(setup, cmd.first, cmd.second);
 
     const QList<QStringList> across = EntryCheck::checkSchedule(entries);
+    // Each entry is compared with the one measured before it, as in a run:
+    // unticked entries in between change nothing at the beamline.
+    std::optional<Entry> last;
     for (int i = 0; i < entries.size(); ++i) {
         const Entry &cur = entries.at(i);
         if (!cur.exec)
@@ -108,13 +114,13 @@ Result run(const QList<Entry> &entries, const Setup &setup, const QDateTime &now
             ++r.entriesWithErrors;
             for (const QString &err : errors)
                 r.lines << QStringLiteral("# ") + Tr::tr("Error: %1").arg(err);
+            last.reset(); // once it is mended it runs, wherever it leaves the beamline
             continue;
         }
 
-        const Entry &prev = entries.at(i > 0 ? i - 1 : 0);
         const int stdBlocks = Estimate::standardBlockCount(cur);
         const int blockNum = setup.blockNum > 0 ? setup.blockNum : stdBlocks;
-        const StageResult plan = planEntry({cur, prev, i, blockNum});
+        const StageResult plan = planEntry({cur, last ? &*last : nullptr, i, blockNum});
         for (const PlanPrompt &p : plan.prompts)
             r.lines << QStringLiteral("PROMPT ") + oneLine(p.text);
         for (const QString &line : plan.lines) {
@@ -133,8 +139,10 @@ Result run(const QList<Entry> &entries, const Setup &setup, const QDateTime &now
         if (!plan.error.isEmpty()) {
             ++r.entriesWithErrors;
             r.lines << QStringLiteral("# ") + Tr::tr("Error: %1").arg(plan.error);
+            last.reset(); // a failed entry leaves the beamline unknown
             continue;
         }
+        last = plan.measured ? *plan.measured : cur;
         double seconds = Estimate::measurement(cur, setup.est);
         if (plan.hold.contains(ExecFlags::MainThMoving))
             seconds += setup.est.move;
@@ -170,6 +178,15 @@ int checkCommand(const ConfigStore &store, QTextStream &out, QTextStream &err, c
             return 1;
         }
         entries = read.entries;
+    }
+    if (store.contains(QStringLiteral("-entries"))) {
+        const EntrySelection::Result sel =
+            EntrySelection::parse(store.value(QStringLiteral("-entries")), int(entries.size()));
+        if (!sel.ok) {
+            err << sel.error << Qt::endl;
+            return 1;
+        }
+        entries = EntrySelection::apply(entries, sel.numbers);
     }
     const Result r = run(entries, Setup::fromConfig(store), now);
     for (const QString &line : r.lines)

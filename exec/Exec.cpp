@@ -54,6 +54,7 @@ void Exec::clearErrStarting()
 
 void Exec::send(const QString &cmd)
 {
+    entrySent = true;
     emit sendCmd(QString(), targetCh, cmd);
 }
 
@@ -71,6 +72,7 @@ void Exec::showStage(int stage)
         return;
     shownStage = stage;
     emit currentStage(stageName(stage));
+    emit stageShown(stage);
 }
 
 void Exec::endEntry(EntryState state, const QString &detail)
@@ -87,6 +89,8 @@ void Exec::failEntry(const QString &reason)
         return;
     const int failed = current;
     endEntry(EntryState::Failed, reason);
+    // Whatever the entry left half done, the next one sets everything anew.
+    lastMeasured.reset();
     if (!skipFailed) {
         stop(false);
         return;
@@ -101,6 +105,7 @@ void Exec::failEntry(const QString &reason)
         setFlag(f, false);
     stageNo = Stage::Initialize;
     ++current;
+    currentBegun = false;
     if (stopAfterEntry) {
         stop(true);
         return;
@@ -200,6 +205,8 @@ void Exec::start(QList<Entry> list)
     setRunning(true);
     entries = std::move(list);
     current = 0;
+    currentBegun = false;
+    lastMeasured.reset();
     clearErrStarting();
     emit execNext();
 }
@@ -228,6 +235,8 @@ void Exec::startOneSchedule()
     }
     emit executing(current);
     entryOpen = true;
+    currentBegun = true;
+    entrySent = false;
     clearErrStarting();
     setFlag(ExecFlags::ErrSHolderMove, false);
     stageNo = Stage::Initialize;
@@ -261,7 +270,11 @@ void Exec::resume(Exec::ResumeMode mode)
     case FromNext:
         stageNo = Stage::Initialize;
         setFlag(ExecFlags::InXAFSMeas, false);
-        ++current;
+        // After "stop after this entry" the entry that ended is behind
+        // current already: the next one is the entry current names.
+        if (currentBegun)
+            ++current;
+        currentBegun = false;
         break;
     case FromInit:
         stageNo = Stage::Initialize;
@@ -278,6 +291,12 @@ void Exec::resume(Exec::ResumeMode mode)
     setFlag(ExecFlags::MainThMoving, false);
     setFlag(ExecFlags::SHolderMoving, false);
     setFlag(ExecFlags::BusyAskingBlockNum, false);
+    // The operator may have changed anything at the beamline meanwhile.
+    lastMeasured.reset();
+    int at = current;
+    while (at >= 0 && at < entries.size() && !entries.at(at).exec)
+        ++at;
+    emit goesOnAt(at >= 0 && at < entries.size() ? at : -1);
     lost = false;
     watchdog.reset();
     setRunning(true);
@@ -301,6 +320,8 @@ void Exec::setTargetIsReady(bool f)
         emit execNext();
     if (f || !was)
         return;
+    // A target that comes back may have been moved by hand or restarted.
+    lastMeasured.reset();
     // Only the target could end these waits; a target that logs in again
     // knows nothing of them.
     for (F::Flag g : {F::MainThMoving, F::SHolderMoving, F::BusyAskingBlockNum, F::InXAFSMeas,
@@ -308,7 +329,7 @@ void Exec::setTargetIsReady(bool f)
         if (flag(g))
             setFlag(g, false);
     }
-    if (running && !lost && stageNo != Stage::Initialize) {
+    if (running && !lost && entrySent) {
         // Part of the entry reached a target that is gone: where to go on
         // from is the operator's choice.
         lost = true;
@@ -466,20 +487,28 @@ void Exec::ticExec()
     for (;;) {
         if (stageNo == Stage::End) {
             endEntry(EntryState::Done);
+            lastMeasured = cur;
             ++current;
+            currentBegun = false;
             if (stopAfterEntry)
                 stop(true);
             else
                 emit execNext();
             return;
         }
-        if (stageNo == Stage::Initialize) {
-            // The entry is taken as it is now; edits made while it runs count
-            // the next time it begins.
+        if (stageNo == Stage::Initialize || stageNo == Stage::SelectEdge) {
+            // The entry is taken as it is when its first command goes out,
+            // after its prompts: edits made while they were open count; edits
+            // made later count the next time it begins.
             cur = entries.at(current);
-            prev = entries.at(current > 0 ? current - 1 : 0);
         }
-        const StageResult r = runStage(stageNo, {cur, prev, current, blockNum});
+        const StageResult r =
+            runStage(stageNo, {cur, lastMeasured ? &*lastMeasured : nullptr, current, blockNum});
+        if (r.measured) {
+            // The block file's blocks are what the target measures.
+            cur = *r.measured;
+            emit measuredAs(current, cur);
+        }
         for (const QString &line : r.logs)
             emit log(line, kRed);
         for (ExecFlags::Flag f : r.hold)

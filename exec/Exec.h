@@ -8,9 +8,11 @@
 // dispatch of the target's events; all of them arrive as queued calls.
 //
 // For each ticked entry the engine walks the stages of the command plan
-// (ExecPlan.h) on a 10 ms timer: at the first stage it takes the entry and its
-// list neighbour above as they are then, and every stage's commands, prompts
-// and log lines come from runStage() on those values. Commands go out through
+// (ExecPlan.h) on a 10 ms timer. The entry is compared with the last entry
+// this run measured (none after Start, Resume, a failed entry or a lost
+// target: then every move is sent and every change asked for); its values are
+// taken as they are once its prompts are confirmed, and every stage's
+// commands, prompts and log lines come from runStage() on those values. Commands go out through
 // sendCmd, prompts through newPrompt. Between stages it waits while a flag
 // says something is moving, measuring, being asked or being changed by the
 // operator. The flags are the engine's own; flagChanged() reports each change
@@ -48,6 +50,7 @@
 
 #include <array>
 #include <climits>
+#include <optional>
 
 class QThread;
 class QTimer;
@@ -82,6 +85,13 @@ signals:
     void executing(int step);
     void log(QString msg, QColor color);
     void currentStage(QString stage);
+    // The same stage as an id (Stage::...), for whatever must not read a
+    // translated name.
+    void stageShown(int stage);
+    // The blocks stage read the entry's block file: the entry as measured.
+    void measuredAs(int index, Entry entry);
+    // Resume takes the run up again at this entry (-1: none is left).
+    void goesOnAt(int index);
     void sendCmd(QString fromCh, QString to, QString cmd);
     void flagChanged(int flag, bool on);
     void errMsgChanged(QString msg);
@@ -149,9 +159,15 @@ private:
     bool lost = false;
     int current = 0;
     QList<Entry> entries;
-    // The entry being run and its neighbour above, as they were when it began.
+    // The entry being run, as it was when its commands began, and the last
+    // entry this run measured (none when the beamline's state is unknown).
     Entry cur;
-    Entry prev;
+    std::optional<Entry> lastMeasured;
+    // The entry at current has begun in this run; after it ended, current
+    // already names the next one.
+    bool currentBegun = false;
+    // A command of the current entry has gone out to the target.
+    bool entrySent = false;
     QTimer *timer = nullptr;
     int stageNo = Stage::Initialize;
     int blockNum = 1;

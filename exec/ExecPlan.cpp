@@ -7,6 +7,8 @@
 
 #include <QCoreApplication>
 
+#include <iterator>
+
 namespace {
 
 // Texts of the Exec context in the catalogue, wherever they are made.
@@ -29,13 +31,35 @@ QString highText(const ModeRangeTable &t, int i)
     return r ? EntryText::g6(r->high) : QStringLiteral("?");
 }
 
-// Stage 0: compare the entry with its list neighbour above (or with itself
-// for the first entry) and ask the operator for what must change by hand.
+// The dwell times the entry lists; past them the last one is used again.
+int dwellCount(const Entry &e)
+{
+    QString t = e.measTimes;
+    t.replace(QLatin1Char(','), QLatin1Char(' '));
+    return int(t.simplified().split(QLatin1Char(' '), Qt::SkipEmptyParts).size());
+}
+
+// A block measured with a dwell time the operator never typed is said so,
+// once per entry, in the log of the night.
+void notePaddedDwell(const StageInput &in, const Entry &e, int blocks, StageResult &r)
+{
+    const int times = dwellCount(e);
+    if (blocks > times)
+        r.logs << Tr::tr("Entry %1: %2 blocks are measured but %3 dwell times are given; the "
+                         "last time (%4 s) is used for the others.")
+                      .arg(in.current + 1)
+                      .arg(blocks)
+                      .arg(times)
+                      .arg(EntryText::g6(e.timeFor(blocks - 1)));
+}
+
+// Stage 0: compare the entry with the one the run measured last and ask the
+// operator for what must change by hand; with none, ask for everything.
 void initialize(const StageInput &in, StageResult &r)
 {
-    const bool first = in.current == 0;
+    const bool first = !in.prev;
     const Entry &cur = in.cur;
-    const Entry &prev = in.prev;
+    const Entry &prev = first ? in.cur : *in.prev;
     if (first || cur.z() != prev.z() || cur.edgeIndex() != prev.edgeIndex()) {
         r.hold << ExecFlags::ICGasesChanging;
         r.prompts << PlanPrompt{
@@ -59,7 +83,9 @@ void initialize(const StageInput &in, StageResult &r)
         }
     }
     r.next = Stage::SelectEdge;
-    r.fallThrough = true;
+    // The entry's commands wait for its prompts: what the operator edits
+    // while they are open is what is sent.
+    r.fallThrough = r.prompts.isEmpty();
 }
 
 // Stage 2: the monochromator goes to the start energy of the entry's first
@@ -68,9 +94,10 @@ void initialize(const StageInput &in, StageResult &r)
 // keV, and a row shown in keV, A or degrees must not send its display value.
 void move(const StageInput &in, StageResult &r)
 {
-    const bool first = in.current == 0;
+    const bool first = !in.prev;
+    const Entry &prev = first ? in.cur : *in.prev;
     const double curStart = in.cur.startEnergy();
-    const double prevStart = in.prev.startEnergy();
+    const double prevStart = prev.startEnergy();
     r.logs << Tr::tr("ExecP = %1, new Start = %2, old Start = %3")
                   .arg(QString::number(in.current), EntryText::g6(curStart),
                        EntryText::g6(prevStart));
@@ -79,8 +106,8 @@ void move(const StageInput &in, StageResult &r)
         r.lines << QStringLiteral("SetCurrentEnergy %1").arg(EntryText::g6(curStart / 1000));
     }
     r.logs << Tr::tr("ExecP = %1, new Holder = %2, old Holder = %3")
-                  .arg(QString::number(in.current), in.cur.holder, in.prev.holder);
-    if (first || in.cur.holder != in.prev.holder) {
+                  .arg(QString::number(in.current), in.cur.holder, prev.holder);
+    if (first || in.cur.holder != prev.holder) {
         r.hold << ExecFlags::SHolderMoving;
         r.lines << QStringLiteral("MoveSHolderTo %1").arg(in.cur.holder);
     }
@@ -107,7 +134,7 @@ void blocks(const StageInput &in, StageResult &r)
     default:
         // Repeating this stage would hold the run at this entry for ever
         // without a word; name the entry and end the run as failed instead.
-        r.error = Tr::tr("Entry %1: unknown block definition type %2; the run stops.")
+        r.error = Tr::tr("Entry %1: unknown block definition type %2; the entry fails.")
                       .arg(in.current + 1)
                       .arg(cur.blockDefType);
         r.next = Stage::Blocks;
@@ -122,7 +149,7 @@ void blocks(const StageInput &in, StageResult &r)
     if (cur.blockDefType == EntryRows::FileBlocks) {
         const BlockFile::Result read = BlockFile::load(cur.blockDefFile, loaded);
         if (!read.ok) {
-            r.error = Tr::tr("Entry %1: %2; the run stops.").arg(in.current + 1).arg(read.error);
+            r.error = Tr::tr("Entry %1: %2; the entry fails.").arg(in.current + 1).arg(read.error);
             r.next = Stage::Blocks;
             return;
         }
@@ -138,7 +165,10 @@ void blocks(const StageInput &in, StageResult &r)
                             EntryText::g6(set.displayValue(i + 1)), QStringLiteral("0"),
                             EntryText::g6(e.timeFor(i)), EntryText::g6(set.row(i).points()));
     }
+    notePaddedDwell(in, e, qMin(e.blocks, set.rowCount() - 1), r);
     r.lines << QStringLiteral("SetXafsFileName %1").arg(e.dataFile);
+    if (cur.blockDefType == EntryRows::FileBlocks)
+        r.measured = e;
     r.next = Stage::Dark;
 }
 
@@ -178,7 +208,15 @@ StageResult runStage(int stage, const StageInput &in)
         blocks(in, r);
         break;
     case Stage::MeasTime:
-        if (in.blockNum < 0 || in.blockNum > kMaxBlockNum) {
+        if (in.blockNum < 0) {
+            // What it answered is in the log, quoted, as it came.
+            r.error = Tr::tr("Entry %1: the target's block count is not a number. The entry "
+                             "fails.")
+                          .arg(in.current + 1);
+            r.next = Stage::MeasTime;
+            break;
+        }
+        if (in.blockNum > kMaxBlockNum) {
             r.error = Tr::tr("Entry %1: the target reports %2 blocks; only 0 to %3 are accepted. "
                              "The entry fails.")
                           .arg(in.current + 1)
@@ -187,6 +225,7 @@ StageResult runStage(int stage, const StageInput &in)
             r.next = Stage::MeasTime;
             break;
         }
+        notePaddedDwell(in, cur, in.blockNum, r);
         for (int i = 0; i < in.blockNum; ++i)
             r.lines << QStringLiteral("SetMeasTime %1 %2")
                            .arg(QString::number(i), EntryText::g6(cur.timeFor(i)));
@@ -226,6 +265,8 @@ StageResult planEntry(const StageInput &in)
         all.prompts << r.prompts;
         all.logs << r.logs;
         all.hold << r.hold;
+        if (r.measured)
+            all.measured = r.measured;
         if (!r.error.isEmpty() || r.next == stage) {
             all.error = r.error;
             all.next = stage;
@@ -269,6 +310,17 @@ QString stageName(int stage)
     default:
         return Tr::tr("Not In Exec");
     }
+}
+
+QString stageWord(int stage)
+{
+    static const char *const words[] = {"initialize", "select-edge", "move",     "scan-mode",
+                                        "file-name",  "blocks",      "meas-time", "dark",
+                                        "measuring",  "end",         "idle",      "waiting-for-target",
+                                        "target-lost", "target-measuring"};
+    if (stage < 0 || stage >= int(std::size(words)))
+        stage = Stage::NotInExec;
+    return QString::fromLatin1(words[stage]);
 }
 
 QString icGasesPrompt(const aAtom &na, const aAtom &oa, int nCore, int oCore)

@@ -1,9 +1,11 @@
 // The command plan: what the engine sends to the target for one schedule
 // entry, stage by stage, as pure functions of values.
 //
-// runStage() takes the stage to run, the current entry, its list neighbour
-// above (the entry itself for the first one), whether it is the first entry
-// of the list, and the target's answers so far (the block count). It returns
+// runStage() takes the stage to run, the current entry, the entry whose
+// commands the target last carried out in this run (none for the first entry
+// a run sends, and after anything that leaves the beamline's state unknown: a
+// failed entry, a Resume, a target that was lost), and the target's answers so
+// far (the block count). It returns
 // the command lines for the target, the operator prompts to raise, the log
 // lines, the flags that now hold the engine and the stage to go on with. The
 // engine (Exec) sends what it returns and waits on the flags; the dry run
@@ -19,6 +21,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 struct PlanPrompt
 {
     QString text;
@@ -27,6 +31,10 @@ struct PlanPrompt
 
 struct StageResult
 {
+    // The entry as the target measures it, once the blocks stage has read a
+    // block file: the file's blocks in place of the entry's own. The engine
+    // times the measurement and compares the next entry with this one.
+    std::optional<Entry> measured;
     QStringList lines;           // commands for the target, in order
     QList<PlanPrompt> prompts;   // raised before the lines are sent
     QStringList logs;            // red lines for the operator's log
@@ -39,8 +47,10 @@ struct StageResult
 struct StageInput
 {
     const Entry &cur;
-    const Entry &prev;
-    int current = 0;  // the entry's place in the list (0 for the first)
+    // The last entry this run measured, or null: then every move is sent and
+    // every manual change is asked for, whatever the beamline was left at.
+    const Entry *prev = nullptr;
+    int current = 0;  // the entry's place in the list, from 0
     int blockNum = 1; // the target's answer to "GetBlockNum"
 };
 
@@ -58,6 +68,9 @@ StageResult planEntry(const StageInput &in);
 // The stage names shown to the operator (translated), Stage::NotInExec and
 // the waits on the target itself included.
 QString stageName(int stage);
+// The same stages as one ASCII word each, never translated: what peers read
+// in the run status ("running 2/5 measuring ETA 02:15").
+QString stageWord(int stage);
 
 // The prompt texts, as the operator reads them.
 QString icGasesPrompt(const aAtom &newAtom, const aAtom &oldAtom, int newCore, int oldCore);

@@ -1,5 +1,6 @@
 #include "Notifier.h"
 
+#include <QDateTime>
 #include <QProcess>
 #include <QTimer>
 
@@ -10,6 +11,7 @@ void Notifier::notify(const QString &event, const QString &text)
     if (m_command.isEmpty())
         return;
     auto *p = new QProcess(this);
+    p->setProperty("deadline", QDateTime::currentMSecsSinceEpoch() + m_timeoutMs);
     p->setProgram(m_command.first());
     // One line: a notification never spills over into more arguments.
     p->setArguments(m_command.mid(1)
@@ -38,4 +40,18 @@ void Notifier::notify(const QString &event, const QString &text)
             p->kill();
     });
     p->start();
+}
+
+void Notifier::waitForRunning()
+{
+    for (QProcess *p : findChildren<QProcess *>(QString(), Qt::FindDirectChildrenOnly)) {
+        if (p->state() == QProcess::NotRunning)
+            continue;
+        const qint64 left =
+            p->property("deadline").toLongLong() - QDateTime::currentMSecsSinceEpoch();
+        if (!p->waitForFinished(int(qBound(qint64(0), left, qint64(m_timeoutMs))))) {
+            p->kill();
+            p->waitForFinished(1000);
+        }
+    }
 }

@@ -18,6 +18,10 @@ public:
     void setCommand(const QStringList &command) { m_command = command; }
     void setTimeoutMs(int ms) { m_timeoutMs = ms; }
     bool isSet() const { return !m_command.isEmpty(); }
+    // Before the program ends: a notification still being delivered (the
+    // night's last, typically) is waited for, each up to its time-out, and
+    // ended after it.
+    void waitForRunning();
 
 public slots:
     void notify(const QString &event, const QString &text);

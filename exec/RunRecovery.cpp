@@ -7,28 +7,46 @@
 #include <QFileInfo>
 #include <QHash>
 
+#include <algorithm>
+
 namespace {
 
 // Machine-read: never translated.
 const QLatin1String kNumbersComment("# entries of the list:");
+const QLatin1String kEarlierComment("# failed or not measured earlier in the night:");
 
-QList<int> listNumbersIn(const QString &path)
+// The numbers of the comment line that starts with `comment`, among the
+// copy's leading comment lines.
+QList<int> numbersIn(const QString &path, QLatin1String comment)
 {
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly | QIODevice::Text))
         return {};
-    const QString first = QString::fromUtf8(f.readLine()).trimmed();
-    if (!first.startsWith(kNumbersComment))
-        return {};
-    QList<int> numbers;
-    for (const QString &n :
-         first.mid(kNumbersComment.size()).split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
-        bool ok = false;
-        numbers << n.toInt(&ok);
-        if (!ok)
+    for (int line = 0; line < 2 && !f.atEnd(); ++line) {
+        const QString text = QString::fromUtf8(f.readLine()).trimmed();
+        if (!text.startsWith(QLatin1Char('#')))
             return {};
+        if (!text.startsWith(comment))
+            continue;
+        QList<int> numbers;
+        for (const QString &n :
+             text.mid(comment.size()).split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+            bool ok = false;
+            numbers << n.toInt(&ok);
+            if (!ok)
+                return {};
+        }
+        return numbers;
     }
-    return numbers;
+    return {};
+}
+
+QString joined(const QList<int> &numbers)
+{
+    QStringList out;
+    for (int n : numbers)
+        out << QString::number(n);
+    return out.join(QLatin1Char(' '));
 }
 
 } // namespace
@@ -47,13 +65,12 @@ QString copyPathFor(const QString &journalPath, const QDateTime &runStart)
 }
 
 bool writeCopy(const QString &path, const QList<Entry> &entries, const QList<int> &listNumbers,
-               QString *error)
+               QString *error, const QList<int> &earlier)
 {
-    QStringList numbers;
-    for (int n : listNumbers)
-        numbers << QString::number(n);
-    const Csv::WriteResult r =
-        Csv::write(path, entries, {kNumbersComment + QLatin1Char(' ') + numbers.join(' ')});
+    QStringList comments{kNumbersComment + QLatin1Char(' ') + joined(listNumbers)};
+    if (!earlier.isEmpty())
+        comments << kEarlierComment + QLatin1Char(' ') + joined(earlier);
+    const Csv::WriteResult r = Csv::write(path, entries, comments);
     if (!r.ok && error)
         *error = r.error;
     return r.ok;
@@ -93,7 +110,7 @@ Plan plan(const Unfinished &run, bool fromNext)
     p.ok = true;
     p.entries = read.entries;
     const int n = int(p.entries.size());
-    QList<int> numbers = listNumbersIn(run.copyPath);
+    QList<int> numbers = numbersIn(run.copyPath, kNumbersComment);
     if (numbers.size() != n) { // a copy without its numbers: the list was the copy
         numbers.clear();
         for (int i = 1; i <= n; ++i)
@@ -133,6 +150,13 @@ Plan plan(const Unfinished &run, bool fromNext)
         if (outcome.at(i) != QLatin1String("done"))
             p.passed << i;
     }
+    p.numbers = numbers;
+    p.earlier = numbersIn(run.copyPath, kEarlierComment);
+    for (int i : std::as_const(p.passed)) {
+        if (!p.earlier.contains(numbers.at(i)))
+            p.earlier << numbers.at(i);
+    }
+    std::sort(p.earlier.begin(), p.earlier.end());
     return p;
 }
 

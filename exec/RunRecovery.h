@@ -27,9 +27,12 @@ namespace RunRecovery {
 // earlier run in the same second gets "-2", "-3" and so on.
 QString copyPathFor(const QString &journalPath, const QDateTime &runStart);
 // Writes the run's copy: the entries whose numbers in the list (from 1) are
-// given, atomically. False and *error on failure.
+// given, atomically. earlier: the numbers of entries that failed or were not
+// measured in the runs of the same night this one resumes (a second comment
+// line), so that the night's verdict survives every resume. False and *error
+// on failure.
 bool writeCopy(const QString &path, const QList<Entry> &entries, const QList<int> &listNumbers,
-               QString *error);
+               QString *error, const QList<int> &earlier = {});
 
 // The last run of the journal when it has a `started` row and its last row
 // is not `ended`. Runs journaled before copies were kept have no `started`
@@ -53,6 +56,10 @@ struct Plan
     int start = -1;       // where the resumed run begins, -1 for nothing left
     QList<int> done;      // indexes of the entries done in that run
     QList<int> passed;    // indexes before start that ended without being done
+    QList<int> numbers;   // each entry's number in the schedule the night began with
+    // Numbers of the entries that failed or were not measured earlier in the
+    // night: in the runs before, and in this one before start.
+    QList<int> earlier;
 };
 // fromNext: begin after the entry that was running instead of repeating it.
 Plan plan(const Unfinished &run, bool fromNext);

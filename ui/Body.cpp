@@ -9,6 +9,7 @@
 #include "ExecCtrl.h"
 #include "LayoutFrame.h"
 #include "LogArea.h"
+#include "Notifier.h"
 #include "Prompter.h"
 #include "RunEstimate.h"
 #include "RunRecovery.h"
@@ -73,6 +74,9 @@ Body::Body(QWidget *parent) : QFrame(parent)
 Body::~Body()
 {
     stopEngineThread();
+    // The night's last notification is on its way: it must not die with us.
+    if (notifier)
+        notifier->waitForRunning();
     delete exec; // its thread has finished: nothing runs in it any more
     exec = nullptr;
     delete prompter;
@@ -104,6 +108,9 @@ void Body::setupExecution()
     connect(exec, &Exec::finished, this, &Body::noticedExecFinished);
     connect(exec, &Exec::executing, this, &Body::noticedExecuting);
     connect(exec, &Exec::currentStage, this, &Body::noticedCurrentExecStage);
+    connect(exec, &Exec::stageShown, this, &Body::noticedStage);
+    connect(exec, &Exec::measuredAs, this, &Body::noticedMeasuredAs);
+    connect(exec, &Exec::goesOnAt, this, &Body::noticedGoesOnAt);
     connect(exec, &Exec::log, logArea, qOverload<const QString &, const QColor &>(&LogArea::log));
 
     execStat->setVisible(ui.ShowExecStat->isChecked());
@@ -252,6 +259,7 @@ void Body::showSs()
 void Body::listEdited()
 {
     m_entriesChanged = true;
+    m_listNumbers.clear(); // the list is no longer the resumed run's copy
     showSs();
 }
 
@@ -403,11 +411,26 @@ bool Body::loadScheduleFrom(const QString &fname)
     // Entries kept from before make a list that no file holds.
     const bool kept = !ss.isEmpty();
     showLoaded(read.entries, fname);
+    m_listNumbers.clear();
+    m_nightEarlier.clear(); // a new night
     m_entriesChanged = kept;
     if (!kept)
         removeRecovery();
     logArea->log(tr("Schedule file %1 loaded; entries: %2.").arg(fname).arg(read.entries.size()));
     return true;
+}
+
+void Body::tickOnly(const QSet<int> &numbers)
+{
+    // The script's choice for this run, not an edit of the schedule.
+    const bool changed = m_entriesChanged;
+    for (int i = 0; i < ss.size(); ++i) {
+        Entry e = ss.at(i)->entry();
+        e.exec = numbers.contains(i + 1);
+        ss.at(i)->setEntry(e);
+    }
+    m_entriesChanged = changed;
+    refreshOverview();
 }
 
 void Body::showLoaded(const QList<Entry> &entries, const QString &fileShown)
@@ -435,6 +458,14 @@ void Body::showCurrentNo(int i)
 
 void Body::startMeas()
 {
+    // The run goes on unchanged: a second list handed over now would name
+    // other entries than the ones the engine runs. Only a run held by a lost
+    // target may begin anew.
+    if (m_runGoing && m_stage != Stage::TargetLost) {
+        logArea->log(tr("A run is going: Start does nothing. Stop it first, or use Resume."),
+                     QColor(255, 0, 0));
+        return;
+    }
     QList<Entry> entries;
     entries.reserve(ss.size());
     for (const ScheduleEdit *e : std::as_const(ss))
@@ -465,10 +496,22 @@ void Body::startMeas()
     stoppedByOperator = false;
     m_runningIndex = -1;
     runList.clear();
-    for (ScheduleEdit *e : std::as_const(ss)) {
+    runTicked.clear();
+    runNumbers.clear();
+    m_unmeasured.clear();
+    const bool resumedCopy = m_listNumbers.size() == ss.size();
+    for (int i = 0; i < ss.size(); ++i) {
+        ScheduleEdit *e = ss.at(i);
         e->setMark(ScheduleEdit::Mark::None);
         runList.append(e);
+        runTicked.append(entries.at(i).exec);
+        runNumbers.append(resumedCopy ? m_listNumbers.at(i) : i + 1);
     }
+    int first = 0;
+    while (first < entries.size() && !entries.at(first).exec)
+        ++first;
+    if (first < entries.size())
+        logArea->log(tr("The run begins with entry %1.").arg(runNumber(first)));
     // The run this list was resumed from ends here; the new run carries on.
     if (resumedRun.isValid()) {
         appendJournal(RunRecovery::endedRow(resumedRun, QStringLiteral("resumed"),
@@ -529,6 +572,7 @@ void Body::resumeMeas()
         appendJournal(RunRecovery::startedRow(runStart, runCopy));
     m_runGoing = true;
     stoppedByOperator = false;
+    m_unmeasured.clear();
     updateRunStatus();
     emit resumeExec(mode);
 }
@@ -548,6 +592,7 @@ void Body::noticedExecuting(int idx)
         setOutcome(e, o);
     }
     m_runningIndex = idx;
+    m_stalled = false;
     eta.entryBegan(idx, QDateTime::currentDateTime());
     updateRunStatus();
 }
@@ -566,8 +611,25 @@ void Body::noticedExecFinished(bool ok)
             logArea->log(tr("Run ended on an error at entry %1.").arg(n), QColor(255, 0, 0));
         else if (stoppedByOperator)
             logArea->log(tr("Run stopped by the operator at entry %1.").arg(n));
-        else
+    }
+    // A run that ended by itself finished only when every ticked entry of it
+    // was measured, failed or was skipped.
+    m_unmeasured.clear();
+    if (ok && !stoppedByOperator) {
+        for (int i = 0; i < runList.size(); ++i) {
+            const ScheduleEdit *e = runList.at(i);
+            const EntryState st = e ? outcomeOf(e).state : EntryState::Pending;
+            if (runTicked.value(i) && st != EntryState::Done && st != EntryState::Failed &&
+                st != EntryState::Skipped)
+                m_unmeasured.append(runNumber(i));
+        }
+        if (!m_unmeasured.isEmpty())
+            logArea->log(tr("Run ended without measuring entries %1.").arg(numberList(m_unmeasured)),
+                         QColor(255, 0, 0));
+        else if (n >= 1)
             logArea->log(tr("Run finished at entry %1.").arg(n));
+        else
+            logArea->log(tr("Run finished."));
     }
     m_runGoing = false;
     m_runningIndex = -1;
@@ -592,6 +654,40 @@ void Body::noticedCurrentExecStage(const QString &stage)
         }
     }
     updateRunStatus();
+}
+
+void Body::noticedStage(int stage)
+{
+    if (stage != m_stage)
+        m_stalled = false; // the wait that passed its limit is over
+    m_stage = stage;
+    updateRunStatus();
+}
+
+void Body::noticedMeasuredAs(int idx, const Entry &entry)
+{
+    // The editor shows the blocks the target measures, read from the file;
+    // the file itself stays what the entry names.
+    ScheduleEdit *e = runList.value(idx);
+    if (!e)
+        return;
+    const Entry shown = e->entry();
+    if (shown.blockDefType != EntryRows::FileBlocks || shown.blockDefFile != entry.blockDefFile)
+        return;
+    Entry updated = shown;
+    updated.quickBlocks = entry.quickBlocks;
+    updated.stepBlocks = entry.stepBlocks;
+    const bool changed = m_entriesChanged;
+    e->setEntry(updated);
+    m_entriesChanged = changed; // showing what was read is no edit
+}
+
+void Body::noticedGoesOnAt(int idx)
+{
+    if (idx < 0)
+        logArea->log(tr("No ticked entry is left to measure; the run ends."));
+    else
+        logArea->log(tr("The run goes on with entry %1.").arg(runNumber(idx)));
 }
 
 void Body::noticedEntryChanged()
@@ -620,6 +716,14 @@ QString oneLine(QString text)
     return text;
 }
 } // namespace
+
+QString Body::numberList(const QList<int> &numbers)
+{
+    QStringList out;
+    for (int n : numbers)
+        out << QString::number(n);
+    return out.join(QStringLiteral(", "));
+}
 
 void Body::noticedPromptsChanged()
 {

@@ -44,6 +44,7 @@
 #include <QList>
 #include <QMap>
 #include <QPointer>
+#include <QSet>
 #include <QStringList>
 
 #include <functional>
@@ -91,6 +92,12 @@ public:
     bool loadScheduleFrom(const QString &fname);
     // Starts a run as the Start button does.
     void startRun() { startMeas(); }
+    // Stops the run as the Stop button does.
+    void stopRun() { stopMeas(); }
+    // Ticks exactly the entries with these numbers (from 1), unticks the others.
+    void tickOnly(const QSet<int> &numbers);
+    // WAIT_LIMIT in seconds: the bound of every wait on the bus and the target.
+    double waitLimitSeconds() const { return m_waitLimit; }
     // The dry run's window, once the Check button has been used.
     DryRunWindow *dryRunView() const { return dryRunWindow; }
 
@@ -132,6 +139,12 @@ public:
     QString recoveryPath() const { return m_recoveryPath; }
     // Entries that failed in the current or last run (going on under "skip").
     int failedEntries() const { return failedCount; }
+    // Numbers (from 1) of the ticked entries of the last run that ended well
+    // although they were neither measured, nor failed, nor skipped.
+    QList<int> unmeasuredEntries() const { return m_unmeasured; }
+    // Numbers of the entries that failed or were not measured in the runs of
+    // this night before the one resumed (-resume-last).
+    QList<int> failedEarlierInTheNight() const { return m_nightEarlier; }
 
 public slots:
     // For the watchdog: the run waits past its limit, or the target is gone.
@@ -201,6 +214,9 @@ private slots:
     void noticedExecFinished(bool ok);
     void noticedExecuting(int idx);
     void noticedCurrentExecStage(const QString &stage);
+    void noticedStage(int stage);
+    void noticedMeasuredAs(int idx, const Entry &entry);
+    void noticedGoesOnAt(int idx);
     void tolvaIsNotReady();
     void noticedSendResult(const QString &result);
     void noticedEntryChanged();
@@ -251,6 +267,7 @@ private:
     // Raises the window with a non-modal message and notifies.
     void alertOperator(const QString &event, const QString &text);
     void updateRunStatus();
+    static QString numberList(const QList<int> &numbers);
 
     QList<ScheduleEdit *> ss;
     QList<ScheduleEdit *> cutBuffer;
@@ -306,4 +323,18 @@ private:
     int lastFailed = 0; // number of the last entry that failed
     int doneCount = 0;
     QString stageText;
+    int m_stage = Stage::NotInExec;
+    double m_waitLimit = 0;
+    // The watchdog fired on the running entry's current wait.
+    bool m_stalled = false;
+    // The run's entries that were ticked when it started.
+    QList<bool> runTicked;
+    QList<int> m_unmeasured;
+    // The list's entries by their number in the schedule the night began
+    // with, when the list is a resumed run's copy (empty otherwise); the
+    // run's own entries likewise, fixed at its start.
+    QList<int> m_listNumbers;
+    QList<int> runNumbers;
+    QList<int> m_nightEarlier;
+    int runNumber(int idx) const { return runNumbers.value(idx, idx + 1); }
 };

@@ -11,7 +11,6 @@
 #include "Tolva.h"
 #include "Watchdog.h"
 
-#include <QDebug>
 #include <QLabel>
 
 #include <climits>
@@ -111,6 +110,7 @@ void Body::setupTargetWatch()
                              .arg(seconds),
                          kRed);
     }
+    m_waitLimit = seconds;
     Exec *e = exec;
     QMetaObject::invokeMethod(
         exec, [e, seconds] { e->setWaitLimit(seconds); }, Qt::QueuedConnection);
@@ -167,14 +167,18 @@ void Body::anyAsk(AMsg msg)
 void Body::anyAns(AMsg msg)
 {
     // A refusal is logged whoever sends it: the target, or the server for a
-    // target that is not there.
+    // target that is not there. Only the target's own answers steer the run:
+    // any node can send a line that reads like one.
+    const bool fromTarget = msg.fromNode == targetName;
     if (msg.paramText.trimmed().startsWith(QLatin1String("Er:"))) {
         logArea->log(tr("%1 refused %2:%3").arg(msg.from, msg.cmd, msg.paramText), kRed);
-        emit refusedByTarget(msg.cmd);
+        if (fromTarget)
+            emit refusedByTarget(msg.cmd);
     }
     switch (msg.cmdId) {
     case IdGetBlockNum:
-        ansGetBlockNum(msg);
+        if (fromTarget)
+            ansGetBlockNum(msg);
         break;
     case IdListNodes:
         ansListNodes(msg);
@@ -276,7 +280,6 @@ void Body::evErrChangerMove(AMsg msg)
 {
     if (msg.from == targetName)
         emit setErrSHolderMove(true, msg.paramText);
-    qDebug() << "Err Changer Move";
 }
 
 void Body::ansListNodes(AMsg msg)
@@ -293,5 +296,9 @@ void Body::ansGetBlockNum(AMsg msg)
     // stays huge so that the engine refuses it too.
     bool ok = false;
     const qlonglong n = msg.firstParam.toLongLong(&ok);
+    if (!ok || n < 0)
+        logArea->log(tr("%1 answered GetBlockNum with \"%2\", which is no number of blocks.")
+                         .arg(msg.from, msg.paramText.trimmed()),
+                     kRed);
     emit setReceivedBlockNum(!ok || n < 0 ? -1 : int(qMin<qlonglong>(n, INT_MAX)));
 }

@@ -46,12 +46,12 @@ void Body::writeRunCopy(const QList<Entry> &entries)
     for (int i = 0; i < entries.size(); ++i) {
         if (entries.at(i).exec) {
             ticked << entries.at(i);
-            numbers << i + 1;
+            numbers << runNumber(i);
         }
     }
     runCopy = RunRecovery::copyPathFor(journal, runStart);
     QString error;
-    if (!RunRecovery::writeCopy(runCopy, ticked, numbers, &error)) {
+    if (!RunRecovery::writeCopy(runCopy, ticked, numbers, &error, m_nightEarlier)) {
         // The night goes on; only a resume after a crash needs the copy.
         logArea->log(tr("%1; the run cannot be resumed after a crash.").arg(error), kRed);
     }
@@ -126,18 +126,21 @@ Body::Resumed Body::resumeRun(const RunRecovery::Unfinished &run, bool fromNext)
     showLoaded(plan.entries, run.copyPath);
     m_entriesChanged = false;
     resumedRun = run.run;
+    // Every record of the night keeps naming entries as the schedule did.
+    m_listNumbers = plan.numbers;
+    m_nightEarlier = plan.earlier;
     QStringList done;
     for (int i : plan.done)
-        done << QString::number(i + 1);
+        done << QString::number(plan.numbers.value(i, i + 1));
     logArea->log(tr("Resuming the run of %1 from its copy %2: entries done and unticked: %3; "
                     "the run goes on at entry %4.")
                      .arg(run.run.toString(Qt::ISODate), run.copyPath,
                           done.isEmpty() ? tr("none") : done.join(QStringLiteral(", ")))
-                     .arg(plan.start + 1));
+                     .arg(plan.numbers.value(plan.start, plan.start + 1)));
     for (int i : plan.passed)
         logArea->log(tr("Entry %1 was not done in that run and is unticked; tick it to measure "
                         "it again.")
-                         .arg(i + 1));
+                         .arg(plan.numbers.value(i, i + 1)));
     return Resumed::Yes;
 }
 

@@ -250,15 +250,19 @@ void Body::endRunRecord(bool ok)
     if (stopAfterEntry->isChecked())
         stopAfterEntry->setChecked(false); // it was for this run
     appendJournal(RunRecovery::endedRow(runStart,
-                                        !ok                 ? QStringLiteral("failed")
-                                        : stoppedByOperator ? QStringLiteral("stopped")
-                                                            : QStringLiteral("finished"),
+                                        !ok                       ? QStringLiteral("failed")
+                                        : stoppedByOperator       ? QStringLiteral("stopped")
+                                        : !m_unmeasured.isEmpty() ? QStringLiteral("incomplete")
+                                                                  : QStringLiteral("finished"),
                                         now()));
     const QString took = Estimate::format(double(runStart.secsTo(now())));
     runTimes->setText(tr("Run took %1").arg(took));
     if (!ok) {
         alertOperator(QStringLiteral("failed"),
                       tr("The run ended on an error at entry %1.").arg(lastFailed));
+    } else if (!m_unmeasured.isEmpty()) {
+        alertOperator(QStringLiteral("failed"), tr("The run ended without measuring entries %1.")
+                                                    .arg(numberList(m_unmeasured)));
     } else if (!stoppedByOperator) {
         notifier->notify(QStringLiteral("finished"),
                          tr("Run finished: %1 entries done, %2 failed, in %3.")
@@ -288,10 +292,10 @@ void Body::noticedEntryEnded(int idx, EntryState state, const QString &detail)
         ++doneCount;
     if (state == EntryState::Failed) {
         ++failedCount;
-        lastFailed = idx + 1;
+        lastFailed = runNumber(idx);
         if (onEntryError->currentIndex() == 1)
             notifier->notify(QStringLiteral("failed"),
-                             tr("Entry %1 failed: %2").arg(idx + 1).arg(detail));
+                             tr("Entry %1 failed: %2").arg(runNumber(idx)).arg(detail));
     }
     if (state != EntryState::Skipped)
         writeJournal(idx, state, detail);
@@ -307,7 +311,7 @@ void Body::writeJournal(int idx, EntryState state, const QString &detail)
     const RunOverview::Outcome o = outcomeOf(e);
     JournalRow r;
     r.run = runStart;
-    r.entry = idx + 1;
+    r.entry = runNumber(idx);
     r.holder = entry.holder;
     r.sample = entry.sampleId;
     r.file = entry.dataFile;
@@ -360,17 +364,20 @@ void Body::updateRunStatus()
     QString held;
     if (m_runGoing && !prompter->openPrompts().isEmpty())
         held = QStringLiteral("prompt");
-    else if (m_runGoing && stageText == stageName(Stage::TargetLost))
+    else if (m_runGoing && m_stage == Stage::TargetLost)
         held = QStringLiteral("target-lost");
-    else if (m_runGoing && stageText == stageName(Stage::WaitingForTarget))
+    else if (m_runGoing && m_stage == Stage::WaitingForTarget)
         held = QStringLiteral("waiting-for-target");
     if (!held.isEmpty()) {
         status = QStringLiteral("held ") + held;
     } else if (m_runGoing) {
-        status = QStringLiteral("running %1/%2 %3 ETA %4")
-                     .arg(m_runningIndex + 1)
-                     .arg(runList.size())
-                     .arg(stageText)
+        // Words, not the window's stage names: peers parse this whatever
+        // language the window speaks.
+        status = QStringLiteral("%1 %2/%3 %4 ETA %5")
+                     .arg(m_stalled ? QStringLiteral("stalled") : QStringLiteral("running"))
+                     .arg(runNumber(m_runningIndex))
+                     .arg(runNumbers.isEmpty() ? int(runList.size()) : runNumbers.last())
+                     .arg(stageWord(m_stage))
                      .arg(eta.expectedEnd(QDateTime::currentDateTime())
                               .toString(QStringLiteral("HH:mm")));
     } else if (failedCount > 0) {
@@ -392,15 +399,16 @@ void Body::alertOperator(const QString &event, const QString &text)
     box->show();
 }
 
+// The engine has logged the line already: the operator is told once.
 void Body::noticedStall(const QString &why)
 {
-    logArea->log(why, kRed);
+    m_stalled = true;
+    updateRunStatus();
     alertOperator(QStringLiteral("stalled"), why);
 }
 
 void Body::noticedTargetLost(const QString &why)
 {
-    logArea->log(why, kRed);
     alertOperator(QStringLiteral("target-lost"), why);
 }
 

@@ -2,8 +2,10 @@
 
 #include "Body.h"
 #include "ConfigStore.h"
+#include "EntrySelection.h"
 #include "LogArea.h"
 #include "Prompter.h"
+#include "Tolva.h"
 
 #include <QCoreApplication>
 #include <QPushButton>
@@ -21,6 +23,8 @@ UnattendedRun::Options UnattendedRun::optionsFrom(const ConfigStore &store)
     o.confirmPrompts = store.contains(QStringLiteral("-confirm-prompts"));
     o.quitWhenDone = store.contains(QStringLiteral("-quit-when-done"));
     o.resumeLast = store.contains(QStringLiteral("-resume-last"));
+    if (store.contains(QStringLiteral("-entries")))
+        o.entries = store.value(QStringLiteral("-entries"));
     return o;
 }
 
@@ -47,8 +51,20 @@ UnattendedRun::UnattendedRun(Body *body, const Options &options, QTextStream *ou
         connect(m_body->prompterWindow(), &Prompter::changedMsgs, this,
                 &UnattendedRun::confirmPrompts, Qt::QueuedConnection);
     }
-    if (m_options.go || m_resumed)
+    if (m_options.go || m_resumed) {
         connect(m_body, &Body::setTargetIsReady, this, &UnattendedRun::targetReady);
+        // Every wait of a night nobody watches has an end, the first one too.
+        Tolva *bus = m_body->bus();
+        m_busUp = bus->isConnected();
+        connect(bus, &Tolva::tolvaIsReady, this, [this] { m_busUp = true; });
+        connect(bus, &Tolva::tolvaIsNotReady, this, [this] { m_busUp = false; });
+        connect(bus, &Tolva::log, this, [this](const QString &line, const QColor &c) {
+            if (c == QColor(Qt::red) || c == QColor(255, 0, 0))
+                m_lastBusLine = line;
+        });
+        QTimer::singleShot(qint64(m_body->waitLimitSeconds() * 1000), this,
+                           &UnattendedRun::startWaitPassed);
+    }
     if (m_options.quitWhenDone) {
         connect(m_body, &Body::runFinished, this, &UnattendedRun::runFinished);
         // Nobody is there to decide about a wait that passed its limit: the
@@ -72,8 +88,70 @@ UnattendedRun::UnattendedRun(Body *body, const Options &options, QTextStream *ou
             std::fprintf(stderr, "skedra: %s\n", qPrintable(msg));
             if (m_options.quitWhenDone) // once the event loop runs
                 QTimer::singleShot(0, this, [this] { runFinished(false); });
+        } else {
+            selectEntries();
         }
+    } else if (m_resumed && !m_options.entries.isEmpty()) {
+        m_body->logPanel()->log(
+            tr("-entries is not used: the run cut short goes on with its own entries."));
     }
+}
+
+void UnattendedRun::selectEntries()
+{
+    if (m_options.entries.isEmpty())
+        return;
+    const EntrySelection::Result sel =
+        EntrySelection::parse(m_options.entries, int(m_body->schedule().size()));
+    if (!sel.ok) {
+        m_loadFailed = true;
+        m_body->logPanel()->log(sel.error + QLatin1Char(' ') + tr("No run is started."),
+                                QColor(255, 0, 0));
+        std::fprintf(stderr, "skedra: %s\n", qPrintable(sel.error));
+        if (m_options.quitWhenDone)
+            QTimer::singleShot(0, this, [this] { runFinished(false); });
+        return;
+    }
+    m_body->tickOnly(sel.numbers);
+}
+
+void UnattendedRun::startWaitPassed()
+{
+    if (m_started || m_loadFailed || m_done)
+        return;
+    const Tolva *bus = m_body->bus();
+    const QString seconds = QString::number(m_body->waitLimitSeconds());
+    QString why;
+    if (!m_busUp)
+        why = tr("Not logged in to the bus server at %1:%2 after %3 s (WAIT_LIMIT)")
+                  .arg(bus->host(), bus->port(), seconds);
+    else
+        why = tr("The target %1 has not logged in to the bus after %2 s (WAIT_LIMIT)")
+                  .arg(m_body->targetNodeName(), seconds);
+    if (!m_busUp && !m_lastBusLine.isEmpty())
+        why += QStringLiteral(": ") + m_lastBusLine;
+    m_body->logPanel()->log(why + QStringLiteral("; ") + tr("no run is started."),
+                            QColor(255, 0, 0));
+    if (m_options.quitWhenDone)
+        runFinished(false);
+}
+
+void UnattendedRun::quitOnSignal()
+{
+    if (m_done)
+        return;
+    m_body->logPanel()->log(tr("Asked to quit by a signal: the run stops and Skedra ends."),
+                            QColor(255, 0, 0));
+    // Nobody is there to answer: the run is stopped and journaled as such
+    // when the window closes.
+    m_body->setAsk([](const QString &) { return true; });
+    const bool going = m_body->runGoing();
+    if (going)
+        m_body->stopRun();
+    m_done = true;
+    m_status = going ? 1 : 0;
+    m_body->close();
+    m_quit(m_status);
 }
 
 int UnattendedRun::exitStatus(int loopStatus) const
@@ -116,7 +194,22 @@ void UnattendedRun::runFinished(bool ok)
     m_done = true;
     // Entries that failed while the run went on (ON_ENTRY_ERROR skip) fail
     // the night too.
-    m_status = ok && m_body->failedEntries() == 0 ? 0 : 1;
+    // After -resume-last the night is every run it took: entries that failed
+    // or were not measured in the runs before count too.
+    const QList<int> earlier = m_body->failedEarlierInTheNight();
+    if (!earlier.isEmpty()) {
+        QStringList numbers;
+        for (int n : earlier)
+            numbers << QString::number(n);
+        m_body->logPanel()->log(
+            tr("Entries that failed or were not measured earlier in the night: %1.")
+                .arg(numbers.join(QStringLiteral(", "))),
+            QColor(255, 0, 0));
+    }
+    m_status = ok && m_body->failedEntries() == 0 && m_body->unmeasuredEntries().isEmpty() &&
+                       earlier.isEmpty()
+                   ? 0
+                   : 1;
     m_body->logPanel()->log(ok ? tr("Run finished; quitting (-quit-when-done).")
                                : tr("Run ended on an error; quitting (-quit-when-done)."));
     // Nobody is there to answer a question: the run is over and the list is

@@ -12,11 +12,19 @@
 //                      that was running, as soon as the target is ready; the
 //                      log says what was resumed. With nothing to resume,
 //                      -load and -go act as without it;
+//   -entries LIST      tick only the entries LIST names in the loaded schedule
+//                      (numbers from 1, ranges: "1,3-5"); a list that names
+//                      no entry of it is an error and nothing is started;
 //   -quit-when-done    when the run finishes, close the program without asking;
 //                      the exit status is 0 when the run ended well and 1 on an
 //                      error or when any entry failed.
 //                      A wait on the target that passes its limit (WAIT_LIMIT)
 //                      ends the run on an error instead of waiting forever.
+// With -go or -resume-last, the bus and the target are waited for at most
+// WAIT_LIMIT: then the log says which link is missing and, with
+// -quit-when-done, the program ends with status 1. A SIGTERM or SIGINT
+// during such a run stops it (journaled as stopped) and ends the program
+// without any question; an operator's window asks instead.
 // A schedule file that cannot be read is an error of the run: it is logged,
 // no run is started, and with -quit-when-done the program ends with status 1
 // instead of running an empty schedule "successfully".
@@ -43,6 +51,7 @@ public:
         bool confirmPrompts = false;
         bool quitWhenDone = false;
         bool resumeLast = false;
+        QString entries; // -entries LIST
     };
     static Options optionsFrom(const ConfigStore &store);
 
@@ -56,6 +65,10 @@ public:
     bool runStarted() const { return m_started; }
     bool resumed() const { return m_resumed; }
     bool loadFailed() const { return m_loadFailed; }
+    // Nobody watches the run: signals and waits end it without a question.
+    bool unattended() const { return m_options.go || m_options.resumeLast; }
+    // SIGTERM/SIGINT in an unattended run: the run stops, the program ends.
+    void quitOnSignal();
     // What ends the program (QCoreApplication::exit by default).
     void setQuitAction(std::function<void(int)> quit) { m_quit = std::move(quit); }
 
@@ -64,8 +77,11 @@ private slots:
     void confirmPrompts();
     void echo(const QString &line);
     void runFinished(bool ok);
+    void startWaitPassed();
 
 private:
+    void selectEntries();
+
     Body *m_body = nullptr;
     Options m_options;
     QTextStream *m_out = nullptr;
@@ -75,4 +91,6 @@ private:
     bool m_resumed = false;
     bool m_done = false;
     int m_status = 0;
+    bool m_busUp = false;
+    QString m_lastBusLine; // the bus client's last red line: why it is not up
 };

@@ -2,10 +2,12 @@
 // prompts that hold the run, start/stop/resume in every mode, error events,
 // a target that is absent, lost or refuses, waits past their limit, edits
 // handed over during a run.
+#include "BlockFile.h"
 #include "EntryPlanEnv.h"
 #include "TargetDouble.h"
 
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QThread>
 #include <QtTest>
 
@@ -38,6 +40,11 @@ private slots:
     void whileIdle();
     void editsCountFromTheNextTimeAnEntryBegins();
     void readyAgainDoesNotBeginAnEntryAnew();
+    void comparedWithTheLastEntryMeasured_data();
+    void comparedWithTheLastEntryMeasured();
+    void resumeNextAfterStopAfterEntry();
+    void longScanIsNotCut_data();
+    void longScanIsNotCut();
 
 private:
     // Waits until the target has received `count` commands starting with word.
@@ -125,9 +132,12 @@ void TstExec::firstEntryWaitsForEveryPrompt()
     QSignalSpy sent(t, &TargetDouble::commandReceived);
     emit t->startExec(entries);
     QTRY_COMPARE_WITH_TIMEOUT(t->promptTypes.size(), 3, 10000);
-    // Stage 1's commands go out in the same tick as the prompts.
-    QCOMPARE(t->lines, (QStringList{"SelectAtom 29", "SelectEdge 0"}));
     QTRY_VERIFY_WITH_TIMEOUT(t->flags.value(ExecFlags::MonoChanging), 10000);
+    // Nothing of the entry goes out while its prompts are open: what the
+    // operator edits meanwhile is what is sent.
+    emit t->updateExec(0, EntryPlanEnv::entry("Fe", "4"));
+    QVERIFY(!sent.wait(100));
+    QVERIFY(t->lines.isEmpty());
     sent.clear();
     emit t->promptOk(PromptNone); // confirms nothing
     for (int k = 0; k < 2; ++k)
@@ -136,7 +146,8 @@ void TstExec::firstEntryWaitsForEveryPrompt()
     emit t->promptOk(t->promptTypes.at(order.at(2)));
     QVERIFY(finished.wait(10000));
     QCOMPARE(t->lines.last(), QStringLiteral("Start"));
-    QCOMPARE(t->lines.count("SelectAtom 29"), 1);
+    QCOMPARE(t->lines.mid(0, 2), (QStringList{"SelectAtom 26", "SelectEdge 0"}));
+    QVERIFY(t->lines.contains("MoveSHolderTo 4"));
     QCOMPARE(t->routes.count(">" + kTarget), t->routes.size());
     QVERIFY(!t->flags.value(ExecFlags::MonoChanging));
 }
@@ -210,9 +221,8 @@ void TstExec::resume()
     const QStringList again = t->lines.mid(firstRun.size());
     if (resumedAt == 0) // the same entry again, from stage 0
         QCOMPARE(again, firstRun);
-    else
-        QCOMPARE(again.mid(0, 3),
-                 (QStringList{"SelectAtom 29", "SelectEdge 0", "MoveSHolderTo 2"}));
+    else // the next entry, with every move: the beamline may have changed meanwhile
+        QCOMPARE(again, planEntry({entries.at(1), nullptr, 1, t->blockNumAnswer}).lines);
 }
 
 void TstExec::targetAbsentOrLost_data()
@@ -458,8 +468,8 @@ void TstExec::editsCountFromTheNextTimeAnEntryBegins()
     QVERIFY(finished.wait(10000));
     QCOMPARE(t->lines.filter("SelectAtom"), (QStringList{"SelectAtom 29", "SelectAtom 26"}));
     QCOMPARE(t->lines.filter("MoveSHolderTo"), (QStringList{"MoveSHolderTo 1", "MoveSHolderTo 9"}));
-    // The second entry is compared with the first as edited.
-    QVERIFY(t->logLines.contains("ExecP = 1, new Holder = 9, old Holder = 7"));
+    // The second entry is compared with the first as it was measured.
+    QVERIFY(t->logLines.contains("ExecP = 1, new Holder = 9, old Holder = 1"));
 }
 
 // After a failed entry under "skip" the next one waits for the target; the
@@ -482,6 +492,168 @@ void TstExec::readyAgainDoesNotBeginAnEntryAnew()
     emit t->setInXafsMeas(false);
     QVERIFY(finished.wait(10000));
     QCOMPARE(executing.count(), 2);
+}
+
+// Each entry is compared with the entry the run last measured, never with
+// its list neighbour: the beamline is where that entry left it. Whatever
+// leaves the beamline unknown (nothing measured yet, a failed entry, a
+// Resume, a target that went away) gives the next entry every move and
+// every prompt: the plan with no previous entry, line for line.
+void TstExec::comparedWithTheLastEntryMeasured_data()
+{
+    QTest::addColumn<QString>("ticks");  // one letter an entry: t ticked, u not
+    QTest::addColumn<QString>("events"); // what happens after the first measured entry
+    QTest::addColumn<int>("last");       // the entry checked
+    QTest::addColumn<bool>("everything");
+    QTest::newRow("after an unticked entry") << "tut" << "" << 2 << false;
+    QTest::newRow("first entry unticked") << "ut" << "" << 1 << true;
+    QTest::newRow("after a refused holder move, skip") << "tt" << "refuse" << 1 << true;
+    QTest::newRow("after Resume") << "tt" << "stop" << 1 << true;
+    QTest::newRow("after the target came back") << "tt" << "lost" << 1 << true;
+}
+
+void TstExec::comparedWithTheLastEntryMeasured()
+{
+    QFETCH(QString, ticks);
+    QFETCH(QString, events);
+    QFETCH(int, last);
+    QFETCH(bool, everything);
+    // Cu K at holder 1, then Fe K at holder 2 (unticked between them in the
+    // first row): Fe must go to its energy and holder, with its gas prompts.
+    const QList<Entry> all{EntryPlanEnv::entry("Cu", "1"), EntryPlanEnv::entry("Fe", "2"),
+                           EntryPlanEnv::entry("Fe", "2")};
+    for (int i = 0; i < ticks.size(); ++i) {
+        // Two entries: the second the same sample as the first, so that only
+        // the rule decides whether anything moves; with a lost target, Fe at
+        // the same holder, so that it waits in its prompts.
+        entries << (ticks.size() == 2 && i == 1
+                        ? EntryPlanEnv::entry(events == "lost" ? "Fe" : "Cu", "1")
+                        : all.at(i));
+        entries.last().exec = ticks.at(i) == 't';
+    }
+    Exec *e = exec;
+    QMetaObject::invokeMethod(
+        exec, [e] { e->setSkipFailedEntries(true); }, Qt::BlockingQueuedConnection);
+    QSignalSpy finished(t, &TargetDouble::finished);
+    QSignalSpy executing(t, &TargetDouble::executing);
+    if (events == "refuse")
+        t->held << "MoveSHolderTo";
+    if (events == "stop")
+        t->held << "Start";
+    if (events == "lost")
+        t->autoConfirm = false;
+    emit t->startExec(entries);
+    if (events == "refuse") {
+        QVERIFY(waitFor("MoveSHolderTo"));
+        t->held.clear();
+        emit t->refused("MoveSHolderTo");
+    } else if (events == "stop") {
+        QVERIFY(waitFor("Start"));
+        emit t->stopExec(true);
+        QVERIFY(finished.wait(10000));
+        t->held.clear();
+        emit t->setInXafsMeas(false);
+        emit t->resumeExec(Exec::FromNext);
+    } else if (events == "lost") {
+        // The target goes away and comes back while the second entry's
+        // prompts are open, before anything of it was sent.
+        QTRY_COMPARE_WITH_TIMEOUT(t->promptTypes.size(), 3, 10000);
+        for (PromptType p : t->promptTypes)
+            emit t->promptOk(p);
+        QTRY_COMPARE_WITH_TIMEOUT(t->promptTypes.size(), 5, 10000);
+        emit t->setTargetIsReady(false);
+        emit t->setTargetIsReady(true);
+        for (PromptType p : t->promptTypes.mid(3))
+            emit t->promptOk(p);
+    }
+    QTRY_VERIFY_WITH_TIMEOUT(!executing.isEmpty() && executing.last().at(0).toInt() == last,
+                             10000);
+    // The run's end (after a Stop and Resume, its second one).
+    QTRY_COMPARE_WITH_TIMEOUT(finished.size(), events == "stop" ? 2 : 1, 10000);
+    QVERIFY(finished.last().at(0).toBool());
+    // The lines the target got for the entry checked, from its SelectAtom on.
+    const QStringList sent =
+        t->lines.mid(qMax(0, int(t->lines.lastIndexOf(QRegularExpression("SelectAtom .*")))));
+    const StageResult unknown = planEntry({entries.at(last), nullptr, last, 1});
+    if (everything) {
+        QCOMPARE(sent, unknown.lines);
+    } else {
+        // Against Cu at holder 1: the energy, the holder and the gases change.
+        QVERIFY(sent.contains("MoveSHolderTo 2"));
+        QCOMPARE(sent.filter("SetCurrentEnergy").size(), 1);
+        QVERIFY(t->promptTypes.count(PromptICGases) == 2);
+    }
+}
+
+// "Stop after this entry", then Resume from the next entry: the next entry
+// is the one after the entry that finished, not the one after that.
+void TstExec::resumeNextAfterStopAfterEntry()
+{
+    entries << EntryPlanEnv::entry("Cu", "1") << EntryPlanEnv::entry("Cu", "2")
+            << EntryPlanEnv::entry("Cu", "3");
+    Exec *e = exec;
+    QMetaObject::invokeMethod(
+        exec, [e] { e->setStopAfterEntry(true); }, Qt::BlockingQueuedConnection);
+    QSignalSpy finished(t, &TargetDouble::finished);
+    QSignalSpy executing(t, &TargetDouble::executing);
+    QSignalSpy ended(t, &TargetDouble::entryEnded);
+    emit t->startExec(entries);
+    QVERIFY(finished.wait(10000));
+    QCOMPARE(ended.count(), 1);
+    QMetaObject::invokeMethod(
+        exec, [e] { e->setStopAfterEntry(false); }, Qt::BlockingQueuedConnection);
+    emit t->resumeExec(Exec::FromNext);
+    QVERIFY(finished.wait(10000));
+    QList<int> begun;
+    for (const QList<QVariant> &args : std::as_const(executing))
+        begun << args.at(0).toInt();
+    QCOMPARE(begun, (QList<int>{0, 1, 2}));
+}
+
+// The measurement's limit is its expected time plus the wait limit, from the
+// blocks the target really measures: a long healthy scan is not cut, also
+// when its blocks come from a block file.
+void TstExec::longScanIsNotCut_data()
+{
+    QTest::addColumn<bool>("fromFile");
+    QTest::newRow("the entry's own blocks") << false;
+    QTest::newRow("a block file's blocks") << true;
+}
+
+void TstExec::longScanIsNotCut()
+{
+    QFETCH(bool, fromFile);
+    QTemporaryDir dir;
+    // A step scan of 100 points at 10 ms: 1 s expected.
+    Entry scan = EntryPlanEnv::entry("Cu", "1");
+    scan.selectScanType(EntryRows::StepScan);
+    EntryPlanEnv::setUserBlocks(scan, 0, {"8900", "9000"}, {100}, "0.01");
+    if (fromFile) {
+        const QString prm = dir.filePath("long.prm");
+        QVERIFY(BlockFile::write(prm, scan).ok);
+        // Its own blocks would be over in 10 ms.
+        EntryPlanEnv::setUserBlocks(scan, 0, {"8900", "9000"}, {1}, "0.01");
+        scan.blockDefType = EntryRows::FileBlocks;
+        scan.blockDefFile = prm;
+    }
+    entries << scan;
+    Exec *e = exec;
+    QMetaObject::invokeMethod(
+        exec,
+        [e] {
+            e->setWaitLimit(0.1);
+            e->setEndRunOnPassedLimit(true);
+        },
+        Qt::BlockingQueuedConnection);
+    t->held << "Start";
+    QSignalSpy finished(t, &TargetDouble::finished);
+    emit t->startExec(entries);
+    QVERIFY(waitFor("Start"));
+    QVERIFY(!finished.wait(500)); // well past the 10 ms + 0.1 s of the entry's own blocks
+    emit t->setInXafsMeas(false);
+    QVERIFY(finished.wait(10000));
+    QCOMPARE(finished.at(0).at(0).toBool(), true);
+    QVERIFY(t->logLines.filter("still waiting").isEmpty());
 }
 
 QTEST_GUILESS_MAIN(TstExec)

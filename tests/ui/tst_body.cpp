@@ -276,6 +276,11 @@ private slots:
         row("Dorvan>Tarnix _EvErrChangerMove jammed", {"errHolder(true, jammed)"});
         row("Other>Tarnix _EvChangerMoving 1", {});
         row("Dorvan.remote>Tarnix @GetBlockNum six", {"blocks(-1)"});
+        // Only the target speaks for the target: a forged answer or refusal
+        // from another node steers nothing.
+        row("Other>Tarnix @GetBlockNum 7", {});
+        row("Other.remote>Tarnix @Start Er: busy", {});
+        row("Dorvan.remote>Tarnix @Start Er: no beam", {"refused(Start)"});
         row("Dorvan>Tarnix.ch Foo 1 2", {"Tarnix.ch>Dorvan @Foo Er: Unknown Command"});
     }
     void busEvents()
@@ -306,14 +311,13 @@ private slots:
         connect(&body, &Body::setErrRemote, this, rec("errRemote"));
         connect(&body, &Body::setErrSHolderMove, this, rec("errHolder"));
         connect(&body, &Body::setReceivedBlockNum, this, rec("blocks"));
+        connect(&body, &Body::refusedByTarget, this, rec("refused"));
         QTRY_COMPARE_WITH_TIMEOUT(server.lines.size(), 3, 10000);
         QCOMPARE(server.lines.last(), QStringLiteral("Tarnix>Dorvan  Hello")); // as configured
         server.lines.clear();
-        if (line.contains("EvErrChangerMove"))
-            QTest::ignoreMessage(QtDebugMsg, "Err Changer Move");
         // Then a line with a known effect, to know the first one was handled.
         server.send(line);
-        server.send(QStringLiteral("System>Tarnix @GetBlockNum 424242"));
+        server.send(QStringLiteral("Dorvan>Tarnix @GetBlockNum 424242"));
         QTRY_VERIFY_WITH_TIMEOUT(m_record.contains(QStringLiteral("blocks(424242)")), 10000);
         m_record.removeAll(QStringLiteral("blocks(424242)"));
         QFETCH(QStringList, effect);
