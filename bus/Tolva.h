@@ -92,6 +92,7 @@ public slots:
     void setBusy(bool f);
     bool busy() const { return session.busy(); }
     void setRunStatus(const QString &status) { session.setRunStatus(status); }
+    QString runStatus() const { return session.runStatus(); }
     void setLogSendingMsg(bool f) { logSendingMsg = f; }
     void sendOk(const AMsg &aMsg);
     void sendAns(const AMsg &aMsg, const QString &ans);

@@ -81,6 +81,7 @@ public:
     bool busy() const { return m_busy; }
     // What GetRunStatus answers; peers follow the night without a screen.
     void setRunStatus(const QString &status) { m_runStatus = status; }
+    QString runStatus() const { return m_runStatus; }
     const NodeCmdTable &nodeCmdTable() const { return m_table; }
 
     // A new TCP connection, or the end of one: logged out, input forgotten.

@@ -314,10 +314,10 @@ QString stageName(int stage)
 
 QString stageWord(int stage)
 {
-    static const char *const words[] = {"initialize", "select-edge", "move",     "scan-mode",
-                                        "file-name",  "blocks",      "meas-time", "dark",
-                                        "measuring",  "end",         "idle",      "waiting-for-target",
-                                        "target-lost", "target-measuring"};
+    static const char *const words[] = {
+        "initialize", "select-edge",        "move",        "scan-mode",       "file-name",
+        "blocks",     "meas-time",          "dark",        "measuring",       "end",
+        "idle",       "waiting-for-target", "target-lost", "target-measuring"};
     if (stage < 0 || stage >= int(std::size(words)))
         stage = Stage::NotInExec;
     return QString::fromLatin1(words[stage]);

@@ -624,8 +624,9 @@ void Body::noticedExecFinished(bool ok)
                 m_unmeasured.append(runNumber(i));
         }
         if (!m_unmeasured.isEmpty())
-            logArea->log(tr("Run ended without measuring entries %1.").arg(numberList(m_unmeasured)),
-                         QColor(255, 0, 0));
+            logArea->log(
+                tr("Run ended without measuring entries %1.").arg(numberList(m_unmeasured)),
+                QColor(255, 0, 0));
         else if (n >= 1)
             logArea->log(tr("Run finished at entry %1.").arg(n));
         else

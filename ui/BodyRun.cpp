@@ -261,8 +261,9 @@ void Body::endRunRecord(bool ok)
         alertOperator(QStringLiteral("failed"),
                       tr("The run ended on an error at entry %1.").arg(lastFailed));
     } else if (!m_unmeasured.isEmpty()) {
-        alertOperator(QStringLiteral("failed"), tr("The run ended without measuring entries %1.")
-                                                    .arg(numberList(m_unmeasured)));
+        alertOperator(
+            QStringLiteral("failed"),
+            tr("The run ended without measuring entries %1.").arg(numberList(m_unmeasured)));
     } else if (!stoppedByOperator) {
         notifier->notify(QStringLiteral("finished"),
                          tr("Run finished: %1 entries done, %2 failed, in %3.")

@@ -4,6 +4,9 @@
 // hand from the schedule: fixtures/e2e-expected.txt).
 #include "TestSupport.h"
 
+#include <QElapsedTimer>
+#include <QTcpServer>
+
 namespace {
 
 constexpr int kStartMs = 20000;
@@ -29,6 +32,7 @@ private slots:
     void checkExitStatus_data();
     void checkExitStatus();
     void killedRunResumes();
+    void startUpWithoutABusEnds();
 
 private:
     // The server, then the target (skedra must find it in the node list), then the configuration.
@@ -208,3 +212,20 @@ void TestEndToEnd::killedRunResumes()
 
 QTEST_MAIN(TestEndToEnd)
 #include "tst_e2e.moc"
+
+// Nothing listens where the bus should be: the unattended run does not wait
+// for ever, it ends with status 1 once WAIT_LIMIT has passed.
+void TestEndToEnd::startUpWithoutABusEnds()
+{
+    quint16 port = 0;
+    {
+        QTcpServer probe;
+        QVERIFY(probe.listen(QHostAddress::LocalHost, 0));
+        port = probe.serverPort();
+    } // closed again: connections are refused
+    writeConfig(port, QStringLiteral("WAIT_LIMIT 1\n"));
+    QElapsedTimer took;
+    took.start();
+    QCOMPARE(runSkedra(), 1);
+    QVERIFY(took.elapsed() < kStartMs);
+}

@@ -505,11 +505,16 @@ void TstExec::comparedWithTheLastEntryMeasured_data()
     QTest::addColumn<QString>("events"); // what happens after the first measured entry
     QTest::addColumn<int>("last");       // the entry checked
     QTest::addColumn<bool>("everything");
-    QTest::newRow("after an unticked entry") << "tut" << "" << 2 << false;
-    QTest::newRow("first entry unticked") << "ut" << "" << 1 << true;
-    QTest::newRow("after a refused holder move, skip") << "tt" << "refuse" << 1 << true;
-    QTest::newRow("after Resume") << "tt" << "stop" << 1 << true;
-    QTest::newRow("after the target came back") << "tt" << "lost" << 1 << true;
+    QTest::newRow("after an unticked entry") << "tut"
+                                             << "" << 2 << false;
+    QTest::newRow("first entry unticked") << "ut"
+                                          << "" << 1 << true;
+    QTest::newRow("after a refused holder move, skip") << "tt"
+                                                       << "refuse" << 1 << true;
+    QTest::newRow("after Resume") << "tt"
+                                  << "stop" << 1 << true;
+    QTest::newRow("after the target came back") << "tt"
+                                                << "lost" << 1 << true;
 }
 
 void TstExec::comparedWithTheLastEntryMeasured()
@@ -566,8 +571,7 @@ void TstExec::comparedWithTheLastEntryMeasured()
         for (PromptType p : t->promptTypes.mid(3))
             emit t->promptOk(p);
     }
-    QTRY_VERIFY_WITH_TIMEOUT(!executing.isEmpty() && executing.last().at(0).toInt() == last,
-                             10000);
+    QTRY_VERIFY_WITH_TIMEOUT(!executing.isEmpty() && executing.last().at(0).toInt() == last, 10000);
     // The run's end (after a Stop and Resume, its second one).
     QTRY_COMPARE_WITH_TIMEOUT(finished.size(), events == "stop" ? 2 : 1, 10000);
     QVERIFY(finished.last().at(0).toBool());

@@ -2,6 +2,8 @@
 // duration ratios, the run bar's times on a fake clock, the overview's
 // outcomes, and what a run cut short by a crash resumes.
 #include "EntryPlanEnv.h"
+#include "EntrySelection.h"
+#include "Notifier.h"
 #include "RunEstimate.h"
 #include "RunEta.h"
 #include "RunJournal.h"
@@ -131,18 +133,25 @@ private slots:
         QTest::addColumn<bool>("fromNext");
         QTest::addColumn<int>("running"); // index in the copy; -2: nothing to resume
         QTest::addColumn<int>("start");
-        QTest::newRow("ended") << "started 1:done ended" << false << -2 << -1;
-        QTest::newRow("journaled before copies were kept") << "1:done" << false << -2 << -1;
-        QTest::newRow("killed in the first entry") << "started" << false << 0 << 0;
+        QTest::addColumn<QList<int>>("earlier"); // failed or passed over, by number
+        const QList<int> none;
+        QTest::newRow("ended") << "started 1:done ended" << false << -2 << -1 << none;
+        QTest::newRow("journaled before copies were kept") << "1:done" << false << -2 << -1 << none;
+        QTest::newRow("killed in the first entry") << "started" << false << 0 << 0 << none;
         QTest::newRow("across the unticked entry")
-            << "started 1:done 2:done 4:done" << false << 3 << 3;
-        QTest::newRow("from the next entry") << "started 1:done 2:done" << true << 2 << 3;
-        QTest::newRow("a failed entry passed") << "started 1:failed 2:done" << false << 2 << 2;
+            << "started 1:done 2:done 4:done" << false << 3 << 3 << none;
+        QTest::newRow("from the next entry")
+            << "started 1:done 2:done" << true << 2 << 3 << QList<int>{4};
+        QTest::newRow("a failed entry passed")
+            << "started 1:failed 2:done" << false << 2 << 2 << QList<int>{1};
         QTest::newRow("stopped, resumed, killed")
-            << "started 1:done 2:stopped ended started" << false << 1 << 1;
+            << "started 1:done 2:stopped ended started" << false << 1 << 1 << none;
         QTest::newRow("killed after the last entry")
-            << "started 1:done 2:done 4:done 5:done 6:done" << false << -1 << -1;
+            << "started 1:done 2:done 4:done 5:done 6:done" << false << -1 << -1 << none;
     }
+    void entrySelection_data();
+    void entrySelection();
+    void notificationOutlivesTheProgram();
     void resume()
     {
         QFETCH(QString, rows);
@@ -171,11 +180,65 @@ private slots:
         QVERIFY(p.ok);
         QCOMPARE(p.running, running);
         QCOMPARE(p.start, start);
+        QTEST(p.earlier, "earlier");
+        QCOMPARE(p.numbers, (QList<int>{1, 2, 4, 5, 6})); // what the next copy names them
         for (int i = 0; i < p.entries.size(); ++i)
             QCOMPARE(p.entries.at(i).exec, start >= 0 && i >= start);
         QVERIFY(!RunRecovery::plan({true, kT0, dir.filePath("gone.csv"), {}}, false).ok);
     }
 };
+
+void TstRun::entrySelection_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("ticked"); // of 6 entries; empty: refused
+    QTest::newRow("numbers and a range") << "1,3-5"
+                                         << "101110";
+    QTest::newRow("overlapping") << "2-3,3,6"
+                                 << "011001";
+    QTest::newRow("past the schedule") << "5-7"
+                                       << "";
+    QTest::newRow("zero") << "0,1"
+                          << "";
+    QTest::newRow("backwards") << "4-2"
+                               << "";
+    QTest::newRow("not a number") << "two"
+                                  << "";
+    QTest::newRow("nothing") << ","
+                             << "";
+}
+
+void TstRun::entrySelection()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, ticked);
+    const EntrySelection::Result r = EntrySelection::parse(text, 6);
+    QCOMPARE(r.ok, !ticked.isEmpty());
+    QCOMPARE(r.error.isEmpty(), r.ok);
+    if (!r.ok)
+        return;
+    QString got;
+    for (const Entry &e : EntrySelection::apply(QList<Entry>(6), r.numbers))
+        got += e.exec ? '1' : '0';
+    QCOMPARE(got, ticked);
+}
+
+// The night's last notification is delivered even when the program ends
+// right after sending it.
+void TstRun::notificationOutlivesTheProgram()
+{
+    QTemporaryDir dir;
+    const QString out = dir.filePath("told");
+    {
+        Notifier n;
+        n.setCommand({"/bin/sh", "-c", "sleep 0.3; echo \"$1 $2\" > \"$0\"", out});
+        n.notify("finished", "Run finished");
+        n.waitForRunning();
+    }
+    QFile f(out);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QCOMPARE(f.readAll().trimmed(), QByteArray("finished Run finished"));
+}
 
 QTEST_GUILESS_MAIN(TstRun)
 #include "tst_run.moc"

@@ -2,14 +2,18 @@
 // and the run marks, questions before losing work, and the bus events.
 #include "Body.h"
 #include "ConfigStore.h"
+#include "ExecPlan.h"
 #include "LayoutFrame.h"
 #include "OptionTables.h"
 #include "ScheduleEdit.h"
+#include "Startup.h"
 #include "TestSupport.h"
+#include "Tolva.h"
 #include "XrayDataBase.h"
 
 #include <QFileDialog>
 #include <QSignalSpy>
+#include <QTranslator>
 
 namespace {
 
@@ -203,6 +207,59 @@ private slots:
         body.ui.CurrentNo->setText(QStringLiteral("5"));
         emit body.engine()->finished(false);
         QCOMPARE(marks(ss), QStringLiteral("FFE"));
+    }
+
+    // Start while a run goes changes nothing: the engine's entries stay the
+    // window's, so that what it reports lands on the entries it runs.
+    void startDuringARunDoesNothing()
+    {
+        Body body;
+        fillABC(body);
+        disconnect(&body, &Body::startExec, nullptr, nullptr);
+        QSignalSpy started(&body, &Body::startExec);
+        body.ui.Go->click();
+        emit body.engine()->executing(0);
+        body.ui.NewAtTop->click(); // the list moves under the run
+        body.ui.Go->click();
+        QCOMPARE(started.count(), 1);
+        emit body.engine()->entryEnded(0, EntryState::Done, QString());
+        emit body.engine()->executing(1);
+        // Entry A (now second in the list) is done, B runs.
+        QCOMPARE(marks(body.schedule()), QStringLiteral("-FR-"));
+    }
+
+    // What peers read with GetRunStatus: words they can parse whatever the
+    // window's language, "stalled" once a wait has passed its limit, and a
+    // run that ended with a ticked entry never measured is not "finished".
+    void runStatusForPeers()
+    {
+        QTranslator ja;
+        QVERIFY(ja.load(QString::fromLatin1(kCatalogue)));
+        QCoreApplication::installTranslator(&ja);
+        Body body;
+        fillABC(body);
+        disconnect(&body, &Body::startExec, nullptr, nullptr);
+        body.ui.Go->click();
+        emit body.engine()->executing(0);
+        emit body.engine()->stageShown(Stage::Start);
+        emit body.engine()->currentStage(stageName(Stage::Start));
+        const QString running = body.bus()->runStatus();
+        QCoreApplication::removeTranslator(&ja);
+        QVERIFY2(running.startsWith(QLatin1String("running 1/3 measuring ETA ")),
+                 qPrintable(running));
+        emit body.engine()->stalled(QStringLiteral("still waiting"));
+        QVERIFY(body.bus()->runStatus().startsWith(QLatin1String("stalled 1/3 measuring")));
+        emit body.engine()->stageShown(Stage::End);
+        QVERIFY(body.bus()->runStatus().startsWith(QLatin1String("running 1/3 end")));
+        // Entry 1 done, entry 2 stopped and passed over, entry 3 done: the
+        // run ended by itself, but entry 2 was never measured.
+        emit body.engine()->entryEnded(0, EntryState::Done, QString());
+        emit body.engine()->executing(1);
+        emit body.engine()->entryEnded(1, EntryState::Stopped, QString());
+        emit body.engine()->executing(2);
+        emit body.engine()->entryEnded(2, EntryState::Done, QString());
+        emit body.engine()->finished(true);
+        QCOMPARE(body.unmeasuredEntries(), QList<int>{2});
     }
 
     // What may lose work asks first, and only then. The run is the window's

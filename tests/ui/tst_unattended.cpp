@@ -3,12 +3,14 @@
 // short is offered for resuming.
 #include "Body.h"
 #include "ConfigStore.h"
+#include "LogArea.h"
 #include "OptionTables.h"
 #include "Prompter.h"
 #include "RunJournal.h"
 #include "RunRecovery.h"
 #include "ScheduleEdit.h"
 #include "TestSupport.h"
+#include "Tolva.h"
 #include "UnattendedRun.h"
 #include "XrayDataBase.h"
 
@@ -177,6 +179,129 @@ private slots:
         body.setAsk([](const QString &) { return true; });
         body.close();
         QVERIFY(!RunRecovery::lastUnfinished(RunJournal::read(journal), journal).found);
+    }
+
+    // -go waits for the bus and the target at most WAIT_LIMIT, then says
+    // which link is missing and, with -quit-when-done, ends with status 1.
+    void startUpWaitIsBounded_data()
+    {
+        QTest::addColumn<bool>("busUp");
+        QTest::addColumn<bool>("targetUp");
+        QTest::newRow("no bus") << false << false;
+        QTest::newRow("bus, no target") << true << false;
+        QTest::newRow("both there in time") << true << true;
+    }
+    void startUpWaitIsBounded()
+    {
+        QFETCH(bool, busUp);
+        QFETCH(bool, targetUp);
+        config().readText(QStringLiteral("WAIT_LIMIT 0.2\n"));
+        QVERIFY(TestSupport::writeFile("w.csv", "1,S1,,,a.dat,Cu,K\n"));
+        Body body;
+        disconnect(&body, &Body::startExec, nullptr, nullptr); // the window's side only
+        QStringList red;
+        connect(body.logPanel(), &LogArea::logged, this, [&red](const QString &l) { red << l; });
+        UnattendedRun::Options o;
+        o.loadFile = m_dir.filePath("w.csv");
+        o.go = true;
+        o.quitWhenDone = true;
+        UnattendedRun run(&body, o);
+        QList<int> quits;
+        run.setQuitAction([&quits](int s) { quits << s; });
+        if (busUp)
+            emit body.bus()->tolvaIsReady();
+        if (targetUp)
+            emit body.setTargetIsReady(true);
+        QTest::qWait(400);
+        config().readText(QStringLiteral("WAIT_LIMIT 900\n"));
+        QCOMPARE(run.runStarted(), targetUp);
+        QCOMPARE(quits, targetUp ? QList<int>() : QList<int>{1});
+        const QStringList why = red.filter("WAIT_LIMIT");
+        QCOMPARE(why.size(), targetUp ? 0 : 1);
+        if (!targetUp) // the missing link is named: the bus server's port, or the target
+            QVERIFY(why.first().contains(busUp ? body.targetNodeName() : body.bus()->port()));
+    }
+
+    // A signal during a run nobody watches stops the run, closes it in the
+    // journal and ends the program at once, with status 1, asking nothing.
+    void signalStopsAnUnattendedRun()
+    {
+        const QString journal = m_dir.filePath(QStringLiteral("journal-signal.csv"));
+        config().readText(QStringLiteral("JOURNAL \"%1\"\n").arg(journal));
+        QVERIFY(TestSupport::writeFile("g.csv", "1,S1,,,a.dat,Cu,K\n"));
+        Body body;
+        disconnect(&body, &Body::startExec, nullptr, nullptr);
+        UnattendedRun::Options o;
+        o.loadFile = m_dir.filePath("g.csv");
+        o.go = true;
+        UnattendedRun run(&body, o);
+        QList<int> quits;
+        run.setQuitAction([&quits](int s) { quits << s; });
+        emit body.setTargetIsReady(true);
+        QVERIFY(body.runGoing());
+        run.quitOnSignal();
+        QCOMPARE(quits, QList<int>{1});
+        const QList<JournalRow> rows = RunJournal::read(journal);
+        QVERIFY(!rows.isEmpty());
+        QCOMPARE(rows.last().outcome, QStringLiteral("ended"));
+        QCOMPARE(rows.last().detail, QStringLiteral("stopped"));
+    }
+
+    // A night resumed with -resume-last: records keep the schedule's entry
+    // numbers, and an entry that failed before the resume fails the night.
+    void resumedNightKeepsNumbersAndVerdict()
+    {
+        const QString journal = m_dir.filePath(QStringLiteral("journal-night.csv"));
+        config().readText(QStringLiteral("JOURNAL \"%1\"\n").arg(journal));
+        const QDateTime run = QDateTime::currentDateTime().addSecs(-3600);
+        const QString copy = RunRecovery::copyPathFor(journal, run);
+        QString error;
+        // The run resumed was itself a resumed one: entries 4, 6, 7 of the
+        // schedule; entry 2 had failed before it; 4 failed, 6 was done.
+        JournalRow failed = RunRecovery::endedRow(run, QString(), run);
+        failed.entry = 4;
+        failed.outcome = QStringLiteral("failed");
+        JournalRow done = failed;
+        done.entry = 6;
+        done.outcome = QStringLiteral("done");
+        QList<Entry> three(3);
+        for (Entry &e : three)
+            e.holder = QStringLiteral("1");
+        QVERIFY(RunRecovery::writeCopy(copy, three, {4, 6, 7}, &error, {2}) &&
+                RunJournal::append(journal, RunRecovery::startedRow(run, copy), &error) &&
+                RunJournal::append(journal, failed, &error) &&
+                RunJournal::append(journal, done, &error));
+        Body body;
+        disconnect(&body, &Body::startExec, nullptr, nullptr);
+        UnattendedRun::Options o;
+        o.resumeLast = true;
+        o.quitWhenDone = true;
+        UnattendedRun run2(&body, o);
+        QList<int> quits;
+        run2.setQuitAction([&quits](int s) { quits << s; });
+        QVERIFY(run2.resumed());
+        emit body.setTargetIsReady(true);
+        QVERIFY(body.runGoing());
+        emit body.engine()->executing(2);
+        emit body.engine()->entryEnded(2, EntryState::Done, QString());
+        emit body.engine()->finished(true);
+        QCOMPARE(quits, QList<int>{1}); // 2 and 4 failed earlier in the night
+        const QList<JournalRow> rows = RunJournal::read(journal);
+        QList<int> entries;
+        for (const JournalRow &r : rows)
+            if (r.outcome == QLatin1String("done"))
+                entries << r.entry;
+        QCOMPARE(entries, (QList<int>{6, 7}));
+        // The new run's copy names entry 7 by its number and carries 2 and 4.
+        QString newCopy;
+        for (const JournalRow &r : rows)
+            if (r.outcome == QLatin1String("started"))
+                newCopy = r.detail;
+        const QStringList head = TestSupport::readLines(QFileInfo(journal).dir().filePath(newCopy));
+        QVERIFY(head.size() >= 2);
+        QCOMPARE(head.mid(0, 2),
+                 (QStringList{"# entries of the list: 7",
+                              "# failed or not measured earlier in the night: 2 4"}));
     }
 };
 
