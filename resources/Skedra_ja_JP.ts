@@ -327,6 +327,38 @@ Load them? No discards them.</source>
         <source>Unsaved edits loaded from %1; entries: %2.</source>
         <translation>保存されなかった編集内容を %1 から読み込みました。行数: %2。</translation>
     </message>
+    <message>
+        <source>A run is going: Start does nothing. Stop it first, or use Resume.</source>
+        <translation>実行中です: Start は何もしません。先に停止するか Resume を使ってください。</translation>
+    </message>
+    <message>
+        <source>The run begins with entry %1.</source>
+        <translation>エントリ %1 から実行を始めます。</translation>
+    </message>
+    <message>
+        <source>Run ended without measuring entries %1.</source>
+        <translation>エントリ %1 を測定しないまま実行が終わりました。</translation>
+    </message>
+    <message>
+        <source>Run finished.</source>
+        <translation>実行が終了しました。</translation>
+    </message>
+    <message>
+        <source>No ticked entry is left to measure; the run ends.</source>
+        <translation>測定するチェック済みエントリが残っていません。実行を終えます。</translation>
+    </message>
+    <message>
+        <source>The run goes on with entry %1.</source>
+        <translation>エントリ %1 から実行を続けます。</translation>
+    </message>
+    <message>
+        <source>%1 answered GetBlockNum with &quot;%2&quot;, which is no number of blocks.</source>
+        <translation>%1 は GetBlockNum に「%2」と答えました。ブロック数ではありません。</translation>
+    </message>
+    <message>
+        <source>The run ended without measuring entries %1.</source>
+        <translation>エントリ %1 を測定しないまま実行が終わりました。</translation>
+    </message>
 </context>
 <context>
     <name>ConfigStore</name>
@@ -449,6 +481,21 @@ Load them? No discards them.</source>
     </message>
 </context>
 <context>
+    <name>EntrySelection</name>
+    <message>
+        <source>-entries names no entry.</source>
+        <translation>-entries にエントリが指定されていません。</translation>
+    </message>
+    <message>
+        <source>-entries: &quot;%1&quot; is neither an entry number nor a range such as 3-5.</source>
+        <translation>-entries: 「%1」はエントリ番号でも 3-5 のような範囲でもありません。</translation>
+    </message>
+    <message>
+        <source>-entries: entry %1 does not exist; the schedule has %2.</source>
+        <translation>-entries: エントリ %1 はありません。スケジュールのエントリ数は %2 です。</translation>
+    </message>
+</context>
+<context>
     <name>Exec</name>
     <message>
         <source>still waiting for %1</source>
@@ -457,10 +504,6 @@ Load them? No discards them.</source>
     <message>
         <source>the target refused %1</source>
         <translation>測定プログラムが %1 を拒否しました</translation>
-    </message>
-    <message>
-        <source>Entry %1: %2; the run stops.</source>
-        <translation>%1 行目: %2。実行を停止します。</translation>
     </message>
     <message>
         <source>Initialize</source>
@@ -513,10 +556,6 @@ Load them? No discards them.</source>
     <message>
         <source>ExecP = %1, new Holder = %2, old Holder = %3</source>
         <translation>実行位置 = %1, 新しいホルダー = %2, 前のホルダー = %3</translation>
-    </message>
-    <message>
-        <source>Entry %1: unknown block definition type %2; the run stops.</source>
-        <translation>%1 行目: 不明なブロック定義種別 %2 のため、実行を停止します。</translation>
     </message>
     <message>
         <source>ICGases Changing.
@@ -615,6 +654,22 @@ Then Click Ok.</source>
     <message>
         <source>the sample holder did not move</source>
         <translation>試料ホルダーが動きませんでした</translation>
+    </message>
+    <message>
+        <source>Entry %1: %2 blocks are measured but %3 dwell times are given; the last time (%4 s) is used for the others.</source>
+        <translation>エントリ %1: %2 ブロックを測定しますが、測定時間は %3 個しか指定されていません。残りには最後の時間 (%4 s) を使います。</translation>
+    </message>
+    <message>
+        <source>Entry %1: unknown block definition type %2; the entry fails.</source>
+        <translation>エントリ %1: 不明なブロック定義タイプ %2 です。このエントリは失敗します。</translation>
+    </message>
+    <message>
+        <source>Entry %1: %2; the entry fails.</source>
+        <translation>エントリ %1: %2。このエントリは失敗します。</translation>
+    </message>
+    <message>
+        <source>Entry %1: the target&apos;s block count is not a number. The entry fails.</source>
+        <translation>エントリ %1: ターゲットのブロック数が数値ではありません。このエントリは失敗します。</translation>
     </message>
 </context>
 <context>
@@ -1297,6 +1352,34 @@ Steps = (End - Start) / Delta</source>
     <message>
         <source>Resuming the run (-resume-last).</source>
         <translation>実行を再開します (-resume-last)。</translation>
+    </message>
+    <message>
+        <source>-entries is not used: the run cut short goes on with its own entries.</source>
+        <translation>-entries は使いません: 中断された実行を元のエントリで続けます。</translation>
+    </message>
+    <message>
+        <source>No run is started.</source>
+        <translation>実行は開始しません。</translation>
+    </message>
+    <message>
+        <source>Not logged in to the bus server at %1:%2 after %3 s (WAIT_LIMIT)</source>
+        <translation>%3 秒 (WAIT_LIMIT) 待ってもバスサーバ %1:%2 にログインできません</translation>
+    </message>
+    <message>
+        <source>The target %1 has not logged in to the bus after %2 s (WAIT_LIMIT)</source>
+        <translation>%2 秒 (WAIT_LIMIT) 待ってもターゲット %1 がバスにログインしません</translation>
+    </message>
+    <message>
+        <source>no run is started.</source>
+        <translation>実行は開始しません。</translation>
+    </message>
+    <message>
+        <source>Asked to quit by a signal: the run stops and Skedra ends.</source>
+        <translation>シグナルで終了を求められました: 実行を停止して Skedra を終了します。</translation>
+    </message>
+    <message>
+        <source>Entries that failed or were not measured earlier in the night: %1.</source>
+        <translation>この夜の以前の実行で失敗した、または測定されなかったエントリ: %1。</translation>
     </message>
 </context>
 </TS>
