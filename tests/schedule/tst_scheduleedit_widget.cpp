@@ -1,12 +1,15 @@
 // The editor of one entry where the widget itself matters: what the operator
 // types or picks reaches the entry, and saved blocks name their file and load back.
+#include "EntryCodec.h"
 #include "OneBlock.h"
 #include "OneBlocks.h"
 #include "ScheduleEdit.h"
 #include "ScheduleTestEnv.h"
 
 #include <QLineEdit>
+#include <QSpinBox>
 #include <QTemporaryDir>
+#include <QWheelEvent>
 #include <QtTest>
 
 namespace {
@@ -47,6 +50,30 @@ private slots:
         e.ui.BlockDefType->setCurrentIndex(2);
         QCOMPARE(e.entry().blockDefType, 2);
         QVERIFY(changed.count() >= 7);
+    }
+
+    // The standard XANES step set is three blocks: three are shown.
+    void standardBlocksShown()
+    {
+        ScheduleEdit e;
+        e.ui.StdBlockType->setCurrentIndex(1);
+        e.ui.ScanType->setCurrentIndex(1);
+        QCOMPARE(e.ui.Blocks->value(), 3);
+        for (int i = 0; i <= 4; ++i)
+            QCOMPARE(e.stepBlocks->row(i)->isVisibleTo(&e), i <= 3);
+    }
+
+    // A scan type read as "Quack" stands on Quick; picking Quick is a choice:
+    // the text and its error go.
+    void pickingTheFallbackRowReplacesTheTextRead()
+    {
+        QStringList f = ScheduleTestEnv::entryFields("Cu", "K", "Std", "Quack", 1, "eV");
+        ScheduleEdit e(EntryCodec::fromFields(f));
+        QCOMPARE(e.toStringList().at(10), QStringLiteral("Quack"));
+        QCOMPARE(e.entry().errors.filter("Quack").size(), 1);
+        emit e.ui.ScanType->activated(0);
+        QCOMPARE(e.toStringList().at(10), QStringLiteral("Quick"));
+        QVERIFY(e.entry().errors.filter("Quack").isEmpty());
     }
 
     // Saved as "tonight", the blocks go to tonight.prm and the entry names
