@@ -104,6 +104,35 @@ private slots:
         QTEST(int(f.warnings.size()), "warnings");
     }
 
+    // Only ticked entries with a data file name count; the later writer is warned.
+    void sameDataFile_data()
+    {
+        QTest::addColumn<QStringList>("files"); // "-" in front: not ticked
+        QTest::addColumn<QList<int>>("warnings");
+        QTest::newRow("same file") << QStringList{"a.dat", "a.dat"} << QList<int>{0, 1};
+        QTest::newRow("third repeats first")
+            << QStringList{"a.dat", "b.dat", "a.dat"} << QList<int>{0, 0, 1};
+        QTest::newRow("one not ticked") << QStringList{"a.dat", "-a.dat"} << QList<int>{0, 0};
+        QTest::newRow("different files") << QStringList{"a.dat", "b.dat"} << QList<int>{0, 0};
+        QTest::newRow("no names") << QStringList{"", ""} << QList<int>{0, 0};
+    }
+    void sameDataFile()
+    {
+        QFETCH(QStringList, files);
+        QList<Entry> entries;
+        for (const QString &f : files) {
+            Entry e = Entry::defaults();
+            e.exec = !f.startsWith('-');
+            e.dataFile = e.exec ? f : f.mid(1);
+            entries << e;
+        }
+        const QList<QStringList> found = EntryCheck::checkSchedule(entries);
+        QList<int> counts;
+        for (const QStringList &w : found)
+            counts << int(w.size());
+        QTEST(counts, "warnings");
+    }
+
     // Seconds with 0.5 s per point: the standard step set of copper is
     // 40, 300, 180 and 100 points.
     void duration_data()

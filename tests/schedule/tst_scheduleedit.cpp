@@ -191,6 +191,36 @@ private slots:
         QCOMPARE(EntryCodec::toFields(e).size(), 18 + 3 * blocks);
     }
 
+    // Each entry converts angles with its own crystal, whatever entry was
+    // read after it: the start of a block shown in degrees follows the Bragg
+    // law for the entry's spacing.
+    void anglesUseTheEntrysCrystal_data()
+    {
+        QTest::addColumn<QString>("crystal");
+        QTest::addColumn<double>("d");
+        QTest::addColumn<QString>("other");
+        QTest::newRow("Si111 read before Si311") << "Si111" << 3.13553 << "Si311";
+        QTest::newRow("Si311 read before Si111") << "Si311" << 1.63747 << "Si111";
+    }
+    void anglesUseTheEntrysCrystal()
+    {
+        QFETCH(QString, crystal);
+        QFETCH(double, d);
+        QFETCH(QString, other);
+        auto read = [](const QString &c) {
+            QStringList f = entryFields("Cu", "K", "User", "Step", 1, "eV", {"9000", "10", "10"});
+            f[9] = c;
+            Entry e = EntryCodec::fromFields(f);
+            e.selectBlockUnit(3);
+            return e;
+        };
+        const Entry e = read(crystal);
+        const Entry later = read(other);
+        const double bragg = std::asin(12.39842 / 9.0 / (2 * d)) * 180 / M_PI;
+        QVERIFY(std::abs(e.activeBlocks().displayValue(0) - bragg) < 1e-3);
+        QVERIFY(std::abs(later.activeBlocks().displayValue(0) - bragg) > 1);
+    }
+
     // A quick scan is one sweep: each standard type gives it a single block.
     void standardQuickScanIsOneSweep()
     {

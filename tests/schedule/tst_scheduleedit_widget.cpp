@@ -76,6 +76,40 @@ private slots:
         QVERIFY(e.entry().errors.filter("Quack").isEmpty());
     }
 
+    // The wheel over a box that is not focused scrolls the list, never the value.
+    void wheelLeavesUnfocusedBoxes_data()
+    {
+        QTest::addColumn<QString>("box");
+        QTest::newRow("Tuning") << "Tuning";
+        QTest::newRow("ScanType") << "ScanType";
+        QTest::newRow("MonoCrystal") << "MonoCrystal";
+        QTest::newRow("Blocks") << "Blocks";
+    }
+    void wheelLeavesUnfocusedBoxes()
+    {
+        QFETCH(QString, box);
+        ScheduleEdit e;
+        e.ui.BlockDefType->setCurrentIndex(2); // user blocks: Blocks is enabled
+        e.ui.Blocks->setValue(5);
+        e.ui.Tuning->setCurrentIndex(1);
+        e.ui.MonoCrystal->setCurrentIndex(1);
+        QWidget *w = e.findChild<QWidget *>(box);
+        QVERIFY(w && w->isEnabled() && !w->hasFocus());
+        auto value = [w] {
+            if (auto *c = qobject_cast<QComboBox *>(w))
+                return c->currentIndex();
+            return qobject_cast<QSpinBox *>(w)->value();
+        };
+        const int before = value();
+        for (int delta : {120, -120, -120}) {
+            QWheelEvent wheel(QPointF(5, 5), w->mapToGlobal(QPointF(5, 5)), QPoint(),
+                              QPoint(0, delta), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase,
+                              false);
+            QApplication::sendEvent(w, &wheel);
+        }
+        QCOMPARE(value(), before);
+    }
+
     // Saved as "tonight", the blocks go to tonight.prm and the entry names
     // that file; a save that fails leaves the entry naming what it named.
     // Chosen in another editor, the file's blocks are read into it.
