@@ -191,6 +191,32 @@ void ModeRangeTable::clear()
     m_defaultIndex = 0;
 }
 
+HolderRange HolderRange::fromConfig(const ConfigStore &store, QString *problem)
+{
+    HolderRange r;
+    const QStringList rests = store.allRests(QStringLiteral("HOLDER_RANGE"));
+    if (rests.isEmpty())
+        return r;
+    const QStringList items = allItems(rests.last());
+    bool minOk = false;
+    bool maxOk = false;
+    if (items.size() == 2) {
+        r.min = items.at(0).toInt(&minOk, 10);
+        r.max = items.at(1).toInt(&maxOk, 10);
+    }
+    // A range that does not read must not turn into 0 to 0 and refuse every
+    // holder: it is ignored, and the operator told at start-up.
+    if (!minOk || !maxOk || r.min > r.max) {
+        if (problem)
+            *problem = Tr::tr("HOLDER_RANGE [%1] is not two whole numbers, the lowest position "
+                              "first; the key is ignored.")
+                           .arg(rests.last().trimmed());
+        return HolderRange();
+    }
+    r.set = true;
+    return r;
+}
+
 #define SKEDRA_TABLE_ACCESSOR(Type, name)                                                          \
     Type &name()                                                                                   \
     {                                                                                              \
@@ -209,6 +235,7 @@ SKEDRA_TABLE_ACCESSOR(MeasModeMap, qMeasModeMap)
 SKEDRA_TABLE_ACCESSOR(MeasModeMap, sMeasModeMap)
 SKEDRA_TABLE_ACCESSOR(ModeRangeTable, hocModeTable)
 SKEDRA_TABLE_ACCESSOR(ModeRangeTable, monoModeTable)
+SKEDRA_TABLE_ACCESSOR(HolderRange, holderRange)
 
 #undef SKEDRA_TABLE_ACCESSOR
 
@@ -237,5 +264,10 @@ QStringList buildOptionTables(const ConfigStore &store)
     monoModeTable().build(
         store.allRests(QStringLiteral("MonoMode")),
         store.valueNoCase(QStringLiteral("DefaultMonoMode"), QStringLiteral("0")));
-    return crystalTable().diagnostics();
+    QStringList diagnostics = crystalTable().diagnostics();
+    QString problem;
+    holderRange() = HolderRange::fromConfig(store, &problem);
+    if (!problem.isEmpty())
+        diagnostics << problem;
+    return diagnostics;
 }

@@ -113,6 +113,21 @@ private:
     int m_defaultIndex = 0;
 };
 
+// The positions the sample changer takes, from HOLDER_RANGE min max. Absent
+// by default: the holder is then text the target makes sense of.
+struct HolderRange
+{
+    bool set = false;
+    int min = 0;
+    int max = 0;
+
+    bool contains(int v) const { return v >= min && v <= max; }
+    // The last HOLDER_RANGE line of the store. A value that is not two
+    // integers, the lower first, leaves the range unset and says why in
+    // *problem.
+    static HolderRange fromConfig(const ConfigStore &store, QString *problem = nullptr);
+};
+
 // Builds every table from the store, in start-up order. Returns what the
 // operator should know about rows that do not read (see the tables'
 // diagnostics()).
@@ -129,6 +144,7 @@ MeasModeMap &qMeasModeMap();
 MeasModeMap &sMeasModeMap();
 ModeRangeTable &hocModeTable();
 ModeRangeTable &monoModeTable();
+HolderRange &holderRange();
 
 // Scan-type row 0 (quick) asks Q_MEAS_MODE, row 1 (step) S_MEAS_MODE; any
 // other row gives 0.

@@ -28,6 +28,39 @@ int pointsFor(double width, double delta)
 
 const BlockRow kNoRow;
 
+// A standard block set: n blocks, the starts of its n + 1 rows relative to
+// the edge, and the Delta of each block (eV).
+struct StandardSet
+{
+    int n = 0;
+    QStringList starts;
+    QList<double> deltas;
+};
+
+// The standard set of a type for the quick scan (one sweep) or the step scan;
+// n is 0 for a type that has none.
+StandardSet standardSet(int type, bool step)
+{
+    const QString m300 = QStringLiteral("R-300");
+    const QString m40 = QStringLiteral("R-40");
+    const QString p50 = QStringLiteral("R+50");
+    const QString p500 = QStringLiteral("R+500");
+    const QString p1100 = QStringLiteral("R+1100");
+    switch (type) {
+    case 0: // XAFS
+        return step ? StandardSet{4, {m300, m40, p50, p500, p1100}, {6.5, 0.3, 2.5, 6.0}}
+                    : StandardSet{1, {m300, p1100}, {0.3}};
+    case 1: // XANES
+        return step ? StandardSet{3, {m300, m40, p50, p500}, {6.5, 0.3, 10.0}}
+                    : StandardSet{1, {m300, p500}, {0.3}};
+    case 2: // EXAFS
+        return step ? StandardSet{4, {m300, m40, p50, p500, p1100}, {6.5, 1.0, 2.5, 6.0}}
+                    : StandardSet{1, {m300, p1100}, {0.3}};
+    default:
+        return {};
+    }
+}
+
 } // namespace
 
 int BlockRow::points() const
@@ -337,15 +370,14 @@ double Entry::timeFor(int i) const
     return EntryText::measTimeFor(measTimes, i);
 }
 
-// The spacing follows the crystal; a crystal row that does not exist keeps
-// the spacing the entry had.
+// The spacing follows the crystal; without one (no crystal configured) the
+// angles are those of the default spacing, whatever the entry had before.
 void Entry::applyCrystal()
 {
     const int row = crystalRow();
-    if (row >= 0) {
-        quickBlocks.setLatticeSpacing(crystalTable().at(row).d);
-        stepBlocks.setLatticeSpacing(crystalTable().at(row).d);
-    }
+    const double d = row >= 0 ? crystalTable().at(row).d : Units::defaultD;
+    quickBlocks.setLatticeSpacing(d);
+    stepBlocks.setLatticeSpacing(d);
     // The angles depend on d: let each block's Delta follow its Points again.
     quickBlocks.setUnit(quickBlocks.unit());
     stepBlocks.setUnit(stepBlocks.unit());
@@ -374,12 +406,24 @@ void Entry::selectScanType(int idx)
         quickTimes = measTimes;
         measTimes = stepTimes;
     } else if (idx == EntryRows::QuickScan) {
+        // A quick scan measures in transmission, whatever was read for it.
         measMode = 0;
+        unknownChoices.remove(EntryColumns::MeasMode);
         stepBlockCount = blocks;
         requestBlocks(1);
         stepTimes = measTimes;
         measTimes = quickTimes;
     }
+    followStandardCount();
+}
+
+void Entry::selectBlockDefType(int idx)
+{
+    blockDefType = idx;
+    // What is shown is what is sent: the target's standard set, not the
+    // blocks the entry had.
+    if (idx == EntryRows::StandardBlocks)
+        selectStdBlockType(stdBlockType);
 }
 
 void Entry::requestBlocks(int n)
@@ -395,28 +439,28 @@ void Entry::requestBlocks(int n)
 
 void Entry::selectStdBlockType(int idx)
 {
-    const QString m300 = QStringLiteral("R-300");
-    const QString m40 = QStringLiteral("R-40");
-    const QString p50 = QStringLiteral("R+50");
-    const QString p500 = QStringLiteral("R+500");
-    const QString p1100 = QStringLiteral("R+1100");
     stdBlockType = idx;
-    switch (idx) {
-    case 0:
-        quickBlocks.setBlocks(1, {m300, p1100}, {}, {0.3});
-        stepBlocks.setBlocks(4, {m300, m40, p50, p500, p1100}, {}, {6.5, 0.3, 2.5, 6.0});
-        break;
-    case 1:
-        quickBlocks.setBlocks(1, {m300, p500}, {}, {0.3});
-        stepBlocks.setBlocks(3, {m300, m40, p50, p500}, {}, {6.5, 0.3, 10.0});
-        break;
-    case 2:
-        quickBlocks.setBlocks(1, {m300, p1100}, {}, {0.3});
-        stepBlocks.setBlocks(4, {m300, m40, p50, p500, p1100}, {}, {6.5, 1.0, 2.5, 6.0});
-        break;
-    default:
-        break;
-    }
+    const StandardSet quick = standardSet(idx, false);
+    const StandardSet step = standardSet(idx, true);
+    if (quick.n == 0 || step.n == 0)
+        return;
+    quickBlocks.setBlocks(quick.n, quick.starts, {}, quick.deltas);
+    stepBlocks.setBlocks(step.n, step.starts, {}, step.deltas);
+    followStandardCount();
+}
+
+int Entry::standardBlockCount(int scanType, int stdType)
+{
+    return standardSet(stdType, scanType == EntryRows::StepScan).n;
+}
+
+void Entry::followStandardCount()
+{
+    if (blockDefType != EntryRows::StandardBlocks)
+        return;
+    const int n = standardBlockCount(scanType, stdBlockType);
+    if (n > 0)
+        requestBlocks(n);
 }
 
 void Entry::selectBlockUnit(int u)

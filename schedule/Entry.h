@@ -19,6 +19,7 @@
 #include "Units.h"
 
 #include <QList>
+#include <QMap>
 #include <QString>
 #include <QStringList>
 #include <QVector>
@@ -134,6 +135,22 @@ enum ScanType { QuickScan = 0, StepScan = 1 };
 enum BlockDef { StandardBlocks = 0, FileBlocks = 1, UserBlocks = 2 };
 } // namespace EntryRows
 
+// The columns of a schedule line (EntryCodec.h) that name a choice.
+namespace EntryColumns {
+enum Column {
+    Element = 5,
+    Edge = 6,
+    MeasDark = 7,
+    Tuning = 8,
+    Crystal = 9,
+    ScanType = 10,
+    MeasMode = 11,
+    BlockDef = 12,
+    StdType = 13,
+    BlockUnit = 17
+};
+} // namespace EntryColumns
+
 struct Entry
 {
     bool exec = true; // run this entry
@@ -164,6 +181,14 @@ struct Entry
     QString stepTimes = QStringLiteral("1,1,1,1");
     QString quickTimes = QStringLiteral("300");
 
+    // Choices read from a schedule line that name nothing the option tables
+    // offer, by column (EntryColumns), as read. The entry stands on the row
+    // such a line always got (the first, or the automatic crystal), but it
+    // is written back with the text it was read with, and it is an error,
+    // until the operator picks that field again: a typing slip in a file
+    // must neither run as something else nor be lost when the file is saved.
+    QMap<int, QString> unknownChoices;
+
     QStringList errors;
     QStringList warnings;
 
@@ -189,11 +214,15 @@ struct Entry
     double startEnergy() const { return activeBlocks().row(0).pos; }
     // Dwell time of block i from measTimes.
     double timeFor(int i) const;
+    // Blocks of the standard set of stdType for a scan type; 0 for a type
+    // that has no standard set.
+    static int standardBlockCount(int scanType, int stdType);
 
     // Editing operations, each what the editor does when its field changes.
     void updateTarget();
     void selectCrystal(int row);
     void selectScanType(int idx);
+    void selectBlockDefType(int idx);
     void requestBlocks(int n);
     void selectStdBlockType(int idx);
     void selectBlockUnit(int u);
@@ -201,4 +230,7 @@ struct Entry
 
 private:
     void applyCrystal();
+    // Standard blocks are the target's own: the count shown is the one
+    // the target measures, whatever count the entry had before.
+    void followStandardCount();
 };

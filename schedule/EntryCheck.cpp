@@ -4,6 +4,7 @@
 #include "ConfigStore.h"
 #include "Entry.h"
 #include "EntryText.h"
+#include "Estimate.h"
 #include "OptionTables.h"
 #include "XrayDataBase.h"
 
@@ -21,10 +22,92 @@ struct Tr
     Q_DECLARE_TR_FUNCTIONS(ScheduleEdit)
 };
 
-bool isCount(const QString &text)
+bool isInteger(const QString &text)
 {
-    static const QRegularExpression digits(QStringLiteral("^[0-9]+$"));
+    static const QRegularExpression digits(QStringLiteral("^-?[0-9]+$"));
     return digits.match(text).hasMatch();
+}
+
+QString unknownElement(const QString &text)
+{
+    return Tr::tr("Target element \"%1\" is not in the X-ray table.").arg(text);
+}
+
+// The holder goes to the sample changer as it is: it must be there, and be
+// one of the changer's positions when the configuration names them.
+void checkHolder(const Entry &e, QStringList &errors)
+{
+    if (e.holder.isEmpty()) {
+        if (e.sampleId.isEmpty())
+            errors << Tr::tr("Holder No. or Sample ID must be specified.");
+        else
+            errors << Tr::tr("Holder No. must be given: the sample changer would be sent an empty "
+                             "position.");
+        return;
+    }
+    const HolderRange &range = holderRange();
+    if (range.set && !(isInteger(e.holder) && range.contains(e.holder.toInt()))) {
+        errors << Tr::tr("Holder No. \"%1\" is not a position of the sample changer (%2 to %3).")
+                      .arg(e.holder)
+                      .arg(range.min)
+                      .arg(range.max);
+        return;
+    }
+    if (!EntryCheck::sendable(e.holder))
+        errors << Tr::tr("Holder No. \"%1\" holds characters the bus cannot carry.").arg(e.holder);
+}
+
+// A choice and the texts of its selector, for naming what was read instead.
+// The field titles are those of the editor's form (already in the catalogue).
+QString unknownChoice(const Entry &e, int column)
+{
+    using namespace EntryColumns;
+    const QString text = e.unknownChoices.value(column);
+    QString field;
+    QStringList choices;
+    QString shown;
+    auto fromTable = [&](const char *title, const SelectionTable &t, int row) {
+        field = Tr::tr(title);
+        choices = t.labels();
+        shown = t.label(row);
+    };
+    switch (column) {
+    case MeasDark:
+        fromTable("M. Dark", darkTable(), e.measDark);
+        break;
+    case Tuning:
+        fromTable("Tuning", tuneTable(), e.tuning);
+        break;
+    case ScanType:
+        fromTable("Scan Type", scanTypeTable(), e.scanType);
+        break;
+    case MeasMode:
+        fromTable("Meas. Mode", measModeTable(), e.measMode);
+        break;
+    case BlockDef:
+        fromTable("Block Def. Type", blkSetupTable(), e.blockDefType);
+        break;
+    case StdType:
+        fromTable("Std. Type", stdTypeTable(), e.stdBlockType);
+        break;
+    case Crystal:
+        field = Tr::tr("Mono. Cryst.");
+        choices << QStringLiteral("-");
+        for (int i = 0; i < crystalTable().count(); ++i)
+            choices << crystalTable().at(i).name;
+        shown = QStringLiteral("-");
+        break;
+    case BlockUnit:
+        field = Tr::tr("Unit");
+        for (int u = 0; u < Units::count(); ++u)
+            choices << Units::name(u);
+        shown = Units::name(e.blockUnit);
+        break;
+    default:
+        return QString();
+    }
+    return Tr::tr("%1: \"%2\" is not one of the choices (%3); \"%4\" stands in its place.")
+        .arg(field, text, choices.join(QLatin1String(", ")), shown);
 }
 
 void addOnce(QStringList &to, const QStringList &from)
@@ -35,14 +118,15 @@ void addOnce(QStringList &to, const QStringList &from)
     }
 }
 
-void checkTarget(const Entry &e, QStringList &errors)
+void checkTarget(const Entry &e, EntryCheck::Findings &f)
 {
+    QStringList &errors = f.errors;
     if (e.targetElm.isEmpty()) {
         errors << Tr::tr("Target Element must be specified.");
         return;
     }
     if (e.z() <= 0) {
-        errors << Tr::tr("Target element \"%1\" is not in the X-ray table.").arg(e.targetElm);
+        errors << unknownElement(e.targetElm);
         return;
     }
     const QStringList &edges = xrayDataBase().edgeNames();
@@ -60,7 +144,10 @@ void checkTarget(const Entry &e, QStringList &errors)
     }
     const int row = e.crystalRow();
     if (row < 0) {
-        errors << Tr::tr("No monochromator crystal is configured for this entry.");
+        // Nothing sent depends on the crystal but the angles of the blocks.
+        f.warnings << Tr::tr("No monochromator crystal is configured: angles are converted with "
+                             "the default lattice spacing, %1 A.")
+                          .arg(EntryText::g6(Units::defaultD));
         return;
     }
     const CrystalRow &c = crystalTable().at(row);
@@ -70,8 +157,9 @@ void checkTarget(const Entry &e, QStringList &errors)
                            EntryText::g6(c.eMin), EntryText::g6(c.eMax));
 }
 
-void checkTimes(const Entry &e, QStringList &errors)
+void checkTimes(const Entry &e, EntryCheck::Findings &f)
 {
+    QStringList &errors = f.errors;
     QString t = e.measTimes;
     t.replace(QLatin1Char(','), QLatin1Char(' '));
     const QStringList items = t.simplified().split(QLatin1Char(' '), Qt::SkipEmptyParts);
@@ -86,6 +174,16 @@ void checkTimes(const Entry &e, QStringList &errors)
             return;
         }
     }
+    // The blocks the target is given times for: its standard set, or the
+    // entry's own count (a block file keeps the entry's count too).
+    const int blocks =
+        e.blockDefType == EntryRows::StandardBlocks ? Estimate::standardBlockCount(e) : e.blocks;
+    if (items.size() < blocks)
+        f.warnings << Tr::tr("Meas. Time(s) gives %1 dwell times for %2 blocks; the last one, %3 "
+                             "s, is used for the blocks after it.")
+                          .arg(items.size())
+                          .arg(blocks)
+                          .arg(items.last());
 }
 
 // File and user blocks go to the target one by one; standard blocks are the
@@ -139,28 +237,35 @@ bool sendable(const QString &text)
     return true;
 }
 
+QStringList unknownTextErrors(const Entry &e)
+{
+    QStringList errors;
+    if (!e.targetElm.isEmpty() && e.z() <= 0)
+        errors << unknownElement(e.targetElm);
+    for (auto it = e.unknownChoices.cbegin(); it != e.unknownChoices.cend(); ++it) {
+        const QString text = unknownChoice(e, it.key());
+        if (!text.isEmpty())
+            errors << text;
+    }
+    return errors;
+}
+
 Findings check(const Entry &e)
 {
     Findings f;
-    if (e.holder.isEmpty() && e.sampleId.isEmpty())
-        f.errors << Tr::tr("Holder No. or Sample ID must be specified.");
-    if (!e.holder.isEmpty() && !isCount(e.holder))
-        f.errors << Tr::tr("Holder No. \"%1\" is not a position the sample changer can take (0, "
-                           "1, 2 ...).")
-                        .arg(e.holder);
-    if (!sendable(e.sampleId))
-        f.errors << Tr::tr("The sample ID \"%1\" holds characters the bus cannot carry.")
-                        .arg(e.sampleId);
-    if (e.dataFile.trimmed().isEmpty())
-        f.errors << Tr::tr("The data file name must be given.");
-    else if (!sendable(e.dataFile))
+    // Only what goes on the bus must fit Latin-1: the holder, the data file
+    // and the comment. The sample ID stays in the schedule. An empty data
+    // file name is passed on: the target names the file itself.
+    checkHolder(e, f.errors);
+    if (!sendable(e.dataFile))
         f.errors << Tr::tr("The data file name \"%1\" holds characters the bus cannot carry.")
                         .arg(e.dataFile);
     if (!sendable(e.comment))
         f.warnings << Tr::tr("The comment holds characters the bus cannot carry; the target "
                              "receives \"?\" in their place.");
-    checkTarget(e, f.errors);
-    checkTimes(e, f.errors);
+    checkTarget(e, f);
+    addOnce(f.errors, unknownTextErrors(e));
+    checkTimes(e, f);
     checkBlocks(e, f);
     return f;
 }

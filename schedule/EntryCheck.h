@@ -33,6 +33,10 @@ Findings check(const Entry &e);
 // (empty for most). Only ticked entries count.
 QList<QStringList> checkSchedule(const QList<Entry> &entries);
 
+// Values read that name nothing known and are kept as read (an element, a
+// choice of an option table): one error each, naming the field and the text.
+QStringList unknownTextErrors(const Entry &e);
+
 // The entry's own errors (from the codec or an earlier check) together with
 // those of a fresh check, each once.
 QStringList errorsAtStart(const Entry &e);

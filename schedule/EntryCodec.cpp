@@ -1,6 +1,7 @@
 #include "EntryCodec.h"
 
 #include "ConfigStore.h"
+#include "EntryCheck.h"
 #include "OptionTables.h"
 #include "XrayDataBase.h"
 
@@ -16,12 +17,21 @@ struct Tr
     Q_DECLARE_TR_FUNCTIONS(ScheduleEdit)
 };
 
-// A row that the table has, else row 0 (an empty table leaves the value).
-int rowOrFirst(int row, int count, int current)
+// The row a selector column names, else row 0, as such lines were always
+// read; the text that names no row is kept on the entry (an empty text is a
+// choice not made: row 0 without a word). An empty table leaves the value.
+int readChoice(const SelectionTable &table, const QString &text, int current, Entry &e, int column)
 {
-    if (count == 0)
+    e.unknownChoices.remove(column);
+    if (table.rowCount() == 0)
         return current;
-    return row >= 0 && row < count ? row : 0;
+    bool found = false;
+    const int row = table.rowOf(text, &found);
+    if (found)
+        return row;
+    if (!text.isEmpty())
+        e.unknownChoices.insert(column, text);
+    return 0;
 }
 
 // The end of the last block is not stored; its Points and Delta say how wide
@@ -47,17 +57,31 @@ QStringList toFields(const Entry &e)
     const BlockSet &set = e.activeBlocks();
     const int n = e.blocks;
     const int crystal = e.crystal;
+    // What was read and named no choice goes back as it was read.
+    auto choice = [&e](int column, const QString &label) {
+        return e.unknownChoices.value(column, label);
+    };
+    // An element or edge that names nothing known is kept as typed: writing
+    // the empty symbol, or the edge the automatic choice falls back on,
+    // would lose what the operator meant.
+    const QString element = e.z() > 0 ? e.elementSymbol() : e.targetElm;
+    const QString edge = e.targetCore.isEmpty() || xrayDataBase().edgeNames().contains(e.targetCore)
+                             ? xrayDataBase().edgeName(e.edgeIndex())
+                             : e.targetCore;
     QStringList f;
     f.reserve(18 + 3 * n);
-    f << e.holder << e.sampleId << e.comment << e.refSample << e.dataFile << e.elementSymbol()
-      << xrayDataBase().edgeName(e.edgeIndex()) << darkTable().labels().value(e.measDark)
-      << tuneTable().labels().value(e.tuning)
-      << (crystal >= 0 && crystal < crystalTable().count() ? crystalTable().at(crystal).name
-                                                           : QStringLiteral("-"))
-      << scanTypeTable().labels().value(e.scanType) << measModeTable().labels().value(e.measMode)
-      << blkSetupTable().labels().value(e.blockDefType)
-      << stdTypeTable().labels().value(e.stdBlockType) << e.blockDefFile << e.measTimes
-      << QString::number(n) << Units::name(e.blockUnit);
+    f << e.holder << e.sampleId << e.comment << e.refSample << e.dataFile << element << edge
+      << choice(EntryColumns::MeasDark, darkTable().labels().value(e.measDark))
+      << choice(EntryColumns::Tuning, tuneTable().labels().value(e.tuning))
+      << choice(EntryColumns::Crystal, crystal >= 0 && crystal < crystalTable().count()
+                                           ? crystalTable().at(crystal).name
+                                           : QStringLiteral("-"))
+      << choice(EntryColumns::ScanType, scanTypeTable().labels().value(e.scanType))
+      << choice(EntryColumns::MeasMode, measModeTable().labels().value(e.measMode))
+      << choice(EntryColumns::BlockDef, blkSetupTable().labels().value(e.blockDefType))
+      << choice(EntryColumns::StdType, stdTypeTable().labels().value(e.stdBlockType))
+      << e.blockDefFile << e.measTimes << QString::number(n)
+      << choice(EntryColumns::BlockUnit, Units::name(e.blockUnit));
     for (int i = 0; i < n && i < set.rowCount(); ++i)
         f << set.startText(i) << set.row(i).pointsText << set.row(i).deltaText;
     return f;
@@ -86,13 +110,12 @@ bool fromFields(const QStringList &fields, Entry &e, QStringList &errs, QStringL
         e.dataFile = fields.at(4);
 
     // 3., 4. target element and edge, then move the blocks to the new edge
-    bool targetOk = false;
+    // A text that names no element stays as read; the check names it.
     if (has(5)) {
         const aAtom a = xrayDataBase().elementFor(fields.at(5));
-        targetOk = a.z > 0;
-        e.targetElm = targetOk ? a.symbol : QString();
+        e.targetElm = a.z > 0 ? a.symbol : fields.at(5);
     }
-    if (!targetOk)
+    if (!has(5) || fields.at(5).isEmpty())
         errs << Tr::tr("Target Element must be specified.");
     if (has(6))
         e.targetCore = fields.at(6);
@@ -100,31 +123,34 @@ bool fromFields(const QStringList &fields, Entry &e, QStringList &errs, QStringL
 
     // 5. selectors; a selection that does not change does not recompute
     // anything, as in the editor.
-    if (has(7))
-        e.measDark =
-            rowOrFirst(darkTable().rowOf(fields.at(7)), darkTable().rowCount(), e.measDark);
-    if (has(8))
-        e.tuning = rowOrFirst(tuneTable().rowOf(fields.at(8)), tuneTable().rowCount(), e.tuning);
-    if (has(9)) {
-        const int r = crystalTable().rowByName(fields.at(9));
+    using namespace EntryColumns;
+    if (has(MeasDark))
+        e.measDark = readChoice(darkTable(), fields.at(MeasDark), e.measDark, e, MeasDark);
+    if (has(Tuning))
+        e.tuning = readChoice(tuneTable(), fields.at(Tuning), e.tuning, e, Tuning);
+    if (has(Crystal)) {
+        // "-" (or nothing) is the automatic choice; a name no crystal has
+        // falls back on it too, but is kept.
+        const QString &text = fields.at(Crystal);
+        const int r = crystalTable().rowByName(text);
         if (r != e.crystal)
             e.selectCrystal(r);
+        e.unknownChoices.remove(Crystal);
+        if (r < 0 && !text.isEmpty() && text != QLatin1String("-"))
+            e.unknownChoices.insert(Crystal, text);
     }
-    if (has(10)) {
-        const int r = rowOrFirst(scanTypeTable().rowOf(fields.at(10)), scanTypeTable().rowCount(),
-                                 e.scanType);
+    if (has(ScanType)) {
+        const int r = readChoice(scanTypeTable(), fields.at(ScanType), e.scanType, e, ScanType);
         if (r != e.scanType)
             e.selectScanType(r);
     }
-    if (has(11))
-        e.measMode = rowOrFirst(measModeTable().rowOf(fields.at(11)), measModeTable().rowCount(),
-                                e.measMode);
-    if (has(12))
-        e.blockDefType = rowOrFirst(blkSetupTable().rowOf(fields.at(12)),
-                                    blkSetupTable().rowCount(), e.blockDefType);
-    if (has(13)) {
-        const int r = rowOrFirst(stdTypeTable().rowOf(fields.at(13)), stdTypeTable().rowCount(),
-                                 e.stdBlockType);
+    if (has(MeasMode))
+        e.measMode = readChoice(measModeTable(), fields.at(MeasMode), e.measMode, e, MeasMode);
+    if (has(BlockDef))
+        e.blockDefType =
+            readChoice(blkSetupTable(), fields.at(BlockDef), e.blockDefType, e, BlockDef);
+    if (has(StdType)) {
+        const int r = readChoice(stdTypeTable(), fields.at(StdType), e.stdBlockType, e, StdType);
         if (r != e.stdBlockType)
             e.selectStdBlockType(r);
     }
@@ -140,14 +166,16 @@ bool fromFields(const QStringList &fields, Entry &e, QStringList &errs, QStringL
         e.requestBlocks(toIntOr0(fields.at(16)));
 
     // 8. unit by exact text
-    if (has(17)) {
-        for (int u = 0; u < Units::count(); ++u) {
-            if (Units::name(u) == fields.at(17)) {
-                if (u != e.blockUnit)
-                    e.selectBlockUnit(u);
-                break;
-            }
-        }
+    if (has(BlockUnit)) {
+        const QString &text = fields.at(BlockUnit);
+        e.unknownChoices.remove(BlockUnit);
+        int u = 0;
+        while (u < Units::count() && Units::name(u) != text)
+            ++u;
+        if (u < Units::count() && u != e.blockUnit)
+            e.selectBlockUnit(u);
+        else if (u == Units::count() && !text.isEmpty())
+            e.unknownChoices.insert(BlockUnit, text);
     }
 
     // 9. blocks of the active set. Every start is placed before any Points or
@@ -190,7 +218,12 @@ bool fromFields(const QStringList &fields, Entry &e, QStringList &errs, QStringL
     if (e.blockDefType == EntryRows::StandardBlocks)
         e.selectStdBlockType(e.stdBlockType);
 
-    // 11. result
+    // 11. result; values read that name nothing known are errors until the
+    // operator picks those fields again (EntryCheck keeps them while they stay).
+    for (const QString &err : EntryCheck::unknownTextErrors(e)) {
+        if (!errs.contains(err))
+            errs << err;
+    }
     e.errors = errs;
     e.warnings = warns;
     return e.errors.isEmpty();

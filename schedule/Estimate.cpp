@@ -32,9 +32,9 @@ Params Params::fromConfig(const ConfigStore &store)
 
 int standardBlockCount(const Entry &e)
 {
-    Entry std = e;
-    std.selectStdBlockType(e.stdBlockType);
-    return std.activeBlocks().shown();
+    // A type without a standard set leaves the entry's blocks as they are.
+    const int n = Entry::standardBlockCount(e.scanType, e.stdBlockType);
+    return n > 0 ? n : e.activeBlocks().shown();
 }
 
 double measurement(const Entry &e, const Params &p)

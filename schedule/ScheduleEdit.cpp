@@ -161,15 +161,30 @@ void ScheduleEdit::build()
     connect(ui.MeasDark, &QComboBox::currentIndexChanged, this, [this](int idx) {
         if (!m_showing && idx >= 0) {
             m_entry.measDark = idx;
+            m_entry.unknownChoices.remove(EntryColumns::MeasDark);
             noteEdit();
         }
     });
     connect(ui.Tuning, &QComboBox::currentIndexChanged, this, [this](int idx) {
         if (!m_showing && idx >= 0) {
             m_entry.tuning = idx;
+            m_entry.unknownChoices.remove(EntryColumns::Tuning);
             noteEdit();
         }
     });
+    // A text read from a file that named no choice stands on a fallback row;
+    // picking that very row (no change of index) is the operator's choice too.
+    const QList<QPair<QComboBox *, int>> choices{
+        {ui.MeasDark, EntryColumns::MeasDark},    {ui.Tuning, EntryColumns::Tuning},
+        {ui.MonoCrystal, EntryColumns::Crystal},  {ui.ScanType, EntryColumns::ScanType},
+        {ui.MeasMode, EntryColumns::MeasMode},    {ui.BlockDefType, EntryColumns::BlockDef},
+        {ui.StdBlockType, EntryColumns::StdType}, {ui.BlockUnit, EntryColumns::BlockUnit}};
+    for (const auto &[box, column] : choices) {
+        connect(box, &QComboBox::activated, this, [this, column = column] {
+            if (!m_showing && m_entry.unknownChoices.remove(column) > 0)
+                noteEdit();
+        });
+    }
 
     // 7. block count, relative/absolute, block-definition files (the dialog
     // itself is made on first use)
@@ -411,6 +426,7 @@ void ScheduleEdit::newMonoCrystalSelected(int idx)
 {
     if (m_showing || idx < 0)
         return;
+    m_entry.unknownChoices.remove(EntryColumns::Crystal);
     m_entry.selectCrystal(idx - 1);
     changed();
 }
@@ -419,6 +435,7 @@ void ScheduleEdit::newScanTypeSelected(int idx)
 {
     if (m_showing || idx < 0)
         return;
+    m_entry.unknownChoices.remove(EntryColumns::ScanType);
     m_entry.selectScanType(idx);
     changed();
 }
@@ -427,6 +444,7 @@ void ScheduleEdit::newMeasModeSelected(int idx)
 {
     if (m_showing || idx < 0)
         return;
+    m_entry.unknownChoices.remove(EntryColumns::MeasMode);
     m_entry.measMode = idx;
     noteEdit();
 }
@@ -443,7 +461,8 @@ void ScheduleEdit::newBlockDefTypeSelected(int idx)
 {
     if (m_showing || idx < 0)
         return;
-    m_entry.blockDefType = idx;
+    m_entry.unknownChoices.remove(EntryColumns::BlockDef);
+    m_entry.selectBlockDefType(idx);
     changed();
 }
 
@@ -451,6 +470,7 @@ void ScheduleEdit::newStdBlockTypeSelected(int idx)
 {
     if (m_showing || idx < 0)
         return;
+    m_entry.unknownChoices.remove(EntryColumns::StdType);
     m_entry.selectStdBlockType(idx);
     changed();
 }
@@ -459,6 +479,7 @@ void ScheduleEdit::newBlockUnitSelected(int idx)
 {
     if (m_showing || idx < 0)
         return;
+    m_entry.unknownChoices.remove(EntryColumns::BlockUnit);
     m_entry.selectBlockUnit(idx);
     changed();
 }

@@ -164,6 +164,33 @@ private slots:
         QFETCH(int, detection);
         QTEST(measModeCodeFor(scan, detection), "code");
     }
+    // HOLDER_RANGE: two integers, the lower first; anything else is said at
+    // start-up and leaves the range unset.
+    void holderRange_data()
+    {
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<bool>("set");
+        QTest::addColumn<int>("max");
+        QTest::addColumn<int>("diagnostics");
+        QTest::newRow("absent") << "" << false << 0 << 0;
+        QTest::newRow("48 positions") << "HOLDER_RANGE 1 48" << true << 48 << 0;
+        QTest::newRow("one position") << "holder_range 7 7" << true << 7 << 0;
+        QTest::newRow("reversed") << "HOLDER_RANGE 48 1" << false << 0 << 1;
+        QTest::newRow("one number") << "HOLDER_RANGE 48" << false << 0 << 1;
+        QTest::newRow("not numbers") << "HOLDER_RANGE a b" << false << 0 << 1;
+        QTest::newRow("a third item") << "HOLDER_RANGE 1 48 60" << false << 0 << 1;
+    }
+    void holderRange()
+    {
+        QFETCH(QString, line);
+        ConfigStore store;
+        store.readText(line + "\n");
+        const QStringList diagnostics = buildOptionTables(store);
+        QTEST(::holderRange().set, "set");
+        QTEST(::holderRange().max, "max");
+        QTEST(int(diagnostics.size()), "diagnostics");
+    }
+
     void configFile_data()
     {
         QTest::addColumn<QStringList>("args");

@@ -21,12 +21,19 @@ inline const char *configText()
            "STD_TYPE XAFS X\nSTD_TYPE XANES N\nSTD_TYPE EXAFS E\n";
 }
 
+// The option tables of configText() and extra configuration lines; returns
+// what buildOptionTables() has to say about them.
+inline QStringList buildTables(const QString &extra = QString())
+{
+    ConfigStore store;
+    store.readText(QString::fromLatin1(configText()) + extra);
+    return buildOptionTables(store);
+}
+
 // Fills the process-wide tables and database once per test program.
 inline bool setUp()
 {
-    ConfigStore store;
-    store.readText(QString::fromLatin1(configText()));
-    buildOptionTables(store);
+    buildTables();
     return xrayDataBase().load(QStringLiteral(":XrayDataBase2.txt"));
 }
 

@@ -1,11 +1,16 @@
 // Schedule entries as values, without any widget: the codec reading fields
 // into an entry and writing them back.
+#include "EntryCheck.h"
 #include "EntryCodec.h"
 #include "ScheduleTestEnv.h"
 
 #include <QtTest>
+#include <cmath>
+#include <functional>
 
 using ScheduleTestEnv::entryFields;
+using Edit = std::function<void(Entry &)>;
+Q_DECLARE_METATYPE(Edit)
 
 class TestEntry : public QObject
 {
@@ -24,7 +29,8 @@ private slots:
         QTest::newRow("holder and comment") << QStringList{"H1", "", "note"} << QStringList{target};
         QTest::newRow("sample only") << QStringList{"", "S1", "", "", "", "Fe"} << QStringList();
         QTest::newRow("neither") << QStringList{"", "", "", "", "", "Fe"} << QStringList{holder};
-        QTest::newRow("unknown") << QStringList{"1", "", "", "", "", "fe"} << QStringList{target};
+        QTest::newRow("unknown") << QStringList{"1", "", "", "", "", "fe"}
+                                 << QStringList{"Target element \"fe\" is not in the X-ray table."};
     }
     void errors()
     {
@@ -101,6 +107,118 @@ private slots:
             QCOMPARE(first.mid(18 + 3 * i, 2), blocks.mid(3 * i, 2));
         QCOMPARE(EntryCodec::toFields(EntryCodec::fromFields(first)), first);
         QCOMPARE(first.mid(first.size() - 3), blocks.mid(blocks.size() - 3)); // the last Delta too
+    }
+
+    // A text that names nothing known: the entry stands where such a line
+    // always put it (as if the fallback had been read), cannot start, and
+    // writes the text back as read.
+    void unknownTexts_data()
+    {
+        QTest::addColumn<int>("column");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("fallback");
+        auto row = [](const char *name, int column, const char *text, const char *fallback) {
+            QTest::newRow(name) << column << QString(text) << QString(fallback);
+        };
+        row("element", 5, "Xx", "");
+        row("edge", 6, "K9", "");
+        row("dark", 7, "maybe", "-");
+        row("crystal", 9, "Ge111", "-");
+        row("scan type", 10, "Quack", "Quick");
+        row("measurement mode", 11, "Tran", "Trans");
+        row("block definition", 12, "Usr", "Std");
+        row("standard type", 13, "XANESS", "XAFS");
+        row("unit", 17, "ev", "eV");
+    }
+    void unknownTexts()
+    {
+        QFETCH(int, column);
+        QFETCH(QString, text);
+        QFETCH(QString, fallback);
+        QStringList f = entryFields("Cu", "K", "User", "Step", 2, "eV",
+                                    {"8800", "10", "20", "R-40", "20", "5"});
+        f[column] = fallback;
+        const Entry plain = EntryCodec::fromFields(f);
+        f[column] = text;
+        const Entry read = EntryCodec::fromFields(f);
+        const QStringList errors = EntryCheck::errorsAtStart(read);
+        QVERIFY2(errors.filter(text).size() == 1, qPrintable(errors.join('\n')));
+        QStringList written = EntryCodec::toFields(read);
+        QCOMPARE(written.at(column), text);
+        QCOMPARE(EntryCodec::toFields(EntryCodec::fromFields(written)).at(column), text);
+        written[column] = EntryCodec::toFields(plain).at(column);
+        QCOMPARE(written, EntryCodec::toFields(plain));
+    }
+
+    // The blocks an entry shows are those sent: standard blocks are the
+    // target's set, whatever count the entry had.
+    void standardBlocksShown_data()
+    {
+        QTest::addColumn<Edit>("edit");
+        QTest::addColumn<int>("blocks");
+        auto row = [](const char *name, int blocks, const Edit &edit) {
+            QTest::newRow(name) << edit << blocks;
+        };
+        row("step XANES", 3, [](Entry &e) {
+            e.selectStdBlockType(1);
+            e.selectScanType(EntryRows::StepScan);
+        });
+        row("XANES chosen on a step scan", 3, [](Entry &e) {
+            e.selectScanType(EntryRows::StepScan);
+            e.selectStdBlockType(1);
+        });
+        row("quick XANES", 1, [](Entry &e) { e.selectStdBlockType(1); });
+        row("XANES read with 4 blocks", 3, [](Entry &e) {
+            QStringList f = entryFields("Cu", "K", "Std", "Step", 4, "eV");
+            f[13] = "XANES";
+            e = EntryCodec::fromFields(f);
+        });
+        row("user blocks back to standard", 4, [](Entry &e) {
+            e.selectScanType(EntryRows::StepScan);
+            e.selectBlockDefType(EntryRows::UserBlocks);
+            e.requestBlocks(7);
+            e.selectBlockDefType(EntryRows::StandardBlocks);
+        });
+    }
+    void standardBlocksShown()
+    {
+        QFETCH(Edit, edit);
+        QFETCH(int, blocks);
+        Entry e = Entry::defaults();
+        edit(e);
+        QCOMPARE(e.blocks, blocks);
+        QCOMPARE(e.activeBlocks().shown(), blocks);
+        QCOMPARE(EntryCodec::toFields(e).size(), 18 + 3 * blocks);
+    }
+
+    // Each entry converts angles with its own crystal, whatever entry was
+    // read after it: the start of a block shown in degrees follows the Bragg
+    // law for the entry's spacing.
+    void anglesUseTheEntrysCrystal_data()
+    {
+        QTest::addColumn<QString>("crystal");
+        QTest::addColumn<double>("d");
+        QTest::addColumn<QString>("other");
+        QTest::newRow("Si111 read before Si311") << "Si111" << 3.13553 << "Si311";
+        QTest::newRow("Si311 read before Si111") << "Si311" << 1.63747 << "Si111";
+    }
+    void anglesUseTheEntrysCrystal()
+    {
+        QFETCH(QString, crystal);
+        QFETCH(double, d);
+        QFETCH(QString, other);
+        auto read = [](const QString &c) {
+            QStringList f = entryFields("Cu", "K", "User", "Step", 1, "eV", {"9000", "10", "10"});
+            f[9] = c;
+            Entry e = EntryCodec::fromFields(f);
+            e.selectBlockUnit(3);
+            return e;
+        };
+        const Entry e = read(crystal);
+        const Entry later = read(other);
+        const double bragg = std::asin(12.39842 / 9.0 / (2 * d)) * 180 / M_PI;
+        QVERIFY(std::abs(e.activeBlocks().displayValue(0) - bragg) < 1e-3);
+        QVERIFY(std::abs(later.activeBlocks().displayValue(0) - bragg) > 1);
     }
 
     // A quick scan is one sweep: each standard type gives it a single block.

@@ -1,12 +1,15 @@
 // The editor of one entry where the widget itself matters: what the operator
 // types or picks reaches the entry, and saved blocks name their file and load back.
+#include "EntryCodec.h"
 #include "OneBlock.h"
 #include "OneBlocks.h"
 #include "ScheduleEdit.h"
 #include "ScheduleTestEnv.h"
 
 #include <QLineEdit>
+#include <QSpinBox>
 #include <QTemporaryDir>
+#include <QWheelEvent>
 #include <QtTest>
 
 namespace {
@@ -47,6 +50,64 @@ private slots:
         e.ui.BlockDefType->setCurrentIndex(2);
         QCOMPARE(e.entry().blockDefType, 2);
         QVERIFY(changed.count() >= 7);
+    }
+
+    // The standard XANES step set is three blocks: three are shown.
+    void standardBlocksShown()
+    {
+        ScheduleEdit e;
+        e.ui.StdBlockType->setCurrentIndex(1);
+        e.ui.ScanType->setCurrentIndex(1);
+        QCOMPARE(e.ui.Blocks->value(), 3);
+        for (int i = 0; i <= 4; ++i)
+            QCOMPARE(e.stepBlocks->row(i)->isVisibleTo(&e), i <= 3);
+    }
+
+    // A scan type read as "Quack" stands on Quick; picking Quick is a choice:
+    // the text and its error go.
+    void pickingTheFallbackRowReplacesTheTextRead()
+    {
+        QStringList f = ScheduleTestEnv::entryFields("Cu", "K", "Std", "Quack", 1, "eV");
+        ScheduleEdit e(EntryCodec::fromFields(f));
+        QCOMPARE(e.toStringList().at(10), QStringLiteral("Quack"));
+        QCOMPARE(e.entry().errors.filter("Quack").size(), 1);
+        emit e.ui.ScanType->activated(0);
+        QCOMPARE(e.toStringList().at(10), QStringLiteral("Quick"));
+        QVERIFY(e.entry().errors.filter("Quack").isEmpty());
+    }
+
+    // The wheel over a box that is not focused scrolls the list, never the value.
+    void wheelLeavesUnfocusedBoxes_data()
+    {
+        QTest::addColumn<QString>("box");
+        QTest::newRow("Tuning") << "Tuning";
+        QTest::newRow("ScanType") << "ScanType";
+        QTest::newRow("MonoCrystal") << "MonoCrystal";
+        QTest::newRow("Blocks") << "Blocks";
+    }
+    void wheelLeavesUnfocusedBoxes()
+    {
+        QFETCH(QString, box);
+        ScheduleEdit e;
+        e.ui.BlockDefType->setCurrentIndex(2); // user blocks: Blocks is enabled
+        e.ui.Blocks->setValue(5);
+        e.ui.Tuning->setCurrentIndex(1);
+        e.ui.MonoCrystal->setCurrentIndex(1);
+        QWidget *w = e.findChild<QWidget *>(box);
+        QVERIFY(w && w->isEnabled() && !w->hasFocus());
+        auto value = [w] {
+            if (auto *c = qobject_cast<QComboBox *>(w))
+                return c->currentIndex();
+            return qobject_cast<QSpinBox *>(w)->value();
+        };
+        const int before = value();
+        for (int delta : {120, -120, -120}) {
+            QWheelEvent wheel(QPointF(5, 5), w->mapToGlobal(QPointF(5, 5)), QPoint(),
+                              QPoint(0, delta), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase,
+                              false);
+            QApplication::sendEvent(w, &wheel);
+        }
+        QCOMPARE(value(), before);
     }
 
     // Saved as "tonight", the blocks go to tonight.prm and the entry names
