@@ -820,6 +820,10 @@ Steps = (End - Start) / Delta</source>
         <source>Crystal %1: the lattice spacing and the energy range must be numbers (read: [%2] [%3] [%4]); what does not read counts as 0.</source>
         <translation>結晶 %1: 格子面間隔とエネルギー範囲は数値でなければなりません (読み取り値: [%2] [%3] [%4])。数値として読めないものは 0 とみなします。</translation>
     </message>
+    <message>
+        <source>HOLDER_RANGE [%1] is not two whole numbers, the lowest position first; the key is ignored.</source>
+        <translation>HOLDER_RANGE [%1] は小さい位置から順に並んだ 2 つの整数ではありません。このキーは使いません。</translation>
+    </message>
 </context>
 <context>
     <name>Prompt</name>
@@ -1180,10 +1184,6 @@ Steps = (End - Start) / Delta</source>
         <translation>X 線データ表に %1 の %2 吸収端はありません。</translation>
     </message>
     <message>
-        <source>No monochromator crystal is configured for this entry.</source>
-        <translation>この行に使える分光結晶が設定されていません。</translation>
-    </message>
-    <message>
         <source>The %1 %2 edge (%3 eV) is outside the range of crystal %4 (%5 - %6 eV).</source>
         <translation>%1 %2 吸収端 (%3 eV) は分光結晶 %4 の範囲 (%5 - %6 eV) の外です。</translation>
     </message>
@@ -1208,18 +1208,6 @@ Steps = (End - Start) / Delta</source>
         <translation>ブロックが分光結晶 %1 の範囲 (%2 - %3 eV) を超えています。</translation>
     </message>
     <message>
-        <source>Holder No. &quot;%1&quot; is not a position the sample changer can take (0, 1, 2 ...).</source>
-        <translation>ホルダー番号「%1」は試料交換機が取れる位置ではありません (0, 1, 2 ...)。</translation>
-    </message>
-    <message>
-        <source>The sample ID &quot;%1&quot; holds characters the bus cannot carry.</source>
-        <translation>試料 ID「%1」にはバスで送れない文字が含まれています。</translation>
-    </message>
-    <message>
-        <source>The data file name must be given.</source>
-        <translation>データファイル名を指定してください。</translation>
-    </message>
-    <message>
         <source>The data file name &quot;%1&quot; holds characters the bus cannot carry.</source>
         <translation>データファイル名「%1」にはバスで送れない文字が含まれています。</translation>
     </message>
@@ -1230,6 +1218,30 @@ Steps = (End - Start) / Delta</source>
     <message>
         <source>Entry %1 above writes the same data file %2; this entry overwrites it.</source>
         <translation>上の %1 行目が同じデータファイル %2 に書き込みます。この行はそれを上書きします。</translation>
+    </message>
+    <message>
+        <source>Holder No. must be given: the sample changer would be sent an empty position.</source>
+        <translation>Holder No. を入力してください: 試料交換機に空の位置が送られてしまいます。</translation>
+    </message>
+    <message>
+        <source>Holder No. &quot;%1&quot; is not a position of the sample changer (%2 to %3).</source>
+        <translation>Holder No. 「%1」は試料交換機の位置 (%2 から %3) ではありません。</translation>
+    </message>
+    <message>
+        <source>Holder No. &quot;%1&quot; holds characters the bus cannot carry.</source>
+        <translation>Holder No. 「%1」にはバスで送れない文字が含まれています。</translation>
+    </message>
+    <message>
+        <source>%1: &quot;%2&quot; is not one of the choices (%3); &quot;%4&quot; stands in its place.</source>
+        <translation>%1: 「%2」は選択肢 (%3) にありません。代わりに「%4」を使います。</translation>
+    </message>
+    <message>
+        <source>No monochromator crystal is configured: angles are converted with the default lattice spacing, %1 A.</source>
+        <translation>分光結晶が設定されていません: 角度は既定の格子面間隔 %1 A で換算します。</translation>
+    </message>
+    <message>
+        <source>Meas. Time(s) gives %1 dwell times for %2 blocks; the last one, %3 s, is used for the blocks after it.</source>
+        <translation>Meas. Time(s) には %2 ブロックに対して測定時間が %1 個しかありません。残りのブロックには最後の %3 s を使います。</translation>
     </message>
 </context>
 <context>

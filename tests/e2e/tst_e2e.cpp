@@ -42,7 +42,7 @@ private:
     int runSkedra(const QStringList &options = {"-load", "e2e-schedule.csv", "-go",
                                                 "-confirm-prompts", "-quit-when-done"});
     // Runs "skedra -check" on schedule; its standard output.
-    QByteArray check(const QString &schedule, int *exitCode);
+    QByteArray check(const QString &schedule, int *exitCode, const QStringList &options = {});
 
     std::unique_ptr<QTemporaryDir> m_dir;
     std::unique_ptr<TestSupport::Peer> m_server;
@@ -128,11 +128,12 @@ void TestEndToEnd::runs()
     QCOMPARE(readLines(m_transcript), want);
 }
 
-QByteArray TestEndToEnd::check(const QString &schedule, int *exitCode)
+QByteArray TestEndToEnd::check(const QString &schedule, int *exitCode, const QStringList &options)
 {
     QProcess p;
     p.setWorkingDirectory(m_dir->path());
-    p.start(QStringLiteral(SKEDRA_EXE), {"-e", "-c", "e2e.cfg", "-check", "-load", schedule});
+    p.start(QStringLiteral(SKEDRA_EXE),
+            QStringList{"-e", "-c", "e2e.cfg", "-check", "-load", schedule} + options);
     const bool ended = p.waitForFinished(kStartMs);
     if (!ended)
         p.kill();
@@ -162,20 +163,28 @@ void TestEndToEnd::dryRunListsWhatTheTargetReceives()
 void TestEndToEnd::checkExitStatus_data()
 {
     QTest::addColumn<QByteArray>("schedule");
+    QTest::addColumn<QStringList>("options");
     QTest::addColumn<int>("status");
-    QTest::newRow("sound") << QByteArray("1,S1,c,,a.dat,Cu,K\n2,S2,c,,b.dat,Fe,K\n") << 0;
-    QTest::newRow("an entry with errors")
-        << QByteArray("1,S1,c,,a.dat,Cu,K\nabc,S2,c,,b.dat,Fe,K\n") << 1;
-    QTest::newRow("unreadable") << QByteArray() << 1;
+    const QByteArray bad("1,S1,c,,a.dat,Cu,K\n,S2,c,,b.dat,Fe,K\n"); // entry 2: no holder
+    QTest::newRow("sound") << QByteArray("1,S1,c,,a.dat,Cu,K\n2,S2,c,,b.dat,Fe,K\n")
+                           << QStringList() << 0;
+    // A holder is text for the target; the sample ID is never sent.
+    QTest::newRow("holder A1, sample ID past Latin-1")
+        << QByteArray("A1,S\xce\xb1,c,,a.dat,Cu,K\n") << QStringList() << 0;
+    QTest::newRow("an entry with errors") << bad << QStringList() << 1;
+    QTest::newRow("-entries leaves it out") << bad << QStringList{"-entries", "1"} << 0;
+    QTest::newRow("-entries past the schedule") << bad << QStringList{"-entries", "1-3"} << 1;
+    QTest::newRow("unreadable") << QByteArray() << QStringList() << 1;
 }
 
 void TestEndToEnd::checkExitStatus()
 {
     QFETCH(QByteArray, schedule);
+    QFETCH(QStringList, options);
     writeConfig(1);
     QVERIFY(schedule.isEmpty() || TestSupport::writeFile(m_dir->filePath("tonight.csv"), schedule));
     int got = -1;
-    check(QStringLiteral("tonight.csv"), &got);
+    check(QStringLiteral("tonight.csv"), &got, options);
     QTEST(got, "status");
 }
 

@@ -53,6 +53,7 @@ void fillABC(Body &body)
     for (const char *name : {"A", "B", "C"}) {
         body.ui.NewAtBottom->click();
         body.schedule().last()->ui.SampleId->setText(QString::fromLatin1(name));
+        body.schedule().last()->ui.HolderNo->setText(QString::number(body.schedule().size()));
     }
 }
 
@@ -183,7 +184,7 @@ private slots:
         fillABC(body);
         body.ui.NewAtBottom->click();
         const QList<ScheduleEdit *> ss = body.schedule().mid(0, 3);
-        ss.at(1)->ui.HolderNo->setText(QStringLiteral("abc"));
+        ss.at(1)->ui.HolderNo->clear(); // a sample ID without a holder
         body.schedule().at(3)->ui.TargetElm->setText(QStringLiteral("Xx"));
         body.schedule().at(3)->ui.Exec->setChecked(false);
         disconnect(&body, &Body::startExec, nullptr, nullptr); // no real run here

@@ -163,7 +163,10 @@ private slots:
         JournalRow done = RunRecovery::endedRow(run, QString(), run);
         done.entry = 1;
         done.outcome = QStringLiteral("done");
-        QVERIFY(RunRecovery::writeCopy(copy, QList<Entry>(3), {1, 2, 3}, &error) &&
+        QList<Entry> three(3);
+        for (Entry &e : three)
+            e.holder = QStringLiteral("1");
+        QVERIFY(RunRecovery::writeCopy(copy, three, {1, 2, 3}, &error) &&
                 RunJournal::append(journal, RunRecovery::startedRow(run, copy), &error) &&
                 RunJournal::append(journal, done, &error));
         Body body;
