@@ -1,5 +1,6 @@
 // The main window: list editing and the cut buffer, schedule files, starting
 // and the run marks, questions before losing work, and the bus events.
+#include "BlockFile.h"
 #include "Body.h"
 #include "ConfigStore.h"
 #include "ExecPlan.h"
@@ -227,6 +228,28 @@ private slots:
         emit body.engine()->executing(1);
         // Entry A (now second in the list) is done, B runs.
         QCOMPARE(marks(body.schedule()), QStringLiteral("-FR-"));
+    }
+
+    // Once the run has read an entry's block file, the editor shows the
+    // blocks the target measures; an entry of another kind keeps its own.
+    void editorShowsTheBlocksOfTheFileRead()
+    {
+        Body body;
+        fillABC(body);
+        disconnect(&body, &Body::startExec, nullptr, nullptr);
+        Entry fileEntry = body.schedule().at(0)->entry();
+        fileEntry.blockDefType = EntryRows::FileBlocks;
+        fileEntry.blockDefFile = QStringLiteral("night.prm");
+        QVERIFY(BlockFile::write(fileEntry.blockDefFile, fileEntry).ok);
+        body.schedule().at(0)->setEntry(fileEntry);
+        body.ui.Go->click();
+        QVERIFY(body.runGoing());
+        Entry read = fileEntry;
+        read.activeBlocks().setPos(0, 8123, false);
+        for (int i : {0, 1})
+            emit body.engine()->measuredAs(i, read);
+        QCOMPARE(body.schedule().at(0)->entry().startEnergy(), 8123.0);
+        QVERIFY(body.schedule().at(1)->entry().startEnergy() != 8123.0);
     }
 
     // What peers read with GetRunStatus: words they can parse whatever the
