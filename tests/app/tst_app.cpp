@@ -153,6 +153,7 @@ private slots:
         QTest::newRow("quick trans") << 0 << 0 << 1;
         QTest::newRow("step fluo, second row") << 1 << 1 << 2;
         QTest::newRow("step trans") << 1 << 0 << 7;
+        QTest::newRow("quick fluo, not in the table") << 0 << 1 << 0;
     }
     void measModeCodes()
     {

@@ -32,7 +32,8 @@ private slots:
     void checkExitStatus_data();
     void checkExitStatus();
     void killedRunResumes();
-    void startUpWithoutABusEnds();
+    void startUpWaitsAreBounded_data();
+    void startUpWaitsAreBounded();
 
 private:
     // The server, then the target (skedra must find it in the node list), then the configuration.
@@ -219,22 +220,42 @@ void TestEndToEnd::killedRunResumes()
     QVERIFY(rows.last().endsWith(QStringLiteral(",ended,finished")));
 }
 
-QTEST_MAIN(TestEndToEnd)
-#include "tst_e2e.moc"
-
-// Nothing listens where the bus should be: the unattended run does not wait
-// for ever, it ends with status 1 once WAIT_LIMIT has passed.
-void TestEndToEnd::startUpWithoutABusEnds()
+// Every wait of an unattended start has an end: nothing listens where the
+// bus should be, the server refuses the login (the node name is taken), or
+// the target never logs in. Each ends with status 1 once WAIT_LIMIT passed.
+void TestEndToEnd::startUpWaitsAreBounded_data()
 {
+    QTest::addColumn<QString>("missing");
+    QTest::newRow("no bus server") << "server";
+    QTest::newRow("login refused") << "login";
+    QTest::newRow("no target") << "target";
+}
+
+void TestEndToEnd::startUpWaitsAreBounded()
+{
+    QFETCH(QString, missing);
     quint16 port = 0;
-    {
+    if (missing == "server") {
         QTcpServer probe;
         QVERIFY(probe.listen(QHostAddress::LocalHost, 0));
         port = probe.serverPort();
-    } // closed again: connections are refused
+    } else { // closed again above: connections are refused
+        m_server = TestSupport::startServer(&port);
+        QVERIFY(port != 0);
+    }
+    if (missing == "login") { // another node has Skedra's name
+        m_sim = std::make_unique<TestSupport::Peer>(
+            QStringLiteral(DORVAN_SIM_EXE),
+            QStringList{"--port", QString::number(port), "--key-file", TestSupport::keyFile(),
+                        "--name", "Tarnix"});
+        QVERIFY(m_sim->waitForOutput("logged in as Tarnix"));
+    }
     writeConfig(port, QStringLiteral("WAIT_LIMIT 1\n"));
     QElapsedTimer took;
     took.start();
     QCOMPARE(runSkedra(), 1);
     QVERIFY(took.elapsed() < kStartMs);
 }
+
+QTEST_MAIN(TestEndToEnd)
+#include "tst_e2e.moc"

@@ -81,8 +81,7 @@ private slots:
             e->loadBlockFile(name);
         for (int scan : {0, 1, 0}) {
             e->ui.ScanType->setCurrentIndex(scan);
-            QVERIFY(e->ui.Blocks->value() >= e->ui.Blocks->minimum() &&
-                    e->ui.Blocks->value() <= e->ui.Blocks->maximum());
+            QVERIFY(e->entry().blocks >= 0 && e->entry().blocks <= BlockSet::maxBlocks);
             // Written to a schedule file, it reads back the same (standard blocks made anew).
             ScheduleEdit back;
             QStringList errors, warnings;

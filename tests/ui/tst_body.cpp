@@ -13,7 +13,9 @@
 #include "XrayDataBase.h"
 
 #include <QFileDialog>
+#include <QMessageBox>
 #include <QSignalSpy>
+#include <QTimer>
 #include <QTranslator>
 
 namespace {
@@ -284,6 +286,49 @@ private slots:
         emit body.engine()->entryEnded(2, EntryState::Done, QString());
         emit body.engine()->finished(true);
         QCOMPARE(body.unmeasuredEntries(), QList<int>{2});
+    }
+
+    // Without an answering function the window asks in a message box: what
+    // the operator clicks is the answer.
+    void questionBoxAnswers_data()
+    {
+        QTest::addColumn<bool>("yes");
+        QTest::newRow("yes closes") << true;
+        QTest::newRow("no keeps the window") << false;
+    }
+    void questionBoxAnswers()
+    {
+        QFETCH(bool, yes);
+        Body body;
+        body.show();
+        body.ui.NewAtBottom->click(); // unsaved: closing asks
+        QTimer::singleShot(0, &body, [yes] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            if (box)
+                box->button(yes ? QMessageBox::Yes : QMessageBox::No)->click();
+        });
+        QCOMPARE(body.close(), yes);
+    }
+
+    void resumeModeChosen_data()
+    {
+        QTest::addColumn<int>("mode");
+        QTest::newRow("from here") << int(Exec::FromHere);
+        QTest::newRow("from init") << int(Exec::FromInit);
+        QTest::newRow("from next") << int(Exec::FromNext);
+    }
+    void resumeModeChosen()
+    {
+        QFETCH(int, mode);
+        Body body;
+        disconnect(&body, &Body::resumeExec, nullptr, nullptr);
+        QSignalSpy resumed(&body, &Body::resumeExec);
+        QRadioButton *choice[] = {body.ui.ResumeFromHere, body.ui.ResumeFromInit,
+                                  body.ui.ResumeFromNext};
+        choice[mode]->setChecked(true);
+        body.ui.Resume->click();
+        QCOMPARE(resumed.count(), 1);
+        QCOMPARE(int(resumed.at(0).at(0).value<Exec::ResumeMode>()), mode);
     }
 
     // What may lose work asks first, and only then. The run is the window's

@@ -276,10 +276,14 @@ private slots:
                 RunJournal::append(journal, done, &error));
         Body body;
         disconnect(&body, &Body::startExec, nullptr, nullptr);
+        QStringList logged;
+        connect(body.logPanel(), &LogArea::logged, this,
+                [&logged](const QString &l) { logged << l; });
         UnattendedRun::Options o;
         o.resumeLast = true;
         o.quitWhenDone = true;
         UnattendedRun run2(&body, o);
+        QVERIFY(logged.filter("-resume-last:").isEmpty()); // no -load to leave out
         QList<int> quits;
         run2.setQuitAction([&quits](int s) { quits << s; });
         QVERIFY(run2.resumed());
