@@ -59,7 +59,7 @@ UnattendedRun::UnattendedRun(Body *body, const Options &options, QTextStream *ou
         connect(bus, &Tolva::tolvaIsReady, this, [this] { m_busUp = true; });
         connect(bus, &Tolva::tolvaIsNotReady, this, [this] { m_busUp = false; });
         connect(bus, &Tolva::log, this, [this](const QString &line, const QColor &c) {
-            if (c == QColor(Qt::red) || c == QColor(255, 0, 0))
+            if (c == QColor(Qt::red))
                 m_lastBusLine = line;
         });
         QTimer::singleShot(qint64(m_body->waitLimitSeconds() * 1000), this,

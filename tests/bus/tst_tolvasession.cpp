@@ -136,6 +136,10 @@ private slots:
         // From the address asked, to the sender as written.
         row("channel kept", {"Dorvan>Tarnix.sub Hello\n"},
             {"send:Tarnix.sub>Dorvan @Hello Hello! I am Tarnix. Nice to meet you!"});
+        row("Help on a word", {"Dorvan>Tarnix Help Hello\n"},
+            {"send:Tarnix>Dorvan @Help : Answer greeting message"});
+        row("Help on no word", {"Dorvan>Tarnix Help Quack\n"},
+            {"send:Tarnix>Dorvan @Help Er: Command [Quack] not found."});
         // Handed on by kind, with the word's id.
         row("answer", {"Dorvan.remote>Tarnix @GetBlockNum 3\n"},
             {"ans:Dorvan.remote>Tarnix @GetBlockNum 3 #16"});

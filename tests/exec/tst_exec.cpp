@@ -340,6 +340,8 @@ void TstExec::passedWaitLimit()
     QTRY_VERIFY_WITH_TIMEOUT(!t->logLines.filter(line).isEmpty(), 10000);
     QCOMPARE(!finished.isEmpty() || finished.wait(unattended ? 10000 : 200), unattended);
     QCOMPARE(t->logLines.filter(line).size(), 1);
+    QCOMPARE(t->logLines.filter(line).first().endsWith("The unattended run ends on this error."),
+             unattended);
     if (unattended) {
         QCOMPARE(finished.at(0).at(0).toBool(), false);
         QVERIFY(!t->lines.contains("Start"));

@@ -199,7 +199,15 @@ void TstExecPlan::userAndFileBlocks()
         e.blockDefType = EntryRows::FileBlocks;
         e.blockDefFile = path;
     }
-    const QStringList sent = plan({e}, 0).lines;
+    const StageResult planned = plan({e}, 0);
+    const QStringList sent = planned.lines;
+    // The file's blocks are what is measured, and what the next entry is
+    // compared with: its count and its start.
+    QCOMPARE(planned.measured.has_value(), !file.isEmpty());
+    if (planned.measured) {
+        QCOMPARE(planned.measured->quickBlocks.shown(), 2);
+        QCOMPARE(planned.measured->startEnergy(), 9000.0);
+    }
     QCOMPARE(sent.at(2),
              QString("SetCurrentEnergy " + EntryText::g6(starts.at(0).toDouble() / 1000)));
     const QStringList expected =

@@ -3,6 +3,7 @@
 // outcomes, and what a run cut short by a crash resumes.
 #include "EntryPlanEnv.h"
 #include "EntrySelection.h"
+#include "Estimate.h"
 #include "Notifier.h"
 #include "RunEstimate.h"
 #include "RunEta.h"
@@ -152,6 +153,21 @@ private slots:
             << "started 1:done 2:stopped ended started" << false << 1 << 1 << none;
         QTest::newRow("killed after the last entry")
             << "started 1:done 2:done 4:done 5:done 6:done" << false << -1 << -1 << none;
+    }
+    void durationText_data()
+    {
+        QTest::addColumn<double>("seconds");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("nothing") << 0.0 << "0:00:00";
+        QTest::newRow("a started second counts") << 59.2 << "0:01:00";
+        QTest::newRow("an hour") << 3600.0 << "1:00:00";
+        QTest::newRow("hours") << 7384.0 << "2:03:04";
+        QTest::newRow("not a number") << double(NAN) << "0:00:00";
+    }
+    void durationText()
+    {
+        QFETCH(double, seconds);
+        QTEST(Estimate::format(seconds), "text");
     }
     void entrySelection_data();
     void entrySelection();

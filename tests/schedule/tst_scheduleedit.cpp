@@ -189,6 +189,13 @@ private slots:
         QCOMPARE(e.blocks, blocks);
         QCOMPARE(e.activeBlocks().shown(), blocks);
         QCOMPARE(EntryCodec::toFields(e).size(), 18 + 3 * blocks);
+        // Each standard block's Points follow from its width and step.
+        const BlockSet &set = e.activeBlocks();
+        for (int i = 0; i < blocks; ++i) {
+            const BlockRow &r = set.row(i);
+            QVERIFY(r.points() > 0 && r.delta() > 0);
+            QVERIFY(qAbs(set.width(i) - r.points() * r.delta()) < r.delta());
+        }
     }
 
     // Each entry converts angles with its own crystal, whatever entry was

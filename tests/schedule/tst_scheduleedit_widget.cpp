@@ -49,7 +49,21 @@ private slots:
         QCOMPARE(e.entry().tuning, 0);
         e.ui.BlockDefType->setCurrentIndex(2);
         QCOMPARE(e.entry().blockDefType, 2);
+        e.ui.Blocks->setValue(BlockSet::maxBlocks); // as many blocks as an entry may have
+        for (int i = 0; i <= BlockSet::maxBlocks; ++i)
+            QVERIFY(e.stepBlocks->row(i)->isVisibleTo(&e));
         QVERIFY(changed.count() >= 7);
+    }
+
+    // An editor given an entry shows its choices.
+    void showsTheEntryGiven()
+    {
+        Entry step = Entry::defaults();
+        step.selectScanType(EntryRows::StepScan);
+        step.measDark = 1;
+        ScheduleEdit e(step);
+        QCOMPARE(e.ui.ScanType->currentIndex(), int(EntryRows::StepScan));
+        QCOMPARE(e.ui.MeasDark->currentIndex(), 1);
     }
 
     // The standard XANES step set is three blocks: three are shown.
