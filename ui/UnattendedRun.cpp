@@ -12,6 +12,7 @@
 #include <QTextStream>
 #include <QTimer>
 
+#include <climits>
 #include <cstdio>
 
 UnattendedRun::Options UnattendedRun::optionsFrom(const ConfigStore &store)
@@ -62,8 +63,9 @@ UnattendedRun::UnattendedRun(Body *body, const Options &options, QTextStream *ou
             if (c == QColor(Qt::red))
                 m_lastBusLine = line;
         });
-        QTimer::singleShot(qint64(m_body->waitLimitSeconds() * 1000), this,
-                           &UnattendedRun::startWaitPassed);
+        // A limit of weeks must not wrap round to an immediate time-out.
+        const double ms = qMin(m_body->waitLimitSeconds() * 1000, double(INT_MAX));
+        QTimer::singleShot(int(ms), this, &UnattendedRun::startWaitPassed);
     }
     if (m_options.quitWhenDone) {
         connect(m_body, &Body::runFinished, this, &UnattendedRun::runFinished);
