@@ -354,3 +354,8 @@ void Tolva::newPort()
     text.replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
     appendHistory(QStringLiteral("P: %1\n").arg(text));
 }
+
+QString Tolva::statusText() const
+{
+    return ui.statusL->text();
+}

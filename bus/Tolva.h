@@ -62,6 +62,8 @@ public:
     QString nameOnTolva() const;
     void setNameOnTolva(const QString &name);
     QString keyFile() const;
+    // The connection state as the status label shows it to the operator.
+    QString statusText() const;
     void setKeyFile(const QString &path);
 
     // The connection history: host and port edits, appended in the working

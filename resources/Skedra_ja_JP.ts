@@ -172,10 +172,6 @@
         <translation>Tolva: %1</translation>
     </message>
     <message>
-        <source>Disconnected</source>
-        <translation>未接続</translation>
-    </message>
-    <message>
         <source>Stops the run. A scan already running on the target carries on to its end.</source>
         <translation>実行を停止します。測定プログラムで実行中のスキャンは最後まで続きます。</translation>
     </message>

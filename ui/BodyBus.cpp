@@ -142,8 +142,7 @@ void Body::targetIsReady()
 
 void Body::tolvaIsNotReady()
 {
-    const QLabel *status = ui.TolvaCtrl->findChild<QLabel *>(QStringLiteral("statusL"));
-    logArea->log(tr("Tolva: %1").arg(status ? status->text() : tr("Disconnected")), kRed);
+    logArea->log(tr("Tolva: %1").arg(ui.TolvaCtrl->statusText()), kRed);
     // Without the bus the target cannot be reached, and the server that would
     // report its departure is gone: "Target is Ready" must not stay lit. The
     // next login asks for the node list again and makes it ready anew.
