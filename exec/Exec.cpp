@@ -8,7 +8,6 @@
 
 namespace {
 constexpr int kTickMs = 10;
-const QColor kRed(255, 0, 0);
 } // namespace
 
 Exec::Exec(QObject *parent) : QObject(parent)
@@ -23,6 +22,7 @@ void Exec::registerMetaTypes()
 {
     qRegisterMetaType<Exec::ResumeMode>("Exec::ResumeMode");
     qRegisterMetaType<PromptType>("PromptType");
+    qRegisterMetaType<Severity>("Severity");
     qRegisterMetaType<Entry>("Entry");
     qRegisterMetaType<QList<Entry>>("QList<Entry>");
     qRegisterMetaType<EntryState>("EntryState");
@@ -97,7 +97,7 @@ void Exec::failEntry(const QString &reason)
     }
     emit log(
         tr("Entry %1 failed: %2. The run goes on with the next entry.").arg(failed + 1).arg(reason),
-        kRed);
+        Severity::Error);
     timer->stop();
     // What the failed entry waited for will never come.
     for (ExecFlags::Flag f : {ExecFlags::InXAFSMeas, ExecFlags::MainThMoving,
@@ -154,7 +154,7 @@ void Exec::watch()
                 .arg(stageName(shownStage), waitText(w), QString::number(double(limits[w]) / 1000));
         if (endRunOnPassedLimit && !skipFailed)
             line += QLatin1Char(' ') + tr("The unattended run ends on this error.");
-        emit log(line, kRed);
+        emit log(line, Severity::Error);
         emit stalled(line);
         if (endRunOnPassedLimit) {
             failEntry(tr("still waiting for %1").arg(waitText(w)));
@@ -254,7 +254,7 @@ void Exec::stop(bool ok)
     endEntry(EntryState::Stopped);
     if (flag(ExecFlags::InXAFSMeas) && flag(ExecFlags::TargetReady)) {
         emit log(tr("Entry %1: the target's measurement goes on until it ends.").arg(current + 1),
-                 QColor(Qt::black));
+                 Severity::Info);
         showStage(Stage::TargetMeasuring);
     } else {
         showStage(Stage::NotInExec);
@@ -337,7 +337,7 @@ void Exec::setTargetIsReady(bool f)
             tr("Entry %1: the target was lost; the run holds. Resume or Start once "
                "it is back.")
                 .arg(current + 1);
-        emit log(line, kRed);
+        emit log(line, Severity::Error);
         emit targetLost(line);
         showStage(Stage::TargetLost);
     } else if (!running && shownStage == Stage::TargetMeasuring) {
@@ -454,7 +454,7 @@ void Exec::noticedRefusal(QString cmd)
             setFlag(w.flag, false);
             emit log(
                 tr("Entry %1: the target refused %2; the entry fails.").arg(current + 1).arg(cmd),
-                kRed);
+                Severity::Error);
             failEntry(tr("the target refused %1").arg(cmd));
             return;
         }
@@ -510,7 +510,7 @@ void Exec::ticExec()
             emit measuredAs(current, cur);
         }
         for (const QString &line : r.logs)
-            emit log(line, kRed);
+            emit log(line, Severity::Error);
         for (ExecFlags::Flag f : r.hold)
             setFlag(f, true);
         for (const PlanPrompt &p : r.prompts)
@@ -518,7 +518,7 @@ void Exec::ticExec()
         for (const QString &line : r.lines)
             send(line);
         if (!r.error.isEmpty()) {
-            emit log(r.error, kRed);
+            emit log(r.error, Severity::Error);
             failEntry(r.error);
             return;
         }

@@ -40,9 +40,9 @@
 #include "Entry.h"
 #include "ExecFlags.h"
 #include "PromptType.h"
+#include "Severity.h"
 #include "Watchdog.h"
 
-#include <QColor>
 #include <QElapsedTimer>
 #include <QList>
 #include <QObject>
@@ -83,7 +83,7 @@ signals:
     void newPrompt(QString msg, PromptType pType);
     void finished(bool ok);
     void executing(int step);
-    void log(QString msg, QColor color);
+    void log(QString msg, Severity severity);
     void currentStage(QString stage);
     // The same stage as an id (Stage::...), for whatever must not read a
     // translated name.

@@ -111,7 +111,7 @@ void Body::setupExecution()
     connect(exec, &Exec::stageShown, this, &Body::noticedStage);
     connect(exec, &Exec::measuredAs, this, &Body::noticedMeasuredAs);
     connect(exec, &Exec::goesOnAt, this, &Body::noticedGoesOnAt);
-    connect(exec, &Exec::log, logArea, qOverload<const QString &, const QColor &>(&LogArea::log));
+    connect(exec, &Exec::log, logArea, qOverload<const QString &, Severity>(&LogArea::log));
 
     execStat->setVisible(ui.ShowExecStat->isChecked());
     connect(ui.ShowExecStat, &QCheckBox::toggled, execStat, &ExecCtrl::setVisible);

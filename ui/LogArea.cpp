@@ -43,6 +43,11 @@ void LogArea::log(const QString &msg)
     log(msg, Qt::black);
 }
 
+void LogArea::log(const QString &msg, Severity severity)
+{
+    log(msg, severity == Severity::Error ? QColor(255, 0, 0) : QColor(Qt::black));
+}
+
 void LogArea::vlog(const QString &msg, const QColor &c)
 {
     if (ui.Verbose->isChecked())

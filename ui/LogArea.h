@@ -4,6 +4,7 @@
 // creates one and connects the senders to log()/vlog().
 #pragma once
 
+#include "Severity.h"
 #include "ui_LogArea.h"
 
 #include <QColor>
@@ -29,6 +30,7 @@ public:
 public slots:
     void log(const QString &msg, const QColor &c);
     void log(const QString &msg);
+    void log(const QString &msg, Severity severity);
     void vlog(const QString &msg, const QColor &c);
     void vlog(const QString &msg);
 
