@@ -3,6 +3,8 @@
 // owns the values; the status panel shows them.
 #pragma once
 
+#include "EntryState.h"
+
 struct ExecFlags
 {
     // In the order the panel switches them off when it is built.
@@ -46,6 +48,3 @@ enum Id {
 };
 } // namespace Stage
 
-// What became of an entry in a run. The engine reports how each entry ended;
-// the overview, the entry's status label and the journal show it.
-enum class EntryState { Pending, Running, Done, Failed, Skipped, Stopped };

@@ -2,60 +2,51 @@
 
 #include <QPushButton>
 
-Prompt::Prompt(QWidget *parent) : Prompt(QString(), PromptNone, parent) {}
-
-Prompt::Prompt(const QString &msg, PromptType type, QWidget *parent) : QFrame(parent), m_type(type)
+Prompt::Prompt(int id, const QString &msg, QWidget *parent) : QFrame(parent), m_id(id)
 {
     ui.setupUi(this);
-    if (!msg.isNull())
-        ui.PromptMsg->setText(msg);
+    ui.PromptMsg->setText(msg);
     connect(ui.PromptOk, &QPushButton::clicked, this, &Prompt::ok);
+}
+
+void Prompt::confirm()
+{
+    ui.PromptOk->click();
 }
 
 Prompter::Prompter(QWidget *parent) : QFrame(parent)
 {
     ui.setupUi(this);
-    connect(this, &Prompter::changedMsgs, this, &Prompter::checkMsgs);
 }
 
-void Prompter::addPrompt(const QString &msg, PromptType pType)
+void Prompter::addPrompt(int id, const QString &msg)
 {
-    auto *p = new Prompt(msg, pType, this);
+    auto *p = new Prompt(id, msg, this);
     prompts.append(p);
     ui.PrompterLayout->addWidget(p, ui.PrompterLayout->rowCount(), 0);
-    connect(p, &Prompt::ok, this, &Prompter::noticedOk);
-    show();
-    emit changedMsgs();
+    // The prompt stays until the controller closes it: a second click before
+    // then asks again, and the controller confirms each prompt once.
+    connect(p, &Prompt::ok, this, [this, id] { emit confirmed(id); });
+    shown();
 }
 
-void Prompter::askStat()
+void Prompter::closePrompt(int id)
 {
-    emit stat(count());
-}
-
-void Prompter::noticedOk()
-{
-    auto *p = qobject_cast<Prompt *>(sender());
-    const qsizetype i = p ? prompts.indexOf(p) : -1;
-    if (i < 0) {
-        emit changedMsgs();
-        return;
+    for (int i = 0; i < prompts.size(); ++i) {
+        Prompt *p = prompts.at(i);
+        if (p->id() != id)
+            continue;
+        prompts.removeAt(i);
+        p->hide();
+        p->deleteLater(); // the click handler may still be on the stack
+        break;
     }
-    prompts.removeAt(i);
-    // Once confirmed the prompt is inert: a second click (queued before the
-    // deferred deletion) must not confirm its type again.
-    disconnect(p, &Prompt::ok, this, &Prompter::noticedOk);
-    p->hide();
-    emit ok(p->pType());
-    p->deleteLater(); // the click handler is still on the stack
-    emit changedMsgs();
+    shown();
 }
 
-void Prompter::checkMsgs()
+void Prompter::shown()
 {
-    if (prompts.isEmpty())
-        hide();
-    emit stat(count());
+    setVisible(!prompts.isEmpty());
     // adjustSize() honours the word-wrapped messages' height for their width;
     // the bare minimum size would cut the prompt texts off.
     adjustSize();

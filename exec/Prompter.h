@@ -1,12 +1,11 @@
-// Operator prompts. The engine (Exec) emits newPrompt() when the beamline
-// set-up must be changed by hand; the main window connects it to
-// Prompter::addPrompt(). Each message becomes a Prompt with an OK button;
-// confirming it removes the prompt and emits ok(type), which the main window
-// connects back to Exec::noticedPromptOk(). stat() reports the number of open
-// prompts. Both classes live in the GUI thread.
+// Operator prompts on screen. The run controller raises a prompt when the
+// beamline set-up must be changed by hand (RunController::promptRaised); the
+// main window shows it here as a Prompt with an OK button. Confirming it
+// emits confirmed(id), which the window hands back to the controller; the
+// controller then closes it (closePrompt). The prompter only shows: which
+// prompts are open, and what confirming one does, is the controller's.
 #pragma once
 
-#include "PromptType.h"
 #include "ui_Prompt.h"
 #include "ui_Prompter.h"
 
@@ -18,19 +17,19 @@ class Prompt : public QFrame
 {
     Q_OBJECT
 public:
-    explicit Prompt(QWidget *parent = nullptr);
-    Prompt(const QString &msg, PromptType type, QWidget *parent = nullptr);
+    Prompt(int id, const QString &msg, QWidget *parent = nullptr);
 
-    PromptType pType() const { return m_type; }
+    int id() const { return m_id; }
     QString msg() const { return ui.PromptMsg->text(); }
-
-    Ui::Prompt ui;
+    // As the OK button does.
+    void confirm();
 
 signals:
     void ok();
 
 private:
-    PromptType m_type = PromptNone;
+    Ui::Prompt ui;
+    int m_id = 0;
 };
 
 class Prompter : public QFrame
@@ -42,21 +41,16 @@ public:
     int count() const { return int(prompts.size()); }
     const QList<Prompt *> &openPrompts() const { return prompts; }
 
-    Ui::Prompter ui;
-
 public slots:
-    void addPrompt(const QString &msg, PromptType pType);
-    void askStat();
+    void addPrompt(int id, const QString &msg);
+    void closePrompt(int id);
 
 signals:
-    void changedMsgs();
-    void stat(int count);
-    void ok(PromptType pType);
-
-private slots:
-    void noticedOk();
-    void checkMsgs();
+    void confirmed(int id);
 
 private:
+    void shown();
+
+    Ui::Prompter ui;
     QList<Prompt *> prompts;
 };

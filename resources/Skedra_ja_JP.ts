@@ -32,18 +32,6 @@
         <translation>スケジュールファイル %1 を読み込みました。行数: %2。</translation>
     </message>
     <message>
-        <source>Run stopped by the operator at entry %1.</source>
-        <translation>%1 行目でオペレーターが実行を停止しました。</translation>
-    </message>
-    <message>
-        <source>Prompt: %1</source>
-        <translation>確認メッセージ: %1</translation>
-    </message>
-    <message>
-        <source>Prompt confirmed: %1</source>
-        <translation>確認メッセージを承認しました: %1</translation>
-    </message>
-    <message>
         <source>Cannot read the schedule file %1: %2</source>
         <translation>スケジュールファイル %1 を読めません: %2</translation>
     </message>
@@ -160,14 +148,6 @@
         <translation>すべて (*, *.*)</translation>
     </message>
     <message>
-        <source>Run finished at entry %1.</source>
-        <translation>%1 行目で実行を終了しました。</translation>
-    </message>
-    <message>
-        <source>Run ended on an error at entry %1.</source>
-        <translation>%1 行目でエラーのため実行が止まりました。</translation>
-    </message>
-    <message>
         <source>Tolva: %1</source>
         <translation>Tolva: %1</translation>
     </message>
@@ -196,24 +176,8 @@
         <translation>行が失敗したときの動作: 実行を終えるか、次の行へ進みます。</translation>
     </message>
     <message>
-        <source>ON_ENTRY_ERROR %1 is neither stop nor skip; stop is used.</source>
-        <translation>ON_ENTRY_ERROR %1 は stop でも skip でもありません。stop を使います。</translation>
-    </message>
-    <message>
         <source>Run took %1</source>
         <translation>実行時間 %1</translation>
-    </message>
-    <message>
-        <source>The run ended on an error at entry %1.</source>
-        <translation>実行は %1 行目のエラーで終了しました。</translation>
-    </message>
-    <message>
-        <source>Run finished: %1 entries done, %2 failed, in %3.</source>
-        <translation>実行終了: 完了 %1 行、失敗 %2 行、所要 %3。</translation>
-    </message>
-    <message>
-        <source>Entry %1 failed: %2</source>
-        <translation>%1 行目が失敗しました: %2</translation>
     </message>
     <message>
         <source>Run journal</source>
@@ -224,56 +188,12 @@
         <translation>経過 %1  この行の残り %2  終了予定 %3</translation>
     </message>
     <message>
-        <source>A prompt has waited for the operator for 5 minutes; the run is held: %1</source>
-        <translation>操作者への確認が 5 分間待っています。実行は止まっています: %1</translation>
-    </message>
-    <message>
-        <source>WAIT_LIMIT %1 is not a number of seconds above 0; %2 s is used.</source>
-        <translation>WAIT_LIMIT %1 は 0 より大きい秒数ではありません。%2 秒を使います。</translation>
-    </message>
-    <message>
-        <source>%1 refused %2:%3</source>
-        <translation>%1 が %2 を拒否しました:%3</translation>
-    </message>
-    <message>
-        <source>Event from %1: %2%3</source>
-        <translation>%1 からのイベント: %2%3</translation>
-    </message>
-    <message>
-        <source>Entry %1: %2</source>
-        <translation>%1 行目: %2</translation>
-    </message>
-    <message>
-        <source>The run is not started: correct the entries above first.</source>
-        <translation>実行を開始しません: 先に上記の行を直してください。</translation>
-    </message>
-    <message>
-        <source>%1; the run cannot be resumed after a crash.</source>
-        <translation>%1。異常終了の後にこの実行を再開できません。</translation>
-    </message>
-    <message>
         <source>%1; unsaved edits are not kept.</source>
         <translation>%1。保存していない編集内容は保持されません。</translation>
     </message>
     <message>
-        <source>The run of %1 cannot be resumed: %2</source>
-        <translation>%1 の実行を再開できません: %2</translation>
-    </message>
-    <message>
-        <source>The run of %1 had measured every entry; nothing is resumed.</source>
-        <translation>%1 の実行はすべての行を測定済みでした。再開するものはありません。</translation>
-    </message>
-    <message>
-        <source>Resuming the run of %1 from its copy %2: entries done and unticked: %3; the run goes on at entry %4.</source>
-        <translation>%1 の実行をその写し %2 から再開します。完了してチェックを外した行: %3。%4 行目から続行します。</translation>
-    </message>
-    <message>
         <source>none</source>
         <translation>なし</translation>
-    </message>
-    <message>
-        <source>Entry %1 was not done in that run and is unticked; tick it to measure it again.</source>
-        <translation>%1 行目はその実行で完了しなかったため、チェックを外しました。再測定するにはチェックを入れてください。</translation>
     </message>
     <message>
         <source>The run of %1 did not end (its copy: %2); start with -resume-last to resume it.</source>
@@ -306,10 +226,6 @@ Resume the run?</source>
         <translation>再開しない</translation>
     </message>
     <message>
-        <source>The run of %1 is not resumed.</source>
-        <translation>%1 の実行は再開しません。</translation>
-    </message>
-    <message>
         <source>Unsaved edits of an earlier session are kept in %1 (%2); load it to see them.</source>
         <translation>前回のセッションで保存されなかった編集内容が %1 (%2) に保持されています。読み込むと確認できます。</translation>
     </message>
@@ -322,38 +238,6 @@ Load them? No discards them.</source>
     <message>
         <source>Unsaved edits loaded from %1; entries: %2.</source>
         <translation>保存されなかった編集内容を %1 から読み込みました。行数: %2。</translation>
-    </message>
-    <message>
-        <source>A run is going: Start does nothing. Stop it first, or use Resume.</source>
-        <translation>実行中です: Start は何もしません。先に停止するか Resume を使ってください。</translation>
-    </message>
-    <message>
-        <source>The run begins with entry %1.</source>
-        <translation>エントリ %1 から実行を始めます。</translation>
-    </message>
-    <message>
-        <source>Run ended without measuring entries %1.</source>
-        <translation>エントリ %1 を測定しないまま実行が終わりました。</translation>
-    </message>
-    <message>
-        <source>Run finished.</source>
-        <translation>実行が終了しました。</translation>
-    </message>
-    <message>
-        <source>No ticked entry is left to measure; the run ends.</source>
-        <translation>測定するチェック済みエントリが残っていません。実行を終えます。</translation>
-    </message>
-    <message>
-        <source>The run goes on with entry %1.</source>
-        <translation>エントリ %1 から実行を続けます。</translation>
-    </message>
-    <message>
-        <source>%1 answered GetBlockNum with &quot;%2&quot;, which is no number of blocks.</source>
-        <translation>%1 は GetBlockNum に「%2」と答えました。ブロック数ではありません。</translation>
-    </message>
-    <message>
-        <source>The run ended without measuring entries %1.</source>
-        <translation>エントリ %1 を測定しないまま実行が終わりました。</translation>
     </message>
 </context>
 <context>
@@ -844,6 +728,129 @@ Steps = (End - Start) / Delta</source>
     </message>
 </context>
 <context>
+    <name>RunController</name>
+    <message>
+        <source>WAIT_LIMIT %1 is not a number of seconds above 0; %2 s is used.</source>
+        <translation>WAIT_LIMIT %1 は 0 より大きい秒数ではありません。%2 秒を使います。</translation>
+    </message>
+    <message>
+        <source>ON_ENTRY_ERROR %1 is neither stop nor skip; stop is used.</source>
+        <translation>ON_ENTRY_ERROR %1 は stop でも skip でもありません。stop を使います。</translation>
+    </message>
+    <message>
+        <source>A run is going: Start does nothing. Stop it first, or use Resume.</source>
+        <translation>実行中です: Start は何もしません。先に停止するか Resume を使ってください。</translation>
+    </message>
+    <message>
+        <source>Entry %1: %2</source>
+        <translation>%1 行目: %2</translation>
+    </message>
+    <message>
+        <source>The run is not started: correct the entries above first.</source>
+        <translation>実行を開始しません: 先に上記の行を直してください。</translation>
+    </message>
+    <message>
+        <source>The run begins with entry %1.</source>
+        <translation>エントリ %1 から実行を始めます。</translation>
+    </message>
+    <message>
+        <source>Prompt: %1</source>
+        <translation>確認メッセージ: %1</translation>
+    </message>
+    <message>
+        <source>Prompt confirmed: %1</source>
+        <translation>確認メッセージを承認しました: %1</translation>
+    </message>
+    <message>
+        <source>A prompt has waited for the operator for 5 minutes; the run is held: %1</source>
+        <translation>操作者への確認が 5 分間待っています。実行は止まっています: %1</translation>
+    </message>
+    <message>
+        <source>%1 refused %2:%3</source>
+        <translation>%1 が %2 を拒否しました:%3</translation>
+    </message>
+    <message>
+        <source>%1 answered GetBlockNum with &quot;%2&quot;, which is no number of blocks.</source>
+        <translation>%1 は GetBlockNum に「%2」と答えました。ブロック数ではありません。</translation>
+    </message>
+    <message>
+        <source>Event from %1: %2%3</source>
+        <translation>%1 からのイベント: %2%3</translation>
+    </message>
+    <message>
+        <source>Run ended on an error at entry %1.</source>
+        <translation>%1 行目でエラーのため実行が止まりました。</translation>
+    </message>
+    <message>
+        <source>Run stopped by the operator at entry %1.</source>
+        <translation>%1 行目でオペレーターが実行を停止しました。</translation>
+    </message>
+    <message>
+        <source>Run ended without measuring entries %1.</source>
+        <translation>エントリ %1 を測定しないまま実行が終わりました。</translation>
+    </message>
+    <message>
+        <source>Run finished at entry %1.</source>
+        <translation>%1 行目で実行を終了しました。</translation>
+    </message>
+    <message>
+        <source>Run finished.</source>
+        <translation>実行が終了しました。</translation>
+    </message>
+    <message>
+        <source>Entry %1 failed: %2</source>
+        <translation>%1 行目が失敗しました: %2</translation>
+    </message>
+    <message>
+        <source>No ticked entry is left to measure; the run ends.</source>
+        <translation>測定するチェック済みエントリが残っていません。実行を終えます。</translation>
+    </message>
+    <message>
+        <source>The run goes on with entry %1.</source>
+        <translation>エントリ %1 から実行を続けます。</translation>
+    </message>
+    <message>
+        <source>The run ended on an error at entry %1.</source>
+        <translation>実行は %1 行目のエラーで終了しました。</translation>
+    </message>
+    <message>
+        <source>The run ended without measuring entries %1.</source>
+        <translation>エントリ %1 を測定しないまま実行が終わりました。</translation>
+    </message>
+    <message>
+        <source>Run finished: %1 entries done, %2 failed, in %3.</source>
+        <translation>実行終了: 完了 %1 行、失敗 %2 行、所要 %3。</translation>
+    </message>
+    <message>
+        <source>%1; the run cannot be resumed after a crash.</source>
+        <translation>%1。異常終了の後にこの実行を再開できません。</translation>
+    </message>
+    <message>
+        <source>The run of %1 cannot be resumed: %2</source>
+        <translation>%1 の実行を再開できません: %2</translation>
+    </message>
+    <message>
+        <source>The run of %1 had measured every entry; nothing is resumed.</source>
+        <translation>%1 の実行はすべての行を測定済みでした。再開するものはありません。</translation>
+    </message>
+    <message>
+        <source>Resuming the run of %1 from its copy %2: entries done and unticked: %3; the run goes on at entry %4.</source>
+        <translation>%1 の実行をその写し %2 から再開します。完了してチェックを外した行: %3。%4 行目から続行します。</translation>
+    </message>
+    <message>
+        <source>none</source>
+        <translation>なし</translation>
+    </message>
+    <message>
+        <source>Entry %1 was not done in that run and is unticked; tick it to measure it again.</source>
+        <translation>%1 行目はその実行で完了しなかったため、チェックを外しました。再測定するにはチェックを入れてください。</translation>
+    </message>
+    <message>
+        <source>The run of %1 is not resumed.</source>
+        <translation>%1 の実行は再開しません。</translation>
+    </message>
+</context>
+<context>
     <name>RunJournal</name>
     <message>
         <source>Cannot write the run journal %1: %2</source>
@@ -852,85 +859,6 @@ Steps = (End - Start) / Delta</source>
     <message>
         <source>Run journal %1, line %2 is incomplete and was skipped.</source>
         <translation>実行記録 %1 の %2 行目は途中で切れているため読み飛ばしました。</translation>
-    </message>
-</context>
-<context>
-    <name>RunOverview</name>
-    <message>
-        <source>pending</source>
-        <translation>待機</translation>
-    </message>
-    <message>
-        <source>running</source>
-        <translation>実行中</translation>
-    </message>
-    <message>
-        <source>running: %1</source>
-        <translation>実行中: %1</translation>
-    </message>
-    <message>
-        <source>done</source>
-        <translation>完了</translation>
-    </message>
-    <message>
-        <source>failed</source>
-        <translation>失敗</translation>
-    </message>
-    <message>
-        <source>failed: %1</source>
-        <translation>失敗: %1</translation>
-    </message>
-    <message>
-        <source>skipped</source>
-        <translation>スキップ</translation>
-    </message>
-    <message>
-        <source>stopped</source>
-        <translation>停止</translation>
-    </message>
-    <message>
-        <source>No</source>
-        <translation>No</translation>
-    </message>
-    <message>
-        <source>Exec</source>
-        <translation>実行</translation>
-    </message>
-    <message>
-        <source>Holder</source>
-        <translation>ホルダー</translation>
-    </message>
-    <message>
-        <source>Sample</source>
-        <translation>試料</translation>
-    </message>
-    <message>
-        <source>Target</source>
-        <translation>元素・吸収端</translation>
-    </message>
-    <message>
-        <source>Scan</source>
-        <translation>スキャン</translation>
-    </message>
-    <message>
-        <source>Blocks</source>
-        <translation>ブロック</translation>
-    </message>
-    <message>
-        <source>Estimate</source>
-        <translation>予想時間</translation>
-    </message>
-    <message>
-        <source>Status</source>
-        <translation>状態</translation>
-    </message>
-    <message>
-        <source>Start</source>
-        <translation>開始</translation>
-    </message>
-    <message>
-        <source>End</source>
-        <translation>終了</translation>
     </message>
 </context>
 <context>
@@ -1238,6 +1166,85 @@ Steps = (End - Start) / Delta</source>
     <message>
         <source>Meas. Time(s) gives %1 dwell times for %2 blocks; the last one, %3 s, is used for the blocks after it.</source>
         <translation>Meas. Time(s) には %2 ブロックに対して測定時間が %1 個しかありません。残りのブロックには最後の %3 s を使います。</translation>
+    </message>
+</context>
+<context>
+    <name>ScheduleModel</name>
+    <message>
+        <source>pending</source>
+        <translation>待機</translation>
+    </message>
+    <message>
+        <source>running</source>
+        <translation>実行中</translation>
+    </message>
+    <message>
+        <source>running: %1</source>
+        <translation>実行中: %1</translation>
+    </message>
+    <message>
+        <source>done</source>
+        <translation>完了</translation>
+    </message>
+    <message>
+        <source>failed</source>
+        <translation>失敗</translation>
+    </message>
+    <message>
+        <source>failed: %1</source>
+        <translation>失敗: %1</translation>
+    </message>
+    <message>
+        <source>skipped</source>
+        <translation>スキップ</translation>
+    </message>
+    <message>
+        <source>stopped</source>
+        <translation>停止</translation>
+    </message>
+    <message>
+        <source>No</source>
+        <translation>No</translation>
+    </message>
+    <message>
+        <source>Exec</source>
+        <translation>実行</translation>
+    </message>
+    <message>
+        <source>Holder</source>
+        <translation>ホルダー</translation>
+    </message>
+    <message>
+        <source>Sample</source>
+        <translation>試料</translation>
+    </message>
+    <message>
+        <source>Target</source>
+        <translation>元素・吸収端</translation>
+    </message>
+    <message>
+        <source>Scan</source>
+        <translation>スキャン</translation>
+    </message>
+    <message>
+        <source>Blocks</source>
+        <translation>ブロック</translation>
+    </message>
+    <message>
+        <source>Estimate</source>
+        <translation>予想時間</translation>
+    </message>
+    <message>
+        <source>Status</source>
+        <translation>状態</translation>
+    </message>
+    <message>
+        <source>Start</source>
+        <translation>開始</translation>
+    </message>
+    <message>
+        <source>End</source>
+        <translation>終了</translation>
     </message>
 </context>
 <context>

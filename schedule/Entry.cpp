@@ -1,5 +1,7 @@
 #include "Entry.h"
 
+#include <tuple>
+
 #include "ConfigStore.h"
 #include "EntryText.h"
 #include "OptionTables.h"
@@ -476,4 +478,17 @@ void Entry::setRelative(bool f)
 {
     quickBlocks.setRelative(f);
     stepBlocks.setRelative(f);
+}
+
+bool Entry::operator==(const Entry &o) const
+{
+    const auto fields = [](const Entry &e) {
+        return std::tie(e.exec, e.holder, e.sampleId, e.comment, e.refSample, e.dataFile,
+                        e.targetElm, e.targetCore, e.measDark, e.tuning, e.crystal, e.scanType,
+                        e.measMode, e.blockDefType, e.stdBlockType, e.blockDefFile, e.measTimes,
+                        e.blocks, e.blockUnit, e.quickBlocks, e.stepBlocks, e.stepBlockCount,
+                        e.quickBlockCount, e.stepTimes, e.quickTimes, e.unknownChoices, e.errors,
+                        e.warnings);
+    };
+    return fields(*this) == fields(o);
 }

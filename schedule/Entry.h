@@ -195,6 +195,11 @@ struct Entry
     // A new entry as the editor first shows it.
     static Entry defaults();
 
+    // Every field alike, findings included: the schedule model tells a real
+    // edit from the same value shown again.
+    bool operator==(const Entry &o) const;
+    bool operator!=(const Entry &o) const { return !(*this == o); }
+
     const BlockSet &activeBlocks() const;
     BlockSet &activeBlocks();
 

@@ -1,175 +1,367 @@
 #include "Body.h"
 
 #include "ConfigStore.h"
-#include "Csv.h"
 #include "DryRun.h"
 #include "DryRunWindow.h"
 #include "EntryCheck.h"
-#include "EntryCodec.h"
+#include "Estimate.h"
 #include "ExecCtrl.h"
+#include "ExecPlan.h"
 #include "LayoutFrame.h"
 #include "LogArea.h"
-#include "Notifier.h"
 #include "Prompter.h"
-#include "RunEstimate.h"
-#include "RunRecovery.h"
 #include "ScheduleEdit.h"
 #include "Startup.h"
 #include "Tolva.h"
+#include "ui_Body.h"
 
+#include <QCheckBox>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QFileDialog>
+#include <QHeaderView>
 #include <QLabel>
 #include <QMessageBox>
-#include <QThread>
+#include <QSplitter>
+#include <QTableView>
+#include <QTimer>
 
-Body::Body(QWidget *parent) : QFrame(parent)
+namespace {
+
+ScheduleEdit::Mark markFor(EntryState state)
 {
-    // The pieces that are not part of the form; the prompter, the cut buffer
-    // and the log are windows of their own.
+    switch (state) {
+    case EntryState::Running:
+        return ScheduleEdit::Mark::Running;
+    case EntryState::Done:
+    case EntryState::Stopped:
+        return ScheduleEdit::Mark::Finished;
+    case EntryState::Failed:
+        return ScheduleEdit::Mark::Error;
+    case EntryState::Pending:
+    case EntryState::Skipped:
+        break;
+    }
+    return ScheduleEdit::Mark::None;
+}
+
+QTableView *newTable(ScheduleModel *model)
+{
+    auto *view = new QTableView;
+    view->setModel(model);
+    view->verticalHeader()->hide();
+    view->verticalHeader()->setDefaultSectionSize(view->fontMetrics().height() + 6);
+    view->setSelectionBehavior(QAbstractItemView::SelectRows);
+    view->setSelectionMode(QAbstractItemView::SingleSelection);
+    view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    view->horizontalHeader()->setStretchLastSection(true);
+    view->horizontalHeader()->setSectionResizeMode(ScheduleModel::Status, QHeaderView::Stretch);
+    return view;
+}
+
+} // namespace
+
+Body::Body(QWidget *parent) : QFrame(parent), ui(std::make_unique<Ui::Body>())
+{
+    m_list = new ScheduleModel(this);
+    m_cutBuffer = new ScheduleModel(this);
+    m_run = new RunController(m_list, m_cutBuffer, this);
     cutBufferFrame = new LayoutFrame;
+    cutBufferFrame->setWindowTitle(tr("Skedra / Cut Buffer"));
     fileDialog = new QFileDialog(this);
-    exec = new Exec;
     execStat = new ExecCtrl;
-    execThread = new QThread(this);
     prompter = new Prompter;
-
-    // The form; the engine's status panel goes into the information area.
-    ui.setupUi(this);
-    ui.InfoLayout->addWidget(execStat, 0, 0, Qt::AlignTop);
-    cutBufferLayout = cutBufferFrame->ui.Layout;
-
+    logArea = new LogArea(nullptr, 2000);
     rootDir = rootDirFor(config());
 
-    // The bus and the log window; the display bar's boxes show and hide them.
-    setupTolva();
-    ui.TolvaCtrl->show();
-    logArea->setVisible(ui.ShowLog->isChecked());
-    connect(ui.ShowLog, &QCheckBox::toggled, logArea, &LogArea::setVisible);
-    ui.TolvaFrame->setVisible(ui.ShowTolvaStat->isChecked());
-    connect(ui.ShowTolvaStat, &QCheckBox::toggled, ui.TolvaFrame, &QFrame::setVisible);
+    // The form; the engine's status panel goes into the information area.
+    ui->setupUi(this);
+    ui->InfoLayout->addWidget(execStat, 0, 0, Qt::AlignTop);
+    logArea->setVisible(ui->ShowLog->isChecked());
+    connect(ui->ShowLog, &QCheckBox::toggled, logArea, &LogArea::setVisible);
+    ui->TolvaFrame->setVisible(ui->ShowTolvaStat->isChecked());
+    connect(ui->ShowTolvaStat, &QCheckBox::toggled, ui->TolvaFrame, &QFrame::setVisible);
+    execStat->setVisible(ui->ShowExecStat->isChecked());
+    connect(ui->ShowExecStat, &QCheckBox::toggled, execStat, &ExecCtrl::setVisible);
 
-    Exec::registerMetaTypes(); // Entry, Exec::ResumeMode and the rest
-    cutBufferFrame->setWindowTitle(tr("Skedra / Cut Buffer"));
-
-    // The engine lives in its worker thread from here on.
-    exec->moveToThread(execThread);
-    execThread->start();
-
-    setupExecution();
-
-    // The schedule file dialog.
-    fileDialog->setWindowTitle(tr("Select Meas. Schedule"));
-    fileDialog->setNameFilters({tr("csv (*.csv)"), tr("any (*, *.*)")});
-    fileDialog->setDirectory(rootDir);
-    connect(ui.SaveSchedule, &QPushButton::clicked, this, &Body::saveSchedule);
-    connect(ui.LoadSchedule, &QPushButton::clicked, this, &Body::loadSchedule);
-    connect(fileDialog, &QFileDialog::fileSelected, this, &Body::scheduleFileSelected);
-
-    setupPrompter();
-    setupNightRun();
-    setupRecovery();
+    connect(m_run, &RunController::logged, logArea,
+            qOverload<const QString &, Severity>(&LogArea::log));
+    m_run->configure(config());
+    setupBus();
+    setupList();
+    setupRun();
+    setupRunBar();
+    setupFiles();
+    // The default window fits a 1366 x 768 screen.
+    resize(qMin(width(), 1320), qMin(height(), 700));
 }
 
 Body::~Body()
 {
-    stopEngineThread();
-    // The night's last notification is on its way: it must not die with us.
-    if (notifier)
-        notifier->waitForRunning();
-    delete exec; // its thread has finished: nothing runs in it any more
-    exec = nullptr;
+    m_run->shutdown();
     delete prompter;
-    delete cutBufferFrame; // the entries in the cut buffer go with it
+    delete cutBufferFrame;
     delete logArea;
 }
 
 Tolva *Body::bus() const
 {
-    return ui.TolvaCtrl;
+    return ui->TolvaCtrl;
 }
 
-void Body::setupExecution()
+void Body::setupBus()
 {
-    connect(this, &Body::setupExec, exec, &Exec::setup);
-    connect(exec, &Exec::sendCmd, ui.TolvaCtrl, &Tolva::sendCmd);
-    connect(exec, &Exec::flagChanged, execStat, &ExecCtrl::showFlag);
-    connect(exec, &Exec::errMsgChanged, execStat, &ExecCtrl::setErrMsg);
-    connect(exec, &Exec::errRemoteMsgChanged, execStat, &ExecCtrl::setErrRemoteMsg);
-    emit setupExec(remoteAddr);
+    Tolva *tolva = ui->TolvaCtrl;
+    for (QLabel *l : tolva->headerLabels())
+        l->hide();
+    tolva->setLogSendingMsg(true);
+    // Its first visibility is settled by the window once "Show Log" is known,
+    // so that it does not flash up at start.
+    connect(ui->ShowTolvaLog, &QCheckBox::toggled, logArea, &LogArea::setVisible);
+    connect(tolva, &Tolva::log, logArea, qOverload<const QString &, const QColor &>(&LogArea::log));
 
-    connect(ui.Go, &QPushButton::clicked, this, &Body::startMeas);
-    connect(ui.Stop, &QPushButton::clicked, this, &Body::stopMeas);
-    connect(ui.Resume, &QPushButton::clicked, this, &Body::resumeMeas);
-    connect(this, &Body::startExec, exec, &Exec::start);
-    connect(this, &Body::updateExec, exec, &Exec::updateEntry);
-    connect(this, &Body::stopExec, exec, &Exec::stop);
-    connect(this, &Body::resumeExec, exec, &Exec::resume);
-    connect(exec, &Exec::finished, this, &Body::noticedExecFinished);
-    connect(exec, &Exec::executing, this, &Body::noticedExecuting);
-    connect(exec, &Exec::currentStage, this, &Body::noticedCurrentExecStage);
-    connect(exec, &Exec::stageShown, this, &Body::noticedStage);
-    connect(exec, &Exec::measuredAs, this, &Body::noticedMeasuredAs);
-    connect(exec, &Exec::goesOnAt, this, &Body::noticedGoesOnAt);
-    connect(exec, &Exec::log, logArea, qOverload<const QString &, Severity>(&LogArea::log));
+    connect(tolva, &Tolva::anyAsk, m_run, &RunController::asked);
+    connect(tolva, &Tolva::anyAns, m_run, &RunController::answered);
+    connect(tolva, &Tolva::anyEvent, m_run, &RunController::eventReceived);
+    connect(tolva, &Tolva::tolvaIsReady, m_run, &RunController::busReady);
+    // An operator has to see when the link is gone and which commands never
+    // left.
+    connect(tolva, &Tolva::tolvaIsNotReady, this, [this] {
+        logArea->log(tr("Tolva: %1").arg(ui->TolvaCtrl->statusText()), Severity::Error);
+        m_run->busLost();
+    });
+    const auto sendResult = [this](const QString &result) {
+        // The client's result of a send that found no connection; the line
+        // itself went nowhere, so this is the only trace of it.
+        if (result.startsWith(QLatin1String("Tolva is not ready (")))
+            logArea->log(result, Severity::Error);
+    };
+    connect(tolva, &Tolva::sendingAskToTolva, this, sendResult);
+    connect(tolva, &Tolva::sendingAnsToTolva, this, sendResult);
+    connect(m_run, &RunController::sendCmd, tolva, &Tolva::sendCmd);
+    connect(m_run, &RunController::answer, tolva, &Tolva::sendAns);
+    connect(m_run, &RunController::busyChanged, tolva, &Tolva::setBusy);
+    connect(m_run, &RunController::runStatusChanged, tolva, &Tolva::setRunStatus);
+    tolva->setRunStatus(m_run->runStatus());
 
-    execStat->setVisible(ui.ShowExecStat->isChecked());
-    connect(ui.ShowExecStat, &QCheckBox::toggled, execStat, &ExecCtrl::setVisible);
-
-    connect(this, &Body::setTargetIsReady, exec, &Exec::setTargetIsReady);
-    connect(this, &Body::setSHolderIsMoving, exec, &Exec::setSHolderIsMoving);
-    connect(this, &Body::setMainThIsMoving, exec, &Exec::setMainThIsMoving);
-    connect(this, &Body::setInXafsMeas, exec, &Exec::setInXafsMeas);
-    connect(this, &Body::setErrStartingXAFSMeas, exec, &Exec::setErrStartingXAFSMeas);
-    connect(this, &Body::setErrRemote, exec, &Exec::setErrRemote);
-    connect(this, &Body::setErrSHolderMove, exec, &Exec::setErrSHolderMove);
-    connect(this, &Body::setReceivedBlockNum, exec, &Exec::setReceivedBlockNum);
-    setupTargetWatch();
-    connect(exec, &Exec::stalled, this, &Body::noticedStall);
-    connect(exec, &Exec::targetLost, this, &Body::noticedTargetLost);
-
-    connect(ui.ShowCutBuffer, &QCheckBox::toggled, cutBufferFrame, &LayoutFrame::setVisible);
-    connect(ui.ComeBack, &QPushButton::clicked, this, &Body::comeBackAtBottom);
-    connect(ui.NewAtTop, &QPushButton::clicked, this, &Body::newAtTop);
-    connect(ui.NewAtBottom, &QPushButton::clicked, this, &Body::newAtBottom);
-    connect(ui.Clear, &QPushButton::clicked, this, &Body::clear);
-    connect(ui.Check, &QPushButton::clicked, this, &Body::checkSchedule);
+    const ConfigStore &cfg = config();
+    tolva->setHost(cfg.valueNoCase(QStringLiteral("TOLVA_IP"), QStringLiteral("localhost")));
+    tolva->setPort(cfg.valueNoCase(QStringLiteral("TOLVA_PORT"), QStringLiteral("6057")));
+    tolva->setNameOnTolva(
+        cfg.valueNoCase(QStringLiteral("NAME_ON_TOLVA"), QStringLiteral("Tarnix")));
+    tolva->setKeyFile(
+        cfg.valueNoCase(QStringLiteral("KEY_ON_TOLVA"), QStringLiteral("Tarnix.key")));
+    if (toIntOr0(cfg.valueNoCase(QStringLiteral("CONNECT_TO_TOLVA"), QStringLiteral("1"))) == 1)
+        tolva->connectToTolva();
 }
 
-void Body::setupPrompter()
+void Body::setupRun()
 {
-    connect(exec, &Exec::newPrompt, prompter, &Prompter::addPrompt);
-    connect(prompter, &Prompter::ok, exec, &Exec::noticedPromptOk);
-    // The log tells when each prompt came up and when it was confirmed,
-    // whoever raised or confirmed it.
-    connect(prompter, &Prompter::changedMsgs, this, &Body::noticedPromptsChanged);
-    connect(prompter, &Prompter::ok, this, &Body::noticedPromptOk);
-    connect(prompter, &Prompter::stat, exec, &Exec::noticedPrompterStat);
-    emit prompter->stat(prompter->count());
+    connect(ui->Go, &QPushButton::clicked, this, &Body::startRun);
+    connect(ui->Stop, &QPushButton::clicked, m_run, &RunController::stop);
+    connect(ui->Resume, &QPushButton::clicked, this, &Body::resumeClicked);
+    connect(ui->Check, &QPushButton::clicked, this, &Body::checkSchedule);
+    connect(m_run, &RunController::flagChanged, execStat, &ExecCtrl::showFlag);
+    connect(m_run, &RunController::errMsgChanged, execStat, &ExecCtrl::setErrMsg);
+    connect(m_run, &RunController::errRemoteMsgChanged, execStat, &ExecCtrl::setErrRemoteMsg);
+    connect(m_run, &RunController::stageChanged, this,
+            [this](int stage) { ui->StageName->setText(stageName(stage)); });
+    connect(m_run, &RunController::entryRunning, this, &Body::entryRunning);
+    connect(m_run, &RunController::runFinished, this, &Body::runFinished);
+    connect(m_run, &RunController::startRefused, this, &Body::setCurrentRow);
+    connect(m_run, &RunController::alert, this, &Body::alertOperator);
+    connect(m_run, &RunController::journalFailed, this,
+            [this](const QString &error) { showMessage(tr("Run journal"), error); });
+
+    connect(m_run, &RunController::promptRaised, prompter, &Prompter::addPrompt);
+    connect(m_run, &RunController::promptClosed, prompter, &Prompter::closePrompt);
+    connect(prompter, &Prompter::confirmed, m_run, &RunController::confirmPrompt);
+    connect(m_run, &RunController::promptWaitedLong, prompter, [this] {
+        prompter->raise();
+        prompter->activateWindow();
+    });
 }
 
-// The engine's timer has to be stopped in its own thread, so the stop is
-// queued to the worker ahead of the request to end it. The engine never waits
-// for the GUI thread, so joining cannot deadlock. Nothing the engine says from
-// now on reaches the window, which may be half destroyed.
-void Body::stopEngineThread()
+void Body::setupRunBar()
 {
-    if (!execThread || !execThread->isRunning())
+    // The run bar: times, stop after this entry, what an entry error does.
+    runTimes = new QLabel;
+    runTimes->setObjectName(QStringLiteral("RunTimes"));
+    stopAfterEntry = new QCheckBox(tr("Stop after this entry"));
+    stopAfterEntry->setObjectName(QStringLiteral("StopAfterEntry"));
+    onEntryError = new QComboBox;
+    onEntryError->setObjectName(QStringLiteral("OnEntryError"));
+    onEntryError->addItems({tr("On error: stop"), tr("On error: skip")});
+    onEntryError->setToolTip(tr("What the run does when an entry fails: end, or go on with "
+                                "the next entry."));
+    onEntryError->setCurrentIndex(m_run->skipFailed() ? 1 : 0);
+    ui->horizontalLayout->addWidget(runTimes);
+    ui->horizontalLayout->addWidget(stopAfterEntry);
+    ui->horizontalLayout->addWidget(onEntryError);
+    connect(stopAfterEntry, &QCheckBox::toggled, m_run, &RunController::setStopAfterEntry);
+    connect(m_run, &RunController::stopAfterEntryCleared, stopAfterEntry,
+            [this] { stopAfterEntry->setChecked(false); });
+    connect(onEntryError, &QComboBox::currentIndexChanged, m_run,
+            [this](int i) { m_run->setSkipFailed(i == 1); });
+
+    runClock = new QTimer(this);
+    runClock->setInterval(1000);
+    connect(runClock, &QTimer::timeout, this, &Body::showRunTimes);
+    connect(m_run, &RunController::runStarted, runClock, qOverload<>(&QTimer::start));
+}
+
+void Body::showRunTimes()
+{
+    if (!m_run->runGoing())
         return;
-    disconnect(exec, nullptr, this, nullptr);
-    disconnect(exec, nullptr, logArea, nullptr);
-    disconnect(exec, nullptr, prompter, nullptr);
-    disconnect(exec, nullptr, execStat, nullptr);
-    disconnect(exec, nullptr, ui.TolvaCtrl, nullptr);
-    Exec *e = exec;
-    QMetaObject::invokeMethod(
-        exec,
-        [e] {
-            e->stop(true);
-            QThread::currentThread()->quit();
-        },
-        Qt::QueuedConnection);
-    Exec::stopThread(execThread);
+    const RunController::Times t = m_run->times(QDateTime::currentDateTime());
+    runTimes->setText(tr("Elapsed %1  Entry left %2  End %3")
+                          .arg(Estimate::format(double(t.elapsed)),
+                               Estimate::format(double(t.entryLeft)),
+                               t.end.toString(QStringLiteral("HH:mm"))));
+}
+
+// ---- Operator's requests --------------------------------------------------------
+
+void Body::click(Button button)
+{
+    switch (button) {
+    case Button::NewAtTop:
+        return ui->NewAtTop->click();
+    case Button::NewAtBottom:
+        return ui->NewAtBottom->click();
+    case Button::Clear:
+        return ui->Clear->click();
+    case Button::ComeBack:
+        return ui->ComeBack->click();
+    case Button::Save:
+        return ui->SaveSchedule->click();
+    case Button::Load:
+        return ui->LoadSchedule->click();
+    case Button::Start:
+        return ui->Go->click();
+    case Button::Stop:
+        return ui->Stop->click();
+    case Button::Resume:
+        return ui->Resume->click();
+    case Button::Check:
+        return ui->Check->click();
+    case Button::InsertUp:
+        return emit m_editor->insertUp();
+    case Button::InsertDown:
+        return emit m_editor->insertDown();
+    case Button::Copy:
+        return emit m_editor->copy();
+    case Button::Cut:
+        return emit m_editor->cut();
+    }
+}
+
+void Body::setOption(Option option, bool on)
+{
+    switch (option) {
+    case Option::ClearOnLoad:
+        return ui->ClearOnLoad->setChecked(on);
+    case Option::StopAfterEntry:
+        return stopAfterEntry->setChecked(on);
+    case Option::SkipFailed:
+        return onEntryError->setCurrentIndex(on ? 1 : 0);
+    case Option::ShowOverview:
+        return showOverview->setChecked(on);
+    case Option::ShowTolvaStat:
+        return ui->ShowTolvaStat->setChecked(on);
+    }
+}
+
+bool Body::option(Option option) const
+{
+    switch (option) {
+    case Option::ClearOnLoad:
+        return ui->ClearOnLoad->isChecked();
+    case Option::StopAfterEntry:
+        return stopAfterEntry->isChecked();
+    case Option::SkipFailed:
+        return onEntryError->currentIndex() == 1;
+    case Option::ShowOverview:
+        return showOverview->isChecked();
+    case Option::ShowTolvaStat:
+        return ui->ShowTolvaStat->isChecked();
+    }
+    return false;
+}
+
+void Body::setResumeMode(Exec::ResumeMode mode)
+{
+    (mode == Exec::FromInit   ? ui->ResumeFromInit
+     : mode == Exec::FromNext ? ui->ResumeFromNext
+                              : ui->ResumeFromHere)
+        ->setChecked(true);
+}
+
+QString Body::scheduleFileShown() const
+{
+    return ui->ScheduleFile->text();
+}
+
+QString Body::stageShown() const
+{
+    return ui->StageName->text();
+}
+
+void Body::startRun()
+{
+    m_run->start();
+}
+
+void Body::resumeClicked()
+{
+    m_run->resume(ui->ResumeFromInit->isChecked()   ? Exec::FromInit
+                  : ui->ResumeFromNext->isChecked() ? Exec::FromNext
+                                                    : Exec::FromHere);
+}
+
+void Body::checkSchedule()
+{
+    const DryRun::Result r = DryRun::run(m_list->entries(), DryRun::Setup::fromConfig(config()),
+                                         QDateTime::currentDateTime());
+    if (!dryRunWindow)
+        dryRunWindow = new DryRunWindow(this);
+    dryRunWindow->setListing(r.lines.join(QLatin1Char('\n')) + QLatin1Char('\n'));
+    dryRunWindow->show();
+    dryRunWindow->raise();
+}
+
+void Body::entryRunning(int row)
+{
+    ui->CurrentNo->setText(row < 0 ? QStringLiteral("-") : QString::number(row + 1));
+    // The running row is followed, in the overview and in the editor.
+    if (row >= 0)
+        setCurrentRow(row);
+}
+
+void Body::runFinished(bool)
+{
+    runClock->stop();
+    ui->CurrentNo->setText(QStringLiteral("-"));
+    if (m_run->times(QDateTime::currentDateTime()).elapsed > 0 || !runTimes->text().isEmpty())
+        runTimes->setText(
+            tr("Run took %1")
+                .arg(Estimate::format(double(m_run->times(QDateTime::currentDateTime()).elapsed))));
+}
+
+void Body::showMessage(const QString &title, const QString &text)
+{
+    auto *box = new QMessageBox(QMessageBox::Warning, title, text, QMessageBox::Ok, this);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setModal(false);
+    box->show();
+}
+
+void Body::alertOperator(const QString &text)
+{
+    raise();
+    activateWindow();
+    showMessage(tr("Skedra"), text);
 }
 
 bool Body::ask(const QString &question) const
@@ -186,8 +378,9 @@ void Body::closeEvent(QCloseEvent *event)
     // Closing ends the run and drops the list: a night's work or a schedule
     // being prepared must not go with a stray click.
     QString question;
-    const bool discardsEdits = !m_runGoing && m_entriesChanged;
-    if (m_runGoing)
+    const bool going = m_run->runGoing();
+    const bool discardsEdits = !going && m_entriesChanged;
+    if (going)
         question = tr("A run is going. Stop it and close Skedra?");
     else if (m_entriesChanged)
         question = tr("The schedule has changed since it was last saved or loaded. Close Skedra "
@@ -201,222 +394,161 @@ void Body::closeEvent(QCloseEvent *event)
     }
     if (discardsEdits)
         removeRecovery(); // the operator chose to close without saving
-    // Closed on purpose: not a run for the next start to resume.
-    if (m_runGoing && runStart.isValid())
-        appendJournal(RunRecovery::endedRow(runStart, QStringLiteral("stopped"),
-                                            QDateTime::currentDateTime()));
-    stopEngineThread();
+    m_run->close();
     emit closed();
     QFrame::closeEvent(event);
 }
 
-// ---- The schedule list -------------------------------------------------------
+// ---- The list --------------------------------------------------------------------
 
-ScheduleEdit *Body::newEntry()
+void Body::setupList()
 {
-    auto *entry = new ScheduleEdit;
-    connectEntry(entry);
-    return entry;
+    // The overview above the entry editor; the operator can hide it.
+    m_overview = newTable(m_list);
+    m_overview->setObjectName(QStringLiteral("Overview"));
+    m_overview->horizontalHeader()->setSectionResizeMode(ScheduleModel::End,
+                                                         QHeaderView::ResizeToContents);
+    auto *splitter = new QSplitter(Qt::Vertical);
+    splitter->setObjectName(QStringLiteral("OverviewSplitter"));
+    splitter->setChildrenCollapsible(false);
+    ui->gridLayout->removeWidget(ui->MainScroll);
+    splitter->addWidget(m_overview);
+    splitter->addWidget(ui->MainScroll);
+    splitter->setStretchFactor(0, 1);
+    splitter->setStretchFactor(1, 2);
+    ui->gridLayout->addWidget(splitter, 5, 0);
+    showOverview = new QCheckBox(tr("Show Overview"));
+    showOverview->setObjectName(QStringLiteral("ShowOverview"));
+    showOverview->setChecked(true);
+    ui->horizontalLayout_4->insertWidget(2, showOverview);
+    connect(showOverview, &QCheckBox::toggled, m_overview, &QTableView::setVisible);
+
+    m_editor = new ScheduleEdit;
+    m_editor->hide();
+    ui->MainLayout->addWidget(m_editor, 0, 0);
+    connect(m_editor, &ScheduleEdit::insertUp, this, [this] { insertFromBuffer(m_currentRow); });
+    connect(m_editor, &ScheduleEdit::insertDown, this,
+            [this] { insertFromBuffer(m_currentRow + 1); });
+    connect(m_editor, &ScheduleEdit::copy, this, &Body::copyCurrent);
+    connect(m_editor, &ScheduleEdit::cut, this, &Body::cutCurrent);
+    connect(m_editor, &ScheduleEdit::entryChanged, this, [this] {
+        if (m_currentRow >= 0)
+            m_list->setEntry(m_currentRow, m_editor->entry());
+    });
+    connect(m_overview->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex &current) { setCurrentRow(current.row()); });
+
+    // The cut buffer's own window: the latest entry on top.
+    m_cutBufferView = newTable(m_cutBuffer);
+    m_cutBufferView->setObjectName(QStringLiteral("CutBufferList"));
+    cutBufferFrame->ui.Layout->addWidget(m_cutBufferView, 0, 0);
+    connect(ui->ShowCutBuffer, &QCheckBox::toggled, cutBufferFrame, &LayoutFrame::setVisible);
+
+    connect(ui->NewAtTop, &QPushButton::clicked, this, [this] { newEntry(0); });
+    connect(ui->NewAtBottom, &QPushButton::clicked, this, [this] { newEntry(m_list->count()); });
+    connect(ui->ComeBack, &QPushButton::clicked, this, &Body::comeBack);
+    connect(ui->Clear, &QPushButton::clicked, this, &Body::clearList);
+
+    connect(m_list, &ScheduleModel::edited, this, &Body::listChanged);
+    connect(m_list, &ScheduleModel::dataChanged, this,
+            [this](const QModelIndex &from, const QModelIndex &to) {
+                if (m_currentRow >= from.row() && m_currentRow <= to.row())
+                    showCurrent();
+            });
+    connect(m_list, &ScheduleModel::modelReset, this, [this] { setCurrentRow(0); });
 }
 
-void Body::connectEntry(ScheduleEdit *entry)
-{
-    connect(entry, &ScheduleEdit::insertUp, this, &Body::insertUp);
-    connect(entry, &ScheduleEdit::insertDown, this, &Body::insertDown);
-    connect(entry, &ScheduleEdit::copy, this, &Body::copy);
-    connect(entry, &ScheduleEdit::cut, this, &Body::cut);
-    connect(entry, &ScheduleEdit::entryChanged, this, &Body::noticedEntryChanged);
-}
-
-int Body::senderIndex() const
-{
-    return int(ss.indexOf(qobject_cast<ScheduleEdit *>(sender())));
-}
-
-void Body::showSs()
-{
-    // Take every entry out of both layouts first, so that none is ever in two.
-    for (QGridLayout *l : {cutBufferLayout, ui.MainLayout}) {
-        while (QLayoutItem *it = l->takeAt(0))
-            delete it;
-    }
-    const int n = int(cutBuffer.size());
-    for (int i = 0; i < n; ++i) {
-        ScheduleEdit *e = cutBuffer.at(n - 1 - i);
-        cutBufferLayout->addWidget(e, i, 0);
-        e->show();
-    }
-    for (int i = 0; i < ss.size(); ++i) {
-        ScheduleEdit *e = ss.at(i);
-        ui.MainLayout->addWidget(e, i, 0);
-        e->setNumber(i + 1);
-        e->show();
-    }
-    showScheduleWarnings();
-    refreshOverview();
-}
-
-void Body::listEdited()
+void Body::listChanged()
 {
     m_entriesChanged = true;
-    m_listNumbers.clear(); // the list is no longer the resumed run's copy
-    showSs();
+    if (m_currentRow >= m_list->count() || (m_currentRow < 0 && m_list->count() > 0))
+        setCurrentRow(m_list->count() - 1);
+    else
+        showCurrent();
 }
 
-void Body::newAtTop()
+void Body::setCurrentRow(int row)
 {
-    ss.prepend(newEntry());
-    listEdited();
+    row = m_list->count() == 0 ? -1 : qBound(0, row, m_list->count() - 1);
+    m_currentRow = row;
+    if (row >= 0 && m_overview->currentIndex().row() != row) {
+        m_overview->setCurrentIndex(m_list->index(row, 0));
+        m_overview->scrollTo(m_list->index(row, 0));
+    }
+    showCurrent();
 }
 
-void Body::newAtBottom()
+void Body::showCurrent()
 {
-    ss.append(newEntry());
-    listEdited();
+    const int row = m_currentRow;
+    m_editor->setVisible(row >= 0);
+    if (row < 0)
+        return;
+    // Only what changed is shown again: the field being typed in keeps its
+    // cursor.
+    if (!(m_editor->entry() == m_list->entry(row))) {
+        const QSignalBlocker quiet(m_editor);
+        m_editor->setEntry(m_list->entry(row));
+    }
+    m_editor->setNumber(row + 1);
+    const ScheduleModel::Outcome &o = m_list->outcome(row);
+    m_editor->setMark(markFor(o.state));
+    m_editor->setStatus(o.state == EntryState::Pending || o.state == EntryState::Running
+                            ? QString()
+                            : ScheduleModel::stateText({o.state, {}, {}, {}}),
+                        o.text);
+    m_editor->setScheduleWarnings(EntryCheck::checkSchedule(m_list->entries()).value(row));
 }
 
-void Body::clear()
+void Body::newEntry(int row)
 {
-    clearList();
+    m_list->insert(row, Entry::defaults());
+    setCurrentRow(row);
+}
+
+void Body::insertFromBuffer(int row)
+{
+    if (m_cutBuffer->count() == 0 || m_currentRow < 0)
+        return;
+    m_list->put(row, m_cutBuffer->take(0));
+    setCurrentRow(row);
+}
+
+void Body::comeBack()
+{
+    if (m_cutBuffer->count() == 0)
+        return;
+    m_list->put(m_list->count(), m_cutBuffer->take(0));
+    setCurrentRow(m_list->count() - 1);
+}
+
+void Body::copyCurrent()
+{
+    if (m_currentRow >= 0)
+        m_cutBuffer->insert(0, m_list->entry(m_currentRow));
+}
+
+void Body::cutCurrent()
+{
+    const int row = m_currentRow;
+    if (row < 0)
+        return;
+    if (m_run->runGoing() && row == m_run->runningRow() &&
+        !ask(tr("Entry %1 is being run. Move it to the cut buffer?").arg(row + 1)))
+        return;
+    m_cutBuffer->put(0, m_list->take(row));
 }
 
 bool Body::clearList()
 {
-    if (ss.isEmpty())
+    if (m_list->count() == 0)
         return true;
-    if (m_runGoing && !ask(tr("A run is going. Move every entry, the running one included, to "
-                              "the cut buffer?")))
+    if (m_run->runGoing() && !ask(tr("A run is going. Move every entry, the running one included, "
+                                     "to the cut buffer?")))
         return false;
-    while (!ss.isEmpty())
-        cutBuffer.append(ss.takeLast());
-    listEdited();
-    return true;
-}
-
-void Body::comeBackAtBottom()
-{
-    if (cutBuffer.isEmpty())
-        return;
-    ss.append(cutBuffer.takeLast());
-    listEdited();
-}
-
-void Body::insertUp()
-{
-    if (cutBuffer.isEmpty())
-        return;
-    const int i = senderIndex();
-    if (i < 0)
-        return;
-    ss.insert(i, cutBuffer.takeLast());
-    listEdited();
-}
-
-void Body::insertDown()
-{
-    if (cutBuffer.isEmpty())
-        return;
-    const int i = senderIndex();
-    if (i < 0)
-        return;
-    ss.insert(i + 1, cutBuffer.takeLast());
-    listEdited();
-}
-
-void Body::copy()
-{
-    const int i = senderIndex();
-    if (i >= 0) {
-        ScheduleEdit *e = newEntry();
-        e->copyFrom(*ss.at(i));
-        cutBuffer.append(e);
-    }
-    showSs();
-}
-
-void Body::cut()
-{
-    const int i = senderIndex();
-    if (i < 0)
-        return;
-    const bool running =
-        m_runGoing && m_runningIndex >= 0 && runList.value(m_runningIndex) == ss.at(i);
-    if (running && !ask(tr("Entry %1 is being run. Move it to the cut buffer?").arg(i + 1)))
-        return;
-    cutBuffer.append(ss.takeAt(i));
-    listEdited();
-}
-
-// ---- Schedule files ------------------------------------------------------------
-
-void Body::saveSchedule()
-{
-    fileDialog->setAcceptMode(QFileDialog::AcceptSave);
-    fileDialog->setFileMode(QFileDialog::AnyFile);
-    savingSchedule = true;
-    fileDialog->show();
-}
-
-void Body::loadSchedule()
-{
-    fileDialog->setAcceptMode(QFileDialog::AcceptOpen);
-    fileDialog->setFileMode(QFileDialog::ExistingFile);
-    savingSchedule = false;
-    fileDialog->show();
-}
-
-void Body::scheduleFileSelected(const QString &fname)
-{
-    if (savingSchedule) {
-        QList<Entry> entries;
-        entries.reserve(ss.size());
-        for (const ScheduleEdit *e : std::as_const(ss))
-            entries.append(e->entry());
-        const Csv::WriteResult r = Csv::write(fname, entries);
-        if (!r.ok) {
-            // The file field keeps naming the last file that really holds
-            // the schedule.
-            logArea->log(r.error, QColor(255, 0, 0));
-            auto *box = new QMessageBox(QMessageBox::Warning, tr("Save Schedule"), r.error,
-                                        QMessageBox::Ok, this);
-            box->setAttribute(Qt::WA_DeleteOnClose);
-            box->setModal(false);
-            box->show();
-            return;
-        }
-        // The file written: ".csv" may have been added to the name typed.
-        ui.ScheduleFile->setText(r.path);
-        m_entriesChanged = false;
-        removeRecovery();
-    } else {
-        loadScheduleFrom(fname);
-    }
-}
-
-bool Body::loadScheduleFrom(const QString &fname)
-{
-    // Read first: a file that cannot be read must not cost the operator the
-    // list on show, "Clear on Load" or not.
-    const Csv::ReadResult read = Csv::read(fname);
-    if (!read.ok) {
-        logArea->log(tr("%1; the schedule is left as it was.").arg(read.error), QColor(255, 0, 0));
-        return false;
-    }
-    // "Clear on Load" moves the old entries to the cut buffer rather than
-    // destroying them: a run in progress still holds pointers to them.
-    if (ui.ClearOnLoad->isChecked() && !clearList()) {
-        logArea->log(tr("Loading %1 cancelled; the schedule is left as it was.").arg(fname));
-        return false;
-    }
-    // Entries kept from before make a list that no file holds.
-    const bool kept = !ss.isEmpty();
-    showLoaded(read.entries, fname);
-    m_listNumbers.clear();
-    m_nightEarlier.clear(); // a new night
-    m_entriesChanged = kept;
-    if (!kept)
-        removeRecovery();
-    logArea->log(tr("Schedule file %1 loaded; entries: %2.").arg(fname).arg(read.entries.size()));
+    // The first entry ends up latest, on top of the buffer.
+    while (m_list->count() > 0)
+        m_cutBuffer->put(0, m_list->take(m_list->count() - 1));
     return true;
 }
 
@@ -424,328 +556,10 @@ void Body::tickOnly(const QSet<int> &numbers)
 {
     // The script's choice for this run, not an edit of the schedule.
     const bool changed = m_entriesChanged;
-    for (int i = 0; i < ss.size(); ++i) {
-        Entry e = ss.at(i)->entry();
+    for (int i = 0; i < m_list->count(); ++i) {
+        Entry e = m_list->entry(i);
         e.exec = numbers.contains(i + 1);
-        ss.at(i)->setEntry(e);
+        m_list->setEntry(i, e);
     }
     m_entriesChanged = changed;
-    refreshOverview();
-}
-
-void Body::showLoaded(const QList<Entry> &entries, const QString &fileShown)
-{
-    for (const Entry &entry : entries) {
-        auto *e = new ScheduleEdit(entry);
-        connectEntry(e);
-        ss.append(e);
-    }
-    ui.ScheduleFile->setText(fileShown);
-    showSs();
-}
-
-// ---- Run control ---------------------------------------------------------------
-
-int Body::currentNo() const
-{
-    return toIntOr0(ui.CurrentNo->text());
-}
-
-void Body::showCurrentNo(int i)
-{
-    ui.CurrentNo->setText(i < 0 ? QStringLiteral("-") : QString::number(i + 1));
-}
-
-void Body::startMeas()
-{
-    // The run goes on unchanged: a second list handed over now would name
-    // other entries than the ones the engine runs. Only a run held by a lost
-    // target may begin anew.
-    if (m_runGoing && m_stage != Stage::TargetLost) {
-        logArea->log(tr("A run is going: Start does nothing. Stop it first, or use Resume."),
-                     QColor(255, 0, 0));
-        return;
-    }
-    QList<Entry> entries;
-    entries.reserve(ss.size());
-    for (const ScheduleEdit *e : std::as_const(ss))
-        entries.append(e->entry());
-
-    // An entry with errors would send garbage to the target (an empty
-    // energy, a holder it cannot take): the run does not begin at all.
-    int firstBad = -1;
-    for (int i = 0; i < entries.size(); ++i) {
-        if (!entries.at(i).exec)
-            continue;
-        const QStringList errors = EntryCheck::errorsAtStart(entries.at(i));
-        if (errors.isEmpty())
-            continue;
-        if (firstBad < 0)
-            firstBad = i;
-        logArea->log(tr("Entry %1: %2").arg(i + 1).arg(errors.first()), QColor(255, 0, 0));
-    }
-    if (firstBad >= 0) {
-        logArea->log(tr("The run is not started: correct the entries above first."),
-                     QColor(255, 0, 0));
-        ui.MainScroll->ensureWidgetVisible(ss.at(firstBad), 50, 50);
-        emit runFinished(false);
-        return;
-    }
-
-    m_runGoing = true;
-    stoppedByOperator = false;
-    m_runningIndex = -1;
-    runList.clear();
-    runTicked.clear();
-    runNumbers.clear();
-    m_unmeasured.clear();
-    const bool resumedCopy = m_listNumbers.size() == ss.size();
-    for (int i = 0; i < ss.size(); ++i) {
-        ScheduleEdit *e = ss.at(i);
-        e->setMark(ScheduleEdit::Mark::None);
-        runList.append(e);
-        runTicked.append(entries.at(i).exec);
-        runNumbers.append(resumedCopy ? m_listNumbers.at(i) : i + 1);
-    }
-    int first = 0;
-    while (first < entries.size() && !entries.at(first).exec)
-        ++first;
-    if (first < entries.size())
-        logArea->log(tr("The run begins with entry %1.").arg(runNumber(first)));
-    // The run this list was resumed from ends here; the new run carries on.
-    if (resumedRun.isValid()) {
-        appendJournal(RunRecovery::endedRow(resumedRun, QStringLiteral("resumed"),
-                                            QDateTime::currentDateTime()));
-        resumedRun = {};
-    }
-    beginRunRecord(entries);
-    emit startExec(entries);
-}
-
-void Body::checkSchedule()
-{
-    QList<Entry> entries;
-    entries.reserve(ss.size());
-    for (const ScheduleEdit *e : std::as_const(ss))
-        entries.append(e->entry());
-    const DryRun::Result r =
-        DryRun::run(entries, DryRun::Setup::fromConfig(config()), QDateTime::currentDateTime());
-    if (!dryRunWindow)
-        dryRunWindow = new DryRunWindow(this);
-    dryRunWindow->setListing(r.lines.join(QLatin1Char('\n')) + QLatin1Char('\n'));
-    dryRunWindow->show();
-    dryRunWindow->raise();
-}
-
-void Body::showScheduleWarnings()
-{
-    QList<Entry> entries;
-    entries.reserve(ss.size());
-    for (const ScheduleEdit *e : std::as_const(ss))
-        entries.append(e->entry());
-    const QList<QStringList> warnings = EntryCheck::checkSchedule(entries);
-    for (int i = 0; i < ss.size(); ++i)
-        ss.at(i)->setScheduleWarnings(warnings.at(i));
-}
-
-void Body::stopMeas()
-{
-    // Told apart from a run that finished by itself when the engine reports
-    // the end.
-    if (m_runGoing)
-        stoppedByOperator = true;
-    emit stopExec(true);
-}
-
-void Body::resumeMeas()
-{
-    Exec::ResumeMode mode = Exec::FromHere;
-    if (ui.ResumeFromHere->isChecked())
-        mode = Exec::FromHere;
-    else if (ui.ResumeFromInit->isChecked())
-        mode = Exec::FromInit;
-    else if (ui.ResumeFromNext->isChecked())
-        mode = Exec::FromNext;
-    // A run that had ended goes on: its journal says so, so that a crash
-    // from here on is seen as one at the next start.
-    if (!m_runGoing && runStart.isValid() && !runCopy.isEmpty())
-        appendJournal(RunRecovery::startedRow(runStart, runCopy));
-    m_runGoing = true;
-    stoppedByOperator = false;
-    m_unmeasured.clear();
-    updateRunStatus();
-    emit resumeExec(mode);
-}
-
-void Body::noticedExecuting(int idx)
-{
-    showCurrentNo(idx);
-    // The entries before keep the marks of how they ended.
-    if (idx >= 0 && idx < runList.size() && runList.at(idx)) {
-        ScheduleEdit *e = runList.at(idx);
-        e->setMark(ScheduleEdit::Mark::Running);
-        ui.MainScroll->ensureWidgetVisible(e, 50, 50);
-        RunOverview::Outcome o;
-        o.state = EntryState::Running;
-        o.text = stageText;
-        o.started = QDateTime::currentDateTime();
-        setOutcome(e, o);
-    }
-    m_runningIndex = idx;
-    m_stalled = false;
-    eta.entryBegan(idx, QDateTime::currentDateTime());
-    updateRunStatus();
-}
-
-void Body::noticedExecFinished(bool ok)
-{
-    const int n = currentNo();
-    if (n >= 1 && n <= runList.size()) {
-        // An entry that ended as the engine reported keeps that mark.
-        ScheduleEdit *e = runList.at(n - 1);
-        const EntryState was = e ? outcomeOf(e).state : EntryState::Pending;
-        if (e && (was == EntryState::Pending || was == EntryState::Running))
-            e->setMark(ok ? ScheduleEdit::Mark::Finished : ScheduleEdit::Mark::Error);
-        // The mark on the entry, in words, for the log file and unattended runs.
-        if (!ok)
-            logArea->log(tr("Run ended on an error at entry %1.").arg(n), QColor(255, 0, 0));
-        else if (stoppedByOperator)
-            logArea->log(tr("Run stopped by the operator at entry %1.").arg(n));
-    }
-    // A run that ended by itself finished only when every ticked entry of it
-    // was measured, failed or was skipped.
-    m_unmeasured.clear();
-    if (ok && !stoppedByOperator) {
-        for (int i = 0; i < runList.size(); ++i) {
-            const ScheduleEdit *e = runList.at(i);
-            const EntryState st = e ? outcomeOf(e).state : EntryState::Pending;
-            if (runTicked.value(i) && st != EntryState::Done && st != EntryState::Failed &&
-                st != EntryState::Skipped)
-                m_unmeasured.append(runNumber(i));
-        }
-        if (!m_unmeasured.isEmpty())
-            logArea->log(
-                tr("Run ended without measuring entries %1.").arg(numberList(m_unmeasured)),
-                QColor(255, 0, 0));
-        else if (n >= 1)
-            logArea->log(tr("Run finished at entry %1.").arg(n));
-        else
-            logArea->log(tr("Run finished."));
-    }
-    m_runGoing = false;
-    m_runningIndex = -1;
-    showCurrentNo(-1);
-    endRunRecord(ok);
-    emit runFinished(ok);
-}
-
-void Body::noticedCurrentExecStage(const QString &stage)
-{
-    ui.StageName->setText(stage);
-    // Said every tick: only a new stage changes the overview.
-    if (stage == stageText)
-        return;
-    stageText = stage;
-    updateRunStatus();
-    if (ScheduleEdit *e = runList.value(m_runningIndex)) {
-        RunOverview::Outcome o = outcomeOf(e);
-        if (o.state == EntryState::Running) {
-            o.text = stage;
-            setOutcome(e, o);
-        }
-    }
-    updateRunStatus();
-}
-
-void Body::noticedStage(int stage)
-{
-    if (stage != m_stage)
-        m_stalled = false; // the wait that passed its limit is over
-    m_stage = stage;
-    updateRunStatus();
-}
-
-void Body::noticedMeasuredAs(int idx, const Entry &entry)
-{
-    // The editor shows the blocks the target measures, read from the file;
-    // the file itself stays what the entry names.
-    ScheduleEdit *e = runList.value(idx);
-    if (!e)
-        return;
-    const Entry shown = e->entry();
-    if (shown.blockDefType != EntryRows::FileBlocks || shown.blockDefFile != entry.blockDefFile)
-        return;
-    Entry updated = shown;
-    updated.quickBlocks = entry.quickBlocks;
-    updated.stepBlocks = entry.stepBlocks;
-    const bool changed = m_entriesChanged;
-    e->setEntry(updated);
-    m_entriesChanged = changed; // showing what was read is no edit
-}
-
-void Body::noticedGoesOnAt(int idx)
-{
-    if (idx < 0)
-        logArea->log(tr("No ticked entry is left to measure; the run ends."));
-    else
-        logArea->log(tr("The run goes on with entry %1.").arg(runNumber(idx)));
-}
-
-void Body::noticedEntryChanged()
-{
-    // An entry of the run that the operator edits counts from the next time
-    // the engine begins it; entries added since the start are not the run's.
-    auto *e = qobject_cast<ScheduleEdit *>(sender());
-    showScheduleWarnings();
-    if (ss.contains(e))
-        m_entriesChanged = true;
-    const int i = int(runList.indexOf(e));
-    if (e && i >= 0)
-        emit updateExec(i, e->entry());
-    const int row = int(ss.indexOf(e));
-    if (e && row >= 0)
-        overview->setEntry(
-            row, e->entry(),
-            estimateEntries({e->entry()}, durationRatios, Estimate::Params::fromConfig(config()))
-                .constFirst());
-}
-
-namespace {
-QString oneLine(QString text)
-{
-    text.replace(QLatin1Char('\n'), QLatin1Char(' '));
-    return text;
-}
-} // namespace
-
-QString Body::numberList(const QList<int> &numbers)
-{
-    QStringList out;
-    for (int n : numbers)
-        out << QString::number(n);
-    return out.join(QStringLiteral(", "));
-}
-
-void Body::noticedPromptsChanged()
-{
-    QHash<const Prompt *, QString> open;
-    for (const Prompt *p : prompter->openPrompts()) {
-        if (!m_shownPrompts.contains(p))
-            logArea->log(tr("Prompt: %1").arg(oneLine(p->msg())));
-        open.insert(p, p->msg());
-    }
-    m_shownPrompts = open;
-}
-
-void Body::noticedPromptOk()
-{
-    // The prompter has just taken the confirmed prompt off its list.
-    for (auto it = m_shownPrompts.begin(); it != m_shownPrompts.end();) {
-        if (prompter->openPrompts().contains(it.key())) {
-            ++it;
-            continue;
-        }
-        logArea->log(tr("Prompt confirmed: %1").arg(oneLine(it.value())));
-        it = m_shownPrompts.erase(it);
-    }
 }

@@ -4,7 +4,6 @@
 #include "ConfigStore.h"
 #include "EntrySelection.h"
 #include "LogArea.h"
-#include "Prompter.h"
 #include "Tolva.h"
 
 #include <QCoreApplication>
@@ -35,25 +34,27 @@ UnattendedRun::UnattendedRun(Body *body, const Options &options, QTextStream *ou
 {
     if ((m_options.go || m_options.resumeLast) && m_out)
         connect(m_body->logPanel(), &LogArea::logged, this, &UnattendedRun::echo);
-    Body::Resumed resumed = Body::Resumed::NothingToResume;
+    RunController *run = m_body->controller();
+    RunController::Resumed resumed = RunController::Resumed::NothingToResume;
     if (m_options.resumeLast) {
         resumed = m_body->resumeLastRun();
-        m_resumed = resumed == Body::Resumed::Yes;
-        if (resumed == Body::Resumed::NothingToResume)
+        m_resumed = resumed == RunController::Resumed::Yes;
+        if (resumed == RunController::Resumed::NothingToResume)
             m_body->logPanel()->log(tr("-resume-last: the last run in %1 ended; nothing to resume.")
-                                        .arg(m_body->journalPath()));
+                                        .arg(run->journalPath()));
         else if (m_resumed && !m_options.loadFile.isEmpty())
             m_body->logPanel()->log(
                 tr("-resume-last: %1 is not loaded; the run cut short goes on instead.")
                     .arg(m_options.loadFile));
     }
     if (m_options.confirmPrompts) {
-        // Queued: the prompter finishes adding (or removing) a prompt first.
-        connect(m_body->prompterWindow(), &Prompter::changedMsgs, this,
-                &UnattendedRun::confirmPrompts, Qt::QueuedConnection);
+        // Queued: the prompt is shown and logged first, as an operator
+        // would see it.
+        connect(run, &RunController::promptRaised, run, &RunController::confirmPrompt,
+                Qt::QueuedConnection);
     }
     if (m_options.go || m_resumed) {
-        connect(m_body, &Body::setTargetIsReady, this, &UnattendedRun::targetReady);
+        connect(run, &RunController::targetReadyChanged, this, &UnattendedRun::targetReady);
         // Every wait of a night nobody watches has an end, the first one too.
         Tolva *bus = m_body->bus();
         m_busUp = bus->isConnected();
@@ -64,18 +65,16 @@ UnattendedRun::UnattendedRun(Body *body, const Options &options, QTextStream *ou
                 m_lastBusLine = line;
         });
         // A limit of weeks must not wrap round to an immediate time-out.
-        const double ms = qMin(m_body->waitLimitSeconds() * 1000, double(INT_MAX));
+        const double ms = qMin(run->waitLimitSeconds() * 1000, double(INT_MAX));
         QTimer::singleShot(int(ms), this, &UnattendedRun::startWaitPassed);
     }
     if (m_options.quitWhenDone) {
-        connect(m_body, &Body::runFinished, this, &UnattendedRun::runFinished);
+        connect(run, &RunController::runFinished, this, &UnattendedRun::runFinished);
         // Nobody is there to decide about a wait that passed its limit: the
         // run ends on it, and so does the program, with status 1.
-        Exec *engine = m_body->engine();
-        QMetaObject::invokeMethod(
-            engine, [engine] { engine->setEndRunOnPassedLimit(true); }, Qt::QueuedConnection);
+        run->setEndRunOnPassedLimit(true);
     }
-    if (resumed == Body::Resumed::Failed) {
+    if (resumed == RunController::Resumed::Failed) {
         // The copy named by the journal is gone: running -load instead
         // could measure the night's first entries again.
         m_loadFailed = true;
@@ -86,7 +85,7 @@ UnattendedRun::UnattendedRun(Body *body, const Options &options, QTextStream *ou
             m_loadFailed = true;
             const QString msg =
                 tr("Cannot read the schedule file %1; no run is started.").arg(m_options.loadFile);
-            m_body->logPanel()->log(msg, QColor(255, 0, 0));
+            m_body->logPanel()->log(msg, Severity::Error);
             std::fprintf(stderr, "skedra: %s\n", qPrintable(msg));
             if (m_options.quitWhenDone) // once the event loop runs
                 QTimer::singleShot(0, this, [this] { runFinished(false); });
@@ -104,11 +103,11 @@ void UnattendedRun::selectEntries()
     if (m_options.entries.isEmpty())
         return;
     const EntrySelection::Result sel =
-        EntrySelection::parse(m_options.entries, int(m_body->schedule().size()));
+        EntrySelection::parse(m_options.entries, m_body->scheduleModel()->count());
     if (!sel.ok) {
         m_loadFailed = true;
         m_body->logPanel()->log(sel.error + QLatin1Char(' ') + tr("No run is started."),
-                                QColor(255, 0, 0));
+                                Severity::Error);
         std::fprintf(stderr, "skedra: %s\n", qPrintable(sel.error));
         if (m_options.quitWhenDone)
             QTimer::singleShot(0, this, [this] { runFinished(false); });
@@ -122,18 +121,18 @@ void UnattendedRun::startWaitPassed()
     if (m_started || m_loadFailed || m_done)
         return;
     const Tolva *bus = m_body->bus();
-    const QString seconds = QString::number(m_body->waitLimitSeconds());
+    const QString seconds = QString::number(m_body->controller()->waitLimitSeconds());
     QString why;
     if (!m_busUp)
         why = tr("Not logged in to the bus server at %1:%2 after %3 s (WAIT_LIMIT)")
                   .arg(bus->host(), bus->port(), seconds);
     else
         why = tr("The target %1 has not logged in to the bus after %2 s (WAIT_LIMIT)")
-                  .arg(m_body->targetNodeName(), seconds);
+                  .arg(m_body->controller()->targetName(), seconds);
     if (!m_busUp && !m_lastBusLine.isEmpty())
         why += QStringLiteral(": ") + m_lastBusLine;
     m_body->logPanel()->log(why + QStringLiteral("; ") + tr("no run is started."),
-                            QColor(255, 0, 0));
+                            Severity::Error);
     if (m_options.quitWhenDone)
         runFinished(false);
 }
@@ -143,7 +142,7 @@ void UnattendedRun::quitOnSignal()
     if (m_done)
         return;
     m_body->logPanel()->log(tr("Asked to quit by a signal: the run stops and Skedra ends."),
-                            QColor(255, 0, 0));
+                            Severity::Error);
     // Nobody is there to answer: the run is stopped and journaled as such
     // when the window closes.
     m_body->setAsk([](const QString &) { return true; });
@@ -171,18 +170,6 @@ void UnattendedRun::targetReady(bool ready)
     m_body->startRun();
 }
 
-void UnattendedRun::confirmPrompts()
-{
-    Prompter *prompter = m_body->prompterWindow();
-    const QList<Prompt *> open = prompter->openPrompts();
-    for (Prompt *p : open) {
-        if (!prompter->openPrompts().contains(p))
-            continue; // confirmed meanwhile
-        // The window logs the confirmation like an operator's.
-        p->ui.PromptOk->click();
-    }
-}
-
 void UnattendedRun::echo(const QString &line)
 {
     *m_out << line << '\n';
@@ -198,7 +185,8 @@ void UnattendedRun::runFinished(bool ok)
     // the night too.
     // After -resume-last the night is every run it took: entries that failed
     // or were not measured in the runs before count too.
-    const QList<int> earlier = m_body->failedEarlierInTheNight();
+    const RunController *run = m_body->controller();
+    const QList<int> earlier = run->failedEarlierInTheNight();
     if (!earlier.isEmpty()) {
         QStringList numbers;
         for (int n : earlier)
@@ -206,9 +194,9 @@ void UnattendedRun::runFinished(bool ok)
         m_body->logPanel()->log(
             tr("Entries that failed or were not measured earlier in the night: %1.")
                 .arg(numbers.join(QStringLiteral(", "))),
-            QColor(255, 0, 0));
+            Severity::Error);
     }
-    m_status = ok && m_body->failedEntries() == 0 && m_body->unmeasuredEntries().isEmpty() &&
+    m_status = ok && run->failedEntries() == 0 && run->unmeasuredEntries().isEmpty() &&
                        earlier.isEmpty()
                    ? 0
                    : 1;

@@ -74,7 +74,6 @@ public:
 
 private slots:
     void targetReady(bool ready);
-    void confirmPrompts();
     void echo(const QString &line);
     void runFinished(bool ok);
     void startWaitPassed();

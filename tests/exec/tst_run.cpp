@@ -1,6 +1,6 @@
 // What a run leaves and tells: the journal file row by row, the learned
-// duration ratios, the run bar's times on a fake clock, the overview's
-// outcomes, and what a run cut short by a crash resumes.
+// duration ratios, the run bar's times on a fake clock, the schedule
+// model, and what a run cut short by a crash resumes.
 #include "EntryPlanEnv.h"
 #include "EntrySelection.h"
 #include "Estimate.h"
@@ -8,8 +8,8 @@
 #include "RunEstimate.h"
 #include "RunEta.h"
 #include "RunJournal.h"
-#include "RunOverview.h"
 #include "RunRecovery.h"
+#include "ScheduleModel.h"
 
 #include <QFile>
 #include <QSignalSpy>
@@ -108,25 +108,39 @@ private slots:
         QCOMPARE(eta.expectedEnd(kT0.addSecs(170)), kT0.addSecs(360));
     }
 
-    void overviewKeepsOutcomes()
+    // The schedule model: the check box only in the Exec column, estimates
+    // from the estimator, outcomes that stay with their entry through edits
+    // and moves, ids that stay with an entry and are never given twice, and
+    // "edited" only for what changes the schedule itself.
+    void scheduleModel()
     {
-        RunOverview m;
-        const QList<Entry> list{EntryPlanEnv::entry("Cu", "1"), EntryPlanEnv::entry("Fe", "2")};
-        m.setEntries(list, {300, 3725});
+        ScheduleModel m, buffer;
+        m.setEstimator([](const Entry &e) { return e.holder == "2" ? 3725.0 : 300.0; });
+        m.setEntries({EntryPlanEnv::entry("Cu", "1"), EntryPlanEnv::entry("Fe", "2")});
         QCOMPARE(m.rowCount(), 2);
-        // Only the Exec column carries a check box.
-        QCOMPARE(m.index(0, RunOverview::Exec).data(Qt::CheckStateRole), QVariant(Qt::Checked));
-        QVERIFY(!m.index(0, RunOverview::No).data(Qt::CheckStateRole).isValid());
-        QCOMPARE(m.index(1, RunOverview::Estimate).data().toString(), QStringLiteral("1:02:05"));
-        QSignalSpy changed(&m, &RunOverview::dataChanged);
-        m.setOutcome(1, {RunOverview::State::Failed, "holder stuck", kT0, kT0.addSecs(9)});
+        QCOMPARE(m.index(0, ScheduleModel::Exec).data(Qt::CheckStateRole), QVariant(Qt::Checked));
+        QVERIFY(!m.index(0, ScheduleModel::No).data(Qt::CheckStateRole).isValid());
+        QCOMPARE(m.index(1, ScheduleModel::Estimate).data().toString(), QStringLiteral("1:02:05"));
+        QSignalSpy changed(&m, &ScheduleModel::dataChanged);
+        QSignalSpy edited(&m, &ScheduleModel::edited);
+        m.setOutcome(1, {EntryState::Failed, "holder stuck", kT0, kT0.addSecs(9)});
         QCOMPARE(changed.count(), 1);
-        QVERIFY(m.index(1, RunOverview::Status).data().toString().contains("holder stuck"));
-        m.setEntry(1, EntryPlanEnv::entry("Zn", "2"), 10); // an edit keeps the mark
-        QCOMPARE(m.outcome(1).state, RunOverview::State::Failed);
-        QCOMPARE(m.index(1, RunOverview::Target).data().toString(), QStringLiteral("Zn "));
-        m.setEntries(list + list, {1, 1, 1, 1}); // the list changed shape
-        QCOMPARE(m.outcome(1).state, RunOverview::State::Pending);
+        QVERIFY(m.index(1, ScheduleModel::Status).data().toString().contains("holder stuck"));
+        const ScheduleModel::Id fe = m.id(1);
+        m.setEntry(1, EntryPlanEnv::entry("Zn", "2")); // an edit keeps the mark
+        m.setEntry(1, m.entry(1));                      // the same value is no edit
+        QCOMPARE(edited.count(), 1);
+        QCOMPARE(m.outcome(1).state, EntryState::Failed);
+        QCOMPARE(m.index(1, ScheduleModel::Target).data().toString(), QStringLiteral("Zn "));
+        buffer.put(0, m.take(1)); // to the cut buffer and back, at the top
+        m.put(0, buffer.take(0));
+        QCOMPARE(m.rowOf(fe), 0);
+        QCOMPARE(m.outcome(0).state, EntryState::Failed);
+        QCOMPARE(m.index(1, ScheduleModel::No).data().toInt(), 2);
+        const ScheduleModel::Id copy = buffer.insert(0, m.entry(0));
+        QVERIFY(copy != fe && copy != m.id(1));
+        m.clearOutcomes();
+        QCOMPARE(m.outcome(0).state, EntryState::Pending);
     }
 
     // A run cut short: its last row is not `ended`. Rows name entries by

@@ -73,10 +73,12 @@ private slots:
         const bool csv = name.endsWith(QLatin1String(".csv"));
         body.loadScheduleFrom(
             csv ? name : QStringLiteral(SKEDRA_SOURCE_DIR "/examples/demo-schedule.csv"));
-        for (ScheduleEdit *e : body.schedule())
+        ScheduleEdit *e = body.entryEditor();
+        for (int row = 0; row < body.scheduleModel()->count(); ++row) {
+            body.setCurrentRow(row);
             QCOMPARE(e->ui.Errors->styleSheet().isEmpty(), e->entry().errors.isEmpty());
-        body.ui.NewAtBottom->click();
-        ScheduleEdit *e = body.schedule().last();
+        }
+        body.click(Body::Button::NewAtBottom);
         if (!csv)
             e->loadBlockFile(name);
         for (int scan : {0, 1, 0}) {

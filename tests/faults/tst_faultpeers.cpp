@@ -105,7 +105,7 @@ void TestFaultPeers::targetFailsMidRun()
                         hang ? QStringList{"--hang-after", "17"} : QStringList{});
     std::unique_ptr<Body> body = makeBody();
     QTRY_VERIFY_WITH_TIMEOUT(isOn(*body, ExecCtrl::TargetReady), kWaitMs);
-    QSignalSpy finished(body.get(), &Body::runFinished);
+    QSignalSpy finished(body->controller(), &RunController::runFinished);
     body->startRun();
     QTRY_VERIFY_WITH_TIMEOUT(isOn(*body, ExecCtrl::InXAFSMeas), kWaitMs);
     if (!hang)
@@ -114,14 +114,14 @@ void TestFaultPeers::targetFailsMidRun()
     // The run waits, and the panel says for what. A lost target leaves no
     // move or measurement lit: only it could have ended them.
     const QString stage = hang ? QStringLiteral("In Meas.") : QStringLiteral("Target lost");
-    QTRY_COMPARE_WITH_TIMEOUT(body->ui.StageName->text(), stage, kWaitMs);
+    QTRY_COMPARE_WITH_TIMEOUT(body->stageShown(), stage, kWaitMs);
     QVERIFY(!finished.wait(1000));
     QCOMPARE(QList<bool>({isOn(*body, ExecCtrl::InXAFSMeas), isOn(*body, ExecCtrl::TargetReady)}),
              QList<bool>({hang, hang}));
     if (hang) {
-        body->ui.Stop->click();
+        body->click(Body::Button::Stop);
         QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, kWaitMs);
-        QCOMPARE(body->ui.StageName->text(), QStringLiteral("Target still measuring"));
+        QCOMPARE(body->stageShown(), QStringLiteral("Target still measuring"));
         sim.reset();
     }
 
@@ -133,8 +133,8 @@ void TestFaultPeers::targetFailsMidRun()
                            "Tarnix>Dorvan.remote  SetMeasDarkMode 1"};
     QVERIFY(!finished.wait(500));
     QTRY_COMPARE_WITH_TIMEOUT(readLines(second), init, kWaitMs);
-    body->ui.ResumeFromInit->setChecked(hang);
-    (hang ? body->ui.Resume : body->ui.Go)->click();
+    body->setResumeMode(hang ? Exec::FromInit : Exec::FromHere);
+    body->click(hang ? Body::Button::Resume : Body::Button::Start);
     QTRY_COMPARE_WITH_TIMEOUT(finished.count(), hang ? 2 : 1, 3 * kWaitMs);
     QCOMPARE(finished.last().at(0).toBool(), true);
     const QStringList sent = readLines(second);
@@ -174,9 +174,9 @@ void TestFaultPeers::nightRun()
     watcher.connectToTolva(); // logged in long before the night ends
 
     QList<int> rowsAtBegin;
-    connect(body->engine(), &Exec::executing, this,
+    connect(body->controller()->engine(), &Exec::executing, this,
             [&rowsAtBegin, journal] { rowsAtBegin << int(RunJournal::read(journal).size()); });
-    QSignalSpy finished(body.get(), &Body::runFinished);
+    QSignalSpy finished(body->controller(), &RunController::runFinished);
     body->startRun();
     QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 3 * kWaitMs);
     QCOMPARE(m_exit, 1);

@@ -6,6 +6,7 @@
 #include "LogArea.h"
 #include "OptionTables.h"
 #include "Prompter.h"
+#include "RunController.h"
 #include "RunJournal.h"
 #include "RunRecovery.h"
 #include "ScheduleEdit.h"
@@ -48,9 +49,9 @@ private slots:
         QFETCH(bool, go);
         QVERIFY(TestSupport::writeFile("s.csv", "1,S1,,,a.dat,Cu,K\n2,S2,,,b.dat,Fe,K\n"));
         Body body;
-        disconnect(&body, &Body::startExec, nullptr, nullptr); // the window's side only
-        QSignalSpy starts(&body, &Body::startExec);
-        QSignalSpy ends(&body, &Body::runFinished); // a start refused for errors
+        disconnect(body.controller(), &RunController::startExec, nullptr, nullptr); // the window's side only
+        QSignalSpy starts(body.controller(), &RunController::startExec);
+        QSignalSpy ends(body.controller(), &RunController::runFinished); // a start refused for errors
         UnattendedRun::Options o;
         o.loadFile = m_dir.filePath(readable ? "s.csv" : "absent.csv");
         o.go = go;
@@ -58,11 +59,11 @@ private slots:
         UnattendedRun run(&body, o);
         QList<int> quits;
         run.setQuitAction([&quits](int s) { quits << s; });
-        QCOMPARE(body.schedule().size(), readable ? 2 : 0);
+        QCOMPARE(body.scheduleModel()->count(), readable ? 2 : 0);
         QCOMPARE(starts.count(), 0); // not before the target is there
-        emit body.setTargetIsReady(true);
-        emit body.setTargetIsReady(false);
-        emit body.setTargetIsReady(true); // the target coming back starts no second run
+        body.controller()->setTargetReady(true);
+        body.controller()->setTargetReady(false);
+        body.controller()->setTargetReady(true); // the target coming back starts no second run
         QCOMPARE(starts.count() + ends.count(), readable && go ? 1 : 0);
         QTRY_COMPARE_WITH_TIMEOUT(quits, readable ? QList<int>() : QList<int>({1}), 10000);
     }
@@ -70,15 +71,18 @@ private slots:
     void confirmsEveryPrompt()
     {
         Body body;
-        disconnect(body.prompterWindow(), &Prompter::ok, body.engine(), nullptr);
-        QSignalSpy oks(body.prompterWindow(), &Prompter::ok);
+        QStringList logged;
+        connect(body.logPanel(), &LogArea::logged, this,
+                [&logged](const QString &l) { logged << l; });
         UnattendedRun::Options o;
         o.confirmPrompts = true;
         UnattendedRun run(&body, o);
-        body.prompterWindow()->addPrompt(QStringLiteral("Mirror"), PromptHOCM);
-        body.prompterWindow()->addPrompt(QStringLiteral("Mono"), PromptMono);
+        emit body.controller()->engine()->newPrompt(QStringLiteral("Mirror"), PromptHOCM);
+        emit body.controller()->engine()->newPrompt(QStringLiteral("Mono"), PromptMono);
+        QCOMPARE(body.prompterWindow()->count(), 2); // shown, as to an operator
         QTRY_COMPARE_WITH_TIMEOUT(body.prompterWindow()->count(), 0, 10000);
-        QCOMPARE(oks.count(), 2);
+        QVERIFY(body.controller()->openPrompts().isEmpty());
+        QCOMPARE(logged.filter("Prompt confirmed").size(), 2);
     }
 
     void quitWhenDone_data()
@@ -101,8 +105,8 @@ private slots:
         UnattendedRun run(&body, o);
         QList<int> quits;
         run.setQuitAction([&quits](int s) { quits << s; });
-        emit body.runFinished(ok);
-        emit body.runFinished(!ok); // only the first end counts
+        emit body.controller()->runFinished(ok);
+        emit body.controller()->runFinished(!ok); // only the first end counts
         QCOMPARE(quits, quit ? QList<int>({status}) : QList<int>());
         QCOMPARE(run.exitStatus(7), status);
     }
@@ -121,20 +125,20 @@ private slots:
         config().readText(QStringLiteral("JOURNAL no-run-%1.csv\n").arg(load)); // nothing to resume
         auto first = std::make_unique<Body>();
         QVERIFY(!first->saveRecovery()); // nothing to keep yet
-        first->ui.NewAtBottom->click();
-        Entry e = first->schedule().at(0)->entry();
+        first->click(Body::Button::NewAtBottom);
+        Entry e = first->scheduleModel()->entry(0);
         e.sampleId = QStringLiteral("edited");
-        first->schedule().at(0)->setEntry(e);
+        first->scheduleModel()->setEntry(0, e);
         QVERIFY(first->saveRecovery());
         first.reset(); // as a killed program does
 
         Body second;
         second.setAsk([load](const QString &) { return load; });
         second.recoverAtStartup(true);
-        QCOMPARE(second.schedule().size(), int(load));
+        QCOMPARE(second.scheduleModel()->count(), int(load));
         QCOMPARE(QFile::exists(second.recoveryPath()), load); // kept until saved
         if (load)
-            QCOMPARE(second.schedule().at(0)->entry().sampleId, QStringLiteral("edited"));
+            QCOMPARE(second.scheduleModel()->entry(0).sampleId, QStringLiteral("edited"));
         QVERIFY(TestSupport::writeFile("saved.csv", ""));
         second.setAsk([](const QString &) { return true; });
         QVERIFY(second.loadScheduleFrom(QStringLiteral("saved.csv")));
@@ -173,8 +177,8 @@ private slots:
         body.setChoose([choice](const QString &, const QStringList &) { return choice; });
         body.recoverAtStartup(true);
         QList<bool> got;
-        for (const ScheduleEdit *e : body.schedule())
-            got << e->entry().exec;
+        for (const Entry &e : body.scheduleModel()->entries())
+            got << e.exec;
         QCOMPARE(got, ticked);
         QCOMPARE(body.runGoing(), !ticked.isEmpty());
         // Declined, or resumed and then closed on purpose: nothing is left
@@ -201,7 +205,7 @@ private slots:
         config().readText(QStringLiteral("WAIT_LIMIT 0.2\n"));
         QVERIFY(TestSupport::writeFile("w.csv", "1,S1,,,a.dat,Cu,K\n"));
         Body body;
-        disconnect(&body, &Body::startExec, nullptr, nullptr); // the window's side only
+        disconnect(body.controller(), &RunController::startExec, nullptr, nullptr); // the window's side only
         QStringList red;
         connect(body.logPanel(), &LogArea::logged, this, [&red](const QString &l) { red << l; });
         UnattendedRun::Options o;
@@ -214,7 +218,7 @@ private slots:
         if (busUp)
             emit body.bus()->tolvaIsReady();
         if (targetUp)
-            emit body.setTargetIsReady(true);
+            body.controller()->setTargetReady(true);
         QTest::qWait(400);
         config().readText(QStringLiteral("WAIT_LIMIT 900\n"));
         QCOMPARE(run.runStarted(), targetUp);
@@ -222,7 +226,7 @@ private slots:
         const QStringList why = red.filter("WAIT_LIMIT");
         QCOMPARE(why.size(), targetUp ? 0 : 1);
         if (!targetUp) // the missing link is named: the bus server's port, or the target
-            QVERIFY(why.first().contains(busUp ? body.targetNodeName() : body.bus()->port()));
+            QVERIFY(why.first().contains(busUp ? body.controller()->targetName() : body.bus()->port()));
     }
 
     // A signal during a run nobody watches stops the run, closes it in the
@@ -233,14 +237,14 @@ private slots:
         config().readText(QStringLiteral("JOURNAL \"%1\"\n").arg(journal));
         QVERIFY(TestSupport::writeFile("g.csv", "1,S1,,,a.dat,Cu,K\n"));
         Body body;
-        disconnect(&body, &Body::startExec, nullptr, nullptr);
+        disconnect(body.controller(), &RunController::startExec, nullptr, nullptr);
         UnattendedRun::Options o;
         o.loadFile = m_dir.filePath("g.csv");
         o.go = true;
         UnattendedRun run(&body, o);
         QList<int> quits;
         run.setQuitAction([&quits](int s) { quits << s; });
-        emit body.setTargetIsReady(true);
+        body.controller()->setTargetReady(true);
         QVERIFY(body.runGoing());
         run.quitOnSignal();
         QCOMPARE(quits, QList<int>{1});
@@ -275,7 +279,7 @@ private slots:
                 RunJournal::append(journal, failed, &error) &&
                 RunJournal::append(journal, done, &error));
         Body body;
-        disconnect(&body, &Body::startExec, nullptr, nullptr);
+        disconnect(body.controller(), &RunController::startExec, nullptr, nullptr);
         QStringList logged;
         connect(body.logPanel(), &LogArea::logged, this,
                 [&logged](const QString &l) { logged << l; });
@@ -287,11 +291,11 @@ private slots:
         QList<int> quits;
         run2.setQuitAction([&quits](int s) { quits << s; });
         QVERIFY(run2.resumed());
-        emit body.setTargetIsReady(true);
+        body.controller()->setTargetReady(true);
         QVERIFY(body.runGoing());
-        emit body.engine()->executing(2);
-        emit body.engine()->entryEnded(2, EntryState::Done, QString());
-        emit body.engine()->finished(true);
+        emit body.controller()->engine()->executing(2);
+        emit body.controller()->engine()->entryEnded(2, EntryState::Done, QString());
+        emit body.controller()->engine()->finished(true);
         QCOMPARE(quits, QList<int>{1}); // 2 and 4 failed earlier in the night
         const QList<JournalRow> rows = RunJournal::read(journal);
         QList<int> entries;

@@ -60,13 +60,13 @@ int main(int argc, char *argv[])
     buildOptionTables(store);
 
     Body body;
-    body.ui.ClearOnLoad->setChecked(false);
+    body.setOption(Body::Option::ClearOnLoad, false);
     body.loadScheduleFrom(p.value(schedule));
-    if (body.schedule().isEmpty()) {
+    if (body.scheduleModel()->count() == 0) {
         std::fprintf(stderr, "skedra-shot: no entry read from %s\n", qPrintable(p.value(schedule)));
         return 2;
     }
-    body.ui.ShowTolvaStat->setChecked(true);
+    body.setOption(Body::Option::ShowTolvaStat, true);
     body.show();
     // Let the layouts settle: widgets added to shown parents appear through
     // queued events, and rows may be laid out in more than one pass.

@@ -1,16 +1,16 @@
-// The main window after a crash: each run leaves its own copy of the
-// schedule beside the journal, so that the next start can resume a night
-// the program or the PC did not finish; edits not yet saved are written to
-// a recovery file every 30 s and offered again at the next start.
+// The main window's files: the schedule file dialog, the recovery file of
+// edits not yet saved (written every 30 s and offered again at the next
+// start), and the offer to resume a night the program or the PC did not
+// finish (the run controller keeps the journal and the run's copy).
 #include "Body.h"
 
 #include "Csv.h"
 #include "LogArea.h"
-#include "RunRecovery.h"
-#include "ScheduleEdit.h"
+#include "ui_Body.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QPushButton>
@@ -18,7 +18,6 @@
 
 namespace {
 
-const QColor kRed(255, 0, 0);
 constexpr int kRecoveryEveryMs = 30 * 1000;
 
 QString entryName(const Entry &e, int index)
@@ -30,8 +29,15 @@ QString entryName(const Entry &e, int index)
 
 } // namespace
 
-void Body::setupRecovery()
+void Body::setupFiles()
 {
+    fileDialog->setWindowTitle(tr("Select Meas. Schedule"));
+    fileDialog->setNameFilters({tr("csv (*.csv)"), tr("any (*, *.*)")});
+    fileDialog->setDirectory(rootDir);
+    connect(ui->SaveSchedule, &QPushButton::clicked, this, &Body::saveSchedule);
+    connect(ui->LoadSchedule, &QPushButton::clicked, this, &Body::loadSchedule);
+    connect(fileDialog, &QFileDialog::fileSelected, this, &Body::scheduleFileSelected);
+
     m_recoveryPath = QDir::current().absoluteFilePath(QStringLiteral("skedra-recovery.csv"));
     recoveryClock = new QTimer(this);
     recoveryClock->setInterval(kRecoveryEveryMs);
@@ -39,40 +45,90 @@ void Body::setupRecovery()
     recoveryClock->start();
 }
 
-void Body::writeRunCopy(const QList<Entry> &entries)
+void Body::saveSchedule()
 {
-    QList<Entry> ticked;
-    QList<int> numbers;
-    for (int i = 0; i < entries.size(); ++i) {
-        if (entries.at(i).exec) {
-            ticked << entries.at(i);
-            numbers << runNumber(i);
-        }
+    fileDialog->setAcceptMode(QFileDialog::AcceptSave);
+    fileDialog->setFileMode(QFileDialog::AnyFile);
+    savingSchedule = true;
+    fileDialog->show();
+}
+
+void Body::loadSchedule()
+{
+    fileDialog->setAcceptMode(QFileDialog::AcceptOpen);
+    fileDialog->setFileMode(QFileDialog::ExistingFile);
+    savingSchedule = false;
+    fileDialog->show();
+}
+
+void Body::scheduleFileSelected(const QString &fname)
+{
+    if (!savingSchedule) {
+        loadScheduleFrom(fname);
+        return;
     }
-    runCopy = RunRecovery::copyPathFor(journal, runStart);
-    QString error;
-    if (!RunRecovery::writeCopy(runCopy, ticked, numbers, &error, m_nightEarlier)) {
-        // The night goes on; only a resume after a crash needs the copy.
-        logArea->log(tr("%1; the run cannot be resumed after a crash.").arg(error), kRed);
+    const Csv::WriteResult r = Csv::write(fname, m_list->entries());
+    if (!r.ok) {
+        // The file field keeps naming the last file that really holds the
+        // schedule.
+        logArea->log(r.error, Severity::Error);
+        showMessage(tr("Save Schedule"), r.error);
+        return;
     }
-    appendJournal(RunRecovery::startedRow(runStart, runCopy));
+    // The file written: ".csv" may have been added to the name typed.
+    ui->ScheduleFile->setText(r.path);
+    m_entriesChanged = false;
+    removeRecovery();
+}
+
+bool Body::loadScheduleFrom(const QString &fname)
+{
+    // Read first: a file that cannot be read must not cost the operator the
+    // list on show, "Clear on Load" or not.
+    const Csv::ReadResult read = Csv::read(fname);
+    if (!read.ok) {
+        logArea->log(tr("%1; the schedule is left as it was.").arg(read.error), Severity::Error);
+        return false;
+    }
+    // "Clear on Load" moves the old entries to the cut buffer rather than
+    // destroying them.
+    if (ui->ClearOnLoad->isChecked() && !clearList()) {
+        logArea->log(tr("Loading %1 cancelled; the schedule is left as it was.").arg(fname));
+        return false;
+    }
+    // Entries kept from before make a list that no file holds.
+    const bool kept = m_list->count() > 0;
+    showLoaded(read.entries, fname);
+    m_run->newNight();
+    m_entriesChanged = kept;
+    if (!kept)
+        removeRecovery();
+    logArea->log(tr("Schedule file %1 loaded; entries: %2.").arg(fname).arg(read.entries.size()));
+    return true;
+}
+
+void Body::showLoaded(const QList<Entry> &entries, const QString &fileShown)
+{
+    if (m_list->count() == 0) {
+        m_list->setEntries(entries);
+    } else {
+        for (const Entry &e : entries)
+            m_list->insert(m_list->count(), e);
+    }
+    ui->ScheduleFile->setText(fileShown);
 }
 
 bool Body::saveRecovery()
 {
     if (!m_entriesChanged)
         return false;
-    QList<Entry> entries;
-    entries.reserve(ss.size());
-    for (const ScheduleEdit *e : std::as_const(ss))
-        entries.append(e->entry());
-    const Csv::WriteResult r = Csv::write(m_recoveryPath, entries);
+    const Csv::WriteResult r = Csv::write(m_recoveryPath, m_list->entries());
     if (r.ok) {
         recoveryWarned = false;
         return true;
     }
     if (!recoveryWarned) // every 30 s would bury the log
-        logArea->log(tr("%1; unsaved edits are not kept.").arg(r.error), kRed);
+        logArea->log(tr("%1; unsaved edits are not kept.").arg(r.error), Severity::Error);
     recoveryWarned = true;
     return false;
 }
@@ -95,73 +151,36 @@ int Body::choose(const QString &text, const QStringList &choices) const
     return int(buttons.indexOf(box.clickedButton()));
 }
 
-Body::Resumed Body::resumeLastRun(bool fromNext)
+RunController::Resumed Body::resumeLastRun(bool fromNext)
 {
-    const RunRecovery::Unfinished run =
-        RunRecovery::lastUnfinished(RunJournal::read(journal), journal);
+    const RunRecovery::Unfinished run = m_run->unfinishedRun();
     if (!run.found)
-        return Resumed::NothingToResume;
-    return resumeRun(run, fromNext);
-}
-
-Body::Resumed Body::resumeRun(const RunRecovery::Unfinished &run, bool fromNext)
-{
-    const RunRecovery::Plan plan = RunRecovery::plan(run, fromNext);
-    if (!plan.ok) {
-        logArea->log(tr("The run of %1 cannot be resumed: %2")
-                         .arg(run.run.toString(Qt::ISODate), plan.error),
-                     kRed);
-        return Resumed::Failed;
+        return RunController::Resumed::NothingToResume;
+    const RunController::Resumed r = m_run->resumeRun(run, fromNext);
+    if (r == RunController::Resumed::Yes) {
+        ui->ScheduleFile->setText(run.copyPath);
+        m_entriesChanged = false;
     }
-    if (plan.start < 0) {
-        // Cut short after its last entry: nothing is left to measure.
-        appendJournal(RunRecovery::endedRow(run.run, QStringLiteral("finished"),
-                                            QDateTime::currentDateTime()));
-        logArea->log(tr("The run of %1 had measured every entry; nothing is resumed.")
-                         .arg(run.run.toString(Qt::ISODate)));
-        return Resumed::NothingToResume;
-    }
-    if (!clearList())
-        return Resumed::Failed;
-    showLoaded(plan.entries, run.copyPath);
-    m_entriesChanged = false;
-    resumedRun = run.run;
-    // Every record of the night keeps naming entries as the schedule did.
-    m_listNumbers = plan.numbers;
-    m_nightEarlier = plan.earlier;
-    QStringList done;
-    for (int i : plan.done)
-        done << QString::number(plan.numbers.value(i, i + 1));
-    logArea->log(tr("Resuming the run of %1 from its copy %2: entries done and unticked: %3; "
-                    "the run goes on at entry %4.")
-                     .arg(run.run.toString(Qt::ISODate), run.copyPath,
-                          done.isEmpty() ? tr("none") : done.join(QStringLiteral(", ")))
-                     .arg(plan.numbers.value(plan.start, plan.start + 1)));
-    for (int i : plan.passed)
-        logArea->log(tr("Entry %1 was not done in that run and is unticked; tick it to measure "
-                        "it again.")
-                         .arg(plan.numbers.value(i, i + 1)));
-    return Resumed::Yes;
+    return r;
 }
 
 bool Body::offerUnfinishedRun(bool askOperator)
 {
-    if (resumedRun.isValid()) // by -resume-last
+    if (m_run->holdsResumedRun()) // by -resume-last
         return true;
-    const RunRecovery::Unfinished run =
-        RunRecovery::lastUnfinished(RunJournal::read(journal), journal);
+    const RunRecovery::Unfinished run = m_run->unfinishedRun();
     if (!run.found)
         return false;
     if (!askOperator) {
         logArea->log(tr("The run of %1 did not end (its copy: %2); start with -resume-last to "
                         "resume it.")
                          .arg(run.run.toString(Qt::ISODate), run.copyPath),
-                     kRed);
+                     Severity::Error);
         return false;
     }
     const RunRecovery::Plan plan = RunRecovery::plan(run, false);
     if (!plan.ok || plan.start < 0) {
-        resumeRun(run, false); // says why there is nothing to resume
+        m_run->resumeRun(run, false); // says why there is nothing to resume
         return false;
     }
     const auto name = [&plan](int i) {
@@ -180,15 +199,14 @@ bool Body::offerUnfinishedRun(bool askOperator)
     choices << tr("Do not resume");
     const int c = choose(text, choices);
     if (c >= 0 && c < choices.size() - 1) {
-        if (resumeRun(run, c == 1) != Resumed::Yes)
+        if (m_run->resumeRun(run, c == 1) != RunController::Resumed::Yes)
             return false;
-        startMeas();
+        ui->ScheduleFile->setText(run.copyPath);
+        m_entriesChanged = false;
+        startRun();
         return true;
     }
-    // Declined: closed in the journal, so that it is not offered again.
-    appendJournal(RunRecovery::endedRow(run.run, QStringLiteral("not resumed"),
-                                        QDateTime::currentDateTime()));
-    logArea->log(tr("The run of %1 is not resumed.").arg(run.run.toString(Qt::ISODate)));
+    m_run->declineRun(run);
     return false;
 }
 
@@ -203,7 +221,7 @@ void Body::recoverAtStartup(bool askOperator)
         logArea->log(tr("Unsaved edits of an earlier session are kept in %1 (%2); load it to "
                         "see them.")
                          .arg(m_recoveryPath, when),
-                     kRed);
+                     Severity::Error);
         return;
     }
     if (!ask(tr("Skedra ended with unsaved changes to the schedule; they were kept in %1 (%2).\n"
@@ -214,7 +232,7 @@ void Body::recoverAtStartup(bool askOperator)
     }
     const Csv::ReadResult read = Csv::read(m_recoveryPath);
     if (!read.ok) {
-        logArea->log(read.error, kRed);
+        logArea->log(read.error, Severity::Error);
         return;
     }
     if (!clearList())

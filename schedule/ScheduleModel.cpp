@@ -1,0 +1,252 @@
+#include "ScheduleModel.h"
+
+#include "Estimate.h"
+#include "OptionTables.h"
+
+#include <atomic>
+
+ScheduleModel::ScheduleModel(QObject *parent) : QAbstractTableModel(parent) {}
+
+ScheduleModel::Id ScheduleModel::nextId()
+{
+    // Shared by every model, so that an entry moved between the list and
+    // the cut buffer can never meet another with its id.
+    static std::atomic<Id> last{0};
+    return ++last;
+}
+
+int ScheduleModel::rowOf(Id id) const
+{
+    for (int i = 0; i < m_items.size(); ++i) {
+        if (m_items.at(i).id == id)
+            return i;
+    }
+    return -1;
+}
+
+QList<Entry> ScheduleModel::entries() const
+{
+    QList<Entry> out;
+    out.reserve(m_items.size());
+    for (const Row &r : m_items)
+        out.append(r.entry);
+    return out;
+}
+
+QList<ScheduleModel::Id> ScheduleModel::ids() const
+{
+    QList<Id> out;
+    out.reserve(m_items.size());
+    for (const Row &r : m_items)
+        out.append(r.id);
+    return out;
+}
+
+ScheduleModel::Id ScheduleModel::insert(int row, const Entry &entry)
+{
+    Item item;
+    item.id = nextId();
+    item.entry = entry;
+    put(row, item);
+    return item.id;
+}
+
+void ScheduleModel::setEntries(const QList<Entry> &entries)
+{
+    beginResetModel();
+    m_items.clear();
+    m_items.reserve(entries.size());
+    for (const Entry &e : entries) {
+        Row r;
+        r.id = nextId();
+        r.entry = e;
+        m_items.append(r);
+    }
+    endResetModel();
+    emit edited();
+}
+
+ScheduleModel::Item ScheduleModel::take(int row)
+{
+    if (row < 0 || row >= m_items.size())
+        return {};
+    beginRemoveRows({}, row, row);
+    const Item item = m_items.takeAt(row);
+    endRemoveRows();
+    // The numbers of the rows below changed.
+    if (row < m_items.size())
+        emit dataChanged(index(row, No), index(count() - 1, No));
+    emit edited();
+    return item;
+}
+
+void ScheduleModel::put(int row, const Item &item)
+{
+    row = qBound(0, row, count());
+    beginInsertRows({}, row, row);
+    Row r;
+    static_cast<Item &>(r) = item;
+    m_items.insert(row, r);
+    endInsertRows();
+    if (row + 1 < m_items.size())
+        emit dataChanged(index(row + 1, No), index(count() - 1, No));
+    emit edited();
+}
+
+void ScheduleModel::setEntry(int row, const Entry &entry)
+{
+    if (row < 0 || row >= m_items.size() || m_items.at(row).entry == entry)
+        return;
+    m_items[row].entry = entry;
+    m_items[row].estimate.reset();
+    rowChanged(row, 0, ColumnCount - 1);
+    emit entryChanged(m_items.at(row).id);
+    emit edited();
+}
+
+void ScheduleModel::showEntry(int row, const Entry &entry)
+{
+    if (row < 0 || row >= m_items.size() || m_items.at(row).entry == entry)
+        return;
+    m_items[row].entry = entry;
+    m_items[row].estimate.reset();
+    rowChanged(row, 0, ColumnCount - 1);
+}
+
+void ScheduleModel::setOutcome(int row, const Outcome &outcome)
+{
+    if (row < 0 || row >= m_items.size())
+        return;
+    m_items[row].outcome = outcome;
+    rowChanged(row, Status, End);
+}
+
+void ScheduleModel::clearOutcomes()
+{
+    if (m_items.isEmpty())
+        return;
+    for (Row &r : m_items)
+        r.outcome = {};
+    emit dataChanged(index(0, Status), index(count() - 1, End));
+}
+
+void ScheduleModel::rowChanged(int row, int first, int last)
+{
+    emit dataChanged(index(row, first), index(row, last));
+}
+
+void ScheduleModel::setEstimator(Estimator estimator)
+{
+    m_estimator = std::move(estimator);
+    for (Row &r : m_items)
+        r.estimate.reset();
+    if (!m_items.isEmpty())
+        emit dataChanged(index(0, Estimate), index(count() - 1, Estimate));
+}
+
+double ScheduleModel::estimate(int row) const
+{
+    if (row < 0 || row >= m_items.size() || !m_estimator)
+        return 0;
+    const Row &r = m_items.at(row);
+    if (!r.estimate)
+        r.estimate = m_estimator(r.entry);
+    return *r.estimate;
+}
+
+int ScheduleModel::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : count();
+}
+
+int ScheduleModel::columnCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : ColumnCount;
+}
+
+QString ScheduleModel::stateText(const Outcome &o)
+{
+    switch (o.state) {
+    case EntryState::Pending:
+        return tr("pending");
+    case EntryState::Running:
+        return o.text.isEmpty() ? tr("running") : tr("running: %1").arg(o.text);
+    case EntryState::Done:
+        return tr("done");
+    case EntryState::Failed:
+        return o.text.isEmpty() ? tr("failed") : tr("failed: %1").arg(o.text);
+    case EntryState::Skipped:
+        return tr("skipped");
+    case EntryState::Stopped:
+        return tr("stopped");
+    }
+    return QString();
+}
+
+QVariant ScheduleModel::data(const QModelIndex &index, int role) const
+{
+    if (!index.isValid() || index.row() >= m_items.size())
+        return {};
+    const Entry &e = m_items.at(index.row()).entry;
+    const Outcome &o = m_items.at(index.row()).outcome;
+    if (role == Qt::CheckStateRole && index.column() == Exec)
+        return e.exec ? Qt::Checked : Qt::Unchecked;
+    if (role != Qt::DisplayRole)
+        return {};
+    switch (index.column()) {
+    case No:
+        return index.row() + 1;
+    case Holder:
+        return e.holder;
+    case Sample:
+        return e.sampleId;
+    case Target:
+        return e.elementSymbol() + QLatin1Char(' ') + e.targetCore;
+    case Scan:
+        return scanTypeTable().label(e.scanType);
+    case Blocks:
+        return e.blocks;
+    case Estimate:
+        return m_estimator ? Estimate::format(estimate(index.row())) : QString();
+    case Status:
+        return stateText(o);
+    case Start:
+        return o.started.isValid() ? o.started.toString(QStringLiteral("HH:mm:ss")) : QString();
+    case End:
+        return o.ended.isValid() ? o.ended.toString(QStringLiteral("HH:mm:ss")) : QString();
+    default:
+        return {};
+    }
+}
+
+QVariant ScheduleModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (role != Qt::DisplayRole || orientation == Qt::Vertical)
+        return {};
+    switch (section) {
+    case No:
+        return tr("No");
+    case Exec:
+        return tr("Exec");
+    case Holder:
+        return tr("Holder");
+    case Sample:
+        return tr("Sample");
+    case Target:
+        return tr("Target");
+    case Scan:
+        return tr("Scan");
+    case Blocks:
+        return tr("Blocks");
+    case Estimate:
+        return tr("Estimate");
+    case Status:
+        return tr("Status");
+    case Start:
+        return tr("Start");
+    case End:
+        return tr("End");
+    default:
+        return {};
+    }
+}

@@ -1,0 +1,348 @@
+// The night without a window: the run controller between the schedule model,
+// the engine and the bus. Which entry is measured where, what the list shows
+// of it, what the journal and the peers are told.
+#include "BlockFile.h"
+#include "EntryPlanEnv.h"
+#include "RunController.h"
+#include "RunJournal.h"
+#include "ScheduleModel.h"
+#include "TestSupport.h"
+#include "TolvaSession.h"
+
+#include <QSignalSpy>
+#include <QTranslator>
+
+namespace {
+
+// A line as the bus session hands it on, with the id of its word.
+AMsg busMsg(const QString &line)
+{
+    static const TolvaSession session;
+    AMsg m;
+    m.parse(line);
+    m.cmdId = session.nodeCmdTable().idOf(m.cmd);
+    return m;
+}
+
+// Feeds a line to the controller as the bus client does, by its kind.
+void hear(RunController &run, const QString &line)
+{
+    const AMsg m = busMsg(line);
+    if (m.body.startsWith(QLatin1String(" _")))
+        run.eventReceived(m);
+    else if (m.body.startsWith(QLatin1String(" @")))
+        run.answered(m);
+    else
+        run.asked(m);
+}
+
+// Outcomes of the list: pending, running, done, failed, skipped, stopped as - R D F S T.
+QString states(const ScheduleModel &list)
+{
+    QString out;
+    for (int i = 0; i < list.count(); ++i)
+        out += QLatin1Char("-RDFST"[int(list.outcome(i).state)]);
+    return out;
+}
+
+// The target as the bus brings it: every command answered at once.
+class IdealTarget : public QObject
+{
+public:
+    IdealTarget(RunController &run) : m_run(run)
+    {
+        connect(&run, &RunController::sendCmd, this,
+                [this](const QString &, const QString &to, const QString &cmd) {
+                    if (!to.startsWith(QLatin1String("Dorvan")))
+                        return;
+                    lines << cmd;
+                    // Queued, as answers come over a socket.
+                    QMetaObject::invokeMethod(this, [this, cmd] { answer(cmd); },
+                                              Qt::QueuedConnection);
+                });
+        connect(&run, &RunController::promptRaised, &run, &RunController::confirmPrompt,
+                Qt::QueuedConnection);
+    }
+    QStringList lines;
+
+private:
+    void answer(const QString &cmd)
+    {
+        const QString word = cmd.section(QLatin1Char(' '), 0, 0);
+        if (word == QLatin1String("SetCurrentEnergy"))
+            hear(m_run, QStringLiteral("Dorvan>Tarnix _EvMovingCurTh 0"));
+        else if (word == QLatin1String("MoveSHolderTo"))
+            hear(m_run, QStringLiteral("Dorvan>Tarnix _EvChangerMoving 0"));
+        else if (word == QLatin1String("GetBlockNum"))
+            hear(m_run, QStringLiteral("Dorvan.remote>Tarnix @GetBlockNum 3"));
+        else if (word == QLatin1String("Start"))
+            hear(m_run, QStringLiteral("Dorvan>Tarnix _EvEndMeas"));
+    }
+    RunController &m_run;
+};
+
+} // namespace
+
+class TestController : public QObject
+{
+    Q_OBJECT
+
+    TestSupport::WorkDir m_dir;
+    int m_journals = 0;
+
+    // A controller on a fresh journal; the list holds the entries given.
+    struct Night
+    {
+        ScheduleModel list, buffer;
+        RunController run{&list, &buffer};
+    };
+    std::unique_ptr<Night> night(const QList<Entry> &entries)
+    {
+        ConfigStore cfg;
+        cfg.readText(QStringLiteral("JOURNAL \"%1\"\nTARGET_NAME_ON_TOLVA Dorvan\n")
+                         .arg(m_dir.filePath(QStringLiteral("j%1.csv").arg(++m_journals))));
+        auto n = std::make_unique<Night>();
+        n->run.configure(cfg);
+        n->list.setEntries(entries);
+        return n;
+    }
+    static QList<Entry> abc()
+    {
+        return {EntryPlanEnv::entry("Cu", "1"), EntryPlanEnv::entry("Fe", "2"),
+                EntryPlanEnv::entry("Zn", "3")};
+    }
+
+private slots:
+    void initTestCase() { QVERIFY(EntryPlanEnv::setUp()); }
+
+    // The whole path from the list to the target's lines: the entry after
+    // an unticked one is compared with the one the run measured last, so
+    // the Fe sample is moved to and measured at its own energy.
+    void nightThroughTheController()
+    {
+        auto n = night({EntryPlanEnv::entry("Cu", "1"), EntryPlanEnv::entry("Fe", "2", false),
+                        EntryPlanEnv::entry("Fe", "2")});
+        IdealTarget target(n->run);
+        n->run.setTargetReady(true);
+        QSignalSpy finished(&n->run, &RunController::runFinished);
+        QVERIFY(n->run.start());
+        QVERIFY(finished.wait(20000));
+        QCOMPARE(finished.at(0).at(0).toBool(), true);
+        QCOMPARE(states(n->list), QStringLiteral("DSD"));
+        QCOMPARE(target.lines.filter("MoveSHolderTo"),
+                 (QStringList{"MoveSHolderTo 1", "MoveSHolderTo 2"}));
+        QCOMPARE(target.lines.filter("SetCurrentEnergy").size(), 2);
+        QStringList journal;
+        for (const JournalRow &r : RunJournal::read(n->run.journalPath()))
+            journal << QStringLiteral("%1 %2").arg(r.entry).arg(r.outcome);
+        QCOMPARE(journal.mid(1), (QStringList{"1 done", "3 done", "0 ended"}));
+        QCOMPARE(n->run.runStatus(), QStringLiteral("idle"));
+    }
+
+    // Start checks the ticked entries (an unticked one with errors does not
+    // matter) and names the first one with errors; nothing reaches the engine.
+    void startRefusedOnErrors()
+    {
+        QList<Entry> list = abc();
+        list[1].holder.clear();
+        list[2].targetElm = QStringLiteral("Xx");
+        list[2].updateTarget();
+        list[2].exec = false;
+        auto n = night(list);
+        disconnect(&n->run, &RunController::startExec, nullptr, nullptr);
+        QSignalSpy started(&n->run, &RunController::startExec);
+        QSignalSpy refused(&n->run, &RunController::startRefused);
+        QVERIFY(!n->run.start());
+        QCOMPARE(refused.takeFirst(), QVariantList{1});
+        list[1].holder = QStringLiteral("2");
+        n->list.setEntry(1, list[1]);
+        QVERIFY(n->run.start());
+        QCOMPARE(started.count(), 1);
+    }
+
+    // The run names its entries by id: the list may move under it, a second
+    // Start changes nothing, an edit reaches the engine's copy of that entry,
+    // and what the engine reports lands on the entries it runs.
+    void entriesFollowedById()
+    {
+        auto n = night(abc());
+        disconnect(&n->run, &RunController::startExec, nullptr, nullptr);
+        disconnect(&n->run, &RunController::updateExec, nullptr, nullptr);
+        QSignalSpy started(&n->run, &RunController::startExec);
+        QSignalSpy updated(&n->run, &RunController::updateExec);
+        QVERIFY(n->run.start());
+        Exec *engine = n->run.engine();
+        emit engine->executing(0);
+        n->list.insert(0, EntryPlanEnv::entry("Ni", "9")); // the list moves under the run
+        QVERIFY(!n->run.start());
+        QCOMPARE(started.count(), 1);
+        emit engine->entryEnded(0, EntryState::Done, QString());
+        emit engine->executing(1);
+        QCOMPARE(states(n->list), QStringLiteral("-DR-"));
+        QCOMPARE(n->run.runningRow(), 2);
+
+        Entry c = n->list.entry(3);
+        c.sampleId = QStringLiteral("edited");
+        n->list.setEntry(3, c);
+        n->list.setEntry(0, EntryPlanEnv::entry("Co", "8")); // not the run's
+        QCOMPARE(updated.count(), 1);
+        QCOMPARE(updated.at(0).at(0).toInt(), 2);
+        QCOMPARE(updated.at(0).at(1).value<Entry>().sampleId, QStringLiteral("edited"));
+
+        // Cut from the list while it ran, the entry is still the run's.
+        ScheduleModel::Item cut = n->list.take(2);
+        n->buffer.put(0, cut);
+        emit engine->entryEnded(1, EntryState::Failed, QStringLiteral("holder stuck"));
+        emit engine->executing(2);
+        emit engine->entryEnded(2, EntryState::Done, QString());
+        emit engine->finished(true);
+        QVERIFY(n->run.unmeasuredEntries().isEmpty());
+        QCOMPARE(n->run.failedEntries(), 1);
+        QCOMPARE(n->run.runStatus(), QStringLiteral("failed 2"));
+    }
+
+    // Once the run has read an entry's block file, the list shows the blocks
+    // the target measures; that is not an edit the engine must hear of, and
+    // an entry of another kind keeps its own.
+    void listShowsTheBlocksOfTheFileRead()
+    {
+        QList<Entry> list = abc();
+        list[0].blockDefType = EntryRows::FileBlocks;
+        list[0].blockDefFile = m_dir.filePath(QStringLiteral("night.prm"));
+        QVERIFY(BlockFile::write(list[0].blockDefFile, list[0]).ok);
+        auto n = night(list);
+        disconnect(&n->run, &RunController::startExec, nullptr, nullptr);
+        QSignalSpy updated(&n->run, &RunController::updateExec);
+        QSignalSpy edited(&n->list, &ScheduleModel::edited);
+        QVERIFY(n->run.start());
+        Entry read = list[0];
+        read.activeBlocks().setPos(0, 8123, false);
+        for (int i : {0, 1})
+            emit n->run.engine()->measuredAs(i, read);
+        QCOMPARE(n->list.entry(0).startEnergy(), 8123.0);
+        QVERIFY(n->list.entry(1).startEnergy() != 8123.0);
+        QCOMPARE(updated.count() + edited.count(), 0);
+    }
+
+    // What peers read with GetRunStatus: words they can parse whatever the
+    // window's language, "held" with the reason while the run cannot go on
+    // by itself, "stalled" once a wait has passed its limit, and a run that
+    // ended with a ticked entry never measured is not "finished".
+    void runStatusForPeers()
+    {
+        // Every translatable text in another language.
+        struct Translated : QTranslator
+        {
+            bool isEmpty() const override { return false; }
+            QString translate(const char *, const char *, const char *, int) const override
+            {
+                return QStringLiteral("\u8a33");
+            }
+        } ja;
+        QCoreApplication::installTranslator(&ja);
+        auto n = night(abc());
+        disconnect(&n->run, &RunController::startExec, nullptr, nullptr);
+        Exec *engine = n->run.engine();
+        QVERIFY(n->run.start());
+        emit engine->executing(0);
+        emit engine->stageShown(Stage::Start);
+        const QString running = n->run.runStatus();
+        QCoreApplication::removeTranslator(&ja);
+        QVERIFY2(running.startsWith(QLatin1String("running 1/3 measuring ETA ")),
+                 qPrintable(running));
+        emit engine->stalled(QStringLiteral("still waiting"));
+        QVERIFY(n->run.runStatus().startsWith(QLatin1String("stalled 1/3 measuring")));
+        emit engine->stageShown(Stage::End);
+        QVERIFY(n->run.runStatus().startsWith(QLatin1String("running 1/3 end")));
+        emit engine->newPrompt(QStringLiteral("Change the gas"), PromptICGases);
+        QCOMPARE(n->run.runStatus(), QStringLiteral("held prompt"));
+        n->run.confirmPrompt(n->run.openPrompts().first().id);
+        emit engine->stageShown(Stage::TargetLost);
+        QCOMPARE(n->run.runStatus(), QStringLiteral("held target-lost"));
+        // Entry 1 done, entry 2 stopped and passed over, entry 3 done: the
+        // run ended by itself, but entry 2 was never measured.
+        emit engine->entryEnded(0, EntryState::Done, QString());
+        emit engine->executing(1);
+        emit engine->entryEnded(1, EntryState::Stopped, QString());
+        emit engine->executing(2);
+        emit engine->entryEnded(2, EntryState::Done, QString());
+        emit engine->finished(true);
+        QCOMPARE(n->run.unmeasuredEntries(), QList<int>{2});
+        const QList<JournalRow> rows = RunJournal::read(n->run.journalPath());
+        QCOMPARE(rows.last().detail, QStringLiteral("incomplete"));
+    }
+
+    // After login (node list, target's events, configured commands), one
+    // line: what it makes the engine do, then the lines sent.
+    void busEvents_data()
+    {
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<QStringList>("effect");
+        const auto row = [](const char *line, QStringList effect) {
+            QTest::newRow(line) << QString::fromLatin1(line) << effect;
+        };
+        row("System>Tarnix @listnodes Tarnix Dorvan",
+            {"Dorvan.remote RemoteOn", "Dorvan.remote  SetMeasDarkMode 1", "ready(true)"});
+        row("System>Tarnix @listnodes Tarnix Other", {});
+        row("Dorvan>Tarnix _Disconnected", {"ready(false)"});
+        row("Dorvan>Tarnix _EvChangerMoving 1", {"holder(true)"});
+        row("Dorvan>Tarnix _EvMovingCurTh 1", {"mono(true)"});
+        row("Dorvan>Tarnix _EvStartMeas", {"meas(true)"});
+        row("Dorvan>Tarnix _EvEndQMeas", {"meas(false)"});
+        row("Dorvan>Tarnix _EvErrStartXAFSMeas no beam", {"errStart(true, no beam)"});
+        row("Dorvan>Tarnix _EvErrRemote Axis stop", {"errRemote(true, Axis stop)"});
+        row("Dorvan>Tarnix _EvErrChangerMove jammed", {"errHolder(true, jammed)"});
+        row("Other>Tarnix _EvChangerMoving 1", {});
+        row("Dorvan.remote>Tarnix @GetBlockNum six", {"blocks(-1)"});
+        row("Dorvan.remote>Tarnix @GetBlockNum 99999999999", {"blocks(2147483647)"});
+        // Only the target speaks for the target: a forged answer or refusal
+        // from another node steers nothing.
+        row("Other>Tarnix @GetBlockNum 7", {});
+        row("Other.remote>Tarnix @Start Er: busy", {});
+        row("Dorvan.remote>Tarnix @Start Er: no beam", {"refused(Start)"});
+        row("Dorvan>Tarnix.ch Foo 1 2", {"answer(Foo, Er: Unknown Command)"});
+    }
+    void busEvents()
+    {
+        QFETCH(QString, line);
+        ConfigStore cfg;
+        cfg.readText(QStringLiteral(
+            "TARGET_NAME_ON_TOLVA Dorvan\nINIT_CMDS_ON_CONNECTED_TO_TOLVA Dorvan Hello\n"
+            "INIT_CMDS_ON_CONNECTED_TO_TARGET Dorvan.remote SetMeasDarkMode 1\n"));
+        ScheduleModel list, buffer;
+        RunController run(&list, &buffer);
+        run.configure(cfg);
+        QStringList got;
+        connect(&run, &RunController::sendCmd, this,
+                [&got](const QString &, const QString &to, const QString &cmd) {
+                    got << to + QLatin1Char(' ') + cmd;
+                });
+        run.busReady();
+        QCOMPARE(got, (QStringList{"System listnodes", "System flgon Dorvan", "Dorvan  Hello"}));
+        got.clear();
+        const auto rec = [&got](const char *name) {
+            return [&got, name](auto... args) {
+                QStringList a;
+                (a << ... << QVariant(args).toString());
+                got << QStringLiteral("%1(%2)").arg(QLatin1String(name), a.join(QLatin1Char(',')));
+            };
+        };
+        connect(&run, &RunController::setTargetIsReady, this, rec("ready"));
+        connect(&run, &RunController::setSHolderIsMoving, this, rec("holder"));
+        connect(&run, &RunController::setMainThIsMoving, this, rec("mono"));
+        connect(&run, &RunController::setInXafsMeas, this, rec("meas"));
+        connect(&run, &RunController::setErrStartingXAFSMeas, this, rec("errStart"));
+        connect(&run, &RunController::setErrRemote, this, rec("errRemote"));
+        connect(&run, &RunController::setErrSHolderMove, this, rec("errHolder"));
+        connect(&run, &RunController::setReceivedBlockNum, this, rec("blocks"));
+        connect(&run, &RunController::refusedByTarget, this, rec("refused"));
+        connect(&run, &RunController::answer, this, [&got](const AMsg &q, const QString &text) {
+            got << QStringLiteral("answer(%1, %2)").arg(q.cmd, text);
+        });
+        hear(run, line);
+        QTEST(got, "effect");
+    }
+};
+
+QTEST_MAIN(TestController)
+#include "tst_controller.moc"
