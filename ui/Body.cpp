@@ -68,7 +68,6 @@ Body::Body(QWidget *parent) : QFrame(parent), ui(std::make_unique<Ui::Body>())
     m_run = new RunController(m_list, m_cutBuffer, this);
     cutBufferFrame = new LayoutFrame;
     cutBufferFrame->setWindowTitle(tr("Skedra / Cut Buffer"));
-    fileDialog = new QFileDialog(this);
     execStat = new ExecCtrl;
     prompter = new Prompter;
     logArea = new LogArea(nullptr, 2000);
@@ -247,13 +246,13 @@ void Body::click(Button button)
     case Button::Check:
         return ui->Check->click();
     case Button::InsertUp:
-        return emit m_editor->insertUp();
+        return m_editor ? emit m_editor->insertUp() : void();
     case Button::InsertDown:
-        return emit m_editor->insertDown();
+        return m_editor ? emit m_editor->insertDown() : void();
     case Button::Copy:
-        return emit m_editor->copy();
+        return m_editor ? emit m_editor->copy() : void();
     case Button::Cut:
-        return emit m_editor->cut();
+        return m_editor ? emit m_editor->cut() : void();
     }
 }
 
@@ -423,18 +422,6 @@ void Body::setupList()
     ui->horizontalLayout_4->insertWidget(2, showOverview);
     connect(showOverview, &QCheckBox::toggled, m_overview, &QTableView::setVisible);
 
-    m_editor = new ScheduleEdit;
-    m_editor->hide();
-    ui->MainLayout->addWidget(m_editor, 0, 0);
-    connect(m_editor, &ScheduleEdit::insertUp, this, [this] { insertFromBuffer(m_currentRow); });
-    connect(m_editor, &ScheduleEdit::insertDown, this,
-            [this] { insertFromBuffer(m_currentRow + 1); });
-    connect(m_editor, &ScheduleEdit::copy, this, &Body::copyCurrent);
-    connect(m_editor, &ScheduleEdit::cut, this, &Body::cutCurrent);
-    connect(m_editor, &ScheduleEdit::entryChanged, this, [this] {
-        if (m_currentRow >= 0)
-            m_list->setEntry(m_currentRow, m_editor->entry());
-    });
     connect(m_overview->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex &current) { setCurrentRow(current.row()); });
 
@@ -478,12 +465,34 @@ void Body::setCurrentRow(int row)
     showCurrent();
 }
 
+ScheduleEdit *Body::editor()
+{
+    // Made for the first entry shown: a window opened on an empty list
+    // starts without the editor's cost.
+    if (m_editor)
+        return m_editor;
+    m_editor = new ScheduleEdit;
+    ui->MainLayout->addWidget(m_editor, 0, 0);
+    connect(m_editor, &ScheduleEdit::insertUp, this, [this] { insertFromBuffer(m_currentRow); });
+    connect(m_editor, &ScheduleEdit::insertDown, this,
+            [this] { insertFromBuffer(m_currentRow + 1); });
+    connect(m_editor, &ScheduleEdit::copy, this, &Body::copyCurrent);
+    connect(m_editor, &ScheduleEdit::cut, this, &Body::cutCurrent);
+    connect(m_editor, &ScheduleEdit::entryChanged, this, [this] {
+        if (m_currentRow >= 0)
+            m_list->setEntry(m_currentRow, m_editor->entry());
+    });
+    return m_editor;
+}
+
 void Body::showCurrent()
 {
     const int row = m_currentRow;
-    m_editor->setVisible(row >= 0);
+    if (m_editor)
+        m_editor->setVisible(row >= 0);
     if (row < 0)
         return;
+    editor()->show();
     // Only what changed is shown again: the field being typed in keeps its
     // cursor.
     if (!(m_editor->entry() == m_list->entry(row))) {

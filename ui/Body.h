@@ -57,8 +57,8 @@ public:
     ScheduleModel *scheduleModel() const { return m_list; }
     ScheduleModel *cutBufferModel() const { return m_cutBuffer; }
     RunController *controller() const { return m_run; }
-    // The editor of the overview's current entry (hidden while the list is
-    // empty), and that entry's row (-1: none).
+    // The editor of the overview's current entry (none until the list first
+    // has one; hidden while it is empty), and that entry's row (-1: none).
     ScheduleEdit *entryEditor() const { return m_editor; }
     int currentRow() const { return m_currentRow; }
     void setCurrentRow(int row);
@@ -66,7 +66,7 @@ public:
     LayoutFrame *cutBufferWindow() const { return cutBufferFrame; }
     LogArea *logPanel() const { return logArea; }
     Prompter *prompterWindow() const { return prompter; }
-    QFileDialog *scheduleFileDialog() const { return fileDialog; }
+    QFileDialog *scheduleFileDialog();
     ExecCtrl *statusPanel() const { return execStat; }
     Tolva *bus() const;
     QTableView *overviewTable() const { return m_overview; }
@@ -145,6 +145,7 @@ private:
     void setupList();
     void setupRunBar();
     void setupFiles();
+    ScheduleEdit *editor();
     void showCurrent();
     void showRunTimes();
     void listChanged();

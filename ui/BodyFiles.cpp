@@ -31,12 +31,8 @@ QString entryName(const Entry &e, int index)
 
 void Body::setupFiles()
 {
-    fileDialog->setWindowTitle(tr("Select Meas. Schedule"));
-    fileDialog->setNameFilters({tr("csv (*.csv)"), tr("any (*, *.*)")});
-    fileDialog->setDirectory(rootDir);
     connect(ui->SaveSchedule, &QPushButton::clicked, this, &Body::saveSchedule);
     connect(ui->LoadSchedule, &QPushButton::clicked, this, &Body::loadSchedule);
-    connect(fileDialog, &QFileDialog::fileSelected, this, &Body::scheduleFileSelected);
 
     m_recoveryPath = QDir::current().absoluteFilePath(QStringLiteral("skedra-recovery.csv"));
     recoveryClock = new QTimer(this);
@@ -45,9 +41,23 @@ void Body::setupFiles()
     recoveryClock->start();
 }
 
+QFileDialog *Body::scheduleFileDialog()
+{
+    // Made when first used: a file dialog is among the costliest widgets of
+    // the start-up.
+    if (fileDialog)
+        return fileDialog;
+    fileDialog = new QFileDialog(this);
+    fileDialog->setWindowTitle(tr("Select Meas. Schedule"));
+    fileDialog->setNameFilters({tr("csv (*.csv)"), tr("any (*, *.*)")});
+    fileDialog->setDirectory(rootDir);
+    connect(fileDialog, &QFileDialog::fileSelected, this, &Body::scheduleFileSelected);
+    return fileDialog;
+}
+
 void Body::saveSchedule()
 {
-    fileDialog->setAcceptMode(QFileDialog::AcceptSave);
+    scheduleFileDialog()->setAcceptMode(QFileDialog::AcceptSave);
     fileDialog->setFileMode(QFileDialog::AnyFile);
     savingSchedule = true;
     fileDialog->show();
@@ -55,7 +65,7 @@ void Body::saveSchedule()
 
 void Body::loadSchedule()
 {
-    fileDialog->setAcceptMode(QFileDialog::AcceptOpen);
+    scheduleFileDialog()->setAcceptMode(QFileDialog::AcceptOpen);
     fileDialog->setFileMode(QFileDialog::ExistingFile);
     savingSchedule = false;
     fileDialog->show();
