@@ -3,13 +3,14 @@
 #include "ConfigStore.h"
 #include "DryRun.h"
 #include "DryRunWindow.h"
-#include "EntryCheck.h"
 #include "Estimate.h"
 #include "ExecCtrl.h"
 #include "ExecPlan.h"
 #include "LayoutFrame.h"
+#include "ListPane.h"
 #include "LogArea.h"
 #include "Prompter.h"
+#include "RunBar.h"
 #include "ScheduleEdit.h"
 #include "Startup.h"
 #include "Tolva.h"
@@ -19,47 +20,10 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFileDialog>
-#include <QHeaderView>
 #include <QLabel>
 #include <QMessageBox>
-#include <QSplitter>
 #include <QTableView>
 #include <QTimer>
-
-namespace {
-
-ScheduleEdit::Mark markFor(EntryState state)
-{
-    switch (state) {
-    case EntryState::Running:
-        return ScheduleEdit::Mark::Running;
-    case EntryState::Done:
-    case EntryState::Stopped:
-        return ScheduleEdit::Mark::Finished;
-    case EntryState::Failed:
-        return ScheduleEdit::Mark::Error;
-    case EntryState::Pending:
-    case EntryState::Skipped:
-        break;
-    }
-    return ScheduleEdit::Mark::None;
-}
-
-QTableView *newTable(ScheduleModel *model)
-{
-    auto *view = new QTableView;
-    view->setModel(model);
-    view->verticalHeader()->hide();
-    view->verticalHeader()->setDefaultSectionSize(view->fontMetrics().height() + 6);
-    view->setSelectionBehavior(QAbstractItemView::SelectRows);
-    view->setSelectionMode(QAbstractItemView::SingleSelection);
-    view->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    view->horizontalHeader()->setStretchLastSection(true);
-    view->horizontalHeader()->setSectionResizeMode(ScheduleModel::Status, QHeaderView::Stretch);
-    return view;
-}
-
-} // namespace
 
 Body::Body(QWidget *parent) : QFrame(parent), ui(std::make_unique<Ui::Body>())
 {
@@ -89,7 +53,8 @@ Body::Body(QWidget *parent) : QFrame(parent), ui(std::make_unique<Ui::Body>())
     setupBus();
     setupList();
     setupRun();
-    setupRunBar();
+    m_runBar = new RunBar(m_run);
+    ui->horizontalLayout->addWidget(m_runBar);
     setupFiles();
     // The default window fits a 1366 x 768 screen.
     resize(qMin(width(), 1320), qMin(height(), 700));
@@ -106,6 +71,26 @@ Body::~Body()
 Tolva *Body::bus() const
 {
     return ui->TolvaCtrl;
+}
+
+ScheduleEdit *Body::entryEditor() const
+{
+    return m_pane->entryEditor();
+}
+
+int Body::currentRow() const
+{
+    return m_pane->currentRow();
+}
+
+void Body::setCurrentRow(int row)
+{
+    m_pane->setCurrentRow(row);
+}
+
+QTableView *Body::overviewTable() const
+{
+    return m_pane->overview();
 }
 
 void Body::setupBus()
@@ -167,7 +152,7 @@ void Body::setupRun()
             [this](int stage) { ui->StageName->setText(stageName(stage)); });
     connect(m_run, &RunController::entryRunning, this, &Body::entryRunning);
     connect(m_run, &RunController::runFinished, this, &Body::runFinished);
-    connect(m_run, &RunController::startRefused, this, &Body::setCurrentRow);
+    connect(m_run, &RunController::startRefused, m_pane, &ListPane::setCurrentRow);
     connect(m_run, &RunController::alert, this, &Body::alertOperator);
     connect(m_run, &RunController::journalFailed, this,
             [this](const QString &error) { showMessage(tr("Run journal"), error); });
@@ -179,45 +164,6 @@ void Body::setupRun()
         prompter->raise();
         prompter->activateWindow();
     });
-}
-
-void Body::setupRunBar()
-{
-    // The run bar: times, stop after this entry, what an entry error does.
-    runTimes = new QLabel;
-    runTimes->setObjectName(QStringLiteral("RunTimes"));
-    stopAfterEntry = new QCheckBox(tr("Stop after this entry"));
-    stopAfterEntry->setObjectName(QStringLiteral("StopAfterEntry"));
-    onEntryError = new QComboBox;
-    onEntryError->setObjectName(QStringLiteral("OnEntryError"));
-    onEntryError->addItems({tr("On error: stop"), tr("On error: skip")});
-    onEntryError->setToolTip(tr("What the run does when an entry fails: end, or go on with "
-                                "the next entry."));
-    onEntryError->setCurrentIndex(m_run->skipFailed() ? 1 : 0);
-    ui->horizontalLayout->addWidget(runTimes);
-    ui->horizontalLayout->addWidget(stopAfterEntry);
-    ui->horizontalLayout->addWidget(onEntryError);
-    connect(stopAfterEntry, &QCheckBox::toggled, m_run, &RunController::setStopAfterEntry);
-    connect(m_run, &RunController::stopAfterEntryCleared, stopAfterEntry,
-            [this] { stopAfterEntry->setChecked(false); });
-    connect(onEntryError, &QComboBox::currentIndexChanged, m_run,
-            [this](int i) { m_run->setSkipFailed(i == 1); });
-
-    runClock = new QTimer(this);
-    runClock->setInterval(1000);
-    connect(runClock, &QTimer::timeout, this, &Body::showRunTimes);
-    connect(m_run, &RunController::runStarted, runClock, qOverload<>(&QTimer::start));
-}
-
-void Body::showRunTimes()
-{
-    if (!m_run->runGoing())
-        return;
-    const RunController::Times t = m_run->times(QDateTime::currentDateTime());
-    runTimes->setText(tr("Elapsed %1  Entry left %2  End %3")
-                          .arg(Estimate::format(double(t.elapsed)),
-                               Estimate::format(double(t.entryLeft)),
-                               t.end.toString(QStringLiteral("HH:mm"))));
 }
 
 // ---- Operator's requests --------------------------------------------------------
@@ -246,13 +192,13 @@ void Body::click(Button button)
     case Button::Check:
         return ui->Check->click();
     case Button::InsertUp:
-        return m_editor ? emit m_editor->insertUp() : void();
+        return m_pane->insertFromBuffer(m_pane->currentRow());
     case Button::InsertDown:
-        return m_editor ? emit m_editor->insertDown() : void();
+        return m_pane->insertFromBuffer(m_pane->currentRow() + 1);
     case Button::Copy:
-        return m_editor ? emit m_editor->copy() : void();
+        return m_pane->copyCurrent();
     case Button::Cut:
-        return m_editor ? emit m_editor->cut() : void();
+        return m_pane->cutCurrent();
     }
 }
 
@@ -262,9 +208,9 @@ void Body::setOption(Option option, bool on)
     case Option::ClearOnLoad:
         return ui->ClearOnLoad->setChecked(on);
     case Option::StopAfterEntry:
-        return stopAfterEntry->setChecked(on);
+        return m_runBar->stopAfterEntryBox()->setChecked(on);
     case Option::SkipFailed:
-        return onEntryError->setCurrentIndex(on ? 1 : 0);
+        return m_runBar->onEntryErrorBox()->setCurrentIndex(on ? 1 : 0);
     case Option::ShowOverview:
         return showOverview->setChecked(on);
     case Option::ShowTolvaStat:
@@ -278,9 +224,9 @@ bool Body::option(Option option) const
     case Option::ClearOnLoad:
         return ui->ClearOnLoad->isChecked();
     case Option::StopAfterEntry:
-        return stopAfterEntry->isChecked();
+        return m_runBar->stopAfterEntryBox()->isChecked();
     case Option::SkipFailed:
-        return onEntryError->currentIndex() == 1;
+        return m_runBar->onEntryErrorBox()->currentIndex() == 1;
     case Option::ShowOverview:
         return showOverview->isChecked();
     case Option::ShowTolvaStat:
@@ -335,17 +281,12 @@ void Body::entryRunning(int row)
     ui->CurrentNo->setText(row < 0 ? QStringLiteral("-") : QString::number(row + 1));
     // The running row is followed, in the overview and in the editor.
     if (row >= 0)
-        setCurrentRow(row);
+        m_pane->setCurrentRow(row);
 }
 
-void Body::runFinished(bool)
+void Body::runFinished()
 {
-    runClock->stop();
     ui->CurrentNo->setText(QStringLiteral("-"));
-    if (m_run->times(QDateTime::currentDateTime()).elapsed > 0 || !runTimes->text().isEmpty())
-        runTimes->setText(
-            tr("Run took %1")
-                .arg(Estimate::format(double(m_run->times(QDateTime::currentDateTime()).elapsed))));
 }
 
 void Body::showMessage(const QString &title, const QString &text)
@@ -403,162 +344,33 @@ void Body::closeEvent(QCloseEvent *event)
 void Body::setupList()
 {
     // The overview above the entry editor; the operator can hide it.
-    m_overview = newTable(m_list);
-    m_overview->setObjectName(QStringLiteral("Overview"));
-    m_overview->horizontalHeader()->setSectionResizeMode(ScheduleModel::End,
-                                                         QHeaderView::ResizeToContents);
-    auto *splitter = new QSplitter(Qt::Vertical);
-    splitter->setObjectName(QStringLiteral("OverviewSplitter"));
-    splitter->setChildrenCollapsible(false);
     ui->gridLayout->removeWidget(ui->MainScroll);
-    splitter->addWidget(m_overview);
-    splitter->addWidget(ui->MainScroll);
-    splitter->setStretchFactor(0, 1);
-    splitter->setStretchFactor(1, 2);
-    ui->gridLayout->addWidget(splitter, 5, 0);
+    m_pane = new ListPane(m_list, m_cutBuffer, ui->MainScroll, ui->MainLayout);
+    ui->gridLayout->addWidget(m_pane, 5, 0);
     showOverview = new QCheckBox(tr("Show Overview"));
     showOverview->setObjectName(QStringLiteral("ShowOverview"));
     showOverview->setChecked(true);
     ui->horizontalLayout_4->insertWidget(2, showOverview);
-    connect(showOverview, &QCheckBox::toggled, m_overview, &QTableView::setVisible);
-
-    connect(m_overview->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-            [this](const QModelIndex &current) { setCurrentRow(current.row()); });
-
-    // The cut buffer's own window: the latest entry on top.
-    m_cutBufferView = newTable(m_cutBuffer);
-    m_cutBufferView->setObjectName(QStringLiteral("CutBufferList"));
-    cutBufferFrame->ui.Layout->addWidget(m_cutBufferView, 0, 0);
-    connect(ui->ShowCutBuffer, &QCheckBox::toggled, cutBufferFrame, &LayoutFrame::setVisible);
-
-    connect(ui->NewAtTop, &QPushButton::clicked, this, [this] { newEntry(0); });
-    connect(ui->NewAtBottom, &QPushButton::clicked, this, [this] { newEntry(m_list->count()); });
-    connect(ui->ComeBack, &QPushButton::clicked, this, &Body::comeBack);
-    connect(ui->Clear, &QPushButton::clicked, this, &Body::clearList);
-
-    connect(m_list, &ScheduleModel::edited, this, &Body::listChanged);
-    connect(m_list, &ScheduleModel::dataChanged, this,
-            [this](const QModelIndex &from, const QModelIndex &to) {
-                if (m_currentRow >= from.row() && m_currentRow <= to.row())
-                    showCurrent();
-            });
-    connect(m_list, &ScheduleModel::modelReset, this, [this] { setCurrentRow(0); });
-}
-
-void Body::listChanged()
-{
-    m_entriesChanged = true;
-    if (m_currentRow >= m_list->count() || (m_currentRow < 0 && m_list->count() > 0))
-        setCurrentRow(m_list->count() - 1);
-    else
-        showCurrent();
-}
-
-void Body::setCurrentRow(int row)
-{
-    row = m_list->count() == 0 ? -1 : qBound(0, row, m_list->count() - 1);
-    m_currentRow = row;
-    if (row >= 0 && m_overview->currentIndex().row() != row) {
-        m_overview->setCurrentIndex(m_list->index(row, 0));
-        m_overview->scrollTo(m_list->index(row, 0));
-    }
-    showCurrent();
-}
-
-ScheduleEdit *Body::editor()
-{
-    // Made for the first entry shown: a window opened on an empty list
-    // starts without the editor's cost.
-    if (m_editor)
-        return m_editor;
-    m_editor = new ScheduleEdit;
-    ui->MainLayout->addWidget(m_editor, 0, 0);
-    connect(m_editor, &ScheduleEdit::insertUp, this, [this] { insertFromBuffer(m_currentRow); });
-    connect(m_editor, &ScheduleEdit::insertDown, this,
-            [this] { insertFromBuffer(m_currentRow + 1); });
-    connect(m_editor, &ScheduleEdit::copy, this, &Body::copyCurrent);
-    connect(m_editor, &ScheduleEdit::cut, this, &Body::cutCurrent);
-    connect(m_editor, &ScheduleEdit::entryChanged, this, [this] {
-        if (m_currentRow >= 0)
-            m_list->setEntry(m_currentRow, m_editor->entry());
+    connect(showOverview, &QCheckBox::toggled, m_pane->overview(), &QTableView::setVisible);
+    // Entries leave the list during a run only when the operator agrees.
+    m_pane->setGuard([this](int row) {
+        if (!m_run->runGoing())
+            return true;
+        if (row < 0)
+            return ask(tr("A run is going. Move every entry, the running one included, to the "
+                          "cut buffer?"));
+        return row != m_run->runningRow() ||
+               ask(tr("Entry %1 is being run. Move it to the cut buffer?").arg(row + 1));
     });
-    return m_editor;
-}
+    connect(m_list, &ScheduleModel::edited, this, [this] { m_entriesChanged = true; });
 
-void Body::showCurrent()
-{
-    const int row = m_currentRow;
-    if (m_editor)
-        m_editor->setVisible(row >= 0);
-    if (row < 0)
-        return;
-    editor()->show();
-    // Only what changed is shown again: the field being typed in keeps its
-    // cursor.
-    if (!(m_editor->entry() == m_list->entry(row))) {
-        const QSignalBlocker quiet(m_editor);
-        m_editor->setEntry(m_list->entry(row));
-    }
-    m_editor->setNumber(row + 1);
-    const ScheduleModel::Outcome &o = m_list->outcome(row);
-    m_editor->setMark(markFor(o.state));
-    m_editor->setStatus(o.state == EntryState::Pending || o.state == EntryState::Running
-                            ? QString()
-                            : ScheduleModel::stateText({o.state, {}, {}, {}}),
-                        o.text);
-    m_editor->setScheduleWarnings(EntryCheck::checkSchedule(m_list->entries()).value(row));
-}
-
-void Body::newEntry(int row)
-{
-    m_list->insert(row, Entry::defaults());
-    setCurrentRow(row);
-}
-
-void Body::insertFromBuffer(int row)
-{
-    if (m_cutBuffer->count() == 0 || m_currentRow < 0)
-        return;
-    m_list->put(row, m_cutBuffer->take(0));
-    setCurrentRow(row);
-}
-
-void Body::comeBack()
-{
-    if (m_cutBuffer->count() == 0)
-        return;
-    m_list->put(m_list->count(), m_cutBuffer->take(0));
-    setCurrentRow(m_list->count() - 1);
-}
-
-void Body::copyCurrent()
-{
-    if (m_currentRow >= 0)
-        m_cutBuffer->insert(0, m_list->entry(m_currentRow));
-}
-
-void Body::cutCurrent()
-{
-    const int row = m_currentRow;
-    if (row < 0)
-        return;
-    if (m_run->runGoing() && row == m_run->runningRow() &&
-        !ask(tr("Entry %1 is being run. Move it to the cut buffer?").arg(row + 1)))
-        return;
-    m_cutBuffer->put(0, m_list->take(row));
-}
-
-bool Body::clearList()
-{
-    if (m_list->count() == 0)
-        return true;
-    if (m_run->runGoing() && !ask(tr("A run is going. Move every entry, the running one included, "
-                                     "to the cut buffer?")))
-        return false;
-    // The first entry ends up latest, on top of the buffer.
-    while (m_list->count() > 0)
-        m_cutBuffer->put(0, m_list->take(m_list->count() - 1));
-    return true;
+    cutBufferFrame->ui.Layout->addWidget(m_pane->cutBufferView(), 0, 0);
+    connect(ui->ShowCutBuffer, &QCheckBox::toggled, cutBufferFrame, &LayoutFrame::setVisible);
+    connect(ui->NewAtTop, &QPushButton::clicked, m_pane, [this] { m_pane->newEntry(0); });
+    connect(ui->NewAtBottom, &QPushButton::clicked, m_pane,
+            [this] { m_pane->newEntry(m_list->count()); });
+    connect(ui->ComeBack, &QPushButton::clicked, m_pane, &ListPane::comeBack);
+    connect(ui->Clear, &QPushButton::clicked, m_pane, &ListPane::clear);
 }
 
 void Body::tickOnly(const QSet<int> &numbers)

@@ -31,8 +31,10 @@
 class DryRunWindow;
 class ExecCtrl;
 class LayoutFrame;
+class ListPane;
 class LogArea;
 class Prompter;
+class RunBar;
 class QCheckBox;
 class QComboBox;
 class QFileDialog;
@@ -59,8 +61,8 @@ public:
     RunController *controller() const { return m_run; }
     // The editor of the overview's current entry (none until the list first
     // has one; hidden while it is empty), and that entry's row (-1: none).
-    ScheduleEdit *entryEditor() const { return m_editor; }
-    int currentRow() const { return m_currentRow; }
+    ScheduleEdit *entryEditor() const;
+    int currentRow() const;
     void setCurrentRow(int row);
 
     LayoutFrame *cutBufferWindow() const { return cutBufferFrame; }
@@ -69,8 +71,8 @@ public:
     QFileDialog *scheduleFileDialog();
     ExecCtrl *statusPanel() const { return execStat; }
     Tolva *bus() const;
-    QTableView *overviewTable() const { return m_overview; }
-    QLabel *runTimesLabel() const { return runTimes; }
+    QTableView *overviewTable() const;
+    RunBar *runBar() const { return m_runBar; }
     DryRunWindow *dryRunView() const { return dryRunWindow; }
 
     // The window's own controls, by what they do, for scripts and tests.
@@ -143,24 +145,11 @@ private:
     void setupBus();
     void setupRun();
     void setupList();
-    void setupRunBar();
     void setupFiles();
-    ScheduleEdit *editor();
-    void showCurrent();
-    void showRunTimes();
-    void listChanged();
-    void newEntry(int row);
-    void insertFromBuffer(int row);
-    void copyCurrent();
-    void cutCurrent();
-    void comeBack();
-    // Moves every entry to the cut buffer; during a run only if the operator
-    // agrees. False when nothing was moved for that reason.
-    bool clearList();
     void checkSchedule();
     void resumeClicked();
     void entryRunning(int row);
-    void runFinished(bool ok);
+    void runFinished();
     void showMessage(const QString &title, const QString &text);
     void alertOperator(const QString &text);
     bool ask(const QString &question) const;
@@ -175,11 +164,9 @@ private:
     std::unique_ptr<Ui::Body> ui;
     ScheduleModel *m_list = nullptr;
     ScheduleModel *m_cutBuffer = nullptr;
+    ListPane *m_pane = nullptr;
+    RunBar *m_runBar = nullptr;
     RunController *m_run = nullptr;
-    ScheduleEdit *m_editor = nullptr;
-    int m_currentRow = -1;
-    QTableView *m_overview = nullptr;
-    QTableView *m_cutBufferView = nullptr;
     LayoutFrame *cutBufferFrame = nullptr;
     QFileDialog *fileDialog = nullptr;
     ExecCtrl *execStat = nullptr;
@@ -187,10 +174,6 @@ private:
     LogArea *logArea = nullptr;
     DryRunWindow *dryRunWindow = nullptr;
     QCheckBox *showOverview = nullptr;
-    QCheckBox *stopAfterEntry = nullptr;
-    QComboBox *onEntryError = nullptr;
-    QLabel *runTimes = nullptr;
-    QTimer *runClock = nullptr;
     QTimer *recoveryClock = nullptr;
     bool savingSchedule = false;
     bool m_entriesChanged = false;

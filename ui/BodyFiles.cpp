@@ -5,6 +5,7 @@
 #include "Body.h"
 
 #include "Csv.h"
+#include "ListPane.h"
 #include "LogArea.h"
 #include "ui_Body.h"
 
@@ -102,7 +103,7 @@ bool Body::loadScheduleFrom(const QString &fname)
     }
     // "Clear on Load" moves the old entries to the cut buffer rather than
     // destroying them.
-    if (ui->ClearOnLoad->isChecked() && !clearList()) {
+    if (ui->ClearOnLoad->isChecked() && !m_pane->clear()) {
         logArea->log(tr("Loading %1 cancelled; the schedule is left as it was.").arg(fname));
         return false;
     }
@@ -245,7 +246,7 @@ void Body::recoverAtStartup(bool askOperator)
         logArea->log(read.error, Severity::Error);
         return;
     }
-    if (!clearList())
+    if (!m_pane->clear())
         return;
     showLoaded(read.entries, QString());
     // Still unsaved: the recovery file keeps them until they are saved.

@@ -1,0 +1,461 @@
+// The run controller's record of the night: what the engine reports about
+// each entry becomes the entry's outcome in the list, a journal row, a
+// notification and the run status peers read; and a night cut short by a
+// crash is taken up again from the journal and the run's copy.
+#include "RunController.h"
+
+#include "ConfigStore.h"
+#include "Estimate.h"
+#include "ExecPlan.h"
+#include "Notifier.h"
+#include "RunEstimate.h"
+
+#include <QTimer>
+
+namespace {
+
+// ISO 8601 with the offset, as the journal writes its times.
+QDateTime now()
+{
+    const QDateTime t = QDateTime::currentDateTime();
+    return t.toOffsetFromUtc(t.offsetFromUtc());
+}
+
+QString journalWord(EntryState state)
+{
+    switch (state) {
+    case EntryState::Done:
+        return QStringLiteral("done");
+    case EntryState::Failed:
+        return QStringLiteral("failed");
+    case EntryState::Skipped:
+        return QStringLiteral("skipped");
+    case EntryState::Stopped:
+        return QStringLiteral("stopped");
+    case EntryState::Pending:
+    case EntryState::Running:
+        break;
+    }
+    return QString();
+}
+
+QString numberList(const QList<int> &numbers)
+{
+    QStringList out;
+    for (int n : numbers)
+        out << QString::number(n);
+    return out.join(QStringLiteral(", "));
+}
+
+} // namespace
+
+// ---- What the engine reports -----------------------------------------------------
+
+ScheduleModel::Outcome RunController::outcomeOf(int idx) const
+{
+    const int row = m_list->rowOf(m_runIds.value(idx));
+    return row < 0 ? ScheduleModel::Outcome() : m_list->outcome(row);
+}
+
+void RunController::setOutcome(int idx, const ScheduleModel::Outcome &o)
+{
+    // An entry cut from the list during the run keeps no outcome: the
+    // journal still gets its row.
+    m_list->setOutcome(m_list->rowOf(m_runIds.value(idx)), o);
+}
+
+void RunController::engineExecuting(int idx)
+{
+    // The entries before keep the outcomes of how they ended.
+    if (idx >= 0 && idx < m_runIds.size()) {
+        ScheduleModel::Outcome o;
+        o.state = EntryState::Running;
+        o.text = stageName(m_stage);
+        o.started = QDateTime::currentDateTime();
+        setOutcome(idx, o);
+    }
+    m_runningIndex = idx;
+    m_stalled = false;
+    m_eta.entryBegan(idx, QDateTime::currentDateTime());
+    updateRunStatus();
+    emit entryRunning(runningRow());
+}
+
+void RunController::engineStage(int stage)
+{
+    if (stage != m_stage)
+        m_stalled = false; // the wait that passed its limit is over
+    const bool changed = stage != m_stage;
+    m_stage = stage;
+    if (!changed)
+        return;
+    ScheduleModel::Outcome o = outcomeOf(m_runningIndex);
+    if (m_runningIndex >= 0 && o.state == EntryState::Running) {
+        o.text = stageName(stage);
+        setOutcome(m_runningIndex, o);
+    }
+    updateRunStatus();
+    emit stageChanged(stage);
+}
+
+void RunController::engineFinished(bool ok)
+{
+    const int idx = m_runningIndex;
+    if (idx >= 0 && idx < m_runIds.size()) {
+        // An entry that ended as the engine reported keeps that outcome.
+        ScheduleModel::Outcome o = outcomeOf(idx);
+        const EntryState was = m_states.value(m_runIds.at(idx), EntryState::Pending);
+        if (was == EntryState::Pending || was == EntryState::Running) {
+            o.state = ok ? EntryState::Done : EntryState::Failed;
+            if (o.state == EntryState::Done)
+                o.text.clear();
+            setOutcome(idx, o);
+        }
+        if (!ok)
+            log(tr("Run ended on an error at entry %1.").arg(runNumber(idx)), Severity::Error);
+        else if (m_stoppedByOperator)
+            log(tr("Run stopped by the operator at entry %1.").arg(runNumber(idx)));
+    }
+    // A run that ended by itself finished only when every ticked entry of it
+    // was measured, failed or was skipped.
+    m_unmeasured.clear();
+    if (ok && !m_stoppedByOperator) {
+        for (int i = 0; i < m_runIds.size(); ++i) {
+            const EntryState st = m_states.value(m_runIds.at(i), EntryState::Pending);
+            if (m_runTicked.value(i) && st != EntryState::Done && st != EntryState::Failed &&
+                st != EntryState::Skipped)
+                m_unmeasured.append(runNumber(i));
+        }
+        if (!m_unmeasured.isEmpty())
+            log(tr("Run ended without measuring entries %1.").arg(numberList(m_unmeasured)),
+                Severity::Error);
+        else if (idx >= 0)
+            log(tr("Run finished at entry %1.").arg(runNumber(idx)));
+        else
+            log(tr("Run finished."));
+    }
+    m_runningIndex = -1;
+    endRunRecord(ok);
+    emit runFinished(ok);
+}
+
+void RunController::engineEntryEnded(int idx, EntryState state, const QString &detail)
+{
+    if (idx < 0 || idx >= m_runIds.size())
+        return;
+    ScheduleModel::Outcome o = outcomeOf(idx);
+    o.state = state;
+    o.text = detail;
+    if (state == EntryState::Skipped) {
+        o.started = {};
+        o.ended = {};
+    } else {
+        o.ended = QDateTime::currentDateTime();
+    }
+    m_states.insert(m_runIds.at(idx), state);
+    const QDateTime started = o.started;
+    setOutcome(idx, o);
+    if (state == EntryState::Done)
+        ++m_doneCount;
+    if (state == EntryState::Failed) {
+        ++m_failedCount;
+        m_lastFailed = runNumber(idx);
+        if (m_skipFailed)
+            m_notifier->notify(QStringLiteral("failed"),
+                               tr("Entry %1 failed: %2").arg(runNumber(idx)).arg(detail));
+    }
+    if (state != EntryState::Skipped)
+        writeJournal(idx, state, detail, started);
+    // The end moves with the entries that took longer than estimated.
+    m_eta.entryBegan(-1, QDateTime::currentDateTime());
+    updateRunStatus();
+}
+
+void RunController::engineMeasuredAs(int idx, const Entry &entry)
+{
+    // The list shows the blocks the target measures, read from the file;
+    // the file itself stays what the entry names. Not an edit of the
+    // schedule.
+    const int row = m_list->rowOf(m_runIds.value(idx));
+    if (row < 0)
+        return;
+    const Entry shown = m_list->entry(row);
+    if (shown.blockDefType != EntryRows::FileBlocks || shown.blockDefFile != entry.blockDefFile)
+        return;
+    Entry updated = shown;
+    updated.quickBlocks = entry.quickBlocks;
+    updated.stepBlocks = entry.stepBlocks;
+    m_list->showEntry(row, updated);
+}
+
+void RunController::engineGoesOnAt(int idx)
+{
+    if (idx < 0)
+        log(tr("No ticked entry is left to measure; the run ends."));
+    else
+        log(tr("The run goes on with entry %1.").arg(runNumber(idx)));
+}
+
+void RunController::entryEdited(ScheduleModel::Id id)
+{
+    // An entry of the run that the operator edits counts from the next time
+    // the engine begins it; entries added since the start are not the run's.
+    const int idx = int(m_runIds.indexOf(id));
+    const int row = m_list->rowOf(id);
+    if (idx < 0 || row < 0)
+        return;
+    emit updateExec(idx, m_list->entry(row));
+}
+
+// The engine has logged the line already: the operator is told once.
+void RunController::engineStalled(const QString &why)
+{
+    m_stalled = true;
+    updateRunStatus();
+    alertOperator(QStringLiteral("stalled"), why);
+}
+
+void RunController::engineTargetLost(const QString &why)
+{
+    alertOperator(QStringLiteral("target-lost"), why);
+}
+
+void RunController::alertOperator(const QString &event, const QString &text)
+{
+    m_notifier->notify(event, text);
+    emit alert(text);
+}
+
+// ---- The night's record ------------------------------------------------------------
+
+void RunController::beginRunRecord(const QList<Entry> &entries)
+{
+    m_list->clearOutcomes();
+    m_states.clear();
+    m_failedCount = 0;
+    m_lastFailed = 0;
+    m_doneCount = 0;
+    m_runningIndex = -1;
+    m_runGoing = true;
+    m_stoppedByOperator = false;
+    m_journalWarned = false;
+    // The journal of earlier nights tells how long each scan type really takes.
+    m_durationRatios = RunJournal::durationRatios(RunJournal::read(m_journal));
+    m_list->setEstimator([this](const Entry &entry) { return estimateOf(entry); });
+    m_runEstimates = estimateEntries(entries, m_durationRatios,
+                                     Estimate::Params::fromConfig(config()));
+    for (int i = 0; i < entries.size(); ++i) {
+        if (!entries.at(i).exec)
+            m_runEstimates[i] = 0;
+    }
+    m_runStart = now();
+    writeRunCopy(entries);
+    m_eta.start(m_runStart, m_runEstimates);
+    m_statusClock->start();
+    updateRunStatus();
+}
+
+void RunController::endRunRecord(bool ok)
+{
+    m_runGoing = false;
+    m_statusClock->stop();
+    m_runningIndex = -1;
+    if (m_stopAfterEntry) {
+        setStopAfterEntry(false); // it was for this run
+        emit stopAfterEntryCleared();
+    }
+    appendJournal(RunRecovery::endedRow(m_runStart,
+                                        !ok                       ? QStringLiteral("failed")
+                                        : m_stoppedByOperator     ? QStringLiteral("stopped")
+                                        : !m_unmeasured.isEmpty() ? QStringLiteral("incomplete")
+                                                                  : QStringLiteral("finished"),
+                                        now()));
+    const QString took = Estimate::format(double(m_runStart.secsTo(now())));
+    if (!ok) {
+        alertOperator(QStringLiteral("failed"),
+                      tr("The run ended on an error at entry %1.").arg(m_lastFailed));
+    } else if (!m_unmeasured.isEmpty()) {
+        alertOperator(
+            QStringLiteral("failed"),
+            tr("The run ended without measuring entries %1.").arg(numberList(m_unmeasured)));
+    } else if (!m_stoppedByOperator) {
+        m_notifier->notify(QStringLiteral("finished"),
+                           tr("Run finished: %1 entries done, %2 failed, in %3.")
+                               .arg(m_doneCount)
+                               .arg(m_failedCount)
+                               .arg(took));
+    }
+    updateRunStatus();
+}
+
+void RunController::writeJournal(int idx, EntryState state, const QString &detail,
+                                 const QDateTime &started)
+{
+    const int row = m_list->rowOf(m_runIds.value(idx));
+    const Entry entry = row >= 0 ? m_list->entry(row) : m_runEntries.value(idx);
+    JournalRow r;
+    r.run = m_runStart;
+    r.entry = runNumber(idx);
+    r.holder = entry.holder;
+    r.sample = entry.sampleId;
+    r.file = entry.dataFile;
+    r.element = entry.elementSymbol();
+    r.edge = entry.targetCore;
+    r.scan = scanName(entry);
+    r.ended = now();
+    r.started = started.isValid() ? started.toOffsetFromUtc(r.ended.offsetFromUtc()) : r.ended;
+    r.seconds = r.started.msecsTo(r.ended) / 1000.0;
+    r.estimated = m_runEstimates.value(idx);
+    r.outcome = journalWord(state);
+    r.detail = detail;
+    appendJournal(r);
+}
+
+void RunController::appendJournal(const JournalRow &row)
+{
+    QString error;
+    if (RunJournal::append(m_journal, row, &error))
+        return;
+    // A journal that cannot be written never stops the night.
+    log(error, Severity::Error);
+    if (m_journalWarned)
+        return;
+    m_journalWarned = true;
+    emit journalFailed(error);
+}
+
+void RunController::writeRunCopy(const QList<Entry> &entries)
+{
+    QList<Entry> ticked;
+    QList<int> numbers;
+    for (int i = 0; i < entries.size(); ++i) {
+        if (entries.at(i).exec) {
+            ticked << entries.at(i);
+            numbers << runNumber(i);
+        }
+    }
+    m_runEntries = entries;
+    m_runCopy = RunRecovery::copyPathFor(m_journal, m_runStart);
+    QString error;
+    if (!RunRecovery::writeCopy(m_runCopy, ticked, numbers, &error, m_nightEarlier)) {
+        // The night goes on; only a resume after a crash needs the copy.
+        log(tr("%1; the run cannot be resumed after a crash.").arg(error), Severity::Error);
+    }
+    appendJournal(RunRecovery::startedRow(m_runStart, m_runCopy));
+}
+
+RunController::Times RunController::times(const QDateTime &t) const
+{
+    Times out;
+    out.elapsed = m_eta.elapsed(t);
+    out.entryLeft = m_eta.currentRemaining(t);
+    out.end = m_eta.expectedEnd(t);
+    return out;
+}
+
+void RunController::updateRunStatus()
+{
+    QString status = QStringLiteral("idle");
+    // A run that cannot go on by itself says why: a peer watching the night
+    // can tell a long scan from a run that needs someone.
+    QString held;
+    if (m_runGoing && !m_prompts.isEmpty())
+        held = QStringLiteral("prompt");
+    else if (m_runGoing && m_stage == Stage::TargetLost)
+        held = QStringLiteral("target-lost");
+    else if (m_runGoing && m_stage == Stage::WaitingForTarget)
+        held = QStringLiteral("waiting-for-target");
+    if (!held.isEmpty()) {
+        status = QStringLiteral("held ") + held;
+    } else if (m_runGoing) {
+        // Words, not the window's stage names: peers parse this whatever
+        // language the window speaks.
+        status = QStringLiteral("%1 %2/%3 %4 ETA %5")
+                     .arg(m_stalled ? QStringLiteral("stalled") : QStringLiteral("running"))
+                     .arg(runNumber(m_runningIndex))
+                     .arg(m_runNumbers.isEmpty() ? int(m_runIds.size()) : m_runNumbers.last())
+                     .arg(stageWord(m_stage))
+                     .arg(m_eta.expectedEnd(QDateTime::currentDateTime())
+                              .toString(QStringLiteral("HH:mm")));
+    } else if (m_failedCount > 0) {
+        status = QStringLiteral("failed %1").arg(m_lastFailed);
+    } else if (m_stoppedByOperator) {
+        status = QStringLiteral("stopped");
+    }
+    if (status == m_runStatus)
+        return;
+    m_runStatus = status;
+    emit runStatusChanged(status);
+}
+
+// ---- After a crash ---------------------------------------------------------------
+
+RunRecovery::Unfinished RunController::unfinishedRun() const
+{
+    return RunRecovery::lastUnfinished(RunJournal::read(m_journal), m_journal);
+}
+
+RunController::Resumed RunController::resumeLastRun(bool fromNext)
+{
+    const RunRecovery::Unfinished run = unfinishedRun();
+    if (!run.found)
+        return Resumed::NothingToResume;
+    return resumeRun(run, fromNext);
+}
+
+RunController::Resumed RunController::resumeRun(const RunRecovery::Unfinished &run, bool fromNext)
+{
+    const RunRecovery::Plan plan = RunRecovery::plan(run, fromNext);
+    if (!plan.ok) {
+        log(tr("The run of %1 cannot be resumed: %2")
+                .arg(run.run.toString(Qt::ISODate), plan.error),
+            Severity::Error);
+        return Resumed::Failed;
+    }
+    if (plan.start < 0) {
+        // Cut short after its last entry: nothing is left to measure.
+        appendJournal(RunRecovery::endedRow(run.run, QStringLiteral("finished"),
+                                            QDateTime::currentDateTime()));
+        log(tr("The run of %1 had measured every entry; nothing is resumed.")
+                .arg(run.run.toString(Qt::ISODate)));
+        return Resumed::NothingToResume;
+    }
+    if (m_runGoing)
+        return Resumed::Failed;
+    // Whatever the list held is kept in the cut buffer, the latest on top.
+    while (m_list->count() > 0)
+        m_cutBuffer->put(0, m_list->take(m_list->count() - 1));
+    m_list->setEntries(plan.entries);
+    m_resumedRun = run.run;
+    // Every record of the night keeps naming entries as the schedule did.
+    m_copyIds = m_list->ids();
+    m_copyNumbers = plan.numbers;
+    m_nightEarlier = plan.earlier;
+    QStringList done;
+    for (int i : plan.done)
+        done << QString::number(plan.numbers.value(i, i + 1));
+    log(tr("Resuming the run of %1 from its copy %2: entries done and unticked: %3; "
+           "the run goes on at entry %4.")
+            .arg(run.run.toString(Qt::ISODate), run.copyPath,
+                 done.isEmpty() ? tr("none") : done.join(QStringLiteral(", ")))
+            .arg(plan.numbers.value(plan.start, plan.start + 1)));
+    for (int i : plan.passed)
+        log(tr("Entry %1 was not done in that run and is unticked; tick it to measure it again.")
+                .arg(plan.numbers.value(i, i + 1)));
+    return Resumed::Yes;
+}
+
+void RunController::declineRun(const RunRecovery::Unfinished &run)
+{
+    // Closed in the journal, so that it is not offered again.
+    appendJournal(RunRecovery::endedRow(run.run, QStringLiteral("not resumed"),
+                                        QDateTime::currentDateTime()));
+    log(tr("The run of %1 is not resumed.").arg(run.run.toString(Qt::ISODate)));
+}
+
+void RunController::newNight()
+{
+    m_copyIds.clear();
+    m_copyNumbers.clear();
+    m_nightEarlier.clear();
+}

@@ -1,0 +1,62 @@
+#include "RunBar.h"
+
+#include "Estimate.h"
+#include "RunController.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QTimer>
+
+RunBar::RunBar(RunController *run, QWidget *parent) : QWidget(parent), m_run(run)
+{
+    m_times = new QLabel;
+    m_times->setObjectName(QStringLiteral("RunTimes"));
+    m_stopAfterEntry = new QCheckBox(tr("Stop after this entry"));
+    m_stopAfterEntry->setObjectName(QStringLiteral("StopAfterEntry"));
+    m_onEntryError = new QComboBox;
+    m_onEntryError->setObjectName(QStringLiteral("OnEntryError"));
+    m_onEntryError->addItems({tr("On error: stop"), tr("On error: skip")});
+    m_onEntryError->setToolTip(tr("What the run does when an entry fails: end, or go on with "
+                                  "the next entry."));
+    m_onEntryError->setCurrentIndex(run->skipFailed() ? 1 : 0);
+    auto *layout = new QHBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_times);
+    layout->addWidget(m_stopAfterEntry);
+    layout->addWidget(m_onEntryError);
+
+    connect(m_stopAfterEntry, &QCheckBox::toggled, run, &RunController::setStopAfterEntry);
+    connect(run, &RunController::stopAfterEntryCleared, m_stopAfterEntry,
+            [this] { m_stopAfterEntry->setChecked(false); });
+    connect(m_onEntryError, &QComboBox::currentIndexChanged, run,
+            [run](int i) { run->setSkipFailed(i == 1); });
+
+    m_clock = new QTimer(this);
+    m_clock->setInterval(1000);
+    connect(m_clock, &QTimer::timeout, this, &RunBar::showTimes);
+    connect(run, &RunController::runStarted, m_clock, qOverload<>(&QTimer::start));
+    connect(run, &RunController::runFinished, this, &RunBar::runEnded);
+}
+
+void RunBar::showTimes()
+{
+    if (!m_run->runGoing())
+        return;
+    const RunController::Times t = m_run->times(QDateTime::currentDateTime());
+    m_times->setText(tr("Elapsed %1  Entry left %2  End %3")
+                         .arg(Estimate::format(double(t.elapsed)),
+                              Estimate::format(double(t.entryLeft)),
+                              t.end.toString(QStringLiteral("HH:mm"))));
+}
+
+void RunBar::runEnded()
+{
+    // A Start refused for errors ends no run: the last run's figures stay.
+    if (!m_clock->isActive())
+        return;
+    m_clock->stop();
+    m_times->setText(tr("Run took %1").arg(Estimate::format(
+        double(m_run->times(QDateTime::currentDateTime()).elapsed))));
+}
