@@ -160,32 +160,8 @@
         <translation>一覧を表示</translation>
     </message>
     <message>
-        <source>Stop after this entry</source>
-        <translation>この行の後で停止</translation>
-    </message>
-    <message>
-        <source>On error: stop</source>
-        <translation>エラー時: 停止</translation>
-    </message>
-    <message>
-        <source>On error: skip</source>
-        <translation>エラー時: 次の行へ</translation>
-    </message>
-    <message>
-        <source>What the run does when an entry fails: end, or go on with the next entry.</source>
-        <translation>行が失敗したときの動作: 実行を終えるか、次の行へ進みます。</translation>
-    </message>
-    <message>
-        <source>Run took %1</source>
-        <translation>実行時間 %1</translation>
-    </message>
-    <message>
         <source>Run journal</source>
         <translation>実行記録</translation>
-    </message>
-    <message>
-        <source>Elapsed %1  Entry left %2  End %3</source>
-        <translation>経過 %1  この行の残り %2  終了予定 %3</translation>
     </message>
     <message>
         <source>%1; unsaved edits are not kept.</source>
@@ -725,6 +701,33 @@ Steps = (End - Start) / Delta</source>
     <message>
         <source>Prompter</source>
         <translation>オペレーター確認</translation>
+    </message>
+</context>
+<context>
+    <name>RunBar</name>
+    <message>
+        <source>Stop after this entry</source>
+        <translation>この行の後で停止</translation>
+    </message>
+    <message>
+        <source>On error: stop</source>
+        <translation>エラー時: 停止</translation>
+    </message>
+    <message>
+        <source>On error: skip</source>
+        <translation>エラー時: 次の行へ</translation>
+    </message>
+    <message>
+        <source>What the run does when an entry fails: end, or go on with the next entry.</source>
+        <translation>行が失敗したときの動作: 実行を終えるか、次の行へ進みます。</translation>
+    </message>
+    <message>
+        <source>Elapsed %1  Entry left %2  End %3</source>
+        <translation>経過 %1  この行の残り %2  終了予定 %3</translation>
+    </message>
+    <message>
+        <source>Run took %1</source>
+        <translation>実行時間 %1</translation>
     </message>
 </context>
 <context>
