@@ -108,8 +108,20 @@ public:
     Resumed resumeLastRun(bool fromNext = false);
     // The list holds a resumed run's copy that no run has started from yet.
     bool holdsResumedRun() const { return m_resumedRun.isValid(); }
-    // The operator declined to resume it: closed in the journal.
-    void declineRun(const RunRecovery::Unfinished &run);
+    // The question for an operator about an unfinished run: its text and
+    // choices (from the running entry, from the next one when there is one,
+    // do not resume). No choices: nothing to offer, and the log says why.
+    struct Offer
+    {
+        QString text;
+        QStringList choices;
+    };
+    Offer resumeOffer(const RunRecovery::Unfinished &run);
+    // The operator's answer, the index of the choice taken (-1: none). A
+    // run declined is closed in the journal, so that it is not offered again.
+    Resumed answerOffer(const RunRecovery::Unfinished &run, const Offer &offer, int choice);
+    // Nobody to ask (an unattended start): the log names it.
+    void nameUnfinished(const RunRecovery::Unfinished &run);
     // A schedule loaded from a file begins a new night.
     void newNight();
 

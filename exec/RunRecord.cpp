@@ -445,12 +445,51 @@ RunController::Resumed RunController::resumeRun(const RunRecovery::Unfinished &r
     return Resumed::Yes;
 }
 
-void RunController::declineRun(const RunRecovery::Unfinished &run)
+RunController::Offer RunController::resumeOffer(const RunRecovery::Unfinished &run)
 {
-    // Closed in the journal, so that it is not offered again.
+    const RunRecovery::Plan plan = RunRecovery::plan(run, false);
+    if (!plan.ok || plan.start < 0) {
+        resumeRun(run, false); // says why there is nothing to resume
+        return {};
+    }
+    const auto name = [&plan](int i) {
+        if (i < 0)
+            return tr("none");
+        const Entry &e = plan.entries.at(i);
+        const QString what = e.sampleId.isEmpty() ? e.dataFile : e.sampleId;
+        return what.isEmpty() ? QString::number(i + 1)
+                              : QStringLiteral("%1 (%2)").arg(i + 1).arg(what);
+    };
+    Offer offer;
+    offer.text = tr("The run started %1 did not end: Skedra or the computer stopped during it.\n"
+                    "Its copy of the schedule: %2\nLast entry done: %3\nEntry that was "
+                    "running: %4\n\nResume the run?")
+                     .arg(run.run.toString(QStringLiteral("yyyy-MM-dd HH:mm")), run.copyPath,
+                          name(plan.lastDone), name(plan.running));
+    offer.choices << tr("Resume from entry %1 (measured again from its start)")
+                         .arg(plan.running + 1);
+    if (plan.running + 1 < plan.entries.size())
+        offer.choices << tr("Resume from entry %1").arg(plan.running + 2);
+    offer.choices << tr("Do not resume");
+    return offer;
+}
+
+RunController::Resumed RunController::answerOffer(const RunRecovery::Unfinished &run,
+                                                  const Offer &offer, int choice)
+{
+    if (choice >= 0 && choice < offer.choices.size() - 1)
+        return resumeRun(run, choice == 1);
     appendJournal(RunRecovery::endedRow(run.run, QStringLiteral("not resumed"),
                                         QDateTime::currentDateTime()));
     log(tr("The run of %1 is not resumed.").arg(run.run.toString(Qt::ISODate)));
+    return Resumed::NothingToResume;
+}
+
+void RunController::nameUnfinished(const RunRecovery::Unfinished &run)
+{
+    log(tr("The run of %1 did not end (its copy: %2); start with -resume-last to resume it.")
+            .arg(run.run.toString(Qt::ISODate), run.copyPath),
+        Severity::Error);
 }
 
 void RunController::newNight()

@@ -168,40 +168,6 @@
         <translation>%1。保存していない編集内容は保持されません。</translation>
     </message>
     <message>
-        <source>none</source>
-        <translation>なし</translation>
-    </message>
-    <message>
-        <source>The run of %1 did not end (its copy: %2); start with -resume-last to resume it.</source>
-        <translation>%1 の実行は終了していません (写し: %2)。再開するには -resume-last を付けて起動してください。</translation>
-    </message>
-    <message>
-        <source>The run started %1 did not end: Skedra or the computer stopped during it.
-Its copy of the schedule: %2
-Last entry done: %3
-Entry that was running: %4
-
-Resume the run?</source>
-        <translation>%1 に開始した実行は終了していません。実行中に Skedra またはコンピューターが停止しました。
-スケジュールの写し: %2
-最後に完了した行: %3
-実行中だった行: %4
-
-実行を再開しますか?</translation>
-    </message>
-    <message>
-        <source>Resume from entry %1 (measured again from its start)</source>
-        <translation>%1 行目から再開 (最初から測定し直す)</translation>
-    </message>
-    <message>
-        <source>Resume from entry %1</source>
-        <translation>%1 行目から再開</translation>
-    </message>
-    <message>
-        <source>Do not resume</source>
-        <translation>再開しない</translation>
-    </message>
-    <message>
         <source>Unsaved edits of an earlier session are kept in %1 (%2); load it to see them.</source>
         <translation>前回のセッションで保存されなかった編集内容が %1 (%2) に保持されています。読み込むと確認できます。</translation>
     </message>
@@ -851,6 +817,36 @@ Steps = (End - Start) / Delta</source>
     <message>
         <source>The run of %1 is not resumed.</source>
         <translation>%1 の実行は再開しません。</translation>
+    </message>
+    <message>
+        <source>The run started %1 did not end: Skedra or the computer stopped during it.
+Its copy of the schedule: %2
+Last entry done: %3
+Entry that was running: %4
+
+Resume the run?</source>
+        <translation>%1 に開始した実行は終了していません。実行中に Skedra またはコンピューターが停止しました。
+スケジュールの写し: %2
+最後に完了した行: %3
+実行中だった行: %4
+
+実行を再開しますか?</translation>
+    </message>
+    <message>
+        <source>Resume from entry %1 (measured again from its start)</source>
+        <translation>%1 行目から再開 (最初から測定し直す)</translation>
+    </message>
+    <message>
+        <source>Resume from entry %1</source>
+        <translation>%1 行目から再開</translation>
+    </message>
+    <message>
+        <source>Do not resume</source>
+        <translation>再開しない</translation>
+    </message>
+    <message>
+        <source>The run of %1 did not end (its copy: %2); start with -resume-last to resume it.</source>
+        <translation>%1 の実行は終了していません (写し: %2)。再開するには -resume-last を付けて起動してください。</translation>
     </message>
 </context>
 <context>

@@ -11,6 +11,7 @@
 #include "LogArea.h"
 #include "Prompter.h"
 #include "RunBar.h"
+#include "ScheduleDocument.h"
 #include "ScheduleEdit.h"
 #include "Startup.h"
 #include "Tolva.h"
@@ -86,6 +87,16 @@ int Body::currentRow() const
 void Body::setCurrentRow(int row)
 {
     m_pane->setCurrentRow(row);
+}
+
+bool Body::entriesChanged() const
+{
+    return m_doc->changed();
+}
+
+QString Body::recoveryPath() const
+{
+    return m_doc->recoveryPath();
 }
 
 QTableView *Body::overviewTable() const
@@ -245,7 +256,7 @@ void Body::setResumeMode(Exec::ResumeMode mode)
 
 QString Body::scheduleFileShown() const
 {
-    return ui->ScheduleFile->text();
+    return m_doc->file();
 }
 
 QString Body::stageShown() const
@@ -319,10 +330,10 @@ void Body::closeEvent(QCloseEvent *event)
     // being prepared must not go with a stray click.
     QString question;
     const bool going = m_run->runGoing();
-    const bool discardsEdits = !going && m_entriesChanged;
+    const bool discardsEdits = !going && m_doc->changed();
     if (going)
         question = tr("A run is going. Stop it and close Skedra?");
-    else if (m_entriesChanged)
+    else if (m_doc->changed())
         question = tr("The schedule has changed since it was last saved or loaded. Close Skedra "
                       "without saving it?");
     // Written before asking: whatever the answer, a crash from here on
@@ -333,7 +344,7 @@ void Body::closeEvent(QCloseEvent *event)
         return;
     }
     if (discardsEdits)
-        removeRecovery(); // the operator chose to close without saving
+        m_doc->discardEdits(); // the operator chose to close without saving
     m_run->close();
     emit closed();
     QFrame::closeEvent(event);
@@ -362,7 +373,6 @@ void Body::setupList()
         return row != m_run->runningRow() ||
                ask(tr("Entry %1 is being run. Move it to the cut buffer?").arg(row + 1));
     });
-    connect(m_list, &ScheduleModel::edited, this, [this] { m_entriesChanged = true; });
 
     cutBufferFrame->ui.Layout->addWidget(m_pane->cutBufferView(), 0, 0);
     connect(ui->ShowCutBuffer, &QCheckBox::toggled, cutBufferFrame, &LayoutFrame::setVisible);
@@ -376,11 +386,11 @@ void Body::setupList()
 void Body::tickOnly(const QSet<int> &numbers)
 {
     // The script's choice for this run, not an edit of the schedule.
-    const bool changed = m_entriesChanged;
-    for (int i = 0; i < m_list->count(); ++i) {
-        Entry e = m_list->entry(i);
-        e.exec = numbers.contains(i + 1);
-        m_list->setEntry(i, e);
-    }
-    m_entriesChanged = changed;
+    m_doc->withoutChange([this, &numbers] {
+        for (int i = 0; i < m_list->count(); ++i) {
+            Entry e = m_list->entry(i);
+            e.exec = numbers.contains(i + 1);
+            m_list->setEntry(i, e);
+        }
+    });
 }

@@ -35,6 +35,7 @@ class ListPane;
 class LogArea;
 class Prompter;
 class RunBar;
+class ScheduleDocument;
 class QCheckBox;
 class QComboBox;
 class QFileDialog;
@@ -118,7 +119,7 @@ public:
     void setAsk(Ask ask) { m_ask = std::move(ask); }
     bool runGoing() const { return m_run->runGoing(); }
     // The list changed since it was last saved or loaded.
-    bool entriesChanged() const { return m_entriesChanged; }
+    bool entriesChanged() const;
 
     // After a crash (BodyFiles.cpp). The run the journal says was cut short
     // and the recovery file of unsaved edits: with askOperator they are
@@ -133,7 +134,7 @@ public:
     // Writes the list to the recovery file when it differs from the file
     // last saved or loaded; every 30 s and when the program is asked to quit.
     bool saveRecovery();
-    QString recoveryPath() const { return m_recoveryPath; }
+    QString recoveryPath() const;
 
 signals:
     void closed();
@@ -156,15 +157,13 @@ private:
     int choose(const QString &text, const QStringList &choices) const;
     void saveSchedule();
     void loadSchedule();
-    void scheduleFileSelected(const QString &fname);
-    void showLoaded(const QList<Entry> &entries, const QString &fileShown);
-    void removeRecovery();
     bool offerUnfinishedRun(bool askOperator);
 
     std::unique_ptr<Ui::Body> ui;
     ScheduleModel *m_list = nullptr;
     ScheduleModel *m_cutBuffer = nullptr;
     ListPane *m_pane = nullptr;
+    ScheduleDocument *m_doc = nullptr;
     RunBar *m_runBar = nullptr;
     RunController *m_run = nullptr;
     LayoutFrame *cutBufferFrame = nullptr;
@@ -174,12 +173,7 @@ private:
     LogArea *logArea = nullptr;
     DryRunWindow *dryRunWindow = nullptr;
     QCheckBox *showOverview = nullptr;
-    QTimer *recoveryClock = nullptr;
-    bool savingSchedule = false;
-    bool m_entriesChanged = false;
-    bool recoveryWarned = false;
     Ask m_ask;
     Choose m_choose;
     QString rootDir;
-    QString m_recoveryPath;
 };

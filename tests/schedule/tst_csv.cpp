@@ -2,6 +2,8 @@
 // shipped example, and writing atomically under the name the user meant.
 #include "Csv.h"
 #include "EntryCodec.h"
+#include "ScheduleDocument.h"
+#include "ScheduleModel.h"
 #include "ScheduleTestEnv.h"
 
 #include <QtTest>
@@ -94,6 +96,53 @@ private slots:
         QFile f(path);
         QVERIFY(f.open(QIODevice::ReadOnly));
         QCOMPARE(f.readAll(), old);
+    }
+
+    // The document: edits mark it changed and go to the recovery file
+    // (its failure told once), a save or a load into an empty list is the
+    // file again and drops the recovery file, a load after kept entries or
+    // recovered edits are still unsaved, a failed save changes nothing.
+    void document()
+    {
+        ScheduleModel list;
+        const QString recovery = m_dir.filePath("recovery.csv");
+        ScheduleDocument doc(&list, recovery);
+        list.insert(0, Entry::defaults());
+        QVERIFY(doc.changed());
+        QString error;
+        QVERIFY(doc.keepEdits(&error) && doc.hasRecovery() && error.isEmpty());
+        QVERIFY(!doc.save(m_dir.filePath("no/such/dir.csv")).ok);
+        QVERIFY(doc.changed() && doc.file().isEmpty() && doc.hasRecovery());
+        QVERIFY(doc.save(m_dir.filePath("night")).ok);
+        QCOMPARE(doc.file(), m_dir.filePath("night.csv"));
+        QVERIFY(!doc.changed() && !doc.hasRecovery());
+        QVERIFY(!doc.keepEdits(&error)); // nothing to keep
+
+        doc.loaded({Entry::defaults()}, "more.csv"); // after the entry kept
+        QCOMPARE(list.count(), 2);
+        QVERIFY(doc.changed());
+        doc.withoutChange([&list] { list.setEntry(0, list.entry(1)); });
+        QVERIFY(doc.changed());
+        while (list.count() > 0)
+            list.take(0);
+        doc.loaded({Entry::defaults()}, "only.csv");
+        QVERIFY(!doc.changed());
+        doc.withoutChange([&list] {
+            Entry e = list.entry(0);
+            e.exec = false;
+            list.setEntry(0, e);
+        });
+        QVERIFY(!doc.changed());
+
+        ScheduleDocument broken(&list, m_dir.filePath("no/such/recovery.csv"));
+        list.insert(0, Entry::defaults());
+        QVERIFY(!broken.keepEdits(&error) && !error.isEmpty());
+        QVERIFY(!broken.keepEdits(&error) && error.isEmpty()); // said once
+
+        QVERIFY(doc.keepEdits(&error));
+        list.take(0);
+        doc.recovered(doc.readRecovery().entries);
+        QVERIFY(doc.changed() && doc.hasRecovery()); // kept until saved
     }
 
 private:
