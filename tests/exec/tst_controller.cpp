@@ -64,11 +64,16 @@ public:
                 Qt::QueuedConnection);
     }
     QStringList lines;
+    QString held; // a command word left unanswered, once
 
 private:
     void answer(const QString &cmd)
     {
         const QString word = cmd.section(QLatin1Char(' '), 0, 0);
+        if (word == held) {
+            held.clear();
+            return;
+        }
         if (word == QLatin1String("SetCurrentEnergy"))
             hear(m_run, QStringLiteral("Dorvan>Tarnix _EvMovingCurTh 0"));
         else if (word == QLatin1String("MoveSHolderTo"))
@@ -137,6 +142,55 @@ private slots:
             journal << QStringLiteral("%1 %2").arg(r.entry).arg(r.outcome);
         QCOMPARE(journal.mid(1), (QStringList{"1 done", "3 done", "0 ended"}));
         QCOMPARE(n->run.runStatus(), QStringLiteral("idle"));
+    }
+
+    // "Stop after this entry", then Resume with its default mode: the run
+    // goes on with the next entry, and ends finished only when every ticked
+    // entry was measured.
+    void stopAfterEntryThenResumeNext()
+    {
+        auto n = night(abc());
+        IdealTarget target(n->run);
+        n->run.setTargetReady(true);
+        QSignalSpy finished(&n->run, &RunController::runFinished);
+        QSignalSpy cleared(&n->run, &RunController::stopAfterEntryCleared);
+        n->run.setStopAfterEntry(true);
+        QVERIFY(n->run.start());
+        QVERIFY(finished.wait(20000));
+        QCOMPARE(states(n->list), QStringLiteral("D--"));
+        QCOMPARE(cleared.count(), 1); // it was for that run
+        n->run.resume(Exec::FromNext);
+        QVERIFY(finished.wait(20000));
+        QCOMPARE(finished.at(1).at(0).toBool(), true);
+        QCOMPARE(states(n->list), QStringLiteral("DDD"));
+        QVERIFY(n->run.unmeasuredEntries().isEmpty());
+        QCOMPARE(target.lines.filter("Start").size(), 3);
+    }
+
+    // The target goes away during an entry and comes back: the run holds
+    // and says so, and the entry measured again gets every move, the
+    // beamline's state being unknown.
+    void targetLostAndBack()
+    {
+        auto n = night(abc());
+        IdealTarget target(n->run);
+        target.held = QStringLiteral("GetBlockNum");
+        n->run.setTargetReady(true);
+        QSignalSpy finished(&n->run, &RunController::runFinished);
+        QSignalSpy alerts(&n->run, &RunController::alert);
+        QVERIFY(n->run.start());
+        QTRY_COMPARE_WITH_TIMEOUT(target.lines.filter("GetBlockNum").size(), 1, 10000);
+        n->run.setTargetReady(false);
+        QTRY_COMPARE_WITH_TIMEOUT(n->run.runStatus(), QStringLiteral("held target-lost"), 10000);
+        QCOMPARE(alerts.count(), 1);
+        n->run.setTargetReady(true);
+        n->run.resume(Exec::FromInit);
+        QVERIFY(finished.wait(20000));
+        QCOMPARE(finished.at(0).at(0).toBool(), true);
+        QCOMPARE(states(n->list), QStringLiteral("DDD"));
+        QCOMPARE(target.lines.filter("MoveSHolderTo"),
+                 (QStringList{"MoveSHolderTo 1", "MoveSHolderTo 1", "MoveSHolderTo 2",
+                              "MoveSHolderTo 3"}));
     }
 
     // Start checks the ticked entries (an unticked one with errors does not
