@@ -1,5 +1,6 @@
 #include "TolvaSession.h"
 
+#include "BusCommandIds.h"
 #include "TolvaProto.h"
 
 #include <QFileInfo>
@@ -37,24 +38,25 @@ QString TolvaSession::Outgoing::lossText() const
 
 TolvaSession::TolvaSession(qsizetype maxLineLength) : m_framer(maxLineLength)
 {
-    m_table.addCommand(0, QStringLiteral("Hello"), QStringLiteral("Answer greeting message"));
-    m_table.addCommand(1, QStringLiteral("Help"), QStringLiteral("Show help message"));
-    m_table.addCommand(2, QStringLiteral("IsBusy"), QStringLiteral("Answer if Tarnix is busy"));
-    m_table.addCommand(3, QStringLiteral("Connected"), QString());
-    m_table.addCommand(4, QStringLiteral("Disconnected"), QString());
-    m_table.addCommand(5, QStringLiteral("EvChangerMoving"), QString());
-    m_table.addCommand(6, QStringLiteral("EvMovingCurTh"), QString());
-    m_table.addCommand(7, QStringLiteral("EvStartMeas"), QString());
-    m_table.addCommand(8, QStringLiteral("EvEndMeas"), QString());
-    m_table.addCommand(9, QStringLiteral("EvStartQMeas"), QString());
-    m_table.addCommand(10, QStringLiteral("EvEndQMeas"), QString());
-    m_table.addCommand(11, QStringLiteral("EvErrStartXAFSMeas"), QString());
-    m_table.addCommand(12, QStringLiteral("EvErrRemote"), QString());
-    m_table.addCommand(13, QStringLiteral("EvErrChangerMove"), QString());
-    m_table.addCommand(15, QStringLiteral("RemoteOn"), QString());
-    m_table.addCommand(14, QStringLiteral("listnodes"), QString());
-    m_table.addCommand(16, QStringLiteral("GetBlockNum"), QString());
-    m_table.addCommand(17, QStringLiteral("GetRunStatus"),
+    m_table.addCommand(IdHello, QStringLiteral("Hello"), QStringLiteral("Answer greeting message"));
+    m_table.addCommand(IdHelp, QStringLiteral("Help"), QStringLiteral("Show help message"));
+    m_table.addCommand(IdIsBusy, QStringLiteral("IsBusy"),
+                       QStringLiteral("Answer if Tarnix is busy"));
+    m_table.addCommand(IdConnected, QStringLiteral("Connected"), QString());
+    m_table.addCommand(IdDisconnected, QStringLiteral("Disconnected"), QString());
+    m_table.addCommand(IdEvChangerMoving, QStringLiteral("EvChangerMoving"), QString());
+    m_table.addCommand(IdEvMovingCurTh, QStringLiteral("EvMovingCurTh"), QString());
+    m_table.addCommand(IdEvStartMeas, QStringLiteral("EvStartMeas"), QString());
+    m_table.addCommand(IdEvEndMeas, QStringLiteral("EvEndMeas"), QString());
+    m_table.addCommand(IdEvStartQMeas, QStringLiteral("EvStartQMeas"), QString());
+    m_table.addCommand(IdEvEndQMeas, QStringLiteral("EvEndQMeas"), QString());
+    m_table.addCommand(IdEvErrStartXAFSMeas, QStringLiteral("EvErrStartXAFSMeas"), QString());
+    m_table.addCommand(IdEvErrRemote, QStringLiteral("EvErrRemote"), QString());
+    m_table.addCommand(IdEvErrChangerMove, QStringLiteral("EvErrChangerMove"), QString());
+    m_table.addCommand(IdRemoteOn, QStringLiteral("RemoteOn"), QString());
+    m_table.addCommand(IdListNodes, QStringLiteral("listnodes"), QString());
+    m_table.addCommand(IdGetBlockNum, QStringLiteral("GetBlockNum"), QString());
+    m_table.addCommand(IdGetRunStatus, QStringLiteral("GetRunStatus"),
                        QStringLiteral("Answer the state of the run: idle, running N/M STAGE ETA "
                                       "hh:mm, held REASON, stopped, failed N"));
 }
@@ -175,16 +177,16 @@ void TolvaSession::dispatch(const QString &line, Actions *out)
         return;
     // The built-in words are recognised by the word alone, whatever the kind.
     switch (msg.cmdId) {
-    case 0:
+    case IdHello:
         reply(msg, QStringLiteral("Hello! I am %1. Nice to meet you!").arg(m_name), out);
         break;
-    case 1:
+    case IdHelp:
         reply(msg, helpAnswer(msg), out);
         break;
-    case 2:
+    case IdIsBusy:
         reply(msg, QStringLiteral("%1").arg(m_busy ? 1 : 0), out);
         break;
-    case 17:
+    case IdGetRunStatus:
         // Only a question is answered: another node's answer is handed on to
         // whoever asked, never answered back (two nodes would ping-pong).
         if (msg.kind == AMsgKind::Ask) {
