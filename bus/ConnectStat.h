@@ -3,17 +3,17 @@
 // it on its form and changes the state only through setStat().
 #pragma once
 
+#include "BusConnection.h"
+
 #include <QObject>
 
 class QLabel;
 class QPushButton;
 
-class ConnectStat : public QObject
+class ConnectStat : public QObject, public BusConnection
 {
     Q_OBJECT
 public:
-    enum ConnState { Disconnected = 0, Connecting = 1, Connected = 2 };
-
     ConnectStat(QLabel *label, QPushButton *button, QObject *parent = nullptr);
 
     void setStat(int state);

@@ -16,6 +16,7 @@
 #pragma once
 
 #include "AMsg.h"
+#include "BusConnection.h"
 #include "LineFramer.h"
 #include "NodeCmdTable.h"
 
@@ -26,13 +27,13 @@
 
 #include <optional>
 
-class TolvaSession
+class TolvaSession : public BusConnection
 {
     // The operator's texts keep the client's translation context.
     Q_DECLARE_TR_FUNCTIONS(Tolva)
 public:
     // The values ConnectStat shows.
-    enum State { Disconnected = 0, Connecting = 1, Connected = 2 };
+    using State = ConnState;
 
     struct Action
     {
