@@ -140,13 +140,13 @@ Result load(const QString &path, Entry &e)
 
     SetRead quick;
     SetRead step;
-    int fileUnit = 0;
+    int fileUnit = Units::EV;
     static const QRegularExpression space(QStringLiteral("\\s"));
     while (!in.atEnd()) {
         const QStringList items = in.readLine().simplified().split(space);
         const QString &tag = items.at(0);
         if (tag == QLatin1String("U")) {
-            const int u = items.size() > 1 ? toIntOr0(items.at(1)) : 0;
+            const int u = items.size() > 1 ? toIntOr0(items.at(1)) : int(Units::EV);
             // A unit this program does not have would turn every start into 0.
             if (u >= 0 && u < Units::count())
                 fileUnit = u;

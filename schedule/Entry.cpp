@@ -123,7 +123,7 @@ void BlockSet::setBlocks(int n, const QStringList &starts, const QList<int> &poi
                          const QList<double> &deltas)
 {
     const int keptUnit = m_unit;
-    setUnit(0);
+    setUnit(Units::EV);
     showBlocks(n);
     for (int i = 0; i < starts.size() && has(i); ++i)
         setStartText(i, starts.at(i));
@@ -318,7 +318,7 @@ Entry Entry::defaults()
     e.updateTarget();
     e.selectScanType(EntryRows::QuickScan);
     e.selectStdBlockType(0);
-    e.selectBlockUnit(0);
+    e.selectBlockUnit(Units::EV);
     e.requestBlocks(e.blocks);
     return e;
 }

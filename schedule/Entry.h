@@ -123,7 +123,7 @@ private:
 
     QVector<BlockRow> m_rows;
     int m_shown = 0;
-    int m_unit = 0;
+    int m_unit = Units::EV;
     double m_origin = 0; // edge energy, eV
     double m_d = Units::defaultD;
 };
@@ -172,7 +172,7 @@ struct Entry
     QString blockDefFile = QStringLiteral("MyBlock.prm");
     QString measTimes = QStringLiteral("1,1,1,1");
     int blocks = 4; // 1 ... BlockSet::maxBlocks
-    int blockUnit = 0;
+    int blockUnit = Units::EV;
     BlockSet quickBlocks;
     BlockSet stepBlocks;
     // What the scan type not shown had when it was left.

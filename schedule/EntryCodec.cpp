@@ -43,7 +43,7 @@ void restoreLastBlockEnd(BlockSet &set, int i, int points, double delta)
     const double d = set.latticeSpacing();
     const double s = Units::fromEV(set.row(i).pos, set.unit(), d);
     const double e = Units::toEV(s + points * delta, set.unit(), d);
-    if (!std::isfinite(e) || (set.unit() == 3 && s == -1))
+    if (!std::isfinite(e) || (set.unit() == Units::Degree && s == -1))
         return;
     set.setPos(i + 1, e, set.row(i).isRel);
 }

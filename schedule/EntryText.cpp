@@ -32,7 +32,7 @@ double parseTypedStart(const QString &text, int unit, double origin, double d, b
         // there the offset is taken in the display unit from the edge's own
         // value, which is exactly how the row shows it again, so a relative
         // text read back gives the same position.
-        if (unit == 2 || unit == 3)
+        if (unit == Units::Angstrom || unit == Units::Degree)
             return Units::toEV(Units::fromEV(origin, unit, d) + v, unit, d);
         return Units::toEV(v, unit, d) + origin;
     }

@@ -5,13 +5,13 @@
 QString Units::name(int unit)
 {
     switch (unit) {
-    case 0:
+    case EV:
         return QStringLiteral("eV");
-    case 1:
+    case KeV:
         return QStringLiteral("keV");
-    case 2:
+    case Angstrom:
         return QStringLiteral("A");
-    case 3:
+    case Degree:
         return QStringLiteral("deg");
     default:
         return QString();
@@ -20,18 +20,18 @@ QString Units::name(int unit)
 
 QString Units::format(int unit)
 {
-    if (unit == 0)
+    if (unit == EV)
         return QStringLiteral("% 8.2f");
-    if (unit >= 1 && unit < count())
+    if (unit >= KeV && unit < count())
         return QStringLiteral("% 8.5f");
     return QString();
 }
 
 QString Units::print(double value, int unit)
 {
-    if (unit == 0)
+    if (unit == EV)
         return QString::asprintf("% 8.2f", value);
-    if (unit >= 1 && unit < count())
+    if (unit >= KeV && unit < count())
         return QString::asprintf("% 8.5f", value);
     return QString();
 }
@@ -48,13 +48,13 @@ double Units::fromEV(double e, int unit, double d)
 {
     const double eK = e / 1000;
     switch (unit) {
-    case 0:
+    case EV:
         return e;
-    case 1:
+    case KeV:
         return eK;
-    case 2:
+    case Angstrom:
         return finiteOrUnreachable(hcKeVA / eK);
-    case 3: {
+    case Degree: {
         const double x = hcKeVA / eK / (2 * d);
         if (!(std::fabs(x) <= 1))
             return -1;
@@ -68,13 +68,13 @@ double Units::fromEV(double e, int unit, double d)
 double Units::toEV(double v, int unit, double d)
 {
     switch (unit) {
-    case 0:
+    case EV:
         return v;
-    case 1:
+    case KeV:
         return v * 1000;
-    case 2:
+    case Angstrom:
         return finiteOrUnreachable(hcKeVA / v * 1000);
-    case 3:
+    case Degree:
         return finiteOrUnreachable(hcKeVA / (2 * d * std::sin(v * pi / 180)) * 1000);
     default:
         return 0;

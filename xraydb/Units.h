@@ -14,7 +14,13 @@ public:
     // Si(111): the spacing used where no crystal is known.
     static constexpr double defaultD = 3.13553;
 
-    static int count() { return 4; }
+    // The display units, numbered as the unit selector's rows, the schedule
+    // and block files and the target's SetBlockUnit number them. Positions
+    // stay plain ints wherever they are stored or sent; these names are for
+    // the code that compares or switches on them.
+    enum Unit { EV = 0, KeV = 1, Angstrom = 2, Degree = 3 };
+
+    static constexpr int count() { return Degree + 1; }
     // "eV", "keV", "A", "deg"; empty for an unknown index.
     static QString name(int unit);
     // "% 8.2f" for eV, "% 8.5f" for the others.
