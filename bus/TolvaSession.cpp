@@ -1,6 +1,7 @@
 #include "TolvaSession.h"
 
 #include "BusCommandIds.h"
+#include "TargetWords.h"
 #include "TolvaProto.h"
 
 #include <QFileInfo>
@@ -44,18 +45,19 @@ TolvaSession::TolvaSession(qsizetype maxLineLength) : m_framer(maxLineLength)
                        QStringLiteral("Answer if Tarnix is busy"));
     m_table.addCommand(IdConnected, QStringLiteral("Connected"), QString());
     m_table.addCommand(IdDisconnected, QStringLiteral("Disconnected"), QString());
-    m_table.addCommand(IdEvChangerMoving, QStringLiteral("EvChangerMoving"), QString());
-    m_table.addCommand(IdEvMovingCurTh, QStringLiteral("EvMovingCurTh"), QString());
-    m_table.addCommand(IdEvStartMeas, QStringLiteral("EvStartMeas"), QString());
-    m_table.addCommand(IdEvEndMeas, QStringLiteral("EvEndMeas"), QString());
-    m_table.addCommand(IdEvStartQMeas, QStringLiteral("EvStartQMeas"), QString());
-    m_table.addCommand(IdEvEndQMeas, QStringLiteral("EvEndQMeas"), QString());
-    m_table.addCommand(IdEvErrStartXAFSMeas, QStringLiteral("EvErrStartXAFSMeas"), QString());
-    m_table.addCommand(IdEvErrRemote, QStringLiteral("EvErrRemote"), QString());
-    m_table.addCommand(IdEvErrChangerMove, QStringLiteral("EvErrChangerMove"), QString());
-    m_table.addCommand(IdRemoteOn, QStringLiteral("RemoteOn"), QString());
+    m_table.addCommand(IdEvChangerMoving, QLatin1String(TargetWords::EvChangerMoving), QString());
+    m_table.addCommand(IdEvMovingCurTh, QLatin1String(TargetWords::EvMovingCurTh), QString());
+    m_table.addCommand(IdEvStartMeas, QLatin1String(TargetWords::EvStartMeas), QString());
+    m_table.addCommand(IdEvEndMeas, QLatin1String(TargetWords::EvEndMeas), QString());
+    m_table.addCommand(IdEvStartQMeas, QLatin1String(TargetWords::EvStartQMeas), QString());
+    m_table.addCommand(IdEvEndQMeas, QLatin1String(TargetWords::EvEndQMeas), QString());
+    m_table.addCommand(IdEvErrStartXAFSMeas, QLatin1String(TargetWords::EvErrStartXAFSMeas),
+                       QString());
+    m_table.addCommand(IdEvErrRemote, QLatin1String(TargetWords::EvErrRemote), QString());
+    m_table.addCommand(IdEvErrChangerMove, QLatin1String(TargetWords::EvErrChangerMove), QString());
+    m_table.addCommand(IdRemoteOn, QLatin1String(TargetWords::RemoteOn), QString());
     m_table.addCommand(IdListNodes, QStringLiteral("listnodes"), QString());
-    m_table.addCommand(IdGetBlockNum, QStringLiteral("GetBlockNum"), QString());
+    m_table.addCommand(IdGetBlockNum, QLatin1String(TargetWords::GetBlockNum), QString());
     m_table.addCommand(IdGetRunStatus, QStringLiteral("GetRunStatus"),
                        QStringLiteral("Answer the state of the run: idle, running N/M STAGE ETA "
                                       "hh:mm, held REASON, stopped, failed N"));

@@ -6,6 +6,7 @@
 #include "EntrySelection.h"
 #include "ExecPlan.h"
 #include "OptionTables.h"
+#include "TargetWords.h"
 #include "TolvaProto.h"
 #include "XrayDataBase.h"
 
@@ -88,7 +89,7 @@ Result run(const QList<Entry> &entries, const Setup &setup, const QDateTime &now
     r.lines << QStringLiteral("# ") +
                    Tr::tr("Dry run of %1 ticked entries of %2.").arg(ticked).arg(entries.size());
     r.lines << QStringLiteral("# ") + Tr::tr("When the target logs in:");
-    r.lines << busLine(setup, setup.target, QStringLiteral("RemoteOn"));
+    r.lines << busLine(setup, setup.target, TargetWords::line(TargetWords::RemoteOn));
     for (const auto &cmd : setup.onTargetReady)
         r.lines << busLine(setup, cmd.first, cmd.second);
 
@@ -125,7 +126,7 @@ Result run(const QList<Entry> &entries, const Setup &setup, const QDateTime &now
             r.lines << QStringLiteral("PROMPT ") + oneLine(p.text);
         for (const QString &line : plan.lines) {
             r.lines << busLine(setup, setup.target, line);
-            if (line == QLatin1String("GetBlockNum"))
+            if (line == QLatin1String(TargetWords::GetBlockNum))
                 r.lines << QStringLiteral("# ") +
                                (setup.blockNum > 0
                                     ? Tr::tr("The target's answer is taken to be %1 "

@@ -1,6 +1,7 @@
 #include "Exec.h"
 
 #include "ExecPlan.h"
+#include "TargetWords.h"
 
 #include <QDeadlineTimer>
 #include <QThread>
@@ -443,10 +444,10 @@ void Exec::noticedRefusal(QString cmd)
     {
         const char *word;
         F::Flag flag;
-    } waits[] = {{"SetCurrentEnergy", F::MainThMoving},
-                 {"MoveSHolderTo", F::SHolderMoving},
-                 {"GetBlockNum", F::BusyAskingBlockNum},
-                 {"Start", F::InXAFSMeas}};
+    } waits[] = {{TargetWords::SetCurrentEnergy, F::MainThMoving},
+                 {TargetWords::MoveSHolderTo, F::SHolderMoving},
+                 {TargetWords::GetBlockNum, F::BusyAskingBlockNum},
+                 {TargetWords::Start, F::InXAFSMeas}};
     if (!running || lost)
         return;
     for (const auto &w : waits) {

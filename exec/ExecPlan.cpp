@@ -3,11 +3,15 @@
 #include "BlockFile.h"
 #include "EntryText.h"
 #include "OptionTables.h"
+#include "TargetWords.h"
 #include "XrayDataBase.h"
 
 #include <QCoreApplication>
 
 #include <iterator>
+
+// Every line for the target is built from its words.
+using namespace TargetWords;
 
 namespace {
 
@@ -103,13 +107,13 @@ void move(const StageInput &in, StageResult &r)
                        EntryText::g6(prevStart));
     if (first || curStart != prevStart) {
         r.hold << ExecFlags::MainThMoving;
-        r.lines << QStringLiteral("SetCurrentEnergy %1").arg(EntryText::g6(curStart / 1000));
+        r.lines << line(SetCurrentEnergy, EntryText::g6(curStart / 1000));
     }
     r.logs << Tr::tr("ExecP = %1, new Holder = %2, old Holder = %3")
                   .arg(QString::number(in.current), in.cur.holder, prev.holder);
     if (first || in.cur.holder != prev.holder) {
         r.hold << ExecFlags::SHolderMoving;
-        r.lines << QStringLiteral("MoveSHolderTo %1").arg(in.cur.holder);
+        r.lines << line(MoveSHolderTo, in.cur.holder);
     }
     r.next = Stage::ScanMode;
 }
@@ -122,9 +126,9 @@ void blocks(const StageInput &in, StageResult &r)
     switch (cur.blockDefType) {
     case EntryRows::StandardBlocks: {
         const int type = cur.stdBlockType == 1 ? 3 : cur.stdBlockType == 2 ? 2 : 0;
-        r.lines << QStringLiteral("SelectXafsMeasType %1").arg(type);
+        r.lines << line(SelectXafsMeasType, type);
         r.hold << ExecFlags::BusyAskingBlockNum;
-        r.lines << QStringLiteral("GetBlockNum");
+        r.lines << line(GetBlockNum);
         r.next = Stage::MeasTime;
         return;
     }
@@ -157,16 +161,15 @@ void blocks(const StageInput &in, StageResult &r)
     const Entry &e = loaded;
     const BlockSet &set = e.activeBlocks();
 
-    r.lines << QStringLiteral("SetBlockUnit %1").arg(e.blockUnit);
-    r.lines << QStringLiteral("SetBlockNum %1").arg(e.blocks);
+    r.lines << line(SetBlockUnit, e.blockUnit);
+    r.lines << line(SetBlockNum, e.blocks);
     for (int i = 0; i < e.blocks && i + 1 < set.rowCount(); ++i) {
-        r.lines << QStringLiteral("SetBlock %1 %2 %3 %4 %5 %6")
-                       .arg(QString::number(i), EntryText::g6(set.displayValue(i)),
-                            EntryText::g6(set.displayValue(i + 1)), QStringLiteral("0"),
-                            EntryText::g6(e.timeFor(i)), EntryText::g6(set.row(i).points()));
+        r.lines << line(SetBlock, i, EntryText::g6(set.displayValue(i)),
+                        EntryText::g6(set.displayValue(i + 1)), 0, EntryText::g6(e.timeFor(i)),
+                        EntryText::g6(set.row(i).points()));
     }
     notePaddedDwell(in, e, qMin(e.blocks, set.rowCount() - 1), r);
-    r.lines << QStringLiteral("SetXafsFileName %1").arg(e.dataFile);
+    r.lines << line(SetXafsFileName, e.dataFile);
     if (cur.blockDefType == EntryRows::FileBlocks)
         r.measured = e;
     r.next = Stage::Dark;
@@ -183,24 +186,22 @@ StageResult runStage(int stage, const StageInput &in)
         initialize(in, r);
         break;
     case Stage::SelectEdge:
-        r.lines << QStringLiteral("SelectAtom %1").arg(cur.z());
-        r.lines << QStringLiteral("SelectEdge %1").arg(cur.edgeIndex());
+        r.lines << line(SelectAtom, cur.z());
+        r.lines << line(SelectEdge, cur.edgeIndex());
         r.next = Stage::Move;
         break;
     case Stage::Move:
         move(in, r);
         break;
     case Stage::ScanMode:
-        r.lines
-            << QStringLiteral("SetXafsMode %1").arg(cur.scanType == EntryRows::QuickScan ? 1 : 0);
-        r.lines << QStringLiteral("SelectXafsMeasMode %1")
-                       .arg(measModeCodeFor(cur.scanType, cur.measMode));
+        r.lines << line(SetXafsMode, cur.scanType == EntryRows::QuickScan ? 1 : 0);
+        r.lines << line(SelectXafsMeasMode, measModeCodeFor(cur.scanType, cur.measMode));
         r.next = Stage::FileName;
         r.fallThrough = true;
         break;
     case Stage::FileName:
-        r.lines << QStringLiteral("SetXafsFileName %1").arg(cur.dataFile);
-        r.lines << QStringLiteral("SetXafsMeasComment %1").arg(cur.comment);
+        r.lines << line(SetXafsFileName, cur.dataFile);
+        r.lines << line(SetXafsMeasComment, cur.comment);
         r.next = Stage::Blocks;
         r.fallThrough = true;
         break;
@@ -227,24 +228,23 @@ StageResult runStage(int stage, const StageInput &in)
         }
         notePaddedDwell(in, cur, in.blockNum, r);
         for (int i = 0; i < in.blockNum; ++i)
-            r.lines << QStringLiteral("SetMeasTime %1 %2")
-                           .arg(QString::number(i), EntryText::g6(cur.timeFor(i)));
+            r.lines << line(SetMeasTime, i, EntryText::g6(cur.timeFor(i)));
         r.next = Stage::Dark;
         break;
     case Stage::Dark:
         // The engine does not wait for the dark measurement.
         if (cur.measDark == 1) {
-            r.lines << QStringLiteral("SetMeasDarkTime %1").arg(10);
-            r.lines << QStringLiteral("MeasDark");
-            r.lines << QStringLiteral("SetMeasDarkMode %1").arg(1);
+            r.lines << line(SetMeasDarkTime, 10);
+            r.lines << line(MeasDark);
+            r.lines << line(SetMeasDarkMode, 1);
         } else if (cur.measDark == 2) {
-            r.lines << QStringLiteral("SetMeasDarkMode %1").arg(1);
+            r.lines << line(SetMeasDarkMode, 1);
         }
         r.next = Stage::Start;
         break;
     case Stage::Start:
         // The target's end-of-measurement event releases the engine.
-        r.lines << QStringLiteral("Start");
+        r.lines << line(Start);
         r.hold << ExecFlags::InXAFSMeas;
         r.next = Stage::End;
         break;

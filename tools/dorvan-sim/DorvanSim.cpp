@@ -2,6 +2,7 @@
 
 #include "AMsg.h"
 #include "ConfigStore.h"
+#include "TargetWords.h"
 #include "TolvaProto.h"
 #include "ToolOptions.h"
 
@@ -10,6 +11,8 @@
 #include <QTimer>
 
 namespace {
+
+namespace W = TargetWords;
 
 // Commands of the target, with their parameter counts (-1: free text).
 struct RemoteCmd
@@ -20,25 +23,25 @@ struct RemoteCmd
 };
 
 const RemoteCmd kRemoteCmds[] = {
-    {"RemoteOn", 0, "Take remote control; events go to the sender"},
-    {"SelectAtom", 1, "Select the element by atomic number"},
-    {"SelectEdge", 1, "Select the absorption edge by index"},
-    {"SetCurrentEnergy", 1, "Move the monochromator to an energy in keV"},
-    {"MoveSHolderTo", -1, "Move the sample changer to a holder"},
-    {"SetXafsMode", 1, "1 quick scan, 0 step scan"},
-    {"SelectXafsMeasMode", 1, "Select the measurement mode code"},
-    {"SetXafsFileName", -1, "Set the data file name"},
-    {"SetXafsMeasComment", -1, "Set the measurement comment"},
-    {"SelectXafsMeasType", 1, "Select the standard block type"},
-    {"GetBlockNum", 0, "Answer the number of blocks"},
-    {"SetBlockUnit", 1, "Set the unit of the user blocks"},
-    {"SetBlockNum", 1, "Set the number of user blocks"},
-    {"SetBlock", 6, "Set one user block"},
-    {"SetMeasTime", 2, "Set the dwell time of one block"},
-    {"SetMeasDarkTime", 1, "Set the dark measurement time"},
-    {"MeasDark", 0, "Measure the dark current"},
-    {"SetMeasDarkMode", 1, "Set the dark-current mode"},
-    {"Start", 0, "Start the measurement"},
+    {W::RemoteOn, 0, "Take remote control; events go to the sender"},
+    {W::SelectAtom, 1, "Select the element by atomic number"},
+    {W::SelectEdge, 1, "Select the absorption edge by index"},
+    {W::SetCurrentEnergy, 1, "Move the monochromator to an energy in keV"},
+    {W::MoveSHolderTo, -1, "Move the sample changer to a holder"},
+    {W::SetXafsMode, 1, "1 quick scan, 0 step scan"},
+    {W::SelectXafsMeasMode, 1, "Select the measurement mode code"},
+    {W::SetXafsFileName, -1, "Set the data file name"},
+    {W::SetXafsMeasComment, -1, "Set the measurement comment"},
+    {W::SelectXafsMeasType, 1, "Select the standard block type"},
+    {W::GetBlockNum, 0, "Answer the number of blocks"},
+    {W::SetBlockUnit, 1, "Set the unit of the user blocks"},
+    {W::SetBlockNum, 1, "Set the number of user blocks"},
+    {W::SetBlock, 6, "Set one user block"},
+    {W::SetMeasTime, 2, "Set the dwell time of one block"},
+    {W::SetMeasDarkTime, 1, "Set the dark measurement time"},
+    {W::MeasDark, 0, "Measure the dark current"},
+    {W::SetMeasDarkMode, 1, "Set the dark-current mode"},
+    {W::Start, 0, "Start the measurement"},
 };
 
 constexpr qint32 kHelloId = 100;
@@ -271,7 +274,7 @@ void DorvanSim::handleRemote(const AMsg &msg)
             return;
     }
     const QString word = msg.cmd;
-    if (word == QLatin1String("RemoteOn")) {
+    if (word == QLatin1String(W::RemoteOn)) {
         remoteOn = true;
         controller = msg.fromNode;
         log(QStringLiteral("remote control by %1").arg(controller));
@@ -284,40 +287,41 @@ void DorvanSim::handleRemote(const AMsg &msg)
     }
     log(QStringLiteral("%1 from %2: %3%4")
             .arg(QString::number(commands), msg.from, word, msg.paramText));
-    if (word == QLatin1String("SetCurrentEnergy")) {
+    if (word == QLatin1String(W::SetCurrentEnergy)) {
         answer(msg, QStringLiteral("Ok:"));
-        sendEvent(QStringLiteral("EvMovingCurTh 1"));
-        sendEventLater(opt.moveMs, QStringLiteral("EvMovingCurTh 0"));
-    } else if (word == QLatin1String("MoveSHolderTo")) {
+        sendEvent(W::line(W::EvMovingCurTh, 1));
+        sendEventLater(opt.moveMs, W::line(W::EvMovingCurTh, 0));
+    } else if (word == QLatin1String(W::MoveSHolderTo)) {
         ++moves;
         answer(msg, QStringLiteral("Ok:"));
-        sendEvent(QStringLiteral("EvChangerMoving 1"));
+        sendEvent(W::line(W::EvChangerMoving, 1));
         if (moves == opt.failChanger)
-            sendEventLater(
-                opt.changerMs,
-                QStringLiteral("EvErrChangerMove Sample changer stopped (simulated fault)"));
-        sendEventLater(opt.changerMs, QStringLiteral("EvChangerMoving 0"));
-    } else if (word == QLatin1String("SetXafsMode")) {
+            sendEventLater(opt.changerMs,
+                           W::line(W::EvErrChangerMove,
+                                   QStringLiteral("Sample changer stopped (simulated fault)")));
+        sendEventLater(opt.changerMs, W::line(W::EvChangerMoving, 0));
+    } else if (word == QLatin1String(W::SetXafsMode)) {
         quick = toIntOr0(msg.firstParam) == 1;
         answer(msg, QStringLiteral("Ok:"));
-    } else if (word == QLatin1String("SelectXafsMeasType")) {
+    } else if (word == QLatin1String(W::SelectXafsMeasType)) {
         stdType = toIntOr0(msg.firstParam);
         answer(msg, QStringLiteral("Ok:"));
-    } else if (word == QLatin1String("GetBlockNum")) {
+    } else if (word == QLatin1String(W::GetBlockNum)) {
         const int n = opt.blockNum >= 0 ? opt.blockNum : blocksForType(stdType);
         answer(msg, QString::number(n));
-    } else if (word == QLatin1String("Start")) {
+    } else if (word == QLatin1String(W::Start)) {
         ++starts;
         answer(msg, QStringLiteral("Ok:"));
         if (starts == opt.failStart) {
-            sendEvent(QStringLiteral(
-                "EvErrStartXAFSMeas XAFS measurement could not start (simulated fault)"));
+            sendEvent(
+                W::line(W::EvErrStartXAFSMeas,
+                        QStringLiteral("XAFS measurement could not start (simulated fault)")));
         } else if (quick) {
-            sendEvent(QStringLiteral("EvStartQMeas"));
-            sendEventLater(opt.measMs, QStringLiteral("EvEndQMeas"));
+            sendEvent(W::line(W::EvStartQMeas));
+            sendEventLater(opt.measMs, W::line(W::EvEndQMeas));
         } else {
-            sendEvent(QStringLiteral("EvStartMeas"));
-            sendEventLater(opt.measMs, QStringLiteral("EvEndMeas"));
+            sendEvent(W::line(W::EvStartMeas));
+            sendEventLater(opt.measMs, W::line(W::EvEndMeas));
         }
     } else {
         answer(msg, QStringLiteral("Ok:"));
@@ -327,7 +331,7 @@ void DorvanSim::handleRemote(const AMsg &msg)
 void DorvanSim::afterCommand()
 {
     if (commands == opt.errRemoteAfter)
-        sendEvent(QStringLiteral("EvErrRemote Remote control lost (simulated fault)"));
+        sendEvent(W::line(W::EvErrRemote, QStringLiteral("Remote control lost (simulated fault)")));
     if (commands == opt.hangAfter) {
         log(QStringLiteral("hanging after command %1 (simulated fault)").arg(commands));
         hung = true;
