@@ -1,27 +1,28 @@
 #include "Tolva.h"
 
 #include "ConnectStat.h"
+#include "ui_Tolva.h"
 
 #include <QFile>
 #include <QTcpSocket>
 #include <QTextStream>
 #include <QTimer>
 
-Tolva::Tolva(QWidget *parent) : QFrame(parent)
+Tolva::Tolva(QWidget *parent) : QFrame(parent), ui(std::make_unique<Ui::Tolva>())
 {
     registerAMsgMetaType();
-    ui.setupUi(this);
+    ui->setupUi(this);
     // The session uses the name and the key file as the fields show them.
-    session.setName(ui.nameOnTolvaLE->text());
-    session.setKeyFile(ui.keyFileLE->text());
-    connect(ui.nameOnTolvaLE, &QLineEdit::textChanged, this,
+    session.setName(ui->nameOnTolvaLE->text());
+    session.setKeyFile(ui->keyFileLE->text());
+    connect(ui->nameOnTolvaLE, &QLineEdit::textChanged, this,
             [this](const QString &name) { session.setName(name); });
-    connect(ui.keyFileLE, &QLineEdit::textChanged, this,
+    connect(ui->keyFileLE, &QLineEdit::textChanged, this,
             [this](const QString &path) { session.setKeyFile(path); });
 
-    m_headerLabels = {ui.L01, ui.L02, ui.L03, ui.L04, ui.L05, ui.L06};
+    m_headerLabels = {ui->L01, ui->L02, ui->L03, ui->L04, ui->L05, ui->L06};
 
-    connStat = new ConnectStat(ui.statusL, ui.connectB, this);
+    connStat = new ConnectStat(ui->statusL, ui->connectB, this);
     connStat->setStat(ConnectStat::Disconnected);
     connect(connStat, &ConnectStat::askConnect, this, &Tolva::connectToTolva);
     connect(connStat, &ConnectStat::askDisconnect, this, &Tolva::connectToTolva);
@@ -36,8 +37,8 @@ Tolva::Tolva(QWidget *parent) : QFrame(parent)
     loginTimer->setSingleShot(true);
     connect(loginTimer, &QTimer::timeout, this, &Tolva::loginTimedOut);
 
-    connect(ui.hostLE, &QLineEdit::editingFinished, this, &Tolva::newHost);
-    connect(ui.portLE, &QLineEdit::editingFinished, this, &Tolva::newPort);
+    connect(ui->hostLE, &QLineEdit::editingFinished, this, &Tolva::newHost);
+    connect(ui->portLE, &QLineEdit::editingFinished, this, &Tolva::newPort);
 
     setBusy(false);
 }
@@ -57,42 +58,42 @@ int Tolva::state() const
 
 QString Tolva::host() const
 {
-    return ui.hostLE->text();
+    return ui->hostLE->text();
 }
 
 void Tolva::setHost(const QString &host)
 {
-    ui.hostLE->setText(host);
+    ui->hostLE->setText(host);
 }
 
 QString Tolva::port() const
 {
-    return ui.portLE->text();
+    return ui->portLE->text();
 }
 
 void Tolva::setPort(const QString &port)
 {
-    ui.portLE->setText(port);
+    ui->portLE->setText(port);
 }
 
 QString Tolva::nameOnTolva() const
 {
-    return ui.nameOnTolvaLE->text();
+    return ui->nameOnTolvaLE->text();
 }
 
 void Tolva::setNameOnTolva(const QString &name)
 {
-    ui.nameOnTolvaLE->setText(name);
+    ui->nameOnTolvaLE->setText(name);
 }
 
 QString Tolva::keyFile() const
 {
-    return ui.keyFileLE->text();
+    return ui->keyFileLE->text();
 }
 
 void Tolva::setKeyFile(const QString &path)
 {
-    ui.keyFileLE->setText(path);
+    ui->keyFileLE->setText(path);
 }
 
 bool Tolva::isConnected() const
@@ -114,7 +115,7 @@ void Tolva::connectToTolva()
         abandonLogin({a});
         return;
     }
-    const QString portText = ui.portLE->text();
+    const QString portText = ui->portLE->text();
     bool ok = false;
     const int port = portText.trimmed().toInt(&ok, 10);
     if (!ok || port < 1 || port > 65535) {
@@ -122,7 +123,7 @@ void Tolva::connectToTolva()
                      .arg(portText));
         return;
     }
-    socket->connectToHost(ui.hostLE->text(), quint16(port), QIODevice::ReadWrite,
+    socket->connectToHost(ui->hostLE->text(), quint16(port), QIODevice::ReadWrite,
                           QAbstractSocket::AnyIPProtocol);
     loginTimer->start(loginTimeoutMs);
     showState();
@@ -337,7 +338,7 @@ void Tolva::newHost()
 {
     QString lastHost;
     readHistory(&lastHost, nullptr);
-    QString text = ui.hostLE->text();
+    QString text = ui->hostLE->text();
     if (text == lastHost)
         return;
     text.replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
@@ -348,14 +349,19 @@ void Tolva::newPort()
 {
     QString lastPort;
     readHistory(nullptr, &lastPort);
-    QString text = ui.portLE->text();
+    QString text = ui->portLE->text();
     if (text == lastPort)
         return;
     text.replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
     appendHistory(QStringLiteral("P: %1\n").arg(text));
 }
 
+QPushButton *Tolva::connectButton() const
+{
+    return ui->connectB;
+}
+
 QString Tolva::statusText() const
 {
-    return ui.statusL->text();
+    return ui->statusL->text();
 }

@@ -32,17 +32,22 @@
 
 #include "AMsg.h"
 #include "TolvaSession.h"
-#include "ui_Tolva.h"
 
 #include <QColor>
 #include <QFrame>
 #include <QList>
 #include <QStringList>
 
+#include <memory>
+
 class ConnectStat;
 class QLabel;
+class QPushButton;
 class QTcpSocket;
 class QTimer;
+namespace Ui {
+class Tolva;
+}
 
 class Tolva : public QFrame
 {
@@ -53,6 +58,8 @@ public:
 
     // The six column titles of the settings row (L01 to L06), for hiding.
     QList<QLabel *> headerLabels() const { return m_headerLabels; }
+    // Connect / Disconnect, as the operator presses it.
+    QPushButton *connectButton() const;
     int state() const;
 
     QString host() const;
@@ -122,7 +129,7 @@ private:
     void abandonLogin(const TolvaSession::Actions &why);
     static void appendHistory(const QString &record);
 
-    Ui::Tolva ui;
+    std::unique_ptr<Ui::Tolva> ui;
     QTcpSocket *socket = nullptr;
     QTimer *loginTimer = nullptr;
     int loginTimeoutMs = 10000;

@@ -78,8 +78,7 @@ private slots:
         else if (how == QLatin1String("server closes"))
             server.closeClient();
         else if (how == QLatin1String("button"))
-            QTest::mouseClick(tolva.findChild<QPushButton *>(QStringLiteral("connectB")),
-                              Qt::LeftButton);
+            QTest::mouseClick(tolva.connectButton(), Qt::LeftButton);
         QTRY_COMPARE_WITH_TIMEOUT(notReady.count(), 1, 20000);
         QCOMPARE(tolva.state(), int(ConnectStat::Disconnected));
         QVERIFY(!tolva.isConnected());
