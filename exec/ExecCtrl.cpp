@@ -1,10 +1,12 @@
 #include "ExecCtrl.h"
 
+#include "ui_ExecCtrl.h"
+
 #include <QLabel>
 
-ExecCtrl::ExecCtrl(QWidget *parent) : QFrame(parent)
+ExecCtrl::ExecCtrl(QWidget *parent) : QFrame(parent), ui(std::make_unique<Ui::ExecCtrl>())
 {
-    ui.setupUi(this);
+    ui->setupUi(this);
     for (int f = 0; f < FlagCount; ++f) {
         showFlag(f, false);
         if (f == ErrStartingXafsMeas)
@@ -13,6 +15,8 @@ ExecCtrl::ExecCtrl(QWidget *parent) : QFrame(parent)
             setErrRemoteMsg(QString());
     }
 }
+
+ExecCtrl::~ExecCtrl() = default;
 
 QString ExecCtrl::onStyle()
 {
@@ -28,29 +32,29 @@ QLabel *ExecCtrl::indicator(Flag f) const
 {
     switch (f) {
     case TargetReady:
-        return ui.TargetReady;
+        return ui->TargetReady;
     case SHolderMoving:
-        return ui.SHolderMoving;
+        return ui->SHolderMoving;
     case MainThMoving:
-        return ui.MainThMoving;
+        return ui->MainThMoving;
     case ICGasesChanging:
-        return ui.ICGasesChanging;
+        return ui->ICGasesChanging;
     case HOCMChanging:
-        return ui.HOCMChanging;
+        return ui->HOCMChanging;
     case MonoChanging:
-        return ui.MonoChanging;
+        return ui->MonoChanging;
     case DarkMeasuring:
-        return ui.DarkMeasuring;
+        return ui->DarkMeasuring;
     case InXAFSMeas:
-        return ui.InXAFSMeas;
+        return ui->InXAFSMeas;
     case ErrStartingXafsMeas:
-        return ui.ErrStartingXafsMeas;
+        return ui->ErrStartingXafsMeas;
     case ErrRemote:
-        return ui.ErrRemote;
+        return ui->ErrRemote;
     case ErrSHolderMove:
-        return ui.ErrSHolderMove;
+        return ui->ErrSHolderMove;
     case BusyAskingBlockNum:
-        return ui.BusyAskingBlockNum;
+        return ui->BusyAskingBlockNum;
     case FlagCount:
         break;
     }
@@ -66,12 +70,12 @@ void ExecCtrl::showFlag(int f, bool on)
 
 void ExecCtrl::setErrMsg(const QString &msg)
 {
-    ui.ErrMsg->setText(msg);
+    ui->ErrMsg->setText(msg);
 }
 
 void ExecCtrl::setErrRemoteMsg(const QString &msg)
 {
-    ui.ErrRemoteMsg->setText(msg);
+    ui->ErrRemoteMsg->setText(msg);
 }
 
 void ExecCtrl::setStat(QWidget *p, bool f)

@@ -4,26 +4,29 @@
 #pragma once
 
 #include "ExecFlags.h"
-#include "ui_ExecCtrl.h"
 
 #include <QFrame>
 #include <QString>
 
+#include <memory>
+
 class QLabel;
+namespace Ui {
+class ExecCtrl;
+}
 
 class ExecCtrl : public QFrame, public ExecFlags
 {
     Q_OBJECT
 public:
     explicit ExecCtrl(QWidget *parent = nullptr);
+    ~ExecCtrl() override;
 
     static QString onStyle();
     static QString offStyle();
 
     // The indicator label of a flag.
     QLabel *indicator(Flag f) const;
-
-    Ui::ExecCtrl ui;
 
 public slots:
     void showFlag(int f, bool on);
@@ -32,4 +35,7 @@ public slots:
 
 private slots:
     void setStat(QWidget *p, bool f);
+
+private:
+    std::unique_ptr<Ui::ExecCtrl> ui;
 };

@@ -1,29 +1,42 @@
 #include "Prompter.h"
 
+#include "ui_Prompt.h"
+#include "ui_Prompter.h"
+
 #include <QPushButton>
 
-Prompt::Prompt(int id, const QString &msg, QWidget *parent) : QFrame(parent), m_id(id)
+Prompt::Prompt(int id, const QString &msg, QWidget *parent)
+    : QFrame(parent), ui(std::make_unique<Ui::Prompt>()), m_id(id)
 {
-    ui.setupUi(this);
-    ui.PromptMsg->setText(msg);
-    connect(ui.PromptOk, &QPushButton::clicked, this, &Prompt::ok);
+    ui->setupUi(this);
+    ui->PromptMsg->setText(msg);
+    connect(ui->PromptOk, &QPushButton::clicked, this, &Prompt::ok);
+}
+
+Prompt::~Prompt() = default;
+
+QString Prompt::msg() const
+{
+    return ui->PromptMsg->text();
 }
 
 void Prompt::confirm()
 {
-    ui.PromptOk->click();
+    ui->PromptOk->click();
 }
 
-Prompter::Prompter(QWidget *parent) : QFrame(parent)
+Prompter::Prompter(QWidget *parent) : QFrame(parent), ui(std::make_unique<Ui::Prompter>())
 {
-    ui.setupUi(this);
+    ui->setupUi(this);
 }
+
+Prompter::~Prompter() = default;
 
 void Prompter::addPrompt(int id, const QString &msg)
 {
     auto *p = new Prompt(id, msg, this);
     prompts.append(p);
-    ui.PrompterLayout->addWidget(p, ui.PrompterLayout->rowCount(), 0);
+    ui->PrompterLayout->addWidget(p, ui->PrompterLayout->rowCount(), 0);
     // The prompt stays until the controller closes it: a second click before
     // then asks again, and the controller confirms each prompt once.
     connect(p, &Prompt::ok, this, [this, id] { emit confirmed(id); });

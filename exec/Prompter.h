@@ -6,21 +6,26 @@
 // prompts are open, and what confirming one does, is the controller's.
 #pragma once
 
-#include "ui_Prompt.h"
-#include "ui_Prompter.h"
-
 #include <QFrame>
 #include <QList>
 #include <QString>
+
+#include <memory>
+
+namespace Ui {
+class Prompt;
+class Prompter;
+} // namespace Ui
 
 class Prompt : public QFrame
 {
     Q_OBJECT
 public:
     Prompt(int id, const QString &msg, QWidget *parent = nullptr);
+    ~Prompt() override;
 
     int id() const { return m_id; }
-    QString msg() const { return ui.PromptMsg->text(); }
+    QString msg() const;
     // As the OK button does.
     void confirm();
 
@@ -28,7 +33,7 @@ signals:
     void ok();
 
 private:
-    Ui::Prompt ui;
+    std::unique_ptr<Ui::Prompt> ui;
     int m_id = 0;
 };
 
@@ -37,6 +42,7 @@ class Prompter : public QFrame
     Q_OBJECT
 public:
     explicit Prompter(QWidget *parent = nullptr);
+    ~Prompter() override;
 
     int count() const { return int(prompts.size()); }
     const QList<Prompt *> &openPrompts() const { return prompts; }
@@ -51,6 +57,6 @@ signals:
 private:
     void shown();
 
-    Ui::Prompter ui;
+    std::unique_ptr<Ui::Prompter> ui;
     QList<Prompt *> prompts;
 };

@@ -10,6 +10,7 @@
 #include "UnattendedRun.h"
 #include "XrayDataBase.h"
 
+#include <QLabel>
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTest>
