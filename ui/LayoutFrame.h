@@ -12,5 +12,10 @@ class LayoutFrame : public QFrame
 public:
     explicit LayoutFrame(QWidget *parent = nullptr);
 
+    // The grid the listed widgets go into.
+    QGridLayout *gridLayout() const { return ui.Layout; }
+
+    // TODO(private form): still read by ui/Body.cpp; gridLayout() is its
+    // replacement.
     Ui::LayoutFrame ui;
 };

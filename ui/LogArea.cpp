@@ -1,20 +1,25 @@
 #include "LogArea.h"
 
+#include "ui_LogArea.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTextCursor>
 #include <QTextStream>
 
-LogArea::LogArea(QWidget *parent, int maxLines) : QFrame(parent), m_maxLines(qMax(1, maxLines))
+LogArea::LogArea(QWidget *parent, int maxLines)
+    : QFrame(parent), ui(std::make_unique<Ui::LogArea>()), m_maxLines(qMax(1, maxLines))
 {
-    ui.setupUi(this);
+    ui->setupUi(this);
     const QString file = defaultLogFileName(QDateTime::currentDateTime());
-    ui.LogFileName->setText(QFileInfo(file).absoluteFilePath());
+    ui->LogFileName->setText(QFileInfo(file).absoluteFilePath());
     // Each line ends with a line feed, so the document always carries one empty
     // block after the last line; count it so that exactly maxLines lines stay.
-    ui.LogDisp->document()->setMaximumBlockCount(m_maxLines + 1);
+    ui->LogDisp->document()->setMaximumBlockCount(m_maxLines + 1);
 }
+
+LogArea::~LogArea() = default;
 
 QString LogArea::stampedLine(const QDateTime &when, const QString &msg)
 {
@@ -29,11 +34,11 @@ QString LogArea::defaultLogFileName(const QDateTime &when)
 void LogArea::log(const QString &msg, const QColor &c)
 {
     const QString line = stampedLine(QDateTime::currentDateTime(), msg);
-    ui.LogDisp->setTextColor(c);
-    ui.LogDisp->insertPlainText(line + QLatin1Char('\n'));
-    if (ui.KeepAtEnd->isChecked())
-        ui.LogDisp->moveCursor(QTextCursor::End);
-    if (ui.IsWriteTo->isChecked())
+    ui->LogDisp->setTextColor(c);
+    ui->LogDisp->insertPlainText(line + QLatin1Char('\n'));
+    if (ui->KeepAtEnd->isChecked())
+        ui->LogDisp->moveCursor(QTextCursor::End);
+    if (ui->IsWriteTo->isChecked())
         appendToFile(line);
     emit logged(line);
 }
@@ -50,7 +55,7 @@ void LogArea::log(const QString &msg, Severity severity)
 
 void LogArea::vlog(const QString &msg, const QColor &c)
 {
-    if (ui.Verbose->isChecked())
+    if (ui->Verbose->isChecked())
         log(msg, c);
 }
 
@@ -61,7 +66,7 @@ void LogArea::vlog(const QString &msg)
 
 void LogArea::appendToFile(const QString &line)
 {
-    const QString name = ui.LogFileName->text();
+    const QString name = ui->LogFileName->text();
     if (name.isEmpty())
         return; // cleared by the operator: file output stops, the view goes on
     QFile f(name);

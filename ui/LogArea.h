@@ -5,18 +5,24 @@
 #pragma once
 
 #include "Severity.h"
-#include "ui_LogArea.h"
 
 #include <QColor>
 #include <QDateTime>
 #include <QFrame>
 #include <QString>
 
+#include <memory>
+
+namespace Ui {
+class LogArea;
+}
+
 class LogArea : public QFrame
 {
     Q_OBJECT
 public:
     explicit LogArea(QWidget *parent = nullptr, int maxLines = 2000);
+    ~LogArea() override;
 
     // The line as shown and written: "yy/MM/dd hh:mm:ss.zzz: " and the message.
     static QString stampedLine(const QDateTime &when, const QString &msg);
@@ -24,8 +30,6 @@ public:
     static QString defaultLogFileName(const QDateTime &when);
 
     int maxLines() const { return m_maxLines; }
-
-    Ui::LogArea ui;
 
 public slots:
     void log(const QString &msg, const QColor &c);
@@ -42,5 +46,6 @@ signals:
 private:
     void appendToFile(const QString &line);
 
+    std::unique_ptr<Ui::LogArea> ui;
     int m_maxLines = 2000;
 };
