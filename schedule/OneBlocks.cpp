@@ -3,10 +3,11 @@
 #include "Detach.h"
 #include "Entry.h"
 #include "OneBlock.h"
+#include "ui_OneBlocks.h"
 
-OneBlocks::OneBlocks(QWidget *parent) : QFrame(parent)
+OneBlocks::OneBlocks(QWidget *parent) : QFrame(parent), ui(std::make_unique<Ui::OneBlocks>())
 {
-    ui.setupUi(this);
+    ui->setupUi(this);
 }
 
 OneBlocks::~OneBlocks()
@@ -26,13 +27,13 @@ void OneBlocks::setUp(int m)
     for (int i = 0; i <= maxBlocks; ++i) {
         auto *r = new OneBlock(this);
         r->setMode(i == 0 ? 0 : 1);
-        ui.RowsLayout->addWidget(r, 0, i);
+        ui->RowsLayout->addWidget(r, 0, i);
         connect(r, &OneBlock::newStartPos, this, &OneBlocks::noticedNewStartPos);
         connect(r, &OneBlock::newPoints, this, &OneBlocks::noticedNewPoints);
         connect(r, &OneBlock::newDelta, this, &OneBlocks::noticedNewDelta);
         rows.append(r);
     }
-    ui.RowsLayout->setColumnStretch(maxBlocks + 1, 1);
+    ui->RowsLayout->setColumnStretch(maxBlocks + 1, 1);
     m_shown = -1;
 }
 

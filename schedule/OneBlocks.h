@@ -11,10 +11,13 @@
 #include <QString>
 #include <QVector>
 
-#include "ui_OneBlocks.h"
+#include <memory>
 
 class BlockSet;
 class OneBlock;
+namespace Ui {
+class OneBlocks;
+}
 
 class OneBlocks : public QFrame
 {
@@ -44,7 +47,7 @@ private:
     void showBlocks(int n);
     int senderRow() const;
 
-    Ui::OneBlocks ui;
+    std::unique_ptr<Ui::OneBlocks> ui;
     QVector<OneBlock *> rows;
     int maxBlocks = 0;
     int m_shown = -1;

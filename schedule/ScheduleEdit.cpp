@@ -174,13 +174,11 @@ void ScheduleEdit::build()
     });
     // A text read from a file that named no choice stands on a fallback row;
     // picking that very row (no change of index) is the operator's choice too.
-    const QList<QPair<QComboBox *, int>> choices{
-        {ui.MeasDark, EntryColumns::MeasDark},    {ui.Tuning, EntryColumns::Tuning},
-        {ui.MonoCrystal, EntryColumns::Crystal},  {ui.ScanType, EntryColumns::ScanType},
-        {ui.MeasMode, EntryColumns::MeasMode},    {ui.BlockDefType, EntryColumns::BlockDef},
-        {ui.StdBlockType, EntryColumns::StdType}, {ui.BlockUnit, EntryColumns::BlockUnit}};
-    for (const auto &[box, column] : choices) {
-        connect(box, &QComboBox::activated, this, [this, column = column] {
+    for (EntryColumns::Column column :
+         {EntryColumns::MeasDark, EntryColumns::Tuning, EntryColumns::Crystal,
+          EntryColumns::ScanType, EntryColumns::MeasMode, EntryColumns::BlockDef,
+          EntryColumns::StdType, EntryColumns::BlockUnit}) {
+        connect(selector(column), &QComboBox::activated, this, [this, column] {
             if (!m_showing && m_entry.unknownChoices.remove(column) > 0)
                 noteEdit();
         });
@@ -307,6 +305,52 @@ void ScheduleEdit::showBlockDefType()
     ui.BlockDefStdFrame->setEnabled(idx != EntryRows::FileBlocks);
     ui.BlockDefFileFrame->setVisible(idx == EntryRows::FileBlocks);
     ui.BlockDefUserFrame->setEnabled(idx == EntryRows::UserBlocks);
+}
+
+QComboBox *ScheduleEdit::selector(EntryColumns::Column column) const
+{
+    switch (column) {
+    case EntryColumns::MeasDark:
+        return ui.MeasDark;
+    case EntryColumns::Tuning:
+        return ui.Tuning;
+    case EntryColumns::Crystal:
+        return ui.MonoCrystal;
+    case EntryColumns::ScanType:
+        return ui.ScanType;
+    case EntryColumns::MeasMode:
+        return ui.MeasMode;
+    case EntryColumns::BlockDef:
+        return ui.BlockDefType;
+    case EntryColumns::StdType:
+        return ui.StdBlockType;
+    case EntryColumns::BlockUnit:
+        return ui.BlockUnit;
+    case EntryColumns::Element:
+    case EntryColumns::Edge:
+        break;
+    }
+    return nullptr;
+}
+
+QSpinBox *ScheduleEdit::blocksField() const
+{
+    return ui.Blocks;
+}
+
+QLineEdit *ScheduleEdit::sampleIdField() const
+{
+    return ui.SampleId;
+}
+
+QLineEdit *ScheduleEdit::targetField() const
+{
+    return ui.TargetElm;
+}
+
+QPushButton *ScheduleEdit::errorsButton() const
+{
+    return ui.Errors;
 }
 
 OneBlocks *ScheduleEdit::activeBlocks() const

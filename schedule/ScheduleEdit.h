@@ -24,7 +24,11 @@
 #include "ui_ScheduleEdit.h"
 
 class OneBlocks;
+class QComboBox;
 class QLabel;
+class QLineEdit;
+class QPushButton;
+class QSpinBox;
 class QMessageBox;
 class FileSelectDialog;
 
@@ -39,6 +43,20 @@ public:
     const Entry &entry() const { return m_entry; }
     void setEntry(const Entry &entry);
 
+    // The fields as the operator uses them, for whoever acts in the
+    // operator's place (the editor's and the main window's tests).
+    //
+    // The drop-down of a choice column; nullptr for the element and the edge,
+    // which are typed.
+    QComboBox *selector(EntryColumns::Column column) const;
+    QSpinBox *blocksField() const;
+    QLineEdit *sampleIdField() const;
+    QLineEdit *targetField() const;
+    // E.: marked while the entry has errors.
+    QPushButton *errorsButton() const;
+
+    // TODO(private form): still read by tests/ui/tst_body.cpp;
+    // sampleIdField() is its replacement.
     Ui::ScheduleEdit ui;
     OneBlocks *quickBlocks = nullptr;
     OneBlocks *stepBlocks = nullptr;

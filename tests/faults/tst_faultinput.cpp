@@ -7,7 +7,9 @@
 #include "TestSupport.h"
 #include "XrayDataBase.h"
 
+#include <QComboBox>
 #include <QFile>
+#include <QPushButton>
 #include <QRandomGenerator>
 #include <QTest>
 
@@ -76,13 +78,13 @@ private slots:
         ScheduleEdit *e = body.entryEditor();
         for (int row = 0; row < body.scheduleModel()->count(); ++row) {
             body.setCurrentRow(row);
-            QCOMPARE(e->ui.Errors->styleSheet().isEmpty(), e->entry().errors.isEmpty());
+            QCOMPARE(e->errorsButton()->styleSheet().isEmpty(), e->entry().errors.isEmpty());
         }
         body.click(Body::Button::NewAtBottom);
         if (!csv)
             e->loadBlockFile(name);
         for (int scan : {0, 1, 0}) {
-            e->ui.ScanType->setCurrentIndex(scan);
+            e->selector(EntryColumns::ScanType)->setCurrentIndex(scan);
             QVERIFY(e->entry().blocks >= 0 && e->entry().blocks <= BlockSet::maxBlocks);
             // Written to a schedule file, it reads back the same (standard blocks made anew).
             ScheduleEdit back;

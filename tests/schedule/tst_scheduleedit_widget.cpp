@@ -6,6 +6,7 @@
 #include "ScheduleEdit.h"
 #include "ScheduleTestEnv.h"
 
+#include <QComboBox>
 #include <QLineEdit>
 #include <QSpinBox>
 #include <QTemporaryDir>
@@ -31,25 +32,26 @@ private slots:
     {
         ScheduleEdit e;
         QSignalSpy changed(&e, &ScheduleEdit::entryChanged);
-        type(e.ui.SampleId, "S7");
+        type(e.sampleIdField(), "S7");
         QCOMPARE(e.entry().sampleId, QStringLiteral("S7"));
-        type(e.ui.TargetElm, "Fe"); // the blocks follow the edge typed
+        type(e.targetField(), "Fe"); // the blocks follow the edge typed
         QCOMPARE(e.entry().quickBlocks.row(0).pos, xrayDataBase().edgeEnergy("Fe", "K") - 300);
-        e.ui.ScanType->setCurrentIndex(1);
+        e.selector(EntryColumns::ScanType)->setCurrentIndex(1);
         QCOMPARE(e.entry().scanType, 1);
-        QCOMPARE(e.ui.Blocks->value(), 4); // the step scan's own count, shown
-        for (int i = 0; i <= 5; ++i)       // its four blocks and their end row, nothing past them
+        QCOMPARE(e.blocksField()->value(), 4); // the step scan's own count, shown
+        for (int i = 0; i <= 5; ++i) // its four blocks and their end row, nothing past them
             QCOMPARE(e.stepBlocks->row(i)->isVisibleTo(&e), i <= 4);
         // The first choice of a drop-down is one like any other.
-        for (QComboBox *box : {e.ui.MeasDark, e.ui.Tuning}) {
+        for (QComboBox *box :
+             {e.selector(EntryColumns::MeasDark), e.selector(EntryColumns::Tuning)}) {
             box->setCurrentIndex(1);
             box->setCurrentIndex(0);
         }
         QCOMPARE(e.entry().measDark, 0);
         QCOMPARE(e.entry().tuning, 0);
-        e.ui.BlockDefType->setCurrentIndex(2);
+        e.selector(EntryColumns::BlockDef)->setCurrentIndex(2);
         QCOMPARE(e.entry().blockDefType, 2);
-        e.ui.Blocks->setValue(BlockSet::maxBlocks); // as many blocks as an entry may have
+        e.blocksField()->setValue(BlockSet::maxBlocks); // as many blocks as an entry may have
         for (int i = 0; i <= BlockSet::maxBlocks; ++i)
             QVERIFY(e.stepBlocks->row(i)->isVisibleTo(&e));
         QVERIFY(changed.count() >= 7);
@@ -62,17 +64,17 @@ private slots:
         step.selectScanType(EntryRows::StepScan);
         step.measDark = 1;
         ScheduleEdit e(step);
-        QCOMPARE(e.ui.ScanType->currentIndex(), int(EntryRows::StepScan));
-        QCOMPARE(e.ui.MeasDark->currentIndex(), 1);
+        QCOMPARE(e.selector(EntryColumns::ScanType)->currentIndex(), int(EntryRows::StepScan));
+        QCOMPARE(e.selector(EntryColumns::MeasDark)->currentIndex(), 1);
     }
 
     // The standard XANES step set is three blocks: three are shown.
     void standardBlocksShown()
     {
         ScheduleEdit e;
-        e.ui.StdBlockType->setCurrentIndex(1);
-        e.ui.ScanType->setCurrentIndex(1);
-        QCOMPARE(e.ui.Blocks->value(), 3);
+        e.selector(EntryColumns::StdType)->setCurrentIndex(1);
+        e.selector(EntryColumns::ScanType)->setCurrentIndex(1);
+        QCOMPARE(e.blocksField()->value(), 3);
         for (int i = 0; i <= 4; ++i)
             QCOMPARE(e.stepBlocks->row(i)->isVisibleTo(&e), i <= 3);
     }
@@ -85,7 +87,7 @@ private slots:
         ScheduleEdit e(EntryCodec::fromFields(f));
         QCOMPARE(e.toStringList().at(10), QStringLiteral("Quack"));
         QCOMPARE(e.entry().errors.filter("Quack").size(), 1);
-        emit e.ui.ScanType->activated(0);
+        emit e.selector(EntryColumns::ScanType)->activated(0);
         QCOMPARE(e.toStringList().at(10), QStringLiteral("Quick"));
         QVERIFY(e.entry().errors.filter("Quack").isEmpty());
     }
@@ -93,21 +95,22 @@ private slots:
     // The wheel over a box that is not focused scrolls the list, never the value.
     void wheelLeavesUnfocusedBoxes_data()
     {
-        QTest::addColumn<QString>("box");
-        QTest::newRow("Tuning") << "Tuning";
-        QTest::newRow("ScanType") << "ScanType";
-        QTest::newRow("MonoCrystal") << "MonoCrystal";
-        QTest::newRow("Blocks") << "Blocks";
+        QTest::addColumn<int>("column"); // a choice's column; -1: the block count
+        QTest::newRow("Tuning") << int(EntryColumns::Tuning);
+        QTest::newRow("ScanType") << int(EntryColumns::ScanType);
+        QTest::newRow("MonoCrystal") << int(EntryColumns::Crystal);
+        QTest::newRow("Blocks") << -1;
     }
     void wheelLeavesUnfocusedBoxes()
     {
-        QFETCH(QString, box);
+        QFETCH(int, column);
         ScheduleEdit e;
-        e.ui.BlockDefType->setCurrentIndex(2); // user blocks: Blocks is enabled
-        e.ui.Blocks->setValue(5);
-        e.ui.Tuning->setCurrentIndex(1);
-        e.ui.MonoCrystal->setCurrentIndex(1);
-        QWidget *w = e.findChild<QWidget *>(box);
+        e.selector(EntryColumns::BlockDef)->setCurrentIndex(2); // user blocks: Blocks is enabled
+        e.blocksField()->setValue(5);
+        e.selector(EntryColumns::Tuning)->setCurrentIndex(1);
+        e.selector(EntryColumns::Crystal)->setCurrentIndex(1);
+        QWidget *w = column < 0 ? static_cast<QWidget *>(e.blocksField())
+                                : e.selector(EntryColumns::Column(column));
         QVERIFY(w && w->isEnabled() && !w->hasFocus());
         auto value = [w] {
             if (auto *c = qobject_cast<QComboBox *>(w))
@@ -131,7 +134,7 @@ private slots:
     {
         QTemporaryDir dir;
         ScheduleEdit e;
-        e.ui.BlockDefType->setCurrentIndex(2);
+        e.selector(EntryColumns::BlockDef)->setCurrentIndex(2);
         type(e.quickBlocks->row(0)->deltaEdit(), "0.5");
         e.savingBlockFile = true;
         e.blockFileSelected(dir.filePath("tonight"));
