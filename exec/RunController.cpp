@@ -1,11 +1,13 @@
 #include "RunController.h"
 
+#include "BusCommandIds.h"
 #include "ConfigStore.h"
 #include "EntryCheck.h"
 #include "Estimate.h"
 #include "ExecPlan.h"
 #include "Notifier.h"
 #include "RunEstimate.h"
+#include "TargetWords.h"
 #include "Watchdog.h"
 
 #include <QThread>
@@ -15,24 +17,6 @@
 
 namespace {
 
-// Ids of the bus client's node command table (the bus session registers them).
-namespace BusCmd {
-enum : qint32 {
-    Connected = 3,
-    Disconnected = 4,
-    EvChangerMoving = 5,
-    EvMovingCurTh = 6,
-    EvStartMeas = 7,
-    EvEndMeas = 8,
-    EvStartQMeas = 9,
-    EvEndQMeas = 10,
-    EvErrStartXAFSMeas = 11,
-    EvErrRemote = 12,
-    EvErrChangerMove = 13,
-    ListNodes = 14,
-    GetBlockNum = 16,
-};
-}
 
 // A prompt that has waited this long tells someone away from the screen.
 constexpr int kPromptNotifyMs = 5 * 60 * 1000;
@@ -62,8 +46,8 @@ QString oneLine(QString text)
 
 bool isErrorEvent(qint32 id)
 {
-    return id == BusCmd::Disconnected || id == BusCmd::EvErrStartXAFSMeas ||
-           id == BusCmd::EvErrRemote || id == BusCmd::EvErrChangerMove;
+    return id == IdDisconnected || id == IdEvErrStartXAFSMeas ||
+           id == IdEvErrRemote || id == IdEvErrChangerMove;
 }
 
 } // namespace
@@ -410,7 +394,7 @@ void RunController::busLost()
 void RunController::setTargetReady(bool ready)
 {
     if (ready) {
-        emit sendCmd(QString(), m_remoteAddr, QStringLiteral("RemoteOn"));
+        emit sendCmd(QString(), m_remoteAddr, TargetWords::line(TargetWords::RemoteOn));
         sendInitCmds(m_initCmdsOnTarget);
     }
     m_targetReady = ready;
@@ -436,10 +420,10 @@ void RunController::answered(const AMsg &msg)
             emit refusedByTarget(msg.cmd);
         }
     }
-    if (msg.cmdId == BusCmd::ListNodes) {
+    if (msg.cmdId == IdListNodes) {
         if (msg.params.contains(m_targetName))
             setTargetReady(true);
-    } else if (msg.cmdId == BusCmd::GetBlockNum && fromTarget) {
+    } else if (msg.cmdId == IdGetBlockNum && fromTarget) {
         // Anything but a number is no count (the engine refuses -1); a huge
         // one stays huge so that the engine refuses it too.
         bool ok = false;
@@ -462,33 +446,33 @@ void RunController::eventReceived(const AMsg &msg)
         isErrorEvent(msg.cmdId) ? Severity::Error : Severity::Info);
     const bool on = toIntOr0(msg.firstParam) == 1;
     switch (msg.cmdId) {
-    case BusCmd::Connected:
+    case IdConnected:
         setTargetReady(true);
         return;
-    case BusCmd::Disconnected:
+    case IdDisconnected:
         setTargetReady(false);
         return;
-    case BusCmd::EvChangerMoving:
+    case IdEvChangerMoving:
         emit setSHolderIsMoving(on);
         return;
-    case BusCmd::EvMovingCurTh:
+    case IdEvMovingCurTh:
         emit setMainThIsMoving(on);
         return;
-    case BusCmd::EvStartMeas:
-    case BusCmd::EvStartQMeas:
+    case IdEvStartMeas:
+    case IdEvStartQMeas:
         emit setInXafsMeas(true);
         return;
-    case BusCmd::EvEndMeas:
-    case BusCmd::EvEndQMeas:
+    case IdEvEndMeas:
+    case IdEvEndQMeas:
         emit setInXafsMeas(false);
         return;
-    case BusCmd::EvErrStartXAFSMeas:
+    case IdEvErrStartXAFSMeas:
         emit setErrStartingXAFSMeas(true, msg.paramText);
         return;
-    case BusCmd::EvErrRemote:
+    case IdEvErrRemote:
         emit setErrRemote(true, msg.paramText);
         return;
-    case BusCmd::EvErrChangerMove:
+    case IdEvErrChangerMove:
         emit setErrSHolderMove(true, msg.paramText);
         return;
     default:

@@ -55,9 +55,6 @@ public:
     // E.: marked while the entry has errors.
     QPushButton *errorsButton() const;
 
-    // TODO(private form): still read by tests/ui/tst_body.cpp;
-    // sampleIdField() is its replacement.
-    Ui::ScheduleEdit ui;
     OneBlocks *quickBlocks = nullptr;
     OneBlocks *stepBlocks = nullptr;
 
@@ -134,6 +131,7 @@ public slots:
     void readBlockFrom9809(const QString &fname);
 
 private:
+    Ui::ScheduleEdit ui;
     void build();
     void connectText(QLineEdit *field, QString Entry::*member);
     // Shows the whole entry; the widgets' change signals are ignored meanwhile.

@@ -374,7 +374,7 @@ void Body::setupList()
                ask(tr("Entry %1 is being run. Move it to the cut buffer?").arg(row + 1));
     });
 
-    cutBufferFrame->ui.Layout->addWidget(m_pane->cutBufferView(), 0, 0);
+    cutBufferFrame->gridLayout()->addWidget(m_pane->cutBufferView(), 0, 0);
     connect(ui->ShowCutBuffer, &QCheckBox::toggled, cutBufferFrame, &LayoutFrame::setVisible);
     connect(ui->NewAtTop, &QPushButton::clicked, m_pane, [this] { m_pane->newEntry(0); });
     connect(ui->NewAtBottom, &QPushButton::clicked, m_pane,

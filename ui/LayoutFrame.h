@@ -15,7 +15,6 @@ public:
     // The grid the listed widgets go into.
     QGridLayout *gridLayout() const { return ui.Layout; }
 
-    // TODO(private form): still read by ui/Body.cpp; gridLayout() is its
-    // replacement.
+private:
     Ui::LayoutFrame ui;
 };

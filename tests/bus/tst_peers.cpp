@@ -90,6 +90,13 @@ private slots:
         // Answers come from the address asked; the simulator's leaving is heard of.
         QTRY_COMPARE(words(answers), (QStringList{"RemoteOn", "SetCurrentEnergy"}));
         QCOMPARE(answers.at(0).at(0).value<AMsg>().fromAddr, QStringLiteral("Dorvan.remote"));
+        // Help knows every word the simulator takes, "Start" too.
+        QStringList received;
+        connect(&tolva, &Tolva::vlog, this, [&received](const QString &l) { received << l; });
+        tolva.sendCmd("", "Dorvan", "Help Start");
+        QTRY_VERIFY_WITH_TIMEOUT(!received.filter("@Help").isEmpty(), 10000);
+        QVERIFY2(!received.filter("@Help").first().contains("not found"),
+                 qPrintable(received.filter("@Help").first()));
         sim->terminate();
         QVERIFY(sim->ended());
         QCOMPARE(sim->exitCode(), 0);

@@ -150,7 +150,7 @@ private slots:
         QCOMPARE(editor->entry().sampleId, QStringLiteral("S1"));
         body.overviewTable()->setCurrentIndex(body.scheduleModel()->index(299, 0));
         QCOMPARE(editor->entry().sampleId, QStringLiteral("S300"));
-        editor->ui.SampleId->setText(QStringLiteral("typed"));
+        editor->sampleIdField()->setText(QStringLiteral("typed"));
         QCOMPARE(body.scheduleModel()->entry(299).sampleId, QStringLiteral("typed"));
         QCOMPARE(body.scheduleModel()->entry(298).sampleId, QStringLiteral("S299"));
         QVERIFY(body.entriesChanged());

@@ -44,6 +44,9 @@ const RemoteCmd kRemoteCmds[] = {
     {W::Start, 0, "Start the measurement"},
 };
 
+// Past the table's not-found id: a word registered under it would read as
+// unknown to Help.
+constexpr qint32 kFirstRemoteId = NodeCmdTable::NotFoundId + 1;
 constexpr qint32 kHelloId = 100;
 constexpr qint32 kHelpId = 101;
 constexpr qint32 kIsBusyId = 102;
@@ -57,7 +60,7 @@ DorvanSim::DorvanSim(const Options &options, QObject *parent)
     table.addCommand(kHelpId, QStringLiteral("Help"), QStringLiteral("Show help message"));
     table.addCommand(kIsBusyId, QStringLiteral("IsBusy"),
                      QStringLiteral("Answer if a measurement is running"));
-    qint32 id = 0;
+    qint32 id = kFirstRemoteId;
     for (const RemoteCmd &c : kRemoteCmds)
         table.addCommand(id++, QString::fromLatin1(c.word), QString::fromLatin1(c.help));
 
@@ -260,7 +263,7 @@ void DorvanSim::handleLine(const QString &received)
 
 void DorvanSim::handleRemote(const AMsg &msg)
 {
-    const qint32 id = table.idOf(msg.cmd);
+    const qint32 id = table.idOf(msg.cmd) - kFirstRemoteId;
     if (id < 0 || id >= qint32(std::size(kRemoteCmds))) {
         log(QStringLiteral("unknown command %1 from %2").arg(msg.cmd, msg.from));
         answer(msg, QStringLiteral("Er: Unknown Command"));
