@@ -88,6 +88,9 @@ void Exec::failEntry(const QString &reason)
 {
     if (!running)
         return;
+    // The run ends or goes on; either way it is no longer held by a target
+    // that went away.
+    lost = false;
     const int failed = current;
     endEntry(EntryState::Failed, reason);
     // Whatever the entry left half done, the next one sets everything anew.
@@ -115,6 +118,18 @@ void Exec::failEntry(const QString &reason)
     emit execNext();
 }
 
+void Exec::finishEntry()
+{
+    endEntry(EntryState::Done);
+    lastMeasured = cur;
+    ++current;
+    currentBegun = false;
+    if (stopAfterEntry)
+        stop(true);
+    else
+        emit execNext();
+}
+
 void Exec::setStopAfterEntry(bool on)
 {
     stopAfterEntry = on;
@@ -123,6 +138,12 @@ void Exec::setStopAfterEntry(bool on)
 void Exec::setSkipFailedEntries(bool skip)
 {
     skipFailed = skip;
+}
+
+void Exec::setResumeOnReturn(bool on, int attempts)
+{
+    resumeOnReturn = on;
+    maxAttempts = qMax(1, attempts);
 }
 
 void Exec::setWaitLimit(double seconds)
@@ -206,6 +227,7 @@ void Exec::start(QList<Entry> list)
     setRunning(true);
     entries = std::move(list);
     current = 0;
+    attemptIndex = -1;
     currentBegun = false;
     lastMeasured.reset();
     clearErrStarting();
@@ -222,9 +244,12 @@ void Exec::startOneSchedule()
 {
     if (!running)
         return;
-    // After a failed entry the next one begins once the target is ready.
-    if (awaitingReady && !flag(ExecFlags::TargetReady))
+    // After a failed entry the next one begins once the target is ready;
+    // the timer keeps ticking so that the wait has its limit too.
+    if (awaitingReady && !flag(ExecFlags::TargetReady)) {
+        timer->start();
         return;
+    }
     awaitingReady = false;
     while (current >= 0 && current < entries.size() && !entries.at(current).exec) {
         emit entryEnded(current, EntryState::Skipped, QString());
@@ -237,6 +262,11 @@ void Exec::startOneSchedule()
     emit executing(current);
     entryOpen = true;
     currentBegun = true;
+    // Taken up again (Resume, the target back) it counts on.
+    if (attemptIndex != current) {
+        attemptIndex = current;
+        attempt = 1;
+    }
     entrySent = false;
     clearErrStarting();
     setFlag(ExecFlags::ErrSHolderMove, false);
@@ -304,6 +334,23 @@ void Exec::resume(Exec::ResumeMode mode)
     emit execNext();
 }
 
+void Exec::takeUpAgain()
+{
+    if (attempt >= maxAttempts) {
+        failEntry(tr("begun %1 times, the target went away each time").arg(attempt));
+        return;
+    }
+    ++attempt;
+    emit log(tr("Entry %1: the target is back; the entry begins again from its start "
+                "(attempt %2 of %3).")
+                 .arg(current + 1)
+                 .arg(attempt)
+                 .arg(maxAttempts),
+             Severity::Info);
+    emit repeated(current, attempt);
+    resume(FromInit);
+}
+
 bool Exec::isHeld() const
 {
     using F = ExecFlags;
@@ -319,8 +366,12 @@ void Exec::setTargetIsReady(bool f)
     setFlag(F::TargetReady, f);
     if (f && running && awaitingReady)
         emit execNext();
+    if (f && running && lost && resumeOnReturn)
+        takeUpAgain();
     if (f || !was)
         return;
+    // The end event came before the target left: the entry is done.
+    const bool measured = stageNo == Stage::End && !flag(F::InXAFSMeas);
     // A target that comes back may have been moved by hand or restarted.
     lastMeasured.reset();
     // Only the target could end these waits; a target that logs in again
@@ -330,7 +381,7 @@ void Exec::setTargetIsReady(bool f)
         if (flag(g))
             setFlag(g, false);
     }
-    if (running && !lost && entrySent) {
+    if (running && !lost && entrySent && !measured) {
         // Part of the entry reached a target that is gone: where to go on
         // from is the operator's choice.
         lost = true;
@@ -469,7 +520,16 @@ void Exec::ticExec()
     watch();
     if (!running)
         return;
+    // The entry whose measurement ended is done, the target there or not.
+    if (stageNo == Stage::End && entryOpen && !lost && !isHeld()) {
+        finishEntry();
+        return;
+    }
     // Nothing is sent to a target that is not there.
+    if (awaitingReady) {
+        showStage(Stage::WaitingForTarget);
+        return;
+    }
     if (lost) {
         showStage(Stage::TargetLost);
         return;
@@ -487,14 +547,7 @@ void Exec::ticExec()
     // of them has set the stage the next tick takes up.
     for (;;) {
         if (stageNo == Stage::End) {
-            endEntry(EntryState::Done);
-            lastMeasured = cur;
-            ++current;
-            currentBegun = false;
-            if (stopAfterEntry)
-                stop(true);
-            else
-                emit execNext();
+            finishEntry();
             return;
         }
         if (stageNo == Stage::Initialize || stageNo == Stage::SelectEdge) {

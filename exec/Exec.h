@@ -21,8 +21,10 @@
 // The target itself is waited for like any event: while it is not logged in
 // the engine sends nothing and the stage name says it waits for it. When the
 // target goes away in the middle of an entry, the waits only it could end are
-// cleared and the run holds as "Target lost" until the operator resumes (in
-// any mode) or starts anew. A watchdog (Watchdog.h) bounds every wait on the
+// cleared and the run holds as "Target lost"; when the target logs in again
+// the entry begins again from its start by itself (or, with resume on return
+// off, the operator resumes in any mode or starts anew). An entry whose
+// measurement has ended is done, whatever happens after its end event. A watchdog (Watchdog.h) bounds every wait on the
 // target; past a limit it logs (stalled()), and in an unattended run the
 // entry fails. runningChanged() tells the bus client whether a run is going
 // (IsBusy).
@@ -104,6 +106,9 @@ signals:
     // line the log got, for whoever must be told.
     void stalled(QString line);
     void targetLost(QString line);
+    // The target came back and the entry at index begins again (attempt
+    // is the how-manieth time it is begun).
+    void repeated(int index, int attempt);
 
 public slots:
     void setTargetIsReady(bool f);
@@ -135,6 +140,11 @@ public slots:
     void setStopAfterEntry(bool on);
     // On a failed entry: go on with the next one (true) or end the run.
     void setSkipFailedEntries(bool skip);
+    // A target that logs in again during a run: the entry it left begins
+    // again from its start by itself (true), or the run holds until the
+    // operator resumes. An entry is begun at most maxAttempts times in all;
+    // cut short once more, it fails.
+    void setResumeOnReturn(bool on, int maxAttempts);
 
 private slots:
     void startOneSchedule();
@@ -149,6 +159,11 @@ private:
     void clearErrStarting();
     void send(const QString &cmd);
     void endEntry(EntryState state, const QString &detail = QString());
+    // The current entry is done: on with the next one, or stop after it.
+    void finishEntry();
+    // The target is back after it was lost: the entry begins again, or fails
+    // once it has been begun maxAttempts times.
+    void takeUpAgain();
     // The one way an entry fails, whatever failed: it is reported, then the
     // run ends or goes on as the operator chose.
     void failEntry(const QString &reason);
@@ -179,6 +194,10 @@ private:
     bool endRunOnPassedLimit = false;
     bool stopAfterEntry = false;
     bool skipFailed = false;
+    bool resumeOnReturn = true;
+    int maxAttempts = 3;
+    int attempt = 1;       // how many times the entry at attemptIndex has been begun
+    int attemptIndex = -1;
     bool entryOpen = false;     // the current entry began and has not ended
     bool awaitingReady = false; // the next entry waits for the target
     std::array<bool, ExecFlags::FlagCount> m_flags{};

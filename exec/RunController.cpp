@@ -80,6 +80,7 @@ RunController::RunController(ScheduleModel *list, ScheduleModel *cutBuffer, QObj
     connect(e, &Exec::stalled, this, &RunController::engineStalled);
     connect(e, &Exec::targetLost, this, &RunController::engineTargetLost);
     connect(e, &Exec::newPrompt, this, &RunController::enginePrompt);
+    connect(e, &Exec::repeated, this, &RunController::engineRepeated);
     connect(this, &RunController::startExec, e, &Exec::start);
     connect(this, &RunController::updateExec, e, &Exec::updateEntry);
     connect(this, &RunController::stopExec, e, &Exec::stop);
@@ -168,6 +169,26 @@ void RunController::configure(const ConfigStore &cfg)
         log(tr("ON_ENTRY_ERROR %1 is neither stop nor skip; stop is used.").arg(onError),
             Severity::Error);
     setSkipFailed(onError == QLatin1String("skip"));
+
+    // A target that logs in again takes the run up by itself unless told to
+    // hold; each entry is begun at most MAX_ENTRY_ATTEMPTS times.
+    const QString onReturn =
+        cfg.valueNoCase(QStringLiteral("ON_TARGET_RETURN"), QStringLiteral("resume")).toLower();
+    if (onReturn != QLatin1String("resume") && onReturn != QLatin1String("hold"))
+        log(tr("ON_TARGET_RETURN %1 is neither resume nor hold; resume is used.").arg(onReturn),
+            Severity::Error);
+    const bool resumeOnReturn = onReturn != QLatin1String("hold");
+    bool ok = false;
+    const QString attemptsText = cfg.valueNoCase(QStringLiteral("MAX_ENTRY_ATTEMPTS"), QStringLiteral("3"));
+    int attempts = attemptsText.trimmed().toInt(&ok);
+    if (!ok || attempts < 1) {
+        log(tr("MAX_ENTRY_ATTEMPTS %1 is not a whole number above 0; 3 is used.").arg(attemptsText),
+            Severity::Error);
+        attempts = 3;
+    }
+    QMetaObject::invokeMethod(
+        e, [e, resumeOnReturn, attempts] { e->setResumeOnReturn(resumeOnReturn, attempts); },
+        Qt::QueuedConnection);
 
     m_journal = cfg.valueNoCase(QStringLiteral("JOURNAL"), RunJournal::defaultPath());
     // A row torn by an earlier crash is named, once per start, and skipped.
@@ -385,6 +406,9 @@ void RunController::busReady()
 
 void RunController::busLost()
 {
+    if (m_runGoing)
+        journalEpisode(QStringLiteral("bus-lost"), m_runningIndex,
+                       tr("the connection to the bus server was lost"));
     // Without the bus the target cannot be reached, and the server that would
     // report its departure is gone: "Target is Ready" must not stay lit. The
     // next login asks for the node list again and makes it ready anew.

@@ -209,6 +209,11 @@ private:
     void engineGoesOnAt(int idx);
     void engineStalled(const QString &why);
     void engineTargetLost(const QString &why);
+    void engineRepeated(int idx, int attempt);
+    // A row for an episode that cost the night time (target-lost, bus-lost,
+    // stalled, repeat), for the entry at idx.
+    JournalRow episodeRow(const QString &what, int idx, const QString &detail) const;
+    void journalEpisode(const QString &what, int idx, const QString &detail);
     void enginePrompt(const QString &msg, PromptType type);
     void entryEdited(ScheduleModel::Id id);
     void promptWaited();
@@ -270,6 +275,7 @@ private:
     QList<int> m_unmeasured;
     RunEta m_eta;
     QDateTime m_runStart;
+    QDateTime m_lostAt; // when the target went away during the run
     QString m_runCopy;
     QString m_runStatus = QStringLiteral("idle");
 

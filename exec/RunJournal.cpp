@@ -27,6 +27,12 @@ QString isoOrEmpty(const QDateTime &t)
 
 namespace RunJournal {
 
+bool isEpisode(const QString &outcome)
+{
+    return outcome == QLatin1String("target-lost") || outcome == QLatin1String("bus-lost") ||
+           outcome == QLatin1String("stalled") || outcome == QLatin1String("repeat");
+}
+
 QString defaultPath()
 {
     return QStringLiteral("skedra-journal.csv");

@@ -32,7 +32,9 @@ struct JournalRow
     double estimated = 0;
     // done, failed, skipped, stopped; a run's own rows (entry 0): started
     // (detail: the run's copy of the schedule), ended (detail: finished,
-    // stopped, failed, resumed, not resumed)
+    // stopped, failed, incomplete, resumed, not resumed); episodes that cost
+    // the night time, for the entry that was running (0: none): target-lost,
+    // bus-lost, stalled, repeat (seconds: how long the target was away)
     QString outcome;
     QString detail; // why it failed; empty when done
 };
@@ -40,6 +42,9 @@ struct JournalRow
 namespace RunJournal {
 
 QString defaultPath();
+// target-lost, bus-lost, stalled, repeat: a row about an entry's night, not
+// about how it ended.
+bool isEpisode(const QString &outcome);
 QStringList header();
 QStringList fields(const JournalRow &row);
 

@@ -207,17 +207,51 @@ void RunController::entryEdited(ScheduleModel::Id id)
     emit updateExec(idx, m_list->entry(row));
 }
 
-// The engine has logged the line already: the operator is told once.
+// The engine has logged the line already: the operator is told once, and
+// the journal keeps the episode for the night's record.
 void RunController::engineStalled(const QString &why)
 {
     m_stalled = true;
     updateRunStatus();
+    journalEpisode(QStringLiteral("stalled"), m_runningIndex, why);
     alertOperator(QStringLiteral("stalled"), why);
 }
 
 void RunController::engineTargetLost(const QString &why)
 {
+    m_lostAt = QDateTime::currentDateTime();
+    journalEpisode(QStringLiteral("target-lost"), m_runningIndex, why);
     alertOperator(QStringLiteral("target-lost"), why);
+}
+
+void RunController::engineRepeated(int idx, int attempt)
+{
+    const double away = m_lostAt.isValid() ? m_lostAt.msecsTo(QDateTime::currentDateTime()) / 1000.0 : 0;
+    m_lostAt = {};
+    JournalRow r = episodeRow(QStringLiteral("repeat"), idx,
+                              tr("the target was back after %1 s; attempt %2")
+                                  .arg(QString::number(away, 'f', 0))
+                                  .arg(attempt));
+    r.seconds = away;
+    appendJournal(r);
+}
+
+JournalRow RunController::episodeRow(const QString &what, int idx, const QString &detail) const
+{
+    JournalRow r;
+    r.run = m_runStart;
+    r.entry = idx >= 0 ? runNumber(idx) : 0;
+    r.ended = now();
+    r.started = r.ended;
+    r.outcome = what;
+    r.detail = detail;
+    return r;
+}
+
+void RunController::journalEpisode(const QString &what, int idx, const QString &detail)
+{
+    if (m_runStart.isValid())
+        appendJournal(episodeRow(what, idx, detail));
 }
 
 void RunController::alertOperator(const QString &event, const QString &text)

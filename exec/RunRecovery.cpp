@@ -128,7 +128,9 @@ Plan plan(const Unfinished &run, bool fromNext)
         const int i = indexOf.value(r.entry, -1);
         if (i < 0)
             continue;
-        outcome[i] = r.outcome;
+        // An episode (the target lost, a repeat, a stall) says the entry was
+        // running, not how it ended.
+        outcome[i] = RunJournal::isEpisode(r.outcome) ? QStringLiteral("stopped") : r.outcome;
         last = i;
     }
     for (int i = 0; i < n; ++i) {

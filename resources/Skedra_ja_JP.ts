@@ -493,6 +493,14 @@ Then Click Ok.</source>
         <source>Entry %1: the target&apos;s block count is not a number. The entry fails.</source>
         <translation>エントリ %1: ターゲットのブロック数が数値ではありません。このエントリは失敗します。</translation>
     </message>
+    <message>
+        <source>begun %1 times, the target went away each time</source>
+        <translation>%1 回開始し、そのたびに測定プログラムとの接続が失われました</translation>
+    </message>
+    <message>
+        <source>Entry %1: the target is back; the entry begins again from its start (attempt %2 of %3).</source>
+        <translation>%1 行目: 測定プログラムが戻りました。この行を最初からやり直します (%3 回中 %2 回目)。</translation>
+    </message>
 </context>
 <context>
     <name>ExecCtrl</name>
@@ -847,6 +855,22 @@ Resume the run?</source>
     <message>
         <source>The run of %1 did not end (its copy: %2); start with -resume-last to resume it.</source>
         <translation>%1 の実行は終了していません (写し: %2)。再開するには -resume-last を付けて起動してください。</translation>
+    </message>
+    <message>
+        <source>ON_TARGET_RETURN %1 is neither resume nor hold; resume is used.</source>
+        <translation>ON_TARGET_RETURN %1 は resume でも hold でもありません。resume を使います。</translation>
+    </message>
+    <message>
+        <source>MAX_ENTRY_ATTEMPTS %1 is not a whole number above 0; 3 is used.</source>
+        <translation>MAX_ENTRY_ATTEMPTS %1 は 0 より大きい整数ではありません。3 を使います。</translation>
+    </message>
+    <message>
+        <source>the connection to the bus server was lost</source>
+        <translation>バスサーバーとの接続が失われました</translation>
+    </message>
+    <message>
+        <source>the target was back after %1 s; attempt %2</source>
+        <translation>測定プログラムは %1 秒後に戻りました。%2 回目</translation>
     </message>
 </context>
 <context>

@@ -168,8 +168,8 @@ private slots:
     }
 
     // The target goes away during an entry and comes back: the run holds
-    // and says so, and the entry measured again gets every move, the
-    // beamline's state being unknown.
+    // and says so, then takes the entry up again by itself with every move
+    // (the beamline's state is unknown); the journal keeps both episodes.
     void targetLostAndBack()
     {
         auto n = night(abc());
@@ -184,13 +184,16 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(n->run.runStatus(), QStringLiteral("held target-lost"), 10000);
         QCOMPARE(alerts.count(), 1);
         n->run.setTargetReady(true);
-        n->run.resume(Exec::FromInit);
         QVERIFY(finished.wait(20000));
         QCOMPARE(finished.at(0).at(0).toBool(), true);
         QCOMPARE(states(n->list), QStringLiteral("DDD"));
         QCOMPARE(target.lines.filter("MoveSHolderTo"),
                  (QStringList{"MoveSHolderTo 1", "MoveSHolderTo 1", "MoveSHolderTo 2",
                               "MoveSHolderTo 3"}));
+        QStringList journal;
+        for (const JournalRow &r : RunJournal::read(n->run.journalPath()))
+            journal << QStringLiteral("%1 %2").arg(r.entry).arg(r.outcome);
+        QCOMPARE(journal.mid(1, 3), (QStringList{"1 target-lost", "1 repeat", "1 done"}));
     }
 
     // Start checks the ticked entries (an unticked one with errors does not

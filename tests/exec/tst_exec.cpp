@@ -31,6 +31,8 @@ private slots:
     void resume();
     void targetAbsentOrLost_data();
     void targetAbsentOrLost();
+    void targetCutsEveryAttempt_data();
+    void targetCutsEveryAttempt();
     void refusals_data();
     void refusals();
     void passedWaitLimit_data();
@@ -230,11 +232,17 @@ void TstExec::targetAbsentOrLost_data()
     QTest::addColumn<QString>("lostAt"); // empty: absent from the start
     QTest::addColumn<int>("mode");       // -1: Start anew
     QTest::addColumn<int>("starts");     // measurements once it is back
-    QTest::newRow("absent at start") << "" << -1 << 2;
-    QTest::newRow("lost moving, resume here") << "SetCurrentEnergy" << int(Exec::FromHere) << 2;
-    QTest::newRow("lost measuring, resume from init") << "Start" << int(Exec::FromInit) << 2;
-    QTest::newRow("lost measuring, resume next") << "Start" << int(Exec::FromNext) << 1;
-    QTest::newRow("lost measuring, start anew") << "Start" << -1 << 2;
+    QTest::addColumn<bool>("hold");      // the run waits for the operator when it is back
+    QTest::newRow("absent at start") << "" << -1 << 2 << true;
+    QTest::newRow("lost moving, resume here") << "SetCurrentEnergy" << int(Exec::FromHere) << 2
+                                              << true;
+    QTest::newRow("lost measuring, resume from init") << "Start" << int(Exec::FromInit) << 2
+                                                      << true;
+    QTest::newRow("lost measuring, resume next") << "Start" << int(Exec::FromNext) << 1 << true;
+    QTest::newRow("lost measuring, start anew") << "Start" << -1 << 2 << true;
+    // Nobody needs to be there: the entry begins again by itself.
+    QTest::newRow("lost measuring, back by itself") << "Start" << -2 << 2 << false;
+    QTest::newRow("lost moving, back by itself") << "MoveSHolderTo" << -2 << 2 << false;
 }
 
 // Nothing is sent to a target that is not there; one lost mid-entry holds the
@@ -244,6 +252,10 @@ void TstExec::targetAbsentOrLost()
     QFETCH(QString, lostAt);
     QFETCH(int, mode);
     QFETCH(int, starts);
+    QFETCH(bool, hold);
+    Exec *e = exec;
+    QMetaObject::invokeMethod(
+        e, [e, hold] { e->setResumeOnReturn(!hold, 3); }, Qt::BlockingQueuedConnection);
     entries << EntryPlanEnv::entry("Cu", "1") << EntryPlanEnv::entry("Cu", "2");
     QSignalSpy finished(t, &TargetDouble::finished);
     QSignalSpy stages(t, &TargetDouble::currentStage);
@@ -270,7 +282,7 @@ void TstExec::targetAbsentOrLost()
     }
     const int before = int(t->lines.size());
     emit t->setTargetIsReady(true);
-    if (!lostAt.isEmpty()) {
+    if (!lostAt.isEmpty() && hold) {
         QVERIFY(!finished.wait(100)); // back, but where to go on is the operator's choice
         QCOMPARE(t->lines.size(), before);
         if (mode < 0)
@@ -283,6 +295,65 @@ void TstExec::targetAbsentOrLost()
     QCOMPARE(finished.at(0).at(0).toBool(), true);
     QCOMPARE(t->lines.mid(before).count("Start"), starts);
     QCOMPARE(t->running, (QList<bool>{true, false})); // busy from start to end
+    if (!hold) // taken up again from its first command, every move included
+        QCOMPARE(t->lines.mid(before).first(), t->lines.first());
+}
+
+// A target that goes away every time the entry measures: the entry is begun
+// at most the attempts allowed, then fails, and the run follows what an entry
+// error does; an entry whose end event came before the target left is done.
+void TstExec::targetCutsEveryAttempt_data()
+{
+    QTest::addColumn<bool>("skip");
+    QTest::addColumn<bool>("afterEnd"); // the target leaves right after its end event
+    QTest::newRow("stop") << false << false;
+    QTest::newRow("skip") << true << false;
+    QTest::newRow("left after the end event") << false << true;
+}
+void TstExec::targetCutsEveryAttempt()
+{
+    QFETCH(bool, skip);
+    QFETCH(bool, afterEnd);
+    Exec *e = exec;
+    QMetaObject::invokeMethod(
+        e,
+        [e, skip] {
+            e->setResumeOnReturn(true, 2);
+            e->setSkipFailedEntries(skip);
+        },
+        Qt::BlockingQueuedConnection);
+    entries << EntryPlanEnv::entry("Cu", "1") << EntryPlanEnv::entry("Cu", "2");
+    QSignalSpy finished(t, &TargetDouble::finished);
+    QSignalSpy ended(t, &TargetDouble::entryEnded);
+    t->autoAnswer = true;
+    t->held << "Start";
+    connect(t, &TargetDouble::commandReceived, t, [this, afterEnd](const QString &cmd) {
+        if (cmd != QLatin1String("Start") || !t->held.contains("Start"))
+            return;
+        if (afterEnd)
+            emit t->setInXafsMeas(false);
+        // Gone, and back a moment later.
+        emit t->setTargetIsReady(false);
+        emit t->setTargetIsReady(true);
+        if (afterEnd)
+            t->held.clear();
+    });
+    emit t->startExec(entries);
+    if (!skip && !afterEnd) {
+        QVERIFY2(finished.wait(10000), qPrintable((t->logLines + t->lines).join('\n')));
+        QCOMPARE(finished.at(0).at(0).toBool(), false);
+        QCOMPARE(t->lines.count("Start"), 2);
+        QCOMPARE(ended.at(0).at(1).value<EntryState>(), EntryState::Failed);
+        return;
+    }
+    // Under skip both entries fail in turn; the run ends by itself.
+    QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 10000);
+    QCOMPARE(finished.at(0).at(0).toBool(), true);
+    QCOMPARE(ended.at(0).at(1).value<EntryState>(),
+             afterEnd ? EntryState::Done : EntryState::Failed);
+    QCOMPARE(ended.at(1).at(1).value<EntryState>(),
+             afterEnd ? EntryState::Done : EntryState::Failed);
+    QCOMPARE(t->lines.count("Start"), afterEnd ? 2 : 4);
 }
 
 void TstExec::refusals_data()

@@ -165,6 +165,9 @@ private slots:
             << "started 1:failed 2:done" << false << 2 << 2 << QList<int>{1};
         QTest::newRow("stopped, resumed, killed")
             << "started 1:done 2:stopped ended started" << false << 1 << 1 << none;
+        // An episode row names the entry that was running, not how it ended.
+        QTest::newRow("killed while the target was away")
+            << "started 1:done 2:target-lost 2:repeat" << false << 1 << 1 << none;
         QTest::newRow("killed after the last entry")
             << "started 1:done 2:done 4:done 5:done 6:done" << false << -1 << -1 << none;
     }
