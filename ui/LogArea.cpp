@@ -14,12 +14,20 @@ LogArea::LogArea(QWidget *parent, int maxLines)
     ui->setupUi(this);
     const QString file = defaultLogFileName(QDateTime::currentDateTime());
     ui->LogFileName->setText(QFileInfo(file).absoluteFilePath());
+    // After a crash the file is all there is: it is written from the start.
+    // The operator may turn it off until the program ends.
+    ui->IsWriteTo->setChecked(true);
     // Each line ends with a line feed, so the document always carries one empty
     // block after the last line; count it so that exactly maxLines lines stay.
     ui->LogDisp->document()->setMaximumBlockCount(m_maxLines + 1);
 }
 
 LogArea::~LogArea() = default;
+
+QString LogArea::fileName() const
+{
+    return ui->IsWriteTo->isChecked() ? ui->LogFileName->text() : QString();
+}
 
 QString LogArea::stampedLine(const QDateTime &when, const QString &msg)
 {

@@ -30,6 +30,8 @@ public:
     static QString defaultLogFileName(const QDateTime &when);
 
     int maxLines() const { return m_maxLines; }
+    // The file every line is appended to; empty when writing is off.
+    QString fileName() const;
 
 public slots:
     void log(const QString &msg, const QColor &c);

@@ -6,6 +6,7 @@
 #include "ConfigStore.h"
 #include "ExecCtrl.h"
 #include "ExecPlan.h"
+#include "LogArea.h"
 #include "OptionTables.h"
 #include "ScheduleEdit.h"
 #include "Startup.h"
@@ -217,6 +218,17 @@ private slots:
         emit body.controller()->engine()->entryEnded(2, EntryState::Failed, "jammed");
         QCOMPARE(body.entryEditor()->mark(), ScheduleEdit::Mark::Error);
         QVERIFY(body.entryEditor()->statusText().contains("failed"));
+    }
+
+    // The log goes to a file from the start: after a crash it is all there is.
+    void logWrittenToAFile()
+    {
+        Body body;
+        body.logPanel()->log(QStringLiteral("a line for the record"));
+        QVERIFY(!body.logPanel()->fileName().isEmpty());
+        QVERIFY(TestSupport::readLines(body.logPanel()->fileName())
+                    .last()
+                    .endsWith(QLatin1String("a line for the record")));
     }
 
     // Without an answering function the window asks in a message box: what
