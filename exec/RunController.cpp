@@ -18,8 +18,9 @@
 namespace {
 
 
-// A prompt that has waited this long tells someone away from the screen.
-constexpr int kPromptNotifyMs = 5 * 60 * 1000;
+// A prompt that has waited this long tells someone away from the screen
+// (PROMPT_NOTIFY_AFTER, seconds).
+constexpr int kPromptNotifySeconds = 5 * 60;
 
 // NOTIFY_CMD's program and arguments, quotes removed.
 QStringList commandFrom(const QString &rest)
@@ -103,7 +104,7 @@ RunController::RunController(ScheduleModel *list, ScheduleModel *cutBuffer, QObj
     connect(m_statusClock, &QTimer::timeout, this, &RunController::updateRunStatus);
     m_promptClock = new QTimer(this);
     m_promptClock->setSingleShot(true);
-    m_promptClock->setInterval(kPromptNotifyMs);
+    m_promptClock->setInterval(kPromptNotifySeconds * 1000);
     connect(m_promptClock, &QTimer::timeout, this, &RunController::promptWaited);
 
     m_list->setEstimator([this](const Entry &entry) { return estimateOf(entry); });
@@ -189,6 +190,19 @@ void RunController::configure(const ConfigStore &cfg)
     QMetaObject::invokeMethod(
         e, [e, resumeOnReturn, attempts] { e->setResumeOnReturn(resumeOnReturn, attempts); },
         Qt::QueuedConnection);
+
+    const QString notifyAfter = cfg.valueNoCase(QStringLiteral("PROMPT_NOTIFY_AFTER"),
+                                                QString::number(kPromptNotifySeconds));
+    const double notifySeconds = notifyAfter.trimmed().toDouble(&ok);
+    if (ok && notifySeconds > 0 && notifySeconds < INT_MAX / 1000) {
+        m_promptClock->setInterval(int(notifySeconds * 1000));
+    } else {
+        log(tr("PROMPT_NOTIFY_AFTER %1 is not a number of seconds above 0; %2 s is used.")
+                .arg(notifyAfter)
+                .arg(kPromptNotifySeconds),
+            Severity::Error);
+        m_promptClock->setInterval(kPromptNotifySeconds * 1000);
+    }
 
     m_journal = cfg.valueNoCase(QStringLiteral("JOURNAL"), RunJournal::defaultPath());
     // A row torn by an earlier crash is named, once per start, and skipped.
@@ -337,7 +351,7 @@ void RunController::close()
 
 void RunController::enginePrompt(const QString &msg, PromptType type)
 {
-    Prompt p{++m_lastPromptId, msg, type};
+    Prompt p{++m_lastPromptId, msg, type, QDateTime::currentDateTime()};
     m_prompts.append(p);
     log(tr("Prompt: %1").arg(oneLine(msg)));
     Exec *e = m_exec;
@@ -347,6 +361,7 @@ void RunController::enginePrompt(const QString &msg, PromptType type)
     if (!m_promptClock->isActive())
         m_promptClock->start();
     updateRunStatus();
+    showWaitingForOperator();
     emit promptRaised(p.id, msg);
 }
 
@@ -370,6 +385,7 @@ void RunController::confirmPrompt(int id)
         if (m_prompts.isEmpty())
             m_promptClock->stop();
         updateRunStatus();
+        showWaitingForOperator();
         emit promptClosed(id);
         return;
     }
@@ -380,10 +396,23 @@ void RunController::promptWaited()
     if (m_prompts.isEmpty())
         return;
     const QString text =
-        tr("A prompt has waited for the operator for 5 minutes; the run is held: %1")
-            .arg(m_prompts.first().msg);
+        tr("A prompt has waited for the operator for %1; the run is held: %2")
+            .arg(Estimate::format(m_promptClock->interval() / 1000.0), m_prompts.first().title());
+    log(text, Severity::Error);
     m_notifier->notify(QStringLiteral("prompt"), text);
     emit promptWaitedLong();
+}
+
+void RunController::showWaitingForOperator()
+{
+    const int row = runningRow();
+    if (!m_runGoing || row < 0 || m_list->outcome(row).state != EntryState::Running)
+        return;
+    ScheduleModel::Outcome o = m_list->outcome(row);
+    o.text = m_prompts.isEmpty()
+                 ? stageName(m_stage)
+                 : tr("waiting for the operator: %1").arg(m_prompts.first().title());
+    m_list->setOutcome(row, o);
 }
 
 // ---- The bus -----------------------------------------------------------------

@@ -96,6 +96,9 @@ public:
         int id = 0;
         QString msg;
         PromptType type = PromptNone;
+        QDateTime raised;
+        // The first line of the message, which names the change.
+        QString title() const { return msg.section(QLatin1Char('\n'), 0, 0); }
     };
     const QList<Prompt> &openPrompts() const { return m_prompts; }
 
@@ -217,6 +220,9 @@ private:
     void enginePrompt(const QString &msg, PromptType type);
     void entryEdited(ScheduleModel::Id id);
     void promptWaited();
+    // The running entry's line in the list says what it waits for: the
+    // operator while a prompt is open, the stage otherwise.
+    void showWaitingForOperator();
 
     void log(const QString &line, Severity severity = Severity::Info);
     void alertOperator(const QString &event, const QString &text);

@@ -90,7 +90,7 @@ void RunController::engineStage(int stage)
     if (!changed)
         return;
     ScheduleModel::Outcome o = outcomeOf(m_runningIndex);
-    if (m_runningIndex >= 0 && o.state == EntryState::Running) {
+    if (m_runningIndex >= 0 && o.state == EntryState::Running && m_prompts.isEmpty()) {
         o.text = stageName(stage);
         setOutcome(m_runningIndex, o);
     }

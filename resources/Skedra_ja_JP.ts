@@ -703,6 +703,10 @@ Steps = (End - Start) / Delta</source>
         <source>Run took %1</source>
         <translation>実行時間 %1</translation>
     </message>
+    <message>
+        <source>Waiting for the operator for %1: %2</source>
+        <translation>オペレーター待ち %1: %2</translation>
+    </message>
 </context>
 <context>
     <name>RunController</name>
@@ -737,10 +741,6 @@ Steps = (End - Start) / Delta</source>
     <message>
         <source>Prompt confirmed: %1</source>
         <translation>確認メッセージを承認しました: %1</translation>
-    </message>
-    <message>
-        <source>A prompt has waited for the operator for 5 minutes; the run is held: %1</source>
-        <translation>操作者への確認が 5 分間待っています。実行は止まっています: %1</translation>
     </message>
     <message>
         <source>%1 refused %2:%3</source>
@@ -871,6 +871,18 @@ Resume the run?</source>
     <message>
         <source>the target was back after %1 s; attempt %2</source>
         <translation>測定プログラムは %1 秒後に戻りました。%2 回目</translation>
+    </message>
+    <message>
+        <source>PROMPT_NOTIFY_AFTER %1 is not a number of seconds above 0; %2 s is used.</source>
+        <translation>PROMPT_NOTIFY_AFTER %1 は 0 より大きい秒数ではありません。%2 秒を使います。</translation>
+    </message>
+    <message>
+        <source>A prompt has waited for the operator for %1; the run is held: %2</source>
+        <translation>オペレーターへの確認が %1 待っています。実行は止まっています: %2</translation>
+    </message>
+    <message>
+        <source>waiting for the operator: %1</source>
+        <translation>オペレーター待ち: %1</translation>
     </message>
 </context>
 <context>

@@ -17,6 +17,7 @@
 #include "Tolva.h"
 #include "ui_Body.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -169,6 +170,12 @@ void Body::setupRun()
             [this](const QString &error) { showMessage(tr("Run journal"), error); });
 
     connect(m_run, &RunController::promptRaised, prompter, &Prompter::addPrompt);
+    // Each prompt comes to the front, whatever window had it covered.
+    connect(m_run, &RunController::promptRaised, prompter, [this] {
+        prompter->raise();
+        prompter->activateWindow();
+        QApplication::alert(prompter);
+    });
     connect(m_run, &RunController::promptClosed, prompter, &Prompter::closePrompt);
     connect(prompter, &Prompter::confirmed, m_run, &RunController::confirmPrompt);
     connect(m_run, &RunController::promptWaitedLong, prompter, [this] {

@@ -38,13 +38,23 @@ RunBar::RunBar(RunController *run, QWidget *parent) : QWidget(parent), m_run(run
     connect(m_clock, &QTimer::timeout, this, &RunBar::showTimes);
     connect(run, &RunController::runStarted, m_clock, qOverload<>(&QTimer::start));
     connect(run, &RunController::runFinished, this, &RunBar::runEnded);
+    connect(run, &RunController::promptRaised, this, &RunBar::showTimes);
+    connect(run, &RunController::promptClosed, this, &RunBar::showTimes);
 }
 
 void RunBar::showTimes()
 {
     if (!m_run->runGoing())
         return;
-    const RunController::Times t = m_run->times(QDateTime::currentDateTime());
+    const QDateTime now = QDateTime::currentDateTime();
+    // A run that needs someone says so where the operator looks.
+    if (!m_run->openPrompts().isEmpty()) {
+        const RunController::Prompt &p = m_run->openPrompts().first();
+        m_times->setText(tr("Waiting for the operator for %1: %2")
+                             .arg(Estimate::format(double(p.raised.secsTo(now))), p.title()));
+        return;
+    }
+    const RunController::Times t = m_run->times(now);
     m_times->setText(tr("Elapsed %1  Entry left %2  End %3")
                          .arg(Estimate::format(double(t.elapsed)),
                               Estimate::format(double(t.entryLeft)),

@@ -101,11 +101,12 @@ class TestController : public QObject
         ScheduleModel list, buffer;
         RunController run{&list, &buffer};
     };
-    std::unique_ptr<Night> night(const QList<Entry> &entries)
+    std::unique_ptr<Night> night(const QList<Entry> &entries, const QString &more = QString())
     {
         ConfigStore cfg;
         cfg.readText(QStringLiteral("JOURNAL \"%1\"\nTARGET_NAME_ON_TOLVA Dorvan\n")
-                         .arg(m_dir.filePath(QStringLiteral("j%1.csv").arg(++m_journals))));
+                         .arg(m_dir.filePath(QStringLiteral("j%1.csv").arg(++m_journals))) +
+                     more);
         auto n = std::make_unique<Night>();
         n->run.configure(cfg);
         n->list.setEntries(entries);
@@ -279,6 +280,28 @@ private slots:
         QCOMPARE(n->list.entry(0).startEnergy(), 8123.0);
         QVERIFY(n->list.entry(1).startEnergy() != 8123.0);
         QCOMPARE(updated.count() + edited.count(), 0);
+    }
+
+    // A prompt says the run needs someone: the running entry's line names
+    // it, and after PROMPT_NOTIFY_AFTER the log says so and the prompts are
+    // brought forward; confirmed, the line shows the stage again.
+    void promptNeedsSomeone()
+    {
+        auto n = night(abc(), QStringLiteral("PROMPT_NOTIFY_AFTER 0.05\n"));
+        disconnect(&n->run, &RunController::startExec, nullptr, nullptr);
+        QStringList logged;
+        connect(&n->run, &RunController::logged, this,
+                [&logged](const QString &line) { logged << line; });
+        QSignalSpy waited(&n->run, &RunController::promptWaitedLong);
+        QVERIFY(n->run.start());
+        Exec *engine = n->run.engine();
+        emit engine->executing(0);
+        emit engine->newPrompt(QStringLiteral("ICGases Changing.\nDo it."), PromptICGases);
+        QCOMPARE(n->list.outcome(0).text, QStringLiteral("waiting for the operator: ICGases Changing."));
+        QVERIFY(waited.wait(5000));
+        QCOMPARE(logged.filter("A prompt has waited for the operator").size(), 1);
+        n->run.confirmPrompt(n->run.openPrompts().first().id);
+        QCOMPARE(n->list.outcome(0).text, stageName(n->run.stage()));
     }
 
     // What peers read with GetRunStatus: words they can parse whatever the
