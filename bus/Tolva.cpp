@@ -25,7 +25,7 @@ Tolva::Tolva(QWidget *parent) : QFrame(parent), ui(std::make_unique<Ui::Tolva>()
     connStat = new ConnectStat(ui->statusL, ui->connectB, this);
     connStat->setStat(ConnectStat::Disconnected);
     connect(connStat, &ConnectStat::askConnect, this, &Tolva::connectToTolva);
-    connect(connStat, &ConnectStat::askDisconnect, this, &Tolva::connectToTolva);
+    connect(connStat, &ConnectStat::askDisconnect, this, &Tolva::disconnectFromTolva);
 
     socket = new QTcpSocket(this);
     connect(socket, &QTcpSocket::connected, this, &Tolva::connectedToTolva);
@@ -33,6 +33,9 @@ Tolva::Tolva(QWidget *parent) : QFrame(parent), ui(std::make_unique<Ui::Tolva>()
     connect(socket, &QTcpSocket::readyRead, this, &Tolva::receive);
     connect(socket, &QTcpSocket::errorOccurred, this, &Tolva::socketError);
 
+    retryTimer = new QTimer(this);
+    retryTimer->setSingleShot(true);
+    connect(retryTimer, &QTimer::timeout, this, &Tolva::connectNow);
     loginTimer = new QTimer(this);
     loginTimer->setSingleShot(true);
     connect(loginTimer, &QTimer::timeout, this, &Tolva::loginTimedOut);
@@ -103,11 +106,26 @@ bool Tolva::isConnected() const
 
 void Tolva::connectToTolva()
 {
+    // Connect while connected or connecting gives up the connection.
+    if (isConnected() || socket->state() != QAbstractSocket::UnconnectedState) {
+        disconnectFromTolva();
+        return;
+    }
+    wanted = true;
+    failures = 0;
+    retryTimer->stop();
+    connectNow();
+}
+
+void Tolva::disconnectFromTolva()
+{
+    wanted = false;
+    const bool retrying = retryTimer->isActive();
+    retryTimer->stop();
     if (isConnected()) {
         socket->close();
         return;
     }
-    // Connect while connecting gives up the attempt.
     if (socket->state() != QAbstractSocket::UnconnectedState) {
         TolvaSession::Action a;
         a.kind = TolvaSession::Action::Log;
@@ -115,6 +133,30 @@ void Tolva::connectToTolva()
         abandonLogin({a});
         return;
     }
+    if (retrying)
+        emit log(tr("Tolva: no longer reconnecting."));
+    showState();
+}
+
+void Tolva::retryLater()
+{
+    if (!wanted || retryTimer->isActive())
+        return;
+    ++failures;
+    const int ms = BusConnection::retryDelayMs(failures);
+    // Said once when the link goes down; the tries after it are quiet.
+    if (failures == 1)
+        emit log(tr("Tolva: the connection to the bus server is down; Skedra reconnects by "
+                    "itself (first try in %1 s, then at most every %2 s).")
+                     .arg(ms / 1000)
+                     .arg(BusConnection::retryDelayMs(100) / 1000),
+                 QColor(255, 0, 0));
+    retryTimer->start(ms);
+    showState();
+}
+
+void Tolva::connectNow()
+{
     const QString portText = ui->portLE->text();
     bool ok = false;
     const int port = portText.trimmed().toInt(&ok, 10);
@@ -123,6 +165,8 @@ void Tolva::connectToTolva()
                      .arg(portText));
         return;
     }
+    if (socket->state() != QAbstractSocket::UnconnectedState)
+        return;
     socket->connectToHost(ui->hostLE->text(), quint16(port), QIODevice::ReadWrite,
                           QAbstractSocket::AnyIPProtocol);
     loginTimer->start(loginTimeoutMs);
@@ -145,6 +189,7 @@ void Tolva::abandonLogin(const TolvaSession::Actions &why)
     socket->abort();
     session.reset();
     showState();
+    retryLater();
 }
 
 void Tolva::socketError()
@@ -155,8 +200,11 @@ void Tolva::socketError()
         socket->error() == QAbstractSocket::RemoteHostClosedError)
         return;
     loginTimer->stop();
-    emit log(tr("Cannot connect to Tolva: %1").arg(socket->errorString()), QColor(255, 0, 0));
+    // Each failed try of a reconnection is not worth a red line.
+    if (failures == 0)
+        emit log(tr("Cannot connect to Tolva: %1").arg(socket->errorString()), QColor(255, 0, 0));
     showState();
+    retryLater();
 }
 
 void Tolva::connectedToTolva()
@@ -171,6 +219,7 @@ void Tolva::disconnectedFromTolva()
     session.reset();
     showState();
     emit tolvaIsNotReady();
+    retryLater();
 }
 
 void Tolva::closeConnection()
@@ -259,6 +308,10 @@ void Tolva::perform(const TolvaSession::Actions &actions)
             break;
         case TolvaSession::Action::Ready:
             loginTimer->stop();
+            retryTimer->stop();
+            if (failures > 0)
+                emit log(tr("Tolva: connected again to the bus server."));
+            failures = 0;
             // Handlers of tolvaIsReady send at once: the row shows Connected first.
             showState();
             emit tolvaIsReady();
@@ -298,6 +351,15 @@ void Tolva::showState()
         state = TolvaSession::Connecting;
     if (connStat->stat() != state)
         connStat->setStat(state);
+    QString text = ui->statusL->text();
+    if (state == TolvaSession::Disconnected && retryTimer->isActive())
+        text = tr("reconnecting (try %1 in %2 s)")
+                   .arg(failures + 1)
+                   .arg((retryTimer->remainingTime() + 999) / 1000);
+    if (text != shownState) {
+        shownState = text;
+        emit stateText(text);
+    }
 }
 
 void Tolva::readHistory(QString *lastHost, QString *lastPort)

@@ -80,6 +80,9 @@ public:
 
     // How long a login may take from Connect to the server's acceptance.
     void setLoginTimeout(int ms) { loginTimeoutMs = ms; }
+    // Asked to be connected (and not since to disconnect): a connection that
+    // is down is being tried again.
+    bool wantsConnection() const { return wanted; }
 
 signals:
     void tolvaIsReady();
@@ -95,9 +98,17 @@ signals:
     void sendingAnsToTolva(QString ans);
     void sendingEventToTolva(QString msg);
     void sendingAskToTolva(QString msg);
+    // The connection as the operator should see it, where a run is watched:
+    // connected, connecting, or down and when the next try is.
+    void stateText(const QString &text);
 
 public slots:
+    // Connects and keeps the connection: a connection that drops or an
+    // attempt that fails is tried again by itself with a growing delay,
+    // until disconnectFromTolva(). While connected, the operator's Connect
+    // button disconnects.
     void connectToTolva();
+    void disconnectFromTolva();
     void setBusy(bool f);
     bool busy() const { return session.busy(); }
     void setRunStatus(const QString &status) { session.setRunStatus(status); }
@@ -127,11 +138,18 @@ private:
     void perform(const TolvaSession::Actions &actions);
     void showState();
     void abandonLogin(const TolvaSession::Actions &why);
+    // The connection is down and wanted: the next try, said once.
+    void retryLater();
+    void connectNow();
     static void appendHistory(const QString &record);
 
     std::unique_ptr<Ui::Tolva> ui;
     QTcpSocket *socket = nullptr;
     QTimer *loginTimer = nullptr;
+    QTimer *retryTimer = nullptr;
+    bool wanted = false; // connected by request, not yet disconnected by one
+    int failures = 0;    // attempts failed in a row since the last login
+    QString shownState;
     int loginTimeoutMs = 10000;
     ConnectStat *connStat = nullptr;
     TolvaSession session;

@@ -118,10 +118,14 @@ TolvaSession::Actions TolvaSession::handleLine(const QString &line)
             out.append(bareAction(Action::Ready));
             out.append(textAction(Action::Log, tr("Connected To Tolva")));
         } else {
-            // Refused. What else the server sent belongs to a connection
-            // that is going away.
+            // Refused. The server says why (a node of this name is there
+            // already...); what else it sent belongs to a connection that is
+            // going away.
             m_closing = true;
             m_framer.clear();
+            out.append(textAction(Action::Error,
+                                  tr("The bus server refused the login: %1")
+                                      .arg(line.section(QLatin1Char(' '), 1).trimmed())));
             out.append(bareAction(Action::Close));
         }
         break;

@@ -1372,6 +1372,26 @@ Resume the run?</source>
         <source>Cannot connect to Tolva: %1</source>
         <translation>Tolva に接続できません: %1</translation>
     </message>
+    <message>
+        <source>The bus server refused the login: %1</source>
+        <translation>バスサーバーがログインを拒否しました: %1</translation>
+    </message>
+    <message>
+        <source>Tolva: no longer reconnecting.</source>
+        <translation>Tolva: 再接続をやめました。</translation>
+    </message>
+    <message>
+        <source>Tolva: the connection to the bus server is down; Skedra reconnects by itself (first try in %1 s, then at most every %2 s).</source>
+        <translation>Tolva: バスサーバーとの接続が切れました。Skedra が自動で再接続します (最初は %1 秒後、その後は最長 %2 秒ごと)。</translation>
+    </message>
+    <message>
+        <source>Tolva: connected again to the bus server.</source>
+        <translation>Tolva: バスサーバーに再接続しました。</translation>
+    </message>
+    <message>
+        <source>reconnecting (try %1 in %2 s)</source>
+        <translation>再接続中 (%2 秒後に %1 回目)</translation>
+    </message>
 </context>
 <context>
     <name>UnattendedRun</name>

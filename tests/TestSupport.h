@@ -83,10 +83,12 @@ public:
 #ifdef TOLVA_SERVER_EXE
 // The stand-in Tolva server on a port of the system's choice; *gotPort is the
 // port it prints on its first line, "listening HOST PORT", or 0.
-inline std::unique_ptr<Peer> startServer(quint16 *gotPort)
+// On the port given, or on one the system picks (0).
+inline std::unique_ptr<Peer> startServer(quint16 *gotPort, quint16 port = 0)
 {
-    auto p = std::make_unique<Peer>(QStringLiteral(TOLVA_SERVER_EXE),
-                                    QStringList{"--port", "0", "--key-file", keyFile()});
+    auto p = std::make_unique<Peer>(
+        QStringLiteral(TOLVA_SERVER_EXE),
+        QStringList{"--port", QString::number(port), "--key-file", keyFile()});
     const QRegularExpression re(QStringLiteral("^listening \\S+ (\\d+)\\n"));
     *gotPort =
         p->waitForOutput("\n") ? re.match(QString::fromUtf8(p->out)).captured(1).toUShort() : 0;

@@ -1,5 +1,6 @@
 // The bus client against the real stand-in programs, started as processes.
 #include "AMsg.h"
+#include "BusConnection.h"
 #include "TestSupport.h"
 #include "Tolva.h"
 
@@ -40,6 +41,51 @@ class TestPeers : public QObject
 {
     Q_OBJECT
 private slots:
+    // After 1, 2, 4 ... s the client tries every 30 s.
+    void retryDelays()
+    {
+        QList<int> got;
+        for (int failures : {1, 2, 3, 5, 6, 7, 100})
+            got << BusConnection::retryDelayMs(failures) / 1000;
+        QCOMPARE(got, (QList<int>{1, 2, 4, 16, 30, 30, 30}));
+    }
+
+    // The bus server restarted: the client logs in again by itself, says so
+    // once each way, and its login's lines go out again; a second node of
+    // the same name hears why the server refuses it.
+    void busServerRestarted()
+    {
+        quint16 port = 0;
+        auto server = TestSupport::startServer(&port);
+        QVERIFY(port != 0);
+        Tolva tolva;
+        QStringList logged;
+        connect(&tolva, &Tolva::log, this, [&logged](const QString &l) { logged << l; });
+        QSignalSpy ready(&tolva, &Tolva::tolvaIsReady);
+        QVERIFY(login(tolva, port));
+        Tolva twin;
+        QStringList twinLog;
+        connect(&twin, &Tolva::log, this, [&twinLog](const QString &l) { twinLog << l; });
+        twin.setNameOnTolva(QStringLiteral("Tarnix"));
+        twin.setKeyFile(TestSupport::keyFile());
+        twin.setHost("127.0.0.1");
+        twin.setPort(QString::number(port));
+        twin.connectToTolva();
+        QTRY_VERIFY_WITH_TIMEOUT(!twinLog.filter("already connected").isEmpty(), 10000);
+        twin.disconnectFromTolva();
+
+        QSignalSpy down(&tolva, &Tolva::tolvaIsNotReady);
+        server.reset();
+        QVERIFY(down.wait(10000));
+        server = TestSupport::startServer(&port, port);
+        QVERIFY(port != 0);
+        QTRY_COMPARE_WITH_TIMEOUT(ready.count(), 2, 20000);
+        QCOMPARE(logged.filter("reconnects by itself").size(), 1);
+        QCOMPARE(logged.filter("connected again").size(), 1);
+        tolva.disconnectFromTolva();
+        QVERIFY(!tolva.wantsConnection());
+    }
+
     void simulator_data()
     {
         QTest::addColumn<QStringList>("args");
