@@ -435,9 +435,15 @@ void RunController::busReady()
 
 void RunController::busLost()
 {
-    if (m_runGoing)
+    // The target may well be there: it is the bus that is gone, and the
+    // operator must be told which.
+    if (m_runGoing) {
+        log(tr("The connection to the bus server was lost; the run waits for it and then for "
+               "the target."),
+            Severity::Error);
         journalEpisode(QStringLiteral("bus-lost"), m_runningIndex,
                        tr("the connection to the bus server was lost"));
+    }
     // Without the bus the target cannot be reached, and the server that would
     // report its departure is gone: "Target is Ready" must not stay lit. The
     // next login asks for the node list again and makes it ready anew.

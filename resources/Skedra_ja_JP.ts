@@ -707,6 +707,26 @@ Steps = (End - Start) / Delta</source>
         <source>Waiting for the operator for %1: %2</source>
         <translation>オペレーター待ち %1: %2</translation>
     </message>
+    <message>
+        <source>Bus: %1  Target %2: %3</source>
+        <translation>バス: %1  測定プログラム %2: %3</translation>
+    </message>
+    <message>
+        <source>there</source>
+        <translation>接続中</translation>
+    </message>
+    <message>
+        <source>away</source>
+        <translation>不在</translation>
+    </message>
+    <message>
+        <source>Disconnect</source>
+        <translation>切断</translation>
+    </message>
+    <message>
+        <source>Connect</source>
+        <translation>接続</translation>
+    </message>
 </context>
 <context>
     <name>RunController</name>
@@ -883,6 +903,10 @@ Resume the run?</source>
     <message>
         <source>waiting for the operator: %1</source>
         <translation>オペレーター待ち: %1</translation>
+    </message>
+    <message>
+        <source>The connection to the bus server was lost; the run waits for it and then for the target.</source>
+        <translation>バスサーバーとの接続が失われました。実行はバスの復帰、次に測定プログラムの復帰を待ちます。</translation>
     </message>
 </context>
 <context>

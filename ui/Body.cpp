@@ -55,7 +55,7 @@ Body::Body(QWidget *parent) : QFrame(parent), ui(std::make_unique<Ui::Body>())
     setupBus();
     setupList();
     setupRun();
-    m_runBar = new RunBar(m_run);
+    m_runBar = new RunBar(m_run, ui->TolvaCtrl);
     ui->horizontalLayout->addWidget(m_runBar);
     setupFiles();
     // The default window fits a 1366 x 768 screen.

@@ -2,15 +2,22 @@
 
 #include "Estimate.h"
 #include "RunController.h"
+#include "Tolva.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QPushButton>
 #include <QTimer>
 
-RunBar::RunBar(RunController *run, QWidget *parent) : QWidget(parent), m_run(run)
+RunBar::RunBar(RunController *run, Tolva *bus, QWidget *parent)
+    : QWidget(parent), m_run(run), m_bus(bus)
 {
+    m_links = new QLabel;
+    m_links->setObjectName(QStringLiteral("Links"));
+    m_connect = new QPushButton;
+    m_connect->setObjectName(QStringLiteral("BusConnect"));
     m_times = new QLabel;
     m_times->setObjectName(QStringLiteral("RunTimes"));
     m_stopAfterEntry = new QCheckBox(tr("Stop after this entry"));
@@ -23,6 +30,8 @@ RunBar::RunBar(RunController *run, QWidget *parent) : QWidget(parent), m_run(run
     m_onEntryError->setCurrentIndex(run->skipFailed() ? 1 : 0);
     auto *layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_links);
+    layout->addWidget(m_connect);
     layout->addWidget(m_times);
     layout->addWidget(m_stopAfterEntry);
     layout->addWidget(m_onEntryError);
@@ -33,6 +42,21 @@ RunBar::RunBar(RunController *run, QWidget *parent) : QWidget(parent), m_run(run
     connect(m_onEntryError, &QComboBox::currentIndexChanged, run,
             [run](int i) { run->setSkipFailed(i == 1); });
 
+    // Which link is down, bus server or target, where a run is watched.
+    connect(bus, &Tolva::stateText, this, [this](const QString &state) {
+        m_busState = state;
+        showLinks();
+    });
+    connect(run, &RunController::targetReadyChanged, this, &RunBar::showLinks);
+    connect(m_connect, &QPushButton::clicked, bus, [bus] {
+        if (bus->wantsConnection())
+            bus->disconnectFromTolva();
+        else
+            bus->connectToTolva();
+    });
+    m_busState = bus->statusText();
+    showLinks();
+
     m_clock = new QTimer(this);
     m_clock->setInterval(1000);
     connect(m_clock, &QTimer::timeout, this, &RunBar::showTimes);
@@ -40,6 +64,14 @@ RunBar::RunBar(RunController *run, QWidget *parent) : QWidget(parent), m_run(run
     connect(run, &RunController::runFinished, this, &RunBar::runEnded);
     connect(run, &RunController::promptRaised, this, &RunBar::showTimes);
     connect(run, &RunController::promptClosed, this, &RunBar::showTimes);
+}
+
+void RunBar::showLinks()
+{
+    m_links->setText(tr("Bus: %1  Target %2: %3")
+                         .arg(m_busState, m_run->targetName(),
+                              m_run->targetReady() ? tr("there") : tr("away")));
+    m_connect->setText(m_bus->wantsConnection() ? tr("Disconnect") : tr("Connect"));
 }
 
 void RunBar::showTimes()

@@ -8,6 +8,7 @@
 #include "ExecPlan.h"
 #include "LogArea.h"
 #include "OptionTables.h"
+#include "RunBar.h"
 #include "ScheduleEdit.h"
 #include "Startup.h"
 #include "TestSupport.h"
@@ -18,7 +19,9 @@
 #include <QMessageBox>
 #include <QLabel>
 #include <QSignalSpy>
+#include <QPushButton>
 #include <QTableView>
+#include <QTcpServer>
 #include <QTimer>
 #include <QTranslator>
 
@@ -218,6 +221,26 @@ private slots:
         emit body.controller()->engine()->entryEnded(2, EntryState::Failed, "jammed");
         QCOMPARE(body.entryEditor()->mark(), ScheduleEdit::Mark::Error);
         QVERIFY(body.entryEditor()->statusText().contains("failed"));
+    }
+
+    // A bus server that is not there is tried again by itself; the run
+    // bar's button gives it up and takes it up again.
+    void runBarConnectButton()
+    {
+        QTcpServer unused; // a port where nobody listens once it is closed
+        QVERIFY(unused.listen(QHostAddress::LocalHost));
+        const quint16 port = unused.serverPort();
+        unused.close();
+        config().readText(QStringLiteral("TOLVA_IP 127.0.0.1\nTOLVA_PORT %1\nCONNECT_TO_TOLVA 1\n")
+                              .arg(port));
+        Body body;
+        QVERIFY(body.bus()->wantsConnection());
+        QTRY_VERIFY_WITH_TIMEOUT(body.runBar()->linksLabel()->text().contains("reconnecting"),
+                                 10000);
+        body.runBar()->connectButton()->click();
+        QVERIFY(!body.bus()->wantsConnection());
+        body.runBar()->connectButton()->click();
+        QVERIFY(body.bus()->wantsConnection());
     }
 
     // The log goes to a file from the start: after a crash it is all there is.
