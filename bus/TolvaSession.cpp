@@ -123,9 +123,9 @@ TolvaSession::Actions TolvaSession::handleLine(const QString &line)
             // going away.
             m_closing = true;
             m_framer.clear();
-            out.append(textAction(Action::Error,
-                                  tr("The bus server refused the login: %1")
-                                      .arg(line.section(QLatin1Char(' '), 1).trimmed())));
+            out.append(
+                textAction(Action::Error, tr("The bus server refused the login: %1")
+                                              .arg(line.section(QLatin1Char(' '), 1).trimmed())));
             out.append(bareAction(Action::Close));
         }
         break;

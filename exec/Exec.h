@@ -24,8 +24,8 @@
 // cleared and the run holds as "Target lost"; when the target logs in again
 // the entry begins again from its start by itself (or, with resume on return
 // off, the operator resumes in any mode or starts anew). An entry whose
-// measurement has ended is done, whatever happens after its end event. A watchdog (Watchdog.h) bounds every wait on the
-// target; past a limit it logs (stalled()), and in an unattended run the
+// measurement has ended is done, whatever happens after its end event. A watchdog (Watchdog.h)
+// bounds every wait on the target; past a limit it logs (stalled()), and in an unattended run the
 // entry fails. runningChanged() tells the bus client whether a run is going
 // (IsBusy).
 //
@@ -196,7 +196,7 @@ private:
     bool skipFailed = false;
     bool resumeOnReturn = true;
     int maxAttempts = 3;
-    int attempt = 1;       // how many times the entry at attemptIndex has been begun
+    int attempt = 1; // how many times the entry at attemptIndex has been begun
     int attemptIndex = -1;
     bool entryOpen = false;     // the current entry began and has not ended
     bool awaitingReady = false; // the next entry waits for the target

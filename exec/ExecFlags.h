@@ -47,4 +47,3 @@ enum Id {
     TargetMeasuring = 13   // stopped, but the target's measurement goes on
 };
 } // namespace Stage
-

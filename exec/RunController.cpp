@@ -1,6 +1,5 @@
 #include "RunController.h"
 
-#include "BusCommandIds.h"
 #include "ConfigStore.h"
 #include "EntryCheck.h"
 #include "Estimate.h"
@@ -16,7 +15,6 @@
 #include <climits>
 
 namespace {
-
 
 // A prompt that has waited this long tells someone away from the screen
 // (PROMPT_NOTIFY_AFTER, seconds).
@@ -43,12 +41,6 @@ QString oneLine(QString text)
 {
     text.replace(QLatin1Char('\n'), QLatin1Char(' '));
     return text;
-}
-
-bool isErrorEvent(qint32 id)
-{
-    return id == IdDisconnected || id == IdEvErrStartXAFSMeas ||
-           id == IdEvErrRemote || id == IdEvErrChangerMove;
 }
 
 } // namespace
@@ -97,7 +89,8 @@ RunController::RunController(ScheduleModel *list, ScheduleModel *cutBuffer, QObj
     connect(this, &RunController::refusedByTarget, e, &Exec::noticedRefusal);
     connect(m_list, &ScheduleModel::entryChanged, this, &RunController::entryEdited);
     // The engine counts the prompts open: none so far.
-    QMetaObject::invokeMethod(e, [e] { e->noticedPrompterStat(0); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        e, [e] { e->noticedPrompterStat(0); }, Qt::QueuedConnection);
 
     m_statusClock = new QTimer(this);
     m_statusClock->setInterval(1000);
@@ -140,13 +133,15 @@ void RunController::shutdown()
 
 void RunController::configure(const ConfigStore &cfg)
 {
-    m_targetName = cfg.valueNoCase(QStringLiteral("TARGET_NAME_ON_TOLVA"), QStringLiteral("Dorvan"));
+    m_targetName =
+        cfg.valueNoCase(QStringLiteral("TARGET_NAME_ON_TOLVA"), QStringLiteral("Dorvan"));
     m_remoteAddr = QStringLiteral("%1.remote").arg(m_targetName);
     m_initCmdsOnTolva = cfg.allRests(QStringLiteral("INIT_CMDS_ON_CONNECTED_TO_TOLVA"));
     m_initCmdsOnTarget = cfg.allRests(QStringLiteral("INIT_CMDS_ON_CONNECTED_TO_TARGET"));
     const QString remote = m_remoteAddr;
     Exec *e = m_exec;
-    QMetaObject::invokeMethod(e, [e, remote] { e->setup(remote); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        e, [e, remote] { e->setup(remote); }, Qt::QueuedConnection);
 
     double seconds = Watchdog::defaultLimitSeconds;
     const QString text = cfg.valueNoCase(QStringLiteral("WAIT_LIMIT"));
@@ -162,7 +157,8 @@ void RunController::configure(const ConfigStore &cfg)
                 Severity::Error);
     }
     m_waitLimit = seconds;
-    QMetaObject::invokeMethod(e, [e, seconds] { e->setWaitLimit(seconds); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        e, [e, seconds] { e->setWaitLimit(seconds); }, Qt::QueuedConnection);
 
     const QString onError =
         cfg.valueNoCase(QStringLiteral("ON_ENTRY_ERROR"), QStringLiteral("stop")).toLower();
@@ -180,7 +176,8 @@ void RunController::configure(const ConfigStore &cfg)
             Severity::Error);
     const bool resumeOnReturn = onReturn != QLatin1String("hold");
     bool ok = false;
-    const QString attemptsText = cfg.valueNoCase(QStringLiteral("MAX_ENTRY_ATTEMPTS"), QStringLiteral("3"));
+    const QString attemptsText =
+        cfg.valueNoCase(QStringLiteral("MAX_ENTRY_ATTEMPTS"), QStringLiteral("3"));
     int attempts = attemptsText.trimmed().toInt(&ok);
     if (!ok || attempts < 1) {
         log(tr("MAX_ENTRY_ATTEMPTS %1 is not a whole number above 0; 3 is used.").arg(attemptsText),
@@ -321,29 +318,31 @@ void RunController::setStopAfterEntry(bool on)
 {
     m_stopAfterEntry = on;
     Exec *e = m_exec;
-    QMetaObject::invokeMethod(e, [e, on] { e->setStopAfterEntry(on); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        e, [e, on] { e->setStopAfterEntry(on); }, Qt::QueuedConnection);
 }
 
 void RunController::setSkipFailed(bool skip)
 {
     m_skipFailed = skip;
     Exec *e = m_exec;
-    QMetaObject::invokeMethod(e, [e, skip] { e->setSkipFailedEntries(skip); },
-                              Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        e, [e, skip] { e->setSkipFailedEntries(skip); }, Qt::QueuedConnection);
 }
 
 void RunController::setEndRunOnPassedLimit(bool on)
 {
     Exec *e = m_exec;
-    QMetaObject::invokeMethod(e, [e, on] { e->setEndRunOnPassedLimit(on); },
-                              Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        e, [e, on] { e->setEndRunOnPassedLimit(on); }, Qt::QueuedConnection);
 }
 
 void RunController::close()
 {
     // Closed on purpose: not a run for the next start to resume.
     if (m_runGoing && m_runStart.isValid())
-        appendJournal(RunRecovery::endedRow(m_runStart, QStringLiteral("stopped"), QDateTime::currentDateTime()));
+        appendJournal(RunRecovery::endedRow(m_runStart, QStringLiteral("stopped"),
+                                            QDateTime::currentDateTime()));
     shutdown();
 }
 
@@ -356,8 +355,8 @@ void RunController::enginePrompt(const QString &msg, PromptType type)
     log(tr("Prompt: %1").arg(oneLine(msg)));
     Exec *e = m_exec;
     const int count = int(m_prompts.size());
-    QMetaObject::invokeMethod(e, [e, count] { e->noticedPrompterStat(count); },
-                              Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        e, [e, count] { e->noticedPrompterStat(count); }, Qt::QueuedConnection);
     if (!m_promptClock->isActive())
         m_promptClock->start();
     updateRunStatus();
@@ -414,128 +413,3 @@ void RunController::showWaitingForOperator()
                  : tr("waiting for the operator: %1").arg(m_prompts.first().title());
     m_list->setOutcome(row, o);
 }
-
-// ---- The bus -----------------------------------------------------------------
-
-void RunController::sendInitCmds(const QStringList &cmds)
-{
-    for (const QString &text : cmds) {
-        QString rest;
-        const QString to = takeItem(text, &rest);
-        emit sendCmd(QString(), to, rest);
-    }
-}
-
-void RunController::busReady()
-{
-    emit sendCmd(QString(), QStringLiteral("System"), QStringLiteral("listnodes"));
-    emit sendCmd(QString(), QStringLiteral("System"), QStringLiteral("flgon %1").arg(m_targetName));
-    sendInitCmds(m_initCmdsOnTolva);
-}
-
-void RunController::busLost()
-{
-    // The target may well be there: it is the bus that is gone, and the
-    // operator must be told which.
-    if (m_runGoing) {
-        log(tr("The connection to the bus server was lost; the run waits for it and then for "
-               "the target."),
-            Severity::Error);
-        journalEpisode(QStringLiteral("bus-lost"), m_runningIndex,
-                       tr("the connection to the bus server was lost"));
-    }
-    // Without the bus the target cannot be reached, and the server that would
-    // report its departure is gone: "Target is Ready" must not stay lit. The
-    // next login asks for the node list again and makes it ready anew.
-    setTargetReady(false);
-}
-
-void RunController::setTargetReady(bool ready)
-{
-    if (ready) {
-        emit sendCmd(QString(), m_remoteAddr, TargetWords::line(TargetWords::RemoteOn));
-        sendInitCmds(m_initCmdsOnTarget);
-    }
-    m_targetReady = ready;
-    emit setTargetIsReady(ready);
-    emit targetReadyChanged(ready);
-}
-
-void RunController::asked(const AMsg &msg)
-{
-    emit answer(msg, QStringLiteral("Er: Unknown Command"));
-    log(QStringLiteral("**** Er: %1").arg(msg.cmd));
-}
-
-void RunController::answered(const AMsg &msg)
-{
-    // A refusal is logged whoever sends it: the target, or the server for a
-    // target that is not there. Only the target's own answers steer the run:
-    // any node can send a line that reads like one.
-    const bool fromTarget = msg.fromNode == m_targetName;
-    if (msg.paramText.trimmed().startsWith(QLatin1String("Er:"))) {
-        log(tr("%1 refused %2:%3").arg(msg.from, msg.cmd, msg.paramText), Severity::Error);
-        if (fromTarget) {
-            emit refusedByTarget(msg.cmd);
-        }
-    }
-    if (msg.cmdId == IdListNodes) {
-        if (msg.params.contains(m_targetName))
-            setTargetReady(true);
-    } else if (msg.cmdId == IdGetBlockNum && fromTarget) {
-        // Anything but a number is no count (the engine refuses -1); a huge
-        // one stays huge so that the engine refuses it too.
-        bool ok = false;
-        const qlonglong n = msg.firstParam.toLongLong(&ok);
-        if (!ok || n < 0)
-            log(tr("%1 answered GetBlockNum with \"%2\", which is no number of blocks.")
-                    .arg(msg.from, msg.paramText.trimmed()),
-                Severity::Error);
-        const int count = !ok || n < 0 ? -1 : int(qMin<qlonglong>(n, INT_MAX));
-        emit setReceivedBlockNum(count);
-    }
-}
-
-void RunController::eventReceived(const AMsg &msg)
-{
-    // Only the target's events steer the run.
-    if (msg.from != m_targetName)
-        return;
-    log(tr("Event from %1: %2%3").arg(msg.from, msg.cmd, msg.paramText),
-        isErrorEvent(msg.cmdId) ? Severity::Error : Severity::Info);
-    const bool on = toIntOr0(msg.firstParam) == 1;
-    switch (msg.cmdId) {
-    case IdConnected:
-        setTargetReady(true);
-        return;
-    case IdDisconnected:
-        setTargetReady(false);
-        return;
-    case IdEvChangerMoving:
-        emit setSHolderIsMoving(on);
-        return;
-    case IdEvMovingCurTh:
-        emit setMainThIsMoving(on);
-        return;
-    case IdEvStartMeas:
-    case IdEvStartQMeas:
-        emit setInXafsMeas(true);
-        return;
-    case IdEvEndMeas:
-    case IdEvEndQMeas:
-        emit setInXafsMeas(false);
-        return;
-    case IdEvErrStartXAFSMeas:
-        emit setErrStartingXAFSMeas(true, msg.paramText);
-        return;
-    case IdEvErrRemote:
-        emit setErrRemote(true, msg.paramText);
-        return;
-    case IdEvErrChangerMove:
-        emit setErrSHolderMove(true, msg.paramText);
-        return;
-    default:
-        return;
-    }
-}
-

@@ -226,7 +226,8 @@ void RunController::engineTargetLost(const QString &why)
 
 void RunController::engineRepeated(int idx, int attempt)
 {
-    const double away = m_lostAt.isValid() ? m_lostAt.msecsTo(QDateTime::currentDateTime()) / 1000.0 : 0;
+    const double away =
+        m_lostAt.isValid() ? m_lostAt.msecsTo(QDateTime::currentDateTime()) / 1000.0 : 0;
     m_lostAt = {};
     JournalRow r = episodeRow(QStringLiteral("repeat"), idx,
                               tr("the target was back after %1 s; attempt %2")
@@ -276,8 +277,8 @@ void RunController::beginRunRecord(const QList<Entry> &entries)
     // The journal of earlier nights tells how long each scan type really takes.
     m_durationRatios = RunJournal::durationRatios(RunJournal::read(m_journal));
     m_list->setEstimator([this](const Entry &entry) { return estimateOf(entry); });
-    m_runEstimates = estimateEntries(entries, m_durationRatios,
-                                     Estimate::Params::fromConfig(config()));
+    m_runEstimates =
+        estimateEntries(entries, m_durationRatios, Estimate::Params::fromConfig(config()));
     for (int i = 0; i < entries.size(); ++i) {
         if (!entries.at(i).exec)
             m_runEstimates[i] = 0;
@@ -420,115 +421,4 @@ void RunController::updateRunStatus()
         return;
     m_runStatus = status;
     emit runStatusChanged(status);
-}
-
-// ---- After a crash ---------------------------------------------------------------
-
-RunRecovery::Unfinished RunController::unfinishedRun() const
-{
-    return RunRecovery::lastUnfinished(RunJournal::read(m_journal), m_journal);
-}
-
-RunController::Resumed RunController::resumeLastRun(bool fromNext)
-{
-    const RunRecovery::Unfinished run = unfinishedRun();
-    if (!run.found)
-        return Resumed::NothingToResume;
-    return resumeRun(run, fromNext);
-}
-
-RunController::Resumed RunController::resumeRun(const RunRecovery::Unfinished &run, bool fromNext)
-{
-    const RunRecovery::Plan plan = RunRecovery::plan(run, fromNext);
-    if (!plan.ok) {
-        log(tr("The run of %1 cannot be resumed: %2")
-                .arg(run.run.toString(Qt::ISODate), plan.error),
-            Severity::Error);
-        return Resumed::Failed;
-    }
-    if (plan.start < 0) {
-        // Cut short after its last entry: nothing is left to measure.
-        appendJournal(RunRecovery::endedRow(run.run, QStringLiteral("finished"),
-                                            QDateTime::currentDateTime()));
-        log(tr("The run of %1 had measured every entry; nothing is resumed.")
-                .arg(run.run.toString(Qt::ISODate)));
-        return Resumed::NothingToResume;
-    }
-    if (m_runGoing)
-        return Resumed::Failed;
-    // Whatever the list held is kept in the cut buffer, the latest on top.
-    while (m_list->count() > 0)
-        m_cutBuffer->put(0, m_list->take(m_list->count() - 1));
-    m_list->setEntries(plan.entries);
-    m_resumedRun = run.run;
-    // Every record of the night keeps naming entries as the schedule did.
-    m_copyIds = m_list->ids();
-    m_copyNumbers = plan.numbers;
-    m_nightEarlier = plan.earlier;
-    QStringList done;
-    for (int i : plan.done)
-        done << QString::number(plan.numbers.value(i, i + 1));
-    log(tr("Resuming the run of %1 from its copy %2: entries done and unticked: %3; "
-           "the run goes on at entry %4.")
-            .arg(run.run.toString(Qt::ISODate), run.copyPath,
-                 done.isEmpty() ? tr("none") : done.join(QStringLiteral(", ")))
-            .arg(plan.numbers.value(plan.start, plan.start + 1)));
-    for (int i : plan.passed)
-        log(tr("Entry %1 was not done in that run and is unticked; tick it to measure it again.")
-                .arg(plan.numbers.value(i, i + 1)));
-    return Resumed::Yes;
-}
-
-RunController::Offer RunController::resumeOffer(const RunRecovery::Unfinished &run)
-{
-    const RunRecovery::Plan plan = RunRecovery::plan(run, false);
-    if (!plan.ok || plan.start < 0) {
-        resumeRun(run, false); // says why there is nothing to resume
-        return {};
-    }
-    const auto name = [&plan](int i) {
-        if (i < 0)
-            return tr("none");
-        const Entry &e = plan.entries.at(i);
-        const QString what = e.sampleId.isEmpty() ? e.dataFile : e.sampleId;
-        return what.isEmpty() ? QString::number(i + 1)
-                              : QStringLiteral("%1 (%2)").arg(i + 1).arg(what);
-    };
-    Offer offer;
-    offer.text = tr("The run started %1 did not end: Skedra or the computer stopped during it.\n"
-                    "Its copy of the schedule: %2\nLast entry done: %3\nEntry that was "
-                    "running: %4\n\nResume the run?")
-                     .arg(run.run.toString(QStringLiteral("yyyy-MM-dd HH:mm")), run.copyPath,
-                          name(plan.lastDone), name(plan.running));
-    offer.choices << tr("Resume from entry %1 (measured again from its start)")
-                         .arg(plan.running + 1);
-    if (plan.running + 1 < plan.entries.size())
-        offer.choices << tr("Resume from entry %1").arg(plan.running + 2);
-    offer.choices << tr("Do not resume");
-    return offer;
-}
-
-RunController::Resumed RunController::answerOffer(const RunRecovery::Unfinished &run,
-                                                  const Offer &offer, int choice)
-{
-    if (choice >= 0 && choice < offer.choices.size() - 1)
-        return resumeRun(run, choice == 1);
-    appendJournal(RunRecovery::endedRow(run.run, QStringLiteral("not resumed"),
-                                        QDateTime::currentDateTime()));
-    log(tr("The run of %1 is not resumed.").arg(run.run.toString(Qt::ISODate)));
-    return Resumed::NothingToResume;
-}
-
-void RunController::nameUnfinished(const RunRecovery::Unfinished &run)
-{
-    log(tr("The run of %1 did not end (its copy: %2); start with -resume-last to resume it.")
-            .arg(run.run.toString(Qt::ISODate), run.copyPath),
-        Severity::Error);
-}
-
-void RunController::newNight()
-{
-    m_copyIds.clear();
-    m_copyNumbers.clear();
-    m_nightEarlier.clear();
 }

@@ -33,8 +33,7 @@ public:
     // have been added to the name).
     Csv::WriteResult save(const QString &path);
     // A choice of entries for one run (ticks set by a script) is no edit.
-    template<typename Edit>
-    void withoutChange(Edit edit)
+    template <typename Edit> void withoutChange(Edit edit)
     {
         const bool was = m_changed;
         edit();

@@ -29,7 +29,20 @@ class ScheduleModel : public QAbstractTableModel
     Q_OBJECT
 public:
     using Id = quint64;
-    enum Column { No, Exec, Holder, Sample, Target, Scan, Blocks, Estimate, Status, Start, End, ColumnCount };
+    enum Column {
+        No,
+        Exec,
+        Holder,
+        Sample,
+        Target,
+        Scan,
+        Blocks,
+        Estimate,
+        Status,
+        Start,
+        End,
+        ColumnCount
+    };
 
     struct Outcome
     {

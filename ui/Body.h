@@ -88,7 +88,7 @@ public:
         Stop,
         Resume,
         Check,
-        InsertUp,  // the editor's buttons, on the current entry
+        InsertUp, // the editor's buttons, on the current entry
         InsertDown,
         Copy,
         Cut,

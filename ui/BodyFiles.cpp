@@ -5,9 +5,9 @@
 #include "Body.h"
 
 #include "Csv.h"
-#include "ScheduleDocument.h"
 #include "ListPane.h"
 #include "LogArea.h"
+#include "ScheduleDocument.h"
 #include "ui_Body.h"
 
 #include <QDir>

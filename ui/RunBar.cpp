@@ -68,9 +68,9 @@ RunBar::RunBar(RunController *run, Tolva *bus, QWidget *parent)
 
 void RunBar::showLinks()
 {
-    m_links->setText(tr("Bus: %1  Target %2: %3")
-                         .arg(m_busState, m_run->targetName(),
-                              m_run->targetReady() ? tr("there") : tr("away")));
+    m_links->setText(
+        tr("Bus: %1  Target %2: %3")
+            .arg(m_busState, m_run->targetName(), m_run->targetReady() ? tr("there") : tr("away")));
     m_connect->setText(m_bus->wantsConnection() ? tr("Disconnect") : tr("Connect"));
 }
 
@@ -99,6 +99,7 @@ void RunBar::runEnded()
     if (!m_clock->isActive())
         return;
     m_clock->stop();
-    m_times->setText(tr("Run took %1").arg(Estimate::format(
-        double(m_run->times(QDateTime::currentDateTime()).elapsed))));
+    m_times->setText(
+        tr("Run took %1")
+            .arg(Estimate::format(double(m_run->times(QDateTime::currentDateTime()).elapsed))));
 }

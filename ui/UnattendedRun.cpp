@@ -131,8 +131,7 @@ void UnattendedRun::startWaitPassed()
                   .arg(m_body->controller()->targetName(), seconds);
     if (!m_busUp && !m_lastBusLine.isEmpty())
         why += QStringLiteral(": ") + m_lastBusLine;
-    m_body->logPanel()->log(why + QStringLiteral("; ") + tr("no run is started."),
-                            Severity::Error);
+    m_body->logPanel()->log(why + QStringLiteral("; ") + tr("no run is started."), Severity::Error);
     if (m_options.quitWhenDone)
         runFinished(false);
 }
@@ -196,10 +195,10 @@ void UnattendedRun::runFinished(bool ok)
                 .arg(numbers.join(QStringLiteral(", "))),
             Severity::Error);
     }
-    m_status = ok && run->failedEntries() == 0 && run->unmeasuredEntries().isEmpty() &&
-                       earlier.isEmpty()
-                   ? 0
-                   : 1;
+    m_status =
+        ok && run->failedEntries() == 0 && run->unmeasuredEntries().isEmpty() && earlier.isEmpty()
+            ? 0
+            : 1;
     m_body->logPanel()->log(ok ? tr("Run finished; quitting (-quit-when-done).")
                                : tr("Run ended on an error; quitting (-quit-when-done)."));
     // Nobody is there to answer a question: the run is over and the list is

@@ -1,6 +1,6 @@
 // The schedule overview of a full night: 500 entries set into the schedule
-// model, their estimates worked out as the view asks, then every cell read once as a view first shows them.
-// Target: under 100 ms.
+// model, their estimates worked out as the view asks, then every cell read once as a view first
+// shows them. Target: under 100 ms.
 #include "RunEstimate.h"
 #include "ScheduleModel.h"
 

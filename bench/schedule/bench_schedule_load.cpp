@@ -4,15 +4,15 @@
 // it, and prints that too.
 //
 // Usage: bench_schedule_load [entries]   (offscreen unless a platform is set)
+#include "Body.h"
 #include "ConfigStore.h"
 #include "Csv.h"
 #include "OptionTables.h"
-#include "Body.h"
 #include "XrayDataBase.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTextStream>

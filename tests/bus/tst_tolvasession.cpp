@@ -80,7 +80,8 @@ private slots:
             TolvaSession::Connected);
         for (const char *refusal : {"System>tarnix Ok: welcome", "System>Tarnix Er: bad key",
                                     "Sys>Tarnix Ok:", "System>Tarnix Ok", " System>Tarnix Ok:"})
-            row(refusal, three, {"7\n", QByteArray(refusal) + '\n'}, k1 + QStringList{"error", "close"});
+            row(refusal, three, {"7\n", QByteArray(refusal) + '\n'},
+                k1 + QStringList{"error", "close"});
         // After a refusal nothing more is taken, from the same read or a later one.
         row("lines after a refusal", three,
             {"7\nSystem>Other Ok:\n1\nSystem>Tarnix Ok:\n", "System>Tarnix Ok:\n"},

@@ -57,8 +57,8 @@ public:
                         return;
                     lines << cmd;
                     // Queued, as answers come over a socket.
-                    QMetaObject::invokeMethod(this, [this, cmd] { answer(cmd); },
-                                              Qt::QueuedConnection);
+                    QMetaObject::invokeMethod(
+                        this, [this, cmd] { answer(cmd); }, Qt::QueuedConnection);
                 });
         connect(&run, &RunController::promptRaised, &run, &RunController::confirmPrompt,
                 Qt::QueuedConnection);
@@ -297,7 +297,8 @@ private slots:
         Exec *engine = n->run.engine();
         emit engine->executing(0);
         emit engine->newPrompt(QStringLiteral("ICGases Changing.\nDo it."), PromptICGases);
-        QCOMPARE(n->list.outcome(0).text, QStringLiteral("waiting for the operator: ICGases Changing."));
+        QCOMPARE(n->list.outcome(0).text,
+                 QStringLiteral("waiting for the operator: ICGases Changing."));
         QVERIFY(waited.wait(5000));
         QCOMPARE(logged.filter("A prompt has waited for the operator").size(), 1);
         n->run.confirmPrompt(n->run.openPrompts().first().id);

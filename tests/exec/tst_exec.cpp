@@ -234,10 +234,10 @@ void TstExec::targetAbsentOrLost_data()
     QTest::addColumn<int>("starts");     // measurements once it is back
     QTest::addColumn<bool>("hold");      // the run waits for the operator when it is back
     QTest::newRow("absent at start") << "" << -1 << 2 << true;
-    QTest::newRow("lost moving, resume here") << "SetCurrentEnergy" << int(Exec::FromHere) << 2
-                                              << true;
-    QTest::newRow("lost measuring, resume from init") << "Start" << int(Exec::FromInit) << 2
-                                                      << true;
+    QTest::newRow("lost moving, resume here")
+        << "SetCurrentEnergy" << int(Exec::FromHere) << 2 << true;
+    QTest::newRow("lost measuring, resume from init")
+        << "Start" << int(Exec::FromInit) << 2 << true;
     QTest::newRow("lost measuring, resume next") << "Start" << int(Exec::FromNext) << 1 << true;
     QTest::newRow("lost measuring, start anew") << "Start" << -1 << 2 << true;
     // Nobody needs to be there: the entry begins again by itself.

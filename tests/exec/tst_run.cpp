@@ -128,7 +128,7 @@ private slots:
         QVERIFY(m.index(1, ScheduleModel::Status).data().toString().contains("holder stuck"));
         const ScheduleModel::Id fe = m.id(1);
         m.setEntry(1, EntryPlanEnv::entry("Zn", "2")); // an edit keeps the mark
-        m.setEntry(1, m.entry(1));                      // the same value is no edit
+        m.setEntry(1, m.entry(1));                     // the same value is no edit
         QCOMPARE(edited.count(), 1);
         QCOMPARE(m.outcome(1).state, EntryState::Failed);
         QCOMPARE(m.index(1, ScheduleModel::Target).data().toString(), QStringLiteral("Zn "));

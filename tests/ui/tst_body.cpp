@@ -16,10 +16,10 @@
 #include "XrayDataBase.h"
 
 #include <QFileDialog>
-#include <QMessageBox>
 #include <QLabel>
-#include <QSignalSpy>
+#include <QMessageBox>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTableView>
 #include <QTcpServer>
 #include <QTimer>
@@ -117,10 +117,10 @@ private slots:
         ScheduleModel *list = body.scheduleModel();
         const QStringList words = script.split(' ');
         const QHash<QString, Body::Button> buttons{
-            {"top", Body::Button::NewAtTop},    {"bottom", Body::Button::NewAtBottom},
-            {"clear", Body::Button::Clear},     {"back", Body::Button::ComeBack},
-            {"cut", Body::Button::Cut},         {"copy", Body::Button::Copy},
-            {"up", Body::Button::InsertUp},     {"down", Body::Button::InsertDown}};
+            {"top", Body::Button::NewAtTop}, {"bottom", Body::Button::NewAtBottom},
+            {"clear", Body::Button::Clear},  {"back", Body::Button::ComeBack},
+            {"cut", Body::Button::Cut},      {"copy", Body::Button::Copy},
+            {"up", Body::Button::InsertUp},  {"down", Body::Button::InsertDown}};
         for (int i = 0; i < words.size(); ++i) {
             const QString w = words.at(i);
             if (w == "top" || w == "bottom") {
@@ -169,9 +169,12 @@ private slots:
         QTest::addColumn<bool>("clearOnLoad");
         QTest::addColumn<QString>("file");
         QTest::addColumn<QString>("schedule");
-        QTest::newRow("clear on load") << true << "load.csv" << "L1L2";
-        QTest::newRow("append") << false << "load.csv" << "oldL1L2";
-        QTest::newRow("unreadable") << true << "absent.csv" << "old";
+        QTest::newRow("clear on load") << true << "load.csv"
+                                       << "L1L2";
+        QTest::newRow("append") << false << "load.csv"
+                                << "oldL1L2";
+        QTest::newRow("unreadable") << true << "absent.csv"
+                                    << "old";
     }
     void loadAndSave()
     {
@@ -231,8 +234,8 @@ private slots:
         QVERIFY(unused.listen(QHostAddress::LocalHost));
         const quint16 port = unused.serverPort();
         unused.close();
-        config().readText(QStringLiteral("TOLVA_IP 127.0.0.1\nTOLVA_PORT %1\nCONNECT_TO_TOLVA 1\n")
-                              .arg(port));
+        config().readText(
+            QStringLiteral("TOLVA_IP 127.0.0.1\nTOLVA_PORT %1\nCONNECT_TO_TOLVA 1\n").arg(port));
         Body body;
         QVERIFY(body.bus()->wantsConnection());
         QTRY_VERIFY_WITH_TIMEOUT(body.runBar()->linksLabel()->text().contains("reconnecting"),

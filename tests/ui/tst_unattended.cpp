@@ -49,9 +49,11 @@ private slots:
         QFETCH(bool, go);
         QVERIFY(TestSupport::writeFile("s.csv", "1,S1,,,a.dat,Cu,K\n2,S2,,,b.dat,Fe,K\n"));
         Body body;
-        disconnect(body.controller(), &RunController::startExec, nullptr, nullptr); // the window's side only
+        disconnect(body.controller(), &RunController::startExec, nullptr,
+                   nullptr); // the window's side only
         QSignalSpy starts(body.controller(), &RunController::startExec);
-        QSignalSpy ends(body.controller(), &RunController::runFinished); // a start refused for errors
+        QSignalSpy ends(body.controller(),
+                        &RunController::runFinished); // a start refused for errors
         UnattendedRun::Options o;
         o.loadFile = m_dir.filePath(readable ? "s.csv" : "absent.csv");
         o.go = go;
@@ -205,7 +207,8 @@ private slots:
         config().readText(QStringLiteral("WAIT_LIMIT 0.2\n"));
         QVERIFY(TestSupport::writeFile("w.csv", "1,S1,,,a.dat,Cu,K\n"));
         Body body;
-        disconnect(body.controller(), &RunController::startExec, nullptr, nullptr); // the window's side only
+        disconnect(body.controller(), &RunController::startExec, nullptr,
+                   nullptr); // the window's side only
         QStringList red;
         connect(body.logPanel(), &LogArea::logged, this, [&red](const QString &l) { red << l; });
         UnattendedRun::Options o;
@@ -226,7 +229,8 @@ private slots:
         const QStringList why = red.filter("WAIT_LIMIT");
         QCOMPARE(why.size(), targetUp ? 0 : 1);
         if (!targetUp) // the missing link is named: the bus server's port, or the target
-            QVERIFY(why.first().contains(busUp ? body.controller()->targetName() : body.bus()->port()));
+            QVERIFY(
+                why.first().contains(busUp ? body.controller()->targetName() : body.bus()->port()));
     }
 
     // A signal during a run nobody watches stops the run, closes it in the
