@@ -129,6 +129,9 @@ private slots:
         auto n = night({EntryPlanEnv::entry("Cu", "1"), EntryPlanEnv::entry("Fe", "2", false),
                         EntryPlanEnv::entry("Fe", "2")});
         IdealTarget target(n->run);
+        QStringList logged;
+        connect(&n->run, &RunController::logged, this,
+                [&logged](const QString &line) { logged << line; });
         n->run.setTargetReady(true);
         QSignalSpy finished(&n->run, &RunController::runFinished);
         QVERIFY(n->run.start());
@@ -143,6 +146,7 @@ private slots:
             journal << QStringLiteral("%1 %2").arg(r.entry).arg(r.outcome);
         QCOMPARE(journal.mid(1), (QStringList{"1 done", "3 done", "0 ended"}));
         QCOMPARE(n->run.runStatus(), QStringLiteral("idle"));
+        QCOMPARE(logged.last(), QStringLiteral("Run finished at entry 3."));
     }
 
     // "Stop after this entry", then Resume with its default mode: the run
@@ -235,6 +239,8 @@ private slots:
         QVERIFY(!n->run.start());
         QCOMPARE(started.count(), 1);
         emit engine->entryEnded(0, EntryState::Done, QString());
+        emit engine->stageShown(Stage::Initialize); // between entries: A keeps its line
+        QVERIFY(n->list.outcome(1).text.isEmpty());
         emit engine->executing(1);
         QCOMPARE(states(n->list), QStringLiteral("-DR-"));
         QCOMPARE(n->run.runningRow(), 2);

@@ -88,8 +88,11 @@ private slots:
         row("blocks with points", 0, 0, userBlocks(starts, {10, 20}));
         row("block without points", 1, 0, userBlocks(starts, {0, 20}));
         row("block of a single point", 0, 0, userBlocks(starts, {1, 20}));
+        row("block of no width", 1, 0, userBlocks({"8900", "8900", "9100"}, {10, 20}));
         row("blocks past the crystal's range", 0, 1,
             userBlocks({"8900", "9000", "30000"}, {10, 20}));
+        row("blocks ending where the crystal's range ends", 0, 0,
+            userBlocks({"8900", "9000", "28000"}, {10, 20}));
     }
     void rules()
     {
