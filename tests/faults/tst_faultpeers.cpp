@@ -65,6 +65,7 @@ private slots:
                                              "0 ended finished"};
     }
     void nightRun();
+    void busServerRestartedMidRun();
 
 private:
     auto startSim(const QString &transcript, const QStringList &extra = {})
@@ -204,6 +205,32 @@ void TestFaultPeers::nightRun()
     const QString notified = onError == "stop" ? "failed" : "finished";
     QVERIFY2(lines.last().startsWith(told + "|" + notified + "|"), qPrintable(lines.last()));
     QVERIFY(onError == "stop" || lines.first().startsWith(told + "|failed|"));
+}
+
+// The bus server goes down in the middle of a measurement and comes back on
+// its port, and the target with it: nobody clicks, the client logs in again,
+// the entry that was cut begins again from its first command and the run
+// finishes.
+void TestFaultPeers::busServerRestartedMidRun()
+{
+    auto sim = startSim(m_dir.filePath(QStringLiteral("before.txt")));
+    std::unique_ptr<Body> body = makeBody();
+    QTRY_VERIFY_WITH_TIMEOUT(isOn(*body, ExecCtrl::TargetReady), kWaitMs);
+    QSignalSpy finished(body->controller(), &RunController::runFinished);
+    body->startRun();
+    QTRY_VERIFY_WITH_TIMEOUT(isOn(*body, ExecCtrl::InXAFSMeas), kWaitMs);
+    m_server.reset(); // the simulator leaves with it
+    QTRY_VERIFY_WITH_TIMEOUT(!body->bus()->isConnected(), kWaitMs);
+    m_server = TestSupport::startServer(&m_port, m_port);
+    QVERIFY(m_port != 0);
+    const QString after = m_dir.filePath(QStringLiteral("after.txt"));
+    sim = startSim(after);
+    QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 3 * kWaitMs);
+    QCOMPARE(finished.at(0).at(0).toBool(), true);
+    const QStringList sent = readLines(after);
+    QCOMPARE(sent.filter(QRegularExpression(QStringLiteral(" Start$"))).size(), 2);
+    QCOMPARE(sent.value(2), QStringLiteral("Tarnix>Dorvan.remote SelectAtom 29"));
+    QVERIFY(body->controller()->unmeasuredEntries().isEmpty());
 }
 
 QTEST_MAIN(TestFaultPeers)
