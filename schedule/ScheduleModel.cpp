@@ -93,24 +93,27 @@ void ScheduleModel::put(int row, const Item &item)
     emit edited();
 }
 
-void ScheduleModel::setEntry(int row, const Entry &entry)
+bool ScheduleModel::replace(int row, const Entry &entry)
 {
     if (row < 0 || row >= m_items.size() || m_items.at(row).entry == entry)
-        return;
+        return false;
     m_items[row].entry = entry;
     m_items[row].estimate.reset();
     rowChanged(row, 0, ColumnCount - 1);
+    return true;
+}
+
+void ScheduleModel::setEntry(int row, const Entry &entry)
+{
+    if (!replace(row, entry))
+        return;
     emit entryChanged(m_items.at(row).id);
     emit edited();
 }
 
 void ScheduleModel::showEntry(int row, const Entry &entry)
 {
-    if (row < 0 || row >= m_items.size() || m_items.at(row).entry == entry)
-        return;
-    m_items[row].entry = entry;
-    m_items[row].estimate.reset();
-    rowChanged(row, 0, ColumnCount - 1);
+    replace(row, entry);
 }
 
 void ScheduleModel::setOutcome(int row, const Outcome &outcome)

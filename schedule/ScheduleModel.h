@@ -111,6 +111,8 @@ signals:
 private:
     static Id nextId();
     void rowChanged(int row, int first, int last);
+    // The value at row, shown; false when it was that already.
+    bool replace(int row, const Entry &entry);
 
     struct Row : Item
     {
