@@ -3,9 +3,9 @@
 //   -go                start the run as the Start button does, as soon as the
 //                      target is ready (once); every log line is also printed
 //                      on standard output;
-//   -confirm-prompts   confirm every operator prompt as it appears (the window
-//                      logs each prompt and its confirmation; simulations and
-//                      trials without beam only);
+//   -confirm-prompts   confirm every operator prompt as it appears (the run
+//                      controller logs each prompt and its confirmation;
+//                      simulations and trials without beam only);
 //   -resume-last       when the journal's last run did not end (the program or
 //                      the PC stopped during it), load that run's copy with
 //                      the entries done unticked and resume it from the entry
