@@ -1,5 +1,6 @@
 #include "Tolva.h"
 
+#include "ConfigStore.h"
 #include "ConnectStat.h"
 #include "ui_Tolva.h"
 
@@ -97,6 +98,16 @@ QString Tolva::keyFile() const
 void Tolva::setKeyFile(const QString &path)
 {
     ui->keyFileLE->setText(path);
+}
+
+void Tolva::configure(const ConfigStore &cfg)
+{
+    setHost(cfg.valueNoCase(QStringLiteral("TOLVA_IP"), QStringLiteral("localhost")));
+    setPort(cfg.valueNoCase(QStringLiteral("TOLVA_PORT"), QStringLiteral("6057")));
+    setNameOnTolva(cfg.valueNoCase(QStringLiteral("NAME_ON_TOLVA"), QStringLiteral("Tarnix")));
+    setKeyFile(cfg.valueNoCase(QStringLiteral("KEY_ON_TOLVA"), QStringLiteral("Tarnix.key")));
+    if (toIntOr0(cfg.valueNoCase(QStringLiteral("CONNECT_TO_TOLVA"), QStringLiteral("1"))) == 1)
+        connectToTolva();
 }
 
 bool Tolva::isConnected() const

@@ -40,6 +40,7 @@
 
 #include <memory>
 
+class ConfigStore;
 class ConnectStat;
 class QLabel;
 class QPushButton;
@@ -78,6 +79,10 @@ public:
     static QString historyFileName() { return QStringLiteral("VrnHistory.dat"); }
     static void readHistory(QString *lastHost, QString *lastPort);
 
+    // The settings from the configuration (TOLVA_IP, TOLVA_PORT,
+    // NAME_ON_TOLVA, KEY_ON_TOLVA), and the connection when CONNECT_TO_TOLVA
+    // is 1 (the default).
+    void configure(const ConfigStore &cfg);
     // How long a login may take from Connect to the server's acceptance.
     void setLoginTimeout(int ms) { loginTimeoutMs = ms; }
     // Asked to be connected (and not since to disconnect): a connection that

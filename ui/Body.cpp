@@ -140,15 +140,7 @@ void Body::setupBus()
     connect(m_run, &RunController::runStatusChanged, tolva, &Tolva::setRunStatus);
     tolva->setRunStatus(m_run->runStatus());
 
-    const ConfigStore &cfg = config();
-    tolva->setHost(cfg.valueNoCase(QStringLiteral("TOLVA_IP"), QStringLiteral("localhost")));
-    tolva->setPort(cfg.valueNoCase(QStringLiteral("TOLVA_PORT"), QStringLiteral("6057")));
-    tolva->setNameOnTolva(
-        cfg.valueNoCase(QStringLiteral("NAME_ON_TOLVA"), QStringLiteral("Tarnix")));
-    tolva->setKeyFile(
-        cfg.valueNoCase(QStringLiteral("KEY_ON_TOLVA"), QStringLiteral("Tarnix.key")));
-    if (toIntOr0(cfg.valueNoCase(QStringLiteral("CONNECT_TO_TOLVA"), QStringLiteral("1"))) == 1)
-        tolva->connectToTolva();
+    tolva->configure(config());
 }
 
 void Body::setupRun()
@@ -188,27 +180,10 @@ void Body::setupRun()
 
 void Body::click(Button button)
 {
+    QAbstractButton *const buttons[] = {ui->NewAtTop,     ui->NewAtBottom,  ui->Clear, ui->ComeBack,
+                                        ui->SaveSchedule, ui->LoadSchedule, ui->Go,    ui->Stop,
+                                        ui->Resume,       ui->Check};
     switch (button) {
-    case Button::NewAtTop:
-        return ui->NewAtTop->click();
-    case Button::NewAtBottom:
-        return ui->NewAtBottom->click();
-    case Button::Clear:
-        return ui->Clear->click();
-    case Button::ComeBack:
-        return ui->ComeBack->click();
-    case Button::Save:
-        return ui->SaveSchedule->click();
-    case Button::Load:
-        return ui->LoadSchedule->click();
-    case Button::Start:
-        return ui->Go->click();
-    case Button::Stop:
-        return ui->Stop->click();
-    case Button::Resume:
-        return ui->Resume->click();
-    case Button::Check:
-        return ui->Check->click();
     case Button::InsertUp:
         return m_pane->insertFromBuffer(m_pane->currentRow());
     case Button::InsertDown:
@@ -217,40 +192,14 @@ void Body::click(Button button)
         return m_pane->copyCurrent();
     case Button::Cut:
         return m_pane->cutCurrent();
+    default:
+        return buttons[int(button)]->click();
     }
 }
 
 void Body::setOption(Option option, bool on)
 {
-    switch (option) {
-    case Option::ClearOnLoad:
-        return ui->ClearOnLoad->setChecked(on);
-    case Option::StopAfterEntry:
-        return m_runBar->stopAfterEntryBox()->setChecked(on);
-    case Option::SkipFailed:
-        return m_runBar->onEntryErrorBox()->setCurrentIndex(on ? 1 : 0);
-    case Option::ShowOverview:
-        return showOverview->setChecked(on);
-    case Option::ShowTolvaStat:
-        return ui->ShowTolvaStat->setChecked(on);
-    }
-}
-
-bool Body::option(Option option) const
-{
-    switch (option) {
-    case Option::ClearOnLoad:
-        return ui->ClearOnLoad->isChecked();
-    case Option::StopAfterEntry:
-        return m_runBar->stopAfterEntryBox()->isChecked();
-    case Option::SkipFailed:
-        return m_runBar->onEntryErrorBox()->currentIndex() == 1;
-    case Option::ShowOverview:
-        return showOverview->isChecked();
-    case Option::ShowTolvaStat:
-        return ui->ShowTolvaStat->isChecked();
-    }
-    return false;
+    (option == Option::ClearOnLoad ? ui->ClearOnLoad : ui->ShowTolvaStat)->setChecked(on);
 }
 
 void Body::setResumeMode(Exec::ResumeMode mode)

@@ -77,7 +77,7 @@ public:
     DryRunWindow *dryRunView() const { return dryRunWindow; }
 
     // The window's own controls, by what they do, for scripts and tests.
-    enum class Button {
+    enum class Button { // the form's buttons in this order, then the editor's
         NewAtTop,
         NewAtBottom,
         Clear,
@@ -94,9 +94,8 @@ public:
         Cut,
     };
     void click(Button button);
-    enum class Option { ClearOnLoad, StopAfterEntry, SkipFailed, ShowOverview, ShowTolvaStat };
+    enum class Option { ClearOnLoad, ShowTolvaStat };
     void setOption(Option option, bool on);
-    bool option(Option option) const;
     void setResumeMode(Exec::ResumeMode mode);
     QString scheduleFileShown() const;
     QString stageShown() const;
