@@ -727,6 +727,10 @@ Steps = (End - Start) / Delta</source>
         <source>Connect</source>
         <translation>接続</translation>
     </message>
+    <message>
+        <source>%1; the target is still measuring</source>
+        <translation>%1。測定プログラムはまだ測定中です</translation>
+    </message>
 </context>
 <context>
     <name>RunController</name>

@@ -1,6 +1,7 @@
 #include "RunBar.h"
 
 #include "Estimate.h"
+#include "ExecFlags.h"
 #include "RunController.h"
 #include "Tolva.h"
 
@@ -62,6 +63,7 @@ RunBar::RunBar(RunController *run, Tolva *bus, QWidget *parent)
     connect(m_clock, &QTimer::timeout, this, &RunBar::showTimes);
     connect(run, &RunController::runStarted, m_clock, qOverload<>(&QTimer::start));
     connect(run, &RunController::runFinished, this, &RunBar::runEnded);
+    connect(run, &RunController::stageChanged, this, &RunBar::showEnd);
     connect(run, &RunController::promptRaised, this, &RunBar::showTimes);
     connect(run, &RunController::promptClosed, this, &RunBar::showTimes);
 }
@@ -99,7 +101,18 @@ void RunBar::runEnded()
     if (!m_clock->isActive())
         return;
     m_clock->stop();
-    m_times->setText(
-        tr("Run took %1")
-            .arg(Estimate::format(double(m_run->times(QDateTime::currentDateTime()).elapsed))));
+    m_took = tr("Run took %1")
+                 .arg(Estimate::format(double(m_run->times(QDateTime::currentDateTime()).elapsed)));
+    showEnd();
+}
+
+void RunBar::showEnd()
+{
+    if (m_run->runGoing() || m_took.isEmpty())
+        return;
+    // Stopped during a measurement, the target carries on to its end: the
+    // bar says so until it has ended.
+    m_times->setText(m_run->stage() == Stage::TargetMeasuring
+                         ? tr("%1; the target is still measuring").arg(m_took)
+                         : m_took);
 }

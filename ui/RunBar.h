@@ -32,6 +32,7 @@ private:
     void showTimes();
     void showLinks();
     void runEnded();
+    void showEnd();
 
     RunController *m_run = nullptr;
     Tolva *m_bus = nullptr;
@@ -42,4 +43,5 @@ private:
     QCheckBox *m_stopAfterEntry = nullptr;
     QComboBox *m_onEntryError = nullptr;
     QTimer *m_clock = nullptr;
+    QString m_took; // what the last run took
 };

@@ -257,6 +257,23 @@ private slots:
                     .endsWith(QLatin1String("a line for the record")));
     }
 
+    // Stopped during a measurement: the run bar says the target carries on
+    // until its measurement has ended.
+    void runBarAfterAStopDuringAMeasurement()
+    {
+        Body body;
+        fillABC(body);
+        disconnect(body.controller(), &RunController::startExec, nullptr, nullptr);
+        body.click(Body::Button::Start);
+        Exec *engine = body.controller()->engine();
+        emit engine->executing(0);
+        emit engine->stageShown(Stage::TargetMeasuring);
+        emit engine->finished(true);
+        QVERIFY(body.runBar()->timesLabel()->text().contains("still measuring"));
+        emit engine->stageShown(Stage::NotInExec);
+        QVERIFY(!body.runBar()->timesLabel()->text().contains("still measuring"));
+    }
+
     // Without an answering function the window asks in a message box: what
     // the operator clicks is the answer.
     void questionBoxAnswers_data()
