@@ -339,6 +339,7 @@ private slots:
                  qPrintable(running));
         emit engine->stalled(QStringLiteral("still waiting"));
         QVERIFY(n->run.runStatus().startsWith(QLatin1String("stalled 1/3 measuring")));
+        n->run.busLost();
         emit engine->stageShown(Stage::End);
         QVERIFY(n->run.runStatus().startsWith(QLatin1String("running 1/3 end")));
         emit engine->newPrompt(QStringLiteral("Change the gas"), PromptICGases);
@@ -357,6 +358,11 @@ private slots:
         QCOMPARE(n->run.unmeasuredEntries(), QList<int>{2});
         const QList<JournalRow> rows = RunJournal::read(n->run.journalPath());
         QCOMPARE(rows.last().detail, QStringLiteral("incomplete"));
+        QStringList episodes; // the stall and the lost bus, journaled for entry 1
+        for (const JournalRow &r : rows)
+            if (RunJournal::isEpisode(r.outcome))
+                episodes << QStringLiteral("%1 %2").arg(r.entry).arg(r.outcome);
+        QCOMPARE(episodes, (QStringList{"1 stalled", "1 bus-lost"}));
     }
 
     // After login (node list, target's events, configured commands), one
