@@ -287,6 +287,21 @@ void Exec::stop(bool ok)
         emit log(tr("Entry %1: the target's measurement goes on until it ends.").arg(current + 1),
                  Severity::Info);
         showStage(Stage::TargetMeasuring);
+        // A target that never reports the end is not waited for without
+        // limit either: past it, Skedra says so and stops showing it.
+        const int entry = current + 1;
+        QTimer::singleShot(
+            std::chrono::milliseconds(waitLimitMs + qint64(expectedMeasSeconds(cur) * 1000)), this,
+            [this, entry] {
+                if (running || shownStage != Stage::TargetMeasuring)
+                    return;
+                emit log(tr("Entry %1: the target has not reported the end of "
+                            "its measurement within its limit; Skedra no longer "
+                            "waits for it.")
+                             .arg(entry),
+                         Severity::Error);
+                showStage(Stage::NotInExec);
+            });
     } else {
         showStage(Stage::NotInExec);
     }

@@ -501,6 +501,10 @@ Then Click Ok.</source>
         <source>Entry %1: the target is back; the entry begins again from its start (attempt %2 of %3).</source>
         <translation>%1 行目: 測定プログラムが戻りました。この行を最初からやり直します (%3 回中 %2 回目)。</translation>
     </message>
+    <message>
+        <source>Entry %1: the target has not reported the end of its measurement within its limit; Skedra no longer waits for it.</source>
+        <translation>%1 行目: 測定プログラムは制限時間内に測定の終了を知らせませんでした。Skedra はこれ以上待ちません。</translation>
+    </message>
 </context>
 <context>
     <name>ExecCtrl</name>

@@ -33,6 +33,7 @@ private slots:
     void targetAbsentOrLost();
     void targetCutsEveryAttempt_data();
     void targetCutsEveryAttempt();
+    void stopWhileTheTargetHangsMeasuring();
     void refusals_data();
     void refusals();
     void passedWaitLimit_data();
@@ -354,6 +355,30 @@ void TstExec::targetCutsEveryAttempt()
     QCOMPARE(ended.at(1).at(1).value<EntryState>(),
              afterEnd ? EntryState::Done : EntryState::Failed);
     QCOMPARE(t->lines.count("Start"), afterEnd ? 2 : 4);
+}
+
+// Stopped while the target measures, the run ends at once; a target that
+// never reports the end is shown as measuring only until its limit.
+void TstExec::stopWhileTheTargetHangsMeasuring()
+{
+    Exec *e = exec;
+    QMetaObject::invokeMethod(
+        e, [e] { e->setWaitLimit(0.1); }, Qt::BlockingQueuedConnection);
+    Entry quick = EntryPlanEnv::entry("Cu", "1");
+    quick.measTimes = QStringLiteral("0.1");
+    entries << quick;
+    QSignalSpy finished(t, &TargetDouble::finished);
+    QSignalSpy stages(t, &TargetDouble::currentStage);
+    t->autoAnswer = true;
+    t->autoConfirm = true;
+    t->held << "Start";
+    emit t->startExec(entries);
+    QVERIFY(waitFor("Start"));
+    emit t->stopExec(true);
+    QVERIFY(finished.wait(5000));
+    QCOMPARE(stages.last().at(0).toString(), QStringLiteral("Target still measuring"));
+    QTRY_COMPARE_WITH_TIMEOUT(stages.last().at(0).toString(), QStringLiteral("Not In Exec"), 5000);
+    QVERIFY(!t->logLines.filter("has not reported the end of its measurement").isEmpty());
 }
 
 void TstExec::refusals_data()
