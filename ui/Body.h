@@ -156,7 +156,6 @@ private:
     int choose(const QString &text, const QStringList &choices) const;
     void saveSchedule();
     void loadSchedule();
-    bool offerUnfinishedRun(bool askOperator);
 
     std::unique_ptr<Ui::Body> ui;
     ScheduleModel *m_list = nullptr;
