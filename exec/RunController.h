@@ -54,8 +54,8 @@ public:
     ~RunController() override;
 
     // Reads the bus names, init commands, WAIT_LIMIT, ON_ENTRY_ERROR,
-    // JOURNAL and NOTIFY_CMD; a value it cannot use is logged and the
-    // default is taken.
+    // ON_TARGET_RETURN, MAX_ENTRY_ATTEMPTS, PROMPT_NOTIFY_AFTER, JOURNAL and
+    // NOTIFY_CMD; a value it cannot use is logged and the default is taken.
     void configure(const ConfigStore &cfg);
     // Stops the engine's thread; nothing the engine says reaches anyone
     // afterwards. Also done by the destructor.
