@@ -39,14 +39,6 @@ QString journalWord(EntryState state)
     return QString();
 }
 
-QString numberList(const QList<int> &numbers)
-{
-    QStringList out;
-    for (int n : numbers)
-        out << QString::number(n);
-    return out.join(QStringLiteral(", "));
-}
-
 } // namespace
 
 // ---- What the engine reports -----------------------------------------------------
@@ -127,7 +119,8 @@ void RunController::engineFinished(bool ok)
                 m_unmeasured.append(runNumber(i));
         }
         if (!m_unmeasured.isEmpty())
-            log(tr("Run ended without measuring entries %1.").arg(numberList(m_unmeasured)),
+            log(tr("Run ended without measuring entries %1.")
+                    .arg(RunRecovery::numberList(m_unmeasured)),
                 Severity::Error);
         else if (idx >= 0)
             log(tr("Run finished at entry %1.").arg(runNumber(idx)));
@@ -310,9 +303,8 @@ void RunController::endRunRecord(bool ok)
         alertOperator(QStringLiteral("failed"),
                       tr("The run ended on an error at entry %1.").arg(m_lastFailed));
     } else if (!m_unmeasured.isEmpty()) {
-        alertOperator(
-            QStringLiteral("failed"),
-            tr("The run ended without measuring entries %1.").arg(numberList(m_unmeasured)));
+        alertOperator(QStringLiteral("failed"), tr("The run ended without measuring entries %1.")
+                                                    .arg(RunRecovery::numberList(m_unmeasured)));
     } else if (!m_stoppedByOperator) {
         m_notifier->notify(QStringLiteral("finished"),
                            tr("Run finished: %1 entries done, %2 failed, in %3.")

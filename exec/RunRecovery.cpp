@@ -41,17 +41,17 @@ QList<int> numbersIn(const QString &path, QLatin1String comment)
     return {};
 }
 
-QString joined(const QList<int> &numbers)
+} // namespace
+
+namespace RunRecovery {
+
+QString numberList(const QList<int> &numbers, const QString &separator)
 {
     QStringList out;
     for (int n : numbers)
         out << QString::number(n);
-    return out.join(QLatin1Char(' '));
+    return out.join(separator);
 }
-
-} // namespace
-
-namespace RunRecovery {
 
 QString copyPathFor(const QString &journalPath, const QDateTime &runStart)
 {
@@ -67,9 +67,10 @@ QString copyPathFor(const QString &journalPath, const QDateTime &runStart)
 bool writeCopy(const QString &path, const QList<Entry> &entries, const QList<int> &listNumbers,
                QString *error, const QList<int> &earlier)
 {
-    QStringList comments{kNumbersComment + QLatin1Char(' ') + joined(listNumbers)};
+    QStringList comments{kNumbersComment + QLatin1Char(' ') +
+                         numberList(listNumbers, QStringLiteral(" "))};
     if (!earlier.isEmpty())
-        comments << kEarlierComment + QLatin1Char(' ') + joined(earlier);
+        comments << kEarlierComment + QLatin1Char(' ') + numberList(earlier, QStringLiteral(" "));
     const Csv::WriteResult r = Csv::write(path, entries, comments);
     if (!r.ok && error)
         *error = r.error;

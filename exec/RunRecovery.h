@@ -26,6 +26,9 @@ namespace RunRecovery {
 // "skedra-run-20261206T021500.csv" beside the journal; a name taken by an
 // earlier run in the same second gets "-2", "-3" and so on.
 QString copyPathFor(const QString &journalPath, const QDateTime &runStart);
+// Entry numbers as the copy's comments (separator " ") and the log (", ")
+// write them.
+QString numberList(const QList<int> &numbers, const QString &separator = QStringLiteral(", "));
 // Writes the run's copy: the entries whose numbers in the list (from 1) are
 // given, atomically. earlier: the numbers of entries that failed or were not
 // measured in the runs of the same night this one resumes (a second comment

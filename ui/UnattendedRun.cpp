@@ -4,6 +4,7 @@
 #include "ConfigStore.h"
 #include "EntrySelection.h"
 #include "LogArea.h"
+#include "RunRecovery.h"
 #include "Tolva.h"
 
 #include <QCoreApplication>
@@ -186,15 +187,11 @@ void UnattendedRun::runFinished(bool ok)
     // or were not measured in the runs before count too.
     const RunController *run = m_body->controller();
     const QList<int> earlier = run->failedEarlierInTheNight();
-    if (!earlier.isEmpty()) {
-        QStringList numbers;
-        for (int n : earlier)
-            numbers << QString::number(n);
+    if (!earlier.isEmpty())
         m_body->logPanel()->log(
             tr("Entries that failed or were not measured earlier in the night: %1.")
-                .arg(numbers.join(QStringLiteral(", "))),
+                .arg(RunRecovery::numberList(earlier)),
             Severity::Error);
-    }
     m_status =
         ok && run->failedEntries() == 0 && run->unmeasuredEntries().isEmpty() && earlier.isEmpty()
             ? 0
