@@ -92,3 +92,14 @@ void ScheduleDocument::recovered(const QList<Entry> &entries)
     setFile(QString());
     m_changed = true; // the recovery file keeps them until they are saved
 }
+
+void ScheduleDocument::tickOnly(const QSet<int> &numbers)
+{
+    withoutChange([this, &numbers] {
+        for (int i = 0; i < m_list->count(); ++i) {
+            Entry e = m_list->entry(i);
+            e.exec = numbers.contains(i + 1);
+            m_list->setEntry(i, e);
+        }
+    });
+}

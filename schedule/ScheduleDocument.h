@@ -9,6 +9,7 @@
 
 #include <QDateTime>
 #include <QObject>
+#include <QSet>
 #include <QString>
 
 class ScheduleModel;
@@ -39,6 +40,9 @@ public:
         edit();
         m_changed = was;
     }
+    // Ticks exactly the entries with these numbers (from 1), unticks the
+    // others: the choice of one run, so no edit either.
+    void tickOnly(const QSet<int> &numbers);
 
     // Writes the list to the recovery file when it has changed since it was
     // saved or loaded. A failure gives its text once, until a write succeeds

@@ -1,5 +1,6 @@
 #include "Body.h"
 
+#include "BusLink.h"
 #include "ConfigStore.h"
 #include "DryRun.h"
 #include "DryRunWindow.h"
@@ -90,16 +91,6 @@ void Body::setCurrentRow(int row)
     m_pane->setCurrentRow(row);
 }
 
-bool Body::entriesChanged() const
-{
-    return m_doc->changed();
-}
-
-QString Body::recoveryPath() const
-{
-    return m_doc->recoveryPath();
-}
-
 QTableView *Body::overviewTable() const
 {
     return m_pane->overview();
@@ -114,32 +105,7 @@ void Body::setupBus()
     // Its first visibility is settled by the window once "Show Log" is known,
     // so that it does not flash up at start.
     connect(ui->ShowTolvaLog, &QCheckBox::toggled, logArea, &LogArea::setVisible);
-    connect(tolva, &Tolva::log, logArea, qOverload<const QString &, const QColor &>(&LogArea::log));
-
-    connect(tolva, &Tolva::anyAsk, m_run, &RunController::asked);
-    connect(tolva, &Tolva::anyAns, m_run, &RunController::answered);
-    connect(tolva, &Tolva::anyEvent, m_run, &RunController::eventReceived);
-    connect(tolva, &Tolva::tolvaIsReady, m_run, &RunController::busReady);
-    // An operator has to see when the link is gone and which commands never
-    // left.
-    connect(tolva, &Tolva::tolvaIsNotReady, this, [this] {
-        logArea->log(tr("Tolva: %1").arg(ui->TolvaCtrl->statusText()), Severity::Error);
-        m_run->busLost();
-    });
-    const auto sendResult = [this](const QString &result) {
-        // The client's result of a send that found no connection; the line
-        // itself went nowhere, so this is the only trace of it.
-        if (result.startsWith(QLatin1String("Tolva is not ready (")))
-            logArea->log(result, Severity::Error);
-    };
-    connect(tolva, &Tolva::sendingAskToTolva, this, sendResult);
-    connect(tolva, &Tolva::sendingAnsToTolva, this, sendResult);
-    connect(m_run, &RunController::sendCmd, tolva, &Tolva::sendCmd);
-    connect(m_run, &RunController::answer, tolva, &Tolva::sendAns);
-    connect(m_run, &RunController::busyChanged, tolva, &Tolva::setBusy);
-    connect(m_run, &RunController::runStatusChanged, tolva, &Tolva::setRunStatus);
-    tolva->setRunStatus(m_run->runStatus());
-
+    BusLink::join(tolva, m_run, logArea);
     tolva->configure(config());
 }
 
@@ -337,16 +303,4 @@ void Body::setupList()
             [this] { m_pane->newEntry(m_list->count()); });
     connect(ui->ComeBack, &QPushButton::clicked, m_pane, &ListPane::comeBack);
     connect(ui->Clear, &QPushButton::clicked, m_pane, &ListPane::clear);
-}
-
-void Body::tickOnly(const QSet<int> &numbers)
-{
-    // The script's choice for this run, not an edit of the schedule.
-    m_doc->withoutChange([this, &numbers] {
-        for (int i = 0; i < m_list->count(); ++i) {
-            Entry e = m_list->entry(i);
-            e.exec = numbers.contains(i + 1);
-            m_list->setEntry(i, e);
-        }
-    });
 }

@@ -12,17 +12,14 @@
 // any length costs one editor. The entry buttons (insert from the cut
 // buffer above or below, copy, cut) act on that entry.
 //
-// Bus wiring: the bus client's readiness, answers, events and questions go
-// to the controller; its commands, answers, busy flag and run status go back
-// to the bus client. Schedule files, the recovery file of unsaved edits and
-// the offer to resume a night cut short are in BodyFiles.cpp.
+// Schedule files, the recovery file of unsaved edits and the offer to resume
+// a night cut short are in BodyFiles.cpp.
 #pragma once
 
 #include "RunController.h"
 #include "ScheduleModel.h"
 
 #include <QFrame>
-#include <QSet>
 #include <QStringList>
 
 #include <functional>
@@ -107,8 +104,6 @@ public:
     // Starts a run as the Start button does.
     void startRun();
     void stopRun() { m_run->stop(); }
-    // Ticks exactly the entries with these numbers (from 1), unticks the others.
-    void tickOnly(const QSet<int> &numbers);
 
     // The window's yes/no questions (closing during a run or with unsaved
     // entries, Clear and Cut of the running entry during a run): true to go
@@ -117,8 +112,8 @@ public:
     using Ask = std::function<bool(const QString &question)>;
     void setAsk(Ask ask) { m_ask = std::move(ask); }
     bool runGoing() const { return m_run->runGoing(); }
-    // The list changed since it was last saved or loaded.
-    bool entriesChanged() const;
+    // Its file, whether it changed since saved or loaded, its recovery file.
+    ScheduleDocument *document() const { return m_doc; }
 
     // After a crash (BodyFiles.cpp). The run the journal says was cut short
     // and the recovery file of unsaved edits: with askOperator they are
@@ -133,7 +128,6 @@ public:
     // Writes the list to the recovery file when it differs from the file
     // last saved or loaded; every 30 s and when the program is asked to quit.
     bool saveRecovery();
-    QString recoveryPath() const;
 
 signals:
     void closed();

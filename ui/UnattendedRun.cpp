@@ -5,6 +5,7 @@
 #include "EntrySelection.h"
 #include "LogArea.h"
 #include "RunRecovery.h"
+#include "ScheduleDocument.h"
 #include "Tolva.h"
 
 #include <QCoreApplication>
@@ -114,7 +115,7 @@ void UnattendedRun::selectEntries()
             QTimer::singleShot(0, this, [this] { runFinished(false); });
         return;
     }
-    m_body->tickOnly(sel.numbers);
+    m_body->document()->tickOnly(sel.numbers);
 }
 
 void UnattendedRun::startWaitPassed()

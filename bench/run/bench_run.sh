@@ -33,8 +33,9 @@ for i in $(seq 0 199); do
   echo "$((i % 12 + 1)),S$i,c$i,,$e-$i.dat,$e,K,-,-,-,Quick,Trans,Std,XAFS,,300,1,eV"
 done >"$work/run.csv"
 start=$(date +%s.%N)
-"$build/skedra" -platform offscreen -e -c "$work/run.cfg" -load "$work/run.csv" -go \
-  -confirm-prompts -quit-when-done >/dev/null 2>&1 &
+# In its own folder: the night's journal, run copy and log stay out of the checkout.
+(cd "$work" && exec "$build/skedra" -platform offscreen -e -c "$work/run.cfg" -load "$work/run.csv" \
+  -go -confirm-prompts -quit-when-done >/dev/null 2>&1) &
 pid=$!
 # The kernel keeps the peak (VmHWM) while the process lives: read it until the end.
 kb=0

@@ -9,6 +9,7 @@
 #include "LogArea.h"
 #include "OptionTables.h"
 #include "RunBar.h"
+#include "ScheduleDocument.h"
 #include "ScheduleEdit.h"
 #include "Startup.h"
 #include "TestSupport.h"
@@ -149,7 +150,7 @@ private slots:
         Body body;
         QVERIFY(body.loadScheduleFrom(m_dir.filePath("long.csv")));
         QCOMPARE(body.findChildren<ScheduleEdit *>().size(), 1);
-        QVERIFY(!body.entriesChanged());
+        QVERIFY(!body.document()->changed());
         ScheduleEdit *editor = body.entryEditor();
         QCOMPARE(editor->entry().sampleId, QStringLiteral("S1"));
         body.overviewTable()->setCurrentIndex(body.scheduleModel()->index(299, 0));
@@ -157,9 +158,9 @@ private slots:
         editor->sampleIdField()->setText(QStringLiteral("typed"));
         QCOMPARE(body.scheduleModel()->entry(299).sampleId, QStringLiteral("typed"));
         QCOMPARE(body.scheduleModel()->entry(298).sampleId, QStringLiteral("S299"));
-        QVERIFY(body.entriesChanged());
+        QVERIFY(body.document()->changed());
         // An entry changed elsewhere (ticked by a script) shows in the editor.
-        body.tickOnly({1});
+        body.document()->tickOnly({1});
         QVERIFY(!editor->entry().exec);
     }
 
@@ -198,7 +199,7 @@ private slots:
         chooseFile(body, Body::Button::Save, m_dir.filePath("saved"));
         chooseFile(body, Body::Button::Save, m_dir.filePath("no/such/dir.csv"));
         QCOMPARE(body.scheduleFileShown(), m_dir.filePath("saved.csv"));
-        QVERIFY(!body.entriesChanged());
+        QVERIFY(!body.document()->changed());
     }
 
     // A refused Start brings the first entry with errors into the editor;

@@ -9,6 +9,7 @@
 #include "RunController.h"
 #include "RunJournal.h"
 #include "RunRecovery.h"
+#include "ScheduleDocument.h"
 #include "ScheduleEdit.h"
 #include "TestSupport.h"
 #include "Tolva.h"
@@ -138,13 +139,13 @@ private slots:
         second.setAsk([load](const QString &) { return load; });
         second.recoverAtStartup(true);
         QCOMPARE(second.scheduleModel()->count(), int(load));
-        QCOMPARE(QFile::exists(second.recoveryPath()), load); // kept until saved
+        QCOMPARE(QFile::exists(second.document()->recoveryPath()), load); // kept until saved
         if (load)
             QCOMPARE(second.scheduleModel()->entry(0).sampleId, QStringLiteral("edited"));
         QVERIFY(TestSupport::writeFile("saved.csv", ""));
         second.setAsk([](const QString &) { return true; });
         QVERIFY(second.loadScheduleFrom(QStringLiteral("saved.csv")));
-        QVERIFY(!QFile::exists(second.recoveryPath()));
+        QVERIFY(!QFile::exists(second.document()->recoveryPath()));
     }
 
     // The run cut short (entry 1 of 3 done) is offered; resuming loads its
