@@ -82,7 +82,9 @@ void RunController::answered(const AMsg &msg)
         }
     }
     if (msg.cmdId == IdListNodes) {
-        if (msg.params.contains(m_targetName))
+        // The server's list of nodes; another node's would make a target
+        // that is not there look ready.
+        if (msg.fromNode == QLatin1String("System") && msg.params.contains(m_targetName))
             setTargetReady(true);
     } else if (msg.cmdId == IdGetBlockNum && fromTarget) {
         // Anything but a number is no count (the engine refuses -1); a huge

@@ -67,13 +67,16 @@ RunController::Offer RunController::resumeOffer(const RunRecovery::Unfinished &r
         resumeRun(run, false); // says why there is nothing to resume
         return {};
     }
-    const auto name = [&plan](int i) {
+    // Entries go by their number in the schedule the night began with, not
+    // by their place in the copy (which holds only the ticked entries).
+    const auto number = [&plan](int i) { return plan.numbers.value(i, i + 1); };
+    const auto name = [&plan, &number](int i) {
         if (i < 0)
             return tr("none");
         const Entry &e = plan.entries.at(i);
         const QString what = e.sampleId.isEmpty() ? e.dataFile : e.sampleId;
-        return what.isEmpty() ? QString::number(i + 1)
-                              : QStringLiteral("%1 (%2)").arg(i + 1).arg(what);
+        return what.isEmpty() ? QString::number(number(i))
+                              : QStringLiteral("%1 (%2)").arg(number(i)).arg(what);
     };
     Offer offer;
     offer.text = tr("The run started %1 did not end: Skedra or the computer stopped during it.\n"
@@ -82,9 +85,9 @@ RunController::Offer RunController::resumeOffer(const RunRecovery::Unfinished &r
                      .arg(run.run.toString(QStringLiteral("yyyy-MM-dd HH:mm")), run.copyPath,
                           name(plan.lastDone), name(plan.running));
     offer.choices
-        << tr("Resume from entry %1 (measured again from its start)").arg(plan.running + 1);
+        << tr("Resume from entry %1 (measured again from its start)").arg(number(plan.running));
     if (plan.running + 1 < plan.entries.size())
-        offer.choices << tr("Resume from entry %1").arg(plan.running + 2);
+        offer.choices << tr("Resume from entry %1").arg(number(plan.running + 1));
     offer.choices << tr("Do not resume");
     return offer;
 }

@@ -134,6 +134,9 @@ void UnattendedRun::startWaitPassed()
     if (!m_busUp && !m_lastBusLine.isEmpty())
         why += QStringLiteral(": ") + m_lastBusLine;
     m_body->logPanel()->log(why + QStringLiteral("; ") + tr("no run is started."), Severity::Error);
+    // Said so, it stays so: a target turning up later must not begin a
+    // night the log says was not started.
+    m_gaveUp = true;
     if (m_options.quitWhenDone)
         runFinished(false);
 }
@@ -151,7 +154,9 @@ void UnattendedRun::quitOnSignal()
     if (going)
         m_body->stopRun();
     m_done = true;
-    m_status = going ? 1 : 0;
+    // A night asked for and not measured, stopped or never begun, is no
+    // success.
+    m_status = going || (unattended() && !m_started) ? 1 : 0;
     m_body->close();
     m_quit(m_status);
 }
@@ -163,7 +168,7 @@ int UnattendedRun::exitStatus(int loopStatus) const
 
 void UnattendedRun::targetReady(bool ready)
 {
-    if (!ready || m_started || m_loadFailed)
+    if (!ready || m_started || m_loadFailed || m_gaveUp || m_done)
         return;
     m_started = true;
     m_body->logPanel()->log(m_resumed ? tr("Resuming the run (-resume-last).")

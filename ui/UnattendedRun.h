@@ -89,6 +89,7 @@ private:
     bool m_loadFailed = false;
     bool m_resumed = false;
     bool m_done = false;
+    bool m_gaveUp = false; // the start-up wait passed: no run is started
     int m_status = 0;
     bool m_busUp = false;
     QString m_lastBusLine; // the bus client's last red line: why it is not up

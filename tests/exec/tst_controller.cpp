@@ -164,7 +164,13 @@ private slots:
         QVERIFY(finished.wait(20000));
         QCOMPARE(states(n->list), QStringLiteral("D--"));
         QCOMPARE(cleared.count(), 1); // it was for that run
+        QStringList logged;
+        connect(&n->run, &RunController::logged, this,
+                [&logged](const QString &line) { logged << line; });
         n->run.resume(Exec::FromNext);
+        QTRY_COMPARE_WITH_TIMEOUT(logged.filter("goes on with").size(), 1, 5000);
+        QCOMPARE(logged.filter("goes on with").first(),
+                 QStringLiteral("The run goes on with entry 2.")); // the next, named
         QVERIFY(finished.wait(20000));
         QCOMPARE(finished.at(1).at(0).toBool(), true);
         QCOMPARE(states(n->list), QStringLiteral("DDD"));
@@ -365,14 +371,35 @@ private slots:
         QCOMPARE(episodes, (QStringList{"1 stalled", "1 bus-lost"}));
     }
 
+    // The night's last notification is still running when the controller
+    // goes (the program quits as the run ends): it is waited for, not killed.
+    void lastNotificationOutlivesTheController()
+    {
+        const QString out = m_dir.filePath(QStringLiteral("told"));
+        {
+            auto n =
+                night({EntryPlanEnv::entry("Cu", "1")},
+                      QStringLiteral("NOTIFY_CMD /bin/sh -c \"sleep 0.3; echo $1 > $0\" \"%1\"\n")
+                          .arg(out));
+            disconnect(&n->run, &RunController::startExec, nullptr, nullptr);
+            QVERIFY(n->run.start());
+            emit n->run.engine()->executing(0);
+            emit n->run.engine()->entryEnded(0, EntryState::Done, QString());
+            emit n->run.engine()->finished(true);
+        }
+        QCOMPARE(TestSupport::readLines(out), QStringList{"finished"});
+    }
+
     // After login (node list, target's events, configured commands), one
     // line: what it makes the engine do, then the lines sent.
     void busEvents_data()
     {
         QTest::addColumn<QString>("line");
         QTest::addColumn<QStringList>("effect");
-        const auto row = [](const char *line, QStringList effect) {
-            QTest::newRow(line) << QString::fromLatin1(line) << effect;
+        QTest::addColumn<QString>("errorQuotes"); // what the red log line quotes
+        const auto row = [](const char *line, QStringList effect, const char *quotes = "") {
+            QTest::newRow(line) << QString::fromLatin1(line) << effect
+                                << QString::fromLatin1(quotes);
         };
         row("System>Tarnix @listnodes Tarnix Dorvan",
             {"Dorvan.remote RemoteOn", "Dorvan.remote  SetMeasDarkMode 1", "ready(true)"});
@@ -386,13 +413,14 @@ private slots:
         row("Dorvan>Tarnix _EvErrRemote Axis stop", {"errRemote(true, Axis stop)"});
         row("Dorvan>Tarnix _EvErrChangerMove jammed", {"errHolder(true, jammed)"});
         row("Other>Tarnix _EvChangerMoving 1", {});
-        row("Dorvan.remote>Tarnix @GetBlockNum six", {"blocks(-1)"});
+        row("Dorvan.remote>Tarnix @GetBlockNum six", {"blocks(-1)"}, "\"six\"");
         row("Dorvan.remote>Tarnix @GetBlockNum 99999999999", {"blocks(2147483647)"});
         // Only the target speaks for the target: a forged answer or refusal
         // from another node steers nothing.
         row("Other>Tarnix @GetBlockNum 7", {});
-        row("Other.remote>Tarnix @Start Er: busy", {});
-        row("Dorvan.remote>Tarnix @Start Er: no beam", {"refused(Start)"});
+        row("Other.remote>Tarnix @Start Er: busy", {}, "busy"); // logged, steers nothing
+        row("Other>Tarnix @listnodes Tarnix Dorvan", {});       // only the server lists nodes
+        row("Dorvan.remote>Tarnix @Start Er: no beam", {"refused(Start)"}, "no beam");
         row("Dorvan>Tarnix.ch Foo 1 2", {"answer(Foo, Er: Unknown Command)"});
     }
     void busEvents()
@@ -432,8 +460,17 @@ private slots:
         connect(&run, &RunController::answer, this, [&got](const AMsg &q, const QString &text) {
             got << QStringLiteral("answer(%1, %2)").arg(q.cmd, text);
         });
+        QStringList red;
+        connect(&run, &RunController::logged, this, [&red](const QString &l, Severity s) {
+            if (s == Severity::Error)
+                red << l;
+        });
         hear(run, line);
         QTEST(got, "effect");
+        QFETCH(QString, errorQuotes);
+        if (!errorQuotes.isEmpty())
+            QVERIFY2(red.size() == 1 && red.first().contains(errorQuotes),
+                     qPrintable(red.join('|')));
     }
 };
 

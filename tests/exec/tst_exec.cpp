@@ -415,17 +415,21 @@ void TstExec::refusals()
 void TstExec::passedWaitLimit_data()
 {
     QTest::addColumn<bool>("unattended");
-    QTest::newRow("with the window: logged once, the run waits") << false;
-    QTest::newRow("unattended: the run ends") << true;
+    QTest::addColumn<bool>("skip");
+    QTest::newRow("with the window: logged once, the run waits") << false << false;
+    QTest::newRow("unattended: the run ends") << true << false;
+    QTest::newRow("unattended, skip: the entry fails, the run goes on") << true << true;
 }
 
 void TstExec::passedWaitLimit()
 {
     QFETCH(bool, unattended);
+    QFETCH(bool, skip);
     Exec *e = exec;
-    QMetaObject::invokeMethod(exec, [e, unattended] {
+    QMetaObject::invokeMethod(exec, [e, unattended, skip] {
         e->setWaitLimit(0.05);
         e->setEndRunOnPassedLimit(unattended);
+        e->setSkipFailedEntries(skip);
     });
     t->held << "SetCurrentEnergy";
     entries << EntryPlanEnv::entry("Cu", "1") << EntryPlanEnv::entry("Fe", "2");
@@ -437,8 +441,10 @@ void TstExec::passedWaitLimit()
     QCOMPARE(!finished.isEmpty() || finished.wait(unattended ? 10000 : 200), unattended);
     QCOMPARE(t->logLines.filter(line).size(), 1);
     QCOMPARE(t->logLines.filter(line).first().endsWith("The unattended run ends on this error."),
-             unattended);
-    if (unattended) {
+             unattended && !skip);
+    if (skip) { // the second entry was begun
+        QVERIFY(t->lines.contains("SelectAtom 26"));
+    } else if (unattended) {
         QCOMPARE(finished.at(0).at(0).toBool(), false);
         QVERIFY(!t->lines.contains("Start"));
     } else {
@@ -599,64 +605,68 @@ void TstExec::readyAgainDoesNotBeginAnEntryAnew()
 // every prompt: the plan with no previous entry, line for line.
 void TstExec::comparedWithTheLastEntryMeasured_data()
 {
-    QTest::addColumn<QString>("ticks");  // one letter an entry: t ticked, u not
-    QTest::addColumn<QString>("events"); // what happens after the first measured entry
+    QTest::addColumn<QString>("list");   // element and holder an entry, "-": not ticked
+    QTest::addColumn<QString>("events"); // what happens during the run
     QTest::addColumn<int>("last");       // the entry checked
     QTest::addColumn<bool>("everything");
-    QTest::newRow("after an unticked entry") << "tut"
+    // Fe at holder 2 after an unticked Fe at holder 2: compared with Cu at
+    // holder 1, it must go to its energy and holder, with its gas prompts.
+    QTest::newRow("after an unticked entry") << "Cu1 Fe2- Fe2"
                                              << "" << 2 << false;
-    QTest::newRow("first entry unticked") << "ut"
+    QTest::newRow("first entry unticked") << "Cu1- Cu1"
                                           << "" << 1 << true;
-    QTest::newRow("after a refused holder move, skip") << "tt"
-                                                       << "refuse" << 1 << true;
-    QTest::newRow("after Resume") << "tt"
-                                  << "stop" << 1 << true;
-    QTest::newRow("after the target came back") << "tt"
+    // The same sample twice: only the rule decides whether anything moves.
+    QTest::newRow("after a refused holder move, skip") << "Cu1 Fe2 Cu1"
+                                                       << "refuse" << 2 << true;
+    QTest::newRow("after stop after this entry and Resume") << "Cu1 Cu1"
+                                                            << "stop" << 1 << true;
+    QTest::newRow("Start again after a run") << "Cu1"
+                                             << "again" << 0 << true;
+    // Fe at the same holder, so that it waits in its prompts.
+    QTest::newRow("after the target came back") << "Cu1 Fe1"
                                                 << "lost" << 1 << true;
 }
 
 void TstExec::comparedWithTheLastEntryMeasured()
 {
-    QFETCH(QString, ticks);
+    QFETCH(QString, list);
     QFETCH(QString, events);
     QFETCH(int, last);
     QFETCH(bool, everything);
-    // Cu K at holder 1, then Fe K at holder 2 (unticked between them in the
-    // first row): Fe must go to its energy and holder, with its gas prompts.
-    const QList<Entry> all{EntryPlanEnv::entry("Cu", "1"), EntryPlanEnv::entry("Fe", "2"),
-                           EntryPlanEnv::entry("Fe", "2")};
-    for (int i = 0; i < ticks.size(); ++i) {
-        // Two entries: the second the same sample as the first, so that only
-        // the rule decides whether anything moves; with a lost target, Fe at
-        // the same holder, so that it waits in its prompts.
-        entries << (ticks.size() == 2 && i == 1
-                        ? EntryPlanEnv::entry(events == "lost" ? "Fe" : "Cu", "1")
-                        : all.at(i));
-        entries.last().exec = ticks.at(i) == 't';
+    for (const QString &item : list.split(' ')) {
+        entries << EntryPlanEnv::entry(item.left(2), item.mid(2, 1));
+        entries.last().exec = !item.endsWith('-');
     }
     Exec *e = exec;
     QMetaObject::invokeMethod(
-        exec, [e] { e->setSkipFailedEntries(true); }, Qt::BlockingQueuedConnection);
+        exec,
+        [e, events] {
+            e->setSkipFailedEntries(true);
+            e->setStopAfterEntry(events == "stop");
+        },
+        Qt::BlockingQueuedConnection);
     QSignalSpy finished(t, &TargetDouble::finished);
     QSignalSpy executing(t, &TargetDouble::executing);
     if (events == "refuse")
         t->held << "MoveSHolderTo";
-    if (events == "stop")
-        t->held << "Start";
     if (events == "lost")
         t->autoConfirm = false;
     emit t->startExec(entries);
     if (events == "refuse") {
-        QVERIFY(waitFor("MoveSHolderTo"));
+        // The first entry's move ends; the second entry's is refused.
+        QVERIFY(waitFor("MoveSHolderTo 1"));
+        emit t->setSHolderIsMoving(false);
+        QVERIFY(waitFor("MoveSHolderTo 2"));
         t->held.clear();
         emit t->refused("MoveSHolderTo");
     } else if (events == "stop") {
-        QVERIFY(waitFor("Start"));
-        emit t->stopExec(true);
-        QVERIFY(finished.wait(10000));
-        t->held.clear();
-        emit t->setInXafsMeas(false);
+        QVERIFY(finished.wait(10000)); // the first entry measured, then the stop
+        QMetaObject::invokeMethod(
+            exec, [e] { e->setStopAfterEntry(false); }, Qt::BlockingQueuedConnection);
         emit t->resumeExec(Exec::FromNext);
+    } else if (events == "again") {
+        QVERIFY(finished.wait(10000));
+        emit t->startExec(entries);
     } else if (events == "lost") {
         // The target goes away and comes back while the second entry's
         // prompts are open, before anything of it was sent.
@@ -670,21 +680,18 @@ void TstExec::comparedWithTheLastEntryMeasured()
             emit t->promptOk(p);
     }
     QTRY_VERIFY_WITH_TIMEOUT(!executing.isEmpty() && executing.last().at(0).toInt() == last, 10000);
-    // The run's end (after a Stop and Resume, its second one).
-    QTRY_COMPARE_WITH_TIMEOUT(finished.size(), events == "stop" ? 2 : 1, 10000);
+    // The run's end (after a Stop and Resume or a second Start, its second one).
+    QTRY_COMPARE_WITH_TIMEOUT(finished.size(), events == "stop" || events == "again" ? 2 : 1,
+                              10000);
     QVERIFY(finished.last().at(0).toBool());
-    // The lines the target got for the entry checked, from its SelectAtom on.
+    // The lines the target got for the entry checked, from its SelectAtom on:
+    // the whole transcript of the plan against the entry it is compared with.
     const QStringList sent =
         t->lines.mid(qMax(0, int(t->lines.lastIndexOf(QRegularExpression("SelectAtom .*")))));
-    const StageResult unknown = planEntry({entries.at(last), nullptr, last, 1});
-    if (everything) {
-        QCOMPARE(sent, unknown.lines);
-    } else {
-        // Against Cu at holder 1: the energy, the holder and the gases change.
-        QVERIFY(sent.contains("MoveSHolderTo 2"));
-        QCOMPARE(sent.filter("SetCurrentEnergy").size(), 1);
-        QVERIFY(t->promptTypes.count(PromptICGases) == 2);
-    }
+    QCOMPARE(sent,
+             planEntry({entries.at(last), everything ? nullptr : &entries.at(0), last, 1}).lines);
+    if (!everything) // against Cu at holder 1: the holder and the gases change
+        QVERIFY(sent.contains("MoveSHolderTo 2") && t->promptTypes.count(PromptICGases) == 2);
 }
 
 // "Stop after this entry", then Resume from the next entry: the next entry
@@ -718,13 +725,16 @@ void TstExec::resumeNextAfterStopAfterEntry()
 void TstExec::longScanIsNotCut_data()
 {
     QTest::addColumn<bool>("fromFile");
-    QTest::newRow("the entry's own blocks") << false;
-    QTest::newRow("a block file's blocks") << true;
+    QTest::addColumn<bool>("hung");
+    QTest::newRow("the entry's own blocks") << false << false;
+    QTest::newRow("a block file's blocks") << true << false;
+    QTest::newRow("a scan that never ends is cut after its limit") << false << true;
 }
 
 void TstExec::longScanIsNotCut()
 {
     QFETCH(bool, fromFile);
+    QFETCH(bool, hung);
     QTemporaryDir dir;
     // A step scan of 100 points at 10 ms: 1 s expected.
     Entry scan = EntryPlanEnv::entry("Cu", "1");
@@ -752,6 +762,12 @@ void TstExec::longScanIsNotCut()
     emit t->startExec(entries);
     QVERIFY(waitFor("Start"));
     QVERIFY(!finished.wait(500)); // well past the 10 ms + 0.1 s of the entry's own blocks
+    if (hung) {                   // the unattended run ends soon after 1 s + 0.1 s
+        QVERIFY(finished.wait(5000));
+        QCOMPARE(finished.at(0).at(0).toBool(), false);
+        QCOMPARE(t->logLines.filter("still waiting").size(), 1);
+        return;
+    }
     emit t->setInXafsMeas(false);
     QVERIFY(finished.wait(10000));
     QCOMPARE(finished.at(0).at(0).toBool(), true);

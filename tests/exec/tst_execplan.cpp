@@ -83,21 +83,24 @@ void TstExecPlan::standardBlocks_data()
     QTest::addColumn<int>("blockNum");
     QTest::addColumn<QString>("times");
     QTest::addColumn<QStringList>("expected");
+    QTest::addColumn<bool>("padded"); // a block gets a time the operator did not type
     QTest::newRow("XAFS, 3 blocks")
-        << 0 << 3 << "300"
+        << 0 << 3 << "300, 300, 300"
         << QStringList{"SelectXafsMeasType 0", "GetBlockNum",       "SetMeasTime 0 300",
-                       "SetMeasTime 1 300",    "SetMeasTime 2 300", "Start"};
+                       "SetMeasTime 1 300",    "SetMeasTime 2 300", "Start"}
+        << false;
     QTest::newRow("XANES, no blocks")
-        << 1 << 0 << "300" << QStringList{"SelectXafsMeasType 3", "GetBlockNum", "Start"};
+        << 1 << 0 << "300" << QStringList{"SelectXafsMeasType 3", "GetBlockNum", "Start"} << false;
     QTest::newRow("EXAFS, times per block")
         << 2 << 3 << "2, 7.5"
         << QStringList{"SelectXafsMeasType 2", "GetBlockNum",       "SetMeasTime 0 2",
-                       "SetMeasTime 1 7.5",    "SetMeasTime 2 7.5", "Start"};
+                       "SetMeasTime 1 7.5",    "SetMeasTime 2 7.5", "Start"}
+        << true;
     // A count outside 0 ... 100 fails the entry before any SetMeasTime.
     const QStringList refused{"SelectXafsMeasType 0", "GetBlockNum"};
-    QTest::newRow("answer not a number") << 0 << -1 << "300" << refused;
-    QTest::newRow("101 blocks") << 0 << 101 << "300" << refused;
-    QTest::newRow("3,000,000 blocks") << 0 << 3000000 << "300" << refused;
+    QTest::newRow("answer not a number") << 0 << -1 << "300" << refused << false;
+    QTest::newRow("101 blocks") << 0 << 101 << "300" << refused << false;
+    QTest::newRow("3,000,000 blocks") << 0 << 3000000 << "300" << refused << false;
 }
 
 void TstExecPlan::standardBlocks()
@@ -111,6 +114,7 @@ void TstExecPlan::standardBlocks()
     const StageResult r = plan({e}, 0, blockNum);
     QTEST(after(r.lines, "SetXafsMeasComment"), "expected");
     QCOMPARE(r.error.isEmpty(), blockNum >= 0 && blockNum <= kMaxBlockNum);
+    QTEST(!r.logs.filter("dwell times").isEmpty(), "padded");
 }
 
 void TstExecPlan::scanDetectionAndDark_data()
@@ -157,29 +161,33 @@ void TstExecPlan::userAndFileBlocks_data()
     QTest::addColumn<QString>("times");
     QTest::addColumn<QByteArray>("file"); // empty: user blocks
     QTest::addColumn<QStringList>("blocks");
+    QTest::addColumn<bool>("padded"); // the log says a block got a time nobody typed
     QTest::newRow("user, 4 blocks")
         << QStringList{"8679", "8939", "9029", "9479", "10079"} << QList<int>{40, 300, 180, 100}
         << "1, 1, 5, 10" << QByteArray()
         << QStringList{"SetBlock 0 8679 8939 0 1 40", "SetBlock 1 8939 9029 0 1 300",
-                       "SetBlock 2 9029 9479 0 5 180", "SetBlock 3 9479 10079 0 10 100"};
+                       "SetBlock 2 9029 9479 0 5 180", "SetBlock 3 9479 10079 0 10 100"}
+        << false;
     QTest::newRow("user, 6 blocks, 4 times")
         << QStringList{"8000", "8100", "8200", "8300", "8400", "8500", "8600"}
         << QList<int>{1, 2, 3, 4, 5, 6} << "1, 1, 5, 10" << QByteArray()
         << QStringList{"SetBlock 0 8000 8100 0 1 1",  "SetBlock 1 8100 8200 0 1 2",
                        "SetBlock 2 8200 8300 0 5 3",  "SetBlock 3 8300 8400 0 10 4",
-                       "SetBlock 4 8400 8500 0 10 5", "SetBlock 5 8500 8600 0 10 6"};
+                       "SetBlock 4 8400 8500 0 10 5", "SetBlock 5 8500 8600 0 10 6"}
+        << true;
     QTest::newRow("user, empty times")
         << QStringList{"8000", "8100", "8200"} << QList<int>{10, 20} << "" << QByteArray()
-        << QStringList{"SetBlock 0 8000 8100 0 0 10", "SetBlock 1 8100 8200 0 0 20"};
+        << QStringList{"SetBlock 0 8000 8100 0 0 10", "SetBlock 1 8100 8200 0 0 20"} << true;
     QTest::newRow("user, no blocks")
-        << QStringList{"8000"} << QList<int>{} << "1" << QByteArray() << QStringList{};
+        << QStringList{"8000"} << QList<int>{} << "1" << QByteArray() << QStringList{} << false;
     // The file is read before sending; the monochromator still goes to the
     // entry's own start.
     QTest::newRow("file") << QStringList{"8000", "8100", "8200"} << QList<int>{7, 7} << "2, 4"
                           << QByteArray("N 2\nU 0\nB 0 1 1 1\nQN 2\nQB 0 9000 100 1\n"
                                         "QB 1 9100 50 2\nQB 2 9500 0 0\nSN 4\n")
                           << QStringList{"SetBlock 0 9000 9100 0 2 100",
-                                         "SetBlock 1 9100 9500 0 4 50"};
+                                         "SetBlock 1 9100 9500 0 4 50"}
+                          << false;
 }
 
 void TstExecPlan::userAndFileBlocks()
@@ -201,6 +209,7 @@ void TstExecPlan::userAndFileBlocks()
     }
     const StageResult planned = plan({e}, 0);
     const QStringList sent = planned.lines;
+    QTEST(!planned.logs.filter("dwell times").isEmpty(), "padded");
     // The file's blocks are what is measured, and what the next entry is
     // compared with: its count and its start.
     QCOMPARE(planned.measured.has_value(), !file.isEmpty());

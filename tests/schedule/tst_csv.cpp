@@ -1,6 +1,7 @@
 // The schedule file without widgets: splitting and joining lines, reading the
 // shipped example, and writing atomically under the name the user meant.
 #include "Csv.h"
+#include "EntryCheck.h"
 #include "EntryCodec.h"
 #include "ScheduleDocument.h"
 #include "ScheduleModel.h"
@@ -62,6 +63,17 @@ private slots:
         QCOMPARE(again.size(), want.size());
         for (int i = 0; i < again.size(); ++i)
             QCOMPARE(EntryCodec::toFields(again.at(i)), EntryCodec::toFields(want.at(i)));
+    }
+
+    // A line that is no entry stays in the list as one, with an error: the
+    // run refuses it instead of measuring a made-up sample.
+    void lineThatIsNoEntryIsRefused()
+    {
+        const QString path = m_dir.filePath("garbage.csv");
+        QVERIFY(ScheduleTestEnv::writeText(path, "this,is,garbage\n"));
+        const Csv::ReadResult r = Csv::read(path);
+        QVERIFY(r.ok && r.entries.size() == 1);
+        QVERIFY(!EntryCheck::errorsAtStart(r.entries.first()).isEmpty());
     }
 
     // A name typed without a suffix gets ".csv"; the result names the file written.

@@ -167,18 +167,27 @@ private slots:
         const QDateTime run = QDateTime::currentDateTime().addSecs(-3600);
         const QString copy = RunRecovery::copyPathFor(journal, run);
         QString error;
+        // The copy holds entries 4, 6 and 7 of the schedule; 4 was done.
         JournalRow done = RunRecovery::endedRow(run, QString(), run);
-        done.entry = 1;
+        done.entry = 4;
         done.outcome = QStringLiteral("done");
         QList<Entry> three(3);
         for (Entry &e : three)
             e.holder = QStringLiteral("1");
-        QVERIFY(RunRecovery::writeCopy(copy, three, {1, 2, 3}, &error) &&
+        QVERIFY(RunRecovery::writeCopy(copy, three, {4, 6, 7}, &error) &&
                 RunJournal::append(journal, RunRecovery::startedRow(run, copy), &error) &&
                 RunJournal::append(journal, done, &error));
         Body body;
-        body.setChoose([choice](const QString &, const QStringList &) { return choice; });
+        QStringList offered;
+        body.setChoose([choice, &offered](const QString &, const QStringList &choices) {
+            offered = choices;
+            return choice;
+        });
         body.recoverAtStartup(true);
+        // The choices name the entries by the schedule's numbers.
+        QCOMPARE(offered.size(), 3);
+        QVERIFY(offered.at(0).contains(QLatin1String(" 6")) && !offered.at(0).contains('2'));
+        QVERIFY(offered.at(1).contains(QLatin1String(" 7")) && !offered.at(1).contains('3'));
         QList<bool> got;
         for (const Entry &e : body.scheduleModel()->entries())
             got << e.exec;
@@ -229,16 +238,30 @@ private slots:
         QCOMPARE(quits, targetUp ? QList<int>() : QList<int>{1});
         const QStringList why = red.filter("WAIT_LIMIT");
         QCOMPARE(why.size(), targetUp ? 0 : 1);
-        if (!targetUp) // the missing link is named: the bus server's port, or the target
+        if (!targetUp) { // the missing link is named: the bus server's port, or the target
             QVERIFY(
                 why.first().contains(busUp ? body.controller()->targetName() : body.bus()->port()));
+            // A target turning up after "no run is started" begins nothing.
+            emit body.bus()->tolvaIsReady();
+            body.controller()->setTargetReady(true);
+            QVERIFY(!run.runStarted() && !body.runGoing());
+        }
     }
 
     // A signal during a run nobody watches stops the run, closes it in the
-    // journal and ends the program at once, with status 1, asking nothing.
+    // journal and ends the program at once, with status 1, asking nothing;
+    // before the run began, the night was not measured: status 1 too.
+    void signalStopsAnUnattendedRun_data()
+    {
+        QTest::addColumn<bool>("targetUp");
+        QTest::newRow("during the run") << true;
+        QTest::newRow("before the target logged in") << false;
+    }
     void signalStopsAnUnattendedRun()
     {
-        const QString journal = m_dir.filePath(QStringLiteral("journal-signal.csv"));
+        QFETCH(bool, targetUp);
+        const QString journal =
+            m_dir.filePath(QStringLiteral("journal-signal-%1.csv").arg(targetUp));
         config().readText(QStringLiteral("JOURNAL \"%1\"\n").arg(journal));
         QVERIFY(TestSupport::writeFile("g.csv", "1,S1,,,a.dat,Cu,K\n"));
         Body body;
@@ -249,14 +272,17 @@ private slots:
         UnattendedRun run(&body, o);
         QList<int> quits;
         run.setQuitAction([&quits](int s) { quits << s; });
-        body.controller()->setTargetReady(true);
-        QVERIFY(body.runGoing());
+        if (targetUp)
+            body.controller()->setTargetReady(true);
+        QCOMPARE(body.runGoing(), targetUp);
         run.quitOnSignal();
         QCOMPARE(quits, QList<int>{1});
         const QList<JournalRow> rows = RunJournal::read(journal);
-        QVERIFY(!rows.isEmpty());
-        QCOMPARE(rows.last().outcome, QStringLiteral("ended"));
-        QCOMPARE(rows.last().detail, QStringLiteral("stopped"));
+        QCOMPARE(rows.isEmpty(), !targetUp);
+        if (targetUp) {
+            QCOMPARE(rows.last().outcome, QStringLiteral("ended"));
+            QCOMPARE(rows.last().detail, QStringLiteral("stopped"));
+        }
     }
 
     // A night resumed with -resume-last: records keep the schedule's entry
@@ -299,6 +325,8 @@ private slots:
         body.controller()->setTargetReady(true);
         QVERIFY(body.runGoing());
         emit body.controller()->engine()->executing(2);
+        QVERIFY(body.controller()->runStatus().startsWith(QLatin1String("running 7/7 ")));
+        QVERIFY(!logged.filter(QStringLiteral("at entry 7")).isEmpty());
         emit body.controller()->engine()->entryEnded(2, EntryState::Done, QString());
         emit body.controller()->engine()->finished(true);
         QCOMPARE(quits, QList<int>{1}); // 2 and 4 failed earlier in the night
