@@ -9,7 +9,7 @@
 # works from any working directory.
 include(GNUInstallDirs)
 
-set(SKEDRA_MAINTAINER "Skedra developers <skedra-devel@example.org>"
+set(SKEDRA_MAINTAINER "Skedra developers <skedra-devel@lists.example.org>"
     CACHE STRING "Maintainer named in the Debian package")
 set(SKEDRA_PACKAGING_DIR ${PROJECT_SOURCE_DIR}/packaging)
 set(SKEDRA_EXAMPLES_DIR ${CMAKE_INSTALL_DATADIR}/skedra/examples)
