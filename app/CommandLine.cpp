@@ -138,15 +138,32 @@ QString usage(const QString &program)
     out << "Usage: " << program << " [OPTION]... [Qt OPTION]...\n"
         << "Runs a schedule of X-ray absorption measurements over the Tolva message bus.\n\n"
         << "Options:\n";
+    // Descriptions wrapped beside the option column, within 79 columns.
+    constexpr int kColumn = 25;
+    constexpr int kWidth = 79;
     for (const Option &o : options()) {
-        QString head = QLatin1String(o.name);
+        QString line = QStringLiteral("  ") + QLatin1String(o.name);
         if (o.argument)
-            head += QLatin1Char(' ') + QLatin1String(o.argument);
-        out << "  " << head.leftJustified(22) << ' ' << o.help << '\n';
+            line += QLatin1Char(' ') + QLatin1String(o.argument);
+        line = line.leftJustified(kColumn - 1) + QLatin1Char(' ');
+        qsizetype used = line.size();
+        for (const QString &word : QString::fromLatin1(o.help).split(QLatin1Char(' '))) {
+            if (used > kColumn && used + 1 + word.size() > kWidth) {
+                out << line << '\n';
+                line = QString(kColumn, QLatin1Char(' '));
+                used = kColumn;
+            } else if (used > kColumn) {
+                line += QLatin1Char(' ');
+                ++used;
+            }
+            line += word;
+            used += word.size();
+        }
+        out << line << '\n';
     }
     out << "\nQt's own options (-platform NAME, -style NAME, -reverse, ...) work as usual.\n"
-        << "Settings are read from config.cfg in the working directory, or the file named by -c;\n"
-        << "see skedra(1) for every option and configuration key.\n";
+        << "Settings are read from config.cfg in the working directory, or from the file\n"
+        << "named by -c; see skedra(1) for every option and configuration key.\n";
     return text;
 }
 
