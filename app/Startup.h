@@ -16,9 +16,9 @@ QString chooseConfigFile(const ConfigStore &store);
 // from the configuration, replaced by -root from the command line.
 QString rootDirFor(const ConfigStore &store);
 
-// Names of the compiled-in catalogues. The source texts are kept as the
-// target's documentation words them (logs and files may depend on them); the
-// English catalogue gives the window English that reads right.
+// Names of the compiled-in catalogues. The source texts stay as they are,
+// abbreviations and all (scripts read the logs they end up in); the English
+// catalogue gives the window English that reads right.
 inline constexpr const char *kCatalogue = ":Skedra_ja_JP";
 inline constexpr const char *kEnglishCatalogue = ":Skedra_en";
 
