@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QLibraryInfo>
+#include <QLocale>
 #include <QTranslator>
 
 QString chooseConfigFile(const ConfigStore &store)
@@ -24,6 +25,13 @@ QString rootDirFor(const ConfigStore &store)
     dir = store.valueNoCase(QStringLiteral("ROOT_DIR"), dir);
     dir = store.valueNoCase(QStringLiteral("-root"), dir);
     return dir;
+}
+
+const char *catalogueFor(const ConfigStore &store, const QLocale &locale)
+{
+    if (store.contains(QStringLiteral("-e")) || locale.language() == QLocale::English)
+        return kEnglishCatalogue;
+    return kCatalogue;
 }
 
 bool installQtCatalogue(QTranslator &translator)

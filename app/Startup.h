@@ -5,6 +5,7 @@
 #include <QString>
 
 class ConfigStore;
+class QLocale;
 class QTranslator;
 
 // config.cfg unless the command line names another file: -c, then -config
@@ -15,8 +16,15 @@ QString chooseConfigFile(const ConfigStore &store);
 // from the configuration, replaced by -root from the command line.
 QString rootDirFor(const ConfigStore &store);
 
-// Name of the compiled-in Japanese catalogue.
+// Names of the compiled-in catalogues. The source texts stay as they are,
+// abbreviations and all (scripts read the logs they end up in); the English
+// catalogue gives the window English that reads right.
 inline constexpr const char *kCatalogue = ":Skedra_ja_JP";
+inline constexpr const char *kEnglishCatalogue = ":Skedra_en";
+
+// The catalogue the window speaks: English for -e and for an English locale,
+// Japanese otherwise (the beamline's operators read Japanese by default).
+const char *catalogueFor(const ConfigStore &store, const QLocale &locale);
 
 // Qt's own Japanese texts (file dialogs, message-box buttons) from the
 // system's Qt translations, installed into the application. They come from an

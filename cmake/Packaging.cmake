@@ -9,7 +9,7 @@
 # works from any working directory.
 include(GNUInstallDirs)
 
-set(SKEDRA_MAINTAINER "Skedra developers <skedra-devel@example.org>"
+set(SKEDRA_MAINTAINER "Skedra developers <skedra-devel@lists.example.org>"
     CACHE STRING "Maintainer named in the Debian package")
 set(SKEDRA_PACKAGING_DIR ${PROJECT_SOURCE_DIR}/packaging)
 set(SKEDRA_EXAMPLES_DIR ${CMAKE_INSTALL_DATADIR}/skedra/examples)
@@ -45,21 +45,25 @@ endforeach()
 string(CONFIGURE "${_skedra_examples_code}" _skedra_examples_code @ONLY)
 install(CODE "${_skedra_examples_code}")
 
-# Desktop entry and icon.
+# Desktop entry, icon and the AppStream description software centres show.
 install(FILES ${SKEDRA_PACKAGING_DIR}/skedra.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES ${SKEDRA_PACKAGING_DIR}/org.example.skedra.metainfo.xml
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 install(FILES ${SKEDRA_PACKAGING_DIR}/skedra.svg
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
 install(FILES ${SKEDRA_PACKAGING_DIR}/skedra-48.png
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/48x48/apps RENAME skedra.png)
 
-# Manual page and the package's documents, compressed as Debian wants them
+# Manual pages and the package's documents, compressed as Debian wants them
 # (gzip -9n: no name or time stamp inside, so the bytes only change with the text).
 string(TIMESTAMP SKEDRA_PACKAGE_DATE "%a, %d %b %Y %H:%M:%S +0000" UTC)
 configure_file(${SKEDRA_PACKAGING_DIR}/changelog.in ${PROJECT_BINARY_DIR}/packaging/changelog
                @ONLY)
 set(_skedra_gz)
-foreach(_src ${PROJECT_SOURCE_DIR}/skedra.1 ${PROJECT_BINARY_DIR}/packaging/changelog)
+set(_skedra_man ${PROJECT_SOURCE_DIR}/skedra.1 ${SKEDRA_PACKAGING_DIR}/skedra-tolva-server.1
+                ${SKEDRA_PACKAGING_DIR}/skedra-dorvan-sim.1)
+foreach(_src ${_skedra_man} ${PROJECT_BINARY_DIR}/packaging/changelog)
   get_filename_component(_name ${_src} NAME)
   set(_gz ${PROJECT_BINARY_DIR}/packaging/${_name}.gz)
   add_custom_command(OUTPUT ${_gz}
@@ -69,6 +73,8 @@ foreach(_src ${PROJECT_SOURCE_DIR}/skedra.1 ${PROJECT_BINARY_DIR}/packaging/chan
 endforeach()
 add_custom_target(skedra_package_docs ALL DEPENDS ${_skedra_gz})
 install(FILES ${PROJECT_BINARY_DIR}/packaging/skedra.1.gz
+              ${PROJECT_BINARY_DIR}/packaging/skedra-tolva-server.1.gz
+              ${PROJECT_BINARY_DIR}/packaging/skedra-dorvan-sim.1.gz
         DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(FILES ${PROJECT_BINARY_DIR}/packaging/changelog.gz ${SKEDRA_PACKAGING_DIR}/copyright
         DESTINATION ${SKEDRA_DOC_DIR})

@@ -1,6 +1,7 @@
 // Program entry: builds the process-wide objects in a fixed order, opens the
 // main window and runs the event loop.
 #include "Body.h"
+#include "CommandLine.h"
 #include "ConfigStore.h"
 #include "DryRun.h"
 #include "LogArea.h"
@@ -13,10 +14,13 @@
 #include <QApplication>
 #include <QDateTime>
 #include <QElapsedTimer>
+#include <QFileInfo>
+#include <QLocale>
 #include <QTextStream>
 #include <QTimer>
 #include <QTranslator>
 
+#include <cstdio>
 #include <cstring>
 #include <memory>
 
@@ -33,12 +37,49 @@ bool hasOption(int argc, char *argv[], const char *option)
     return false;
 }
 
+void print(std::FILE *stream, const QString &text)
+{
+    std::fputs(text.toLocal8Bit().constData(), stream);
+}
+
+// The exit status when the command line asks for help or the version, or
+// holds something Skedra does not take (2, with the usage); -1 to go on.
+int answerCommandLine(int argc, char *argv[])
+{
+    QStringList args;
+    for (int i = 1; i < argc; ++i)
+        args << QString::fromLocal8Bit(argv[i]);
+    QString program = argc > 0 ? QFileInfo(QString::fromLocal8Bit(argv[0])).fileName() : QString();
+    if (program.isEmpty())
+        program = QStringLiteral("skedra");
+    const CommandLine::Result result = CommandLine::check(args);
+    switch (result.action) {
+    case CommandLine::Action::Help:
+        print(stdout, CommandLine::usage(program));
+        return 0;
+    case CommandLine::Action::Version:
+        print(stdout, CommandLine::versionText(program));
+        return 0;
+    case CommandLine::Action::Error:
+        print(stderr, program + QStringLiteral(": ") + result.error + QLatin1Char('\n') +
+                          CommandLine::usage(program));
+        return 2;
+    case CommandLine::Action::Run:
+        break;
+    }
+    return -1;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
 {
     QElapsedTimer sinceStart;
     sinceStart.start();
+    // Help, version and a mistyped option are answered before an application
+    // object exists: no display, no configuration, no log file.
+    if (const int status = answerCommandLine(argc, argv); status >= 0)
+        return status;
     // -check prints the dry run of a schedule and ends: no window, no bus,
     // so no display is needed either.
     const bool check = hasOption(argc, argv, "-check");
@@ -54,12 +95,11 @@ int main(int argc, char *argv[])
     store.parseCommandLine(argc, argv);
     store.readFile(chooseConfigFile(store)); // a missing file leaves the defaults
 
-    if (!store.contains(QStringLiteral("-e"))) {
-        if (translator.load(QString::fromLatin1(kCatalogue),
-                            QCoreApplication::applicationDirPath()))
-            QCoreApplication::installTranslator(&translator);
+    const char *catalogue = catalogueFor(store, QLocale::system());
+    if (translator.load(QString::fromLatin1(catalogue), QCoreApplication::applicationDirPath()))
+        QCoreApplication::installTranslator(&translator);
+    if (catalogue == kCatalogue)
         installQtCatalogue(qtTranslator); // optional: Qt's texts stay English without it
-    }
 
     // The program cannot check a single target without the table.
     if (!xrayDataBase().load(kXrayDataBase))

@@ -306,15 +306,15 @@ Load them? No discards them.</source>
     <name>EntrySelection</name>
     <message>
         <source>-entries names no entry.</source>
-        <translation>-entries にエントリが指定されていません。</translation>
+        <translation>-entries に行が指定されていません。</translation>
     </message>
     <message>
         <source>-entries: &quot;%1&quot; is neither an entry number nor a range such as 3-5.</source>
-        <translation>-entries: 「%1」はエントリ番号でも 3-5 のような範囲でもありません。</translation>
+        <translation>-entries: 「%1」は行番号でも 3-5 のような範囲でもありません。</translation>
     </message>
     <message>
         <source>-entries: entry %1 does not exist; the schedule has %2.</source>
-        <translation>-entries: エントリ %1 はありません。スケジュールのエントリ数は %2 です。</translation>
+        <translation>-entries: %1 行目はありません。スケジュールの行数は %2 です。</translation>
     </message>
 </context>
 <context>
@@ -479,19 +479,19 @@ Then Click Ok.</source>
     </message>
     <message>
         <source>Entry %1: %2 blocks are measured but %3 dwell times are given; the last time (%4 s) is used for the others.</source>
-        <translation>エントリ %1: %2 ブロックを測定しますが、測定時間は %3 個しか指定されていません。残りには最後の時間 (%4 s) を使います。</translation>
+        <translation>%1 行目: %2 ブロックを測定しますが、測定時間は %3 個しか指定されていません。残りには最後の時間 (%4 s) を使います。</translation>
     </message>
     <message>
         <source>Entry %1: unknown block definition type %2; the entry fails.</source>
-        <translation>エントリ %1: 不明なブロック定義タイプ %2 です。このエントリは失敗します。</translation>
+        <translation>%1 行目: 不明なブロック定義種別 %2 です。この行は失敗です。</translation>
     </message>
     <message>
         <source>Entry %1: %2; the entry fails.</source>
-        <translation>エントリ %1: %2。このエントリは失敗します。</translation>
+        <translation>%1 行目: %2。この行は失敗です。</translation>
     </message>
     <message>
         <source>Entry %1: the target&apos;s block count is not a number. The entry fails.</source>
-        <translation>エントリ %1: ターゲットのブロック数が数値ではありません。このエントリは失敗します。</translation>
+        <translation>%1 行目: 測定プログラムのブロック数が数値ではありません。この行は失敗です。</translation>
     </message>
     <message>
         <source>begun %1 times, the target went away each time</source>
@@ -510,7 +510,7 @@ Then Click Ok.</source>
     <name>ExecCtrl</name>
     <message>
         <source>Frame</source>
-        <translation>フレーム</translation>
+        <translation>実行状態</translation>
     </message>
     <message>
         <source>Target is Ready</source>
@@ -760,7 +760,7 @@ Steps = (End - Start) / Delta</source>
     </message>
     <message>
         <source>The run begins with entry %1.</source>
-        <translation>エントリ %1 から実行を始めます。</translation>
+        <translation>%1 行目から実行を始めます。</translation>
     </message>
     <message>
         <source>Prompt: %1</source>
@@ -792,7 +792,7 @@ Steps = (End - Start) / Delta</source>
     </message>
     <message>
         <source>Run ended without measuring entries %1.</source>
-        <translation>エントリ %1 を測定しないまま実行が終わりました。</translation>
+        <translation>%1 行目を測定しないまま実行が終わりました。</translation>
     </message>
     <message>
         <source>Run finished at entry %1.</source>
@@ -808,11 +808,11 @@ Steps = (End - Start) / Delta</source>
     </message>
     <message>
         <source>No ticked entry is left to measure; the run ends.</source>
-        <translation>測定するチェック済みエントリが残っていません。実行を終えます。</translation>
+        <translation>測定するチェック済みの行が残っていません。実行を終えます。</translation>
     </message>
     <message>
         <source>The run goes on with entry %1.</source>
-        <translation>エントリ %1 から実行を続けます。</translation>
+        <translation>%1 行目から実行を続けます。</translation>
     </message>
     <message>
         <source>The run ended on an error at entry %1.</source>
@@ -820,7 +820,7 @@ Steps = (End - Start) / Delta</source>
     </message>
     <message>
         <source>The run ended without measuring entries %1.</source>
-        <translation>エントリ %1 を測定しないまま実行が終わりました。</translation>
+        <translation>%1 行目を測定しないまま実行が終わりました。</translation>
     </message>
     <message>
         <source>Run finished: %1 entries done, %2 failed, in %3.</source>
@@ -1164,7 +1164,7 @@ Resume the run?</source>
     </message>
     <message>
         <source>Target element &quot;%1&quot; is not in the X-ray table.</source>
-        <translation>対象元素「%1」は X 線データ表にありません。</translation>
+        <translation>測定元素「%1」は X 線データ表にありません。</translation>
     </message>
     <message>
         <source>&quot;%1&quot; is not an edge name (%2).</source>
@@ -1212,15 +1212,15 @@ Resume the run?</source>
     </message>
     <message>
         <source>Holder No. must be given: the sample changer would be sent an empty position.</source>
-        <translation>Holder No. を入力してください: 試料交換機に空の位置が送られてしまいます。</translation>
+        <translation>ホルダー番号を入力してください: 試料交換機に空の位置が送られてしまいます。</translation>
     </message>
     <message>
         <source>Holder No. &quot;%1&quot; is not a position of the sample changer (%2 to %3).</source>
-        <translation>Holder No. 「%1」は試料交換機の位置 (%2 から %3) ではありません。</translation>
+        <translation>ホルダー番号「%1」は試料交換機の位置 (%2 から %3) ではありません。</translation>
     </message>
     <message>
         <source>Holder No. &quot;%1&quot; holds characters the bus cannot carry.</source>
-        <translation>Holder No. 「%1」にはバスで送れない文字が含まれています。</translation>
+        <translation>ホルダー番号「%1」にはバスで送れない文字が含まれています。</translation>
     </message>
     <message>
         <source>%1: &quot;%2&quot; is not one of the choices (%3); &quot;%4&quot; stands in its place.</source>
@@ -1232,7 +1232,7 @@ Resume the run?</source>
     </message>
     <message>
         <source>Meas. Time(s) gives %1 dwell times for %2 blocks; the last one, %3 s, is used for the blocks after it.</source>
-        <translation>Meas. Time(s) には %2 ブロックに対して測定時間が %1 個しかありません。残りのブロックには最後の %3 s を使います。</translation>
+        <translation>測定時間(s) には %2 ブロックに対して測定時間が %1 個しかありません。残りのブロックには最後の %3 s を使います。</translation>
     </message>
 </context>
 <context>
@@ -1394,7 +1394,7 @@ Resume the run?</source>
     </message>
     <message>
         <source>Tolva did not answer the key within %1 s; the connection is closed.</source>
-        <translation>Tolva が %1 秒以内に鍵に応答しないため、接続を閉じます。</translation>
+        <translation>Tolva が %1 秒以内にキーに応答しないため、接続を閉じます。</translation>
     </message>
     <message>
         <source>Connecting to Tolva abandoned.</source>
@@ -1457,7 +1457,7 @@ Resume the run?</source>
     </message>
     <message>
         <source>-entries is not used: the run cut short goes on with its own entries.</source>
-        <translation>-entries は使いません: 中断された実行を元のエントリで続けます。</translation>
+        <translation>-entries は使いません: 中断された実行を元の行で続けます。</translation>
     </message>
     <message>
         <source>No run is started.</source>
@@ -1465,11 +1465,11 @@ Resume the run?</source>
     </message>
     <message>
         <source>Not logged in to the bus server at %1:%2 after %3 s (WAIT_LIMIT)</source>
-        <translation>%3 秒 (WAIT_LIMIT) 待ってもバスサーバ %1:%2 にログインできません</translation>
+        <translation>%3 秒 (WAIT_LIMIT) 待ってもバスサーバー %1:%2 にログインできません</translation>
     </message>
     <message>
         <source>The target %1 has not logged in to the bus after %2 s (WAIT_LIMIT)</source>
-        <translation>%2 秒 (WAIT_LIMIT) 待ってもターゲット %1 がバスにログインしません</translation>
+        <translation>%2 秒 (WAIT_LIMIT) 待っても測定プログラム %1 がバスにログインしません</translation>
     </message>
     <message>
         <source>no run is started.</source>
@@ -1481,7 +1481,7 @@ Resume the run?</source>
     </message>
     <message>
         <source>Entries that failed or were not measured earlier in the night: %1.</source>
-        <translation>この夜の以前の実行で失敗した、または測定されなかったエントリ: %1。</translation>
+        <translation>この夜の以前の実行で失敗した、または測定されなかった行: %1。</translation>
     </message>
 </context>
 </TS>

@@ -1,10 +1,14 @@
 // The configuration store, the option tables built from it, and start-up.
+#include "CommandLine.h"
 #include "ConfigStore.h"
 #include "OptionTables.h"
 #include "Startup.h"
 #include "TestSupport.h"
 
+#include <QLocale>
 #include <QTest>
+
+Q_DECLARE_METATYPE(CommandLine::Action)
 
 using Files = QList<QPair<QString, QByteArray>>; // the first one is read
 Q_DECLARE_METATYPE(Files)
@@ -206,6 +210,138 @@ private slots:
         ConfigStore store;
         store.parseCommandLine(args);
         QTEST(chooseConfigFile(store), "file");
+    }
+
+    // What the command line may hold is decided before anything is built.
+    void commandLine_data()
+    {
+        using A = CommandLine::Action;
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<A>("action");
+        QTest::newRow("nothing") << QStringList{} << A::Run;
+        QTest::newRow("unattended night") << QStringList{"-c",
+                                                         "b.cfg",
+                                                         "-load",
+                                                         "t.csv",
+                                                         "-entries",
+                                                         "1,3-5",
+                                                         "-go",
+                                                         "-confirm-prompts",
+                                                         "-quit-when-done"}
+                                          << A::Run;
+        QTest::newRow("-root in any case") << QStringList{"-ROOT", "/data"} << A::Run;
+        QTest::newRow("Qt's options")
+            << QStringList{"-platform", "offscreen", "-style", "fusion", "-reverse", "-check"}
+            << A::Run;
+        QTest::newRow("Qt's option with =") << QStringList{"-style=fusion"} << A::Run;
+        QTest::newRow("Qt's option, two dashes") << QStringList{"--platform", "xcb"} << A::Run;
+        QTest::newRow("help wins over the rest")
+            << QStringList{"-load", "t.csv", "--help", "-bogus"} << A::Help;
+        QTest::newRow("-h") << QStringList{"-h"} << A::Help;
+        QTest::newRow("version") << QStringList{"-e", "--version"} << A::Version;
+        QTest::newRow("mistyped option") << QStringList{"-quit-when-don"} << A::Error;
+        QTest::newRow("-C is not -c") << QStringList{"-C", "a.cfg"} << A::Error;
+        QTest::newRow("two values") << QStringList{"-load", "a.csv", "b.csv"} << A::Error;
+        QTest::newRow("value of a flag") << QStringList{"-go", "now"} << A::Error;
+        QTest::newRow("= on a flag") << QStringList{"-reverse=1"} << A::Error;
+        QTest::newRow("a bare file") << QStringList{"tonight.csv"} << A::Error;
+    }
+    void commandLine()
+    {
+        QFETCH(QStringList, args);
+        const CommandLine::Result result = CommandLine::check(args);
+        QTEST(result.action, "action");
+        QCOMPARE(result.error.isEmpty(), result.action != CommandLine::Action::Error);
+    }
+
+    void catalogue_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QString>("catalogue");
+        QTest::newRow("Japanese") << QStringList{} << "ja_JP" << kCatalogue;
+        QTest::newRow("C locale") << QStringList{} << "C" << kCatalogue;
+        QTest::newRow("German") << QStringList{} << "de_DE" << kCatalogue;
+        QTest::newRow("English locale") << QStringList{} << "en_GB" << kEnglishCatalogue;
+        QTest::newRow("-e") << QStringList{"skedra", "-e"} << "ja_JP" << kEnglishCatalogue;
+    }
+    void catalogue()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(QString, locale);
+        ConfigStore store;
+        store.parseCommandLine(args);
+        QTEST(QString::fromLatin1(catalogueFor(store, QLocale(locale))), "catalogue");
+    }
+
+    // Help, version and mistakes are answered without a display and without
+    // a configuration file, by each program.
+    void answersWithoutDisplay_data()
+    {
+        QTest::addColumn<QString>("program");
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<bool>("toStdout"); // else on stderr, with the usage
+        QTest::addColumn<QString>("named"); // what the error names
+        const QStringList programs{SKEDRA_EXE, TOLVA_SERVER_EXE, DORVAN_SIM_EXE};
+        for (const QString &program : programs) {
+            const QString name = QFileInfo(program).fileName() + ' ';
+            QTest::newRow(qPrintable(name + "--help"))
+                << program << QStringList{"--help"} << 0 << true << QString();
+            QTest::newRow(qPrintable(name + "-h"))
+                << program << QStringList{"-h"} << 0 << true << QString();
+            QTest::newRow(qPrintable(name + "--version"))
+                << program << QStringList{"--version"} << 0 << true << QString();
+            QTest::newRow(qPrintable(name + "unknown option"))
+                << program << QStringList{"--frobnicate"} << 2 << false << "frobnicate";
+            QTest::newRow(qPrintable(name + "stray argument"))
+                << program << QStringList{"tonight.csv"} << 2 << false << "tonight.csv";
+        }
+        QTest::newRow("skedra -check with a typo")
+            << QString(SKEDRA_EXE) << QStringList{"-check", "-lode", "t.csv"} << 2 << false
+            << "-lode";
+    }
+    void answersWithoutDisplay()
+    {
+        QFETCH(QString, program);
+        QFETCH(QStringList, args);
+        QFETCH(bool, toStdout);
+        QFETCH(QString, named);
+        QTemporaryDir empty; // no config.cfg, no key file
+        QVERIFY(empty.isValid());
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        for (const char *var : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+            env.remove(var);
+        env.insert("HOME", empty.path());
+        const auto run = [&](const QStringList &a, QByteArray *out, QByteArray *err) {
+            QProcess p;
+            p.setProcessEnvironment(env);
+            p.setWorkingDirectory(empty.path());
+            p.start(program, a);
+            if (!p.waitForFinished(20000)) {
+                p.kill();
+                p.waitForFinished();
+                return -1;
+            }
+            *out = p.readAllStandardOutput();
+            *err = p.readAllStandardError();
+            return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+        };
+        QByteArray out, err, helpOut, helpErr;
+        const int status = run(args, &out, &err);
+        QVERIFY2(status >= 0, err.constData());
+        QTEST(status, "status");
+        QCOMPARE(out.isEmpty(), !toStdout);
+        QVERIFY2(err.isEmpty() == toStdout, err.constData());
+        QVERIFY(QDir(empty.path()).isEmpty()); // no log, history or journal
+        if (args.first() == "--version")
+            QVERIFY2(out.contains(SKEDRA_VERSION), out.constData());
+        if (!toStdout) {
+            // The usage follows the message: the same text --help prints.
+            QCOMPARE(run({"--help"}, &helpOut, &helpErr), 0);
+            QVERIFY2(err.endsWith(helpOut), err.constData());
+            QVERIFY2(err.contains(named.toUtf8()), err.constData());
+        }
     }
 
     // A configuration file that does not exist is reported; the window comes up.

@@ -1,4 +1,5 @@
-// Every translatable text in the sources has a finished Japanese translation:
+// Every translatable text in the sources has a finished translation in each
+// catalogue (Japanese, and the English that the window reads with -e):
 // lupdate brings a copy of the catalogue up to date; what it adds shows.
 #include <QFile>
 #include <QProcess>
@@ -11,12 +12,19 @@ class TestCatalogue : public QObject
     Q_OBJECT
 
 private slots:
+    void everyTextIsTranslated_data()
+    {
+        QTest::addColumn<QString>("catalogue");
+        QTest::newRow("Japanese") << "Skedra_ja_JP.ts";
+        QTest::newRow("English") << "Skedra_en.ts";
+    }
     void everyTextIsTranslated()
     {
+        QFETCH(QString, catalogue);
         QTemporaryDir dir;
         QVERIFY(dir.isValid());
-        const QString copy = dir.filePath("copy_ja_JP.ts");
-        QVERIFY(QFile::copy(SKEDRA_CATALOGUE, copy));
+        const QString copy = dir.filePath(catalogue);
+        QVERIFY(QFile::copy(QStringLiteral(SKEDRA_CATALOGUES "/") + catalogue, copy));
         QFile::setPermissions(copy, QFile::ReadOwner | QFile::WriteOwner);
         QProcess lupdate;
         lupdate.setProcessChannelMode(QProcess::MergedChannels);

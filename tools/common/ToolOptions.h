@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QCommandLineParser>
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QFileInfo>
 #include <QString>
@@ -10,6 +11,34 @@
 #include <cstdio>
 
 namespace ToolOptions {
+
+// Adds --help and --version, parses the arguments and answers what needs no
+// work: the help and the version on stdout (status 0), a bad option or a
+// stray argument with the usage on stderr (status 2). Returns -1 when the
+// tool should go on.
+inline int parseOrAnswer(QCommandLineParser &p, const char *tool)
+{
+    p.addHelpOption();
+    p.addVersionOption();
+    QString error;
+    if (!p.parse(QCoreApplication::arguments()))
+        error = p.errorText();
+    else if (!p.positionalArguments().isEmpty())
+        error = QStringLiteral("unexpected argument \"%1\"").arg(p.positionalArguments().first());
+    if (!error.isEmpty()) {
+        std::fprintf(stderr, "%s: %s\n%s", tool, qPrintable(error), qPrintable(p.helpText()));
+        return 2;
+    }
+    if (p.isSet(QStringLiteral("help"))) {
+        std::fputs(qPrintable(p.helpText()), stdout);
+        return 0;
+    }
+    if (p.isSet(QStringLiteral("version"))) {
+        std::printf("%s %s\n", tool, SKEDRA_VERSION);
+        return 0;
+    }
+    return -1;
+}
 
 // Reads an integer option; on a bad value prints why and returns false.
 inline bool intOption(const QCommandLineParser &p, const QString &name, qint64 min, qint64 max,

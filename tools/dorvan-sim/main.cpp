@@ -21,7 +21,6 @@ int main(int argc, char *argv[])
         "RemoteOn and the measurement commands at NAME.remote, answers them and sends the\n"
         "target's events to the node that sent RemoteOn. Fault options count the commands\n"
         "received at NAME.remote from 1, RemoteOn included; 0 means never."));
-    p.addHelpOption();
     const auto opt = [](const char *name, const char *desc, const char *value) {
         return QCommandLineOption(QString::fromLatin1(name), QString::fromLatin1(desc),
                                   QString::fromLatin1(value));
@@ -52,19 +51,8 @@ int main(int argc, char *argv[])
             "Write every line received after login to FILE, one per line, flushed at once.",
             "file"),
     });
-    if (!p.parse(QCoreApplication::arguments())) {
-        std::fprintf(stderr, "%s: %s\nTry --help.\n", tool, qPrintable(p.errorText()));
-        return 2;
-    }
-    if (p.isSet(QStringLiteral("help"))) {
-        std::fputs(qPrintable(p.helpText()), stdout);
-        return 0;
-    }
-    if (!p.positionalArguments().isEmpty()) {
-        std::fprintf(stderr, "%s: unexpected argument \"%s\"\nTry --help.\n", tool,
-                     qPrintable(p.positionalArguments().first()));
-        return 2;
-    }
+    if (const int status = ToolOptions::parseOrAnswer(p, tool); status >= 0)
+        return status;
 
     DorvanSim::Options o;
     if (p.isSet(QStringLiteral("host")))

@@ -4,8 +4,9 @@
 //   skedra-shot -platform offscreen [--config examples/beamline.cfg]
 //               [--schedule examples/demo-schedule.csv] [--out docs/main-window.png]
 //               [--japanese]
-// --japanese installs the compiled-in catalogue as start-up does (needs a
-// Japanese font on the machine that renders the picture).
+// The window speaks the English catalogue, as with -e; --japanese installs the
+// Japanese one instead (needs a Japanese font on the machine that renders the
+// picture).
 #include "Body.h"
 #include "ConfigStore.h"
 #include "OptionTables.h"
@@ -41,13 +42,12 @@ int main(int argc, char *argv[])
     p.process(app);
 
     QTranslator translator;
-    if (p.isSet(japanese)) {
-        if (!translator.load(QString::fromLatin1(kCatalogue))) {
-            std::fprintf(stderr, "skedra-shot: cannot load the Japanese catalogue\n");
-            return 2;
-        }
-        QApplication::installTranslator(&translator);
+    const char *catalogue = p.isSet(japanese) ? kCatalogue : kEnglishCatalogue;
+    if (!translator.load(QString::fromLatin1(catalogue))) {
+        std::fprintf(stderr, "skedra-shot: cannot load the catalogue %s\n", catalogue);
+        return 2;
     }
+    QApplication::installTranslator(&translator);
 
     ConfigStore &store = config();
     if (!store.readFile(p.value(configOpt))) {

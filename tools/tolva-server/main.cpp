@@ -18,7 +18,6 @@ int main(int argc, char *argv[])
     p.setApplicationDescription(QStringLiteral(
         "Stand-in for the Tolva message server: logs nodes in with a shared key file and routes\n"
         "bus lines between them. Prints \"listening HOST PORT\" on stdout once it listens."));
-    p.addHelpOption();
     p.addOptions({
         {QStringLiteral("host"), QStringLiteral("Address to listen on (default 127.0.0.1)."),
          QStringLiteral("address"), QStringLiteral("127.0.0.1")},
@@ -40,19 +39,8 @@ int main(int argc, char *argv[])
                         "answer the key reply (\"key\")."),
          QStringLiteral("step")},
     });
-    if (!p.parse(QCoreApplication::arguments())) {
-        std::fprintf(stderr, "tolva-server: %s\nTry --help.\n", qPrintable(p.errorText()));
-        return 2;
-    }
-    if (p.isSet(QStringLiteral("help"))) {
-        std::fputs(qPrintable(p.helpText()), stdout);
-        return 0;
-    }
-    if (!p.positionalArguments().isEmpty()) {
-        std::fprintf(stderr, "tolva-server: unexpected argument \"%s\"\nTry --help.\n",
-                     qPrintable(p.positionalArguments().first()));
-        return 2;
-    }
+    if (const int status = ToolOptions::parseOrAnswer(p, "tolva-server"); status >= 0)
+        return status;
 
     TolvaServer::Options opt;
     if (!opt.host.setAddress(p.value(QStringLiteral("host")))) {
