@@ -39,16 +39,16 @@ QString joinLine(const QStringList &contents)
     return quoted.join(QLatin1Char(','));
 }
 
-QStringList splitLine(const QString &line)
+QStringList splitLine(const QString &line, QChar separator)
 {
     QStringList fields;
     QString rest = line;
     while (!rest.isEmpty()) {
-        if (rest.at(0) == QLatin1Char(',')) {
+        if (rest.at(0) == separator) {
             fields << QString();
             rest = rest.mid(1);
         } else if (rest.at(0) != QLatin1Char('"')) {
-            const int comma = int(rest.indexOf(QLatin1Char(',')));
+            const int comma = int(rest.indexOf(separator));
             if (comma < 0) {
                 fields << rest;
                 rest.clear();
@@ -73,7 +73,7 @@ QStringList splitLine(const QString &line)
                 }
             }
             fields << field;
-            const int comma = int(rest.indexOf(QLatin1Char(','), i));
+            const int comma = int(rest.indexOf(separator, i));
             if (comma < 0)
                 rest.clear();
             else

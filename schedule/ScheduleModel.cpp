@@ -1,7 +1,10 @@
 #include "ScheduleModel.h"
 
 #include "Estimate.h"
+#include "ListEdits.h"
+
 #include "OptionTables.h"
+#include <QHash>
 
 #include <atomic>
 
@@ -105,9 +108,88 @@ bool ScheduleModel::replace(int row, const Entry &entry)
 
 void ScheduleModel::setEntry(int row, const Entry &entry)
 {
+    if (row < 0 || row >= m_items.size())
+        return;
+    const Entry before = m_items.at(row).entry;
     if (!replace(row, entry))
         return;
     emit entryChanged(m_items.at(row).id);
+    emit entryEdited(m_items.at(row).id, before);
+    emit edited();
+}
+
+void ScheduleModel::setEntries(const QList<int> &rows, const QList<Entry> &values)
+{
+    QList<Id> changed;
+    for (int i = 0; i < rows.size() && i < values.size(); ++i) {
+        const int row = rows.at(i);
+        if (row < 0 || row >= m_items.size() || m_items.at(row).entry == values.at(i))
+            continue;
+        m_items[row].entry = values.at(i);
+        m_items[row].estimate.reset();
+        changed << m_items.at(row).id;
+    }
+    if (changed.isEmpty())
+        return;
+    emit dataChanged(index(0, 0), index(count() - 1, ColumnCount - 1));
+    for (Id id : changed)
+        emit entryChanged(id);
+    emit edited();
+}
+
+void ScheduleModel::insert(int row, const QList<Entry> &entries)
+{
+    if (entries.isEmpty())
+        return;
+    row = qBound(0, row, count());
+    beginInsertRows({}, row, row + int(entries.size()) - 1);
+    for (int i = 0; i < entries.size(); ++i) {
+        Row r;
+        r.id = nextId();
+        r.entry = entries.at(i);
+        m_items.insert(row + i, r);
+    }
+    endInsertRows();
+    if (row + entries.size() < m_items.size())
+        emit dataChanged(index(row + int(entries.size()), No), index(count() - 1, No));
+    emit edited();
+}
+
+QList<ScheduleModel::Item> ScheduleModel::items() const
+{
+    QList<Item> out;
+    out.reserve(m_items.size());
+    for (const Row &r : m_items)
+        out.append(r);
+    return out;
+}
+
+void ScheduleModel::restore(const QList<Item> &items)
+{
+    QHash<Id, Entry> was;
+    QHash<Id, Outcome> outcomes;
+    for (const Row &r : m_items) {
+        was.insert(r.id, r.entry);
+        outcomes.insert(r.id, r.outcome);
+    }
+    beginResetModel();
+    m_items.clear();
+    m_items.reserve(items.size());
+    for (const Item &item : items) {
+        Row r;
+        static_cast<Item &>(r) = item;
+        // What the run made of an entry is the run's, not the list's: it
+        // is not taken back with the list.
+        r.outcome = outcomes.value(item.id, item.outcome);
+        m_items.append(r);
+    }
+    endResetModel();
+    // A run hears of its entries whose values came back changed.
+    for (const Row &r : m_items) {
+        const auto it = was.constFind(r.id);
+        if (it != was.constEnd() && !(*it == r.entry))
+            emit entryChanged(r.id);
+    }
     emit edited();
 }
 
@@ -192,21 +274,24 @@ QVariant ScheduleModel::data(const QModelIndex &index, int role) const
         return {};
     const Entry &e = m_items.at(index.row()).entry;
     const Outcome &o = m_items.at(index.row()).outcome;
-    if (role == Qt::CheckStateRole && index.column() == Exec)
+    const int column = index.column();
+    if (role == Qt::CheckStateRole && column == Exec)
         return e.exec ? Qt::Checked : Qt::Unchecked;
+    if (role == ProblemRole)
+        return !e.errors.isEmpty() ? 2 : !e.warnings.isEmpty() ? 1 : 0;
+    if (role == Qt::ToolTipRole && column == No)
+        return !e.errors.isEmpty() ? e.errors.first() : e.warnings.value(0);
+    if (role == ChoicesRole)
+        return ListEdits::choices(fieldOf(column));
+    if (role != Qt::DisplayRole && role != Qt::EditRole)
+        return {};
+    if (fieldOf(column) >= 0)
+        return ListEdits::field(e, fieldOf(column));
     if (role != Qt::DisplayRole)
         return {};
-    switch (index.column()) {
+    switch (column) {
     case No:
         return index.row() + 1;
-    case Holder:
-        return e.holder;
-    case Sample:
-        return e.sampleId;
-    case Target:
-        return e.elementSymbol() + QLatin1Char(' ') + e.targetCore;
-    case Scan:
-        return scanTypeTable().label(e.scanType);
     case Blocks:
         return e.blocks;
     case Estimate:
@@ -235,10 +320,26 @@ QVariant ScheduleModel::headerData(int section, Qt::Orientation orientation, int
         return tr("Holder");
     case Sample:
         return tr("Sample");
-    case Target:
-        return tr("Target");
+    case Comment:
+        return tr("Comment");
+    case File:
+        return tr("Data file");
+    case Element:
+        return tr("Element");
+    case Edge:
+        return tr("Edge");
+    case Crystal:
+        return tr("Crystal");
     case Scan:
         return tr("Scan");
+    case Mode:
+        return tr("Mode");
+    case Dark:
+        return tr("Dark");
+    case Tuning:
+        return tr("Tuning");
+    case BlockDef:
+        return tr("Blocks by");
     case Blocks:
         return tr("Blocks");
     case Estimate:
@@ -252,4 +353,65 @@ QVariant ScheduleModel::headerData(int section, Qt::Orientation orientation, int
     default:
         return {};
     }
+}
+
+int ScheduleModel::fieldOf(int column)
+{
+    switch (column) {
+    case Holder:
+        return 0;
+    case Sample:
+        return 1;
+    case Comment:
+        return 2;
+    case File:
+        return 4;
+    case Element:
+        return EntryColumns::Element;
+    case Edge:
+        return EntryColumns::Edge;
+    case Crystal:
+        return EntryColumns::Crystal;
+    case Scan:
+        return EntryColumns::ScanType;
+    case Mode:
+        return EntryColumns::MeasMode;
+    case Dark:
+        return EntryColumns::MeasDark;
+    case Tuning:
+        return EntryColumns::Tuning;
+    case BlockDef:
+        return EntryColumns::BlockDef;
+    default:
+        return -1;
+    }
+}
+
+Qt::ItemFlags ScheduleModel::flags(const QModelIndex &index) const
+{
+    Qt::ItemFlags f = QAbstractTableModel::flags(index);
+    if (!index.isValid())
+        return f;
+    if (index.column() == Exec)
+        f |= Qt::ItemIsUserCheckable;
+    if (fieldOf(index.column()) >= 0)
+        f |= Qt::ItemIsEditable;
+    return f;
+}
+
+bool ScheduleModel::setData(const QModelIndex &index, const QVariant &value, int role)
+{
+    if (!index.isValid() || index.row() >= m_items.size())
+        return false;
+    const int row = index.row();
+    Entry e = m_items.at(row).entry;
+    if (role == Qt::CheckStateRole && index.column() == Exec) {
+        e.exec = value.toInt() == Qt::Checked;
+    } else if (role == Qt::EditRole && fieldOf(index.column()) >= 0) {
+        e = ListEdits::withField(e, fieldOf(index.column()), value.toString());
+    } else {
+        return false;
+    }
+    setEntry(row, e);
+    return true;
 }

@@ -29,13 +29,23 @@ class ScheduleModel : public QAbstractTableModel
     Q_OBJECT
 public:
     using Id = quint64;
+    // The fields of the schedule file an operator edits in place come
+    // first; the columns after Blocks are the run's.
     enum Column {
         No,
         Exec,
         Holder,
         Sample,
-        Target,
+        Comment,
+        File,
+        Element,
+        Edge,
+        Crystal,
         Scan,
+        Mode,
+        Dark,
+        Tuning,
+        BlockDef,
         Blocks,
         Estimate,
         Status,
@@ -43,6 +53,12 @@ public:
         End,
         ColumnCount
     };
+    // The schedule file's field a column shows and edits, -1 for none.
+    static int fieldOf(int column);
+    // 0 no problem, 1 warnings, 2 errors: the entry's mark in the overview.
+    static constexpr int ProblemRole = Qt::UserRole + 1;
+    // The texts an in-place editor offers (QStringList; empty: free text).
+    static constexpr int ChoicesRole = Qt::UserRole + 2;
 
     struct Outcome
     {
@@ -74,6 +90,8 @@ public:
 
     // A new entry (a fresh id) before row (count() appends); its id.
     Id insert(int row, const Entry &entry);
+    // New entries before row, in this order, in one change.
+    void insert(int row, const QList<Entry> &entries);
     // The whole list anew, every entry with a fresh id (a file loaded).
     void setEntries(const QList<Entry> &entries);
     // Takes the item out of the list, and puts one in (with its id).
@@ -81,6 +99,13 @@ public:
     void put(int row, const Item &item);
     // An edit of one entry; edited() follows when the value changed.
     void setEntry(int row, const Entry &entry);
+    // Edits of many entries (rows and values pair up) as one change.
+    void setEntries(const QList<int> &rows, const QList<Entry> &values);
+    // The list as it is (ids, values, outcomes), and the list put back as it
+    // was: an entry keeps its id, so a run still knows its entries, and an
+    // entry still in the list keeps the outcome the run gave it.
+    QList<Item> items() const;
+    void restore(const QList<Item> &items);
     // Shows a value the run found (the blocks read from the entry's file):
     // neither an edit of the schedule nor a change the run must hear of.
     void showEntry(int row, const Entry &entry);
@@ -98,6 +123,8 @@ public:
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
     int columnCount(const QModelIndex &parent = QModelIndex()) const override;
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
+    Qt::ItemFlags flags(const QModelIndex &index) const override;
+    bool setData(const QModelIndex &index, const QVariant &value, int role = Qt::EditRole) override;
     QVariant headerData(int section, Qt::Orientation orientation,
                         int role = Qt::DisplayRole) const override;
 
@@ -107,6 +134,8 @@ signals:
     void edited();
     // One entry's value changed (setEntry), whoever changed it.
     void entryChanged(ScheduleModel::Id id);
+    // An edit of one entry by setEntry, with the value it had (for undo).
+    void entryEdited(ScheduleModel::Id id, const Entry &before);
 
 private:
     static Id nextId();

@@ -27,6 +27,7 @@
 #include <QMessageBox>
 #include <QTableView>
 #include <QTimer>
+#include <QToolButton>
 
 Body::Body(QWidget *parent) : QFrame(parent), ui(std::make_unique<Ui::Body>())
 {
@@ -122,7 +123,13 @@ void Body::setupRun()
             [this](int stage) { ui->StageName->setText(stageName(stage)); });
     connect(m_run, &RunController::entryRunning, this, &Body::entryRunning);
     connect(m_run, &RunController::runFinished, this, &Body::runFinished);
-    connect(m_run, &RunController::startRefused, m_pane, &ListPane::setCurrentRow);
+    connect(m_run, &RunController::startRefused, this, [this](int row) {
+        // Seen without the log window: the entry is shown, and named.
+        m_pane->setCurrentRow(row);
+        showMessage(tr("Start"), tr("The run is not started: entry %1 has errors: %2")
+                                     .arg(row + 1)
+                                     .arg(m_list->entry(row).errors.value(0)));
+    });
     connect(m_run, &RunController::alert, this, &Body::alertOperator);
     connect(m_run, &RunController::journalFailed, this,
             [this](const QString &error) { showMessage(tr("Run journal"), error); });
@@ -285,22 +292,46 @@ void Body::setupList()
     showOverview->setChecked(true);
     ui->horizontalLayout_4->insertWidget(2, showOverview);
     connect(showOverview, &QCheckBox::toggled, m_pane->overview(), &QTableView::setVisible);
-    // Entries leave the list during a run only when the operator agrees.
-    m_pane->setGuard([this](int row) {
-        if (!m_run->runGoing())
-            return true;
-        if (row < 0)
-            return ask(tr("A run is going. Move every entry, the running one included, to the "
-                          "cut buffer?"));
-        return row != m_run->runningRow() ||
-               ask(tr("Entry %1 is being run. Move it to the cut buffer?").arg(row + 1));
+    // Entries leave the list during a run only when the operator agrees,
+    // and so do entries the run has measured.
+    m_pane->setGuard([this](const QList<int> &rows, bool all) {
+        if (m_run->runGoing()) {
+            if (all)
+                return ask(tr("A run is going. Move every entry, the running one included, to "
+                              "the cut buffer?"));
+            const int running = m_run->runningRow();
+            if (rows.contains(running) &&
+                !ask(tr("Entry %1 is being run. Move it to the cut buffer?").arg(running + 1)))
+                return false;
+        }
+        QStringList done;
+        for (int r : rows)
+            if (!all && r != m_run->runningRow() && m_list->outcome(r).state == EntryState::Done)
+                done << QString::number(r + 1);
+        return done.isEmpty() ||
+               ask(tr("Entries %1 were measured in this run. Move them to the cut buffer?")
+                       .arg(done.join(QStringLiteral(", "))));
     });
-
+    connect(m_pane, &ListPane::refused, this,
+            [this](const QString &text) { logArea->log(text, Severity::Error); });
+    // The list's edit actions, also on the overview's context menu.
+    auto *edit = new QToolButton;
+    edit->setText(tr("Edit"));
+    edit->setPopupMode(QToolButton::InstantPopup);
+    edit->addActions(m_pane->editActions());
+    ui->horizontalLayout_4->insertWidget(3, edit);
     cutBufferFrame->gridLayout()->addWidget(m_pane->cutBufferView(), 0, 0);
     connect(ui->ShowCutBuffer, &QCheckBox::toggled, cutBufferFrame, &LayoutFrame::setVisible);
     connect(ui->NewAtTop, &QPushButton::clicked, m_pane, [this] { m_pane->newEntry(0); });
     connect(ui->NewAtBottom, &QPushButton::clicked, m_pane,
             [this] { m_pane->newEntry(m_list->count()); });
     connect(ui->ComeBack, &QPushButton::clicked, m_pane, &ListPane::comeBack);
-    connect(ui->Clear, &QPushButton::clicked, m_pane, &ListPane::clear);
+    connect(ui->Clear, &QPushButton::clicked, m_pane, [this] {
+        // Cleared entries wait in the cut buffer and Clear can be undone,
+        // but a list never saved is asked about first.
+        if (m_list->count() > 0 && !m_run->runGoing() && m_doc->changed() &&
+            !ask(tr("The schedule has changed since it was last saved or loaded. Clear it?")))
+            return;
+        m_pane->clear();
+    });
 }

@@ -1,12 +1,15 @@
 #include "ListPane.h"
 
 #include "EntryCheck.h"
+#include "ListEdits.h"
 #include "ScheduleEdit.h"
+#include "ScheduleHistory.h"
 #include "ScheduleModel.h"
 
 #include <QGridLayout>
 #include <QHeaderView>
 #include <QScrollArea>
+#include <QSettings>
 #include <QTableView>
 
 namespace {
@@ -42,25 +45,42 @@ QTableView *newTable(ScheduleModel *model)
     return view;
 }
 
+QSettings settings()
+{
+    return QSettings(QStringLiteral("Skedra"), QStringLiteral("Skedra"));
+}
+
 } // namespace
 
 ListPane::ListPane(ScheduleModel *list, ScheduleModel *cutBuffer, QScrollArea *editorArea,
                    QGridLayout *editorPlace, QWidget *parent)
     : QSplitter(Qt::Vertical, parent), m_list(list), m_cutBuffer(cutBuffer),
-      m_editorPlace(editorPlace)
+      m_history(new ScheduleHistory(list, cutBuffer, this)), m_editorPlace(editorPlace)
 {
     setObjectName(QStringLiteral("OverviewSplitter"));
     setChildrenCollapsible(false);
     m_overview = newTable(m_list);
     m_overview->setObjectName(QStringLiteral("Overview"));
-    m_overview->horizontalHeader()->setSectionResizeMode(ScheduleModel::End,
-                                                         QHeaderView::ResizeToContents);
+    // A spreadsheet: cells selected and edited in place.
+    m_overview->setSelectionBehavior(QAbstractItemView::SelectItems);
+    m_overview->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    m_overview->setEditTriggers(QAbstractItemView::DoubleClicked |
+                                QAbstractItemView::EditKeyPressed |
+                                QAbstractItemView::AnyKeyPressed);
+    m_overview->horizontalHeader()->setSectionResizeMode(ScheduleModel::Status,
+                                                         QHeaderView::Interactive);
     addWidget(m_overview);
     addWidget(editorArea);
     setStretchFactor(0, 1);
     setStretchFactor(1, 2);
     m_cutBufferView = newTable(m_cutBuffer);
     m_cutBufferView->setObjectName(QStringLiteral("CutBufferList"));
+    // Where the operator left the splitter and the columns.
+    const QSettings s = settings();
+    if (!restoreState(s.value(QStringLiteral("overview/splitter")).toByteArray()))
+        setSizes({200, 400});
+    m_overview->horizontalHeader()->restoreState(
+        s.value(QStringLiteral("overview/columns")).toByteArray());
 
     connect(m_overview->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex &current) { setCurrentRow(current.row()); });
@@ -70,7 +90,16 @@ ListPane::ListPane(ScheduleModel *list, ScheduleModel *cutBuffer, QScrollArea *e
                 if (m_currentRow >= from.row() && m_currentRow <= to.row())
                     showCurrent();
             });
-    connect(m_list, &ScheduleModel::modelReset, this, [this] { setCurrentRow(0); });
+    connect(m_list, &ScheduleModel::modelReset, this,
+            [this] { setCurrentRow(qMax(0, m_currentRow)); });
+    setupActions();
+}
+
+ListPane::~ListPane()
+{
+    QSettings s = settings();
+    s.setValue(QStringLiteral("overview/splitter"), saveState());
+    s.setValue(QStringLiteral("overview/columns"), m_overview->horizontalHeader()->saveState());
 }
 
 void ListPane::listChanged()
@@ -86,8 +115,9 @@ void ListPane::setCurrentRow(int row)
     row = m_list->count() == 0 ? -1 : qBound(0, row, m_list->count() - 1);
     m_currentRow = row;
     if (row >= 0 && m_overview->currentIndex().row() != row) {
-        m_overview->setCurrentIndex(m_list->index(row, 0));
-        m_overview->scrollTo(m_list->index(row, 0));
+        const int column = qMax(0, m_overview->currentIndex().column());
+        m_overview->setCurrentIndex(m_list->index(row, column));
+        m_overview->scrollTo(m_list->index(row, column));
     }
     showCurrent();
 }
@@ -136,9 +166,19 @@ void ListPane::showCurrent()
     m_editor->setScheduleWarnings(EntryCheck::checkSchedule(m_list->entries()).value(row));
 }
 
+bool ListPane::mayRemove(const QList<int> &rows, bool all) const
+{
+    return !m_guard || m_guard(rows, all);
+}
+
 void ListPane::newEntry(int row)
 {
-    m_list->insert(row, Entry::defaults());
+    Entry e = Entry::defaults();
+    if (m_currentRow >= 0) {
+        e = m_list->entry(m_currentRow);
+        e.dataFile = ListEdits::numberedOn(e.dataFile, 1);
+    }
+    m_history->change(tr("New entry"), [&] { m_list->insert(row, e); });
     setCurrentRow(row);
 }
 
@@ -146,7 +186,7 @@ void ListPane::insertFromBuffer(int row)
 {
     if (m_cutBuffer->count() == 0 || m_currentRow < 0)
         return;
-    m_list->put(row, m_cutBuffer->take(0));
+    m_history->change(tr("Insert"), [&] { m_list->put(row, m_cutBuffer->take(0)); });
     setCurrentRow(row);
 }
 
@@ -154,32 +194,37 @@ void ListPane::comeBack()
 {
     if (m_cutBuffer->count() == 0)
         return;
-    m_list->put(m_list->count(), m_cutBuffer->take(0));
+    m_history->change(tr("Come back"), [&] { m_list->put(m_list->count(), m_cutBuffer->take(0)); });
     setCurrentRow(m_list->count() - 1);
 }
 
 void ListPane::copyCurrent()
 {
     if (m_currentRow >= 0)
-        m_cutBuffer->insert(0, m_list->entry(m_currentRow));
+        m_history->change(tr("Copy"), [&] { m_cutBuffer->insert(0, m_list->entry(m_currentRow)); });
 }
 
 void ListPane::cutCurrent()
 {
     const int row = m_currentRow;
-    if (row < 0 || (m_guard && !m_guard(row)))
+    if (row < 0 || !mayRemove({row}, false))
         return;
-    m_cutBuffer->put(0, m_list->take(row));
+    m_history->change(tr("Cut"), [&] { m_cutBuffer->put(0, m_list->take(row)); });
 }
 
 bool ListPane::clear()
 {
     if (m_list->count() == 0)
         return true;
-    if (m_guard && !m_guard(-1))
+    QList<int> all;
+    for (int i = 0; i < m_list->count(); ++i)
+        all << i;
+    if (!mayRemove(all, true))
         return false;
     // The first entry ends up latest, on top of the buffer.
-    while (m_list->count() > 0)
-        m_cutBuffer->put(0, m_list->take(m_list->count() - 1));
+    m_history->change(tr("Clear"), [&] {
+        while (m_list->count() > 0)
+            m_cutBuffer->put(0, m_list->take(m_list->count() - 1));
+    });
     return true;
 }

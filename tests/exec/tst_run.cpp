@@ -136,7 +136,7 @@ private slots:
         m.setEntry(1, m.entry(1));                     // the same value is no edit
         QCOMPARE(edited.count(), 1);
         QCOMPARE(m.outcome(1).state, EntryState::Failed);
-        QCOMPARE(m.index(1, ScheduleModel::Target).data().toString(), QStringLiteral("Zn "));
+        QCOMPARE(m.index(1, ScheduleModel::Element).data().toString(), QStringLiteral("Zn"));
         tester.reset();
         buffer.put(0, m.take(1)); // to the cut buffer and back, at the top
         m.put(0, buffer.take(0));

@@ -115,6 +115,8 @@ private slots:
         QFETCH(QString, script);
         Body body;
         fillABC(body);
+        int asked = 0; // Clear of a list never saved asks first
+        body.setAsk([&asked](const QString &) { return ++asked; });
         ScheduleModel *list = body.scheduleModel();
         const QStringList words = script.split(' ');
         const QHash<QString, Body::Button> buttons{
@@ -137,6 +139,7 @@ private slots:
         }
         QTEST(samples(list), "schedule");
         QTEST(samples(body.cutBufferModel()), "buffer");
+        QCOMPARE(asked, int(script.startsWith("clear")));
     }
 
     // One editor shows the overview's current entry, whatever the length of
@@ -320,7 +323,7 @@ private slots:
     // side only (the engine is not started); entry B is the running one.
     void questionsBeforeLosingWork_data()
     {
-        QTest::addColumn<QString>("state"); // "edited" or "running"
+        QTest::addColumn<QString>("state"); // "edited", "running" or "measured"
         QTest::addColumn<QString>("action");
         for (const char *column : {"answer", "asked", "done"})
             QTest::addColumn<bool>(column);
@@ -331,7 +334,10 @@ private slots:
         };
         row("edited", "close", false, true, false);
         row("running", "close", false, true, false);
-        row("edited", "clear", false, false, true);
+        row("edited", "clear", false, true, false); // undoable, but never saved
+        row("edited", "clear", true, true, true);
+        row("measured", "cut B", false, true, false); // B was measured in this run
+        row("measured", "cut C", false, false, true);
         row("running", "clear", false, true, false);
         row("running", "cut B", false, true, false);
         row("running", "cut C", false, false, true);
@@ -350,9 +356,13 @@ private slots:
         });
         body.show();
         fillABC(body);
-        if (state == "running") {
+        if (state != "edited") {
             body.click(Body::Button::Start);
             emit body.controller()->engine()->executing(1);
+        }
+        if (state == "measured") {
+            emit body.controller()->engine()->entryEnded(1, EntryState::Done, QString());
+            emit body.controller()->engine()->finished(true);
         }
         const QString before = samples(body.scheduleModel());
         bool done = false;
