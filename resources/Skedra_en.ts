@@ -181,6 +181,22 @@ Load them? No discards them.</translation>
         <source>Unsaved edits loaded from %1; entries: %2.</source>
         <translation>Unsaved edits loaded from %1; entries: %2.</translation>
     </message>
+    <message>
+        <source>The run is not started: entry %1 has errors: %2</source>
+        <translation>The run is not started: entry %1 has errors: %2</translation>
+    </message>
+    <message>
+        <source>Entries %1 were measured in this run. Move them to the cut buffer?</source>
+        <translation>Entries %1 were measured in this run. Move them to the cut buffer?</translation>
+    </message>
+    <message>
+        <source>Edit</source>
+        <translation>Edit</translation>
+    </message>
+    <message>
+        <source>The schedule has changed since it was last saved or loaded. Clear it?</source>
+        <translation>The schedule has changed since it was last saved or loaded. Clear it?</translation>
+    </message>
 </context>
 <context>
     <name>ConfigStore</name>
@@ -571,6 +587,124 @@ Do what is needed for that, then click OK.</translation>
     <message>
         <source>Frame</source>
         <translation>Frame</translation>
+    </message>
+</context>
+<context>
+    <name>ListEdits</name>
+    <message>
+        <source>row %1: no element in column %2 (%3 fields read)</source>
+        <translation>row %1: no element in column %2 (%3 fields read)</translation>
+    </message>
+</context>
+<context>
+    <name>ListPane</name>
+    <message>
+        <source>New entry</source>
+        <translation>New entry</translation>
+    </message>
+    <message>
+        <source>Insert</source>
+        <translation>Insert</translation>
+    </message>
+    <message>
+        <source>Come back</source>
+        <translation>Come back</translation>
+    </message>
+    <message>
+        <source>Copy</source>
+        <translation>Copy</translation>
+    </message>
+    <message>
+        <source>Cut</source>
+        <translation>Cut</translation>
+    </message>
+    <message>
+        <source>Clear</source>
+        <translation>Clear</translation>
+    </message>
+    <message>
+        <source>Undo</source>
+        <translation>Undo</translation>
+    </message>
+    <message>
+        <source>Redo</source>
+        <translation>Redo</translation>
+    </message>
+    <message>
+        <source>Copy rows</source>
+        <translation>Copy rows</translation>
+    </message>
+    <message>
+        <source>Paste rows</source>
+        <translation>Paste rows</translation>
+    </message>
+    <message>
+        <source>Cut rows</source>
+        <translation>Cut rows</translation>
+    </message>
+    <message>
+        <source>Fill down</source>
+        <translation>Fill down</translation>
+    </message>
+    <message>
+        <source>Duplicate</source>
+        <translation>Duplicate</translation>
+    </message>
+    <message>
+        <source>Repeat ×N…</source>
+        <translation>Repeat ×N…</translation>
+    </message>
+    <message>
+        <source>Repeat</source>
+        <translation>Repeat</translation>
+    </message>
+    <message>
+        <source>Copies of the selected entries, their data files numbered on:</source>
+        <translation>Copies of the selected entries, their data files numbered on:</translation>
+    </message>
+    <message>
+        <source>Move up</source>
+        <translation>Move up</translation>
+    </message>
+    <message>
+        <source>Move down</source>
+        <translation>Move down</translation>
+    </message>
+    <message>
+        <source>Tick</source>
+        <translation>Tick</translation>
+    </message>
+    <message>
+        <source>Untick</source>
+        <translation>Untick</translation>
+    </message>
+    <message>
+        <source>Tick what failed in the last run</source>
+        <translation>Tick what failed in the last run</translation>
+    </message>
+    <message>
+        <source>Set %1</source>
+        <translation>Set %1</translation>
+    </message>
+    <message>
+        <source>Repeat ×%1</source>
+        <translation>Repeat ×%1</translation>
+    </message>
+    <message>
+        <source>Move</source>
+        <translation>Move</translation>
+    </message>
+    <message>
+        <source>Tick what failed</source>
+        <translation>Tick what failed</translation>
+    </message>
+    <message>
+        <source>Rows not pasted: %1</source>
+        <translation>Rows not pasted: %1</translation>
+    </message>
+    <message>
+        <source>Paste</source>
+        <translation>Paste</translation>
     </message>
 </context>
 <context>
@@ -1233,6 +1367,13 @@ Resume the run?</translation>
     </message>
 </context>
 <context>
+    <name>ScheduleHistory</name>
+    <message>
+        <source>Edit entry %1</source>
+        <translation>Edit entry %1</translation>
+    </message>
+</context>
+<context>
     <name>ScheduleModel</name>
     <message>
         <source>pending</source>
@@ -1283,10 +1424,6 @@ Resume the run?</translation>
         <translation>Sample</translation>
     </message>
     <message>
-        <source>Target</source>
-        <translation>Element/Edge</translation>
-    </message>
-    <message>
         <source>Scan</source>
         <translation>Scan</translation>
     </message>
@@ -1309,6 +1446,42 @@ Resume the run?</translation>
     <message>
         <source>End</source>
         <translation>End</translation>
+    </message>
+    <message>
+        <source>Comment</source>
+        <translation>Comment</translation>
+    </message>
+    <message>
+        <source>Data file</source>
+        <translation>Data file</translation>
+    </message>
+    <message>
+        <source>Element</source>
+        <translation>Element</translation>
+    </message>
+    <message>
+        <source>Edge</source>
+        <translation>Edge</translation>
+    </message>
+    <message>
+        <source>Crystal</source>
+        <translation>Crystal</translation>
+    </message>
+    <message>
+        <source>Mode</source>
+        <translation>Mode</translation>
+    </message>
+    <message>
+        <source>Dark</source>
+        <translation>Dark</translation>
+    </message>
+    <message>
+        <source>Tuning</source>
+        <translation>Tuning</translation>
+    </message>
+    <message>
+        <source>Blocks by</source>
+        <translation>Blocks by</translation>
     </message>
 </context>
 <context>

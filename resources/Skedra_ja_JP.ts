@@ -181,6 +181,22 @@ Load them? No discards them.</source>
         <source>Unsaved edits loaded from %1; entries: %2.</source>
         <translation>保存されなかった編集内容を %1 から読み込みました。行数: %2。</translation>
     </message>
+    <message>
+        <source>The run is not started: entry %1 has errors: %2</source>
+        <translation>実行を開始しません: %1 行目にエラーがあります: %2</translation>
+    </message>
+    <message>
+        <source>Entries %1 were measured in this run. Move them to the cut buffer?</source>
+        <translation>%1 行目はこの実行で測定済みです。カットバッファーに移しますか?</translation>
+    </message>
+    <message>
+        <source>Edit</source>
+        <translation>編集</translation>
+    </message>
+    <message>
+        <source>The schedule has changed since it was last saved or loaded. Clear it?</source>
+        <translation>スケジュールは最後の保存または読み込みの後に変更されています。クリアしますか?</translation>
+    </message>
 </context>
 <context>
     <name>ConfigStore</name>
@@ -574,6 +590,124 @@ Then Click Ok.</source>
     <message>
         <source>Frame</source>
         <translation>フレーム</translation>
+    </message>
+</context>
+<context>
+    <name>ListEdits</name>
+    <message>
+        <source>row %1: no element in column %2 (%3 fields read)</source>
+        <translation>%1 行目: %2 列目に測定元素がありません (読み取った項目数 %3)</translation>
+    </message>
+</context>
+<context>
+    <name>ListPane</name>
+    <message>
+        <source>New entry</source>
+        <translation>新規行</translation>
+    </message>
+    <message>
+        <source>Insert</source>
+        <translation>挿入</translation>
+    </message>
+    <message>
+        <source>Come back</source>
+        <translation>戻す</translation>
+    </message>
+    <message>
+        <source>Copy</source>
+        <translation>コピー</translation>
+    </message>
+    <message>
+        <source>Cut</source>
+        <translation>カット</translation>
+    </message>
+    <message>
+        <source>Clear</source>
+        <translation>クリア</translation>
+    </message>
+    <message>
+        <source>Undo</source>
+        <translation>元に戻す</translation>
+    </message>
+    <message>
+        <source>Redo</source>
+        <translation>やり直す</translation>
+    </message>
+    <message>
+        <source>Copy rows</source>
+        <translation>行をコピー</translation>
+    </message>
+    <message>
+        <source>Paste rows</source>
+        <translation>行を貼り付け</translation>
+    </message>
+    <message>
+        <source>Cut rows</source>
+        <translation>行をカット</translation>
+    </message>
+    <message>
+        <source>Fill down</source>
+        <translation>下へコピー</translation>
+    </message>
+    <message>
+        <source>Duplicate</source>
+        <translation>複製</translation>
+    </message>
+    <message>
+        <source>Repeat ×N…</source>
+        <translation>N 回繰り返す…</translation>
+    </message>
+    <message>
+        <source>Repeat</source>
+        <translation>繰り返し</translation>
+    </message>
+    <message>
+        <source>Copies of the selected entries, their data files numbered on:</source>
+        <translation>選択した行の複製数 (データファイル名は連番になります):</translation>
+    </message>
+    <message>
+        <source>Move up</source>
+        <translation>上へ移動</translation>
+    </message>
+    <message>
+        <source>Move down</source>
+        <translation>下へ移動</translation>
+    </message>
+    <message>
+        <source>Tick</source>
+        <translation>実行対象にする</translation>
+    </message>
+    <message>
+        <source>Untick</source>
+        <translation>実行対象から外す</translation>
+    </message>
+    <message>
+        <source>Tick what failed in the last run</source>
+        <translation>前回の実行で失敗した行を実行対象にする</translation>
+    </message>
+    <message>
+        <source>Set %1</source>
+        <translation>%1 を設定</translation>
+    </message>
+    <message>
+        <source>Repeat ×%1</source>
+        <translation>%1 回繰り返し</translation>
+    </message>
+    <message>
+        <source>Move</source>
+        <translation>移動</translation>
+    </message>
+    <message>
+        <source>Tick what failed</source>
+        <translation>失敗した行を実行対象にする</translation>
+    </message>
+    <message>
+        <source>Rows not pasted: %1</source>
+        <translation>貼り付けなかった行: %1</translation>
+    </message>
+    <message>
+        <source>Paste</source>
+        <translation>貼り付け</translation>
     </message>
 </context>
 <context>
@@ -1236,6 +1370,13 @@ Resume the run?</source>
     </message>
 </context>
 <context>
+    <name>ScheduleHistory</name>
+    <message>
+        <source>Edit entry %1</source>
+        <translation>%1 行目を編集</translation>
+    </message>
+</context>
+<context>
     <name>ScheduleModel</name>
     <message>
         <source>pending</source>
@@ -1286,10 +1427,6 @@ Resume the run?</source>
         <translation>試料</translation>
     </message>
     <message>
-        <source>Target</source>
-        <translation>元素・吸収端</translation>
-    </message>
-    <message>
         <source>Scan</source>
         <translation>スキャン</translation>
     </message>
@@ -1312,6 +1449,42 @@ Resume the run?</source>
     <message>
         <source>End</source>
         <translation>終了</translation>
+    </message>
+    <message>
+        <source>Comment</source>
+        <translation>コメント</translation>
+    </message>
+    <message>
+        <source>Data file</source>
+        <translation>データファイル</translation>
+    </message>
+    <message>
+        <source>Element</source>
+        <translation>測定元素</translation>
+    </message>
+    <message>
+        <source>Edge</source>
+        <translation>吸収端</translation>
+    </message>
+    <message>
+        <source>Crystal</source>
+        <translation>結晶</translation>
+    </message>
+    <message>
+        <source>Mode</source>
+        <translation>検出モード</translation>
+    </message>
+    <message>
+        <source>Dark</source>
+        <translation>ダーク</translation>
+    </message>
+    <message>
+        <source>Tuning</source>
+        <translation>チューニング</translation>
+    </message>
+    <message>
+        <source>Blocks by</source>
+        <translation>ブロック定義</translation>
     </message>
 </context>
 <context>

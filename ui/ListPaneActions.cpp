@@ -102,7 +102,7 @@ void ListPane::setupActions()
     undo->setEnabled(false);
     connect(stack, &QUndoStack::canUndoChanged, undo, &QAction::setEnabled);
     connect(undo, &QAction::triggered, this, [this] { undoOrRedo(false); });
-    auto *redo = add(new QAction(tr("Redo"), this), QKeySequence(tr("Ctrl+Shift+Z")));
+    auto *redo = add(new QAction(tr("Redo"), this), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z));
     redo->setEnabled(false);
     connect(stack, &QUndoStack::canRedoChanged, redo, &QAction::setEnabled);
     connect(redo, &QAction::triggered, this, [this] { undoOrRedo(true); });
@@ -112,9 +112,9 @@ void ListPane::setupActions()
             this, [this] { paste(QApplication::clipboard()->text()); });
     connect(add(new QAction(tr("Cut rows"), this), QKeySequence::Cut), &QAction::triggered, this,
             &ListPane::cutSelection);
-    connect(add(new QAction(tr("Fill down"), this), QKeySequence(tr("Ctrl+D"))),
+    connect(add(new QAction(tr("Fill down"), this), QKeySequence(Qt::CTRL | Qt::Key_D)),
             &QAction::triggered, this, [this] { fillDown(m_overview->currentIndex().column()); });
-    connect(add(new QAction(tr("Duplicate"), this), QKeySequence(tr("Ctrl+Shift+D"))),
+    connect(add(new QAction(tr("Duplicate"), this), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_D)),
             &QAction::triggered, this, [this] { repeatSelection(1); });
     connect(add(new QAction(tr("Repeat ×N…"), this), QKeySequence()), &QAction::triggered, this,
             [this] {
@@ -126,9 +126,9 @@ void ListPane::setupActions()
                 if (ok)
                     repeatSelection(n);
             });
-    connect(add(new QAction(tr("Move up"), this), QKeySequence(tr("Alt+Up"))), &QAction::triggered,
-            this, [this] { moveSelection(-1); });
-    connect(add(new QAction(tr("Move down"), this), QKeySequence(tr("Alt+Down"))),
+    connect(add(new QAction(tr("Move up"), this), QKeySequence(Qt::ALT | Qt::Key_Up)),
+            &QAction::triggered, this, [this] { moveSelection(-1); });
+    connect(add(new QAction(tr("Move down"), this), QKeySequence(Qt::ALT | Qt::Key_Down)),
             &QAction::triggered, this, [this] { moveSelection(1); });
     connect(add(new QAction(tr("Tick"), this), QKeySequence()), &QAction::triggered, this,
             [this] { tickSelection(true); });
