@@ -121,7 +121,9 @@ QString numberedOn(const QString &file, int steps)
         dot = int(file.size());
     const QString base = file.left(dot);
     const QString suffix = file.mid(dot);
-    static const QRegularExpression digits(QStringLiteral("(\\d+)$"));
+    // Only a number set off by '-', '_' or a blank counts: the digits of
+    // a formula ("Fe2O3") are part of the sample's name.
+    static const QRegularExpression digits(QStringLiteral("[-_ ](\\d+)$"));
     const QRegularExpressionMatch m = digits.match(base);
     if (!m.hasMatch())
         return base + QStringLiteral("-%1").arg(1 + steps, 4, 10, QLatin1Char('0')) + suffix;

@@ -28,8 +28,9 @@ QStringList choices(int field);
 
 // The data-file name `steps` further on: "Cu-0001.dat" → "Cu-0002.dat",
 // "a-0009.dat" → "a-0010.dat" (width kept, widened when needed), a name
-// without a number counts as its own first: "a.dat" → "a-0002.dat". An
-// empty name stays empty (the target makes one).
+// without a number after '-', '_' or a blank counts as its own first:
+// "a.dat" → "a-0002.dat", "Fe2O3.dat" → "Fe2O3-0002.dat". An empty name
+// stays empty (the target makes one).
 QString numberedOn(const QString &file, int steps);
 // times copies of the entries after each other, data files numbered on.
 QList<Entry> repeated(const QList<Entry> &entries, int times);

@@ -70,6 +70,7 @@ public:
     ExecCtrl *statusPanel() const { return execStat; }
     Tolva *bus() const;
     QTableView *overviewTable() const;
+    ListPane *listPane() const { return m_pane; }
     RunBar *runBar() const { return m_runBar; }
     DryRunWindow *dryRunView() const { return dryRunWindow; }
 

@@ -4,20 +4,27 @@
 #include "BlockFile.h"
 #include "Body.h"
 #include "ConfigStore.h"
+#include "EntryCodec.h"
 #include "ExecCtrl.h"
 #include "ExecPlan.h"
+#include "ListPane.h"
 #include "LogArea.h"
 #include "OptionTables.h"
 #include "RunBar.h"
 #include "ScheduleDocument.h"
 #include "ScheduleEdit.h"
+#include "ScheduleHistory.h"
 #include "Startup.h"
 #include "TestSupport.h"
 #include "Tolva.h"
 #include "XrayDataBase.h"
 
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
 #include <QFileDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -25,6 +32,7 @@
 #include <QTcpServer>
 #include <QTimer>
 #include <QTranslator>
+#include <QUndoStack>
 
 namespace {
 
@@ -53,6 +61,21 @@ void fillABC(Body &body)
         setSample(body.scheduleModel(), body.scheduleModel()->count() - 1,
                   QString::fromLatin1(name));
     }
+}
+
+// Everything undo must give back: ids, values, ticks; both lists.
+QString lists(const Body &body)
+{
+    QStringList out;
+    for (const ScheduleModel *m : {body.scheduleModel(), body.cutBufferModel()}) {
+        for (const ScheduleModel::Item &i : m->items())
+            out << QStringLiteral("%1:%2:%3")
+                       .arg(i.id)
+                       .arg(i.entry.exec)
+                       .arg(EntryCodec::toFields(i.entry).join(','));
+        out << "|";
+    }
+    return out.join('\n');
 }
 
 int rowOf(Body &body, const QString &sample)
@@ -140,6 +163,119 @@ private slots:
         QTEST(samples(list), "schedule");
         QTEST(samples(body.cutBufferModel()), "buffer");
         QCOMPARE(asked, int(script.startsWith("clear")));
+    }
+
+    // Every change to the list is one step: undo gives back exactly the
+    // lists that were (ids included), redo the lists after the change.
+    void undoGivesBackTheList_data()
+    {
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<QString>("samples"); // after the action
+        for (const char *a :
+             {"clear", "cut", "paste", "set", "fill", "repeat", "move", "untick", "typed", "new"}) {
+            const QHash<QString, QString> after{
+                {"clear", ""},     {"cut", "C"},        {"paste", "ABPQC"}, {"set", "ABC"},
+                {"fill", "ABC"},   {"repeat", "ABBBC"}, {"move", "ACB"},    {"untick", "ABC"},
+                {"typed", "AXYC"}, {"new", "BABC"}};
+            QTest::newRow(a) << QString(a) << after.value(a);
+        }
+    }
+    void undoGivesBackTheList()
+    {
+        QFETCH(QString, action);
+        Body body;
+        body.setAsk([](const QString &) { return true; });
+        fillABC(body);
+        ListPane *pane = body.listPane();
+        QUndoStack *stack = pane->history()->stack();
+        const QString before = lists(body);
+        const int steps = stack->index();
+        if (action == "clear") {
+            body.click(Body::Button::Clear);
+        } else if (action == "cut") {
+            pane->selectRows(0, 1);
+            pane->cutSelection();
+        } else if (action == "paste") {
+            pane->selectRows(1, 1);
+            QVERIFY(pane->paste("9\tP\t\t\tp.dat\tCu\tK\n9\tQ\t\t\tq.dat\tFe\tK\n"));
+        } else if (action == "set") {
+            pane->selectRows(0, 1);
+            pane->setField(ScheduleModel::Holder, "7");
+        } else if (action == "fill") {
+            pane->selectRows(0, 2);
+            pane->fillDown(ScheduleModel::Holder);
+        } else if (action == "repeat") {
+            pane->selectRows(1, 1);
+            pane->repeatSelection(2);
+        } else if (action == "move") {
+            pane->selectRows(2, 2);
+            pane->moveSelection(-1);
+        } else if (action == "untick") {
+            pane->selectRows(0, 2);
+            pane->tickSelection(false);
+        } else if (action == "typed") { // typing in one entry is one step
+            body.setCurrentRow(1);
+            body.entryEditor()->sampleIdField()->setText("X");
+            body.entryEditor()->sampleIdField()->setText("XY");
+        } else if (action == "new") { // a copy of the current entry
+            body.setCurrentRow(1);
+            body.click(Body::Button::NewAtTop);
+        }
+        QTEST(samples(body.scheduleModel()), "samples");
+        const QString after = lists(body);
+        QVERIFY(after != before);
+        QCOMPARE(stack->index(), steps + 1);
+        pane->action(ListPane::Action::Undo)->trigger();
+        QCOMPARE(lists(body), before);
+        pane->action(ListPane::Action::Redo)->trigger();
+        QCOMPARE(lists(body), after);
+    }
+
+    // The overview as a spreadsheet: arrows move the editor with the
+    // current row, typing edits the cell, a value committed with several
+    // rows selected goes to them all in one step, and a choice column
+    // offers its options.
+    void overviewEditedInPlace()
+    {
+        Body body;
+        body.show();
+        QVERIFY(QTest::qWaitForWindowActive(&body));
+        fillABC(body);
+        QTableView *view = body.overviewTable();
+        ScheduleModel *list = body.scheduleModel();
+        view->setFocus();
+        view->setCurrentIndex(list->index(0, ScheduleModel::Sample));
+        QTest::keyClick(view, Qt::Key_Down);
+        QCOMPARE(body.entryEditor()->entry().sampleId, QStringLiteral("B"));
+        QTest::keyClick(view, 'Z'); // opens the cell's editor
+        QTest::keyClicks(QApplication::focusWidget(), "ed");
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return); // committed queued
+        QTRY_COMPARE(list->entry(1).sampleId, QStringLiteral("Zed"));
+
+        QUndoStack *stack = body.listPane()->history()->stack();
+        const int steps = stack->index();
+        body.listPane()->selectRows(0, 2);
+        view->setCurrentIndex(list->index(1, ScheduleModel::Holder));
+        view->selectionModel()->select(QItemSelection(list->index(0, ScheduleModel::Holder),
+                                                      list->index(2, ScheduleModel::Holder)),
+                                       QItemSelectionModel::ClearAndSelect);
+        view->edit(view->currentIndex());
+        auto *field = qobject_cast<QLineEdit *>(QApplication::focusWidget());
+        QVERIFY(field);
+        field->setText("9");
+        QTest::keyClick(field, Qt::Key_Return);
+        QTRY_COMPARE(list->entry(2).holder, QStringLiteral("9"));
+        for (int r = 0; r < 3; ++r)
+            QCOMPARE(list->entry(r).holder, QStringLiteral("9"));
+        QCOMPARE(stack->index(), steps + 1);
+
+        view->setCurrentIndex(list->index(2, ScheduleModel::Scan));
+        view->edit(view->currentIndex());
+        auto *box = qobject_cast<QComboBox *>(QApplication::focusWidget());
+        QVERIFY(box && box->count() == scanTypeTable().rowCount());
+        box->setCurrentIndex(1);
+        QTest::keyClick(box, Qt::Key_Return);
+        QTRY_COMPARE(list->entry(2).scanType, 1);
     }
 
     // One editor shows the overview's current entry, whatever the length of
