@@ -231,6 +231,26 @@ int RunController::runningRow() const
     return m_list->rowOf(m_runIds.value(m_runningIndex));
 }
 
+QString RunController::questionBeforeRemoving(const QList<int> &rows, bool all) const
+{
+    const int running = runningRow();
+    if (m_runGoing && all)
+        return tr("A run is going. Move every entry, the running one included, to the cut "
+                  "buffer?");
+    if (m_runGoing && rows.contains(running))
+        return tr("Entry %1 is being run. Move it to the cut buffer?").arg(running + 1);
+    if (all) // Clear: every entry waits in the cut buffer, and Clear can be undone
+        return QString();
+    QStringList done;
+    for (int r : rows)
+        if (r >= 0 && r < m_list->count() && m_list->outcome(r).state == EntryState::Done)
+            done << QString::number(r + 1);
+    if (done.isEmpty())
+        return QString();
+    return tr("Entries %1 were measured in this run. Move them to the cut buffer?")
+        .arg(done.join(QStringLiteral(", ")));
+}
+
 // ---- Operator's controls -------------------------------------------------------
 
 bool RunController::start()

@@ -73,6 +73,10 @@ public:
     int stage() const { return m_stage; }
     // The list's row of the entry being run; -1 when none.
     int runningRow() const;
+    // What the operator must be asked before these rows leave the list (all:
+    // the whole list, Clear): the running entry, or entries this run has
+    // measured. Empty: nothing to ask.
+    QString questionBeforeRemoving(const QList<int> &rows, bool all) const;
     // Entries that failed in the current or last run.
     int failedEntries() const { return m_failedCount; }
     // Numbers (from 1) of the ticked entries of the last run that ended well

@@ -124,14 +124,6 @@
         <translation>Show Overview</translation>
     </message>
     <message>
-        <source>A run is going. Move every entry, the running one included, to the cut buffer?</source>
-        <translation>A run is going. Move every entry, the running one included, to the cut buffer?</translation>
-    </message>
-    <message>
-        <source>Entry %1 is being run. Move it to the cut buffer?</source>
-        <translation>Entry %1 is being run. Move it to the cut buffer?</translation>
-    </message>
-    <message>
         <source>Select Meas. Schedule</source>
         <translation>Select Measurement Schedule</translation>
     </message>
@@ -184,10 +176,6 @@ Load them? No discards them.</translation>
     <message>
         <source>The run is not started: entry %1 has errors: %2</source>
         <translation>The run is not started: entry %1 has errors: %2</translation>
-    </message>
-    <message>
-        <source>Entries %1 were measured in this run. Move them to the cut buffer?</source>
-        <translation>Entries %1 were measured in this run. Move them to the cut buffer?</translation>
     </message>
     <message>
         <source>Edit</source>
@@ -1046,6 +1034,18 @@ Resume the run?</translation>
     <message>
         <source>The run of %1 did not end (its copy: %2); start with -resume-last to resume it.</source>
         <translation>The run of %1 did not end (its copy: %2); start with -resume-last to resume it.</translation>
+    </message>
+    <message>
+        <source>A run is going. Move every entry, the running one included, to the cut buffer?</source>
+        <translation>A run is going. Move every entry, the running one included, to the cut buffer?</translation>
+    </message>
+    <message>
+        <source>Entry %1 is being run. Move it to the cut buffer?</source>
+        <translation>Entry %1 is being run. Move it to the cut buffer?</translation>
+    </message>
+    <message>
+        <source>Entries %1 were measured in this run. Move them to the cut buffer?</source>
+        <translation>Entries %1 were measured in this run. Move them to the cut buffer?</translation>
     </message>
 </context>
 <context>

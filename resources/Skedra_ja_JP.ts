@@ -12,14 +12,6 @@
         <translation>スケジュールは最後の保存または読み込みの後に変更されています。保存せずに Skedra を閉じますか?</translation>
     </message>
     <message>
-        <source>A run is going. Move every entry, the running one included, to the cut buffer?</source>
-        <translation>実行中です。実行中の行も含め、すべての行をカットバッファーに移しますか?</translation>
-    </message>
-    <message>
-        <source>Entry %1 is being run. Move it to the cut buffer?</source>
-        <translation>%1 行目は実行中です。カットバッファーに移しますか?</translation>
-    </message>
-    <message>
         <source>%1; the schedule is left as it was.</source>
         <translation>%1。スケジュールは変更していません。</translation>
     </message>
@@ -184,10 +176,6 @@ Load them? No discards them.</source>
     <message>
         <source>The run is not started: entry %1 has errors: %2</source>
         <translation>実行を開始しません: %1 行目にエラーがあります: %2</translation>
-    </message>
-    <message>
-        <source>Entries %1 were measured in this run. Move them to the cut buffer?</source>
-        <translation>%1 行目はこの実行で測定済みです。カットバッファーに移しますか?</translation>
     </message>
     <message>
         <source>Edit</source>
@@ -1049,6 +1037,18 @@ Resume the run?</source>
     <message>
         <source>The connection to the bus server was lost; the run waits for it and then for the target.</source>
         <translation>バスサーバーとの接続が失われました。実行はバスの復帰、次に測定プログラムの復帰を待ちます。</translation>
+    </message>
+    <message>
+        <source>A run is going. Move every entry, the running one included, to the cut buffer?</source>
+        <translation>実行中です。実行中の行も含め、すべての行をカットバッファーに移しますか?</translation>
+    </message>
+    <message>
+        <source>Entry %1 is being run. Move it to the cut buffer?</source>
+        <translation>%1 行目は実行中です。カットバッファーに移しますか?</translation>
+    </message>
+    <message>
+        <source>Entries %1 were measured in this run. Move them to the cut buffer?</source>
+        <translation>%1 行目はこの実行で測定済みです。カットバッファーに移しますか?</translation>
     </message>
 </context>
 <context>

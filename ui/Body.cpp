@@ -292,25 +292,11 @@ void Body::setupList()
     showOverview->setChecked(true);
     ui->horizontalLayout_4->insertWidget(2, showOverview);
     connect(showOverview, &QCheckBox::toggled, m_pane->overview(), &QTableView::setVisible);
-    // Entries leave the list during a run only when the operator agrees,
-    // and so do entries the run has measured.
+    // Entries leave the list during a run, and entries the run measured,
+    // only when the operator agrees.
     m_pane->setGuard([this](const QList<int> &rows, bool all) {
-        if (m_run->runGoing()) {
-            if (all)
-                return ask(tr("A run is going. Move every entry, the running one included, to "
-                              "the cut buffer?"));
-            const int running = m_run->runningRow();
-            if (rows.contains(running) &&
-                !ask(tr("Entry %1 is being run. Move it to the cut buffer?").arg(running + 1)))
-                return false;
-        }
-        QStringList done;
-        for (int r : rows)
-            if (!all && r != m_run->runningRow() && m_list->outcome(r).state == EntryState::Done)
-                done << QString::number(r + 1);
-        return done.isEmpty() ||
-               ask(tr("Entries %1 were measured in this run. Move them to the cut buffer?")
-                       .arg(done.join(QStringLiteral(", "))));
+        const QString question = m_run->questionBeforeRemoving(rows, all);
+        return question.isEmpty() || ask(question);
     });
     connect(m_pane, &ListPane::refused, this,
             [this](const QString &text) { logArea->log(text, Severity::Error); });
