@@ -120,10 +120,6 @@
         <translation>The schedule has changed since it was last saved or loaded. Close Skedra without saving it?</translation>
     </message>
     <message>
-        <source>Show Overview</source>
-        <translation>Show Overview</translation>
-    </message>
-    <message>
         <source>Select Meas. Schedule</source>
         <translation>Select Measurement Schedule</translation>
     </message>
@@ -176,10 +172,6 @@ Load them? No discards them.</translation>
     <message>
         <source>The run is not started: entry %1 has errors: %2</source>
         <translation>The run is not started: entry %1 has errors: %2</translation>
-    </message>
-    <message>
-        <source>Edit</source>
-        <translation>Edit</translation>
     </message>
     <message>
         <source>The schedule has changed since it was last saved or loaded. Clear it?</source>
@@ -693,6 +685,14 @@ Do what is needed for that, then click OK.</translation>
     <message>
         <source>Paste</source>
         <translation>Paste</translation>
+    </message>
+    <message>
+        <source>Show Overview</source>
+        <translation>Show Overview</translation>
+    </message>
+    <message>
+        <source>Edit</source>
+        <translation>Edit</translation>
     </message>
 </context>
 <context>

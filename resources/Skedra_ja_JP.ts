@@ -148,10 +148,6 @@
         <translation>実行を停止します。測定プログラムで実行中のスキャンは最後まで続きます。</translation>
     </message>
     <message>
-        <source>Show Overview</source>
-        <translation>一覧を表示</translation>
-    </message>
-    <message>
         <source>Run journal</source>
         <translation>実行記録</translation>
     </message>
@@ -176,10 +172,6 @@ Load them? No discards them.</source>
     <message>
         <source>The run is not started: entry %1 has errors: %2</source>
         <translation>実行を開始しません: %1 行目にエラーがあります: %2</translation>
-    </message>
-    <message>
-        <source>Edit</source>
-        <translation>編集</translation>
     </message>
     <message>
         <source>The schedule has changed since it was last saved or loaded. Clear it?</source>
@@ -696,6 +688,14 @@ Then Click Ok.</source>
     <message>
         <source>Paste</source>
         <translation>貼り付け</translation>
+    </message>
+    <message>
+        <source>Show Overview</source>
+        <translation>一覧を表示</translation>
+    </message>
+    <message>
+        <source>Edit</source>
+        <translation>編集</translation>
     </message>
 </context>
 <context>

@@ -27,7 +27,6 @@
 #include <QMessageBox>
 #include <QTableView>
 #include <QTimer>
-#include <QToolButton>
 
 Body::Body(QWidget *parent) : QFrame(parent), ui(std::make_unique<Ui::Body>())
 {
@@ -287,11 +286,8 @@ void Body::setupList()
     ui->gridLayout->removeWidget(ui->MainScroll);
     m_pane = new ListPane(m_list, m_cutBuffer, ui->MainScroll, ui->MainLayout);
     ui->gridLayout->addWidget(m_pane, 5, 0);
-    showOverview = new QCheckBox(tr("Show Overview"));
-    showOverview->setObjectName(QStringLiteral("ShowOverview"));
-    showOverview->setChecked(true);
-    ui->horizontalLayout_4->insertWidget(2, showOverview);
-    connect(showOverview, &QCheckBox::toggled, m_pane->overview(), &QTableView::setVisible);
+    // Its own controls (show the overview, the Edit menu) beside the list's buttons.
+    ui->horizontalLayout_4->insertWidget(2, m_pane->controls());
     // Entries leave the list during a run, and entries the run measured,
     // only when the operator agrees.
     m_pane->setGuard([this](const QList<int> &rows, bool all) {
@@ -300,12 +296,6 @@ void Body::setupList()
     });
     connect(m_pane, &ListPane::refused, this,
             [this](const QString &text) { logArea->log(text, Severity::Error); });
-    // The list's edit actions, also on the overview's context menu.
-    auto *edit = new QToolButton;
-    edit->setText(tr("Edit"));
-    edit->setPopupMode(QToolButton::InstantPopup);
-    edit->addActions(m_pane->editActions());
-    ui->horizontalLayout_4->insertWidget(3, edit);
     cutBufferFrame->gridLayout()->addWidget(m_pane->cutBufferView(), 0, 0);
     connect(ui->ShowCutBuffer, &QCheckBox::toggled, cutBufferFrame, &LayoutFrame::setVisible);
     connect(ui->NewAtTop, &QPushButton::clicked, m_pane, [this] { m_pane->newEntry(0); });

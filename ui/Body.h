@@ -165,7 +165,6 @@ private:
     Prompter *prompter = nullptr;
     LogArea *logArea = nullptr;
     DryRunWindow *dryRunWindow = nullptr;
-    QCheckBox *showOverview = nullptr;
     Ask m_ask;
     Choose m_choose;
     QString rootDir;

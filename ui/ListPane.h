@@ -94,6 +94,9 @@ public:
         TickFailed
     };
     QAction *action(Action a) const;
+    // "Show Overview" and the Edit menu of these actions, for the window's
+    // row of list buttons.
+    QWidget *controls();
     QList<QAction *> editActions() const { return m_actions; }
 
 signals:

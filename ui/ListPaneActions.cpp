@@ -7,13 +7,16 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
+#include <QHBoxLayout>
 #include <QInputDialog>
 #include <QMetaProperty>
 #include <QPainter>
 #include <QStyledItemDelegate>
 #include <QTableView>
+#include <QToolButton>
 #include <QUndoStack>
 
 #include <algorithm>
@@ -138,6 +141,24 @@ void ListPane::setupActions()
             &QAction::triggered, this, &ListPane::tickWhatFailed);
     m_overview->setContextMenuPolicy(Qt::ActionsContextMenu);
     m_overview->addActions(m_actions);
+}
+
+QWidget *ListPane::controls()
+{
+    auto *box = new QWidget;
+    auto *row = new QHBoxLayout(box);
+    row->setContentsMargins(0, 0, 0, 0);
+    auto *show = new QCheckBox(tr("Show Overview"));
+    show->setObjectName(QStringLiteral("ShowOverview"));
+    show->setChecked(true);
+    connect(show, &QCheckBox::toggled, m_overview, &QTableView::setVisible);
+    auto *edit = new QToolButton;
+    edit->setText(tr("Edit"));
+    edit->setPopupMode(QToolButton::InstantPopup);
+    edit->addActions(m_actions);
+    row->addWidget(show);
+    row->addWidget(edit);
+    return box;
 }
 
 QAction *ListPane::action(Action a) const
