@@ -1,0 +1,156 @@
+// The scan as planned: k and E above the edge, the points and time of each
+// block as sent, the plan's own warnings, and the k-space region helper.
+#include "ScanPlan.h"
+#include "ScheduleTestEnv.h"
+
+#include <QtTest>
+
+#include <cmath>
+
+namespace {
+
+// Cu K, step scan, user blocks given relative to the edge, in eV.
+Entry cuWith(const QStringList &starts, const QList<int> &points, const QString &times)
+{
+    Entry e = Entry::defaults();
+    e.selectScanType(EntryRows::StepScan);
+    e.blockDefType = EntryRows::UserBlocks;
+    e.requestBlocks(int(starts.size()) - 1);
+    e.activeBlocks().setBlocks(int(starts.size()) - 1, starts, points, {});
+    e.selectBlockUnit(Units::EV);
+    e.measTimes = times;
+    return e;
+}
+
+} // namespace
+
+class TestScanPlan : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase() { QVERIFY(ScheduleTestEnv::setUp()); }
+
+    void kAndE_data()
+    {
+        QTest::addColumn<double>("k");
+        QTest::addColumn<double>("e");
+        QTest::newRow("k 10") << 10.0 << 380.998;
+        QTest::newRow("k 1") << 1.0 << 3.80998;
+        QTest::newRow("edge") << 0.0 << 0.0;
+    }
+    void kAndE()
+    {
+        QFETCH(double, k);
+        QFETCH(double, e);
+        QCOMPARE(ScanPlan::eAboveEdgeOf(k), e);
+        QVERIFY(std::abs(ScanPlan::kOf(e) - k) < 1e-9);
+        QCOMPARE(ScanPlan::kOf(-1), -1.0); // below the edge
+    }
+
+    // Points and time of each block as sent; k only above the edge.
+    void blocksAsSent()
+    {
+        const Entry e = cuWith({"R-50", "R-10", "R30", "R130"}, {8, 20, 50}, "1, 2, 4");
+        const ScanPlan::Plan p = ScanPlan::of(e);
+        QCOMPARE(p.blocks.size(), 3);
+        QCOMPARE(p.points, 78);
+        QCOMPARE(p.energies.size(), 78);
+        QCOMPARE(p.seconds, 8 * 1.0 + 20 * 2.0 + 50 * 4.0);
+        QCOMPARE(p.blocks.at(0).stepFirst, 5.0);
+        QCOMPARE(p.blocks.at(0).kFrom, -1.0);
+        QVERIFY(p.blocks.at(1).kFrom < 0 && p.blocks.at(1).kTo > 0); // crosses the edge
+        QVERIFY(std::abs(p.blocks.at(2).kTo - ScanPlan::kOf(130)) < 1e-6);
+        QCOMPARE(p.energies.first(), p.edge - 50);
+        QCOMPARE(p.dwells.last(), 4.0);
+        QVERIFY(ScanPlan::warnings(p).isEmpty());
+    }
+
+    // The plan's warnings: a boundary measured twice (sent values that
+    // round to the same energy), a step that jumps more than threefold.
+    void warnings_data()
+    {
+        QTest::addColumn<QStringList>("starts");
+        QTest::addColumn<QList<int>>("points");
+        QTest::addColumn<QStringList>("found"); // a word of each warning
+        QTest::newRow("even") << QStringList{"R-20", "R0", "R20"} << QList<int>{20, 10}
+                              << QStringList{};
+        QTest::newRow("step jumps")
+            << QStringList{"R-20", "R0", "R100"} << QList<int>{20, 10} << QStringList{"jumps"};
+        QTest::newRow("same energy twice") << QStringList{"R-20", "R0", "R0.000001", "R20"}
+                                           << QList<int>{20, 1, 20} << QStringList{"twice"};
+    }
+    void warnings()
+    {
+        QFETCH(QStringList, starts);
+        QFETCH(QList<int>, points);
+        QFETCH(QStringList, found);
+        const QStringList w = ScanPlan::warnings(ScanPlan::of(cuWith(starts, points, "1")));
+        QCOMPARE(w.size(), found.size());
+        for (int i = 0; i < found.size(); ++i)
+            QVERIFY2(w.at(i).contains(found.at(i)), qPrintable(w.join('\n')));
+    }
+
+    // The region k 3 -> 16, dk 0.05 over at most 10 blocks: the k grid's
+    // points, block starts on it, the pre-edge and XANES blocks kept, the
+    // dwell of each block from the law at its middle, and the steps close
+    // to dk.
+    void region_data()
+    {
+        QTest::addColumn<int>("n");
+        QTest::addColumn<int>("maxBlocks");
+        QTest::addColumn<double>("deviation"); // at most
+        QTest::addColumn<double>("timeOff");   // the time against the law's, at most
+        // Two blocks are kept: ten blocks in all leave eight for the region.
+        QTest::newRow("n 0, 10 blocks") << 0 << 10 << 0.12 << 0.01;
+        QTest::newRow("n 1, 8 blocks") << 1 << 8 << 0.12 << 0.01;
+        QTest::newRow("n 2, 4 blocks") << 2 << 4 << 0.27 << 0.03;
+        QTest::newRow("n 2, 1 block: dk far from the grid's") << 2 << 1 << 2.2 << 0.2;
+    }
+    void region()
+    {
+        QFETCH(int, n);
+        QFETCH(int, maxBlocks);
+        QFETCH(double, deviation);
+        QFETCH(double, timeOff);
+        const Entry before = cuWith({"R-150", "R-30", "R30", "R400"}, {40, 60, 100}, "1, 1, 2");
+        ScanPlan::Region r;
+        r.kStart = 3;
+        r.kEnd = 16;
+        r.dk = 0.05;
+        r.t0 = 1;
+        r.k0 = 3;
+        r.n = n;
+        r.maxBlocks = maxBlocks;
+        const ScanPlan::RegionResult res = ScanPlan::applyRegion(before, r);
+        QVERIFY2(res.ok, qPrintable(res.error));
+        QCOMPARE(res.blocksKept, 2); // the blocks from -150 and -30 eV
+        const int kept = res.blocksKept;
+        QCOMPARE(res.blocksWritten, qMin(maxBlocks, 10 - kept));
+        const ScanPlan::Plan p = ScanPlan::of(res.entry);
+        QCOMPARE(p.blocks.size(), kept + res.blocksWritten);
+        QCOMPARE(p.blocks.at(0).points, 40); // kept as it was
+        int regionPoints = 0;
+        for (int b = kept; b < p.blocks.size(); ++b) {
+            const ScanPlan::Block &blk = p.blocks.at(b);
+            regionPoints += blk.points;
+            // Starts on the k grid (as sent: six significant digits).
+            const double steps = (blk.kFrom - r.kStart) / r.dk;
+            QVERIFY2(std::abs(steps - std::round(steps)) < 0.01,
+                     qPrintable(QString::number(steps)));
+            const double kMid = (blk.kFrom + blk.kTo) / 2;
+            QVERIFY(std::abs(blk.dwell - std::pow(kMid / r.k0, n)) < 1e-4 * blk.dwell);
+        }
+        QCOMPARE(regionPoints, 260);
+        QVERIFY(std::abs(p.blocks.last().kTo - 16) < 1e-4);
+        QVERIFY2(res.maxDeviation <= deviation, qPrintable(QString::number(res.maxDeviation)));
+        QVERIFY(res.maxDeviation > 0);
+        // The dwell time written against the law's own over the grid.
+        QVERIFY(std::abs(res.seconds - res.lawSeconds) <= timeOff * res.lawSeconds);
+        // One block for the whole region starts with a step the XANES block
+        // cannot meet: the plan says so.
+        QCOMPARE(ScanPlan::warnings(p).filter("jumps").size(), maxBlocks == 1 ? 1 : 0);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestScanPlan)
+#include "tst_scanplan.moc"
