@@ -1060,6 +1060,29 @@ Resume the run?</translation>
     </message>
 </context>
 <context>
+    <name>ScanPlan</name>
+    <message>
+        <source>Blocks %1 and %2 both measure %3 eV: a point is measured twice where they meet.</source>
+        <translation>Blocks %1 and %2 both measure %3 eV: a point is measured twice where they meet.</translation>
+    </message>
+    <message>
+        <source>The step jumps from %1 eV in block %2 to %3 eV in block %4 (more than a factor 3).</source>
+        <translation>The step jumps from %1 eV in block %2 to %3 eV in block %4 (more than a factor 3).</translation>
+    </message>
+    <message>
+        <source>The region needs 0 &lt; k start &lt; k end, dk &gt; 0, t0 &gt; 0 and k0 &gt; 0.</source>
+        <translation>The region needs 0 &lt; k start &lt; k end, dk &gt; 0, t0 &gt; 0 and k0 &gt; 0.</translation>
+    </message>
+    <message>
+        <source>The region holds no step of dk.</source>
+        <translation>The region holds no step of dk.</translation>
+    </message>
+    <message>
+        <source>No block is left for the region: %1 blocks end below it.</source>
+        <translation>No block is left for the region: %1 blocks end below it.</translation>
+    </message>
+</context>
+<context>
     <name>ScheduleEdit</name>
     <message>
         <source>Schedule Editor</source>
@@ -1318,10 +1341,6 @@ Resume the run?</translation>
         <translation>Block %1 does not end above its start.</translation>
     </message>
     <message>
-        <source>The blocks reach past the range of crystal %1 (%2 - %3 eV).</source>
-        <translation>The blocks reach past the range of crystal %1 (%2 - %3 eV).</translation>
-    </message>
-    <message>
         <source>The data file name &quot;%1&quot; holds characters the bus cannot carry.</source>
         <translation>The data file name &quot;%1&quot; holds characters the bus cannot carry.</translation>
     </message>
@@ -1364,6 +1383,10 @@ Resume the run?</translation>
     <message>
         <source>Block file</source>
         <translation>Block file</translation>
+    </message>
+    <message>
+        <source>Block %1 reaches %2 eV, past the range of crystal %3 (%4 - %5 eV).</source>
+        <translation>Block %1 reaches %2 eV, past the range of crystal %3 (%4 - %5 eV).</translation>
     </message>
 </context>
 <context>

@@ -1063,6 +1063,29 @@ Resume the run?</source>
     </message>
 </context>
 <context>
+    <name>ScanPlan</name>
+    <message>
+        <source>Blocks %1 and %2 both measure %3 eV: a point is measured twice where they meet.</source>
+        <translation>ブロック %1 と %2 がどちらも %3 eV を測定します: 境界の点が 2 回測定されます。</translation>
+    </message>
+    <message>
+        <source>The step jumps from %1 eV in block %2 to %3 eV in block %4 (more than a factor 3).</source>
+        <translation>ステップがブロック %2 の %1 eV からブロック %4 の %3 eV へ 3 倍を超えて変わります。</translation>
+    </message>
+    <message>
+        <source>The region needs 0 &lt; k start &lt; k end, dk &gt; 0, t0 &gt; 0 and k0 &gt; 0.</source>
+        <translation>領域には 0 &lt; k 開始 &lt; k 終了、dk &gt; 0、t0 &gt; 0、k0 &gt; 0 が必要です。</translation>
+    </message>
+    <message>
+        <source>The region holds no step of dk.</source>
+        <translation>領域に dk のステップが 1 つもありません。</translation>
+    </message>
+    <message>
+        <source>No block is left for the region: %1 blocks end below it.</source>
+        <translation>領域に使えるブロックが残っていません: %1 個のブロックが領域の下で終わります。</translation>
+    </message>
+</context>
+<context>
     <name>ScheduleEdit</name>
     <message>
         <source>Cannot write the block file %1: %2</source>
@@ -1329,10 +1352,6 @@ Resume the run?</source>
         <translation>ブロック %1 の終点が始点より上にありません。</translation>
     </message>
     <message>
-        <source>The blocks reach past the range of crystal %1 (%2 - %3 eV).</source>
-        <translation>ブロックが分光結晶 %1 の範囲 (%2 - %3 eV) を超えています。</translation>
-    </message>
-    <message>
         <source>The data file name &quot;%1&quot; holds characters the bus cannot carry.</source>
         <translation>データファイル名「%1」にはバスで送れない文字が含まれています。</translation>
     </message>
@@ -1367,6 +1386,10 @@ Resume the run?</source>
     <message>
         <source>Meas. Time(s) gives %1 dwell times for %2 blocks; the last one, %3 s, is used for the blocks after it.</source>
         <translation>測定時間(s) には %2 ブロックに対して測定時間が %1 個しかありません。残りのブロックには最後の %3 s を使います。</translation>
+    </message>
+    <message>
+        <source>Block %1 reaches %2 eV, past the range of crystal %3 (%4 - %5 eV).</source>
+        <translation>ブロック %1 は %2 eV に達し、分光結晶 %3 の範囲 (%4 - %5 eV) を超えます。</translation>
     </message>
 </context>
 <context>
@@ -1468,7 +1491,7 @@ Resume the run?</source>
     </message>
     <message>
         <source>Crystal</source>
-        <translation>結晶</translation>
+        <translation>分光結晶</translation>
     </message>
     <message>
         <source>Mode</source>

@@ -6,6 +6,7 @@
 #include "EntryText.h"
 #include "Estimate.h"
 #include "OptionTables.h"
+#include "ScanPlan.h"
 #include "XrayDataBase.h"
 
 #include <QCoreApplication>
@@ -219,9 +220,16 @@ void checkBlocks(const Entry &e, EntryCheck::Findings &f)
     if (!shapeOk || row < 0 || e.blocks < 1 || e.blocks >= set.rowCount())
         return;
     const CrystalRow &c = crystalTable().at(row);
-    if (set.row(0).pos < c.eMin || set.row(e.blocks).pos > c.eMax)
-        f.warnings << Tr::tr("The blocks reach past the range of crystal %1 (%2 - %3 eV).")
-                          .arg(c.name, EntryText::g6(c.eMin), EntryText::g6(c.eMax));
+    for (int i = 0; i < e.blocks; ++i) {
+        const double from = set.row(i).pos, to = set.row(i + 1).pos;
+        if (from < c.eMin || to > c.eMax)
+            f.warnings << Tr::tr("Block %1 reaches %2 eV, past the range of crystal %3 (%4 - %5 "
+                                 "eV).")
+                              .arg(i + 1)
+                              .arg(EntryText::g6(from < c.eMin ? from : to))
+                              .arg(c.name, EntryText::g6(c.eMin), EntryText::g6(c.eMax));
+    }
+    f.warnings << ScanPlan::warnings(ScanPlan::of(loaded));
 }
 
 } // namespace

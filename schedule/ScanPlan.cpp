@@ -99,8 +99,9 @@ QStringList warnings(const Plan &plan)
                        .arg(i + 1)
                        .arg(i + 2)
                        .arg(EntryText::g6(next));
+        // A block of one point has no step to jump from.
         const double sa = std::abs(a.stepLast), sb = std::abs(b.stepFirst);
-        if (sa > 0 && sb > 0 && qMax(sa, sb) > 3 * qMin(sa, sb))
+        if (a.points > 1 && b.points > 1 && qMax(sa, sb) > 3 * qMin(sa, sb))
             out << tr("The step jumps from %1 eV in block %2 to %3 eV in block %4 (more than a "
                       "factor 3).")
                        .arg(EntryText::g6(sa))
@@ -137,7 +138,7 @@ RegionResult applyRegion(const Entry &e, const Region &r)
         ++kept;
     const int blocks = qMin(qMin(r.maxBlocks, BlockSet::maxBlocks - kept), steps);
     if (blocks < 1) {
-        out.error = tr("No block is left for the region: %1 blocks begin below it.").arg(kept);
+        out.error = tr("No block is left for the region: %1 blocks end below it.").arg(kept);
         return out;
     }
     // Boundaries on the k grid, spaced evenly in log k: the eV step a k step

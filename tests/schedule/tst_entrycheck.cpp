@@ -90,9 +90,10 @@ private slots:
         row("block of a single point", 0, 0, userBlocks(starts, {1, 20}));
         row("block of no width", 1, 0, userBlocks({"8900", "8900", "9100"}, {10, 20}));
         row("blocks past the crystal's range", 0, 1,
-            userBlocks({"8900", "9000", "30000"}, {10, 20}));
+            userBlocks({"8900", "9000", "30000"}, {10, 2100}));
         row("blocks ending where the crystal's range ends", 0, 0,
-            userBlocks({"8900", "9000", "28000"}, {10, 20}));
+            userBlocks({"8900", "9000", "28000"}, {10, 1900}));
+        row("a step that jumps fivefold", 0, 1, userBlocks({"8900", "9000", "9500"}, {10, 10}));
     }
     void rules()
     {
