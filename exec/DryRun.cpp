@@ -4,8 +4,10 @@
 #include "Csv.h"
 #include "EntryCheck.h"
 #include "EntrySelection.h"
+#include "EntryText.h"
 #include "ExecPlan.h"
 #include "OptionTables.h"
+#include "ScanPlan.h"
 #include "TargetWords.h"
 #include "TolvaProto.h"
 #include "XrayDataBase.h"
@@ -49,6 +51,35 @@ QString oneLine(QString text)
 {
     text.replace(QLatin1Char('\n'), QLatin1Char(' '));
     return text;
+}
+
+// The scan as the target will measure it, a comment line a block: where it
+// runs in eV and in k above the edge, its points, step and dwell.
+QStringList planLines(const Entry &e)
+{
+    const ScanPlan::Plan p = ScanPlan::of(e);
+    const auto k = [](double v) {
+        return v < 0 ? QStringLiteral("-") : QString::number(v, 'f', 2);
+    };
+    QStringList out;
+    for (int i = 0; i < p.blocks.size(); ++i) {
+        const ScanPlan::Block &b = p.blocks.at(i);
+        out << QStringLiteral("# ") +
+                   Tr::tr("Block %1: %2 to %3 eV (%4 to %5 from the edge), k %6 to %7 1/A, %8 "
+                          "points, step %9 eV, dwell %10 s.")
+                       .arg(i + 1)
+                       .arg(QString::number(b.eFrom, 'f', 2), QString::number(b.eTo, 'f', 2),
+                            QString::number(b.eFrom - p.edge, 'f', 2),
+                            QString::number(b.eTo - p.edge, 'f', 2), k(b.kFrom), k(b.kTo))
+                       .arg(b.points)
+                       .arg(EntryText::g6(b.stepFirst))
+                       .arg(EntryText::g6(b.dwell));
+    }
+    out << QStringLiteral("# ") + Tr::tr("Points: %1 in %2 blocks, %3 s of dwell time.")
+                                      .arg(p.points)
+                                      .arg(p.blocks.size())
+                                      .arg(EntryText::g6(p.seconds));
+    return out;
 }
 
 } // namespace
@@ -144,6 +175,7 @@ Result run(const QList<Entry> &entries, const Setup &setup, const QDateTime &now
             continue;
         }
         last = plan.measured ? *plan.measured : cur;
+        r.lines << planLines(*last);
         double seconds = Estimate::measurement(cur, setup.est);
         if (plan.hold.contains(ExecFlags::MainThMoving))
             seconds += setup.est.move;

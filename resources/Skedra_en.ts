@@ -270,6 +270,14 @@ Load them? No discards them.</translation>
         <source>%1 ticked entries have errors: Start refuses this schedule.</source>
         <translation>%1 ticked entries have errors: Start refuses this schedule.</translation>
     </message>
+    <message>
+        <source>Block %1: %2 to %3 eV (%4 to %5 from the edge), k %6 to %7 1/A, %8 points, step %9 eV, dwell %10 s.</source>
+        <translation>Block %1: %2 to %3 eV (%4 to %5 from the edge), k %6 to %7 1/A, %8 points, step %9 eV, dwell %10 s.</translation>
+    </message>
+    <message>
+        <source>Points: %1 in %2 blocks, %3 s of dwell time.</source>
+        <translation>Points: %1 in %2 blocks, %3 s of dwell time.</translation>
+    </message>
 </context>
 <context>
     <name>DryRunWindow</name>
@@ -776,6 +784,112 @@ Steps = (End - Start) / Delta</translation>
     <message>
         <source>HOLDER_RANGE [%1] is not two whole numbers, the lowest position first; the key is ignored.</source>
         <translation>HOLDER_RANGE [%1] is not two whole numbers, the lowest position first; the key is ignored.</translation>
+    </message>
+</context>
+<context>
+    <name>PlanPlot</name>
+    <message>
+        <source> eV from the edge</source>
+        <translation> eV from the edge</translation>
+    </message>
+    <message>
+        <source> s</source>
+        <translation> s</translation>
+    </message>
+    <message>
+        <source>k (1/A):</source>
+        <translation>k (1/A):</translation>
+    </message>
+</context>
+<context>
+    <name>PlanView</name>
+    <message>
+        <source>E from the edge (eV)</source>
+        <translation>E from the edge (eV)</translation>
+    </message>
+    <message>
+        <source>k (1/A)</source>
+        <translation>k (1/A)</translation>
+    </message>
+    <message>
+        <source>Points</source>
+        <translation>Points</translation>
+    </message>
+    <message>
+        <source>Step (eV)</source>
+        <translation>Step (eV)</translation>
+    </message>
+    <message>
+        <source>dk (1/A)</source>
+        <translation>dk (1/A)</translation>
+    </message>
+    <message>
+        <source>Dwell (s)</source>
+        <translation>Dwell (s)</translation>
+    </message>
+    <message>
+        <source>Time (s)</source>
+        <translation>Time (s)</translation>
+    </message>
+    <message>
+        <source>k region…</source>
+        <translation>k region…</translation>
+    </message>
+    <message>
+        <source>Write the EXAFS region as blocks from k start, k end and dk, with a dwell time growing with k.</source>
+        <translation>Write the EXAFS region as blocks from k start, k end and dk, with a dwell time growing with k.</translation>
+    </message>
+    <message>
+        <source>Total</source>
+        <translation>Total</translation>
+    </message>
+    <message>
+        <source>EXAFS region in k</source>
+        <translation>EXAFS region in k</translation>
+    </message>
+    <message>
+        <source>k start (1/A)</source>
+        <translation>k start (1/A)</translation>
+    </message>
+    <message>
+        <source>k end (1/A)</source>
+        <translation>k end (1/A)</translation>
+    </message>
+    <message>
+        <source>Dwell t0 (s)</source>
+        <translation>Dwell t0 (s)</translation>
+    </message>
+    <message>
+        <source>at k0 (1/A)</source>
+        <translation>at k0 (1/A)</translation>
+    </message>
+    <message>
+        <source>constant</source>
+        <translation>constant</translation>
+    </message>
+    <message>
+        <source>t0 (k/k0)</source>
+        <translation>t0 (k/k0)</translation>
+    </message>
+    <message>
+        <source>t0 (k/k0)^2</source>
+        <translation>t0 (k/k0)^2</translation>
+    </message>
+    <message>
+        <source>t0 (k/k0)^3</source>
+        <translation>t0 (k/k0)^3</translation>
+    </message>
+    <message>
+        <source>Dwell law</source>
+        <translation>Dwell law</translation>
+    </message>
+    <message>
+        <source>Blocks at most</source>
+        <translation>Blocks at most</translation>
+    </message>
+    <message>
+        <source>%1 blocks kept, %2 written; steps stray at most %3 % from dk; dwell time %4 s (the law&apos;s: %5 s).</source>
+        <translation>%1 blocks kept, %2 written; steps stray at most %3 % from dk; dwell time %4 s (the law&apos;s: %5 s).</translation>
     </message>
 </context>
 <context>

@@ -270,6 +270,14 @@ Load them? No discards them.</source>
         <source>%1 ticked entries have errors: Start refuses this schedule.</source>
         <translation>実行する行のうち %1 行にエラーがあります: このスケジュールは開始できません。</translation>
     </message>
+    <message>
+        <source>Block %1: %2 to %3 eV (%4 to %5 from the edge), k %6 to %7 1/A, %8 points, step %9 eV, dwell %10 s.</source>
+        <translation>ブロック %1: %2 - %3 eV (吸収端から %4 - %5)、k %6 - %7 1/A、%8 点、ステップ %9 eV、積算時間 %10 s。</translation>
+    </message>
+    <message>
+        <source>Points: %1 in %2 blocks, %3 s of dwell time.</source>
+        <translation>点数: %2 ブロックで %1 点、積算時間 %3 s。</translation>
+    </message>
 </context>
 <context>
     <name>DryRunWindow</name>
@@ -779,6 +787,112 @@ Steps = (End - Start) / Delta</source>
     <message>
         <source>HOLDER_RANGE [%1] is not two whole numbers, the lowest position first; the key is ignored.</source>
         <translation>HOLDER_RANGE [%1] は小さい位置から順に並んだ 2 つの整数ではありません。このキーは使いません。</translation>
+    </message>
+</context>
+<context>
+    <name>PlanPlot</name>
+    <message>
+        <source> eV from the edge</source>
+        <translation> eV (吸収端から)</translation>
+    </message>
+    <message>
+        <source> s</source>
+        <translation> s</translation>
+    </message>
+    <message>
+        <source>k (1/A):</source>
+        <translation>k (1/A):</translation>
+    </message>
+</context>
+<context>
+    <name>PlanView</name>
+    <message>
+        <source>E from the edge (eV)</source>
+        <translation>吸収端からの E (eV)</translation>
+    </message>
+    <message>
+        <source>k (1/A)</source>
+        <translation>k (1/A)</translation>
+    </message>
+    <message>
+        <source>Points</source>
+        <translation>点数</translation>
+    </message>
+    <message>
+        <source>Step (eV)</source>
+        <translation>ステップ (eV)</translation>
+    </message>
+    <message>
+        <source>dk (1/A)</source>
+        <translation>dk (1/A)</translation>
+    </message>
+    <message>
+        <source>Dwell (s)</source>
+        <translation>積算時間 (s)</translation>
+    </message>
+    <message>
+        <source>Time (s)</source>
+        <translation>時間 (s)</translation>
+    </message>
+    <message>
+        <source>k region…</source>
+        <translation>k 領域…</translation>
+    </message>
+    <message>
+        <source>Write the EXAFS region as blocks from k start, k end and dk, with a dwell time growing with k.</source>
+        <translation>k の開始・終了と dk から EXAFS 領域をブロックとして書き込みます。積算時間は k とともに増やせます。</translation>
+    </message>
+    <message>
+        <source>Total</source>
+        <translation>合計</translation>
+    </message>
+    <message>
+        <source>EXAFS region in k</source>
+        <translation>k で指定する EXAFS 領域</translation>
+    </message>
+    <message>
+        <source>k start (1/A)</source>
+        <translation>k 開始 (1/A)</translation>
+    </message>
+    <message>
+        <source>k end (1/A)</source>
+        <translation>k 終了 (1/A)</translation>
+    </message>
+    <message>
+        <source>Dwell t0 (s)</source>
+        <translation>積算時間 t0 (s)</translation>
+    </message>
+    <message>
+        <source>at k0 (1/A)</source>
+        <translation>基準 k0 (1/A)</translation>
+    </message>
+    <message>
+        <source>constant</source>
+        <translation>一定</translation>
+    </message>
+    <message>
+        <source>t0 (k/k0)</source>
+        <translation>t0 (k/k0)</translation>
+    </message>
+    <message>
+        <source>t0 (k/k0)^2</source>
+        <translation>t0 (k/k0)^2</translation>
+    </message>
+    <message>
+        <source>t0 (k/k0)^3</source>
+        <translation>t0 (k/k0)^3</translation>
+    </message>
+    <message>
+        <source>Dwell law</source>
+        <translation>積算時間の法則</translation>
+    </message>
+    <message>
+        <source>Blocks at most</source>
+        <translation>最大ブロック数</translation>
+    </message>
+    <message>
+        <source>%1 blocks kept, %2 written; steps stray at most %3 % from dk; dwell time %4 s (the law&apos;s: %5 s).</source>
+        <translation>%1 ブロックを保持、%2 ブロックを書き込み。ステップと dk の差は最大 %3 %。積算時間 %4 s (法則どおりなら %5 s)。</translation>
     </message>
 </context>
 <context>

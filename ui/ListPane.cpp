@@ -2,6 +2,7 @@
 
 #include "EntryCheck.h"
 #include "ListEdits.h"
+#include "PlanView.h"
 #include "ScheduleEdit.h"
 #include "ScheduleHistory.h"
 #include "ScheduleModel.h"
@@ -130,6 +131,18 @@ ScheduleEdit *ListPane::editor()
         return m_editor;
     m_editor = new ScheduleEdit;
     m_editorPlace->addWidget(m_editor, 0, 0);
+    // The plan of the entry beside its block rows; a region written from k
+    // is an edit of the entry like any other.
+    m_planView = new PlanView;
+    m_planView->setMinimumWidth(360);
+    m_editorPlace->addWidget(m_planView, 0, 1, Qt::AlignTop);
+    connect(m_planView, &PlanView::regionChosen, this, [this](const ScanPlan::Region &r) {
+        if (m_currentRow < 0)
+            return;
+        const ScanPlan::RegionResult res = ScanPlan::applyRegion(m_list->entry(m_currentRow), r);
+        if (res.ok)
+            m_list->setEntry(m_currentRow, res.entry);
+    });
     connect(m_editor, &ScheduleEdit::insertUp, this, [this] { insertFromBuffer(m_currentRow); });
     connect(m_editor, &ScheduleEdit::insertDown, this,
             [this] { insertFromBuffer(m_currentRow + 1); });
@@ -145,11 +158,15 @@ ScheduleEdit *ListPane::editor()
 void ListPane::showCurrent()
 {
     const int row = m_currentRow;
-    if (m_editor)
+    if (m_editor) {
         m_editor->setVisible(row >= 0);
+        m_planView->setVisible(row >= 0);
+    }
     if (row < 0)
         return;
     editor()->show();
+    m_planView->show();
+    m_planView->setEntry(m_list->entry(row));
     // Only what changed is shown again: the field being typed in keeps its
     // cursor.
     if (m_editor->entry() != m_list->entry(row)) {

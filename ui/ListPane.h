@@ -19,6 +19,7 @@
 class QAction;
 class QGridLayout;
 class QScrollArea;
+class PlanView;
 class QTableView;
 class ScheduleEdit;
 class ScheduleHistory;
@@ -39,6 +40,8 @@ public:
     QTableView *cutBufferView() const { return m_cutBufferView; }
     // None until the list first has an entry.
     ScheduleEdit *entryEditor() const { return m_editor; }
+    // The current entry's scan plan beside the editor (made with it).
+    PlanView *planView() const { return m_planView; }
     int currentRow() const { return m_currentRow; }
     void setCurrentRow(int row);
     ScheduleHistory *history() const { return m_history; }
@@ -118,6 +121,7 @@ private:
     QTableView *m_cutBufferView = nullptr;
     QGridLayout *m_editorPlace = nullptr;
     ScheduleEdit *m_editor = nullptr;
+    PlanView *m_planView = nullptr;
     int m_currentRow = -1;
     Guard m_guard;
     QList<QAction *> m_actions;

@@ -60,6 +60,19 @@ private slots:
         QCOMPARE(r.entriesWithErrors, 0);
     }
 
+    // The plan of each entry, a line a block of what the target measures,
+    // and the entry's points.
+    void planLines()
+    {
+        Entry e = EntryPlanEnv::entry("Cu", "1");
+        e.selectScanType(EntryRows::StepScan);
+        EntryPlanEnv::setUserBlocks(e, 0, {"8900", "8980", "9000", "9300"}, {8, 20, 50}, "1");
+        const QStringList lines =
+            entryLines(DryRun::run({e}, DryRun::Setup(), QDateTime::currentDateTime()).lines, 1);
+        QCOMPARE(count(lines, "# Block "), 3);
+        QCOMPARE(count(lines, " 78 "), 1); // the entry's points, once
+    }
+
     // Entry 2 cannot be run: it is listed with its error and sends nothing,
     // and the others are still planned after it. Each of the others moves
     // the monochromator and the changer: 300 s + 30 s + 20 s.

@@ -3,6 +3,7 @@
 #include "EntryCodec.h"
 #include "OneBlock.h"
 #include "OneBlocks.h"
+#include "PlanView.h"
 #include "ScheduleEdit.h"
 #include "ScheduleTestEnv.h"
 
@@ -130,6 +131,30 @@ private slots:
     // Saved as "tonight", the blocks go to tonight.prm and the entry names
     // that file; a save that fails leaves the entry naming what it named.
     // Chosen in another editor, the file's blocks are read into it.
+    // The plot draws the plan: every point, a boundary at each block's ends,
+    // the dwell as a step a block, k marked only above the edge.
+    void planPlotDrawsThePlan()
+    {
+        Entry e = Entry::defaults();
+        e.selectScanType(EntryRows::StepScan);
+        e.blockDefType = EntryRows::UserBlocks;
+        e.requestBlocks(3);
+        e.activeBlocks().setBlocks(3, {"R-50", "R-10", "R30", "R400"}, {8, 20, 60}, {});
+        e.measTimes = "1, 2, 4";
+        PlanView view;
+        view.setEntry(e);
+        const PlanSeries &s = view.plot()->series();
+        QCOMPARE(s.points.size(), 88);
+        QCOMPARE(s.boundaries, (QList<double>{-50, -10, 30, 400}));
+        QCOMPARE(s.dwellSteps.size(), 6);
+        QCOMPARE(s.dwellSteps.last(), QPointF(400, 4));
+        QVERIFY(!s.kTicks.isEmpty());
+        for (const auto &t : s.kTicks)
+            QVERIFY(t.first > 0 && t.first <= 400 &&
+                    std::abs(ScanPlan::kOf(t.first) - t.second) < 1e-9);
+        QCOMPARE(view.plan().points, 88);
+    }
+
     void savedBlocksNameTheWrittenFile()
     {
         QTemporaryDir dir;
