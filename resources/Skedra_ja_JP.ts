@@ -274,6 +274,22 @@ Load them? No discards them.</source>
         <source>%1 ticked entries have errors: Start refuses this schedule.</source>
         <translation>実行する行のうち %1 行にエラーがあります: このスケジュールは開始できません。</translation>
     </message>
+    <message>
+        <source>Deadline (END_BY): %1.</source>
+        <translation>期限 (END_BY): %1。</translation>
+    </message>
+    <message>
+        <source>Not begun: would end after %1 (END_BY).</source>
+        <translation>開始しません: %1 より後に終わる見込みです (END_BY)。</translation>
+    </message>
+    <message>
+        <source>Fits before the deadline: ends about %1.</source>
+        <translation>期限内に収まります: %1 ごろ終了。</translation>
+    </message>
+    <message>
+        <source>%1 of %2 ticked entries fit before the deadline %3.</source>
+        <translation>チェックしたエントリ %2 行のうち %1 行が期限 %3 までに収まります。</translation>
+    </message>
 </context>
 <context>
     <name>DryRunWindow</name>
@@ -505,6 +521,10 @@ Then Click Ok.</source>
         <source>Entry %1: the target has not reported the end of its measurement within its limit; Skedra no longer waits for it.</source>
         <translation>%1 行目: 測定プログラムは制限時間内に測定の終了を知らせませんでした。Skedra はこれ以上待ちません。</translation>
     </message>
+    <message>
+        <source>would end after %1</source>
+        <translation>%1 より後に終わる見込み</translation>
+    </message>
 </context>
 <context>
     <name>ExecCtrl</name>
@@ -704,10 +724,6 @@ Steps = (End - Start) / Delta</source>
         <translation>経過 %1  この行の残り %2  終了予定 %3</translation>
     </message>
     <message>
-        <source>Run took %1</source>
-        <translation>実行時間 %1</translation>
-    </message>
-    <message>
         <source>Waiting for the operator for %1: %2</source>
         <translation>オペレーター待ち %1: %2</translation>
     </message>
@@ -734,6 +750,42 @@ Steps = (End - Start) / Delta</source>
     <message>
         <source>%1; the target is still measuring</source>
         <translation>%1。測定プログラムはまだ測定中です</translation>
+    </message>
+    <message>
+        <source>Start at</source>
+        <translation>開始時刻</translation>
+    </message>
+    <message>
+        <source>Start holds the run until this time of day (the next such time), with a countdown; Stop cancels it.</source>
+        <translation>Start はこの時刻 (次に来るその時刻) まで実行を待たせ、残り時間を表示します。Stop で取り消します。</translation>
+    </message>
+    <message>
+        <source>Finished</source>
+        <translation>終了</translation>
+    </message>
+    <message>
+        <source>Finished by the deadline %1</source>
+        <translation>期限 %1 により終了</translation>
+    </message>
+    <message>
+        <source>Stopped</source>
+        <translation>停止</translation>
+    </message>
+    <message>
+        <source>Ended on an error</source>
+        <translation>エラーで終了</translation>
+    </message>
+    <message>
+        <source>%1: %2 done, %3 failed, %4 skipped, %5 not measured; took %6 (estimated %7)</source>
+        <translation>%1: 完了 %2 行、失敗 %3 行、スキップ %4 行、未測定 %5 行。所要 %6 (見積もり %7)</translation>
+    </message>
+    <message>
+        <source>Starts at %1, in %2</source>
+        <translation>%1 に開始 (あと %2)</translation>
+    </message>
+    <message>
+        <source>End by %1</source>
+        <translation>期限 %1</translation>
     </message>
 </context>
 <context>
@@ -915,6 +967,38 @@ Resume the run?</source>
     <message>
         <source>The connection to the bus server was lost; the run waits for it and then for the target.</source>
         <translation>バスサーバーとの接続が失われました。実行はバスの復帰、次に測定プログラムの復帰を待ちます。</translation>
+    </message>
+    <message>
+        <source>%1 %2 is not a time of day (hh:mm); it is not used.</source>
+        <translation>%1 %2 は時刻 (hh:mm) ではないため使いません。</translation>
+    </message>
+    <message>
+        <source>The run is held until %1; Stop cancels the start.</source>
+        <translation>実行は %1 まで待機中です。Stop で開始を取り消します。</translation>
+    </message>
+    <message>
+        <source>The run starts at %1 (in %2); Stop cancels the start.</source>
+        <translation>実行は %1 に開始します (あと %2)。Stop で開始を取り消します。</translation>
+    </message>
+    <message>
+        <source>The start at %1 is cancelled.</source>
+        <translation>%1 の開始を取り消しました。</translation>
+    </message>
+    <message>
+        <source>Run finished by the deadline %1.</source>
+        <translation>期限 %1 により実行が終了しました。</translation>
+    </message>
+    <message>
+        <source>Entry %1 (estimated %2) %3 (END_BY): entries %4 are not begun; the run ends.</source>
+        <translation>エントリ %1 (見積もり %2) は %3 (END_BY)。エントリ %4 は開始せず、実行を終了します。</translation>
+    </message>
+    <message>
+        <source>The run ends by %1 (END_BY): no entry is begun that would end later.</source>
+        <translation>実行は %1 までに終えます (END_BY)。それより後に終わる見込みのエントリは開始しません。</translation>
+    </message>
+    <message>
+        <source>Run finished by the deadline %1: %2 entries done, %3 failed, %4 not begun (they would end after it), in %5.</source>
+        <translation>期限 %1 により実行終了: 完了 %2 行、失敗 %3 行、未開始 %4 行 (期限より後に終わる見込み)、所要 %5。</translation>
     </message>
 </context>
 <context>
@@ -1159,10 +1243,6 @@ Resume the run?</source>
         <translation>すべて (*, *.*)</translation>
     </message>
     <message>
-        <source>Estimated measurement time (h:mm:ss); moves and prompts not counted</source>
-        <translation>見積もり測定時間 (時:分:秒)。移動と確認の待ち時間を除く</translation>
-    </message>
-    <message>
         <source>Target element &quot;%1&quot; is not in the X-ray table.</source>
         <translation>対象元素「%1」は X 線データ表にありません。</translation>
     </message>
@@ -1233,6 +1313,10 @@ Resume the run?</source>
     <message>
         <source>Meas. Time(s) gives %1 dwell times for %2 blocks; the last one, %3 s, is used for the blocks after it.</source>
         <translation>Meas. Time(s) には %2 ブロックに対して測定時間が %1 個しかありません。残りのブロックには最後の %3 s を使います。</translation>
+    </message>
+    <message>
+        <source>Estimated duration (h:mm:ss ± spread) after the ticked entry above, moves and the journal&apos;s calibration included; operator prompts not counted</source>
+        <translation>見積もり時間 (h:mm:ss ± ばらつき)。上のチェック済みエントリの後に測る場合で、移動とジャーナルによる補正を含み、オペレーター確認の待ち時間は含みません</translation>
     </message>
 </context>
 <context>
