@@ -122,6 +122,8 @@ public:
         double estimated = 0; // the estimates of the ticked entries
     };
     Summary summary() const { return m_summary; }
+    // The night report of the last run (NightReport.h), written at its end.
+    QString reportPath() const { return m_reportPath; }
     struct Times
     {
         qint64 elapsed = 0;
@@ -198,6 +200,8 @@ signals:
     void alert(const QString &text);
     // The journal cannot be written (said once a run).
     void journalFailed(const QString &error);
+    // The night report of the run that ended was written there.
+    void reportWritten(const QString &path);
 
     void sendCmd(const QString &fromCh, const QString &to, const QString &cmd);
     void answer(const AMsg &question, const QString &text);
@@ -277,7 +281,8 @@ private:
     void showWaitingForOperator();
 
     void log(const QString &line, Severity severity = Severity::Info);
-    void alertOperator(const QString &event, const QString &text);
+    void alertOperator(const QString &event, const QString &text,
+                       const QString &attachment = QString());
     void sendInitCmds(const QStringList &cmds);
     void setOutcome(int idx, const ScheduleModel::Outcome &o);
     ScheduleModel::Outcome outcomeOf(int idx) const;
@@ -315,6 +320,7 @@ private:
     QDateTime m_startsAt;
     QTimer *m_startClock = nullptr;
     Summary m_summary;
+    QString m_reportPath;
     // The running entry's waits: seconds so far, and since when the one
     // going on has lasted (invalid: none).
     double m_operatorWait = 0;

@@ -7,6 +7,7 @@
 #include "ConfigStore.h"
 #include "Estimate.h"
 #include "ExecPlan.h"
+#include "NightReport.h"
 #include "Notifier.h"
 #include "RunEstimate.h"
 
@@ -308,9 +309,10 @@ void RunController::journalEpisode(const QString &what, int idx, const QString &
         appendJournal(episodeRow(what, idx, detail));
 }
 
-void RunController::alertOperator(const QString &event, const QString &text)
+void RunController::alertOperator(const QString &event, const QString &text,
+                                  const QString &attachment)
 {
-    m_notifier->notify(event, text);
+    m_notifier->notify(event, text, attachment);
     emit alert(text);
 }
 
@@ -370,13 +372,25 @@ void RunController::endRunRecord(bool ok)
                                                             : QStringLiteral("finished"),
                                         now()));
     summarize(ok);
+    // The night's report goes with the notification, for whoever reads it
+    // away from the screen.
+    QString error;
+    m_reportPath.clear();
+    if (NightReport::write(m_journal, m_runStart, &m_reportPath, &error)) {
+        log(tr("Night report: %1").arg(m_reportPath));
+        emit reportWritten(m_reportPath);
+    } else {
+        log(error, Severity::Error);
+    }
     const QString took = Estimate::format(double(m_runStart.secsTo(now())));
     if (!ok) {
         alertOperator(QStringLiteral("failed"),
-                      tr("The run ended on an error at entry %1.").arg(m_lastFailed));
+                      tr("The run ended on an error at entry %1.").arg(m_lastFailed), m_reportPath);
     } else if (!m_unmeasured.isEmpty()) {
-        alertOperator(QStringLiteral("failed"), tr("The run ended without measuring entries %1.")
-                                                    .arg(RunRecovery::numberList(m_unmeasured)));
+        alertOperator(QStringLiteral("failed"),
+                      tr("The run ended without measuring entries %1.")
+                          .arg(RunRecovery::numberList(m_unmeasured)),
+                      m_reportPath);
     } else if (m_endedByDeadline && !m_stoppedByOperator) {
         m_notifier->notify(QStringLiteral("finished"),
                            tr("Run finished by the deadline %1: %2 entries done, %3 failed, %4 not "
@@ -385,13 +399,15 @@ void RunController::endRunRecord(bool ok)
                                .arg(m_summary.done)
                                .arg(m_summary.failed)
                                .arg(m_summary.skipped)
-                               .arg(took));
+                               .arg(took),
+                           m_reportPath);
     } else if (!m_stoppedByOperator) {
         m_notifier->notify(QStringLiteral("finished"),
                            tr("Run finished: %1 entries done, %2 failed, in %3.")
                                .arg(m_doneCount)
                                .arg(m_failedCount)
-                               .arg(took));
+                               .arg(took),
+                           m_reportPath);
     }
     updateRunStatus();
 }

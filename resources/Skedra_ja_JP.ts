@@ -181,6 +181,22 @@ Load them? No discards them.</source>
         <source>Unsaved edits loaded from %1; entries: %2.</source>
         <translation>保存されなかった編集内容を %1 から読み込みました。行数: %2。</translation>
     </message>
+    <message>
+        <source>Write the night report of the journal&apos;s last run (an HTML file beside the journal) and open it</source>
+        <translation>ジャーナルの最後の実行のナイトレポート (ジャーナルと同じ場所の HTML ファイル) を書き出して開きます</translation>
+    </message>
+    <message>
+        <source>Report</source>
+        <translation>レポート</translation>
+    </message>
+    <message>
+        <source>Night report</source>
+        <translation>ナイトレポート</translation>
+    </message>
+    <message>
+        <source>Night report: %1</source>
+        <translation>ナイトレポート: %1</translation>
+    </message>
 </context>
 <context>
     <name>ConfigStore</name>
@@ -616,6 +632,117 @@ Then Click Ok.</source>
     </message>
 </context>
 <context>
+    <name>NightReport</name>
+    <message>
+        <source>Skedra: the run of %1</source>
+        <translation>Skedra: %1 の実行</translation>
+    </message>
+    <message>
+        <source>From %1 to %2; the run ended: %3.</source>
+        <translation>%1 から %2 まで。実行の終わり方: %3。</translation>
+    </message>
+    <message>
+        <source>no end recorded</source>
+        <translation>終了の記録なし</translation>
+    </message>
+    <message>
+        <source>Timeline</source>
+        <translation>タイムライン</translation>
+    </message>
+    <message>
+        <source>Bars: done green, failed red, stopped grey, skipped light; the dashed outline is the estimate, yellow the wait for the operator, violet the target away.</source>
+        <translation>バー: 完了は緑、失敗は赤、停止は灰、スキップは薄色。破線の枠は見積もり、黄色はオペレーター待ち、紫は測定プログラムの不在です。</translation>
+    </message>
+    <message>
+        <source>Totals</source>
+        <translation>合計</translation>
+    </message>
+    <message>
+        <source>Machine time</source>
+        <translation>装置の時間</translation>
+    </message>
+    <message>
+        <source>Waiting for the operator</source>
+        <translation>オペレーター待ち</translation>
+    </message>
+    <message>
+        <source>Lost to faults</source>
+        <translation>障害で失った時間</translation>
+    </message>
+    <message>
+        <source>Done</source>
+        <translation>完了</translation>
+    </message>
+    <message>
+        <source>Failed</source>
+        <translation>失敗</translation>
+    </message>
+    <message>
+        <source>Skipped</source>
+        <translation>スキップ</translation>
+    </message>
+    <message>
+        <source>Stopped</source>
+        <translation>停止</translation>
+    </message>
+    <message>
+        <source>Entries</source>
+        <translation>エントリ</translation>
+    </message>
+    <message>
+        <source>No.</source>
+        <translation>番号</translation>
+    </message>
+    <message>
+        <source>Sample</source>
+        <translation>試料</translation>
+    </message>
+    <message>
+        <source>File</source>
+        <translation>ファイル</translation>
+    </message>
+    <message>
+        <source>Element/Edge</source>
+        <translation>元素/吸収端</translation>
+    </message>
+    <message>
+        <source>Scan</source>
+        <translation>スキャン</translation>
+    </message>
+    <message>
+        <source>Estimate</source>
+        <translation>予想時間</translation>
+    </message>
+    <message>
+        <source>Actual</source>
+        <translation>実績</translation>
+    </message>
+    <message>
+        <source>Outcome</source>
+        <translation>結果</translation>
+    </message>
+    <message>
+        <source>Detail</source>
+        <translation>詳細</translation>
+    </message>
+    <message>
+        <source>The journal %1 has no run of %2.</source>
+        <translation>ジャーナル %1 に %2 の実行はありません。</translation>
+    </message>
+    <message>
+        <source>The journal %1 has no run.</source>
+        <translation>ジャーナル %1 に実行の記録がありません。</translation>
+    </message>
+    <message>
+        <source>Cannot write the night report %1: %2</source>
+        <translation>ナイトレポート %1 を書き込めません: %2</translation>
+    </message>
+    <message>
+        <source>-report needs the journal: skedra -report JOURNAL [RUN]</source>
+        <translation>-report にはジャーナルが必要です: skedra -report JOURNAL [RUN]</translation>
+    </message>
+</context>
+<context>
     <name>Notifier</name>
     <message>
         <source>Notification program %1 failed: %2</source>
@@ -999,6 +1126,10 @@ Resume the run?</source>
     <message>
         <source>Run finished by the deadline %1: %2 entries done, %3 failed, %4 not begun (they would end after it), in %5.</source>
         <translation>期限 %1 により実行終了: 完了 %2 行、失敗 %3 行、未開始 %4 行 (期限より後に終わる見込み)、所要 %5。</translation>
+    </message>
+    <message>
+        <source>Night report: %1</source>
+        <translation>ナイトレポート: %1</translation>
     </message>
 </context>
 <context>

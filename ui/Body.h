@@ -85,6 +85,7 @@ public:
         Stop,
         Resume,
         Check,
+        Report,
         InsertUp, // the editor's buttons, on the current entry
         InsertDown,
         Copy,
@@ -141,6 +142,8 @@ private:
     void setupList();
     void setupFiles();
     void checkSchedule();
+    // The night report of the journal's last run, written and opened.
+    void writeReport();
     void resumeClicked();
     void entryRunning(int row);
     void runFinished();

@@ -149,7 +149,11 @@ private slots:
             journal << QStringLiteral("%1 %2").arg(r.entry).arg(r.outcome);
         QCOMPARE(journal.mid(1), (QStringList{"1 done", "3 done", "0 ended"}));
         QCOMPARE(n->run.runStatus(), QStringLiteral("idle"));
-        QCOMPARE(logged.last(), QStringLiteral("Run finished at entry 3."));
+        QVERIFY(logged.contains(QStringLiteral("Run finished at entry 3.")));
+        // The night's report is written beside the journal as the run ends.
+        QCOMPARE(QFileInfo(n->run.reportPath()).absolutePath(),
+                 QFileInfo(n->run.journalPath()).absolutePath());
+        QVERIFY(QFileInfo(n->run.reportPath()).size() > 0);
     }
 
     // "Stop after this entry", then Resume with its default mode: the run
