@@ -237,8 +237,14 @@ void RunController::configure(const ConfigStore &cfg)
         return t;
     };
     setEndBy(clockKey(QStringLiteral("-end-by"), QStringLiteral("END_BY")));
-    if (cfg.contains(QStringLiteral("-start-at")))
+    // A start time that cannot be read must not start the run at once: the
+    // sample may still be cooling down.
+    m_startAtBad = false;
+    if (cfg.contains(QStringLiteral("-start-at"))) {
         setStartTime(clockKey(QStringLiteral("-start-at"), QString()));
+        m_startAtBad = !m_startTime.isValid();
+        m_startAtText = cfg.value(QStringLiteral("-start-at"));
+    }
 
     const QStringList notifyCmds = cfg.allRests(QStringLiteral("NOTIFY_CMD"));
     if (!notifyCmds.isEmpty())
@@ -249,11 +255,6 @@ void RunController::configure(const ConfigStore &cfg)
 Estimate::Figure RunController::estimateOf(const Entry &cur, const Entry *prev) const
 {
     return RunEstimate::estimate(cur, prev, m_estParams, m_calibration);
-}
-
-QList<Estimate::Figure> RunController::estimates() const
-{
-    return RunEstimate::estimateList(m_list->entries(), m_estParams, m_calibration);
 }
 
 void RunController::setEndBy(const QTime &time)
@@ -267,6 +268,7 @@ void RunController::setEndBy(const QTime &time)
 void RunController::setStartTime(const QTime &time)
 {
     m_startTime = time;
+    m_startAtBad = false;
 }
 
 void RunController::log(const QString &line, Severity severity)
@@ -283,6 +285,13 @@ int RunController::runningRow() const
 
 bool RunController::start()
 {
+    if (m_startAtBad && !m_startTime.isValid()) {
+        log(tr("The run is not started: -start-at %1 is not a time of day (hh:mm).")
+                .arg(m_startAtText),
+            Severity::Error);
+        emit runFinished(false);
+        return false;
+    }
     if (m_startsAt.isValid()) {
         log(tr("The run is held until %1; Stop cancels the start.")
                 .arg(m_startsAt.toString(QStringLiteral("HH:mm"))));

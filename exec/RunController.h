@@ -90,8 +90,6 @@ public:
 
     // The one estimate of an entry after the ticked entry above it.
     Estimate::Figure estimateOf(const Entry &cur, const Entry *prev) const;
-    // The schedule's estimates as a run would take them, by row.
-    QList<Estimate::Figure> estimates() const;
 
     // The deadline's time of day (invalid: none); a run that starts takes
     // the next such time as its deadline.
@@ -317,6 +315,9 @@ private:
     QDateTime m_deadline;
     bool m_endedByDeadline = false;
     QTime m_startTime;
+    // -start-at given but not a time: no run starts until a start time is set.
+    bool m_startAtBad = false;
+    QString m_startAtText;
     QDateTime m_startsAt;
     QTimer *m_startClock = nullptr;
     Summary m_summary;

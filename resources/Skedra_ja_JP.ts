@@ -1131,6 +1131,10 @@ Resume the run?</source>
         <source>Night report: %1</source>
         <translation>ナイトレポート: %1</translation>
     </message>
+    <message>
+        <source>The run is not started: -start-at %1 is not a time of day (hh:mm).</source>
+        <translation>実行を開始しません: -start-at %1 は時刻 (hh:mm) ではありません。</translation>
+    </message>
 </context>
 <context>
     <name>RunJournal</name>

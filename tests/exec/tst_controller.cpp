@@ -379,6 +379,17 @@ private slots:
         }
     }
 
+    // A start time that cannot be read holds the run back instead of
+    // starting it at once.
+    void unreadableStartTimeRefuses()
+    {
+        auto n = night(abc(), QStringLiteral("-start-at 25:61\n"));
+        QSignalSpy finished(&n->run, &RunController::runFinished);
+        QVERIFY(!n->run.start());
+        QCOMPARE(finished.count(), 1);
+        QVERIFY(!n->run.runGoing() && !n->run.startsAt().isValid());
+    }
+
     // The journal keeps what an entry waited for the operator apart from the
     // machine's time, and its estimate is the one the list shows.
     void operatorWaitJournaled()
