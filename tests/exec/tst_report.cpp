@@ -4,6 +4,9 @@
 #include "Estimate.h"
 #include "NightReport.h"
 
+#include "ConfigStore.h"
+#include "TestSupport.h"
+
 #include <QXmlStreamReader>
 #include <QtTest>
 
@@ -54,7 +57,46 @@ using Rows = QList<QStringList>; // entry, outcome, seconds, operator wait, targ
 class TstReport : public QObject
 {
     Q_OBJECT
+    TestSupport::WorkDir m_dir;
+
 private slots:
+    // skedra -report JOURNAL [RUN]: the last run, or the one whose start
+    // begins with RUN; none such is an error.
+    void reportCommand_data()
+    {
+        QTest::addColumn<QString>("run");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("file"); // the report written, by its run
+        QTest::newRow("the last run") << "" << 0 << "skedra-report-20261206T220000.html";
+        QTest::newRow("by its start")
+            << "2026-12-05T22" << 0 << "skedra-report-20261205T220000.html";
+        QTest::newRow("no such run") << "1999" << 1 << "";
+    }
+    void reportCommand()
+    {
+        QFETCH(QString, run);
+        const QString journal = m_dir.filePath(QStringLiteral("j.csv"));
+        QFile::remove(journal);
+        QString error;
+        for (const QDateTime &start : {kRun.addDays(-1), kRun}) {
+            JournalRow r;
+            r.run = start;
+            r.outcome = QStringLiteral("started");
+            QVERIFY(RunJournal::append(journal, r, &error));
+        }
+        ConfigStore store;
+        store.parseCommandLine(QStringList{"skedra", "-report", journal} +
+                               (run.isEmpty() ? QStringList() : QStringList{run}));
+        QString printed;
+        QString said;
+        QTextStream out(&printed);
+        QTextStream err(&said);
+        QTEST(NightReport::reportCommand(store, out, err), "status");
+        QFETCH(QString, file);
+        QCOMPARE(QFileInfo(printed.trimmed()).fileName(), file);
+        QCOMPARE(said.isEmpty(), !file.isEmpty());
+    }
+
     void content_data()
     {
         QTest::addColumn<Rows>("rows");
