@@ -106,12 +106,16 @@ QString html(const QList<JournalRow> &runRows)
             if (t.isValid() && (!end.isValid() || t > end))
                 end = t;
         }
-        if (r.started.isValid() && r.estimated > 0 &&
-            r.started.addMSecs(qint64(r.estimated * 1000)) > end)
-            end = r.started.addMSecs(qint64(r.estimated * 1000));
+    }
+    // The timeline reaches as far as the outlines of the estimates do.
+    QDateTime last = end;
+    for (const JournalRow &r : std::as_const(entries)) {
+        const QDateTime outline = r.started.addMSecs(qint64(r.estimated * 1000));
+        if (r.started.isValid() && outline > last)
+            last = outline;
     }
     const double span =
-        begin.isValid() && end.isValid() ? qMax(1.0, begin.msecsTo(end) / 1000.0) : 1.0;
+        begin.isValid() && last.isValid() ? qMax(1.0, begin.msecsTo(last) / 1000.0) : 1.0;
     const auto x = [&](const QDateTime &t) {
         return kLeft + kWidth * qBound(0.0, begin.msecsTo(t) / 1000.0 / span, 1.0);
     };
