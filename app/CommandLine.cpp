@@ -21,6 +21,13 @@ const std::vector<Option> &options()
         {"-confirm-prompts", nullptr,
          "Confirm every operator prompt by itself (simulations and trials without beam only)."},
         {"-resume-last", nullptr, "Resume the journal's last run if it did not end."},
+        {"-report", "JOURNAL [RUN]",
+         "Write the report of the journal's last run (or of the run started at RUN, "
+         "yyyy-MM-ddTHH:mm:ss) beside the journal and end; no window, no bus.",
+         false, 2},
+        {"-start-at", "hh:mm", "Hold Start until this time of day (the next such time)."},
+        {"-end-by", "hh:mm",
+         "Begin no entry that would end after this time of day (wins over END_BY)."},
         {"-quit-when-done", nullptr,
          "End when the run ends: status 0 when it ended well, 1 otherwise."},
         {"-quit-when-shown", nullptr, "End as soon as the main window is shown (start-up timing)."},
@@ -125,7 +132,9 @@ Result check(const QStringList &args)
         // A value is one argument that does not look like an option. A
         // missing value is left to the option's reader (an empty file name
         // is reported where the file is read).
-        if (o->argument && !inlineValue && i + 1 < args.size() && !isOption(args.at(i + 1)))
+        for (int v = 0; o->argument && !inlineValue && v < o->values && i + 1 < args.size() &&
+                        !isOption(args.at(i + 1));
+             ++v)
             ++i;
     }
     return result;

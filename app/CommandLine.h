@@ -23,6 +23,8 @@ struct Option
     const char *help;     // one sentence for --help
     // Looked up without regard to case (valueNoCase), so -ROOT works too.
     bool anyCase = false;
+    // Values it takes at most (the second and later ones optional).
+    int values = 1;
 };
 
 // Skedra's own options.

@@ -7,6 +7,7 @@
 #include "EntryText.h"
 #include "ExecPlan.h"
 #include "OptionTables.h"
+#include "RunJournal.h"
 #include "ScanPlan.h"
 #include "TargetWords.h"
 #include "TolvaProto.h"
@@ -100,6 +101,11 @@ Setup Setup::fromConfig(const ConfigStore &store)
     }
     s.blockNum = qMax(0, toIntOr0(store.valueNoCase(QStringLiteral("DRYRUN_BLOCK_NUM"))));
     s.est = Estimate::Params::fromConfig(store);
+    s.calibration = RunEstimate::Calibration::fromJournal(
+        RunJournal::read(store.valueNoCase(QStringLiteral("JOURNAL"), RunJournal::defaultPath())));
+    s.endBy = RunEstimate::clockTime(store.contains(QStringLiteral("-end-by"))
+                                         ? store.value(QStringLiteral("-end-by"))
+                                         : store.valueNoCase(QStringLiteral("END_BY")));
     return s;
 }
 
@@ -125,6 +131,17 @@ Result run(const QList<Entry> &entries, const Setup &setup, const QDateTime &now
         r.lines << busLine(setup, cmd.first, cmd.second);
 
     const QList<QStringList> across = EntryCheck::checkSchedule(entries);
+    // The run's clock: where each entry would end, and whether the deadline
+    // lets it begin (once one does not fit, the run ends there).
+    const QDateTime deadline = RunEstimate::nextAt(now, setup.endBy);
+    QDateTime clock = now;
+    bool past = false;
+    if (deadline.isValid()) {
+        r.fitting = 0;
+        r.lines << QStringLiteral("# ") +
+                       Tr::tr("Deadline (END_BY): %1.")
+                           .arg(deadline.toString(QStringLiteral("yyyy-MM-dd hh:mm")));
+    }
     // Each entry is compared with the one measured before it, as in a run:
     // unticked entries in between change nothing at the beamline.
     std::optional<Entry> last;
@@ -174,18 +191,27 @@ Result run(const QList<Entry> &entries, const Setup &setup, const QDateTime &now
             last.reset(); // a failed entry leaves the beamline unknown
             continue;
         }
+        const Estimate::Figure figure =
+            RunEstimate::estimate(cur, last ? &*last : nullptr, setup.est, setup.calibration);
         last = plan.measured ? *plan.measured : cur;
         r.lines << planLines(*last);
-        double seconds = Estimate::measurement(cur, setup.est);
-        if (plan.hold.contains(ExecFlags::MainThMoving))
-            seconds += setup.est.move;
-        if (plan.hold.contains(ExecFlags::SHolderMoving))
-            seconds += setup.est.holderMove;
-        r.seconds += seconds;
+        r.seconds += figure.seconds;
         r.prompts += int(plan.prompts.size());
         r.lines << QStringLiteral("# ") + Tr::tr("Estimated duration: %1 (%2 prompts not counted).")
-                                              .arg(Estimate::format(seconds))
+                                              .arg(Estimate::format(figure))
                                               .arg(plan.prompts.size());
+        if (!deadline.isValid())
+            continue;
+        past = past || !RunEstimate::fits(clock, figure, deadline);
+        clock = clock.addSecs(qint64(qMin(figure.seconds, 1e12)));
+        if (past) {
+            r.lines << QStringLiteral("# ") + Tr::tr("Not begun: would end after %1 (END_BY).")
+                                                  .arg(deadline.toString(QStringLiteral("hh:mm")));
+        } else {
+            ++r.fitting;
+            r.lines << QStringLiteral("# ") + Tr::tr("Fits before the deadline: ends about %1.")
+                                                  .arg(clock.toString(QStringLiteral("hh:mm")));
+        }
     }
 
     r.lines << QStringLiteral("# ") +
@@ -194,6 +220,12 @@ Result run(const QList<Entry> &entries, const Setup &setup, const QDateTime &now
                        .arg(r.prompts)
                        .arg(now.addSecs(qint64(qMin(r.seconds, 1e12)))
                                 .toString(QStringLiteral("yyyy-MM-dd hh:mm:ss")));
+    if (r.fitting >= 0)
+        r.lines << QStringLiteral("# ") +
+                       Tr::tr("%1 of %2 ticked entries fit before the deadline %3.")
+                           .arg(r.fitting)
+                           .arg(ticked)
+                           .arg(deadline.toString(QStringLiteral("hh:mm")));
     if (r.entriesWithErrors > 0)
         r.lines << QStringLiteral("# ") +
                        Tr::tr("%1 ticked entries have errors: Start refuses this schedule.")

@@ -5,7 +5,10 @@
 // list neighbour above) and calls the command plan (ExecPlan.h) against a
 // target that answers at once: every move ends, the block count is the
 // configured DRYRUN_BLOCK_NUM (or the entry's standard set), every
-// measurement ends. Each line is written as the bus client writes it, from
+// measurement ends. Each entry's duration is the run's one estimate
+// (RunEstimate.h), calibrated by the journal; with a deadline (END_BY,
+// -end-by) each entry says whether it fits before it, as the run decides.
+// Each line is written as the bus client writes it, from
 // the own node name to the target's remote address. Entries with errors
 // (EntryCheck.h) are listed with their errors and no commands. The Check
 // button shows the listing in a window; "skedra -check" prints it.
@@ -13,6 +16,7 @@
 
 #include "Entry.h"
 #include "Estimate.h"
+#include "RunEstimate.h"
 
 #include <QDateTime>
 #include <QList>
@@ -33,9 +37,12 @@ struct Setup
     QList<QPair<QString, QString>> onTargetReady;
     int blockNum = 0; // the answer to GetBlockNum; 0: the entry's standard set
     Estimate::Params est;
+    RunEstimate::Calibration calibration;
+    QTime endBy; // the deadline's time of day; invalid: none
 
     // NAME_ON_TOLVA, TARGET_NAME_ON_TOLVA, INIT_CMDS_ON_CONNECTED_TO_TARGET,
-    // DRYRUN_BLOCK_NUM and the EST_ keys, with the bus client's defaults.
+    // DRYRUN_BLOCK_NUM, the EST_ keys, the JOURNAL's calibration and END_BY
+    // (or -end-by), with the bus client's defaults.
     static Setup fromConfig(const ConfigStore &store);
 };
 
@@ -45,6 +52,7 @@ struct Result
     int entriesWithErrors = 0; // ticked entries that Start would refuse
     double seconds = 0;        // estimated duration of the ticked entries
     int prompts = 0;           // operator prompts, their waits not counted
+    int fitting = -1;          // ticked entries begun before the deadline; -1: none set
 };
 
 // now: when the run would start (for the expected end).

@@ -1,6 +1,7 @@
 #include "Exec.h"
 
 #include "ExecPlan.h"
+#include "RunEstimate.h"
 #include "TargetWords.h"
 
 #include <QDeadlineTimer>
@@ -146,6 +147,23 @@ void Exec::setResumeOnReturn(bool on, int attempts)
     maxAttempts = qMax(1, attempts);
 }
 
+void Exec::setDeadline(const QDateTime &at, const QList<Estimate::Figure> &figures)
+{
+    deadline = at;
+    estimates = figures;
+}
+
+void Exec::endByDeadline()
+{
+    const QString detail = tr("would end after %1").arg(deadline.toString(QStringLiteral("HH:mm")));
+    emit deadlineReached(current, detail);
+    for (int i = current; i < entries.size(); ++i)
+        emit entryEnded(i, EntryState::Skipped, entries.at(i).exec ? detail : QString());
+    current = int(entries.size());
+    currentBegun = false;
+    stop(true);
+}
+
 void Exec::setWaitLimit(double seconds)
 {
     if (seconds > 0)
@@ -257,6 +275,10 @@ void Exec::startOneSchedule()
     }
     if (current < 0 || current >= entries.size()) {
         stop(true);
+        return;
+    }
+    if (!RunEstimate::fits(QDateTime::currentDateTime(), estimates.value(current), deadline)) {
+        endByDeadline();
         return;
     }
     emit executing(current);

@@ -29,6 +29,10 @@
 // entry fails. runningChanged() tells the bus client whether a run is going
 // (IsBusy).
 //
+// With a deadline (setDeadline), an entry whose estimate and spread would end
+// past it is not begun: it and every entry after it end as skipped with the
+// reason, deadlineReached() says so, and the run ends well.
+//
 // How an entry ends is reported once by entryEnded(): done, failed (with the
 // reason), skipped (not ticked) or stopped (by Stop). Every failure of an
 // entry goes through failEntry(), which either ends the run (the default) or,
@@ -40,11 +44,13 @@
 #pragma once
 
 #include "Entry.h"
+#include "Estimate.h"
 #include "ExecFlags.h"
 #include "PromptType.h"
 #include "Severity.h"
 #include "Watchdog.h"
 
+#include <QDateTime>
 #include <QElapsedTimer>
 #include <QList>
 #include <QObject>
@@ -109,6 +115,9 @@ signals:
     // The target came back and the entry at index begins again (attempt
     // is the how-manieth time it is begun).
     void repeated(int index, int attempt);
+    // The entry at index would end after the deadline: the run ends here,
+    // every entry from it on skipped with detail as the reason.
+    void deadlineReached(int index, QString detail);
 
 public slots:
     void setTargetIsReady(bool f);
@@ -145,6 +154,9 @@ public slots:
     // operator resumes. An entry is begun at most maxAttempts times in all;
     // cut short once more, it fails.
     void setResumeOnReturn(bool on, int maxAttempts);
+    // No entry is begun that would end after deadline (invalid: none), by
+    // the estimates of the run's entries, by index.
+    void setDeadline(const QDateTime &deadline, const QList<Estimate::Figure> &estimates);
 
 private slots:
     void startOneSchedule();
@@ -167,6 +179,9 @@ private:
     // The one way an entry fails, whatever failed: it is reported, then the
     // run ends or goes on as the operator chose.
     void failEntry(const QString &reason);
+    // The entry at current would end after the deadline: it and the rest are
+    // skipped and the run ends well.
+    void endByDeadline();
 
     QString targetCh;
     bool running = false;
@@ -201,4 +216,6 @@ private:
     bool entryOpen = false;     // the current entry began and has not ended
     bool awaitingReady = false; // the next entry waits for the target
     std::array<bool, ExecFlags::FlagCount> m_flags{};
+    QDateTime deadline;
+    QList<Estimate::Figure> estimates;
 };

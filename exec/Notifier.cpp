@@ -6,7 +6,7 @@
 
 Notifier::Notifier(QObject *parent) : QObject(parent) {}
 
-void Notifier::notify(const QString &event, const QString &text)
+void Notifier::notify(const QString &event, const QString &text, const QString &attachment)
 {
     if (m_command.isEmpty())
         return;
@@ -14,8 +14,11 @@ void Notifier::notify(const QString &event, const QString &text)
     p->setProperty("deadline", QDateTime::currentMSecsSinceEpoch() + m_timeoutMs);
     p->setProgram(m_command.first());
     // One line: a notification never spills over into more arguments.
-    p->setArguments(m_command.mid(1)
-                    << event << QString(text).replace(QLatin1Char('\n'), QLatin1Char(' ')));
+    QStringList args = m_command.mid(1)
+                       << event << QString(text).replace(QLatin1Char('\n'), QLatin1Char(' '));
+    if (!attachment.isEmpty())
+        args << attachment;
+    p->setArguments(args);
     p->setStandardOutputFile(QProcess::nullDevice());
     p->setStandardErrorFile(QProcess::nullDevice());
     auto tell = [this, p](const QString &why) {

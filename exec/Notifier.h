@@ -1,7 +1,8 @@
 // Tells someone away from the screen what the night does: the configured
 // program (NOTIFY_CMD program [args...]) is started, without a shell, with two
 // more arguments: the event (finished, failed, stalled, target-lost, prompt)
-// and one line of text. It runs on its own; one that hangs is ended after a
+// and one line of text; for finished and failed, a third: the night report's
+// path (NightReport.h), when one was written. It runs on its own; one that hangs is ended after a
 // time-out, and a program that cannot be started is reported once.
 #pragma once
 
@@ -24,7 +25,8 @@ public:
     void waitForRunning();
 
 public slots:
-    void notify(const QString &event, const QString &text);
+    // attachment: one more argument after the text, when not empty.
+    void notify(const QString &event, const QString &text, const QString &attachment = QString());
 
 signals:
     // The program could not be started or failed; said once per program run.

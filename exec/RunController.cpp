@@ -99,8 +99,20 @@ RunController::RunController(ScheduleModel *list, ScheduleModel *cutBuffer, QObj
     m_promptClock->setSingleShot(true);
     m_promptClock->setInterval(kPromptNotifySeconds * 1000);
     connect(m_promptClock, &QTimer::timeout, this, &RunController::promptWaited);
+    m_startClock = new QTimer(this);
+    m_startClock->setSingleShot(true);
+    connect(m_startClock, &QTimer::timeout, this, [this] {
+        // A timer's interval is bounded: a start far ahead is reached in steps.
+        if (m_startsAt.isValid() && QDateTime::currentDateTime() < m_startsAt) {
+            startAt(m_startsAt);
+            return;
+        }
+        startNow();
+    });
+    connect(e, &Exec::deadlineReached, this, &RunController::engineDeadline);
 
-    m_list->setEstimator([this](const Entry &entry) { return estimateOf(entry); });
+    m_list->setEstimator(
+        [this](const Entry &cur, const Entry *prev) { return estimateOf(cur, prev); });
 }
 
 RunController::~RunController()
@@ -204,10 +216,35 @@ void RunController::configure(const ConfigStore &cfg)
     m_journal = cfg.valueNoCase(QStringLiteral("JOURNAL"), RunJournal::defaultPath());
     // A row torn by an earlier crash is named, once per start, and skipped.
     QStringList torn;
-    m_durationRatios = RunJournal::durationRatios(RunJournal::read(m_journal, &torn));
+    m_estParams = Estimate::Params::fromConfig(cfg);
+    m_calibration = RunEstimate::Calibration::fromJournal(RunJournal::read(m_journal, &torn));
     for (const QString &w : std::as_const(torn))
         log(w, Severity::Error);
-    m_list->setEstimator([this](const Entry &entry) { return estimateOf(entry); });
+    m_list->setEstimator(
+        [this](const Entry &cur, const Entry *prev) { return estimateOf(cur, prev); });
+
+    // The command line's time goes before the configuration's.
+    const auto clockKey = [this, &cfg](const QString &option, const QString &key) {
+        const bool given = cfg.contains(option);
+        const QString text = given ? cfg.value(option) : cfg.valueNoCase(key);
+        if (text.trimmed().isEmpty())
+            return QTime();
+        const QTime t = RunEstimate::clockTime(text);
+        if (!t.isValid())
+            log(tr("%1 %2 is not a time of day (hh:mm); it is not used.")
+                    .arg(given ? option : key, text),
+                Severity::Error);
+        return t;
+    };
+    setEndBy(clockKey(QStringLiteral("-end-by"), QStringLiteral("END_BY")));
+    // A start time that cannot be read must not start the run at once: the
+    // sample may still be cooling down.
+    m_startAtBad = false;
+    if (cfg.contains(QStringLiteral("-start-at"))) {
+        setStartTime(clockKey(QStringLiteral("-start-at"), QString()));
+        m_startAtBad = !m_startTime.isValid();
+        m_startAtText = cfg.value(QStringLiteral("-start-at"));
+    }
 
     const QStringList notifyCmds = cfg.allRests(QStringLiteral("NOTIFY_CMD"));
     if (!notifyCmds.isEmpty())
@@ -215,10 +252,23 @@ void RunController::configure(const ConfigStore &cfg)
     updateRunStatus();
 }
 
-double RunController::estimateOf(const Entry &e) const
+Estimate::Figure RunController::estimateOf(const Entry &cur, const Entry *prev) const
 {
-    return estimateEntries({e}, m_durationRatios, Estimate::Params::fromConfig(config()))
-        .constFirst();
+    return RunEstimate::estimate(cur, prev, m_estParams, m_calibration);
+}
+
+void RunController::setEndBy(const QTime &time)
+{
+    m_endBy = time;
+    // A run going keeps the deadline it began with.
+    if (!m_runGoing)
+        m_deadline = {};
+}
+
+void RunController::setStartTime(const QTime &time)
+{
+    m_startTime = time;
+    m_startAtBad = false;
 }
 
 void RunController::log(const QString &line, Severity severity)
@@ -255,6 +305,58 @@ QString RunController::questionBeforeRemoving(const QList<int> &rows, bool all) 
 
 bool RunController::start()
 {
+    if (m_startAtBad && !m_startTime.isValid()) {
+        log(tr("The run is not started: -start-at %1 is not a time of day (hh:mm).")
+                .arg(m_startAtText),
+            Severity::Error);
+        emit runFinished(false);
+        return false;
+    }
+    if (m_startsAt.isValid()) {
+        log(tr("The run is held until %1; Stop cancels the start.")
+                .arg(m_startsAt.toString(QStringLiteral("HH:mm"))));
+        return true;
+    }
+    if (m_startTime.isValid() && !m_runGoing)
+        return startAt(RunEstimate::nextAt(QDateTime::currentDateTime(), m_startTime));
+    return startNow();
+}
+
+bool RunController::startAt(const QDateTime &at)
+{
+    if (m_runGoing)
+        return startNow(); // refuses, or begins anew after a lost target
+    // Errors are said now, while someone is there to mend them, not at the
+    // start time.
+    const QList<Entry> entries = m_list->entries();
+    for (int i = 0; i < entries.size(); ++i) {
+        if (entries.at(i).exec && !EntryCheck::errorsAtStart(entries.at(i)).isEmpty())
+            return startNow(); // refuses, and says why
+    }
+    const QDateTime now = QDateTime::currentDateTime();
+    if (at <= now)
+        return startNow();
+    const bool wasHeld = m_startsAt.isValid();
+    m_startsAt = at;
+    // QTimer takes an int of milliseconds: a day at most per step.
+    m_startClock->start(int(qMin<qint64>(now.msecsTo(at), 24LL * 3600 * 1000)));
+    if (!wasHeld) {
+        log(tr("The run starts at %1 (in %2); Stop cancels the start.")
+                .arg(at.toString(QStringLiteral("yyyy-MM-dd HH:mm")),
+                     Estimate::format(double(now.secsTo(at)))));
+        updateRunStatus();
+        emit startHeld(true);
+    }
+    return true;
+}
+
+bool RunController::startNow()
+{
+    if (m_startsAt.isValid()) {
+        m_startsAt = {};
+        m_startClock->stop();
+        emit startHeld(false);
+    }
     // The run goes on unchanged: a second list handed over now would name
     // other entries than the ones the engine runs. Only a run held by a lost
     // target may begin anew.
@@ -312,6 +414,15 @@ bool RunController::start()
 
 void RunController::stop()
 {
+    if (m_startsAt.isValid()) {
+        log(tr("The start at %1 is cancelled.").arg(m_startsAt.toString(QStringLiteral("HH:mm"))));
+        m_startsAt = {};
+        m_startClock->stop();
+        updateRunStatus();
+        emit startHeld(false);
+        if (!m_runGoing)
+            return;
+    }
     // Told apart from a run that finished by itself when the engine reports
     // the end.
     if (m_runGoing)
@@ -327,11 +438,16 @@ void RunController::resume(Exec::ResumeMode mode)
         appendJournal(RunRecovery::startedRow(m_runStart, m_runCopy));
     if (!m_runGoing && m_runStart.isValid())
         m_statusClock->start();
+    const bool wasGoing = m_runGoing;
     m_runGoing = true;
     m_stoppedByOperator = false;
+    m_endedByDeadline = false;
     m_unmeasured.clear();
     updateRunStatus();
+    sendDeadline();
     emit resumeExec(mode);
+    if (!wasGoing && m_runStart.isValid())
+        emit runStarted();
 }
 
 void RunController::setStopAfterEntry(bool on)
@@ -372,6 +488,7 @@ void RunController::enginePrompt(const QString &msg, PromptType type)
 {
     Prompt p{++m_lastPromptId, msg, type, QDateTime::currentDateTime()};
     m_prompts.append(p);
+    noteWaits();
     log(tr("Prompt: %1").arg(oneLine(msg)));
     Exec *e = m_exec;
     const int count = int(m_prompts.size());
@@ -390,6 +507,7 @@ void RunController::confirmPrompt(int id)
         if (m_prompts.at(i).id != id)
             continue;
         const Prompt p = m_prompts.takeAt(i);
+        noteWaits();
         log(tr("Prompt confirmed: %1").arg(oneLine(p.msg)));
         Exec *e = m_exec;
         const int count = int(m_prompts.size());

@@ -16,7 +16,10 @@
 //   the list meanwhile; outcomes go back into the model beside the entries;
 // - the night's record: the journal's rows, the run's copy of the schedule
 //   for a resume after a crash, notifications (NOTIFY_CMD), the watchdog's
-//   stalls and the expected end;
+//   stalls and the expected end, all from the one estimate (RunEstimate.h);
+// - the clock of the night: a start held until a time (-start-at, the run
+//   bar's field) and a deadline (END_BY, -end-by) past which no entry is
+//   begun;
 // - the operator: log lines with a severity (logged), alerts that need
 //   someone (alert), prompts as requests (promptRaised/confirmPrompt) that a
 //   window or an unattended run answers.
@@ -26,6 +29,7 @@
 
 #include "AMsg.h"
 #include "Exec.h"
+#include "RunEstimate.h"
 #include "RunEta.h"
 #include "RunJournal.h"
 #include "RunRecovery.h"
@@ -54,8 +58,9 @@ public:
     ~RunController() override;
 
     // Reads the bus names, init commands, WAIT_LIMIT, ON_ENTRY_ERROR,
-    // ON_TARGET_RETURN, MAX_ENTRY_ATTEMPTS, PROMPT_NOTIFY_AFTER, JOURNAL and
-    // NOTIFY_CMD; a value it cannot use is logged and the default is taken.
+    // ON_TARGET_RETURN, MAX_ENTRY_ATTEMPTS, PROMPT_NOTIFY_AFTER, JOURNAL,
+    // NOTIFY_CMD, the EST_ keys, END_BY (or -end-by) and -start-at; a value
+    // it cannot use is logged and the default is taken.
     void configure(const ConfigStore &cfg);
     // Stops the engine's thread; nothing the engine says reaches anyone
     // afterwards. Also done by the destructor.
@@ -87,6 +92,40 @@ public:
     QList<int> failedEarlierInTheNight() const { return m_nightEarlier; }
     QString runStatus() const { return m_runStatus; }
 
+    // The one estimate of an entry after the ticked entry above it.
+    Estimate::Figure estimateOf(const Entry &cur, const Entry *prev) const;
+
+    // The deadline's time of day (invalid: none); a run that starts takes
+    // the next such time as its deadline.
+    QTime endBy() const { return m_endBy; }
+    void setEndBy(const QTime &time);
+    // The deadline of the run going or last run (invalid: none).
+    QDateTime deadline() const { return m_deadline; }
+
+    // The time of day Start waits for (invalid: Start begins at once).
+    QTime startTime() const { return m_startTime; }
+    void setStartTime(const QTime &time);
+    // When a held Start begins the run (invalid: no start is held).
+    QDateTime startsAt() const { return m_startsAt; }
+    // Holds the start until at; Stop cancels it. false when the schedule
+    // has errors (as Start).
+    bool startAt(const QDateTime &at);
+
+    // How the last run ended, for its one-line summary.
+    enum class Ending { None, Finished, FinishedByDeadline, Stopped, Failed };
+    struct Summary
+    {
+        Ending ending = Ending::None;
+        int done = 0;
+        int failed = 0;
+        int skipped = 0;      // not begun: the deadline
+        int notMeasured = 0;  // ticked, and neither of the above
+        qint64 took = 0;      // seconds from the start to the end
+        double estimated = 0; // the estimates of the ticked entries
+    };
+    Summary summary() const { return m_summary; }
+    // The night report of the last run (NightReport.h), written at its end.
+    QString reportPath() const { return m_reportPath; }
     struct Times
     {
         qint64 elapsed = 0;
@@ -163,6 +202,8 @@ signals:
     void alert(const QString &text);
     // The journal cannot be written (said once a run).
     void journalFailed(const QString &error);
+    // The night report of the run that ended was written there.
+    void reportWritten(const QString &path);
 
     void sendCmd(const QString &fromCh, const QString &to, const QString &cmd);
     void answer(const AMsg &question, const QString &text);
@@ -170,7 +211,10 @@ signals:
     void runStatusChanged(const QString &status);
     void targetReadyChanged(bool ready);
 
+    // A run began: Start, or Resume of a run that had ended or held.
     void runStarted();
+    // A start is held until startsAt(), or no longer (cancelled, begun).
+    void startHeld(bool held);
 
     // To the engine, connected to Exec's slots of the same meaning (queued,
     // so they arrive in the order given).
@@ -217,7 +261,17 @@ private:
     void engineStalled(const QString &why);
     void engineTargetLost(const QString &why);
     void engineRepeated(int idx, int attempt);
-    // A row for an episode that cost the night time (target-lost, bus-lost,
+    void engineDeadline(int idx, const QString &detail);
+    // Starts the run now, whatever start time is set.
+    bool startNow();
+    // Hands the deadline and the run's estimates to the engine.
+    void sendDeadline();
+    // The waits of the running entry for the operator and the target begin
+    // or end (their seconds go to its journal row).
+    void noteWaits();
+    double waitedFor(const QDateTime &since, double before, const QDateTime &now) const;
+    void
+    summarize(bool ok); // A row for an episode that cost the night time (target-lost, bus-lost,
     // stalled, repeat), for the entry at idx.
     JournalRow episodeRow(const QString &what, int idx, const QString &detail) const;
     void journalEpisode(const QString &what, int idx, const QString &detail);
@@ -229,7 +283,8 @@ private:
     void showWaitingForOperator();
 
     void log(const QString &line, Severity severity = Severity::Info);
-    void alertOperator(const QString &event, const QString &text);
+    void alertOperator(const QString &event, const QString &text,
+                       const QString &attachment = QString());
     void sendInitCmds(const QStringList &cmds);
     void setOutcome(int idx, const ScheduleModel::Outcome &o);
     ScheduleModel::Outcome outcomeOf(int idx) const;
@@ -240,7 +295,6 @@ private:
     void writeRunCopy(const QList<Entry> &entries);
     void updateRunStatus();
     int runNumber(int idx) const { return m_runNumbers.value(idx, idx + 1); }
-    double estimateOf(const Entry &e) const;
 
     ScheduleModel *m_list = nullptr;
     ScheduleModel *m_cutBuffer = nullptr;
@@ -259,7 +313,25 @@ private:
     bool m_stopAfterEntry = false;
     QString m_journal;
     bool m_journalWarned = false;
-    QMap<QString, double> m_durationRatios; // from the journal, by scan type
+    RunEstimate::Calibration m_calibration; // from the journal
+    Estimate::Params m_estParams;
+    QTime m_endBy;
+    QDateTime m_deadline;
+    bool m_endedByDeadline = false;
+    QTime m_startTime;
+    // -start-at given but not a time: no run starts until a start time is set.
+    bool m_startAtBad = false;
+    QString m_startAtText;
+    QDateTime m_startsAt;
+    QTimer *m_startClock = nullptr;
+    Summary m_summary;
+    QString m_reportPath;
+    // The running entry's waits: seconds so far, and since when the one
+    // going on has lasted (invalid: none).
+    double m_operatorWait = 0;
+    double m_targetWait = 0;
+    QDateTime m_operatorSince;
+    QDateTime m_targetSince;
     bool m_targetReady = false;
 
     // The run: its entries by id in the order the engine was given them,
@@ -267,7 +339,7 @@ private:
     QList<ScheduleModel::Id> m_runIds;
     QList<bool> m_runTicked;
     QList<int> m_runNumbers;
-    QList<double> m_runEstimates; // 0 for entries not ticked
+    QList<Estimate::Figure> m_runEstimates; // 0 for entries not ticked
     // The entries as the run began, for the journal of an entry cut from
     // the list meanwhile.
     QList<Entry> m_runEntries;

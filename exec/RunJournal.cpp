@@ -40,12 +40,19 @@ QString defaultPath()
 
 QStringList header()
 {
-    return {QStringLiteral("run"),     QStringLiteral("entry"),   QStringLiteral("holder"),
-            QStringLiteral("sample"),  QStringLiteral("file"),    QStringLiteral("element"),
-            QStringLiteral("edge"),    QStringLiteral("scan"),    QStringLiteral("started"),
-            QStringLiteral("ended"),   QStringLiteral("seconds"), QStringLiteral("estimated"),
-            QStringLiteral("outcome"), QStringLiteral("detail")};
+    return {
+        QStringLiteral("run"),           QStringLiteral("entry"),      QStringLiteral("holder"),
+        QStringLiteral("sample"),        QStringLiteral("file"),       QStringLiteral("element"),
+        QStringLiteral("edge"),          QStringLiteral("scan"),       QStringLiteral("started"),
+        QStringLiteral("ended"),         QStringLiteral("seconds"),    QStringLiteral("estimated"),
+        QStringLiteral("outcome"),       QStringLiteral("detail"),     QStringLiteral("model"),
+        QStringLiteral("operator_wait"), QStringLiteral("target_wait")};
 }
+
+namespace {
+// The columns of journals written before the model and the waits were kept.
+constexpr int kOldColumns = 14;
+} // namespace
 
 QStringList fields(const JournalRow &r)
 {
@@ -62,7 +69,10 @@ QStringList fields(const JournalRow &r)
             QString::number(r.seconds, 'f', 1),
             QString::number(r.estimated, 'f', 1),
             r.outcome,
-            r.detail};
+            r.detail,
+            QString::number(r.model, 'f', 1),
+            QString::number(r.operatorWait, 'f', 1),
+            QString::number(r.targetWait, 'f', 1)};
 }
 
 bool append(const QString &path, const JournalRow &row, QString *error)
@@ -107,13 +117,13 @@ QList<JournalRow> read(const QString &path, QStringList *warnings)
     while (!in.atEnd()) {
         const QString line = in.readLine();
         ++lineNo;
-        if (line.isEmpty() || line == Csv::joinLine(header()))
+        if (line.isEmpty() || line.startsWith(QLatin1String("run,entry,")))
             continue;
         QStringList c = Csv::splitLine(line);
-        if (c.size() == columns - 1 && line.endsWith(QLatin1Char(',')))
+        if (c.size() == kOldColumns - 1 && line.endsWith(QLatin1Char(',')))
             c << QString(); // an empty detail leaves no field after the last comma
         JournalRow r;
-        bool ok = c.size() == columns;
+        bool ok = c.size() == columns || c.size() == kOldColumns;
         if (ok) {
             r.run = QDateTime::fromString(c.at(0), Qt::ISODate);
             r.entry = c.at(1).toInt(&ok);
@@ -132,6 +142,13 @@ QList<JournalRow> read(const QString &path, QStringList *warnings)
             r.outcome = c.at(12);
             r.detail = c.at(13);
             ok = ok && r.run.isValid() && secOk && estOk;
+            if (ok && c.size() == columns) {
+                bool a = false, b = false, d = false;
+                r.model = c.at(14).toDouble(&a);
+                r.operatorWait = c.at(15).toDouble(&b);
+                r.targetWait = c.at(16).toDouble(&d);
+                ok = a && b && d;
+            }
         }
         if (!ok) {
             if (warnings)
@@ -145,7 +162,7 @@ QList<JournalRow> read(const QString &path, QStringList *warnings)
     return rows;
 }
 
-QMap<QString, double> durationRatios(const QList<JournalRow> &rows, int runs)
+QList<JournalRow> learnable(const QList<JournalRow> &rows, int runs)
 {
     QList<QDateTime> starts;
     for (const JournalRow &r : rows) {
@@ -154,18 +171,37 @@ QMap<QString, double> durationRatios(const QList<JournalRow> &rows, int runs)
     }
     std::sort(starts.begin(), starts.end());
     const QSet<QDateTime> recent(starts.end() - qMin<qsizetype>(runs, starts.size()), starts.end());
-    QMap<QString, QList<double>> byScan;
+    QList<JournalRow> out;
     for (const JournalRow &r : rows) {
-        if (recent.contains(r.run) && r.outcome == QLatin1String("done") && r.estimated > 0)
-            byScan[r.scan] << r.seconds / r.estimated;
+        if (recent.contains(r.run) && r.outcome == QLatin1String("done") && modelOf(r) > 0)
+            out << r;
     }
+    return out;
+}
+
+double modelOf(const JournalRow &r)
+{
+    // Journals from before the model column learn from the estimate.
+    return r.model > 0 ? r.model : r.estimated;
+}
+
+double median(QList<double> v)
+{
+    if (v.isEmpty())
+        return 0;
+    std::sort(v.begin(), v.end());
+    const qsizetype n = v.size();
+    return n % 2 ? v.at(n / 2) : (v.at(n / 2 - 1) + v.at(n / 2)) / 2;
+}
+
+QMap<QString, double> durationRatios(const QList<JournalRow> &rows, int runs)
+{
+    QMap<QString, QList<double>> byScan;
+    for (const JournalRow &r : learnable(rows, runs))
+        byScan[r.scan] << r.machineSeconds() / modelOf(r);
     QMap<QString, double> ratios;
-    for (auto it = byScan.begin(); it != byScan.end(); ++it) {
-        QList<double> v = it.value();
-        std::sort(v.begin(), v.end());
-        const qsizetype n = v.size();
-        ratios.insert(it.key(), n % 2 ? v.at(n / 2) : (v.at(n / 2 - 1) + v.at(n / 2)) / 2);
-    }
+    for (auto it = byScan.begin(); it != byScan.end(); ++it)
+        ratios.insert(it.key(), median(it.value()));
     return ratios;
 }
 

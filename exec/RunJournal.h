@@ -37,6 +37,14 @@ struct JournalRow
     // bus-lost, stalled, repeat (seconds: how long the target was away)
     QString outcome;
     QString detail; // why it failed; empty when done
+    // Added later, at the end of the row (journals without them still read):
+    // the model's seconds before calibration, and the seconds the entry
+    // waited for the operator's prompts and for the target (away, not yet
+    // logged in). The calibration learns from the rest, the machine's time.
+    double model = 0;
+    double operatorWait = 0;
+    double targetWait = 0;
+    double machineSeconds() const { return qMax(0.0, seconds - operatorWait - targetWait); }
 };
 
 namespace RunJournal {
@@ -56,8 +64,15 @@ bool append(const QString &path, const JournalRow &row, QString *error);
 // line of a crash) is skipped and named in *warnings.
 QList<JournalRow> read(const QString &path, QStringList *warnings = nullptr);
 
-// For each scan type, the median of measured / estimated duration over the
-// rows of the last `runs` runs that ended well and had an estimate.
+// The rows an estimate learns from: entries done in the last `runs` runs,
+// with a model figure.
+QList<JournalRow> learnable(const QList<JournalRow> &rows, int runs = 5);
+// The model's seconds of a row (its estimate in journals older than the column).
+double modelOf(const JournalRow &row);
+double median(QList<double> values);
+
+// For each scan type, the median of machine time / model over the rows of
+// the last `runs` runs that ended well and had an estimate.
 QMap<QString, double> durationRatios(const QList<JournalRow> &rows, int runs = 5);
 
 } // namespace RunJournal

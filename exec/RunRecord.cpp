@@ -7,6 +7,7 @@
 #include "ConfigStore.h"
 #include "Estimate.h"
 #include "ExecPlan.h"
+#include "NightReport.h"
 #include "Notifier.h"
 #include "RunEstimate.h"
 
@@ -58,6 +59,11 @@ void RunController::setOutcome(int idx, const ScheduleModel::Outcome &o)
 
 void RunController::engineExecuting(int idx)
 {
+    // Begun (again): its time and its waits count from now.
+    m_operatorWait = 0;
+    m_targetWait = 0;
+    m_operatorSince = {};
+    m_targetSince = {};
     // The entries before keep the outcomes of how they ended.
     if (idx >= 0 && idx < m_runIds.size()) {
         ScheduleModel::Outcome o;
@@ -68,6 +74,7 @@ void RunController::engineExecuting(int idx)
     }
     m_runningIndex = idx;
     m_stalled = false;
+    noteWaits();
     m_eta.entryBegan(idx, QDateTime::currentDateTime());
     updateRunStatus();
     emit entryRunning(runningRow());
@@ -81,6 +88,7 @@ void RunController::engineStage(int stage)
     m_stage = stage;
     if (!changed)
         return;
+    noteWaits();
     ScheduleModel::Outcome o = outcomeOf(m_runningIndex);
     if (m_runningIndex >= 0 && o.state == EntryState::Running && m_prompts.isEmpty()) {
         o.text = stageName(stage);
@@ -118,7 +126,10 @@ void RunController::engineFinished(bool ok)
                 st != EntryState::Skipped)
                 m_unmeasured.append(runNumber(i));
         }
-        if (!m_unmeasured.isEmpty())
+        if (m_endedByDeadline)
+            log(tr("Run finished by the deadline %1.")
+                    .arg(m_deadline.toString(QStringLiteral("HH:mm"))));
+        else if (!m_unmeasured.isEmpty())
             log(tr("Run ended without measuring entries %1.")
                     .arg(RunRecovery::numberList(m_unmeasured)),
                 Severity::Error);
@@ -157,7 +168,9 @@ void RunController::engineEntryEnded(int idx, EntryState state, const QString &d
             m_notifier->notify(QStringLiteral("failed"),
                                tr("Entry %1 failed: %2").arg(runNumber(idx)).arg(detail));
     }
-    if (state != EntryState::Skipped)
+    // Skipped for a reason (the deadline), not merely unticked: the night's
+    // record says why it was not measured.
+    if (state != EntryState::Skipped || !detail.isEmpty())
         writeJournal(idx, state, detail, started);
     // The end moves with the entries that took longer than estimated.
     m_eta.entryBegan(-1, QDateTime::currentDateTime());
@@ -198,6 +211,18 @@ void RunController::entryEdited(ScheduleModel::Id id)
     if (idx < 0 || row < 0)
         return;
     emit updateExec(idx, m_list->entry(row));
+    // The deadline is weighed with the entries as they are now.
+    QList<Entry> run;
+    for (int i = 0; i < m_runIds.size(); ++i) {
+        const int r = m_list->rowOf(m_runIds.at(i));
+        run << (r >= 0 ? m_list->entry(r) : m_runEntries.value(i));
+    }
+    m_runEstimates = RunEstimate::estimateList(run, m_estParams, m_calibration);
+    for (int i = 0; i < run.size(); ++i) {
+        if (!run.at(i).exec)
+            m_runEstimates[i] = {};
+    }
+    sendDeadline();
 }
 
 // The engine has logged the line already: the operator is told once, and
@@ -230,6 +255,42 @@ void RunController::engineRepeated(int idx, int attempt)
     appendJournal(r);
 }
 
+void RunController::engineDeadline(int idx, const QString &detail)
+{
+    m_endedByDeadline = true;
+    QList<int> numbers;
+    for (int i = idx; i < m_runIds.size(); ++i) {
+        if (m_runTicked.value(i))
+            numbers << runNumber(i);
+    }
+    log(tr("Entry %1 (estimated %2) %3 (END_BY): entries %4 are not begun; the run ends.")
+            .arg(runNumber(idx))
+            .arg(Estimate::format(m_runEstimates.value(idx)), detail,
+                 RunRecovery::numberList(numbers)));
+}
+
+void RunController::noteWaits()
+{
+    const QDateTime t = QDateTime::currentDateTime();
+    const bool entry = m_runGoing && m_runningIndex >= 0;
+    const bool operatorWaits = entry && !m_prompts.isEmpty();
+    const bool targetWaits =
+        entry && (m_stage == Stage::WaitingForTarget || m_stage == Stage::TargetLost);
+    if (operatorWaits != m_operatorSince.isValid()) {
+        m_operatorWait = waitedFor(m_operatorSince, m_operatorWait, t);
+        m_operatorSince = operatorWaits ? t : QDateTime();
+    }
+    if (targetWaits != m_targetSince.isValid()) {
+        m_targetWait = waitedFor(m_targetSince, m_targetWait, t);
+        m_targetSince = targetWaits ? t : QDateTime();
+    }
+}
+
+double RunController::waitedFor(const QDateTime &since, double before, const QDateTime &t) const
+{
+    return before + (since.isValid() ? qMax<qint64>(0, since.msecsTo(t)) / 1000.0 : 0);
+}
+
 JournalRow RunController::episodeRow(const QString &what, int idx, const QString &detail) const
 {
     JournalRow r;
@@ -248,9 +309,10 @@ void RunController::journalEpisode(const QString &what, int idx, const QString &
         appendJournal(episodeRow(what, idx, detail));
 }
 
-void RunController::alertOperator(const QString &event, const QString &text)
+void RunController::alertOperator(const QString &event, const QString &text,
+                                  const QString &attachment)
 {
-    m_notifier->notify(event, text);
+    m_notifier->notify(event, text, attachment);
     emit alert(text);
 }
 
@@ -267,18 +329,28 @@ void RunController::beginRunRecord(const QList<Entry> &entries)
     m_runGoing = true;
     m_stoppedByOperator = false;
     m_journalWarned = false;
-    // The journal of earlier nights tells how long each scan type really takes.
-    m_durationRatios = RunJournal::durationRatios(RunJournal::read(m_journal));
-    m_list->setEstimator([this](const Entry &entry) { return estimateOf(entry); });
-    m_runEstimates =
-        estimateEntries(entries, m_durationRatios, Estimate::Params::fromConfig(config()));
+    m_endedByDeadline = false;
+    // The journal of earlier nights tells how long each kind of entry really
+    // takes.
+    m_calibration = RunEstimate::Calibration::fromJournal(RunJournal::read(m_journal));
+    m_list->setEstimator(
+        [this](const Entry &cur, const Entry *prev) { return estimateOf(cur, prev); });
+    m_runEstimates = RunEstimate::estimateList(entries, m_estParams, m_calibration);
     for (int i = 0; i < entries.size(); ++i) {
         if (!entries.at(i).exec)
-            m_runEstimates[i] = 0;
+            m_runEstimates[i] = {};
     }
     m_runStart = now();
+    m_deadline = RunEstimate::nextAt(m_runStart, m_endBy);
+    if (m_deadline.isValid())
+        log(tr("The run ends by %1 (END_BY): no entry is begun that would end later.")
+                .arg(m_deadline.toString(QStringLiteral("yyyy-MM-dd HH:mm"))));
+    sendDeadline();
     writeRunCopy(entries);
-    m_eta.start(m_runStart, m_runEstimates);
+    QList<double> seconds;
+    for (const Estimate::Figure &f : std::as_const(m_runEstimates))
+        seconds << f.seconds;
+    m_eta.start(m_runStart, seconds);
     m_statusClock->start();
     updateRunStatus();
 }
@@ -296,23 +368,87 @@ void RunController::endRunRecord(bool ok)
                                         !ok                       ? QStringLiteral("failed")
                                         : m_stoppedByOperator     ? QStringLiteral("stopped")
                                         : !m_unmeasured.isEmpty() ? QStringLiteral("incomplete")
-                                                                  : QStringLiteral("finished"),
+                                        : m_endedByDeadline ? QStringLiteral("finished-by-deadline")
+                                                            : QStringLiteral("finished"),
                                         now()));
+    summarize(ok);
+    // The night's report goes with the notification, for whoever reads it
+    // away from the screen.
+    QString error;
+    m_reportPath.clear();
+    if (NightReport::write(m_journal, m_runStart, &m_reportPath, &error)) {
+        log(tr("Night report: %1").arg(m_reportPath));
+        emit reportWritten(m_reportPath);
+    } else {
+        log(error, Severity::Error);
+    }
     const QString took = Estimate::format(double(m_runStart.secsTo(now())));
     if (!ok) {
         alertOperator(QStringLiteral("failed"),
-                      tr("The run ended on an error at entry %1.").arg(m_lastFailed));
+                      tr("The run ended on an error at entry %1.").arg(m_lastFailed), m_reportPath);
     } else if (!m_unmeasured.isEmpty()) {
-        alertOperator(QStringLiteral("failed"), tr("The run ended without measuring entries %1.")
-                                                    .arg(RunRecovery::numberList(m_unmeasured)));
+        alertOperator(QStringLiteral("failed"),
+                      tr("The run ended without measuring entries %1.")
+                          .arg(RunRecovery::numberList(m_unmeasured)),
+                      m_reportPath);
+    } else if (m_endedByDeadline && !m_stoppedByOperator) {
+        m_notifier->notify(QStringLiteral("finished"),
+                           tr("Run finished by the deadline %1: %2 entries done, %3 failed, %4 not "
+                              "begun (they would end after it), in %5.")
+                               .arg(m_deadline.toString(QStringLiteral("HH:mm")))
+                               .arg(m_summary.done)
+                               .arg(m_summary.failed)
+                               .arg(m_summary.skipped)
+                               .arg(took),
+                           m_reportPath);
     } else if (!m_stoppedByOperator) {
         m_notifier->notify(QStringLiteral("finished"),
                            tr("Run finished: %1 entries done, %2 failed, in %3.")
                                .arg(m_doneCount)
                                .arg(m_failedCount)
-                               .arg(took));
+                               .arg(took),
+                           m_reportPath);
     }
     updateRunStatus();
+}
+
+void RunController::summarize(bool ok)
+{
+    Summary s;
+    s.ending = !ok                   ? Ending::Failed
+               : m_stoppedByOperator ? Ending::Stopped
+               : m_endedByDeadline   ? Ending::FinishedByDeadline
+                                     : Ending::Finished;
+    for (int i = 0; i < m_runIds.size(); ++i) {
+        if (!m_runTicked.value(i))
+            continue;
+        s.estimated += m_runEstimates.value(i).seconds;
+        switch (m_states.value(m_runIds.at(i), EntryState::Pending)) {
+        case EntryState::Done:
+            ++s.done;
+            break;
+        case EntryState::Failed:
+            ++s.failed;
+            break;
+        case EntryState::Skipped: // a ticked entry is skipped only by the deadline
+            ++s.skipped;
+            break;
+        default:
+            ++s.notMeasured;
+            break;
+        }
+    }
+    s.took = m_runStart.secsTo(now());
+    m_summary = s;
+}
+
+void RunController::sendDeadline()
+{
+    Exec *e = m_exec;
+    const QDateTime at = m_deadline;
+    const QList<Estimate::Figure> figures = m_runEstimates;
+    QMetaObject::invokeMethod(
+        e, [e, at, figures] { e->setDeadline(at, figures); }, Qt::QueuedConnection);
 }
 
 void RunController::writeJournal(int idx, EntryState state, const QString &detail,
@@ -332,7 +468,14 @@ void RunController::writeJournal(int idx, EntryState state, const QString &detai
     r.ended = now();
     r.started = started.isValid() ? started.toOffsetFromUtc(r.ended.offsetFromUtc()) : r.ended;
     r.seconds = r.started.msecsTo(r.ended) / 1000.0;
-    r.estimated = m_runEstimates.value(idx);
+    r.estimated = m_runEstimates.value(idx).seconds;
+    r.model = m_runEstimates.value(idx).model;
+    // Waits still going on end with the entry.
+    if (idx == m_runningIndex) {
+        const QDateTime t = QDateTime::currentDateTime();
+        r.operatorWait = waitedFor(m_operatorSince, m_operatorWait, t);
+        r.targetWait = waitedFor(m_targetSince, m_targetWait, t);
+    }
     r.outcome = journalWord(state);
     r.detail = detail;
     appendJournal(r);
@@ -383,6 +526,8 @@ RunController::Times RunController::times(const QDateTime &t) const
 void RunController::updateRunStatus()
 {
     QString status = QStringLiteral("idle");
+    if (!m_runGoing && m_startsAt.isValid())
+        status = QStringLiteral("held start-at ") + m_startsAt.toString(QStringLiteral("HH:mm"));
     // A run that cannot go on by itself says why: a peer watching the night
     // can tell a long scan from a run that needs someone.
     QString held;
@@ -404,6 +549,8 @@ void RunController::updateRunStatus()
                      .arg(stageWord(m_stage))
                      .arg(m_eta.expectedEnd(QDateTime::currentDateTime())
                               .toString(QStringLiteral("HH:mm")));
+    } else if (m_startsAt.isValid()) {
+        // held until its start time, said above
     } else if (m_failedCount > 0) {
         status = QStringLiteral("failed %1").arg(m_lastFailed);
     } else if (m_stoppedByOperator) {

@@ -5,6 +5,7 @@
 #include "ConfigStore.h"
 #include "DryRun.h"
 #include "LogArea.h"
+#include "NightReport.h"
 #include "OptionTables.h"
 #include "QuitOnSignal.h"
 #include "Startup.h"
@@ -80,9 +81,11 @@ int main(int argc, char *argv[])
     // object exists: no display, no configuration, no log file.
     if (const int status = answerCommandLine(argc, argv); status >= 0)
         return status;
-    // -check prints the dry run of a schedule and ends: no window, no bus,
-    // so no display is needed either.
-    const bool check = hasOption(argc, argv, "-check");
+    // -check prints the dry run of a schedule and ends, and -report writes a
+    // night's report and ends: no window, no bus, so no display is needed
+    // either.
+    const bool report = hasOption(argc, argv, "-report");
+    const bool check = hasOption(argc, argv, "-check") || report;
     std::unique_ptr<QCoreApplication> app;
     if (check)
         app = std::make_unique<QCoreApplication>(argc, argv);
@@ -108,6 +111,11 @@ int main(int argc, char *argv[])
     // log window once it exists.
     const QStringList diagnostics = store.diagnostics() + buildOptionTables(store);
 
+    if (report) {
+        QTextStream out(stdout);
+        QTextStream err(stderr);
+        return NightReport::reportCommand(store, out, err);
+    }
     if (check) {
         QTextStream out(stdout);
         QTextStream err(stderr);

@@ -177,6 +177,22 @@ Load them? No discards them.</translation>
         <source>The schedule has changed since it was last saved or loaded. Clear it?</source>
         <translation>The schedule has changed since it was last saved or loaded. Clear it?</translation>
     </message>
+    <message>
+        <source>Write the night report of the journal&apos;s last run (an HTML file beside the journal) and open it</source>
+        <translation>Write the night report of the journal&apos;s last run (an HTML file beside the journal) and open it</translation>
+    </message>
+    <message>
+        <source>Report</source>
+        <translation>Report</translation>
+    </message>
+    <message>
+        <source>Night report</source>
+        <translation>Night report</translation>
+    </message>
+    <message>
+        <source>Night report: %1</source>
+        <translation>Night report: %1</translation>
+    </message>
 </context>
 <context>
     <name>ConfigStore</name>
@@ -277,6 +293,22 @@ Load them? No discards them.</translation>
     <message>
         <source>Points: %1 in %2 blocks, %3 s of dwell time.</source>
         <translation>Points: %1 in %2 blocks, %3 s of dwell time.</translation>
+    </message>
+    <message>
+        <source>Deadline (END_BY): %1.</source>
+        <translation>Deadline (END_BY): %1.</translation>
+    </message>
+    <message>
+        <source>Not begun: would end after %1 (END_BY).</source>
+        <translation>Not begun: would end after %1 (END_BY).</translation>
+    </message>
+    <message>
+        <source>Fits before the deadline: ends about %1.</source>
+        <translation>Fits before the deadline: ends about %1.</translation>
+    </message>
+    <message>
+        <source>%1 of %2 ticked entries fit before the deadline %3.</source>
+        <translation>%1 of %2 ticked entries fit before the deadline %3.</translation>
     </message>
 </context>
 <context>
@@ -506,6 +538,10 @@ Do what is needed for that, then click OK.</translation>
         <source>the target refused %1</source>
         <translation>the target refused %1</translation>
     </message>
+    <message>
+        <source>would end after %1</source>
+        <translation>would end after %1</translation>
+    </message>
 </context>
 <context>
     <name>ExecCtrl</name>
@@ -720,6 +756,117 @@ Do what is needed for that, then click OK.</translation>
     <message>
         <source>Verbose</source>
         <translation>Verbose</translation>
+    </message>
+</context>
+<context>
+    <name>NightReport</name>
+    <message>
+        <source>Skedra: the run of %1</source>
+        <translation>Skedra: the run of %1</translation>
+    </message>
+    <message>
+        <source>From %1 to %2; the run ended: %3.</source>
+        <translation>From %1 to %2; the run ended: %3.</translation>
+    </message>
+    <message>
+        <source>no end recorded</source>
+        <translation>no end recorded</translation>
+    </message>
+    <message>
+        <source>Timeline</source>
+        <translation>Timeline</translation>
+    </message>
+    <message>
+        <source>Bars: done green, failed red, stopped grey, skipped light; the dashed outline is the estimate, yellow the wait for the operator, violet the target away.</source>
+        <translation>Bars: done green, failed red, stopped grey, skipped light; the dashed outline is the estimate, yellow the wait for the operator, violet the target away.</translation>
+    </message>
+    <message>
+        <source>Totals</source>
+        <translation>Totals</translation>
+    </message>
+    <message>
+        <source>Machine time</source>
+        <translation>Machine time</translation>
+    </message>
+    <message>
+        <source>Waiting for the operator</source>
+        <translation>Waiting for the operator</translation>
+    </message>
+    <message>
+        <source>Lost to faults</source>
+        <translation>Lost to faults</translation>
+    </message>
+    <message>
+        <source>Done</source>
+        <translation>Done</translation>
+    </message>
+    <message>
+        <source>Failed</source>
+        <translation>Failed</translation>
+    </message>
+    <message>
+        <source>Skipped</source>
+        <translation>Skipped</translation>
+    </message>
+    <message>
+        <source>Stopped</source>
+        <translation>Stopped</translation>
+    </message>
+    <message>
+        <source>Entries</source>
+        <translation>Entries</translation>
+    </message>
+    <message>
+        <source>No.</source>
+        <translation>No.</translation>
+    </message>
+    <message>
+        <source>Sample</source>
+        <translation>Sample</translation>
+    </message>
+    <message>
+        <source>File</source>
+        <translation>File</translation>
+    </message>
+    <message>
+        <source>Element/Edge</source>
+        <translation>Element/Edge</translation>
+    </message>
+    <message>
+        <source>Scan</source>
+        <translation>Scan</translation>
+    </message>
+    <message>
+        <source>Estimate</source>
+        <translation>Estimate</translation>
+    </message>
+    <message>
+        <source>Actual</source>
+        <translation>Actual</translation>
+    </message>
+    <message>
+        <source>Outcome</source>
+        <translation>Outcome</translation>
+    </message>
+    <message>
+        <source>Detail</source>
+        <translation>Detail</translation>
+    </message>
+    <message>
+        <source>The journal %1 has no run of %2.</source>
+        <translation>The journal %1 has no run of %2.</translation>
+    </message>
+    <message>
+        <source>The journal %1 has no run.</source>
+        <translation>The journal %1 has no run.</translation>
+    </message>
+    <message>
+        <source>Cannot write the night report %1: %2</source>
+        <translation>Cannot write the night report %1: %2</translation>
+    </message>
+    <message>
+        <source>-report needs the journal: skedra -report JOURNAL [RUN]</source>
+        <translation>-report needs the journal: skedra -report JOURNAL [RUN]</translation>
     </message>
 </context>
 <context>
@@ -961,12 +1108,44 @@ Steps = (End - Start) / Delta</translation>
         <translation>Elapsed %1  Entry left %2  End %3</translation>
     </message>
     <message>
-        <source>Run took %1</source>
-        <translation>Run took %1</translation>
-    </message>
-    <message>
         <source>%1; the target is still measuring</source>
         <translation>%1; the target is still measuring</translation>
+    </message>
+    <message>
+        <source>Start at</source>
+        <translation>Start at</translation>
+    </message>
+    <message>
+        <source>Start holds the run until this time of day (the next such time), with a countdown; Stop cancels it.</source>
+        <translation>Start holds the run until this time of day (the next such time), with a countdown; Stop cancels it.</translation>
+    </message>
+    <message>
+        <source>Finished</source>
+        <translation>Finished</translation>
+    </message>
+    <message>
+        <source>Finished by the deadline %1</source>
+        <translation>Finished by the deadline %1</translation>
+    </message>
+    <message>
+        <source>Stopped</source>
+        <translation>Stopped</translation>
+    </message>
+    <message>
+        <source>Ended on an error</source>
+        <translation>Ended on an error</translation>
+    </message>
+    <message>
+        <source>%1: %2 done, %3 failed, %4 skipped, %5 not measured; took %6 (estimated %7)</source>
+        <translation>%1: %2 done, %3 failed, %4 skipped, %5 not measured; took %6 (estimated %7)</translation>
+    </message>
+    <message>
+        <source>Starts at %1, in %2</source>
+        <translation>Starts at %1, in %2</translation>
+    </message>
+    <message>
+        <source>End by %1</source>
+        <translation>End by %1</translation>
     </message>
 </context>
 <context>
@@ -1161,6 +1340,46 @@ Resume the run?</translation>
         <source>Entries %1 were measured in this run. Move them to the cut buffer?</source>
         <translation>Entries %1 were measured in this run. Move them to the cut buffer?</translation>
     </message>
+    <message>
+        <source>%1 %2 is not a time of day (hh:mm); it is not used.</source>
+        <translation>%1 %2 is not a time of day (hh:mm); it is not used.</translation>
+    </message>
+    <message>
+        <source>The run is not started: -start-at %1 is not a time of day (hh:mm).</source>
+        <translation>The run is not started: -start-at %1 is not a time of day (hh:mm).</translation>
+    </message>
+    <message>
+        <source>The run is held until %1; Stop cancels the start.</source>
+        <translation>The run is held until %1; Stop cancels the start.</translation>
+    </message>
+    <message>
+        <source>The run starts at %1 (in %2); Stop cancels the start.</source>
+        <translation>The run starts at %1 (in %2); Stop cancels the start.</translation>
+    </message>
+    <message>
+        <source>The start at %1 is cancelled.</source>
+        <translation>The start at %1 is cancelled.</translation>
+    </message>
+    <message>
+        <source>Run finished by the deadline %1.</source>
+        <translation>Run finished by the deadline %1.</translation>
+    </message>
+    <message>
+        <source>Entry %1 (estimated %2) %3 (END_BY): entries %4 are not begun; the run ends.</source>
+        <translation>Entry %1 (estimated %2) %3 (END_BY): entries %4 are not begun; the run ends.</translation>
+    </message>
+    <message>
+        <source>The run ends by %1 (END_BY): no entry is begun that would end later.</source>
+        <translation>The run ends by %1 (END_BY): no entry is begun that would end later.</translation>
+    </message>
+    <message>
+        <source>Night report: %1</source>
+        <translation>Night report: %1</translation>
+    </message>
+    <message>
+        <source>Run finished by the deadline %1: %2 entries done, %3 failed, %4 not begun (they would end after it), in %5.</source>
+        <translation>Run finished by the deadline %1: %2 entries done, %3 failed, %4 not begun (they would end after it), in %5.</translation>
+    </message>
 </context>
 <context>
     <name>RunJournal</name>
@@ -1265,10 +1484,6 @@ Resume the run?</translation>
     <message>
         <source>W.</source>
         <translation>Warnings</translation>
-    </message>
-    <message>
-        <source>Estimated measurement time (h:mm:ss); moves and prompts not counted</source>
-        <translation>Estimated measurement time (h:mm:ss); moves and prompts not counted</translation>
     </message>
     <message>
         <source>Copy</source>
@@ -1501,6 +1716,10 @@ Resume the run?</translation>
     <message>
         <source>Block %1 reaches %2 eV, past the range of crystal %3 (%4 - %5 eV).</source>
         <translation>Block %1 reaches %2 eV, past the range of crystal %3 (%4 - %5 eV).</translation>
+    </message>
+    <message>
+        <source>Estimated duration (h:mm:ss ± spread) after the ticked entry above, moves and the journal&apos;s calibration included; operator prompts not counted</source>
+        <translation>Estimated duration (h:mm:ss ± spread) after the ticked entry above, moves and the journal&apos;s calibration included; operator prompts not counted</translation>
     </message>
 </context>
 <context>

@@ -177,6 +177,22 @@ Load them? No discards them.</source>
         <source>The schedule has changed since it was last saved or loaded. Clear it?</source>
         <translation>スケジュールは最後の保存または読み込みの後に変更されています。クリアしますか?</translation>
     </message>
+    <message>
+        <source>Write the night report of the journal&apos;s last run (an HTML file beside the journal) and open it</source>
+        <translation>ジャーナルの最後の実行のナイトレポート (ジャーナルと同じ場所の HTML ファイル) を書き出して開きます</translation>
+    </message>
+    <message>
+        <source>Report</source>
+        <translation>レポート</translation>
+    </message>
+    <message>
+        <source>Night report</source>
+        <translation>ナイトレポート</translation>
+    </message>
+    <message>
+        <source>Night report: %1</source>
+        <translation>ナイトレポート: %1</translation>
+    </message>
 </context>
 <context>
     <name>ConfigStore</name>
@@ -277,6 +293,22 @@ Load them? No discards them.</source>
     <message>
         <source>Points: %1 in %2 blocks, %3 s of dwell time.</source>
         <translation>点数: %2 ブロックで %1 点、積算時間 %3 s。</translation>
+    </message>
+    <message>
+        <source>Deadline (END_BY): %1.</source>
+        <translation>期限 (END_BY): %1。</translation>
+    </message>
+    <message>
+        <source>Not begun: would end after %1 (END_BY).</source>
+        <translation>開始しません: %1 より後に終わる見込みです (END_BY)。</translation>
+    </message>
+    <message>
+        <source>Fits before the deadline: ends about %1.</source>
+        <translation>期限内に収まります: %1 ごろ終了。</translation>
+    </message>
+    <message>
+        <source>%1 of %2 ticked entries fit before the deadline %3.</source>
+        <translation>チェックしたエントリ %2 行のうち %1 行が期限 %3 までに収まります。</translation>
     </message>
 </context>
 <context>
@@ -509,6 +541,10 @@ Then Click Ok.</source>
         <source>Entry %1: the target has not reported the end of its measurement within its limit; Skedra no longer waits for it.</source>
         <translation>%1 行目: 測定プログラムは制限時間内に測定の終了を知らせませんでした。Skedra はこれ以上待ちません。</translation>
     </message>
+    <message>
+        <source>would end after %1</source>
+        <translation>%1 より後に終わる見込み</translation>
+    </message>
 </context>
 <context>
     <name>ExecCtrl</name>
@@ -726,6 +762,117 @@ Then Click Ok.</source>
     </message>
 </context>
 <context>
+    <name>NightReport</name>
+    <message>
+        <source>Skedra: the run of %1</source>
+        <translation>Skedra: %1 の実行</translation>
+    </message>
+    <message>
+        <source>From %1 to %2; the run ended: %3.</source>
+        <translation>%1 から %2 まで。実行の終わり方: %3。</translation>
+    </message>
+    <message>
+        <source>no end recorded</source>
+        <translation>終了の記録なし</translation>
+    </message>
+    <message>
+        <source>Timeline</source>
+        <translation>タイムライン</translation>
+    </message>
+    <message>
+        <source>Bars: done green, failed red, stopped grey, skipped light; the dashed outline is the estimate, yellow the wait for the operator, violet the target away.</source>
+        <translation>バー: 完了は緑、失敗は赤、停止は灰、スキップは薄色。破線の枠は見積もり、黄色はオペレーター待ち、紫は測定プログラムの不在です。</translation>
+    </message>
+    <message>
+        <source>Totals</source>
+        <translation>合計</translation>
+    </message>
+    <message>
+        <source>Machine time</source>
+        <translation>装置の時間</translation>
+    </message>
+    <message>
+        <source>Waiting for the operator</source>
+        <translation>オペレーター待ち</translation>
+    </message>
+    <message>
+        <source>Lost to faults</source>
+        <translation>障害で失った時間</translation>
+    </message>
+    <message>
+        <source>Done</source>
+        <translation>完了</translation>
+    </message>
+    <message>
+        <source>Failed</source>
+        <translation>失敗</translation>
+    </message>
+    <message>
+        <source>Skipped</source>
+        <translation>スキップ</translation>
+    </message>
+    <message>
+        <source>Stopped</source>
+        <translation>停止</translation>
+    </message>
+    <message>
+        <source>Entries</source>
+        <translation>エントリ</translation>
+    </message>
+    <message>
+        <source>No.</source>
+        <translation>番号</translation>
+    </message>
+    <message>
+        <source>Sample</source>
+        <translation>試料</translation>
+    </message>
+    <message>
+        <source>File</source>
+        <translation>ファイル</translation>
+    </message>
+    <message>
+        <source>Element/Edge</source>
+        <translation>元素/吸収端</translation>
+    </message>
+    <message>
+        <source>Scan</source>
+        <translation>スキャン</translation>
+    </message>
+    <message>
+        <source>Estimate</source>
+        <translation>予想時間</translation>
+    </message>
+    <message>
+        <source>Actual</source>
+        <translation>実績</translation>
+    </message>
+    <message>
+        <source>Outcome</source>
+        <translation>結果</translation>
+    </message>
+    <message>
+        <source>Detail</source>
+        <translation>詳細</translation>
+    </message>
+    <message>
+        <source>The journal %1 has no run of %2.</source>
+        <translation>ジャーナル %1 に %2 の実行はありません。</translation>
+    </message>
+    <message>
+        <source>The journal %1 has no run.</source>
+        <translation>ジャーナル %1 に実行の記録がありません。</translation>
+    </message>
+    <message>
+        <source>Cannot write the night report %1: %2</source>
+        <translation>ナイトレポート %1 を書き込めません: %2</translation>
+    </message>
+    <message>
+        <source>-report needs the journal: skedra -report JOURNAL [RUN]</source>
+        <translation>-report にはジャーナルが必要です: skedra -report JOURNAL [RUN]</translation>
+    </message>
+</context>
+<context>
     <name>Notifier</name>
     <message>
         <source>Notification program %1 failed: %2</source>
@@ -940,10 +1087,6 @@ Steps = (End - Start) / Delta</source>
         <translation>経過 %1  この行の残り %2  終了予定 %3</translation>
     </message>
     <message>
-        <source>Run took %1</source>
-        <translation>実行時間 %1</translation>
-    </message>
-    <message>
         <source>Waiting for the operator for %1: %2</source>
         <translation>オペレーター待ち %1: %2</translation>
     </message>
@@ -970,6 +1113,42 @@ Steps = (End - Start) / Delta</source>
     <message>
         <source>%1; the target is still measuring</source>
         <translation>%1。測定プログラムはまだ測定中です</translation>
+    </message>
+    <message>
+        <source>Start at</source>
+        <translation>開始時刻</translation>
+    </message>
+    <message>
+        <source>Start holds the run until this time of day (the next such time), with a countdown; Stop cancels it.</source>
+        <translation>Start はこの時刻 (次に来るその時刻) まで実行を待たせ、残り時間を表示します。Stop で取り消します。</translation>
+    </message>
+    <message>
+        <source>Finished</source>
+        <translation>終了</translation>
+    </message>
+    <message>
+        <source>Finished by the deadline %1</source>
+        <translation>期限 %1 により終了</translation>
+    </message>
+    <message>
+        <source>Stopped</source>
+        <translation>停止</translation>
+    </message>
+    <message>
+        <source>Ended on an error</source>
+        <translation>エラーで終了</translation>
+    </message>
+    <message>
+        <source>%1: %2 done, %3 failed, %4 skipped, %5 not measured; took %6 (estimated %7)</source>
+        <translation>%1: 完了 %2 行、失敗 %3 行、スキップ %4 行、未測定 %5 行。所要 %6 (見積もり %7)</translation>
+    </message>
+    <message>
+        <source>Starts at %1, in %2</source>
+        <translation>%1 に開始 (あと %2)</translation>
+    </message>
+    <message>
+        <source>End by %1</source>
+        <translation>期限 %1</translation>
     </message>
 </context>
 <context>
@@ -1163,6 +1342,46 @@ Resume the run?</source>
     <message>
         <source>Entries %1 were measured in this run. Move them to the cut buffer?</source>
         <translation>%1 行目はこの実行で測定済みです。カットバッファーに移しますか?</translation>
+    </message>
+    <message>
+        <source>%1 %2 is not a time of day (hh:mm); it is not used.</source>
+        <translation>%1 %2 は時刻 (hh:mm) ではないため使いません。</translation>
+    </message>
+    <message>
+        <source>The run is not started: -start-at %1 is not a time of day (hh:mm).</source>
+        <translation>実行を開始しません: -start-at %1 は時刻 (hh:mm) ではありません。</translation>
+    </message>
+    <message>
+        <source>The run is held until %1; Stop cancels the start.</source>
+        <translation>実行は %1 まで待機中です。Stop で開始を取り消します。</translation>
+    </message>
+    <message>
+        <source>The run starts at %1 (in %2); Stop cancels the start.</source>
+        <translation>実行は %1 に開始します (あと %2)。Stop で開始を取り消します。</translation>
+    </message>
+    <message>
+        <source>The start at %1 is cancelled.</source>
+        <translation>%1 の開始を取り消しました。</translation>
+    </message>
+    <message>
+        <source>Run finished by the deadline %1.</source>
+        <translation>期限 %1 により実行が終了しました。</translation>
+    </message>
+    <message>
+        <source>Entry %1 (estimated %2) %3 (END_BY): entries %4 are not begun; the run ends.</source>
+        <translation>エントリ %1 (見積もり %2) は %3 (END_BY)。エントリ %4 は開始せず、実行を終了します。</translation>
+    </message>
+    <message>
+        <source>The run ends by %1 (END_BY): no entry is begun that would end later.</source>
+        <translation>実行は %1 までに終えます (END_BY)。それより後に終わる見込みのエントリは開始しません。</translation>
+    </message>
+    <message>
+        <source>Night report: %1</source>
+        <translation>ナイトレポート: %1</translation>
+    </message>
+    <message>
+        <source>Run finished by the deadline %1: %2 entries done, %3 failed, %4 not begun (they would end after it), in %5.</source>
+        <translation>期限 %1 により実行終了: 完了 %2 行、失敗 %3 行、未開始 %4 行 (期限より後に終わる見込み)、所要 %5。</translation>
     </message>
 </context>
 <context>
@@ -1430,10 +1649,6 @@ Resume the run?</source>
         <translation>すべて (*, *.*)</translation>
     </message>
     <message>
-        <source>Estimated measurement time (h:mm:ss); moves and prompts not counted</source>
-        <translation>見積もり測定時間 (時:分:秒)。移動と確認の待ち時間を除く</translation>
-    </message>
-    <message>
         <source>Target element &quot;%1&quot; is not in the X-ray table.</source>
         <translation>測定元素「%1」は X 線データ表にありません。</translation>
     </message>
@@ -1504,6 +1719,10 @@ Resume the run?</source>
     <message>
         <source>Block %1 reaches %2 eV, past the range of crystal %3 (%4 - %5 eV).</source>
         <translation>ブロック %1 は %2 eV に達し、分光結晶 %3 の範囲 (%4 - %5 eV) を超えます。</translation>
+    </message>
+    <message>
+        <source>Estimated duration (h:mm:ss ± spread) after the ticked entry above, moves and the journal&apos;s calibration included; operator prompts not counted</source>
+        <translation>見積もり時間 (h:mm:ss ± ばらつき)。上のチェック済みエントリの後に測る場合で、移動とジャーナルによる補正を含み、オペレーター確認の待ち時間は含みません</translation>
     </message>
 </context>
 <context>

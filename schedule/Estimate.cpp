@@ -27,6 +27,8 @@ Params Params::fromConfig(const ConfigStore &store)
     readKey(store, "EST_POINT_OVERHEAD", p.pointOverhead);
     readKey(store, "EST_MOVE", p.move);
     readKey(store, "EST_HOLDER_MOVE", p.holderMove);
+    readKey(store, "EST_DARK", p.dark);
+    readKey(store, "EST_ENTRY_OVERHEAD", p.entryOverhead);
     return p;
 }
 
@@ -51,7 +53,11 @@ double measurement(const Entry &e, const Params &p)
     }
     const BlockSet &set = blocks.activeBlocks();
     double total = 0;
-    for (int i = 0; i < n && i < set.rowCount(); ++i) {
+    // A block of the entry's own or a file's runs from its row to the next:
+    // the engine sends no block past the last row, whatever the count says.
+    const int rows =
+        e.blockDefType == EntryRows::StandardBlocks ? set.rowCount() : set.rowCount() - 1;
+    for (int i = 0; i < n && i < rows; ++i) {
         const double t = e.timeFor(i);
         if (e.scanType == EntryRows::QuickScan) {
             total += t;
@@ -71,6 +77,17 @@ QString format(double seconds)
     return QStringLiteral("%1:%2:%3")
         .arg(s / 3600)
         .arg(s / 60 % 60, 2, 10, QLatin1Char('0'))
+        .arg(s % 60, 2, 10, QLatin1Char('0'));
+}
+
+QString format(const Figure &f)
+{
+    if (!f.hasSpread())
+        return format(f.seconds);
+    const qint64 s = std::isfinite(f.spread) ? qint64(std::ceil(qMin(f.spread, 1e12))) : 0;
+    return QStringLiteral("%1 \u00b1 %2:%3")
+        .arg(format(f.seconds))
+        .arg(s / 60)
         .arg(s % 60, 2, 10, QLatin1Char('0'));
 }
 

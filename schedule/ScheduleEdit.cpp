@@ -293,8 +293,11 @@ void ScheduleEdit::showFindings()
         m_errorBox->setText(errorText());
     if (m_warningBox)
         m_warningBox->setText(warningText());
-    ui.Estimate->setText(
-        Estimate::format(Estimate::measurement(e, Estimate::Params::fromConfig(config()))));
+}
+
+void ScheduleEdit::setEstimate(const QString &text)
+{
+    ui.Estimate->setText(text);
 }
 
 void ScheduleEdit::showBlockDefType()

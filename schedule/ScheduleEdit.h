@@ -62,6 +62,9 @@ public:
     OneBlocks *activeBlocks() const;
     // The number shown beside the entry.
     void setNumber(int n);
+    // The entry's estimate as the overview shows it (the run's one estimate,
+    // which knows the entry above and the journal).
+    void setEstimate(const QString &text);
 
     // The run's mark on the entry: its background colour. A palette, not a
     // style sheet: a style sheet on the entry would be polished into every one

@@ -76,6 +76,7 @@ ScheduleModel::Item ScheduleModel::take(int row)
     beginRemoveRows({}, row, row);
     const Item item = m_items.takeAt(row);
     endRemoveRows();
+    estimatesChanged();
     // The numbers of the rows below changed.
     if (row < m_items.size())
         emit dataChanged(index(row, No), index(count() - 1, No));
@@ -91,6 +92,7 @@ void ScheduleModel::put(int row, const Item &item)
     static_cast<Item &>(r) = item;
     m_items.insert(row, r);
     endInsertRows();
+    estimatesChanged();
     if (row + 1 < m_items.size())
         emit dataChanged(index(row + 1, No), index(count() - 1, No));
     emit edited();
@@ -101,8 +103,8 @@ bool ScheduleModel::replace(int row, const Entry &entry)
     if (row < 0 || row >= m_items.size() || m_items.at(row).entry == entry)
         return false;
     m_items[row].entry = entry;
-    m_items[row].estimate.reset();
     rowChanged(row, 0, ColumnCount - 1);
+    estimatesChanged();
     return true;
 }
 
@@ -223,19 +225,30 @@ void ScheduleModel::rowChanged(int row, int first, int last)
 void ScheduleModel::setEstimator(Estimator estimator)
 {
     m_estimator = std::move(estimator);
+    estimatesChanged();
+}
+
+void ScheduleModel::estimatesChanged()
+{
     for (Row &r : m_items)
         r.estimate.reset();
     if (!m_items.isEmpty())
         emit dataChanged(index(0, Estimate), index(count() - 1, Estimate));
 }
 
-double ScheduleModel::estimate(int row) const
+Estimate::Figure ScheduleModel::estimate(int row) const
 {
     if (row < 0 || row >= m_items.size() || !m_estimator)
-        return 0;
+        return {};
     const Row &r = m_items.at(row);
-    if (!r.estimate)
-        r.estimate = m_estimator(r.entry);
+    if (!r.estimate) {
+        const Entry *prev = nullptr;
+        for (int i = row - 1; i >= 0 && !prev; --i) {
+            if (m_items.at(i).entry.exec)
+                prev = &m_items.at(i).entry;
+        }
+        r.estimate = m_estimator(r.entry, prev);
+    }
     return *r.estimate;
 }
 

@@ -16,6 +16,7 @@
 
 #include "Entry.h"
 #include "EntryState.h"
+#include "Estimate.h"
 
 #include <QAbstractTableModel>
 #include <QDateTime>
@@ -113,10 +114,11 @@ public:
     void setOutcome(int row, const Outcome &outcome);
     void clearOutcomes();
 
-    // How long an entry takes; without it the column stays empty.
-    using Estimator = std::function<double(const Entry &)>;
+    // How long an entry takes after the ticked entry above it (null: none),
+    // as a run takes them; without an estimator the column stays empty.
+    using Estimator = std::function<Estimate::Figure(const Entry &cur, const Entry *prev)>;
     void setEstimator(Estimator estimator);
-    double estimate(int row) const;
+    Estimate::Figure estimate(int row) const;
 
     static QString stateText(const Outcome &o);
 
@@ -140,12 +142,15 @@ signals:
 private:
     static Id nextId();
     void rowChanged(int row, int first, int last);
+    // An entry's estimate depends on the ticked entry above it: any change
+    // of the list may change those below.
+    void estimatesChanged();
     // The value at row, shown; false when it was that already.
     bool replace(int row, const Entry &entry);
 
     struct Row : Item
     {
-        mutable std::optional<double> estimate;
+        mutable std::optional<Estimate::Figure> estimate;
     };
     QList<Row> m_items;
     Estimator m_estimator;

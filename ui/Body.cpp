@@ -10,6 +10,7 @@
 #include "LayoutFrame.h"
 #include "ListPane.h"
 #include "LogArea.h"
+#include "NightReport.h"
 #include "Prompter.h"
 #include "RunBar.h"
 #include "ScheduleDocument.h"
@@ -22,11 +23,13 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDesktopServices>
 #include <QFileDialog>
 #include <QLabel>
 #include <QMessageBox>
 #include <QTableView>
 #include <QTimer>
+#include <QUrl>
 
 Body::Body(QWidget *parent) : QFrame(parent), ui(std::make_unique<Ui::Body>())
 {
@@ -115,6 +118,7 @@ void Body::setupRun()
     connect(ui->Stop, &QPushButton::clicked, m_run, &RunController::stop);
     connect(ui->Resume, &QPushButton::clicked, this, &Body::resumeClicked);
     connect(ui->Check, &QPushButton::clicked, this, &Body::checkSchedule);
+    connect(ui->Report, &QPushButton::clicked, this, &Body::writeReport);
     connect(m_run, &RunController::flagChanged, execStat, &ExecCtrl::showFlag);
     connect(m_run, &RunController::errMsgChanged, execStat, &ExecCtrl::setErrMsg);
     connect(m_run, &RunController::errRemoteMsgChanged, execStat, &ExecCtrl::setErrRemoteMsg);
@@ -154,7 +158,7 @@ void Body::click(Button button)
 {
     QAbstractButton *const buttons[] = {ui->NewAtTop,     ui->NewAtBottom,  ui->Clear, ui->ComeBack,
                                         ui->SaveSchedule, ui->LoadSchedule, ui->Go,    ui->Stop,
-                                        ui->Resume,       ui->Check};
+                                        ui->Resume,       ui->Check,        ui->Report};
     switch (button) {
     case Button::InsertUp:
         return m_pane->insertFromBuffer(m_pane->currentRow());
@@ -213,6 +217,21 @@ void Body::checkSchedule()
     dryRunWindow->setListing(r.lines.join(QLatin1Char('\n')) + QLatin1Char('\n'));
     dryRunWindow->show();
     dryRunWindow->raise();
+}
+
+void Body::writeReport()
+{
+    QString path;
+    QString error;
+    if (!NightReport::write(m_run->journalPath(), QDateTime(), &path, &error)) {
+        logArea->log(error, Severity::Error);
+        showMessage(tr("Night report"), error);
+        return;
+    }
+    logArea->log(tr("Night report: %1").arg(path));
+    // Without a screen there is nobody to show it to.
+    if (QGuiApplication::platformName() != QLatin1String("offscreen"))
+        QDesktopServices::openUrl(QUrl::fromLocalFile(path));
 }
 
 void Body::entryRunning(int row)

@@ -86,6 +86,7 @@ public:
         Stop,
         Resume,
         Check,
+        Report,
         InsertUp, // the editor's buttons, on the current entry
         InsertDown,
         Copy,
@@ -142,6 +143,8 @@ private:
     void setupList();
     void setupFiles();
     void checkSchedule();
+    // The night report of the journal's last run, written and opened.
+    void writeReport();
     void resumeClicked();
     void entryRunning(int row);
     void runFinished();

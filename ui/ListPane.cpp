@@ -174,6 +174,7 @@ void ListPane::showCurrent()
         m_editor->setEntry(m_list->entry(row));
     }
     m_editor->setNumber(row + 1);
+    m_editor->setEstimate(m_list->data(m_list->index(row, ScheduleModel::Estimate)).toString());
     const ScheduleModel::Outcome &o = m_list->outcome(row);
     m_editor->setMark(markFor(o.state));
     m_editor->setStatus(o.state == EntryState::Pending || o.state == EntryState::Running

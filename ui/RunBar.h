@@ -1,7 +1,9 @@
 // The run bar's own part: the state of both links (the bus server and the
 // target) with a Connect/Disconnect button, the run's times (elapsed, this
-// entry's time left, the expected end; what the run took once it ended; who
-// the run waits for), "Stop after this entry" and what an entry error does.
+// entry's time left, the expected end and the deadline, after Start and after
+// every Resume; a one-line summary once the run ended; who the run waits
+// for; the countdown of a held start), the start time ("Start at"), "Stop
+// after this entry" and what an entry error does.
 // It shows the run controller's and the bus client's figures and hands the
 // choices to them.
 #pragma once
@@ -11,6 +13,7 @@
 class QCheckBox;
 class QComboBox;
 class QLabel;
+class QTimeEdit;
 class QPushButton;
 class QTimer;
 class RunController;
@@ -27,12 +30,20 @@ public:
     QPushButton *connectButton() const { return m_connect; }
     QCheckBox *stopAfterEntryBox() const { return m_stopAfterEntry; }
     QComboBox *onEntryErrorBox() const { return m_onEntryError; }
+    QCheckBox *startAtBox() const { return m_startAt; }
+    QTimeEdit *startAtTime() const { return m_startTime; }
+
+    // The last run's one line: how it ended, its entries, its time.
+    static QString summaryText(const RunController &run);
 
 private:
     void showTimes();
     void showLinks();
     void runEnded();
     void showEnd();
+    void runBegan();
+    void startHeld(bool held);
+    void startTimeChosen();
 
     RunController *m_run = nullptr;
     Tolva *m_bus = nullptr;
@@ -42,6 +53,9 @@ private:
     QLabel *m_times = nullptr;
     QCheckBox *m_stopAfterEntry = nullptr;
     QComboBox *m_onEntryError = nullptr;
+    QCheckBox *m_startAt = nullptr;
+    QTimeEdit *m_startTime = nullptr;
     QTimer *m_clock = nullptr;
-    QString m_took; // what the last run took
+    bool m_going = false; // a run (or a held start) is shown
+    QString m_took;       // the last run's summary
 };

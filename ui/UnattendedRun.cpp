@@ -150,7 +150,8 @@ void UnattendedRun::quitOnSignal()
     // Nobody is there to answer: the run is stopped and journaled as such
     // when the window closes.
     m_body->setAsk([](const QString &) { return true; });
-    const bool going = m_body->runGoing();
+    // A start held for its time is a night asked for, too.
+    const bool going = m_body->runGoing() || m_body->controller()->startsAt().isValid();
     if (going)
         m_body->stopRun();
     m_done = true;

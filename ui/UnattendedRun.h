@@ -15,9 +15,16 @@
 //   -entries LIST      tick only the entries LIST names in the loaded schedule
 //                      (numbers from 1, ranges: "1,3-5"); a list that names
 //                      no entry of it is an error and nothing is started;
+//   -start-at hh:mm    Start (and -go) holds the run until the next such time,
+//                      with a countdown in the run bar; Stop cancels it;
+//   -end-by hh:mm      the deadline (before END_BY): no entry is begun whose
+//                      estimate and spread would end after the next such time;
+//                      the rest are journaled skipped and the run finishes by
+//                      the deadline;
 //   -quit-when-done    when the run finishes, close the program without asking;
-//                      the exit status is 0 when the run ended well and 1 on an
-//                      error or when any entry failed.
+//                      the exit status is 0 when the run ended well (finished
+//                      by the deadline included) and 1 on an error or when any
+//                      entry failed.
 //                      A wait on the target that passes its limit (WAIT_LIMIT)
 //                      ends the run on an error instead of waiting forever.
 // With -go or -resume-last, the bus and the target are waited for at most

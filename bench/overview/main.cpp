@@ -26,15 +26,16 @@ int main(int argc, char *argv[])
         e.scanType = i % 2 ? EntryRows::StepScan : EntryRows::QuickScan;
         entries << e;
     }
-    const QMap<QString, double> ratios{{QString(), 1.1}};
+    RunEstimate::Calibration calibration;
+    calibration.byScan.insert(QString(), 1.1);
     QList<qint64> times;
     qsizetype chars = 0;
     for (int run = 0; run < kRuns; ++run) {
         QElapsedTimer t;
         t.start();
         ScheduleModel model;
-        model.setEstimator([&ratios](const Entry &e) {
-            return estimateEntries({e}, ratios, Estimate::Params()).constFirst();
+        model.setEstimator([&calibration](const Entry &e, const Entry *prev) {
+            return RunEstimate::estimate(e, prev, Estimate::Params(), calibration);
         });
         model.setEntries(entries);
         for (int r = 0; r < model.rowCount(); ++r) {

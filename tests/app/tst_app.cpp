@@ -245,6 +245,12 @@ private slots:
         QTest::newRow("value of a flag") << QStringList{"-go", "now"} << A::Error;
         QTest::newRow("= on a flag") << QStringList{"-reverse=1"} << A::Error;
         QTest::newRow("a bare file") << QStringList{"tonight.csv"} << A::Error;
+        QTest::newRow("report of a run") << QStringList{"-report", "j.csv", "2026-12-07T01:00:00"}
+                                         << A::Run;
+        QTest::newRow("report, three values")
+            << QStringList{"-report", "j.csv", "2026-12-07T01:00:00", "x"} << A::Error;
+        QTest::newRow("a night by the clock")
+            << QStringList{"-start-at", "22:00", "-end-by", "08:00", "-go"} << A::Run;
     }
     void commandLine()
     {

@@ -217,7 +217,7 @@ void TestEndToEnd::killedRunResumes()
     // The night cut short is closed as resumed, the resumed one as finished.
     const QStringList rows = readLines(journal);
     QCOMPARE(rows.filter(QStringLiteral(",ended,resumed")).size(), 1);
-    QVERIFY(rows.last().endsWith(QStringLiteral(",ended,finished")));
+    QVERIFY(rows.last().contains(QStringLiteral(",ended,finished,")));
 }
 
 // Every wait of an unattended start has an end: nothing listens where the

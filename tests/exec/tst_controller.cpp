@@ -10,7 +10,10 @@
 #include "TolvaSession.h"
 
 #include <QSignalSpy>
+#include <QTimer>
 #include <QTranslator>
+
+#include <cmath>
 
 namespace {
 
@@ -146,7 +149,11 @@ private slots:
             journal << QStringLiteral("%1 %2").arg(r.entry).arg(r.outcome);
         QCOMPARE(journal.mid(1), (QStringList{"1 done", "3 done", "0 ended"}));
         QCOMPARE(n->run.runStatus(), QStringLiteral("idle"));
-        QCOMPARE(logged.last(), QStringLiteral("Run finished at entry 3."));
+        QVERIFY(logged.contains(QStringLiteral("Run finished at entry 3.")));
+        // The night's report is written beside the journal as the run ends.
+        QCOMPARE(QFileInfo(n->run.reportPath()).absolutePath(),
+                 QFileInfo(n->run.journalPath()).absolutePath());
+        QVERIFY(QFileInfo(n->run.reportPath()).size() > 0);
     }
 
     // "Stop after this entry", then Resume with its default mode: the run
@@ -292,6 +299,118 @@ private slots:
         QCOMPARE(n->list.entry(0).startEnergy(), 8123.0);
         QVERIFY(n->list.entry(1).startEnergy() != 8123.0);
         QCOMPARE(updated.count() + edited.count(), 0);
+    }
+
+    // Past the deadline nothing is begun: the first entry that would end
+    // after it and every entry after it are journaled skipped with the
+    // reason, and the run finishes well, by the deadline.
+    void deadlineEndsTheRun()
+    {
+        QList<Entry> list = abc();
+        list[0].measTimes = QStringLiteral("1");
+        list[1].measTimes = QStringLiteral("100000");
+        list[2].measTimes = QStringLiteral("1"); // would fit, but comes after
+        const QString endBy =
+            QDateTime::currentDateTime().addSecs(180).toString(QStringLiteral("HH:mm"));
+        auto n =
+            night(list, QStringLiteral("EST_MOVE 0\nEST_HOLDER_MOVE 0\nEND_BY %1\n").arg(endBy));
+        IdealTarget target(n->run);
+        n->run.setTargetReady(true);
+        QSignalSpy finished(&n->run, &RunController::runFinished);
+        QVERIFY(n->run.start());
+        QCOMPARE(n->run.deadline().toString(QStringLiteral("HH:mm")), endBy);
+        QVERIFY(finished.wait(20000));
+        QCOMPARE(finished.at(0).at(0).toBool(), true);
+        QCOMPARE(states(n->list), QStringLiteral("DSS"));
+        QCOMPARE(target.lines.filter("Start").size(), 1);
+        const QList<JournalRow> rows = RunJournal::read(n->run.journalPath());
+        QStringList journal;
+        for (const JournalRow &r : rows)
+            journal << QStringLiteral("%1 %2").arg(r.entry).arg(r.outcome);
+        QCOMPARE(journal.mid(1), (QStringList{"1 done", "2 skipped", "3 skipped", "0 ended"}));
+        QVERIFY(rows.at(2).detail.contains(endBy));
+        QCOMPARE(rows.at(3).detail, rows.at(2).detail);
+        QCOMPARE(rows.last().detail, QStringLiteral("finished-by-deadline"));
+        const RunController::Summary sum = n->run.summary();
+        QVERIFY(sum.ending == RunController::Ending::FinishedByDeadline);
+        QCOMPARE(QList<int>({sum.done, sum.failed, sum.skipped, sum.notMeasured}),
+                 QList<int>({1, 0, 2, 0}));
+        QVERIFY(n->run.unmeasuredEntries().isEmpty());
+    }
+
+    // Start held until its time: nothing is sent before it, peers read why;
+    // Stop cancels it.
+    void startHeldUntilItsTime_data()
+    {
+        QTest::addColumn<bool>("stop");
+        QTest::newRow("begins at its time") << false;
+        QTest::newRow("Stop cancels") << true;
+    }
+    void startHeldUntilItsTime()
+    {
+        QFETCH(bool, stop);
+        auto n = night(abc());
+        IdealTarget target(n->run);
+        n->run.setTargetReady(true);
+        QSignalSpy started(&n->run, &RunController::runStarted);
+        const QDateTime now = QDateTime::currentDateTime();
+        if (stop) {
+            // The window's field: the next such time of day.
+            const QTime at = now.addSecs(7200).time();
+            n->run.setStartTime(QTime(at.hour(), at.minute()));
+            QVERIFY(n->run.start());
+            QCOMPARE(n->run.startsAt(), RunEstimate::nextAt(now, QTime(at.hour(), at.minute())));
+        } else {
+            QVERIFY(n->run.startAt(now.addMSecs(400)));
+        }
+        QVERIFY(n->run.runStatus().startsWith(QLatin1String("held ")));
+        QVERIFY(!n->run.runGoing());
+        QCOMPARE(started.count(), 0);
+        if (stop) {
+            n->run.stop();
+            QVERIFY(!n->run.startsAt().isValid());
+            QCOMPARE(n->run.runStatus(), QStringLiteral("idle"));
+            QVERIFY(!started.wait(800));
+            QVERIFY(target.lines.filter("MoveSHolderTo").isEmpty());
+        } else {
+            QVERIFY(started.wait(5000));
+            QVERIFY(QDateTime::currentDateTime() >= now.addMSecs(400));
+            QTRY_VERIFY_WITH_TIMEOUT(!target.lines.filter("MoveSHolderTo").isEmpty(), 5000);
+        }
+    }
+
+    // A start time that cannot be read holds the run back instead of
+    // starting it at once.
+    void unreadableStartTimeRefuses()
+    {
+        auto n = night(abc(), QStringLiteral("-start-at 25:61\n"));
+        QSignalSpy finished(&n->run, &RunController::runFinished);
+        QVERIFY(!n->run.start());
+        QCOMPARE(finished.count(), 1);
+        QVERIFY(!n->run.runGoing() && !n->run.startsAt().isValid());
+    }
+
+    // The journal keeps what an entry waited for the operator apart from the
+    // machine's time, and its estimate is the one the list shows.
+    void operatorWaitJournaled()
+    {
+        auto n = night({EntryPlanEnv::entry("Cu", "1")});
+        IdealTarget target(n->run);
+        disconnect(&n->run, &RunController::promptRaised, &n->run, &RunController::confirmPrompt);
+        RunController *run = &n->run;
+        connect(run, &RunController::promptRaised, this, [run](int id) {
+            QTimer::singleShot(300, run, [run, id] { run->confirmPrompt(id); });
+        });
+        n->run.setTargetReady(true);
+        QSignalSpy finished(&n->run, &RunController::runFinished);
+        QVERIFY(n->run.start());
+        QVERIFY(finished.wait(20000));
+        const JournalRow r = RunJournal::read(n->run.journalPath()).at(1);
+        QCOMPARE(r.outcome, QStringLiteral("done"));
+        QVERIFY2(r.operatorWait >= 0.25 && r.machineSeconds() < r.operatorWait,
+                 qPrintable(QStringLiteral("%1 %2").arg(r.operatorWait).arg(r.seconds)));
+        QCOMPARE(r.estimated, std::round(n->list.estimate(0).seconds * 10) / 10);
+        QVERIFY(r.model > 0);
     }
 
     // A prompt says the run needs someone: the running entry's line names

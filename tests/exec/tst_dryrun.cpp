@@ -98,6 +98,32 @@ private slots:
         QCOMPARE(r.prompts, count(r.lines, "PROMPT "));
         QCOMPARE(count(r.lines, "2030-01-02 03:15:45"), 1); // the expected end, 700 s on
     }
+
+    // Which ticked entries a run begins before the deadline: 650 s, then
+    // 620 s and 21 s (a holder move each); the run ends at the first that
+    // does not fit, so a short one after it is not begun either.
+    void deadline_data()
+    {
+        QTest::addColumn<QTime>("endBy");
+        QTest::addColumn<int>("fitting");
+        QTest::newRow("all fit") << QTime(4, 0) << 3;
+        QTest::newRow("the second does not") << QTime(3, 20) << 1;
+        QTest::newRow("none") << QTime(3, 5) << 0;
+        QTest::newRow("no deadline") << QTime() << -1;
+    }
+    void deadline()
+    {
+        QFETCH(QTime, endBy);
+        QList<Entry> list{EntryPlanEnv::entry("Cu", "1"), EntryPlanEnv::entry("Cu", "2"),
+                          EntryPlanEnv::entry("Cu", "3")};
+        list[0].measTimes = list[1].measTimes = QStringLiteral("600");
+        list[2].measTimes = QStringLiteral("1");
+        DryRun::Setup setup;
+        setup.endBy = endBy;
+        const DryRun::Result r =
+            DryRun::run(list, setup, QDateTime(QDate(2030, 1, 2), QTime(3, 0)));
+        QTEST(r.fitting, "fitting");
+    }
 };
 
 QTEST_GUILESS_MAIN(TestDryRun)

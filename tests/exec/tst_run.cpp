@@ -11,8 +11,8 @@
 #include "RunRecovery.h"
 #include "ScheduleModel.h"
 
-#include <QFile>
 #include <QAbstractItemModelTester>
+#include <QFile>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -120,7 +120,9 @@ private slots:
         // with the rows by design, so the tester does not watch the moves).
         auto tester = std::make_unique<QAbstractItemModelTester>(
             &m, QAbstractItemModelTester::FailureReportingMode::QtTest);
-        m.setEstimator([](const Entry &e) { return e.holder == "2" ? 3725.0 : 300.0; });
+        m.setEstimator([](const Entry &e, const Entry *) {
+            return Estimate::Figure{e.holder == "2" ? 3725.0 : 300.0};
+        });
         m.setEntries({EntryPlanEnv::entry("Cu", "1"), EntryPlanEnv::entry("Fe", "2")});
         QCOMPARE(m.rowCount(), 2);
         QCOMPARE(m.index(0, ScheduleModel::Exec).data(Qt::CheckStateRole), QVariant(Qt::Checked));

@@ -414,6 +414,34 @@ private slots:
         QVERIFY(!body.runBar()->timesLabel()->text().contains("still measuring"));
     }
 
+    // A finished run leaves its one-line summary; after Resume the bar
+    // counts again (elapsed, countdown, end), not frozen on what it showed.
+    void runBarAfterResume()
+    {
+        Body body;
+        fillABC(body);
+        RunController *run = body.controller();
+        disconnect(run, &RunController::startExec, nullptr, nullptr);
+        disconnect(run, &RunController::resumeExec, nullptr, nullptr);
+        QLabel *times = body.runBar()->timesLabel();
+        body.click(Body::Button::Start);
+        Exec *engine = run->engine();
+        emit engine->executing(0);
+        emit engine->entryEnded(0, EntryState::Done, QString());
+        emit engine->finished(true);
+        const QString summary = times->text();
+        QCOMPARE(summary, RunBar::summaryText(*run));
+        QVERIFY(summary.contains(QString::number(run->summary().done)));
+        body.click(Body::Button::Resume);
+        emit engine->executing(1);
+        QVERIFY(times->text() != summary);
+        const QString counting = times->text();
+        QTRY_VERIFY_WITH_TIMEOUT(times->text() != counting, 3000); // the clock runs
+        emit engine->finished(true);
+        QVERIFY(run->summary().ending == RunController::Ending::Finished);
+        QCOMPARE(times->text(), RunBar::summaryText(*run));
+    }
+
     // Without an answering function the window asks in a message box: what
     // the operator clicks is the answer.
     void questionBoxAnswers_data()

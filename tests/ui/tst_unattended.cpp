@@ -254,14 +254,17 @@ private slots:
     void signalStopsAnUnattendedRun_data()
     {
         QTest::addColumn<bool>("targetUp");
-        QTest::newRow("during the run") << true;
-        QTest::newRow("before the target logged in") << false;
+        QTest::addColumn<bool>("held"); // -start-at: the start waits for its time
+        QTest::newRow("during the run") << true << false;
+        QTest::newRow("before the target logged in") << false << false;
+        QTest::newRow("while the start is held") << true << true;
     }
     void signalStopsAnUnattendedRun()
     {
         QFETCH(bool, targetUp);
+        QFETCH(bool, held);
         const QString journal =
-            m_dir.filePath(QStringLiteral("journal-signal-%1.csv").arg(targetUp));
+            m_dir.filePath(QStringLiteral("journal-signal-%1%2.csv").arg(targetUp).arg(held));
         config().readText(QStringLiteral("JOURNAL \"%1\"\n").arg(journal));
         QVERIFY(TestSupport::writeFile("g.csv", "1,S1,,,a.dat,Cu,K\n"));
         Body body;
@@ -272,14 +275,16 @@ private slots:
         UnattendedRun run(&body, o);
         QList<int> quits;
         run.setQuitAction([&quits](int s) { quits << s; });
+        if (held)
+            body.controller()->setStartTime(QTime::currentTime().addSecs(3600));
         if (targetUp)
             body.controller()->setTargetReady(true);
-        QCOMPARE(body.runGoing(), targetUp);
+        QCOMPARE(body.runGoing(), targetUp && !held);
         run.quitOnSignal();
         QCOMPARE(quits, QList<int>{1});
         const QList<JournalRow> rows = RunJournal::read(journal);
-        QCOMPARE(rows.isEmpty(), !targetUp);
-        if (targetUp) {
+        QCOMPARE(rows.isEmpty(), !targetUp || held);
+        if (!rows.isEmpty()) {
             QCOMPARE(rows.last().outcome, QStringLiteral("ended"));
             QCOMPARE(rows.last().detail, QStringLiteral("stopped"));
         }

@@ -308,6 +308,18 @@ void DorvanSim::handleRemote(const AMsg &msg)
         answer(msg, QStringLiteral("Ok:"));
     } else if (word == QLatin1String(W::SelectXafsMeasType)) {
         stdType = toIntOr0(msg.firstParam);
+        blocks.clear();
+        answer(msg, QStringLiteral("Ok:"));
+    } else if (word == QLatin1String(W::SetBlockUnit)) {
+        blocks.clear();
+        answer(msg, QStringLiteral("Ok:"));
+    } else if (word == QLatin1String(W::SetBlock)) {
+        blocks.insert(toIntOr0(msg.params.value(0)),
+                      {msg.params.value(4).toDouble(), toIntOr0(msg.params.value(5))});
+        answer(msg, QStringLiteral("Ok:"));
+    } else if (word == QLatin1String(W::SetMeasTime)) {
+        const int i = toIntOr0(msg.params.value(0));
+        blocks.insert(i, {msg.params.value(1).toDouble(), blocks.value(i).second});
         answer(msg, QStringLiteral("Ok:"));
     } else if (word == QLatin1String(W::GetBlockNum)) {
         const int n = opt.blockNum >= 0 ? opt.blockNum : blocksForType(stdType);
@@ -319,12 +331,18 @@ void DorvanSim::handleRemote(const AMsg &msg)
             sendEvent(
                 W::line(W::EvErrStartXAFSMeas,
                         QStringLiteral("XAFS measurement could not start (simulated fault)")));
-        } else if (quick) {
-            sendEvent(W::line(W::EvStartQMeas));
-            sendEventLater(opt.measMs, W::line(W::EvEndQMeas));
         } else {
-            sendEvent(W::line(W::EvStartMeas));
-            sendEventLater(opt.measMs, W::line(W::EvEndMeas));
+            double seconds = 0;
+            qint64 points = 0;
+            for (const auto &b : std::as_const(blocks)) {
+                seconds += b.second > 0 && !quick ? b.first * b.second : b.first;
+                points += b.second;
+            }
+            const int ms = int(qMin<double>(opt.measMs + opt.timeScale * seconds * 1000 +
+                                                double(opt.pointMs) * double(points),
+                                            1e9));
+            sendEvent(W::line(quick ? W::EvStartQMeas : W::EvStartMeas));
+            sendEventLater(ms, W::line(quick ? W::EvEndQMeas : W::EvEndMeas));
         }
     } else {
         answer(msg, QStringLiteral("Ok:"));

@@ -13,7 +13,9 @@
 #include "NodeCmdTable.h"
 
 #include <QFile>
+#include <QMap>
 #include <QObject>
+#include <QPair>
 #include <QPointer>
 
 class QTcpSocket;
@@ -30,9 +32,15 @@ public:
         QString name = QStringLiteral("Dorvan");
         QStringList keys;
         int connectTimeoutMs = 5000;
-        int moveMs = 300;       // monochromator move
-        int changerMs = 300;    // sample-holder move
-        int measMs = 1000;      // one measurement
+        int moveMs = 300;    // monochromator move
+        int changerMs = 300; // sample-holder move
+        int measMs = 1000;   // one measurement
+        // A measurement also lasts timeScale × the seconds its blocks were
+        // given (points × dwell, or the dwell of a block given no points)
+        // and pointMs for each point: a target slower or faster than any
+        // duration model, for trials of the estimates.
+        double timeScale = 0;
+        int pointMs = 0;
         int blockNum = -1;      // GetBlockNum answer; -1: by standard type
         qint64 failStart = 0;   // k-th Start fails (0: never)
         qint64 failChanger = 0; // k-th sample-holder move fails
@@ -94,6 +102,8 @@ private:
     qint64 starts = 0;
     qint64 moves = 0;
     bool hung = false;
+    // The blocks of the next measurement: block -> {dwell s, points}.
+    QMap<int, QPair<double, int>> blocks;
     // Parent of the timers of pending events; deleting it cancels them all.
     QPointer<QObject> pending;
 };

@@ -37,6 +37,12 @@ int main(int argc, char *argv[])
         opt("move-time", "Monochromator move time for SetCurrentEnergy (default 300).", "ms"),
         opt("changer-time", "Sample-changer move time for MoveSHolderTo (default 300).", "ms"),
         opt("meas-time", "Measurement time for Start (default 1000).", "ms"),
+        opt("time-scale",
+            "A measurement also lasts F times the seconds its blocks were given (points x dwell "
+            "from SetBlock, the dwell of SetMeasTime; default 0).",
+            "F"),
+        opt("point-time", "A measurement also lasts this long per point of its blocks (default 0).",
+            "ms"),
         opt("block-num",
             "Answer GetBlockNum with N (default: by SelectXafsMeasType: 0 gives 4, 1 gives 5, 2 "
             "gives 6, 3 gives 3, others 4).",
@@ -94,6 +100,18 @@ int main(int argc, char *argv[])
     o.measMs = int(measMs);
     o.blockNum = int(blockNum);
     o.transcript = p.value(QStringLiteral("transcript"));
+    qint64 pointMs = 0;
+    if (!ToolOptions::intOption(p, QStringLiteral("point-time"), 0, big, &pointMs, tool))
+        return 2;
+    o.pointMs = int(pointMs);
+    if (p.isSet(QStringLiteral("time-scale"))) {
+        bool ok = false;
+        o.timeScale = p.value(QStringLiteral("time-scale")).toDouble(&ok);
+        if (!ok || o.timeScale < 0 || o.timeScale > 1000) {
+            std::fprintf(stderr, "%s: --time-scale must be a number from 0 to 1000\n", tool);
+            return 2;
+        }
+    }
 
     const QString keyFile = p.isSet(QStringLiteral("key-file"))
                                 ? p.value(QStringLiteral("key-file"))

@@ -1,0 +1,195 @@
+// The one estimate: the model's parts (moves after the entry above, the
+// dark, a block file's blocks), the calibration from the machine's time only,
+// the spread from a kind's history, and the deadline's decision.
+#include "BlockFile.h"
+#include "EntryPlanEnv.h"
+#include "RunEstimate.h"
+#include "RunJournal.h"
+#include "TestSupport.h"
+
+#include <QtTest>
+
+#include <functional>
+
+using Edit = std::function<void(Entry &)>;
+using History = QList<QList<double>>; // {seconds / model, operator wait, target wait}
+
+namespace {
+
+const QDateTime kNight(QDate(2026, 12, 6), QTime(22, 0), Qt::OffsetFromUTC, 9 * 3600);
+const Estimate::Params kParams{0.5, 30, 20, 10, 1};
+
+void stepBlocks(Entry &e)
+{
+    e.selectScanType(EntryRows::StepScan);
+    EntryPlanEnv::setUserBlocks(e, 0, {"8900", "9000", "9100"}, {10, 20}, "2, 3");
+}
+
+} // namespace
+
+class TstEstimate : public QObject
+{
+    Q_OBJECT
+    TestSupport::WorkDir m_dir;
+
+private slots:
+    void initTestCase() { QVERIFY(EntryPlanEnv::setUp()); }
+
+    // A quick scan of the defaults measures 300 s; the step blocks take
+    // 10 × 2.5 + 20 × 3.5 s. Each entry pays the 1 s overhead.
+    void model_data()
+    {
+        QTest::addColumn<Edit>("edit");
+        QTest::addColumn<bool>("first");     // nothing measured before it
+        QTest::addColumn<QString>("holder"); // of the entry above
+        QTest::addColumn<double>("seconds");
+        const Edit none = [](Entry &) {};
+        QTest::newRow("first of a run: every move") << none << true << "1" << 351.0;
+        QTest::newRow("same place: no move") << none << false << "1" << 301.0;
+        QTest::newRow("other holder") << none << false << "2" << 321.0;
+        QTest::newRow("dark") << Edit([](Entry &e) { e.measDark = 1; }) << false << "1" << 311.0;
+        QTest::newRow("dark mode only")
+            << Edit([](Entry &e) { e.measDark = 2; }) << false << "1" << 301.0;
+        QTest::newRow("step blocks") << Edit(stepBlocks) << false << "1" << 96.0;
+        // The file's blocks are what the engine sends, not the entry's own.
+        QTest::newRow("file blocks") << Edit([this](Entry &e) {
+            stepBlocks(e);
+            const QString path = m_dir.filePath(QStringLiteral("b.prm"));
+            QVERIFY(BlockFile::write(path, e).ok);
+            EntryPlanEnv::setUserBlocks(e, 0, {"8900", "9000", "9100"}, {1, 1}, "2, 3");
+            e.blockDefType = EntryRows::FileBlocks;
+            e.blockDefFile = path;
+        }) << false << "1" << 96.0;
+    }
+    void model()
+    {
+        QFETCH(Edit, edit);
+        QFETCH(bool, first);
+        QFETCH(QString, holder);
+        Entry e = EntryPlanEnv::entry("Cu", "1");
+        edit(e);
+        Entry above = e;
+        above.holder = holder;
+        above.measDark = 0;
+        QTEST(RunEstimate::model(e, first ? nullptr : &above, kParams), "seconds");
+    }
+
+    // The journal's rows of one kind, each the model's time times a factor
+    // plus what it waited: the calibration sees the factor only.
+    void calibration_data()
+    {
+        QTest::addColumn<History>("history");
+        QTest::addColumn<double>("ratio");
+        QTest::addColumn<double>("spread"); // of the model's time; -1: none shown
+        QTest::newRow("no history") << History{} << 1.0 << -1.0;
+        QTest::newRow("prompt waits left out")
+            << History{{1.0, 5.9, 0}, {1.0, 600, 0}, {1.0, 0, 0}} << 1.0 << 0.0;
+        QTest::newRow("target away left out")
+            << History{{1.2, 0, 30}, {1.2, 0, 0}, {1.2, 2, 100}} << 1.2 << 0.0;
+        QTest::newRow("spread from history")
+            << History{{0.9, 0, 0}, {1.1, 0, 0}, {1.0, 0, 0}} << 1.0 << 0.1;
+        QTest::newRow("too little of the kind: its scan type, no spread")
+            << History{{2.0, 0, 0}, {1.6, 0, 0}} << 1.8 << -1.0;
+    }
+    void calibration()
+    {
+        QFETCH(History, history);
+        const Entry e = EntryPlanEnv::entry("Cu", "1");
+        const double model = RunEstimate::model(e, &e, kParams);
+        QList<JournalRow> rows;
+        for (const QList<double> &h : history) {
+            JournalRow r;
+            r.run = kNight;
+            r.entry = int(rows.size()) + 1;
+            r.scan = scanName(e);
+            r.element = e.elementSymbol();
+            r.edge = e.targetCore;
+            r.model = model;
+            r.operatorWait = h.at(1);
+            r.targetWait = h.at(2);
+            r.seconds = model * h.at(0) + h.at(1) + h.at(2);
+            r.estimated = 12345; // what was shown then teaches nothing
+            r.outcome = QStringLiteral("done");
+            rows << r;
+        }
+        const Estimate::Figure f =
+            RunEstimate::estimate(e, &e, kParams, RunEstimate::Calibration::fromJournal(rows));
+        QFETCH(double, ratio);
+        QFETCH(double, spread);
+        QVERIFY2(qAbs(f.seconds - model * ratio) < 1e-6, qPrintable(QString::number(f.seconds)));
+        QCOMPARE(f.hasSpread(), spread >= 0);
+        if (spread >= 0)
+            QVERIFY2(qAbs(f.spread - model * spread) < 1e-6, qPrintable(QString::number(f.spread)));
+    }
+
+    // An entry is begun only when it ends by the deadline, spread included.
+    void deadline_data()
+    {
+        QTest::addColumn<double>("seconds");
+        QTest::addColumn<double>("spread");
+        QTest::addColumn<int>("left"); // seconds to the deadline; -1: none
+        QTest::addColumn<bool>("fits");
+        QTest::newRow("fits") << 3000.0 << -1.0 << 3600 << true;
+        QTest::newRow("ends on the minute") << 3600.0 << -1.0 << 3600 << true;
+        QTest::newRow("does not fit") << 3601.0 << -1.0 << 3600 << false;
+        QTest::newRow("spread tips it") << 3500.0 << 240.0 << 3600 << false;
+        QTest::newRow("spread within") << 3300.0 << 240.0 << 3600 << true;
+        QTest::newRow("deadline passed") << 1.0 << -1.0 << 0 << false;
+        QTest::newRow("no deadline") << 1e9 << -1.0 << -1 << true;
+    }
+    void deadline()
+    {
+        QFETCH(double, seconds);
+        QFETCH(double, spread);
+        QFETCH(int, left);
+        const QDateTime deadline = left < 0 ? QDateTime() : kNight.addSecs(left);
+        QTEST(RunEstimate::fits(kNight, {seconds, spread}, deadline), "fits");
+    }
+
+    void nextAt_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QDateTime>("at");
+        QTest::newRow("after midnight") << "6:00" << kNight.addSecs(8 * 3600);
+        QTest::newRow("later today") << "23:30" << kNight.addSecs(90 * 60);
+        QTest::newRow("now: tomorrow") << "22:00" << kNight.addDays(1);
+        QTest::newRow("not a time") << "25:00" << QDateTime();
+        QTest::newRow("not hh:mm") << "6" << QDateTime();
+    }
+    void nextAt()
+    {
+        QFETCH(QString, text);
+        QTEST(RunEstimate::nextAt(kNight, RunEstimate::clockTime(text)), "at");
+    }
+
+    // A journal written before the model and the waits were kept still
+    // reads, and rows with them appended to it read too.
+    void oldJournalsRead()
+    {
+        const QString path = m_dir.filePath(QStringLiteral("old.csv"));
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("run,entry,holder,sample,file,element,edge,scan,started,ended,seconds,estimated,"
+                "outcome,detail\n"
+                "2026-12-05T22:00:00+09:00,1,1,S,a.dat,Cu,K,Quick,2026-12-05T22:00:00+09:00,"
+                "2026-12-05T22:05:00+09:00,300.0,250.0,done,\n");
+        f.close();
+        JournalRow r = RunJournal::read(path).constFirst();
+        r.run = kNight;
+        r.seconds = 20;
+        r.model = 8;
+        r.operatorWait = 5;
+        r.targetWait = 3;
+        QString error;
+        QVERIFY(RunJournal::append(path, r, &error));
+        const QList<JournalRow> rows = RunJournal::read(path);
+        QCOMPARE(rows.size(), 2);
+        QCOMPARE(RunJournal::modelOf(rows.at(0)), 250.0); // its estimate stands in
+        QCOMPARE(rows.at(0).machineSeconds(), 300.0);
+        QCOMPARE(RunJournal::modelOf(rows.at(1)), 8.0);
+        QCOMPARE(rows.at(1).machineSeconds(), 12.0);
+    }
+};
+
+QTEST_GUILESS_MAIN(TstEstimate)
+#include "tst_estimate.moc"

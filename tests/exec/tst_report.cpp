@@ -1,0 +1,170 @@
+// The night report read back as XML, as a mail client or a logbook would
+// take it: one bar per entry coloured by its outcome, the waits and the
+// target's absences marked, the totals, nothing that runs or fetches.
+#include "Estimate.h"
+#include "NightReport.h"
+
+#include "ConfigStore.h"
+#include "TestSupport.h"
+
+#include <QXmlStreamReader>
+#include <QtTest>
+
+namespace {
+
+const QDateTime kRun(QDate(2026, 12, 6), QTime(22, 0), Qt::OffsetFromUTC, 9 * 3600);
+
+struct Read
+{
+    QStringList bars;              // outcome of each bar, top first
+    QMap<QString, int> marks;      // rect class -> count
+    QMap<QString, QString> totals; // id -> text
+    int tableRows = 0;
+    QStringList elements;
+};
+
+Read readReport(const QString &html)
+{
+    Read r;
+    QXmlStreamReader xml(html);
+    QString id;
+    while (!xml.atEnd()) {
+        if (xml.readNext() != QXmlStreamReader::StartElement)
+            continue;
+        r.elements << xml.name().toString();
+        const QString cls = xml.attributes().value(QLatin1String("class")).toString();
+        if (xml.name() == QLatin1String("rect")) {
+            if (cls.startsWith(QLatin1String("bar ")))
+                r.bars << cls.mid(4);
+            else
+                ++r.marks[cls];
+        } else if (xml.name() == QLatin1String("td") && xml.attributes().hasAttribute("id")) {
+            id = xml.attributes().value(QLatin1String("id")).toString();
+            r.totals.insert(id, xml.readElementText());
+        } else if (xml.name() == QLatin1String("tr") && cls == QLatin1String("entry")) {
+            ++r.tableRows;
+        }
+    }
+    if (xml.hasError())
+        r.elements << QStringLiteral("XML ERROR: ") + xml.errorString();
+    return r;
+}
+
+} // namespace
+
+using Rows = QList<QStringList>; // entry, outcome, seconds, operator wait, target wait
+
+class TstReport : public QObject
+{
+    Q_OBJECT
+    TestSupport::WorkDir m_dir;
+
+private slots:
+    // skedra -report JOURNAL [RUN]: the last run, or the one whose start
+    // begins with RUN; none such is an error.
+    void reportCommand_data()
+    {
+        QTest::addColumn<QString>("run");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("file"); // the report written, by its run
+        QTest::newRow("the last run") << "" << 0 << "skedra-report-20261206T220000.html";
+        QTest::newRow("by its start")
+            << "2026-12-05T22" << 0 << "skedra-report-20261205T220000.html";
+        QTest::newRow("no such run") << "1999" << 1 << "";
+    }
+    void reportCommand()
+    {
+        QFETCH(QString, run);
+        const QString journal = m_dir.filePath(QStringLiteral("j.csv"));
+        QFile::remove(journal);
+        QString error;
+        for (const QDateTime &start : {kRun.addDays(-1), kRun}) {
+            JournalRow r;
+            r.run = start;
+            r.outcome = QStringLiteral("started");
+            QVERIFY(RunJournal::append(journal, r, &error));
+        }
+        ConfigStore store;
+        store.parseCommandLine(QStringList{"skedra", "-report", journal} +
+                               (run.isEmpty() ? QStringList() : QStringList{run}));
+        QString printed;
+        QString said;
+        QTextStream out(&printed);
+        QTextStream err(&said);
+        QTEST(NightReport::reportCommand(store, out, err), "status");
+        QFETCH(QString, file);
+        QCOMPARE(QFileInfo(printed.trimmed()).fileName(), file);
+        QCOMPARE(said.isEmpty(), !file.isEmpty());
+    }
+
+    void content_data()
+    {
+        QTest::addColumn<Rows>("rows");
+        QTest::addColumn<QStringList>("bars");
+        QTest::addColumn<QList<double>>("totals"); // machine, operator, lost
+        QTest::addColumn<int>("prompts");
+        QTest::addColumn<int>("lost");
+        QTest::newRow("all done, one prompt waited for")
+            << Rows{{"1", "done", "100", "0", "0"}, {"2", "done", "120", "20", "0"}}
+            << QStringList{"done", "done"} << QList<double>{200, 20, 0} << 1 << 0;
+        QTest::newRow("failed, then skipped by the deadline")
+            << Rows{{"1", "done", "100", "0", "0"},
+                    {"2", "failed", "50", "0", "0"},
+                    {"3", "skipped", "0", "0", "0"}}
+            << QStringList{"done", "failed", "skipped"} << QList<double>{150, 0, 50} << 0 << 0;
+        QTest::newRow("the target away and back")
+            << Rows{{"1", "target-lost", "0", "0", "0"},
+                    {"1", "repeat", "30", "0", "0"},
+                    {"1", "done", "130", "0", "30"},
+                    {"2", "stopped", "10", "0", "0"}}
+            << QStringList{"done", "stopped"} << QList<double>{110, 0, 30} << 0 << 1;
+    }
+    void content()
+    {
+        QFETCH(Rows, rows);
+        QList<JournalRow> journal;
+        JournalRow earlier; // another night: not in this report
+        earlier.run = kRun.addDays(-1);
+        earlier.entry = 1;
+        earlier.outcome = QStringLiteral("done");
+        journal << earlier;
+        JournalRow started;
+        started.run = kRun;
+        started.outcome = QStringLiteral("started");
+        journal << started;
+        QDateTime t = kRun;
+        for (const QStringList &c : rows) {
+            JournalRow r;
+            r.run = kRun;
+            r.entry = c.at(0).toInt();
+            r.sample = QStringLiteral("S<%1>&").arg(r.entry); // escaped, not markup
+            r.outcome = c.at(1);
+            r.seconds = c.at(2).toDouble();
+            r.operatorWait = c.at(3).toDouble();
+            r.targetWait = c.at(4).toDouble();
+            r.estimated = 100;
+            r.started = t;
+            t = t.addSecs(qint64(r.seconds));
+            r.ended = t;
+            if (r.outcome == QLatin1String("repeat"))
+                r.started = r.ended;
+            journal << r;
+        }
+        const Read got = readReport(NightReport::html(NightReport::rowsOf(journal)));
+        QVERIFY2(!got.elements.join(' ').contains("XML ERROR"), qPrintable(got.elements.last()));
+        QTEST(got.bars, "bars");
+        QCOMPARE(got.tableRows, int(got.bars.size()));
+        QFETCH(QList<double>, totals);
+        QCOMPARE(got.totals.value("machine"), Estimate::format(totals.at(0)));
+        QCOMPARE(got.totals.value("operator"), Estimate::format(totals.at(1)));
+        QCOMPARE(got.totals.value("lost"), Estimate::format(totals.at(2)));
+        QTEST(got.marks.value("prompt"), "prompts");
+        QTEST(got.marks.value("lost"), "lost");
+        QCOMPARE(got.marks.value("estimate"), int(got.bars.size()));
+        QVERIFY(!got.elements.contains("script") && !got.elements.contains("img") &&
+                !got.elements.contains("link"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TstReport)
+#include "tst_report.moc"
