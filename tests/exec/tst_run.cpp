@@ -125,6 +125,11 @@ private slots:
         });
         m.setEntries({EntryPlanEnv::entry("Cu", "1"), EntryPlanEnv::entry("Fe", "2")});
         QCOMPARE(m.rowCount(), 2);
+        for (int c = 0; c < m.columnCount(); ++c) { // titles above, nothing beside, text only
+            QVERIFY(!m.headerData(c, Qt::Horizontal).toString().isEmpty());
+            QVERIFY(!m.headerData(c, Qt::Vertical).isValid());
+            QVERIFY(!m.headerData(c, Qt::Horizontal, Qt::DecorationRole).isValid());
+        }
         QCOMPARE(m.index(0, ScheduleModel::Exec).data(Qt::CheckStateRole), QVariant(Qt::Checked));
         QVERIFY(!m.index(0, ScheduleModel::No).data(Qt::CheckStateRole).isValid());
         QCOMPARE(m.index(1, ScheduleModel::Estimate).data().toString(), QStringLiteral("1:02:05"));
@@ -283,6 +288,13 @@ void TstRun::notificationOutlivesTheProgram()
     QFile f(out);
     QVERIFY(f.open(QIODevice::ReadOnly));
     QCOMPARE(f.readAll().trimmed(), QByteArray("finished Run finished"));
+    // One that hangs is ended at its time-out, and that is said.
+    Notifier hung;
+    hung.setTimeoutMs(200);
+    hung.setCommand({"/bin/sh", "-c", "sleep 5"});
+    QSignalSpy failed(&hung, &Notifier::failed);
+    hung.notify("stalled", "still waiting");
+    QVERIFY(failed.wait(3000));
 }
 
 QTEST_GUILESS_MAIN(TstRun)

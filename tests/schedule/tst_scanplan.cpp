@@ -1,8 +1,10 @@
 // The scan as planned: k and E above the edge, the points and time of each
 // block as sent, the plan's own warnings, and the k-space region helper.
+#include "BlockFile.h"
 #include "ScanPlan.h"
 #include "ScheduleTestEnv.h"
 
+#include <QTemporaryDir>
 #include <QtTest>
 
 #include <cmath>
@@ -63,6 +65,24 @@ private slots:
         QCOMPARE(p.energies.first(), p.edge - 50);
         QCOMPARE(p.dwells.last(), 4.0);
         QVERIFY(ScanPlan::warnings(p).isEmpty());
+    }
+
+    // A block file in keV with starts relative to the edge: "R" offsets are
+    // eV whatever the file's unit, the absolute starts are in its unit.
+    void blockFileStarts()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("rel.prm");
+        QVERIFY(ScheduleTestEnv::writeText(path,
+                                           "N 2\nU 1\nB 0 R-100 50 1\nQN 2\n"
+                                           "QB 0 R-100 50 1\nQB 1 9.0 50 1\nQB 2 R200 0 0\n"));
+        Entry e = Entry::defaults();
+        QVERIFY(BlockFile::load(path, e).ok);
+        const BlockSet &set = e.quickBlocks;
+        QCOMPARE(set.row(0).pos, e.edgeEnergy() - 100);
+        QVERIFY(set.row(0).isRel);
+        QCOMPARE(set.row(1).pos, 9000.0);
+        QCOMPARE(set.row(2).pos, e.edgeEnergy() + 200);
     }
 
     // The plan's warnings: a boundary measured twice (sent values that

@@ -39,6 +39,10 @@ private slots:
         QCOMPARE(e.entry().quickBlocks.row(0).pos, xrayDataBase().edgeEnergy("Fe", "K") - 300);
         e.selector(EntryColumns::ScanType)->setCurrentIndex(1);
         QCOMPARE(e.entry().scanType, 1);
+        for (int row : {1, 0}) { // the first row of a table counts too
+            e.selector(EntryColumns::StdType)->setCurrentIndex(row);
+            QCOMPARE(e.entry().stdBlockType, row);
+        }
         QCOMPARE(e.blocksField()->value(), 4); // the step scan's own count, shown
         for (int i = 0; i <= 5; ++i) // its four blocks and their end row, nothing past them
             QCOMPARE(e.stepBlocks->row(i)->isVisibleTo(&e), i <= 4);

@@ -16,6 +16,7 @@
 #include "UnattendedRun.h"
 #include "XrayDataBase.h"
 
+#include <QColor>
 #include <QSignalSpy>
 
 class TestUnattended : public QObject
@@ -228,6 +229,10 @@ private slots:
         UnattendedRun run(&body, o);
         QList<int> quits;
         run.setQuitAction([&quits](int s) { quits << s; });
+        // What the bus client said in red is why it is not up; other lines are not.
+        emit body.bus()->log(QStringLiteral("trying 127.0.0.1"), QColor(Qt::black));
+        emit body.bus()->log(QStringLiteral("connection refused"), QColor(Qt::red));
+        emit body.bus()->log(QStringLiteral("still trying"), QColor(Qt::black));
         if (busUp)
             emit body.bus()->tolvaIsReady();
         if (targetUp)
@@ -241,6 +246,8 @@ private slots:
         if (!targetUp) { // the missing link is named: the bus server's port, or the target
             QVERIFY(
                 why.first().contains(busUp ? body.controller()->targetName() : body.bus()->port()));
+            QCOMPARE(why.first().contains("connection refused"), !busUp);
+            QVERIFY(!why.first().contains("trying"));
             // A target turning up after "no run is started" begins nothing.
             emit body.bus()->tolvaIsReady();
             body.controller()->setTargetReady(true);
