@@ -265,6 +265,11 @@ private slots:
         QCOMPARE(updated.count(), 1);
         QCOMPARE(updated.at(0).at(0).toInt(), 2);
         QCOMPARE(updated.at(0).at(1).value<Entry>().sampleId, QStringLiteral("edited"));
+        Entry a = n->list.entry(1); // the run's first entry reaches it too
+        a.sampleId = QStringLiteral("first");
+        n->list.setEntry(1, a);
+        QCOMPARE(updated.count(), 2);
+        QCOMPARE(updated.at(1).at(0).toInt(), 0);
 
         // Cut from the list while it ran, the entry is still the run's.
         ScheduleModel::Item cut = n->list.take(2);
