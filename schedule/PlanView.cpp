@@ -57,7 +57,7 @@ void PlanPlot::paintEvent(QPaintEvent *)
     const PlanSeries &s = m_series;
     if (s.boundaries.size() < 2)
         return;
-    const QRectF area = QRectF(rect()).adjusted(44, 22, -40, -22);
+    const QRectF area = QRectF(rect()).adjusted(56, 22, -40, -22);
     const double x0 = qMin(0.0, s.boundaries.first()), x1 = qMax(1.0, s.boundaries.last());
     double tMax = 0;
     for (const QPointF &d : s.dwellSteps)
@@ -99,7 +99,7 @@ void PlanPlot::paintEvent(QPaintEvent *)
         p.drawText(QPointF(x - 4, area.top() - 6), QString::number(tick.second));
     }
     if (!s.kTicks.isEmpty())
-        p.drawText(QPointF(area.left(), area.top() - 6), tr("k (1/A):"));
+        p.drawText(QPointF(2, area.top() - 6), tr("k (1/A):"));
 }
 
 PlanView::PlanView(QWidget *parent) : QWidget(parent)
@@ -115,6 +115,7 @@ PlanView::PlanView(QWidget *parent) : QWidget(parent)
     m_table->verticalHeader()->hide();
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    m_table->setMinimumHeight(150);
     m_warnings = new QLabel;
     m_warnings->setWordWrap(true);
     auto *region = new QPushButton(tr("k region…"));

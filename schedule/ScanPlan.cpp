@@ -99,9 +99,11 @@ QStringList warnings(const Plan &plan)
                        .arg(i + 1)
                        .arg(i + 2)
                        .arg(EntryText::g6(next));
-        // A block of one point has no step to jump from.
+        // Above the edge the points should follow a smooth grid in k; below
+        // it and across the edge, fine XANES steps after a coarse pre-edge
+        // are the plan. A block of one point has no step to jump from.
         const double sa = std::abs(a.stepLast), sb = std::abs(b.stepFirst);
-        if (a.points > 1 && b.points > 1 && qMax(sa, sb) > 3 * qMin(sa, sb))
+        if (a.kFrom >= 0 && a.points > 1 && b.points > 1 && qMax(sa, sb) > 3 * qMin(sa, sb))
             out << tr("The step jumps from %1 eV in block %2 to %3 eV in block %4 (more than a "
                       "factor 3).")
                        .arg(EntryText::g6(sa))

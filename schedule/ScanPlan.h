@@ -48,7 +48,7 @@ Plan of(const Entry &e);
 
 // What the plan itself says is likely wrong: a point measured twice where
 // blocks meet, a step that jumps by more than a factor 3 between
-// neighbouring blocks.
+// neighbouring blocks above the edge.
 QStringList warnings(const Plan &plan);
 
 // The EXAFS region in k, with a dwell time growing with k:

@@ -3,13 +3,17 @@
 //
 //   skedra-shot -platform offscreen [--config examples/beamline.cfg]
 //               [--schedule examples/demo-schedule.csv] [--out docs/main-window.png]
-//               [--japanese]
+//               [--japanese] [--plan N]
+// --plan N pictures the scan plan beside the editor of entry N instead of
+// the window (docs/plan-plot.png).
 // The window speaks the English catalogue, as with -e; --japanese installs the
 // Japanese one instead (needs a Japanese font on the machine that renders the
 // picture).
 #include "Body.h"
 #include "ConfigStore.h"
+#include "ListPane.h"
 #include "OptionTables.h"
+#include "PlanView.h"
 #include "Startup.h"
 #include "XrayDataBase.h"
 
@@ -38,7 +42,10 @@ int main(int argc, char *argv[])
                                  QStringLiteral("file"), QStringLiteral("docs/main-window.png"));
     const QCommandLineOption japanese(QStringLiteral("japanese"),
                                       QStringLiteral("Show the window in Japanese."));
-    p.addOptions({configOpt, schedule, out, japanese});
+    const QCommandLineOption plan(QStringLiteral("plan"),
+                                  QStringLiteral("Picture the scan plan of entry N instead."),
+                                  QStringLiteral("N"));
+    p.addOptions({configOpt, schedule, out, japanese, plan});
     p.process(app);
 
     QTranslator translator;
@@ -74,7 +81,14 @@ int main(int argc, char *argv[])
         QApplication::sendPostedEvents();
         QApplication::processEvents();
     }
-    const QPixmap shot = body.grab();
+    if (p.isSet(plan)) {
+        body.setCurrentRow(p.value(plan).toInt() - 1);
+        for (int i = 0; i < 5; ++i) {
+            QApplication::sendPostedEvents();
+            QApplication::processEvents();
+        }
+    }
+    const QPixmap shot = p.isSet(plan) ? body.listPane()->planView()->grab() : body.grab();
     if (!shot.save(p.value(out), "PNG")) {
         std::fprintf(stderr, "skedra-shot: cannot write %s\n", qPrintable(p.value(out)));
         return 1;
