@@ -5,6 +5,9 @@
 
 #include "OptionTables.h"
 #include <QHash>
+#include <QMimeData>
+
+#include <algorithm>
 
 #include <atomic>
 
@@ -404,7 +407,8 @@ Qt::ItemFlags ScheduleModel::flags(const QModelIndex &index) const
 {
     Qt::ItemFlags f = QAbstractTableModel::flags(index);
     if (!index.isValid())
-        return f;
+        return f | Qt::ItemIsDropEnabled; // between rows, or below the last
+    f |= Qt::ItemIsDragEnabled | Qt::ItemIsDropEnabled;
     if (index.column() == Exec)
         f |= Qt::ItemIsUserCheckable;
     if (fieldOf(index.column()) >= 0)
@@ -427,4 +431,47 @@ bool ScheduleModel::setData(const QModelIndex &index, const QVariant &value, int
     }
     setEntry(row, e);
     return true;
+}
+
+namespace {
+const char kRowsMime[] = "application/x-skedra-rows";
+}
+
+QStringList ScheduleModel::mimeTypes() const
+{
+    return {QString::fromLatin1(kRowsMime)};
+}
+
+QMimeData *ScheduleModel::mimeData(const QModelIndexList &indexes) const
+{
+    QList<int> rows;
+    for (const QModelIndex &i : indexes)
+        if (!rows.contains(i.row()))
+            rows << i.row();
+    std::sort(rows.begin(), rows.end());
+    QStringList text;
+    for (int r : rows)
+        text << QString::number(r);
+    auto *data = new QMimeData;
+    data->setData(QString::fromLatin1(kRowsMime), text.join(QLatin1Char(',')).toLatin1());
+    return data;
+}
+
+bool ScheduleModel::dropMimeData(const QMimeData *data, Qt::DropAction action, int row, int,
+                                 const QModelIndex &parent)
+{
+    if (action != Qt::MoveAction || !data || !data->hasFormat(QString::fromLatin1(kRowsMime)))
+        return false;
+    QList<int> rows;
+    for (const QByteArray &r : data->data(QString::fromLatin1(kRowsMime)).split(',')) {
+        bool ok = false;
+        const int n = r.toInt(&ok);
+        if (ok && n >= 0 && n < count())
+            rows << n;
+    }
+    const int to = row >= 0 ? row : parent.isValid() ? parent.row() : count();
+    if (!rows.isEmpty())
+        emit rowsDropped(rows, qBound(0, to, count()));
+    // The view must not remove the rows itself: they are moved, not copied.
+    return false;
 }

@@ -126,6 +126,13 @@ public:
     int columnCount(const QModelIndex &parent = QModelIndex()) const override;
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
     Qt::ItemFlags flags(const QModelIndex &index) const override;
+    // Rows dragged within the overview: the model only says where they were
+    // dropped (rowsDropped); whoever owns the undo history moves them.
+    QStringList mimeTypes() const override;
+    QMimeData *mimeData(const QModelIndexList &indexes) const override;
+    Qt::DropActions supportedDropActions() const override { return Qt::MoveAction; }
+    bool dropMimeData(const QMimeData *data, Qt::DropAction action, int row, int column,
+                      const QModelIndex &parent) override;
     bool setData(const QModelIndex &index, const QVariant &value, int role = Qt::EditRole) override;
     QVariant headerData(int section, Qt::Orientation orientation,
                         int role = Qt::DisplayRole) const override;
@@ -138,6 +145,8 @@ signals:
     void entryChanged(ScheduleModel::Id id);
     // An edit of one entry by setEntry, with the value it had (for undo).
     void entryEdited(ScheduleModel::Id id, const Entry &before);
+    // These rows were dragged and dropped before row `to` (count(): at the end).
+    void rowsDropped(const QList<int> &rows, int to);
 
 private:
     static Id nextId();

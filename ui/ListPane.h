@@ -71,6 +71,8 @@ public:
     void fillDown(int column);
     void repeatSelection(int times);
     void moveSelection(int by);
+    // The rows before row `to` of the list as it is (drag and drop).
+    void moveRowsTo(const QList<int> &rows, int to);
     void tickSelection(bool on);
     // Ticks the entries the last run did not measure well (failed or
     // stopped), unticks the ones it measured.

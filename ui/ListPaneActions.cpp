@@ -90,6 +90,13 @@ private:
 void ListPane::setupActions()
 {
     m_overview->setItemDelegate(new OverviewDelegate(this));
+    // Rows dragged to another place; the move is a step to undo like any.
+    m_overview->setDragEnabled(true);
+    m_overview->setAcceptDrops(true);
+    m_overview->setDropIndicatorShown(true);
+    m_overview->setDragDropMode(QAbstractItemView::DragDrop);
+    m_overview->setDefaultDropAction(Qt::MoveAction);
+    connect(m_list, &ScheduleModel::rowsDropped, this, &ListPane::moveRowsTo);
     QUndoStack *stack = m_history->stack();
     const auto add = [this](QAction *a, const QKeySequence &keys) {
         if (!keys.isEmpty())
@@ -251,14 +258,23 @@ void ListPane::repeatSelection(int times)
 
 void ListPane::moveSelection(int by)
 {
-    QList<int> rows = selectedRows();
+    const QList<int> rows = selectedRows();
     if (rows.isEmpty() || rows.first() + by < 0 || rows.last() + by >= m_list->count())
         return;
+    // Before the row that ends up after them.
+    moveRowsTo(rows, by < 0 ? rows.first() + by : rows.last() + by + 1);
+}
+
+void ListPane::moveRowsTo(const QList<int> &rows, int to)
+{
     QList<ScheduleModel::Item> items = m_list->items();
     QList<ScheduleModel::Item> moved;
-    for (int i = int(rows.size()) - 1; i >= 0; --i)
+    int at = to;
+    for (int i = int(rows.size()) - 1; i >= 0; --i) {
         moved.prepend(items.takeAt(rows.at(i)));
-    const int at = rows.first() + by;
+        if (rows.at(i) < to)
+            --at; // the rows above the place it goes to move up with it
+    }
     for (int i = 0; i < moved.size(); ++i)
         items.insert(at + i, moved.at(i));
     m_history->change(tr("Move"), [&] { m_list->restore(items); });

@@ -6,6 +6,7 @@
 #include "ScheduleModel.h"
 #include "ScheduleTestEnv.h"
 
+#include <QMimeData>
 #include <QSignalSpy>
 #include <QtTest>
 
@@ -153,6 +154,23 @@ private slots:
         QVERIFY(!m.entry(0).exec);
         QVERIFY(!(m.flags(m.index(0, ScheduleModel::Estimate)) & Qt::ItemIsEditable));
         QVERIFY(!m.setData(m.index(0, ScheduleModel::Status), "done"));
+    }
+
+    // Rows dragged and dropped: the model names them and the place, and
+    // removes nothing itself.
+    void dropNamesTheRows()
+    {
+        ScheduleModel m;
+        m.setEntries({entry("Cu", "a.dat"), entry("Fe", "b.dat"), entry("Zn", "c.dat")});
+        QSignalSpy dropped(&m, &ScheduleModel::rowsDropped);
+        std::unique_ptr<QMimeData> data(m.mimeData({m.index(2, 3), m.index(0, 1), m.index(0, 5)}));
+        QVERIFY(!m.dropMimeData(data.get(), Qt::MoveAction, 1, 0, {}));
+        QVERIFY(!m.dropMimeData(data.get(), Qt::MoveAction, -1, 0, {})); // below the last
+        QCOMPARE(dropped.count(), 2);
+        QCOMPARE(dropped.at(0).at(0).value<QList<int>>(), (QList<int>{0, 2}));
+        QCOMPARE(dropped.at(0).at(1).toInt(), 1);
+        QCOMPARE(dropped.at(1).at(1).toInt(), 3);
+        QCOMPARE(m.count(), 3);
     }
 
     // Many entries changed as one change; the list given back keeps ids and

@@ -176,7 +176,7 @@ private slots:
             const QHash<QString, QString> after{
                 {"clear", ""},     {"cut", "C"},        {"paste", "ABPQC"}, {"set", "ABC"},
                 {"fill", "ABC"},   {"repeat", "ABBBC"}, {"move", "ACB"},    {"untick", "ABC"},
-                {"typed", "AXYC"}, {"new", "BABC"}};
+                {"typed", "AXYC"}, {"new", "BABC"},     {"drop", "BCA"}};
             QTest::newRow(a) << QString(a) << after.value(a);
         }
     }
@@ -210,6 +210,8 @@ private slots:
         } else if (action == "move") {
             pane->selectRows(2, 2);
             pane->moveSelection(-1);
+        } else if (action == "drop") { // A dragged below C
+            emit body.scheduleModel()->rowsDropped({0}, 3);
         } else if (action == "untick") {
             pane->selectRows(0, 2);
             pane->tickSelection(false);
