@@ -13,25 +13,10 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 build=$(cd "${1:?build folder}" && pwd)
 work=$(mktemp -d)
-pids=()
-cleanup() { for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done; rm -rf "$work"; }
-trap cleanup EXIT
-keys=$root/examples/Tarnix.key
-"$build/tools/tolva-server/tolva-server" --port 0 --key-file "$keys" >"$work/server.out" 2>/dev/null &
-pids+=($!)
-port=
-for _ in $(seq 1 100); do
-  read -r word _ port <"$work/server.out" 2>/dev/null || true
-  [ "${word:-}" = listening ] && [ -n "$port" ] && break
-  port=
-  sleep 0.1
-done
-[ -n "$port" ] || { echo "bench_estimate: no server" >&2; exit 1; }
-"$build/tools/dorvan-sim/dorvan-sim" --host 127.0.0.1 --port "$port" --key-file "$keys" \
-  --move-time 400 --changer-time 250 --meas-time 150 --time-scale 0.005 --point-time 3 \
-  2>"$work/sim.log" &
-pids+=($!)
-for _ in $(seq 1 100); do grep -q "logged in" "$work/sim.log" && break; sleep 0.1; done
+bench=bench_estimate
+# shellcheck source=../standins.sh
+. "$root/bench/standins.sh"
+start_standins --move-time 400 --changer-time 250 --meas-time 150 --time-scale 0.005 --point-time 3
 printf 'INCLUDE %s/examples/beamline.cfg\nTOLVA_IP 127.0.0.1\nTOLVA_PORT %s\nKEY_ON_TOLVA "%s"\nJOURNAL %s/journal.csv\n' \
   "$root" "$port" "$keys" "$work" >"$work/run.cfg"
 # Kinds of entry, each several times with other sizes.
