@@ -1,7 +1,6 @@
-// The run controller's record of the night: what the engine reports about
-// each entry becomes the entry's outcome in the list, a journal row, a
-// notification and the run status peers read; and a night cut short by a
-// crash is taken up again from the journal and the run's copy.
+// The run controller and what the engine reports about each entry: the
+// entry's outcome in the list, its journal row, the episodes that cost time
+// (a stall, a lost target, a repeat, the deadline) and the notifications.
 #include "RunController.h"
 
 #include "ConfigStore.h"
