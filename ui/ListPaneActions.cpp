@@ -12,6 +12,7 @@
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QInputDialog>
+#include <QKeyEvent>
 #include <QMetaProperty>
 #include <QPainter>
 #include <QStyledItemDelegate>
@@ -68,6 +69,24 @@ public:
         else
             text = editor->property(editor->metaObject()->userProperty().name()).toString();
         m_pane->setField(index.column(), text);
+    }
+    // Enter commits the cell and goes one row down, as in a spreadsheet.
+    bool eventFilter(QObject *object, QEvent *event) override
+    {
+        auto *editor = qobject_cast<QWidget *>(object);
+        const auto *key =
+            event->type() == QEvent::KeyPress ? static_cast<QKeyEvent *>(event) : nullptr;
+        if (!editor || !key || (key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter) ||
+            key->modifiers() != Qt::NoModifier)
+            return QStyledItemDelegate::eventFilter(object, event);
+        QTableView *view = m_pane->overview();
+        const QModelIndex at = view->currentIndex();
+        emit commitData(editor);
+        emit closeEditor(editor, QAbstractItemDelegate::NoHint);
+        const QModelIndex below = at.sibling(at.row() + 1, at.column());
+        if (below.isValid())
+            view->setCurrentIndex(below);
+        return true;
     }
     void paint(QPainter *painter, const QStyleOptionViewItem &option,
                const QModelIndex &index) const override

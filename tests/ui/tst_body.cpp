@@ -251,8 +251,9 @@ private slots:
         QCOMPARE(body.entryEditor()->entry().sampleId, QStringLiteral("B"));
         QTest::keyClick(view, 'Z'); // opens the cell's editor
         QTest::keyClicks(QApplication::focusWidget(), "ed");
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return); // committed queued
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
         QTRY_COMPARE(list->entry(1).sampleId, QStringLiteral("Zed"));
+        QCOMPARE(body.currentRow(), 2); // Enter went one row down
 
         QUndoStack *stack = body.listPane()->history()->stack();
         const int steps = stack->index();
