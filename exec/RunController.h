@@ -126,6 +126,9 @@ public:
     Summary summary() const { return m_summary; }
     // The night report of the last run (NightReport.h), written at its end.
     QString reportPath() const { return m_reportPath; }
+    // Writes the night report of a run of the journal (null: its last run)
+    // beside it and logs where; empty when it could not (the reason logged).
+    QString writeReport(const QDateTime &run = QDateTime());
     struct Times
     {
         qint64 elapsed = 0;

@@ -99,14 +99,9 @@ void RunController::endRunRecord(bool ok)
     summarize(ok);
     // The night's report goes with the notification, for whoever reads it
     // away from the screen.
-    QString error;
-    m_reportPath.clear();
-    if (NightReport::write(m_journal, m_runStart, &m_reportPath, &error)) {
-        log(tr("Night report: %1").arg(m_reportPath));
+    m_reportPath = writeReport(m_runStart);
+    if (!m_reportPath.isEmpty())
         emit reportWritten(m_reportPath);
-    } else {
-        log(error, Severity::Error);
-    }
     const QString took = Estimate::format(double(m_runStart.secsTo(now())));
     if (!ok) {
         alertOperator(QStringLiteral("failed"),
@@ -285,4 +280,15 @@ void RunController::updateRunStatus()
         return;
     m_runStatus = status;
     emit runStatusChanged(status);
+}
+
+QString RunController::writeReport(const QDateTime &run)
+{
+    QString path, error;
+    if (!NightReport::write(m_journal, run, &path, &error)) {
+        log(error, Severity::Error);
+        return QString();
+    }
+    log(tr("Night report: %1").arg(path));
+    return path;
 }

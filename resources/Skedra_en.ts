@@ -185,14 +185,6 @@ Load them? No discards them.</translation>
         <source>Report</source>
         <translation>Report</translation>
     </message>
-    <message>
-        <source>Night report</source>
-        <translation>Night report</translation>
-    </message>
-    <message>
-        <source>Night report: %1</source>
-        <translation>Night report: %1</translation>
-    </message>
 </context>
 <context>
     <name>ConfigStore</name>

@@ -185,14 +185,6 @@ Load them? No discards them.</source>
         <source>Report</source>
         <translation>レポート</translation>
     </message>
-    <message>
-        <source>Night report</source>
-        <translation>ナイトレポート</translation>
-    </message>
-    <message>
-        <source>Night report: %1</source>
-        <translation>ナイトレポート: %1</translation>
-    </message>
 </context>
 <context>
     <name>ConfigStore</name>

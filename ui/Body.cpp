@@ -2,7 +2,6 @@
 
 #include "BusLink.h"
 #include "ConfigStore.h"
-#include "DryRun.h"
 #include "DryRunWindow.h"
 #include "Estimate.h"
 #include "ExecCtrl.h"
@@ -10,7 +9,6 @@
 #include "LayoutFrame.h"
 #include "ListPane.h"
 #include "LogArea.h"
-#include "NightReport.h"
 #include "Prompter.h"
 #include "RunBar.h"
 #include "ScheduleDocument.h"
@@ -117,8 +115,17 @@ void Body::setupRun()
     connect(ui->Go, &QPushButton::clicked, this, &Body::startRun);
     connect(ui->Stop, &QPushButton::clicked, m_run, &RunController::stop);
     connect(ui->Resume, &QPushButton::clicked, this, &Body::resumeClicked);
-    connect(ui->Check, &QPushButton::clicked, this, &Body::checkSchedule);
-    connect(ui->Report, &QPushButton::clicked, this, &Body::writeReport);
+    connect(ui->Check, &QPushButton::clicked, this, [this] {
+        if (!dryRunWindow)
+            dryRunWindow = new DryRunWindow(this);
+        dryRunWindow->showCheck(m_list->entries());
+    });
+    connect(ui->Report, &QPushButton::clicked, this, [this] {
+        // Opened for whoever sits at the screen; offscreen there is nobody.
+        const QString path = m_run->writeReport();
+        if (!path.isEmpty() && QGuiApplication::platformName() != QLatin1String("offscreen"))
+            QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+    });
     connect(m_run, &RunController::flagChanged, execStat, &ExecCtrl::showFlag);
     connect(m_run, &RunController::errMsgChanged, execStat, &ExecCtrl::setErrMsg);
     connect(m_run, &RunController::errRemoteMsgChanged, execStat, &ExecCtrl::setErrRemoteMsg);
@@ -206,32 +213,6 @@ void Body::resumeClicked()
     m_run->resume(ui->ResumeFromInit->isChecked()   ? Exec::FromInit
                   : ui->ResumeFromNext->isChecked() ? Exec::FromNext
                                                     : Exec::FromHere);
-}
-
-void Body::checkSchedule()
-{
-    const DryRun::Result r = DryRun::run(m_list->entries(), DryRun::Setup::fromConfig(config()),
-                                         QDateTime::currentDateTime());
-    if (!dryRunWindow)
-        dryRunWindow = new DryRunWindow(this);
-    dryRunWindow->setListing(r.lines.join(QLatin1Char('\n')) + QLatin1Char('\n'));
-    dryRunWindow->show();
-    dryRunWindow->raise();
-}
-
-void Body::writeReport()
-{
-    QString path;
-    QString error;
-    if (!NightReport::write(m_run->journalPath(), QDateTime(), &path, &error)) {
-        logArea->log(error, Severity::Error);
-        showMessage(tr("Night report"), error);
-        return;
-    }
-    logArea->log(tr("Night report: %1").arg(path));
-    // Without a screen there is nobody to show it to.
-    if (QGuiApplication::platformName() != QLatin1String("offscreen"))
-        QDesktopServices::openUrl(QUrl::fromLocalFile(path));
 }
 
 void Body::entryRunning(int row)

@@ -7,12 +7,8 @@
 // run status); the bus client (the form's TolvaCtrl), the log window, the
 // prompter and the engine's status panel.
 //
-// The list is shown in the overview table; one entry editor (ScheduleEdit)
-// below it shows and edits the overview's current entry, so a schedule of
-// any length costs one editor. The entry buttons (insert from the cut
-// buffer above or below, copy, cut) act on that entry.
-//
-// Schedule files, the recovery file of unsaved edits and the offer to resume
+// The list is shown and edited by ListPane (the overview above one entry
+// editor). Schedule files, the recovery file of unsaved edits and the offer to resume
 // a night cut short are in BodyFiles.cpp.
 #pragma once
 
@@ -33,13 +29,8 @@ class LogArea;
 class Prompter;
 class RunBar;
 class ScheduleDocument;
-class QCheckBox;
-class QComboBox;
 class QFileDialog;
-class QLabel;
-class QModelIndex;
 class QTableView;
-class QTimer;
 class ScheduleEdit;
 class Tolva;
 
@@ -142,9 +133,6 @@ private:
     void setupRun();
     void setupList();
     void setupFiles();
-    void checkSchedule();
-    // The night report of the journal's last run, written and opened.
-    void writeReport();
     void resumeClicked();
     void entryRunning(int row);
     void runFinished();

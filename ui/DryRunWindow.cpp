@@ -1,5 +1,8 @@
 #include "DryRunWindow.h"
 
+#include "ConfigStore.h"
+#include "DryRun.h"
+
 #include "ui_DryRunWindow.h"
 
 #include <QFileDialog>
@@ -55,4 +58,13 @@ void DryRunWindow::saveAsText()
         box->setModal(false);
         box->show();
     }
+}
+
+void DryRunWindow::showCheck(const QList<Entry> &entries)
+{
+    const DryRun::Result r =
+        DryRun::run(entries, DryRun::Setup::fromConfig(config()), QDateTime::currentDateTime());
+    setListing(r.lines.join(QLatin1Char('\n')) + QLatin1Char('\n'));
+    show();
+    raise();
 }

@@ -3,7 +3,10 @@
 // it anew at each Check.
 #pragma once
 
+#include "Entry.h"
+
 #include <QFrame>
+#include <QList>
 #include <QString>
 
 #include <memory>
@@ -20,6 +23,8 @@ public:
     ~DryRunWindow() override;
 
     void setListing(const QString &text);
+    // The Check of these entries as the configuration says, shown in front.
+    void showCheck(const QList<Entry> &entries);
     QString listing() const;
     // Writes the listing to path; the error for the operator, empty on success.
     QString saveTo(const QString &path) const;
