@@ -4,15 +4,14 @@
 #include "EntryPlanEnv.h"
 #include "EntrySelection.h"
 #include "Estimate.h"
-#include "Notifier.h"
 #include "RunEstimate.h"
 #include "RunEta.h"
 #include "RunJournal.h"
 #include "RunRecovery.h"
 #include "ScheduleModel.h"
 
-#include <QFile>
 #include <QAbstractItemModelTester>
+#include <QFile>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -192,9 +191,33 @@ private slots:
         QFETCH(double, seconds);
         QTEST(Estimate::format(seconds), "text");
     }
-    void entrySelection_data();
-    void entrySelection();
-    void notificationOutlivesTheProgram();
+
+    void entrySelection_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("ticked"); // of 6 entries; empty: refused
+        const auto row = [](const char *text, const char *ticked = "") {
+            QTest::newRow(text) << QString(text) << QString(ticked);
+        };
+        row("1,3-5", "101110");
+        row("2-3,3,6", "011001");
+        for (const char *refused : {"5-7", "0,1", "4-2", "two", ","})
+            row(refused);
+    }
+    void entrySelection()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, ticked);
+        const EntrySelection::Result r = EntrySelection::parse(text, 6);
+        QCOMPARE(r.ok, !ticked.isEmpty());
+        QCOMPARE(r.error.isEmpty(), r.ok);
+        if (!r.ok)
+            return;
+        QString got;
+        for (const Entry &e : EntrySelection::apply(QList<Entry>(6), r.numbers))
+            got += e.exec ? '1' : '0';
+        QCOMPARE(got, ticked);
+    }
     void resume()
     {
         QFETCH(QString, rows);
@@ -230,58 +253,6 @@ private slots:
         QVERIFY(!RunRecovery::plan({true, kT0, dir.filePath("gone.csv"), {}}, false).ok);
     }
 };
-
-void TstRun::entrySelection_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("ticked"); // of 6 entries; empty: refused
-    QTest::newRow("numbers and a range") << "1,3-5"
-                                         << "101110";
-    QTest::newRow("overlapping") << "2-3,3,6"
-                                 << "011001";
-    QTest::newRow("past the schedule") << "5-7"
-                                       << "";
-    QTest::newRow("zero") << "0,1"
-                          << "";
-    QTest::newRow("backwards") << "4-2"
-                               << "";
-    QTest::newRow("not a number") << "two"
-                                  << "";
-    QTest::newRow("nothing") << ","
-                             << "";
-}
-
-void TstRun::entrySelection()
-{
-    QFETCH(QString, text);
-    QFETCH(QString, ticked);
-    const EntrySelection::Result r = EntrySelection::parse(text, 6);
-    QCOMPARE(r.ok, !ticked.isEmpty());
-    QCOMPARE(r.error.isEmpty(), r.ok);
-    if (!r.ok)
-        return;
-    QString got;
-    for (const Entry &e : EntrySelection::apply(QList<Entry>(6), r.numbers))
-        got += e.exec ? '1' : '0';
-    QCOMPARE(got, ticked);
-}
-
-// The night's last notification is delivered even when the program ends
-// right after sending it.
-void TstRun::notificationOutlivesTheProgram()
-{
-    QTemporaryDir dir;
-    const QString out = dir.filePath("told");
-    {
-        Notifier n;
-        n.setCommand({"/bin/sh", "-c", "sleep 0.3; echo \"$1 $2\" > \"$0\"", out});
-        n.notify("finished", "Run finished");
-        n.waitForRunning();
-    }
-    QFile f(out);
-    QVERIFY(f.open(QIODevice::ReadOnly));
-    QCOMPARE(f.readAll().trimmed(), QByteArray("finished Run finished"));
-}
 
 QTEST_GUILESS_MAIN(TstRun)
 #include "tst_run.moc"
