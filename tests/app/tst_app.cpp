@@ -219,16 +219,10 @@ private slots:
         QTest::addColumn<QStringList>("args");
         QTest::addColumn<A>("action");
         QTest::newRow("nothing") << QStringList{} << A::Run;
-        QTest::newRow("unattended night") << QStringList{"-c",
-                                                         "b.cfg",
-                                                         "-load",
-                                                         "t.csv",
-                                                         "-entries",
-                                                         "1,3-5",
-                                                         "-go",
-                                                         "-confirm-prompts",
-                                                         "-quit-when-done"}
-                                          << A::Run;
+        QTest::newRow("unattended night")
+            << QString("-c b.cfg -load t.csv -entries 1,3-5 -go -confirm-prompts -quit-when-done")
+                   .split(' ')
+            << A::Run;
         QTest::newRow("-root in any case") << QStringList{"-ROOT", "/data"} << A::Run;
         QTest::newRow("Qt's options")
             << QStringList{"-platform", "offscreen", "-style", "fusion", "-reverse", "-check"}
@@ -285,17 +279,14 @@ private slots:
         QTest::addColumn<QString>("named"); // what the error names
         const QStringList programs{SKEDRA_EXE, TOLVA_SERVER_EXE, DORVAN_SIM_EXE};
         for (const QString &program : programs) {
-            const QString name = QFileInfo(program).fileName() + ' ';
-            QTest::newRow(qPrintable(name + "--help"))
-                << program << QStringList{"--help"} << 0 << true << QString();
-            QTest::newRow(qPrintable(name + "-h"))
-                << program << QStringList{"-h"} << 0 << true << QString();
-            QTest::newRow(qPrintable(name + "--version"))
-                << program << QStringList{"--version"} << 0 << true << QString();
-            QTest::newRow(qPrintable(name + "unknown option"))
-                << program << QStringList{"--frobnicate"} << 2 << false << "frobnicate";
-            QTest::newRow(qPrintable(name + "stray argument"))
-                << program << QStringList{"tonight.csv"} << 2 << false << "tonight.csv";
+            const QByteArray name = QFileInfo(program).fileName().toUtf8();
+            for (const char *arg : {"--help", "-h", "--version"})
+                QTest::addRow("%s %s", name.data(), arg)
+                    << program << QStringList{arg} << 0 << true << QString();
+            for (const char *arg :
+                 {"--frobnicate", "tonight.csv"}) // unknown option, stray argument
+                QTest::addRow("%s %s", name.data(), arg)
+                    << program << QStringList{arg} << 2 << false << QString(arg).remove("--");
         }
         QTest::newRow("skedra -check with a typo")
             << QString(SKEDRA_EXE) << QStringList{"-check", "-lode", "t.csv"} << 2 << false
