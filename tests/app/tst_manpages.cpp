@@ -30,18 +30,27 @@ QString source(const char *relative)
     return QStringLiteral(SKEDRA_SOURCE_DIR "/") + QLatin1String(relative);
 }
 
-// Lines of a manual page's section (.SH NAME up to the next .SH).
-QStringList manSection(const QString &page, const QString &name)
+// Lines of a section: of a manual page (mark ".SH ") or of the README
+// ("## "), from its heading up to the next one.
+QStringList section(const QString &text, const QString &mark, const QString &name)
 {
     QStringList lines;
     bool in = false;
-    for (const QString &line : page.split(QLatin1Char('\n'))) {
-        if (line.startsWith(QLatin1String(".SH ")))
-            in = line.mid(4).remove(QLatin1Char('"')).trimmed() == name;
+    for (const QString &line : text.split(QLatin1Char('\n'))) {
+        if (line.startsWith(mark))
+            in = line.mid(mark.size()).remove(QLatin1Char('"')).trimmed() == name;
         else if (in)
             lines << line;
     }
     return lines;
+}
+QStringList manSection(const QString &page, const QString &name)
+{
+    return section(page, QStringLiteral(".SH "), name);
+}
+QStringList readmeSection(const QString &heading)
+{
+    return section(readText(source("README.md")), QStringLiteral("## "), heading);
 }
 
 // The arguments of a roff request line, quotes honoured.
@@ -86,17 +95,8 @@ Names manTags(const QStringList &section, const QRegularExpression &word)
     return names;
 }
 
-const QRegularExpression &optionWord()
-{
-    static const QRegularExpression rx(QStringLiteral("^--?[a-z][a-z-]*$"));
-    return rx;
-}
-
-const QRegularExpression &keyWord()
-{
-    static const QRegularExpression rx(QStringLiteral("^[A-Za-z][A-Za-z0-9]*(?:_[A-Za-z0-9]+)*$"));
-    return rx;
-}
+const QRegularExpression kOption(QStringLiteral("^--?[a-z][a-z-]*$"));
+const QRegularExpression kKey(QStringLiteral("^[A-Za-z][A-Za-z0-9]*(?:_[A-Za-z0-9]+)*$"));
 
 // Every option anywhere in the lines.
 Names optionsIn(const QString &text)
@@ -106,20 +106,6 @@ Names optionsIn(const QString &text)
     for (auto it = rx.globalMatch(unroff(text)); it.hasNext();)
         names << it.next().captured(1);
     return names;
-}
-
-// The README's section from "## heading" up to the next "## ".
-QStringList readmeSection(const QString &heading)
-{
-    QStringList lines;
-    bool in = false;
-    for (const QString &line : readText(source("README.md")).split(QLatin1Char('\n'))) {
-        if (line.startsWith(QLatin1String("## ")))
-            in = line.mid(3).trimmed() == heading;
-        else if (in)
-            lines << line;
-    }
-    return lines;
 }
 
 // The first cells of the section's tables: `-c FILE`, `-config FILE` gives
@@ -206,11 +192,11 @@ Names configKeysRead()
     return keys;
 }
 
-QString describe(const Names &names)
+QByteArray describe(const Names &names)
 {
     QStringList list = names.values();
     list.sort();
-    return list.join(QLatin1Char(' '));
+    return list.join(QLatin1Char(' ')).toUtf8();
 }
 
 } // namespace
@@ -227,11 +213,11 @@ private slots:
         const QString skedraPage = readText(source("skedra.1"));
         const Names skedra = skedraOptions();
         QTest::newRow("skedra(1) options")
-            << skedra << manTags(manSection(skedraPage, "OPTIONS"), optionWord());
+            << skedra << manTags(manSection(skedraPage, "OPTIONS"), kOption);
         QTest::newRow("skedra(1) synopsis")
             << skedra << optionsIn(manSection(skedraPage, "SYNOPSIS").join('\n'));
         QTest::newRow("README command line")
-            << skedra << tableHeads(readmeSection("Command line"), optionWord());
+            << skedra << tableHeads(readmeSection("Command line"), kOption);
         const QList<QPair<QString, QString>> tools{{"tolva-server", TOLVA_SERVER_EXE},
                                                    {"dorvan-sim", DORVAN_SIM_EXE}};
         for (const auto &[tool, exe] : tools) {
@@ -239,7 +225,7 @@ private slots:
             const QString page =
                 readText(source("packaging/skedra-") + tool + QStringLiteral(".1"));
             QTest::newRow(qPrintable("skedra-" + tool + "(1) options"))
-                << accepted << manTags(manSection(page, "OPTIONS"), optionWord());
+                << accepted << manTags(manSection(page, "OPTIONS"), kOption);
             QTest::newRow(qPrintable("skedra-" + tool + "(1) synopsis"))
                 << accepted << optionsIn(manSection(page, "SYNOPSIS").join('\n'));
             QTest::newRow(qPrintable("README " + tool)) << accepted << readmeSynopsis(tool);
@@ -249,30 +235,29 @@ private slots:
     {
         QFETCH(Names, accepted);
         QFETCH(Names, documented);
-        QVERIFY2(accepted.size() > 3, qPrintable(describe(accepted)));
+        QVERIFY2(accepted.size() > 3, describe(accepted));
         QVERIFY2((accepted - documented).isEmpty(),
-                 qPrintable("not documented: " + describe(accepted - documented)));
+                 "not documented: " + describe(accepted - documented));
         QVERIFY2((documented - accepted).isEmpty(),
-                 qPrintable("documented, not taken: " + describe(documented - accepted)));
+                 "documented, not taken: " + describe(documented - accepted));
     }
 
     void configKeys_data()
     {
         QTest::addColumn<Names>("documented");
         QTest::newRow("skedra(1)")
-            << manTags(manSection(readText(source("skedra.1")), "CONFIGURATION"), keyWord());
-        QTest::newRow("README") << tableHeads(readmeSection("Configuration file"), keyWord());
+            << manTags(manSection(readText(source("skedra.1")), "CONFIGURATION"), kKey);
+        QTest::newRow("README") << tableHeads(readmeSection("Configuration file"), kKey);
     }
     void configKeys()
     {
         QFETCH(Names, documented);
         const Names read = configKeysRead();
         QVERIFY2(read.contains("WAIT_LIMIT") && read.contains("Crystal"),
-                 qPrintable("the look-ups were not found: " + describe(read)));
-        QVERIFY2((read - documented).isEmpty(),
-                 qPrintable("not documented: " + describe(read - documented)));
+                 "the look-ups were not found: " + describe(read));
+        QVERIFY2((read - documented).isEmpty(), "not documented: " + describe(read - documented));
         QVERIFY2((documented - read).isEmpty(),
-                 qPrintable("documented, not read: " + describe(documented - read)));
+                 "documented, not read: " + describe(documented - read));
     }
 };
 
