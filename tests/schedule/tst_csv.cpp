@@ -6,6 +6,7 @@
 #include "ScheduleDocument.h"
 #include "ScheduleModel.h"
 #include "ScheduleTestEnv.h"
+#include "TestSupport.h"
 
 #include <QtTest>
 
@@ -70,7 +71,7 @@ private slots:
     void lineThatIsNoEntryIsRefused()
     {
         const QString path = m_dir.filePath("garbage.csv");
-        QVERIFY(ScheduleTestEnv::writeText(path, "this,is,garbage\n"));
+        QVERIFY(TestSupport::writeFile(path, "this,is,garbage\n"));
         const Csv::ReadResult r = Csv::read(path);
         QVERIFY(r.ok && r.entries.size() == 1);
         QVERIFY(!EntryCheck::errorsAtStart(r.entries.first()).isEmpty());
@@ -102,7 +103,7 @@ private slots:
     {
         const QString path = m_dir.filePath(QString(250, 'x') + ".csv");
         const QByteArray old = "1,S1,old,,d.dat,Cu\n";
-        QVERIFY(ScheduleTestEnv::writeText(path, old));
+        QVERIFY(TestSupport::writeFile(path, old));
         const Csv::WriteResult r = Csv::write(path, {Entry::defaults()});
         QVERIFY(!r.ok && r.error.contains(path));
         QFile f(path);
