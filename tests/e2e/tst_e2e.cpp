@@ -18,244 +18,194 @@ QString fixture(const QString &name)
     return QStringLiteral(E2E_FIXTURES "/") + name;
 }
 
+const QStringList kNight{"-load", "e2e-schedule.csv", "-go", "-confirm-prompts", "-quit-when-done"};
+
 } // namespace
 
 class TestEndToEnd : public QObject
 {
     Q_OBJECT
 
-private slots:
-    void init();
-    void runs_data();
-    void runs();
-    void dryRunListsWhatTheTargetReceives();
-    void checkExitStatus_data();
-    void checkExitStatus();
-    void killedRunResumes();
-    void startUpWaitsAreBounded_data();
-    void startUpWaitsAreBounded();
-
-private:
-    // The server, then the target (skedra must find it in the node list), then the configuration.
-    void startPeers(const QStringList &simArgs, const QString &config = QString());
-    void writeConfig(quint16 port, const QString &extra = QString());
-    // Runs the schedule unattended to its end; skedra's exit status, -1 if it crashed or hung.
-    int runSkedra(const QStringList &options = {"-load", "e2e-schedule.csv", "-go",
-                                                "-confirm-prompts", "-quit-when-done"});
-    // Runs "skedra -check" on schedule; its standard output.
-    QByteArray check(const QString &schedule, int *exitCode, const QStringList &options = {});
-
     std::unique_ptr<QTemporaryDir> m_dir;
     std::unique_ptr<TestSupport::Peer> m_server;
     std::unique_ptr<TestSupport::Peer> m_sim;
     QString m_transcript;
-};
 
-void TestEndToEnd::init()
-{
-    m_sim.reset(); // the last test's peers end here, or with the test object
-    m_server.reset();
-    m_dir = std::make_unique<QTemporaryDir>();
-    QVERIFY(m_dir->isValid());
-    for (const QString name : {"e2e-schedule.csv", "zn-step.prm"})
-        QVERIFY(QFile::copy(fixture(name), m_dir->filePath(name)));
-    m_transcript = m_dir->filePath(QStringLiteral("transcript.txt"));
-}
-
-void TestEndToEnd::startPeers(const QStringList &simArgs, const QString &config)
-{
-    quint16 port = 0;
-    m_server = TestSupport::startServer(&port);
-    QVERIFY(port != 0);
-    m_sim =
-        TestSupport::startSim(port, QStringList{"--transcript", m_transcript, "--move-time", "60",
-                                                "--changer-time", "80", "--meas-time", "150"} +
-                                        simArgs);
-    QVERIFY(m_sim->out.contains("logged in as Dorvan"));
-    writeConfig(port, config);
-}
-
-void TestEndToEnd::writeConfig(quint16 port, const QString &extra)
-{
-    QFile in(fixture(QStringLiteral("e2e.cfg.in")));
-    QVERIFY(in.open(QIODevice::ReadOnly | QIODevice::Text));
-    QString text = QString::fromUtf8(in.readAll());
-    text.replace(QStringLiteral("@PORT@"), QString::number(port));
-    text.replace(QStringLiteral("@KEYS@"), TestSupport::keyFile());
-    QVERIFY(TestSupport::writeFile(m_dir->filePath("e2e.cfg"), (text + extra).toUtf8()));
-}
-
-int TestEndToEnd::runSkedra(const QStringList &options)
-{
-    QProcess p;
-    p.setWorkingDirectory(m_dir->path());
-    p.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    p.start(QStringLiteral(SKEDRA_EXE),
-            QStringList{"-platform", "offscreen", "-e", "-c", "e2e.cfg"} + options);
-    const bool ended = p.waitForFinished(kRunMs);
-    if (!ended) {
-        p.kill();
-        p.waitForFinished();
-    }
-    return ended && p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-}
-
-// The whole schedule, and a run that ends on a measurement that does not start
-// (the third): the transcript is the expected sequence up to the failing
-// point, nothing after it.
-void TestEndToEnd::runs_data()
-{
-    QTest::addColumn<QStringList>("simArgs");
-    QTest::addColumn<int>("exitCode");
-    QTest::addColumn<int>("starts"); // of the expected transcript, through this Start; 0: all
-    QTest::newRow("whole schedule") << QStringList() << 0 << 0;
-    QTest::newRow("failed start") << QStringList{"--fail-start", "3"} << 1 << 3;
-}
-
-void TestEndToEnd::runs()
-{
-    QFETCH(QStringList, simArgs);
-    QFETCH(int, starts);
-    startPeers(simArgs);
-    if (QTest::currentTestFailed())
-        return;
-    QTEST(runSkedra(), "exitCode");
-    QStringList want = readLines(fixture(QStringLiteral("e2e-expected.txt")));
-    QVERIFY(want.size() > 50);
-    for (int end = 0; starts > 0 && end < want.size(); ++end) {
-        if (want.at(end).endsWith(QLatin1String(" Start")) && --starts == 0)
-            want = want.mid(0, end + 1);
-    }
-    QCOMPARE(readLines(m_transcript), want);
-}
-
-QByteArray TestEndToEnd::check(const QString &schedule, int *exitCode, const QStringList &options)
-{
-    QProcess p;
-    p.setWorkingDirectory(m_dir->path());
-    p.start(QStringLiteral(SKEDRA_EXE),
-            QStringList{"-e", "-c", "e2e.cfg", "-check", "-load", schedule} + options);
-    const bool ended = p.waitForFinished(kStartMs);
-    if (!ended)
-        p.kill();
-    *exitCode = ended && p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-    return p.readAllStandardOutput();
-}
-
-// The dry run's bus lines are what the target then receives, line for line.
-// The block count is fixed on both sides (the simulator's own answer depends on the type).
-void TestEndToEnd::dryRunListsWhatTheTargetReceives()
-{
-    startPeers({"--block-num", "4"}, "DRYRUN_BLOCK_NUM 4\n");
-    if (QTest::currentTestFailed())
-        return;
-    int status = -1;
-    QStringList lines;
-    for (const QString &l : QString::fromUtf8(check("e2e-schedule.csv", &status)).split('\n')) {
-        if (!l.isEmpty() && !l.startsWith(QLatin1Char('#')) && !l.startsWith("PROMPT "))
-            lines << l;
-    }
-    QCOMPARE(status, 0);
-    QCOMPARE(runSkedra(), 0);
-    QCOMPARE(readLines(m_transcript), lines);
-}
-
-// No bus is needed (nothing listens on the configured port) and no window.
-void TestEndToEnd::checkExitStatus_data()
-{
-    QTest::addColumn<QByteArray>("schedule");
-    QTest::addColumn<QStringList>("options");
-    QTest::addColumn<int>("status");
-    const QByteArray bad("1,S1,c,,a.dat,Cu,K\n,S2,c,,b.dat,Fe,K\n"); // entry 2: no holder
-    QTest::newRow("sound") << QByteArray("1,S1,c,,a.dat,Cu,K\n2,S2,c,,b.dat,Fe,K\n")
-                           << QStringList() << 0;
-    // A holder is text for the target; the sample ID is never sent.
-    QTest::newRow("holder A1, sample ID past Latin-1")
-        << QByteArray("A1,S\xce\xb1,c,,a.dat,Cu,K\n") << QStringList() << 0;
-    QTest::newRow("an entry with errors") << bad << QStringList() << 1;
-    QTest::newRow("-entries leaves it out") << bad << QStringList{"-entries", "1"} << 0;
-    QTest::newRow("-entries past the schedule") << bad << QStringList{"-entries", "1-3"} << 1;
-    QTest::newRow("unreadable") << QByteArray() << QStringList() << 1;
-}
-
-void TestEndToEnd::checkExitStatus()
-{
-    QFETCH(QByteArray, schedule);
-    QFETCH(QStringList, options);
-    writeConfig(1);
-    QVERIFY(schedule.isEmpty() || TestSupport::writeFile(m_dir->filePath("tonight.csv"), schedule));
-    int got = -1;
-    check(QStringLiteral("tonight.csv"), &got, options);
-    QTEST(got, "status");
-}
-
-// The program killed in the middle of the night comes back with
-// -resume-last: the entries done before are not measured again, the one that
-// was running is measured from its start, and the rest follow.
-void TestEndToEnd::killedRunResumes()
-{
-    startPeers({"--meas-time", "1500"});
-    if (QTest::currentTestFailed())
-        return;
-    QProcess first;
-    first.setWorkingDirectory(m_dir->path());
-    first.start(QStringLiteral(SKEDRA_EXE), {"-platform", "offscreen", "-c", "e2e.cfg", "-load",
-                                             "e2e-schedule.csv", "-go", "-confirm-prompts"});
-    const QString journal = m_dir->filePath(QStringLiteral("skedra-journal.csv"));
-    QTRY_COMPARE_WITH_TIMEOUT(readLines(journal).filter(",done,").size(), 2, kRunMs);
-    first.kill();
-    QVERIFY(first.waitForFinished(kStartMs));
-    const int killedAt = int(readLines(m_transcript).size());
-
-    QCOMPARE(runSkedra({"-resume-last", "-go", "-confirm-prompts", "-quit-when-done"}), 0);
-    const QStringList after = readLines(m_transcript).mid(killedAt);
-    const QStringList whole = readLines(fixture(QStringLiteral("e2e-expected.txt")));
-    for (int entry = 1; entry <= 5; ++entry) {
-        const QString name = QStringLiteral("SetXafsFileName e2e-0%1.dat").arg(entry);
-        QCOMPARE(after.filter(name).size(), entry <= 2 ? 0 : whole.filter(name).size());
-    }
-    // The night cut short is closed as resumed, the resumed one as finished.
-    const QStringList rows = readLines(journal);
-    QCOMPARE(rows.filter(QStringLiteral(",ended,resumed")).size(), 1);
-    QVERIFY(rows.last().contains(QStringLiteral(",ended,finished,")));
-}
-
-// Every wait of an unattended start has an end: nothing listens where the
-// bus should be, the server refuses the login (the node name is taken), or
-// the target never logs in. Each ends with status 1 once WAIT_LIMIT passed.
-void TestEndToEnd::startUpWaitsAreBounded_data()
-{
-    QTest::addColumn<QString>("missing");
-    QTest::newRow("no bus server") << "server";
-    QTest::newRow("login refused") << "login";
-    QTest::newRow("no target") << "target";
-}
-
-void TestEndToEnd::startUpWaitsAreBounded()
-{
-    QFETCH(QString, missing);
-    quint16 port = 0;
-    if (missing == "server") {
-        QTcpServer probe;
-        QVERIFY(probe.listen(QHostAddress::LocalHost, 0));
-        port = probe.serverPort();
-    } else { // closed again above: connections are refused
+    // The server, then the target (skedra must find it in the node list), then the configuration.
+    void startPeers(const QStringList &simArgs, const QString &config = QString())
+    {
+        quint16 port = 0;
         m_server = TestSupport::startServer(&port);
         QVERIFY(port != 0);
+        m_sim = TestSupport::startSim(port,
+                                      QStringList{"--transcript", m_transcript, "--move-time", "60",
+                                                  "--changer-time", "80", "--meas-time", "150"} +
+                                          simArgs);
+        QVERIFY(m_sim->out.contains("logged in as Dorvan"));
+        writeConfig(port, config);
     }
-    if (missing == "login") { // another node has Skedra's name
-        m_sim = std::make_unique<TestSupport::Peer>(
-            QStringLiteral(DORVAN_SIM_EXE),
-            QStringList{"--port", QString::number(port), "--key-file", TestSupport::keyFile(),
-                        "--name", "Tarnix"});
-        QVERIFY(m_sim->waitForOutput("logged in as Tarnix"));
+    void writeConfig(quint16 port, const QString &extra = QString())
+    {
+        QString text = readLines(fixture(QStringLiteral("e2e.cfg.in"))).join('\n') + '\n';
+        text.replace(QStringLiteral("@PORT@"), QString::number(port));
+        text.replace(QStringLiteral("@KEYS@"), TestSupport::keyFile());
+        QVERIFY(TestSupport::writeFile(m_dir->filePath("e2e.cfg"), (text + extra).toUtf8()));
     }
-    writeConfig(port, QStringLiteral("WAIT_LIMIT 1\n"));
-    QElapsedTimer took;
-    took.start();
-    QCOMPARE(runSkedra(), 1);
-    QVERIFY(took.elapsed() < kStartMs);
-}
+    // Runs skedra on e2e.cfg with the arguments given; its exit status, -1 if
+    // it crashed or hung. *out gets its standard output.
+    int skedra(const QStringList &args, QByteArray *out = nullptr, int ms = kRunMs)
+    {
+        QProcess p;
+        p.setWorkingDirectory(m_dir->path());
+        p.setProcessChannelMode(out ? QProcess::SeparateChannels : QProcess::ForwardedErrorChannel);
+        p.start(QStringLiteral(SKEDRA_EXE),
+                QStringList{"-platform", "offscreen", "-e", "-c", "e2e.cfg"} + args);
+        const bool ended = p.waitForFinished(ms);
+        if (!ended)
+            p.kill(), p.waitForFinished();
+        if (out)
+            *out = p.readAllStandardOutput();
+        return ended && p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+    }
+
+private slots:
+    void init()
+    {
+        m_sim.reset(); // the last test's peers end here, or with the test object
+        m_server.reset();
+        m_dir = std::make_unique<QTemporaryDir>();
+        QVERIFY(m_dir->isValid());
+        for (const QString name : {"e2e-schedule.csv", "zn-step.prm"})
+            QVERIFY(QFile::copy(fixture(name), m_dir->filePath(name)));
+        m_transcript = m_dir->filePath(QStringLiteral("transcript.txt"));
+    }
+
+    // The whole schedule, unattended: the transcript is the expected sequence.
+    void wholeSchedule()
+    {
+        startPeers({});
+        if (QTest::currentTestFailed())
+            return;
+        QCOMPARE(skedra(kNight), 0);
+        const QStringList want = readLines(fixture(QStringLiteral("e2e-expected.txt")));
+        QVERIFY(want.size() > 50);
+        QCOMPARE(readLines(m_transcript), want);
+    }
+
+    // The dry run's bus lines are what the target then receives, line for line.
+    // The block count is fixed on both sides (the simulator's own answer depends on the type).
+    void dryRunListsWhatTheTargetReceives()
+    {
+        startPeers({"--block-num", "4"}, "DRYRUN_BLOCK_NUM 4\n");
+        if (QTest::currentTestFailed())
+            return;
+        QByteArray listing;
+        QCOMPARE(skedra({"-check", "-load", "e2e-schedule.csv"}, &listing, kStartMs), 0);
+        QStringList lines;
+        for (const QString &l : QString::fromUtf8(listing).split('\n')) {
+            if (!l.isEmpty() && !l.startsWith(QLatin1Char('#')) && !l.startsWith("PROMPT "))
+                lines << l;
+        }
+        QCOMPARE(skedra(kNight), 0);
+        QCOMPARE(readLines(m_transcript), lines);
+    }
+
+    // No bus is needed (nothing listens on the configured port) and no window.
+    void checkExitStatus_data()
+    {
+        QTest::addColumn<QByteArray>("schedule");
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<int>("status");
+        const QByteArray bad("1,S1,c,,a.dat,Cu,K\n,S2,c,,b.dat,Fe,K\n"); // entry 2: no holder
+        QTest::newRow("sound") << QByteArray("1,S1,c,,a.dat,Cu,K\n2,S2,c,,b.dat,Fe,K\n")
+                               << QStringList() << 0;
+        // A holder is text for the target; the sample ID is never sent.
+        QTest::newRow("holder A1, sample ID past Latin-1")
+            << QByteArray("A1,S\xce\xb1,c,,a.dat,Cu,K\n") << QStringList() << 0;
+        QTest::newRow("an entry with errors") << bad << QStringList() << 1;
+        QTest::newRow("-entries leaves it out") << bad << QStringList{"-entries", "1"} << 0;
+        QTest::newRow("-entries past the schedule") << bad << QStringList{"-entries", "1-3"} << 1;
+        QTest::newRow("unreadable") << QByteArray() << QStringList() << 1;
+    }
+    void checkExitStatus()
+    {
+        QFETCH(QByteArray, schedule);
+        QFETCH(QStringList, options);
+        writeConfig(1);
+        QVERIFY(schedule.isEmpty() ||
+                TestSupport::writeFile(m_dir->filePath("tonight.csv"), schedule));
+        QByteArray listing;
+        QTEST(skedra(QStringList{"-check", "-load", "tonight.csv"} + options, &listing, kStartMs),
+              "status");
+    }
+
+    // The program killed in the middle of the night comes back with
+    // -resume-last: the entries done before are not measured again, the one that
+    // was running is measured from its start, and the rest follow.
+    void killedRunResumes()
+    {
+        startPeers({"--meas-time", "1500"});
+        if (QTest::currentTestFailed())
+            return;
+        QProcess first;
+        first.setWorkingDirectory(m_dir->path());
+        first.start(QStringLiteral(SKEDRA_EXE),
+                    QStringList{"-platform", "offscreen", "-c", "e2e.cfg"} + kNight.mid(0, 4));
+        const QString journal = m_dir->filePath(QStringLiteral("skedra-journal.csv"));
+        QTRY_COMPARE_WITH_TIMEOUT(readLines(journal).filter(",done,").size(), 2, kRunMs);
+        first.kill();
+        QVERIFY(first.waitForFinished(kStartMs));
+        const int killedAt = int(readLines(m_transcript).size());
+
+        QCOMPARE(skedra({"-resume-last", "-go", "-confirm-prompts", "-quit-when-done"}), 0);
+        const QStringList after = readLines(m_transcript).mid(killedAt);
+        const QStringList whole = readLines(fixture(QStringLiteral("e2e-expected.txt")));
+        for (int entry = 1; entry <= 5; ++entry) {
+            const QString name = QStringLiteral("SetXafsFileName e2e-0%1.dat").arg(entry);
+            QCOMPARE(after.filter(name).size(), entry <= 2 ? 0 : whole.filter(name).size());
+        }
+        // The night cut short is closed as resumed, the resumed one as finished.
+        const QStringList rows = readLines(journal);
+        QCOMPARE(rows.filter(QStringLiteral(",ended,resumed")).size(), 1);
+        QVERIFY(rows.last().contains(QStringLiteral(",ended,finished,")));
+    }
+
+    // Every wait of an unattended start has an end: nothing listens where the
+    // bus should be, the server refuses the login (the node name is taken), or
+    // the target never logs in. Each ends with status 1 once WAIT_LIMIT passed.
+    void startUpWaitsAreBounded_data()
+    {
+        QTest::addColumn<QString>("missing");
+        QTest::newRow("no bus server") << "server";
+        QTest::newRow("login refused") << "login";
+        QTest::newRow("no target") << "target";
+    }
+    void startUpWaitsAreBounded()
+    {
+        QFETCH(QString, missing);
+        quint16 port = 0;
+        if (missing == "server") {
+            QTcpServer probe;
+            QVERIFY(probe.listen(QHostAddress::LocalHost, 0));
+            port = probe.serverPort();
+        } else { // closed again above: connections are refused
+            m_server = TestSupport::startServer(&port);
+            QVERIFY(port != 0);
+        }
+        if (missing == "login") { // another node has Skedra's name
+            m_sim = std::make_unique<TestSupport::Peer>(
+                QStringLiteral(DORVAN_SIM_EXE),
+                QStringList{"--port", QString::number(port), "--key-file", TestSupport::keyFile(),
+                            "--name", "Tarnix"});
+            QVERIFY(m_sim->waitForOutput("logged in as Tarnix"));
+        }
+        writeConfig(port, QStringLiteral("WAIT_LIMIT 1\n"));
+        QElapsedTimer took;
+        took.start();
+        QCOMPARE(skedra(kNight), 1);
+        QVERIFY(took.elapsed() < kStartMs);
+    }
+};
 
 QTEST_MAIN(TestEndToEnd)
 #include "tst_e2e.moc"

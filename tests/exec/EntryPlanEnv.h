@@ -4,12 +4,9 @@
 #pragma once
 
 #include "../schedule/ScheduleTestEnv.h"
-#include "ConfigStore.h"
 #include "Entry.h"
 #include "EntryText.h"
 #include "ExecPlan.h"
-#include "OptionTables.h"
-#include "XrayDataBase.h"
 
 #include <QString>
 #include <QStringList>
@@ -18,20 +15,14 @@ namespace EntryPlanEnv {
 
 // The schedule tests' tables, with what the command plan needs besides: a
 // block definition the engine does not know, the measurement-mode codes and
-// the mirror and monochromator modes (modes replaces the latter two).
-inline bool setUp(const QString &modes = QString())
+// the mirror and monochromator modes.
+inline bool setUp()
 {
-    ConfigStore store;
-    store.readText(QString::fromLatin1(ScheduleTestEnv::configText()) +
-                   QStringLiteral("BLK_SETUP Extra\nQ_MEAS_MODE Trans 1\nQ_MEAS_MODE Fluo 4\n"
-                                  "S_MEAS_MODE Trans 0\nS_MEAS_MODE Fluo 2\n"));
-    store.readText(!modes.isEmpty()
-                       ? modes
-                       : QStringLiteral("HOCMode 0 4000 7999.99\nHOCMode 1 8000 14999.99\n"
-                                        "HOCMode 2 15000 40000\nDefaultHOCMode 1\n"
-                                        "MonoMode 0 4000 27999.99\nMonoMode 1 28000 40000\n"
-                                        "DefaultMonoMode 0\n"));
-    buildOptionTables(store);
+    ScheduleTestEnv::buildTables(QStringLiteral(
+        "BLK_SETUP Extra\nQ_MEAS_MODE Trans 1\nQ_MEAS_MODE Fluo 4\nS_MEAS_MODE Trans 0\n"
+        "S_MEAS_MODE Fluo 2\nHOCMode 0 4000 7999.99\nHOCMode 1 8000 14999.99\n"
+        "HOCMode 2 15000 40000\nDefaultHOCMode 1\nMonoMode 0 4000 27999.99\n"
+        "MonoMode 1 28000 40000\nDefaultMonoMode 0\n"));
     return xrayDataBase().load(QStringLiteral(":XrayDataBase2.txt"));
 }
 

@@ -1,10 +1,11 @@
-// Stand-in for the bus client and the target program in engine tests and the
-// engine benchmark. It takes the engine's commands as Tolva's sendCmd does,
-// records them, and plays the target's side through the same engine slots the
-// main window's bus dispatch drives. With autoAnswer it answers every command
-// whose first word is not in `held` at once, as an ideal target would: moves
-// end, the block count is reported, a measurement starts and ends. With
-// autoConfirm it confirms every operator prompt as it arrives.
+// Stand-in for the bus client and the target program in engine tests. It
+// takes the engine's commands as Tolva's sendCmd does, records them, and plays
+// the target's side through the engine's own slots, queued into the engine's
+// thread in order as the main window's bus dispatch does. With autoAnswer it
+// answers every command whose first word is not in `held` at once, as an
+// ideal target would: moves end, the block count is reported, a measurement
+// starts and ends. With autoConfirm it confirms every operator prompt as it
+// arrives.
 #pragma once
 
 #include "Exec.h"
@@ -20,23 +21,9 @@ class TargetDouble : public QObject
 {
     Q_OBJECT
 public:
-    // Wires the double to an engine as the main window would.
     void attach(Exec *exec)
     {
-        connect(this, &TargetDouble::startExec, exec, &Exec::start);
-        connect(this, &TargetDouble::updateExec, exec, &Exec::updateEntry);
-        connect(this, &TargetDouble::stopExec, exec, &Exec::stop);
-        connect(this, &TargetDouble::resumeExec, exec, &Exec::resume);
-        connect(this, &TargetDouble::setMainThIsMoving, exec, &Exec::setMainThIsMoving);
-        connect(this, &TargetDouble::setSHolderIsMoving, exec, &Exec::setSHolderIsMoving);
-        connect(this, &TargetDouble::setInXafsMeas, exec, &Exec::setInXafsMeas);
-        connect(this, &TargetDouble::setReceivedBlockNum, exec, &Exec::setReceivedBlockNum);
-        connect(this, &TargetDouble::setErrStartingXAFSMeas, exec, &Exec::setErrStartingXAFSMeas);
-        connect(this, &TargetDouble::setErrRemote, exec, &Exec::setErrRemote);
-        connect(this, &TargetDouble::setErrSHolderMove, exec, &Exec::setErrSHolderMove);
-        connect(this, &TargetDouble::promptOk, exec, &Exec::noticedPromptOk);
-        connect(this, &TargetDouble::setTargetIsReady, exec, &Exec::setTargetIsReady);
-        connect(this, &TargetDouble::refused, exec, &Exec::noticedRefusal);
+        m_exec = exec;
         connect(exec, &Exec::runningChanged, this, [this](bool on) { running.append(on); });
         connect(exec, &Exec::sendCmd, this, &TargetDouble::sendCmd);
         connect(exec, &Exec::newPrompt, this, &TargetDouble::noticedPrompt);
@@ -48,6 +35,15 @@ public:
         connect(exec, &Exec::executing, this, &TargetDouble::executing);
         connect(exec, &Exec::currentStage, this, &TargetDouble::currentStage);
         connect(exec, &Exec::entryEnded, this, &TargetDouble::entryEnded);
+    }
+
+    // Calls an engine slot in the engine's thread, after whatever was posted before.
+    template <typename... Params, typename... Args>
+    void post(void (Exec::*slot)(Params...), Args... args)
+    {
+        Exec *e = m_exec;
+        QMetaObject::invokeMethod(
+            e, [=] { (e->*slot)(Params(args)...); }, Qt::QueuedConnection);
     }
 
     QStringList lines;  // every command, as sent
@@ -70,22 +66,21 @@ public slots:
         const QString word = cmd.section(QLatin1Char(' '), 0, 0);
         if (!autoAnswer || held.contains(word))
             return;
-        if (word == QLatin1String("SetCurrentEnergy")) {
-            emit setMainThIsMoving(false);
-        } else if (word == QLatin1String("MoveSHolderTo")) {
-            emit setSHolderIsMoving(false);
-        } else if (word == QLatin1String("GetBlockNum")) {
-            emit setReceivedBlockNum(blockNumAnswer);
-        } else if (word == QLatin1String("Start")) {
-            emit setInXafsMeas(false);
-        }
+        if (word == QLatin1String("SetCurrentEnergy"))
+            post(&Exec::setMainThIsMoving, false);
+        else if (word == QLatin1String("MoveSHolderTo"))
+            post(&Exec::setSHolderIsMoving, false);
+        else if (word == QLatin1String("GetBlockNum"))
+            post(&Exec::setReceivedBlockNum, blockNumAnswer);
+        else if (word == QLatin1String("Start"))
+            post(&Exec::setInXafsMeas, false);
     }
 
     void noticedPrompt(const QString &, PromptType type)
     {
         promptTypes.append(type);
         if (autoConfirm)
-            emit promptOk(type);
+            post(&Exec::noticedPromptOk, type);
     }
 
 signals:
@@ -94,18 +89,7 @@ signals:
     void currentStage(QString stage);
     void entryEnded(int index, EntryState state, QString detail);
     void commandReceived(QString cmd);
-    void startExec(QList<Entry> entries);
-    void updateExec(int index, Entry entry);
-    void stopExec(bool ok);
-    void resumeExec(Exec::ResumeMode mode);
-    void setSHolderIsMoving(bool f);
-    void setMainThIsMoving(bool f);
-    void setInXafsMeas(bool f);
-    void setReceivedBlockNum(int n);
-    void setErrStartingXAFSMeas(bool f, QString msg);
-    void setErrRemote(bool f, QString msg);
-    void setErrSHolderMove(bool f, QString msg);
-    void promptOk(PromptType type);
-    void setTargetIsReady(bool f);
-    void refused(QString cmd);
+
+private:
+    Exec *m_exec = nullptr;
 };

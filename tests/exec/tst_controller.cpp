@@ -99,12 +99,15 @@ class TestController : public QObject
     int m_journals = 0;
 
     // A controller on a fresh journal; the list holds the entries given.
+    // Without an engine, the tests play the engine's signals themselves.
     struct Night
     {
         ScheduleModel list, buffer;
         RunController run{&list, &buffer};
+        QStringList logged;
     };
-    std::unique_ptr<Night> night(const QList<Entry> &entries, const QString &more = QString())
+    std::unique_ptr<Night> night(const QList<Entry> &entries, bool engine = true,
+                                 const QString &more = QString())
     {
         ConfigStore cfg;
         cfg.readText(QStringLiteral("JOURNAL \"%1\"\nTARGET_NAME_ON_TOLVA Dorvan\n")
@@ -113,7 +116,20 @@ class TestController : public QObject
         auto n = std::make_unique<Night>();
         n->run.configure(cfg);
         n->list.setEntries(entries);
+        connect(&n->run, &RunController::logged, this,
+                [l = &n->logged](const QString &line) { *l << line; });
+        if (!engine)
+            disconnect(&n->run, &RunController::startExec, nullptr, nullptr);
         return n;
+    }
+    // The journal's rows as "entry outcome", or only its episodes.
+    static QStringList journal(const RunController &run, bool episodes = false)
+    {
+        QStringList rows;
+        for (const JournalRow &r : RunJournal::read(run.journalPath()))
+            if (!episodes || RunJournal::isEpisode(r.outcome))
+                rows << QStringLiteral("%1 %2").arg(r.entry).arg(r.outcome);
+        return rows;
     }
     static QList<Entry> abc()
     {
@@ -132,9 +148,6 @@ private slots:
         auto n = night({EntryPlanEnv::entry("Cu", "1"), EntryPlanEnv::entry("Fe", "2", false),
                         EntryPlanEnv::entry("Fe", "2")});
         IdealTarget target(n->run);
-        QStringList logged;
-        connect(&n->run, &RunController::logged, this,
-                [&logged](const QString &line) { logged << line; });
         n->run.setTargetReady(true);
         QSignalSpy finished(&n->run, &RunController::runFinished);
         QVERIFY(n->run.start());
@@ -144,12 +157,9 @@ private slots:
         QCOMPARE(target.lines.filter("MoveSHolderTo"),
                  (QStringList{"MoveSHolderTo 1", "MoveSHolderTo 2"}));
         QCOMPARE(target.lines.filter("SetCurrentEnergy").size(), 2);
-        QStringList journal;
-        for (const JournalRow &r : RunJournal::read(n->run.journalPath()))
-            journal << QStringLiteral("%1 %2").arg(r.entry).arg(r.outcome);
-        QCOMPARE(journal.mid(1), (QStringList{"1 done", "3 done", "0 ended"}));
+        QCOMPARE(journal(n->run).mid(1), (QStringList{"1 done", "3 done", "0 ended"}));
         QCOMPARE(n->run.runStatus(), QStringLiteral("idle"));
-        QVERIFY(logged.contains(QStringLiteral("Run finished at entry 3.")));
+        QVERIFY(n->logged.contains(QStringLiteral("Run finished at entry 3.")));
         // The night's report is written beside the journal as the run ends.
         QCOMPARE(QFileInfo(n->run.reportPath()).absolutePath(),
                  QFileInfo(n->run.journalPath()).absolutePath());
@@ -171,12 +181,9 @@ private slots:
         QVERIFY(finished.wait(20000));
         QCOMPARE(states(n->list), QStringLiteral("D--"));
         QCOMPARE(cleared.count(), 1); // it was for that run
-        QStringList logged;
-        connect(&n->run, &RunController::logged, this,
-                [&logged](const QString &line) { logged << line; });
         n->run.resume(Exec::FromNext);
-        QTRY_COMPARE_WITH_TIMEOUT(logged.filter("goes on with").size(), 1, 5000);
-        QCOMPARE(logged.filter("goes on with").first(),
+        QTRY_COMPARE_WITH_TIMEOUT(n->logged.filter("goes on with").size(), 1, 5000);
+        QCOMPARE(n->logged.filter("goes on with").first(),
                  QStringLiteral("The run goes on with entry 2.")); // the next, named
         QVERIFY(finished.wait(20000));
         QCOMPARE(finished.at(1).at(0).toBool(), true);
@@ -208,10 +215,7 @@ private slots:
         QCOMPARE(target.lines.filter("MoveSHolderTo"),
                  (QStringList{"MoveSHolderTo 1", "MoveSHolderTo 1", "MoveSHolderTo 2",
                               "MoveSHolderTo 3"}));
-        QStringList journal;
-        for (const JournalRow &r : RunJournal::read(n->run.journalPath()))
-            journal << QStringLiteral("%1 %2").arg(r.entry).arg(r.outcome);
-        QCOMPARE(journal.mid(1, 3), (QStringList{"1 target-lost", "1 repeat", "1 done"}));
+        QCOMPARE(journal(n->run).mid(1, 3), (QStringList{"1 target-lost", "1 repeat", "1 done"}));
     }
 
     // Start checks the ticked entries (an unticked one with errors does not
@@ -223,8 +227,7 @@ private slots:
         list[2].targetElm = QStringLiteral("Xx");
         list[2].updateTarget();
         list[2].exec = false;
-        auto n = night(list);
-        disconnect(&n->run, &RunController::startExec, nullptr, nullptr);
+        auto n = night(list, false);
         QSignalSpy started(&n->run, &RunController::startExec);
         QSignalSpy refused(&n->run, &RunController::startRefused);
         QVERIFY(!n->run.start());
@@ -240,8 +243,7 @@ private slots:
     // and what the engine reports lands on the entries it runs.
     void entriesFollowedById()
     {
-        auto n = night(abc());
-        disconnect(&n->run, &RunController::startExec, nullptr, nullptr);
+        auto n = night(abc(), false);
         disconnect(&n->run, &RunController::updateExec, nullptr, nullptr);
         QSignalSpy started(&n->run, &RunController::startExec);
         QSignalSpy updated(&n->run, &RunController::updateExec);
@@ -292,8 +294,7 @@ private slots:
         list[0].blockDefType = EntryRows::FileBlocks;
         list[0].blockDefFile = m_dir.filePath(QStringLiteral("night.prm"));
         QVERIFY(BlockFile::write(list[0].blockDefFile, list[0]).ok);
-        auto n = night(list);
-        disconnect(&n->run, &RunController::startExec, nullptr, nullptr);
+        auto n = night(list, false);
         QSignalSpy updated(&n->run, &RunController::updateExec);
         QSignalSpy edited(&n->list, &ScheduleModel::edited);
         QVERIFY(n->run.start());
@@ -317,8 +318,8 @@ private slots:
         list[2].measTimes = QStringLiteral("1"); // would fit, but comes after
         const QString endBy =
             QDateTime::currentDateTime().addSecs(180).toString(QStringLiteral("HH:mm"));
-        auto n =
-            night(list, QStringLiteral("EST_MOVE 0\nEST_HOLDER_MOVE 0\nEND_BY %1\n").arg(endBy));
+        auto n = night(list, true,
+                       QStringLiteral("EST_MOVE 0\nEST_HOLDER_MOVE 0\nEND_BY %1\n").arg(endBy));
         IdealTarget target(n->run);
         n->run.setTargetReady(true);
         QSignalSpy finished(&n->run, &RunController::runFinished);
@@ -388,7 +389,7 @@ private slots:
     // starting it at once.
     void unreadableStartTimeRefuses()
     {
-        auto n = night(abc(), QStringLiteral("-start-at 25:61\n"));
+        auto n = night(abc(), true, QStringLiteral("-start-at 25:61\n"));
         QSignalSpy finished(&n->run, &RunController::runFinished);
         QVERIFY(!n->run.start());
         QCOMPARE(finished.count(), 1);
@@ -423,11 +424,7 @@ private slots:
     // brought forward; confirmed, the line shows the stage again.
     void promptNeedsSomeone()
     {
-        auto n = night(abc(), QStringLiteral("PROMPT_NOTIFY_AFTER 0.05\n"));
-        disconnect(&n->run, &RunController::startExec, nullptr, nullptr);
-        QStringList logged;
-        connect(&n->run, &RunController::logged, this,
-                [&logged](const QString &line) { logged << line; });
+        auto n = night(abc(), false, QStringLiteral("PROMPT_NOTIFY_AFTER 0.05\n"));
         QSignalSpy waited(&n->run, &RunController::promptWaitedLong);
         QVERIFY(n->run.start());
         Exec *engine = n->run.engine();
@@ -436,7 +433,7 @@ private slots:
         QCOMPARE(n->list.outcome(0).text,
                  QStringLiteral("waiting for the operator: ICGases Changing."));
         QVERIFY(waited.wait(5000));
-        QCOMPARE(logged.filter("A prompt has waited for the operator").size(), 1);
+        QCOMPARE(n->logged.filter("A prompt has waited for the operator").size(), 1);
         n->run.confirmPrompt(n->run.openPrompts().first().id);
         QCOMPARE(n->list.outcome(0).text, stageName(n->run.stage()));
     }
@@ -457,8 +454,7 @@ private slots:
             }
         } ja;
         QCoreApplication::installTranslator(&ja);
-        auto n = night(abc());
-        disconnect(&n->run, &RunController::startExec, nullptr, nullptr);
+        auto n = night(abc(), false);
         Exec *engine = n->run.engine();
         QVERIFY(n->run.start());
         emit engine->executing(0);
@@ -486,13 +482,10 @@ private slots:
         emit engine->entryEnded(2, EntryState::Done, QString());
         emit engine->finished(true);
         QCOMPARE(n->run.unmeasuredEntries(), QList<int>{2});
-        const QList<JournalRow> rows = RunJournal::read(n->run.journalPath());
-        QCOMPARE(rows.last().detail, QStringLiteral("incomplete"));
-        QStringList episodes; // the stall and the lost bus, journaled for entry 1
-        for (const JournalRow &r : rows)
-            if (RunJournal::isEpisode(r.outcome))
-                episodes << QStringLiteral("%1 %2").arg(r.entry).arg(r.outcome);
-        QCOMPARE(episodes, (QStringList{"1 stalled", "1 bus-lost"}));
+        QCOMPARE(RunJournal::read(n->run.journalPath()).last().detail,
+                 QStringLiteral("incomplete"));
+        // The stall and the lost bus, journaled for entry 1.
+        QCOMPARE(journal(n->run, true), (QStringList{"1 stalled", "1 bus-lost"}));
     }
 
     // The night's last notification is still running when the controller
@@ -502,10 +495,9 @@ private slots:
         const QString out = m_dir.filePath(QStringLiteral("told"));
         {
             auto n =
-                night({EntryPlanEnv::entry("Cu", "1")},
+                night({EntryPlanEnv::entry("Cu", "1")}, false,
                       QStringLiteral("NOTIFY_CMD /bin/sh -c \"sleep 0.3; echo $1 > $0\" \"%1\"\n")
                           .arg(out));
-            disconnect(&n->run, &RunController::startExec, nullptr, nullptr);
             QVERIFY(n->run.start());
             emit n->run.engine()->executing(0);
             emit n->run.engine()->entryEnded(0, EntryState::Done, QString());

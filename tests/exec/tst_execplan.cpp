@@ -1,6 +1,7 @@
 // The command plan as tables: "this entry after that one sends exactly these
-// lines", without a thread, a timer or a target. Start energies come from the
-// X-ray table, angles from the Bragg law worked out here.
+// lines", without a thread, a timer or a target, and the dry run's listing of
+// it. Start energies come from the X-ray table.
+#include "DryRun.h"
 #include "EntryPlanEnv.h"
 #include "Watchdog.h"
 
@@ -32,312 +33,365 @@ QList<PromptType> types(const StageResult &r)
     return t;
 }
 
+// The listing's lines from the header of entry n up to the next header.
+QStringList entryLines(const QStringList &listing, int n)
+{
+    const QString head = QStringLiteral("# Entry %1:").arg(n);
+    QStringList out;
+    bool in = false;
+    for (const QString &line : listing) {
+        if (line.startsWith("# Entry "))
+            in = line.startsWith(head);
+        if (in)
+            out << line;
+    }
+    return out;
+}
+
+int count(const QStringList &lines, const QString &part)
+{
+    int n = 0;
+    for (const QString &l : lines)
+        n += l.contains(part) ? 1 : 0;
+    return n;
+}
+
 } // namespace
 
 class TstExecPlan : public QObject
 {
     Q_OBJECT
 
+    QTemporaryDir tmp;
+
 private slots:
     void initTestCase() { QVERIFY(EntryPlanEnv::setUp()); }
 
-    void firstEntryFullSequence();
-    void standardBlocks_data();
-    void standardBlocks();
-    void scanDetectionAndDark_data();
-    void scanDetectionAndDark();
-    void userAndFileBlocks_data();
-    void userAndFileBlocks();
-    void neighbours_data();
-    void neighbours();
-    void blocksThatCannotBeSentFailTheEntry_data();
-    void blocksThatCannotBeSentFailTheEntry();
-    void watchdog_data();
-    void watchdog();
+    void firstEntryFullSequence()
+    {
+        const StageResult r = plan({EntryPlanEnv::entry("Cu", "1")}, 0);
+        const double start = xrayDataBase().edgeEnergy("Cu", QString()) - 300;
+        QCOMPARE(
+            r.lines,
+            (QStringList{"SelectAtom 29", "SelectEdge 0",
+                         "SetCurrentEnergy " + EntryText::g6(start / 1000), "MoveSHolderTo 1",
+                         "SetXafsMode 1", "SelectXafsMeasMode 1", "SetXafsFileName Cu-0001.dat",
+                         "SetXafsMeasComment Cu Reference", "SelectXafsMeasType 0", "GetBlockNum",
+                         "SetMeasTime 0 300", "SetMeasTime 1 300", "SetMeasTime 2 300", "Start"}));
+        // Entry 0 is compared with itself: all three prompts.
+        QCOMPARE(types(r), (QList<PromptType>{PromptICGases, PromptHOCM, PromptMono}));
+        // What holds the engine: the prompts, both moves, the block count, the scan.
+        QCOMPARE(r.hold.size(), 7);
+        QVERIFY(r.hold.contains(ExecFlags::InXAFSMeas) &&
+                r.hold.contains(ExecFlags::BusyAskingBlockNum));
+    }
 
-private:
-    QTemporaryDir tmp;
+    void standardBlocks_data()
+    {
+        QTest::addColumn<int>("stdType");
+        QTest::addColumn<int>("blockNum");
+        QTest::addColumn<QString>("times");
+        QTest::addColumn<QStringList>("expected");
+        QTest::addColumn<bool>("padded"); // a block gets a time the operator did not type
+        QTest::newRow("XAFS, 3 blocks")
+            << 0 << 3 << "300, 300, 300"
+            << QStringList{"SelectXafsMeasType 0", "GetBlockNum",       "SetMeasTime 0 300",
+                           "SetMeasTime 1 300",    "SetMeasTime 2 300", "Start"}
+            << false;
+        QTest::newRow("XANES, no blocks")
+            << 1 << 0 << "300" << QStringList{"SelectXafsMeasType 3", "GetBlockNum", "Start"}
+            << false;
+        QTest::newRow("EXAFS, times per block")
+            << 2 << 3 << "2, 7.5"
+            << QStringList{"SelectXafsMeasType 2", "GetBlockNum",       "SetMeasTime 0 2",
+                           "SetMeasTime 1 7.5",    "SetMeasTime 2 7.5", "Start"}
+            << true;
+        // A count outside 0 ... 100 fails the entry before any SetMeasTime.
+        const QStringList refused{"SelectXafsMeasType 0", "GetBlockNum"};
+        QTest::newRow("answer not a number") << 0 << -1 << "300" << refused << false;
+        QTest::newRow("101 blocks") << 0 << 101 << "300" << refused << false;
+        QTest::newRow("3,000,000 blocks") << 0 << 3000000 << "300" << refused << false;
+    }
+
+    void standardBlocks()
+    {
+        QFETCH(int, stdType);
+        QFETCH(int, blockNum);
+        QFETCH(QString, times);
+        Entry e = EntryPlanEnv::entry("Cu", "1");
+        e.selectStdBlockType(stdType);
+        e.measTimes = times;
+        const StageResult r = plan({e}, 0, blockNum);
+        QTEST(after(r.lines, "SetXafsMeasComment"), "expected");
+        QCOMPARE(r.error.isEmpty(), blockNum >= 0 && blockNum <= kMaxBlockNum);
+        QTEST(!r.logs.filter("dwell times").isEmpty(), "padded");
+    }
+
+    void userAndFileBlocks_data()
+    {
+        QTest::addColumn<QStringList>("starts");
+        QTest::addColumn<QList<int>>("points");
+        QTest::addColumn<QString>("times");
+        QTest::addColumn<QByteArray>("file"); // empty: user blocks
+        QTest::addColumn<QStringList>("blocks");
+        QTest::addColumn<bool>("padded"); // the log says a block got a time nobody typed
+        QTest::newRow("user, 6 blocks, 4 times")
+            << QStringList{"8000", "8100", "8200", "8300", "8400", "8500", "8600"}
+            << QList<int>{1, 2, 3, 4, 5, 6} << "1, 1, 5, 10" << QByteArray()
+            << QStringList{"SetBlock 0 8000 8100 0 1 1",  "SetBlock 1 8100 8200 0 1 2",
+                           "SetBlock 2 8200 8300 0 5 3",  "SetBlock 3 8300 8400 0 10 4",
+                           "SetBlock 4 8400 8500 0 10 5", "SetBlock 5 8500 8600 0 10 6"}
+            << true;
+        QTest::newRow("user, empty times")
+            << QStringList{"8000", "8100", "8200"} << QList<int>{10, 20} << "" << QByteArray()
+            << QStringList{"SetBlock 0 8000 8100 0 0 10", "SetBlock 1 8100 8200 0 0 20"} << true;
+        QTest::newRow("user, no blocks")
+            << QStringList{"8000"} << QList<int>{} << "1" << QByteArray() << QStringList{} << false;
+        // The file is read before sending; the monochromator still goes to the
+        // entry's own start.
+        QTest::newRow("file") << QStringList{"8000", "8100", "8200"} << QList<int>{7, 7} << "2, 4"
+                              << QByteArray("N 2\nU 0\nB 0 1 1 1\nQN 2\nQB 0 9000 100 1\n"
+                                            "QB 1 9100 50 2\nQB 2 9500 0 0\nSN 4\n")
+                              << QStringList{"SetBlock 0 9000 9100 0 2 100",
+                                             "SetBlock 1 9100 9500 0 4 50"}
+                              << false;
+    }
+
+    void userAndFileBlocks()
+    {
+        QFETCH(QStringList, starts);
+        QFETCH(QList<int>, points);
+        QFETCH(QString, times);
+        QFETCH(QByteArray, file);
+        QFETCH(QStringList, blocks);
+        Entry e = EntryPlanEnv::entry("Cu", "1");
+        EntryPlanEnv::setUserBlocks(e, 0, starts, points, times);
+        if (!file.isEmpty()) {
+            const QString path = tmp.filePath("blocks.prm");
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::WriteOnly) && f.write(file) == file.size());
+            f.close();
+            e.blockDefType = EntryRows::FileBlocks;
+            e.blockDefFile = path;
+        }
+        const StageResult planned = plan({e}, 0);
+        const QStringList sent = planned.lines;
+        QTEST(!planned.logs.filter("dwell times").isEmpty(), "padded");
+        // The file's blocks are what is measured, and what the next entry is
+        // compared with: its count and its start.
+        QCOMPARE(planned.measured.has_value(), !file.isEmpty());
+        if (planned.measured) {
+            QCOMPARE(planned.measured->quickBlocks.shown(), 2);
+            QCOMPARE(planned.measured->startEnergy(), 9000.0);
+        }
+        QCOMPARE(sent.at(2),
+                 QString("SetCurrentEnergy " + EntryText::g6(starts.at(0).toDouble() / 1000)));
+        const QStringList expected =
+            QStringList{"SetBlockUnit 0", QString("SetBlockNum %1").arg(blocks.size())} + blocks +
+            QStringList{"SetXafsFileName Cu-0001.dat", "Start"};
+        QCOMPARE(after(sent, "SetXafsMeasComment"), expected);
+    }
+
+    // The second entry against the first: what moves and what is asked.
+
+    void neighbours_data()
+    {
+        QTest::addColumn<QString>("elm1");
+        QTest::addColumn<QString>("holder1");
+        QTest::addColumn<QString>("elm2");
+        QTest::addColumn<QString>("holder2");
+        QTest::addColumn<QStringList>("moves");
+        QTest::addColumn<QList<PromptType>>("prompts");
+        const auto row = [](const char *tag, const char *elm1, const char *holder1,
+                            const char *elm2, const char *holder2, const QStringList &moves,
+                            const QList<PromptType> &prompts) {
+            QTest::newRow(tag) << elm1 << holder1 << elm2 << holder2 << moves << prompts;
+        };
+        row("same", "Fe", "2", "Fe", "2", {}, {});
+        row("holder 3 then 03", "Cu", "3", "Cu", "03", {"MoveSHolderTo 03"}, {});
+        // Fe K lies in mirror mode 0, Cu K in mode 1; both in monochromator mode 0.
+        const double feStart = xrayDataBase().edgeEnergy("Fe", QString()) - 300;
+        row("Cu then Fe", "Cu", "1", "Fe", "1",
+            {"SetCurrentEnergy " + EntryText::g6(feStart / 1000)}, {PromptICGases, PromptHOCM});
+    }
+
+    void neighbours()
+    {
+        QFETCH(QString, elm1);
+        QFETCH(QString, holder1);
+        QFETCH(QString, elm2);
+        QFETCH(QString, holder2);
+        const QList<Entry> list{EntryPlanEnv::entry(elm1, holder1),
+                                EntryPlanEnv::entry(elm2, holder2)};
+        const StageResult r = plan(list, 1);
+        QStringList moves = r.lines.filter("SetCurrentEnergy") + r.lines.filter("MoveSHolderTo");
+        QTEST(moves, "moves");
+        QTEST(types(r), "prompts");
+        QCOMPARE(r.lines.first(), QString("SelectAtom %1").arg(xrayDataBase().zFor(elm2)));
+        QCOMPARE(r.logs.filter("ExecP").last(),
+                 QString("ExecP = 1, new Holder = %1, old Holder = %2").arg(holder2, holder1));
+    }
+
+    void blocksThatCannotBeSentFailTheEntry_data()
+    {
+        QTest::addColumn<int>("type");
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("error");
+        QTest::newRow("unknown type")
+            << 3 << QString() << "Entry 1: unknown block definition type 3; the entry fails.";
+        // Measuring the entry's own blocks instead would be a silent wrong night.
+        QTest::newRow("block file missing at run time")
+            << int(EntryRows::FileBlocks) << "/nonexistent/tonight.prm"
+            << "Entry 1: Cannot read the block file /nonexistent/tonight.prm";
+    }
+
+    void blocksThatCannotBeSentFailTheEntry()
+    {
+        QFETCH(int, type);
+        QFETCH(QString, file);
+        QFETCH(QString, error);
+        Entry e = EntryPlanEnv::entry("Cu", "1");
+        e.blockDefType = type;
+        e.blockDefFile = file;
+        const StageResult r = plan({e}, 0);
+        // Nothing of the blocks and no Start: the entry goes no further.
+        QCOMPARE(r.lines.last(), QStringLiteral("SetXafsMeasComment Cu Reference"));
+        QVERIFY2(r.error.startsWith(error), qPrintable(r.error));
+    }
+
+    // A script of looks at the waits: at each time (ms), which waits are on
+
+    // ("T" target, "E" energy, "H" holder, "B" block count, "M" measurement),
+
+    // whether a prompt is open, and the waits reported then. Limits: 100 ms, the
+
+    // measurement 300 ms.
+
+    void watchdog_data()
+    {
+        QTest::addColumn<QList<int>>("times");
+        QTest::addColumn<QStringList>("on");
+        QTest::addColumn<QList<bool>>("prompt");
+        QTest::addColumn<QStringList>("fired");
+        QTest::newRow("once per wait")
+            << QList<int>{0, 50, 101, 200, 500} << QStringList{"E", "E", "E", "E", "E"}
+            << QList<bool>{false, false, false, false, false} << QStringList{"", "", "E", "", ""};
+        QTest::newRow("a new wait counts afresh")
+            << QList<int>{0, 90, 100, 150, 201} << QStringList{"E", "E", "", "E", "E"}
+            << QList<bool>{false, false, false, false, false} << QStringList{"", "", "", "", ""};
+        QTest::newRow("each wait its own clock")
+            << QList<int>{0, 60, 101, 161} << QStringList{"EH", "EHB", "EHB", "B"}
+            << QList<bool>{false, false, false, false} << QStringList{"", "", "EH", "B"};
+        QTest::newRow("measurement has its own limit")
+            << QList<int>{0, 150, 301} << QStringList{"MT", "MT", "M"}
+            << QList<bool>{false, false, false} << QStringList{"", "T", "M"};
+        QTest::newRow("never during a prompt, counted from its end")
+            << QList<int>{0, 500, 550, 601, 651} << QStringList{"T", "T", "T", "T", "T"}
+            << QList<bool>{false, true, false, false, false} << QStringList{"", "", "", "T", ""};
+    }
+
+    void watchdog()
+    {
+        QFETCH(QList<int>, times);
+        QFETCH(QStringList, on);
+        QFETCH(QList<bool>, prompt);
+        QFETCH(QStringList, fired);
+        const QString letters = QStringLiteral("TEHBM");
+        Watchdog::Limits limits;
+        limits.fill(100);
+        limits[Watchdog::Measurement] = 300;
+        Watchdog w;
+        for (int i = 0; i < times.size(); ++i) {
+            Watchdog::Waits waits{};
+            for (QChar c : on.at(i))
+                waits[letters.indexOf(c)] = true;
+            QString got;
+            for (Watchdog::Wait x : w.check(waits, prompt.at(i), limits, times.at(i)))
+                got += letters.at(x);
+            QCOMPARE(got, fired.at(i));
+        }
+    }
+
+    // The dry run's listing: entries with errors are listed without commands and
+    // counted, the assumed block count decides the dwell-time lines, and the
+    // estimate adds the moves to each entry's measurement. (That the listed lines
+    // are exactly what a target receives is checked end to end.)
+    // Without DRYRUN_BLOCK_NUM the standard set's count is assumed: a quick
+    // scan has one block. (The configured count is checked end to end.)
+    void blockCount()
+    {
+        const DryRun::Result r = DryRun::run({EntryPlanEnv::entry("Cu", "1")}, DryRun::Setup(),
+                                             QDateTime::currentDateTime());
+        QCOMPARE(count(entryLines(r.lines, 1), "Dorvan.remote SetMeasTime "), 1);
+        QCOMPARE(r.entriesWithErrors, 0);
+    }
+
+    // Entry 2 cannot be run: it is listed with its error and sends nothing,
+    // and the others are still planned after it. Each of the others moves
+    // the monochromator and the changer: 300 s + 30 s + 20 s.
+    void errorsAndTotals()
+    {
+        Entry bad = EntryPlanEnv::entry("Xx", "2");
+        Entry off = EntryPlanEnv::entry("Cu", "4", false);
+        Entry third = EntryPlanEnv::entry("Cu", "3");
+        third.dataFile = "third.dat";
+        DryRun::Setup setup;
+        setup.node = "Node";
+        setup.target = "Far.remote";
+        const QDateTime now(QDate(2030, 1, 2), QTime(3, 4, 5));
+        const DryRun::Result r =
+            DryRun::run({EntryPlanEnv::entry("Cu", "1"), bad, third, off}, setup, now);
+        QCOMPARE(r.entriesWithErrors, 1);
+        QCOMPARE(count(r.lines, "Start refuses"), 1); // said at the end, for one entry too
+        const QStringList second = entryLines(r.lines, 2);
+        QVERIFY(second.size() >= 2);
+        QCOMPARE(count(second, "Node>Far.remote "), 0);
+        QCOMPARE(count(entryLines(r.lines, 3), "Node>Far.remote MoveSHolderTo 3"), 1);
+        QVERIFY(entryLines(r.lines, 4).isEmpty()); // not ticked
+        QCOMPARE(r.seconds, 2 * (300.0 + 30 + 20));
+        QCOMPARE(r.prompts, count(r.lines, "PROMPT "));
+        QCOMPARE(count(r.lines, "2030-01-02 03:15:45"), 1); // the expected end, 700 s on
+    }
+
+    // The plan of each entry, a line a block of what the target measures,
+    // and the entry's points.
+    void planLines()
+    {
+        Entry e = EntryPlanEnv::entry("Cu", "1");
+        e.selectScanType(EntryRows::StepScan);
+        EntryPlanEnv::setUserBlocks(e, 0, {"8900", "8980", "9000", "9300"}, {8, 20, 50}, "1");
+        const QStringList lines =
+            entryLines(DryRun::run({e}, DryRun::Setup(), QDateTime::currentDateTime()).lines, 1);
+        QCOMPARE(count(lines, "# Block "), 3);
+        QCOMPARE(count(lines, " 78 "), 1); // the entry's points, once
+    }
+
+    // Which ticked entries a run begins before the deadline: 650 s, then
+    // 620 s and 21 s (a holder move each); the run ends at the first that
+    // does not fit, so a short one after it is not begun either.
+    void deadline_data()
+    {
+        QTest::addColumn<QTime>("endBy");
+        QTest::addColumn<int>("fitting");
+        QTest::newRow("all fit") << QTime(4, 0) << 3;
+        QTest::newRow("the second does not") << QTime(3, 20) << 1;
+        QTest::newRow("none") << QTime(3, 5) << 0;
+        QTest::newRow("no deadline") << QTime() << -1;
+    }
+    void deadline()
+    {
+        QFETCH(QTime, endBy);
+        QList<Entry> list{EntryPlanEnv::entry("Cu", "1"), EntryPlanEnv::entry("Cu", "2"),
+                          EntryPlanEnv::entry("Cu", "3")};
+        list[0].measTimes = list[1].measTimes = QStringLiteral("600");
+        list[2].measTimes = QStringLiteral("1");
+        DryRun::Setup setup;
+        setup.endBy = endBy;
+        const DryRun::Result r =
+            DryRun::run(list, setup, QDateTime(QDate(2030, 1, 2), QTime(3, 0)));
+        QTEST(r.fitting, "fitting");
+    }
 };
-
-void TstExecPlan::firstEntryFullSequence()
-{
-    const StageResult r = plan({EntryPlanEnv::entry("Cu", "1")}, 0);
-    const double start = xrayDataBase().edgeEnergy("Cu", QString()) - 300;
-    QCOMPARE(r.lines,
-             (QStringList{"SelectAtom 29", "SelectEdge 0",
-                          "SetCurrentEnergy " + EntryText::g6(start / 1000), "MoveSHolderTo 1",
-                          "SetXafsMode 1", "SelectXafsMeasMode 1", "SetXafsFileName Cu-0001.dat",
-                          "SetXafsMeasComment Cu Reference", "SelectXafsMeasType 0", "GetBlockNum",
-                          "SetMeasTime 0 300", "SetMeasTime 1 300", "SetMeasTime 2 300", "Start"}));
-    // Entry 0 is compared with itself: all three prompts.
-    QCOMPARE(types(r), (QList<PromptType>{PromptICGases, PromptHOCM, PromptMono}));
-    // What holds the engine: the prompts, both moves, the block count, the scan.
-    QCOMPARE(r.hold.size(), 7);
-    QVERIFY(r.hold.contains(ExecFlags::InXAFSMeas) &&
-            r.hold.contains(ExecFlags::BusyAskingBlockNum));
-}
-
-void TstExecPlan::standardBlocks_data()
-{
-    QTest::addColumn<int>("stdType");
-    QTest::addColumn<int>("blockNum");
-    QTest::addColumn<QString>("times");
-    QTest::addColumn<QStringList>("expected");
-    QTest::addColumn<bool>("padded"); // a block gets a time the operator did not type
-    QTest::newRow("XAFS, 3 blocks")
-        << 0 << 3 << "300, 300, 300"
-        << QStringList{"SelectXafsMeasType 0", "GetBlockNum",       "SetMeasTime 0 300",
-                       "SetMeasTime 1 300",    "SetMeasTime 2 300", "Start"}
-        << false;
-    QTest::newRow("XANES, no blocks")
-        << 1 << 0 << "300" << QStringList{"SelectXafsMeasType 3", "GetBlockNum", "Start"} << false;
-    QTest::newRow("EXAFS, times per block")
-        << 2 << 3 << "2, 7.5"
-        << QStringList{"SelectXafsMeasType 2", "GetBlockNum",       "SetMeasTime 0 2",
-                       "SetMeasTime 1 7.5",    "SetMeasTime 2 7.5", "Start"}
-        << true;
-    // A count outside 0 ... 100 fails the entry before any SetMeasTime.
-    const QStringList refused{"SelectXafsMeasType 0", "GetBlockNum"};
-    QTest::newRow("answer not a number") << 0 << -1 << "300" << refused << false;
-    QTest::newRow("101 blocks") << 0 << 101 << "300" << refused << false;
-    QTest::newRow("3,000,000 blocks") << 0 << 3000000 << "300" << refused << false;
-}
-
-void TstExecPlan::standardBlocks()
-{
-    QFETCH(int, stdType);
-    QFETCH(int, blockNum);
-    QFETCH(QString, times);
-    Entry e = EntryPlanEnv::entry("Cu", "1");
-    e.selectStdBlockType(stdType);
-    e.measTimes = times;
-    const StageResult r = plan({e}, 0, blockNum);
-    QTEST(after(r.lines, "SetXafsMeasComment"), "expected");
-    QCOMPARE(r.error.isEmpty(), blockNum >= 0 && blockNum <= kMaxBlockNum);
-    QTEST(!r.logs.filter("dwell times").isEmpty(), "padded");
-}
-
-void TstExecPlan::scanDetectionAndDark_data()
-{
-    QTest::addColumn<int>("scanType");
-    QTest::addColumn<int>("measMode");
-    QTest::addColumn<int>("dark");
-    QTest::addColumn<QStringList>("mode");
-    QTest::addColumn<QStringList>("end");
-    QTest::newRow("quick trans") << 0 << 0 << 0
-                                 << QStringList{"SetXafsMode 1", "SelectXafsMeasMode 1"}
-                                 << QStringList{"Start"};
-    QTest::newRow("step trans, dark Y")
-        << 1 << 0 << 1 << QStringList{"SetXafsMode 0", "SelectXafsMeasMode 0"}
-        << QStringList{"SetMeasDarkTime 10", "MeasDark", "SetMeasDarkMode 1", "Start"};
-    QTest::newRow("step fluo, dark N")
-        << 1 << 1 << 2 << QStringList{"SetXafsMode 0", "SelectXafsMeasMode 2"}
-        << QStringList{"SetMeasDarkMode 1", "Start"};
-}
-
-void TstExecPlan::scanDetectionAndDark()
-{
-    QFETCH(int, scanType);
-    QFETCH(int, measMode);
-    QFETCH(int, dark);
-    QFETCH(QStringList, mode);
-    Entry e = EntryPlanEnv::entry("Cu", "1");
-    e.selectScanType(scanType);
-    e.measMode = measMode;
-    e.measDark = dark;
-    e.dataFile = "a b.dat";
-    e.comment.clear();
-    const QStringList lines = plan({e}, 0, 1).lines;
-    const QStringList expected =
-        mode + QStringList{"SetXafsFileName a b.dat", "SetXafsMeasComment "};
-    QCOMPARE(after(lines, "MoveSHolderTo").mid(0, 4), expected);
-    QTEST(after(lines, "SetMeasTime 0"), "end");
-}
-
-void TstExecPlan::userAndFileBlocks_data()
-{
-    QTest::addColumn<QStringList>("starts");
-    QTest::addColumn<QList<int>>("points");
-    QTest::addColumn<QString>("times");
-    QTest::addColumn<QByteArray>("file"); // empty: user blocks
-    QTest::addColumn<QStringList>("blocks");
-    QTest::addColumn<bool>("padded"); // the log says a block got a time nobody typed
-    QTest::newRow("user, 4 blocks")
-        << QStringList{"8679", "8939", "9029", "9479", "10079"} << QList<int>{40, 300, 180, 100}
-        << "1, 1, 5, 10" << QByteArray()
-        << QStringList{"SetBlock 0 8679 8939 0 1 40", "SetBlock 1 8939 9029 0 1 300",
-                       "SetBlock 2 9029 9479 0 5 180", "SetBlock 3 9479 10079 0 10 100"}
-        << false;
-    QTest::newRow("user, 6 blocks, 4 times")
-        << QStringList{"8000", "8100", "8200", "8300", "8400", "8500", "8600"}
-        << QList<int>{1, 2, 3, 4, 5, 6} << "1, 1, 5, 10" << QByteArray()
-        << QStringList{"SetBlock 0 8000 8100 0 1 1",  "SetBlock 1 8100 8200 0 1 2",
-                       "SetBlock 2 8200 8300 0 5 3",  "SetBlock 3 8300 8400 0 10 4",
-                       "SetBlock 4 8400 8500 0 10 5", "SetBlock 5 8500 8600 0 10 6"}
-        << true;
-    QTest::newRow("user, empty times")
-        << QStringList{"8000", "8100", "8200"} << QList<int>{10, 20} << "" << QByteArray()
-        << QStringList{"SetBlock 0 8000 8100 0 0 10", "SetBlock 1 8100 8200 0 0 20"} << true;
-    QTest::newRow("user, no blocks")
-        << QStringList{"8000"} << QList<int>{} << "1" << QByteArray() << QStringList{} << false;
-    // The file is read before sending; the monochromator still goes to the
-    // entry's own start.
-    QTest::newRow("file") << QStringList{"8000", "8100", "8200"} << QList<int>{7, 7} << "2, 4"
-                          << QByteArray("N 2\nU 0\nB 0 1 1 1\nQN 2\nQB 0 9000 100 1\n"
-                                        "QB 1 9100 50 2\nQB 2 9500 0 0\nSN 4\n")
-                          << QStringList{"SetBlock 0 9000 9100 0 2 100",
-                                         "SetBlock 1 9100 9500 0 4 50"}
-                          << false;
-}
-
-void TstExecPlan::userAndFileBlocks()
-{
-    QFETCH(QStringList, starts);
-    QFETCH(QList<int>, points);
-    QFETCH(QString, times);
-    QFETCH(QByteArray, file);
-    QFETCH(QStringList, blocks);
-    Entry e = EntryPlanEnv::entry("Cu", "1");
-    EntryPlanEnv::setUserBlocks(e, 0, starts, points, times);
-    if (!file.isEmpty()) {
-        const QString path = tmp.filePath("blocks.prm");
-        QFile f(path);
-        QVERIFY(f.open(QIODevice::WriteOnly) && f.write(file) == file.size());
-        f.close();
-        e.blockDefType = EntryRows::FileBlocks;
-        e.blockDefFile = path;
-    }
-    const StageResult planned = plan({e}, 0);
-    const QStringList sent = planned.lines;
-    QTEST(!planned.logs.filter("dwell times").isEmpty(), "padded");
-    // The file's blocks are what is measured, and what the next entry is
-    // compared with: its count and its start.
-    QCOMPARE(planned.measured.has_value(), !file.isEmpty());
-    if (planned.measured) {
-        QCOMPARE(planned.measured->quickBlocks.shown(), 2);
-        QCOMPARE(planned.measured->startEnergy(), 9000.0);
-    }
-    QCOMPARE(sent.at(2),
-             QString("SetCurrentEnergy " + EntryText::g6(starts.at(0).toDouble() / 1000)));
-    const QStringList expected =
-        QStringList{"SetBlockUnit 0", QString("SetBlockNum %1").arg(blocks.size())} + blocks +
-        QStringList{"SetXafsFileName Cu-0001.dat", "Start"};
-    QCOMPARE(after(sent, "SetXafsMeasComment"), expected);
-}
-
-// The second entry against the first: what moves and what is asked.
-void TstExecPlan::neighbours_data()
-{
-    QTest::addColumn<QString>("elm1");
-    QTest::addColumn<QString>("holder1");
-    QTest::addColumn<QString>("elm2");
-    QTest::addColumn<QString>("holder2");
-    QTest::addColumn<QStringList>("moves");
-    QTest::addColumn<QList<PromptType>>("prompts");
-    const auto row = [](const char *tag, const char *elm1, const char *holder1, const char *elm2,
-                        const char *holder2, const QStringList &moves,
-                        const QList<PromptType> &prompts) {
-        QTest::newRow(tag) << elm1 << holder1 << elm2 << holder2 << moves << prompts;
-    };
-    row("same", "Fe", "2", "Fe", "2", {}, {});
-    row("holder 3 then 03", "Cu", "3", "Cu", "03", {"MoveSHolderTo 03"}, {});
-    // Fe K lies in mirror mode 0, Cu K in mode 1; both in monochromator mode 0.
-    const double feStart = xrayDataBase().edgeEnergy("Fe", QString()) - 300;
-    row("Cu then Fe", "Cu", "1", "Fe", "1", {"SetCurrentEnergy " + EntryText::g6(feStart / 1000)},
-        {PromptICGases, PromptHOCM});
-}
-
-void TstExecPlan::neighbours()
-{
-    QFETCH(QString, elm1);
-    QFETCH(QString, holder1);
-    QFETCH(QString, elm2);
-    QFETCH(QString, holder2);
-    const QList<Entry> list{EntryPlanEnv::entry(elm1, holder1), EntryPlanEnv::entry(elm2, holder2)};
-    const StageResult r = plan(list, 1);
-    QStringList moves = r.lines.filter("SetCurrentEnergy") + r.lines.filter("MoveSHolderTo");
-    QTEST(moves, "moves");
-    QTEST(types(r), "prompts");
-    QCOMPARE(r.lines.first(), QString("SelectAtom %1").arg(xrayDataBase().zFor(elm2)));
-    QCOMPARE(r.logs.filter("ExecP").last(),
-             QString("ExecP = 1, new Holder = %1, old Holder = %2").arg(holder2, holder1));
-}
-
-void TstExecPlan::blocksThatCannotBeSentFailTheEntry_data()
-{
-    QTest::addColumn<int>("type");
-    QTest::addColumn<QString>("file");
-    QTest::addColumn<QString>("error");
-    QTest::newRow("unknown type") << 3 << QString()
-                                  << "Entry 1: unknown block definition type 3; the entry fails.";
-    // Measuring the entry's own blocks instead would be a silent wrong night.
-    QTest::newRow("block file missing at run time")
-        << int(EntryRows::FileBlocks) << "/nonexistent/tonight.prm"
-        << "Entry 1: Cannot read the block file /nonexistent/tonight.prm";
-}
-
-void TstExecPlan::blocksThatCannotBeSentFailTheEntry()
-{
-    QFETCH(int, type);
-    QFETCH(QString, file);
-    QFETCH(QString, error);
-    Entry e = EntryPlanEnv::entry("Cu", "1");
-    e.blockDefType = type;
-    e.blockDefFile = file;
-    const StageResult r = plan({e}, 0);
-    // Nothing of the blocks and no Start: the entry goes no further.
-    QCOMPARE(r.lines.last(), QStringLiteral("SetXafsMeasComment Cu Reference"));
-    QVERIFY2(r.error.startsWith(error), qPrintable(r.error));
-}
-
-// A script of looks at the waits: at each time (ms), which waits are on
-// ("T" target, "E" energy, "H" holder, "B" block count, "M" measurement),
-// whether a prompt is open, and the waits reported then. Limits: 100 ms, the
-// measurement 300 ms.
-void TstExecPlan::watchdog_data()
-{
-    QTest::addColumn<QList<int>>("times");
-    QTest::addColumn<QStringList>("on");
-    QTest::addColumn<QList<bool>>("prompt");
-    QTest::addColumn<QStringList>("fired");
-    QTest::newRow("once per wait")
-        << QList<int>{0, 50, 101, 200, 500} << QStringList{"E", "E", "E", "E", "E"}
-        << QList<bool>{false, false, false, false, false} << QStringList{"", "", "E", "", ""};
-    QTest::newRow("a new wait counts afresh")
-        << QList<int>{0, 90, 100, 150, 201} << QStringList{"E", "E", "", "E", "E"}
-        << QList<bool>{false, false, false, false, false} << QStringList{"", "", "", "", ""};
-    QTest::newRow("each wait its own clock")
-        << QList<int>{0, 60, 101, 161} << QStringList{"EH", "EHB", "EHB", "B"}
-        << QList<bool>{false, false, false, false} << QStringList{"", "", "EH", "B"};
-    QTest::newRow("measurement has its own limit")
-        << QList<int>{0, 150, 301} << QStringList{"MT", "MT", "M"}
-        << QList<bool>{false, false, false} << QStringList{"", "T", "M"};
-    QTest::newRow("never during a prompt, counted from its end")
-        << QList<int>{0, 500, 550, 601, 651} << QStringList{"T", "T", "T", "T", "T"}
-        << QList<bool>{false, true, false, false, false} << QStringList{"", "", "", "T", ""};
-}
-
-void TstExecPlan::watchdog()
-{
-    QFETCH(QList<int>, times);
-    QFETCH(QStringList, on);
-    QFETCH(QList<bool>, prompt);
-    QFETCH(QStringList, fired);
-    const QString letters = QStringLiteral("TEHBM");
-    Watchdog::Limits limits;
-    limits.fill(100);
-    limits[Watchdog::Measurement] = 300;
-    Watchdog w;
-    for (int i = 0; i < times.size(); ++i) {
-        Watchdog::Waits waits{};
-        for (QChar c : on.at(i))
-            waits[letters.indexOf(c)] = true;
-        QString got;
-        for (Watchdog::Wait x : w.check(waits, prompt.at(i), limits, times.at(i)))
-            got += letters.at(x);
-        QCOMPARE(got, fired.at(i));
-    }
-}
 
 QTEST_GUILESS_MAIN(TstExecPlan)
 #include "tst_execplan.moc"

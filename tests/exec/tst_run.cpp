@@ -199,9 +199,33 @@ private slots:
         QFETCH(double, seconds);
         QTEST(Estimate::format(seconds), "text");
     }
-    void entrySelection_data();
-    void entrySelection();
-    void notificationOutlivesTheProgram();
+
+    void entrySelection_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("ticked"); // of 6 entries; empty: refused
+        const auto row = [](const char *text, const char *ticked = "") {
+            QTest::newRow(text) << QString(text) << QString(ticked);
+        };
+        row("1,3-5", "101110");
+        row("2-3,3,6", "011001");
+        for (const char *refused : {"5-7", "0,1", "4-2", "two", ","})
+            row(refused);
+    }
+    void entrySelection()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, ticked);
+        const EntrySelection::Result r = EntrySelection::parse(text, 6);
+        QCOMPARE(r.ok, !ticked.isEmpty());
+        QCOMPARE(r.error.isEmpty(), r.ok);
+        if (!r.ok)
+            return;
+        QString got;
+        for (const Entry &e : EntrySelection::apply(QList<Entry>(6), r.numbers))
+            got += e.exec ? '1' : '0';
+        QCOMPARE(got, ticked);
+    }
     void resume()
     {
         QFETCH(QString, rows);
@@ -236,66 +260,19 @@ private slots:
             QCOMPARE(p.entries.at(i).exec, start >= 0 && i >= start);
         QVERIFY(!RunRecovery::plan({true, kT0, dir.filePath("gone.csv"), {}}, false).ok);
     }
-};
 
-void TstRun::entrySelection_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("ticked"); // of 6 entries; empty: refused
-    QTest::newRow("numbers and a range") << "1,3-5"
-                                         << "101110";
-    QTest::newRow("overlapping") << "2-3,3,6"
-                                 << "011001";
-    QTest::newRow("past the schedule") << "5-7"
-                                       << "";
-    QTest::newRow("zero") << "0,1"
-                          << "";
-    QTest::newRow("backwards") << "4-2"
-                               << "";
-    QTest::newRow("not a number") << "two"
-                                  << "";
-    QTest::newRow("nothing") << ","
-                             << "";
-}
-
-void TstRun::entrySelection()
-{
-    QFETCH(QString, text);
-    QFETCH(QString, ticked);
-    const EntrySelection::Result r = EntrySelection::parse(text, 6);
-    QCOMPARE(r.ok, !ticked.isEmpty());
-    QCOMPARE(r.error.isEmpty(), r.ok);
-    if (!r.ok)
-        return;
-    QString got;
-    for (const Entry &e : EntrySelection::apply(QList<Entry>(6), r.numbers))
-        got += e.exec ? '1' : '0';
-    QCOMPARE(got, ticked);
-}
-
-// The night's last notification is delivered even when the program ends
-// right after sending it.
-void TstRun::notificationOutlivesTheProgram()
-{
-    QTemporaryDir dir;
-    const QString out = dir.filePath("told");
+    // A notification program that hangs is ended at its time-out, and that
+    // is said.
+    void hungNotifierIsEnded()
     {
-        Notifier n;
-        n.setCommand({"/bin/sh", "-c", "sleep 0.3; echo \"$1 $2\" > \"$0\"", out});
-        n.notify("finished", "Run finished");
-        n.waitForRunning();
+        Notifier hung;
+        hung.setTimeoutMs(200);
+        hung.setCommand({"/bin/sh", "-c", "sleep 5"});
+        QSignalSpy failed(&hung, &Notifier::failed);
+        hung.notify("stalled", "still waiting");
+        QVERIFY(failed.wait(3000));
     }
-    QFile f(out);
-    QVERIFY(f.open(QIODevice::ReadOnly));
-    QCOMPARE(f.readAll().trimmed(), QByteArray("finished Run finished"));
-    // One that hangs is ended at its time-out, and that is said.
-    Notifier hung;
-    hung.setTimeoutMs(200);
-    hung.setCommand({"/bin/sh", "-c", "sleep 5"});
-    QSignalSpy failed(&hung, &Notifier::failed);
-    hung.notify("stalled", "still waiting");
-    QVERIFY(failed.wait(3000));
-}
+};
 
 QTEST_GUILESS_MAIN(TstRun)
 #include "tst_run.moc"

@@ -4,9 +4,7 @@
 #include <QString>
 
 #ifdef FUZZ_SCHEDULE
-#include "ConfigStore.h"
-#include "OptionTables.h"
-#include "XrayDataBase.h"
+#include "../schedule/ScheduleTestEnv.h"
 #endif
 
 inline QString fuzzText(const uint8_t *data, size_t size)
@@ -22,19 +20,12 @@ inline void check(bool ok)
 }
 
 // Run once: diagnostics for bad input would only slow the fuzzer down. Schedule
-// harnesses get rows for every selector (one unknown block definition) and two crystals.
+// harnesses get the schedule tests' tables and one unknown block definition.
 extern "C" int LLVMFuzzerInitialize(int *, char ***)
 {
     qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &) {});
 #ifdef FUZZ_SCHEDULE
-    ConfigStore store;
-    store.readText(QStringLiteral(
-        "Crystal Si111 3.13553 4000 28000 \"Si(111)\"\nCrystal Si311 1.63747 7000 40000\n"
-        "DARK \"-\"\nDARK Y\nDARK N\nTUNE \"-\"\nTUNE Y\nTUNE N\nSCAN_TYPE Quick Q\nSCAN_TYPE Step "
-        "S\n"
-        "MEAS_MODE Trans T\nMEAS_MODE Fluo F\nBLK_SETUP Std\nBLK_SETUP File\nBLK_SETUP User\n"
-        "BLK_SETUP Extra\nSTD_TYPE XAFS\nSTD_TYPE XANES\nSTD_TYPE EXAFS\n"));
-    buildOptionTables(store);
+    ScheduleTestEnv::buildTables(QStringLiteral("BLK_SETUP Extra\n"));
     xrayDataBase().load(QStringLiteral(":XrayDataBase2.txt"));
 #endif
     return 0;

@@ -6,7 +6,6 @@
 #include "OptionTables.h"
 #include "XrayDataBase.h"
 
-#include <QFile>
 #include <QStringList>
 
 namespace ScheduleTestEnv {
@@ -46,12 +45,6 @@ inline QStringList entryFields(const QString &target, const QString &edge, const
                .arg(target, edge, scan, blkSetup, QString::number(blocks), unit)
                .split(QLatin1Char('|')) +
            blockFields;
-}
-
-inline bool writeText(const QString &path, const QByteArray &text)
-{
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly | QIODevice::Text) && f.write(text) == text.size();
 }
 
 } // namespace ScheduleTestEnv

@@ -1,13 +1,41 @@
-// The schedule file without widgets: splitting and joining lines, reading the
-// shipped example, and writing atomically under the name the user meant.
+// The schedule file and the list without widgets: splitting and joining
+// lines, reading the shipped example, writing atomically under the name the
+// user meant; changes to many entries at once: data files numbered on, rows
+// from and to a spreadsheet, fields set in place, and the list given back
+// exactly as it was.
 #include "Csv.h"
 #include "EntryCheck.h"
 #include "EntryCodec.h"
+#include "ListEdits.h"
 #include "ScheduleDocument.h"
 #include "ScheduleModel.h"
 #include "ScheduleTestEnv.h"
+#include "TestSupport.h"
 
+#include <QMimeData>
+#include <QSignalSpy>
 #include <QtTest>
+
+namespace {
+
+Entry entry(const QString &element, const QString &file)
+{
+    Entry e = Entry::defaults();
+    e.targetElm = element;
+    e.updateTarget();
+    e.dataFile = file;
+    return e;
+}
+
+QStringList files(const QList<Entry> &entries)
+{
+    QStringList out;
+    for (const Entry &e : entries)
+        out << e.dataFile;
+    return out;
+}
+
+} // namespace
 
 class TestCsv : public QObject
 {
@@ -70,7 +98,7 @@ private slots:
     void lineThatIsNoEntryIsRefused()
     {
         const QString path = m_dir.filePath("garbage.csv");
-        QVERIFY(ScheduleTestEnv::writeText(path, "this,is,garbage\n"));
+        QVERIFY(TestSupport::writeFile(path, "this,is,garbage\n"));
         const Csv::ReadResult r = Csv::read(path);
         QVERIFY(r.ok && r.entries.size() == 1);
         QVERIFY(!EntryCheck::errorsAtStart(r.entries.first()).isEmpty());
@@ -102,7 +130,7 @@ private slots:
     {
         const QString path = m_dir.filePath(QString(250, 'x') + ".csv");
         const QByteArray old = "1,S1,old,,d.dat,Cu\n";
-        QVERIFY(ScheduleTestEnv::writeText(path, old));
+        QVERIFY(TestSupport::writeFile(path, old));
         const Csv::WriteResult r = Csv::write(path, {Entry::defaults()});
         QVERIFY(!r.ok && r.error.contains(path));
         QFile f(path);
@@ -155,6 +183,165 @@ private slots:
         list.take(0);
         doc.recovered(doc.readRecovery().entries);
         QVERIFY(doc.changed() && doc.hasRecovery()); // kept until saved
+    }
+
+    void numberedOn_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<int>("steps");
+        QTest::addColumn<QString>("next");
+        QTest::newRow("four digits") << "Cu-0001.dat" << 1 << "Cu-0002.dat";
+        QTest::newRow("carry widens nothing") << "a-0009.dat" << 1 << "a-0010.dat";
+        QTest::newRow("past the width") << "a-99.dat" << 2 << "a-101.dat";
+        QTest::newRow("no digits: its own first") << "a.dat" << 1 << "a-0002.dat";
+        QTest::newRow("no suffix") << "scan" << 3 << "scan-0004";
+        QTest::newRow("dot in a folder") << "run.1/scan" << 1 << "run.1/scan-0002";
+        QTest::newRow("a formula is no number") << "Fe2O3.dat" << 1 << "Fe2O3-0002.dat";
+        QTest::newRow("underscore") << "Pt_L3_07.dat" << 1 << "Pt_L3_08.dat";
+        QTest::newRow("empty: the target names it") << "" << 1 << "";
+    }
+    void numberedOn()
+    {
+        QFETCH(QString, file);
+        QFETCH(int, steps);
+        QTEST(ListEdits::numberedOn(file, steps), "next");
+    }
+
+    // Repeat ×2 of a block of two: the block twice more, in order, each
+    // copy's files numbered on by its round.
+    void repeated()
+    {
+        const QList<Entry> block{entry("Cu", "Cu-0001.dat"), entry("Fe", "fe.dat")};
+        QCOMPARE(files(ListEdits::repeated(block, 2)),
+                 (QStringList{"Cu-0002.dat", "fe-0002.dat", "Cu-0003.dat", "fe-0003.dat"}));
+        QVERIFY(ListEdits::repeated(block, 0).isEmpty());
+    }
+
+    // Rows from a spreadsheet: tabs, quoted fields, a header line, comments
+    // and empty lines; a row without an element is refused and named.
+    void fromTsv_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QStringList>("samples");
+        QTest::addColumn<int>("refused");
+        QTest::newRow("two rows") << "1\tS1\t\t\ta.dat\tCu\tK\n2\tS2\t\t\tb.dat\tFe\tK\n"
+                                  << QStringList{"S1", "S2"} << 0;
+        QTest::newRow("header, CRLF, blank")
+            << ListEdits::fieldNames().join('\t') + "\r\n\r\n1\tS1\t\t\ta.dat\tCu\tK\r\n"
+            << QStringList{"S1"} << 0;
+        QTest::newRow("quoted tab and quote")
+            << "1\t\"S\t\"\"1\"\"\"\t\t\ta.dat\tCu\tK" << QStringList{"S\t\"1\""} << 0;
+        QTest::newRow("comment line")
+            << "# from the log book\n1\tS1\t\t\ta.dat\tZn\tK" << QStringList{"S1"} << 0;
+        QTest::newRow("short and empty element rows refused")
+            << "1\tS1\n1\tS2\t\t\ta.dat\t\tK\n3\tS3\t\t\tc.dat\tNi\tK" << QStringList{"S3"} << 2;
+        QTest::newRow("text that is no row") << "hello world" << QStringList{} << 1;
+    }
+    void fromTsv()
+    {
+        QFETCH(QString, text);
+        QFETCH(int, refused);
+        const ListEdits::Pasted p = ListEdits::fromTsv(text);
+        QStringList samples;
+        for (const Entry &e : p.entries)
+            samples << e.sampleId;
+        QTEST(samples, "samples");
+        QCOMPARE(p.refused.size(), refused);
+    }
+
+    // Copied out and pasted back, every entry reads as it was written, and
+    // an unknown value stays what was typed (with its error).
+    void tsvRoundTrip()
+    {
+        Entry odd = entry("Fe", "two\twords.dat");
+        odd.comment = "a \"quoted\" note";
+        odd = ListEdits::withField(odd, EntryColumns::ScanType, "Quack");
+        QVERIFY(!odd.errors.isEmpty());
+        const QList<Entry> out{entry("Cu", "Cu-0001.dat"), odd};
+        const ListEdits::Pasted back = ListEdits::fromTsv(ListEdits::toTsv(out));
+        QCOMPARE(back.entries.size(), 2);
+        for (int i = 0; i < 2; ++i)
+            QCOMPARE(EntryCodec::toFields(back.entries.at(i)), EntryCodec::toFields(out.at(i)));
+    }
+
+    // In place: a field typed in a column is read as a loaded line would
+    // be (an unknown text kept, with an error); the tick is a check box;
+    // computed columns are not editable.
+    void editInPlace_data()
+    {
+        QTest::addColumn<int>("column");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("error");
+        QTest::newRow("element") << int(ScheduleModel::Element) << "Fe" << false;
+        QTest::newRow("unknown element") << int(ScheduleModel::Element) << "Xx" << true;
+        QTest::newRow("scan type") << int(ScheduleModel::Scan) << "Step" << false;
+        QTest::newRow("unknown crystal") << int(ScheduleModel::Crystal) << "Ge111" << true;
+        QTest::newRow("holder") << int(ScheduleModel::Holder) << "12" << false;
+        QTest::newRow("data file") << int(ScheduleModel::File) << "x.dat" << false;
+    }
+    void editInPlace()
+    {
+        QFETCH(int, column);
+        QFETCH(QString, text);
+        ScheduleModel m;
+        Entry e = entry("Cu", "Cu-0001.dat");
+        e.holder = "1";
+        m.setEntries({e});
+        QSignalSpy edited(&m, &ScheduleModel::entryEdited);
+        const QModelIndex i = m.index(0, column);
+        QVERIFY(m.flags(i) & Qt::ItemIsEditable);
+        QVERIFY(m.setData(i, text));
+        QCOMPARE(i.data(Qt::EditRole).toString(), text);
+        QTEST(!m.entry(0).errors.isEmpty(), "error");
+        QCOMPARE(m.index(0, ScheduleModel::No).data(ScheduleModel::ProblemRole).toInt() == 2,
+                 !m.entry(0).errors.isEmpty());
+        QCOMPARE(edited.count(), 1);
+        QCOMPARE(edited.at(0).at(1).value<Entry>().dataFile, e.dataFile); // the value before
+        QVERIFY(m.entry(0).exec);
+        QVERIFY(m.setData(m.index(0, ScheduleModel::Exec), Qt::Unchecked, Qt::CheckStateRole));
+        QVERIFY(!m.entry(0).exec);
+        QVERIFY(!(m.flags(m.index(0, ScheduleModel::Estimate)) & Qt::ItemIsEditable));
+        QVERIFY(!m.setData(m.index(0, ScheduleModel::Status), "done"));
+    }
+
+    // Rows dragged and dropped: the model names them and the place, and
+    // removes nothing itself.
+    void dropNamesTheRows()
+    {
+        ScheduleModel m;
+        m.setEntries({entry("Cu", "a.dat"), entry("Fe", "b.dat"), entry("Zn", "c.dat")});
+        QSignalSpy dropped(&m, &ScheduleModel::rowsDropped);
+        std::unique_ptr<QMimeData> data(m.mimeData({m.index(2, 3), m.index(0, 1), m.index(0, 5)}));
+        QVERIFY(!m.dropMimeData(data.get(), Qt::MoveAction, 1, 0, {}));
+        QVERIFY(!m.dropMimeData(data.get(), Qt::MoveAction, -1, 0, {})); // below the last
+        QCOMPARE(dropped.count(), 2);
+        QCOMPARE(dropped.at(0).at(0).value<QList<int>>(), (QList<int>{0, 2}));
+        QCOMPARE(dropped.at(0).at(1).toInt(), 1);
+        QCOMPARE(dropped.at(1).at(1).toInt(), 3);
+        QCOMPARE(m.count(), 3);
+    }
+
+    // Many entries changed as one change; the list given back keeps ids and
+    // the run's outcomes, and the run hears of the values that came back.
+    void manyAtOnceAndBack()
+    {
+        ScheduleModel m;
+        m.setEntries({entry("Cu", "a.dat"), entry("Fe", "b.dat"), entry("Zn", "c.dat")});
+        const QList<ScheduleModel::Item> before = m.items();
+        QSignalSpy edited(&m, &ScheduleModel::edited);
+        QSignalSpy changed(&m, &ScheduleModel::entryChanged);
+        m.setEntries({0, 2}, {entry("Ni", "a.dat"), entry("Ni", "c.dat")});
+        QCOMPARE(edited.count(), 1);
+        QCOMPARE(changed.count(), 2);
+        m.insert(1, {entry("Co", "x.dat"), entry("Co", "y.dat")});
+        QCOMPARE(files(m.entries()), (QStringList{"a.dat", "x.dat", "y.dat", "b.dat", "c.dat"}));
+        m.setOutcome(0, {EntryState::Done, {}, {}, {}});
+        changed.clear();
+        m.restore(before);
+        QCOMPARE(m.ids(), (QList<ScheduleModel::Id>{before[0].id, before[1].id, before[2].id}));
+        QCOMPARE(m.entries().at(2).elementSymbol(), QStringLiteral("Zn"));
+        QCOMPARE(m.outcome(0).state, EntryState::Done); // the run's, not undone
+        QCOMPARE(changed.count(), 2);
     }
 
 private:

@@ -3,6 +3,7 @@
 #include "BlockFile.h"
 #include "ScanPlan.h"
 #include "ScheduleTestEnv.h"
+#include "TestSupport.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
@@ -73,9 +74,8 @@ private slots:
     {
         QTemporaryDir dir;
         const QString path = dir.filePath("rel.prm");
-        QVERIFY(ScheduleTestEnv::writeText(path,
-                                           "N 2\nU 1\nB 0 R-100 50 1\nQN 2\n"
-                                           "QB 0 R-100 50 1\nQB 1 9.0 50 1\nQB 2 R200 0 0\n"));
+        QVERIFY(TestSupport::writeFile(path, "N 2\nU 1\nB 0 R-100 50 1\nQN 2\n"
+                                             "QB 0 R-100 50 1\nQB 1 9.0 50 1\nQB 2 R200 0 0\n"));
         Entry e = Entry::defaults();
         QVERIFY(BlockFile::load(path, e).ok);
         const BlockSet &set = e.quickBlocks;

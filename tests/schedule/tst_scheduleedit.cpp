@@ -1,7 +1,12 @@
 // Schedule entries as values, without any widget: the codec reading fields
-// into an entry and writing them back.
+// into an entry and writing them back, the block rows of one scan (the
+// coupling of starts, Points and Delta), the checks of an entry before it is
+// run (each rule with an entry that passes and one that fails) and the
+// duration model on entries worked out by hand.
 #include "EntryCheck.h"
 #include "EntryCodec.h"
+#include "EntryText.h"
+#include "Estimate.h"
 #include "ScheduleTestEnv.h"
 
 #include <QtTest>
@@ -12,11 +17,27 @@ using ScheduleTestEnv::entryFields;
 using Edit = std::function<void(Entry &)>;
 Q_DECLARE_METATYPE(Edit)
 
+namespace {
+// User blocks of a step scan: starts in eV, Points per block.
+Edit userBlocks(const QStringList &starts, const QList<int> &points, const QString &times = "1, 1")
+{
+    return [=](Entry &e) {
+        e.selectScanType(EntryRows::StepScan);
+        e.blockDefType = EntryRows::UserBlocks;
+        e.requestBlocks(int(points.size()));
+        e.activeBlocks().setBlocks(int(points.size()), starts, points, {});
+        e.measTimes = times;
+    };
+}
+} // namespace
+
 class TestEntry : public QObject
 {
     Q_OBJECT
 private slots:
     void initTestCase() { QVERIFY(ScheduleTestEnv::setUp()); }
+    // Rows may change the configuration (holder range, crystals).
+    void cleanup() { ScheduleTestEnv::buildTables(); }
 
     // Missing fields keep the entry's values; warnings are kept as given.
     void errors_data()
@@ -167,7 +188,10 @@ private slots:
             e.selectScanType(EntryRows::StepScan);
             e.selectStdBlockType(1);
         });
-        row("quick XANES", 1, [](Entry &e) { e.selectStdBlockType(1); });
+        // A quick scan is one sweep: each standard type gives it a single block.
+        for (int type : {0, 1, 2})
+            row(qPrintable("quick, standard type " + QString::number(type)), 1,
+                [type](Entry &e) { e.selectStdBlockType(type); });
         row("XANES read with 4 blocks", 3, [](Entry &e) {
             QStringList f = entryFields("Cu", "K", "Std", "Step", 4, "eV");
             f[13] = "XANES";
@@ -228,14 +252,196 @@ private slots:
         QVERIFY(std::abs(later.activeBlocks().displayValue(0) - bragg) > 1);
     }
 
-    // A quick scan is one sweep: each standard type gives it a single block.
-    void standardQuickScanIsOneSweep()
+    // Operations "<op><row> <text>" (S edit start, T type start, P Points,
+    // D Delta, X Points text alone, U<unit>), then "Points Delta" of rows 0...
+    void edits_data()
     {
-        Entry e;
-        for (int type : {0, 1, 2}) {
-            e.selectStdBlockType(type);
-            QCOMPARE(e.quickBlocks.shown(), 1);
+        QTest::addColumn<int>("shown");
+        QTest::addColumn<QStringList>("starts");
+        QTest::addColumn<QStringList>("ops");
+        QTest::addColumn<QStringList>("rows");
+        const QStringList one{"8000", "9400"}; // exactly 1400 eV
+        const QStringList two{"8000", "8100", "8300"};
+        const QStringList three{"8000", "9000", "9400"};
+        const QStringList pts{"P0 10", "P1 100"};
+        // 1400 / 0.3 truncates to 4666, whose six-digit Delta gives 4665.
+        const QStringList settled{"4665 0.300107"};
+        QTest::newRow("Delta settles") << 1 << one << QStringList{"D0 0.3"} << settled;
+        QTest::newRow("Points alone") << 1 << one << QStringList{"P0 4666"} << settled;
+        QTest::newRow("end row start")
+            << 2 << two << pts + QStringList{"S2 8500"} << QStringList{"10 10", "100 4"};
+        QTest::newRow("inner row start")
+            << 2 << two << pts + QStringList{"S1 8200"} << QStringList{"10 20", "100 1"};
+        QTest::newRow("first row start")
+            << 2 << two << pts + QStringList{"S0 7900"} << QStringList{"10 20", "100 2"};
+        QTest::newRow("start edited: recomputed")
+            << 1 << one << QStringList{"X0 7", "S0 8000"} << QStringList{"7 200"};
+        QTest::newRow("no Points: Delta stays a number in every unit")
+            << 2 << three << QStringList{"D0 10", "P0 0", "U1", "U2", "U3", "U0"}
+            << QStringList{"0 10"};
+        QTest::newRow("row past the shown blocks")
+            << 1 << three << QStringList{"P1 5"} << QStringList{" ", "5 "};
+    }
+    void edits()
+    {
+        QFETCH(int, shown);
+        QFETCH(QStringList, starts);
+        QFETCH(QStringList, ops);
+        QFETCH(QStringList, rows);
+        using Op = void (BlockSet::*)(int, const QString &);
+        const QHash<QChar, Op> apply{{'S', &BlockSet::editStart},
+                                     {'T', &BlockSet::typeStart},
+                                     {'P', &BlockSet::editPoints},
+                                     {'D', &BlockSet::editDelta},
+                                     {'X', &BlockSet::setPointsText}};
+        BlockSet s;
+        s.setOrigin(8979); // copper
+        s.showBlocks(shown);
+        for (int i = 0; i < starts.size(); ++i)
+            s.setStartText(i, starts.at(i));
+        for (const QString &op : ops) {
+            if (op.at(0) == 'U')
+                s.setUnit(op.mid(1).toInt());
+            else
+                (s.*apply.value(op.at(0)))(op.mid(1, 1).toInt(), op.mid(3));
         }
+        for (int i = 0; i < rows.size(); ++i)
+            QCOMPARE(s.row(i).pointsText + ' ' + s.row(i).deltaText, rows.at(i));
+    }
+
+    // Dwell times by block: commas or blanks between them, the last repeats.
+    void measTimeFor()
+    {
+        QList<double> got;
+        for (int i = -1; i < 5; ++i)
+            got << EntryText::measTimeFor("1, 2   5,10", i);
+        QCOMPARE(got, (QList<double>{1, 1, 2, 5, 10, 10}));
+    }
+
+    // Each row edits a new (copper, quick, standard, holder "1") entry, with
+    // extra configuration lines.
+    void rules_data()
+    {
+        QTest::addColumn<QString>("config");
+        QTest::addColumn<Edit>("edit");
+        QTest::addColumn<int>("errors");
+        QTest::addColumn<int>("warnings");
+        auto row = [](const char *name, int errors, int warnings, const Edit &edit,
+                      const QString &config = QString()) {
+            QTest::newRow(name) << config << edit << errors << warnings;
+        };
+        const QStringList starts{"8900", "9000", "9100"};
+        const QString range = "HOLDER_RANGE 1 48\n";
+        row("holder as text, no range", 0, 0, [](Entry &e) { e.holder = "A1"; });
+        row(
+            "holder as text, range", 1, 0, [](Entry &e) { e.holder = "A1"; }, range);
+        row(
+            "holder past the range", 1, 0, [](Entry &e) { e.holder = "99"; }, range);
+        row(
+            "holder at the range's end", 0, 0, [](Entry &e) { e.holder = "48"; }, range);
+        row(
+            "range that does not read is ignored", 0, 0, [](Entry &e) { e.holder = "99"; },
+            "HOLDER_RANGE 48 1\n");
+        row("sample id without holder", 1, 0, [](Entry &e) { e.holder.clear(); });
+        row("holder alone", 0, 0, [](Entry &e) { e.holder = "2", e.sampleId.clear(); });
+        row("neither", 1, 0, [](Entry &e) { e.holder.clear(), e.sampleId.clear(); });
+        row("sample id beyond Latin-1, never sent", 0, 0, [](Entry &e) { e.sampleId = "\u9285"; });
+        row("holder beyond Latin-1", 1, 0, [](Entry &e) { e.holder = "\u9285"; });
+        row("data file beyond Latin-1", 1, 0, [](Entry &e) { e.dataFile = "\u8a66\u6599.dat"; });
+        row("no data file name", 0, 0, [](Entry &e) { e.dataFile.clear(); });
+        row("time zero", 1, 0, [](Entry &e) { e.measTimes = "1,0"; });
+        row("fewer times than standard blocks", 0, 1, [](Entry &e) {
+            e.selectScanType(EntryRows::StepScan);
+            e.measTimes = "1, 2";
+        });
+        row("a time for each XANES block", 0, 0, [](Entry &e) {
+            e.selectStdBlockType(1);
+            e.selectScanType(EntryRows::StepScan);
+            e.measTimes = "1, 2, 3";
+        });
+        row("fewer times than user blocks", 0, 1, userBlocks(starts, {10, 20}, "1"));
+        row("scan type read as unknown text", 1, 0,
+            [](Entry &e) { e.unknownChoices.insert(EntryColumns::ScanType, "Quack"); });
+        row("no crystal configured", 0, 1, [](Entry &e) {
+            crystalTable().clear();
+            e.updateTarget();
+        });
+        row("edge below the crystal's range", 1, 0, [](Entry &e) {
+            e.targetCore = "L1"; // Cu L1, 1.1 keV
+            e.updateTarget();
+        });
+        row("blocks with points", 0, 0, userBlocks(starts, {10, 20}));
+        row("block without points", 1, 0, userBlocks(starts, {0, 20}));
+        row("block of a single point", 0, 0, userBlocks(starts, {1, 20}));
+        row("block of no width", 1, 0, userBlocks({"8900", "8900", "9100"}, {10, 20}));
+        row("blocks past the crystal's range", 0, 1,
+            userBlocks({"8900", "9000", "30000"}, {10, 2100}));
+        row("blocks ending where the crystal's range ends", 0, 0,
+            userBlocks({"8900", "9000", "28000"}, {10, 1900}));
+        row("a step that jumps fivefold", 0, 1, userBlocks({"9000", "9100", "9600"}, {10, 10}));
+    }
+    void rules()
+    {
+        QFETCH(QString, config);
+        QFETCH(Edit, edit);
+        ScheduleTestEnv::buildTables(config);
+        Entry e = Entry::defaults();
+        e.holder = "1";
+        edit(e);
+        const EntryCheck::Findings f = EntryCheck::check(e);
+        QTEST(int(f.errors.size()), "errors");
+        QTEST(int(f.warnings.size()), "warnings");
+    }
+
+    // Only ticked entries with a data file name count; the later writer is warned.
+    void sameDataFile_data()
+    {
+        QTest::addColumn<QStringList>("files"); // "-" in front: not ticked
+        QTest::addColumn<QList<int>>("warnings");
+        QTest::newRow("same file") << QStringList{"a.dat", "a.dat"} << QList<int>{0, 1};
+        QTest::newRow("third repeats first")
+            << QStringList{"a.dat", "b.dat", "a.dat"} << QList<int>{0, 0, 1};
+        QTest::newRow("one not ticked") << QStringList{"a.dat", "-a.dat"} << QList<int>{0, 0};
+        QTest::newRow("different files") << QStringList{"a.dat", "b.dat"} << QList<int>{0, 0};
+        QTest::newRow("no names") << QStringList{"", ""} << QList<int>{0, 0};
+    }
+    void sameDataFile()
+    {
+        QFETCH(QStringList, files);
+        QList<Entry> entries;
+        for (const QString &f : files) {
+            Entry e = Entry::defaults();
+            e.exec = !f.startsWith('-');
+            e.dataFile = e.exec ? f : f.mid(1);
+            entries << e;
+        }
+        const QList<QStringList> found = EntryCheck::checkSchedule(entries);
+        QList<int> counts;
+        for (const QStringList &w : found)
+            counts << int(w.size());
+        QTEST(counts, "warnings");
+    }
+
+    // Seconds with 0.5 s per point: the standard step set of copper is
+    // 40, 300, 180 and 100 points.
+    void duration_data()
+    {
+        QTest::addColumn<Edit>("edit");
+        QTest::addColumn<double>("seconds");
+        QTest::newRow("quick, its time") << Edit([](Entry &) {}) << 300.0;
+        QTest::newRow("step, standard set") << Edit([](Entry &e) {
+            e.selectScanType(EntryRows::StepScan);
+            e.measTimes = "1, 1, 2, 4";
+        }) << 40 * 1.5 + 300 * 1.5 + 180 * 2.5 + 100 * 4.5;
+        QTest::newRow("step, user blocks")
+            << userBlocks({"8900", "9000", "9100"}, {10, 20}, "2, 3") << 10 * 2.5 + 20 * 3.5;
+    }
+    void duration()
+    {
+        QFETCH(Edit, edit);
+        Entry e = Entry::defaults();
+        edit(e);
+        QTEST(Estimate::measurement(e, Estimate::Params{}), "seconds");
     }
 };
 
