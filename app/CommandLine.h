@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the command line may hold, decided before any application object
 // exists: --help and --version must answer on a machine without a display,
 // and a mistyped option must not start a night with a setting silently lost.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up and configuration.
 //
 // ConfigStore turns the command line and the configuration file into one ordered

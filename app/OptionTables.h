@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The measurement option tables: the beamline's choices a schedule entry can
 // make (crystals, dark, tune, scan type, measurement mode, block set-up,
 // standard block types) and the mode-range tables the execution engine checks

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Ends the event loop on SIGINT, SIGTERM or SIGHUP (a terminal closed, the
 // session or the computer shutting down).
 //

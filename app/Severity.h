@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How much a line of the night's story matters. The core libraries say it
 // with this enum; only the log window turns it into a colour.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up helpers kept apart from main() so that tests can check the rules
 // without starting the program.
 #pragma once

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Sourced by the benchmarks that run a night: starts the bus server stand-in
 # on a port of the system's choosing and the target simulator with the
 # arguments given, in $work, and stops both when the script ends.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One received bus line as a value record.
 //
 // The Tolva bus carries lines "sender>receiver word params...". parse() splits

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Ids of the words in this client's node command table.
 //
 // The bus session registers its table with these ids and the main window

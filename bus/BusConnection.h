@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The state of this client's bus connection: the session (TolvaSession)
 // tracks it and the settings row (ConnectStat) shows it. Both derive from
 // BusConnection so that the one enum is spelt through either class, as

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Holds the bus connection state and shows it on the status label and the
 // connect button of the client's settings row. The bus client (Tolva) creates
 // it on its form and changes the state only through setStat().

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Splits a byte stream into lines ended by a line feed.
 //
 // A socket's readyRead says nothing about line boundaries: one read may hold

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The words this node understands, with their ids and help texts.
 //
 // The bus session (TolvaSession) registers the client's table at construction

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The words of the target's remote interface: the commands this program
 // sends to it and the events it sends back.
 //

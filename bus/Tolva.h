@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Tolva bus client.
 //
 // How the pieces of this library fit together:

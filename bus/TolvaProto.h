@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Outgoing line formats and the login key rules of the Tolva bus.
 //
 // Shared by the bus session (TolvaSession), the server stand-in and the target

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The bus client's side of the Tolva protocol, without a socket or a widget:
 // bytes in, actions out.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The dry run: the exact commands a schedule would send, the prompts the
 // operator would answer and how long it would take, without a bus.
 //

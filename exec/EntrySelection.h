@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // "-entries 1,3-5": which entries of a loaded schedule a script measures or
 // checks. Numbers are the list's, from 1; the others are unticked, so that
 // the run's journal and copy keep every entry's place in the schedule.

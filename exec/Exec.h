@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Execution engine: runs a schedule against the target program.
 //
 // The main window creates one Exec, moves it into a QThread of its own and

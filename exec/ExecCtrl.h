@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Execution status panel: one indicator per engine flag and the texts of the
 // last two error messages. It only shows: the flag values are the engine's
 // (Exec::flagChanged and the message signals, connected by the main window).

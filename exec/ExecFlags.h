@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The engine's flags: what holds it (moves, prompts, a measurement, a
 // question to the target) and the errors the target reported. The engine
 // owns the values; the status panel shows them.

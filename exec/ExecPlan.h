@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The command plan: what the engine sends to the target for one schedule
 // entry, stage by stage, as pure functions of values.
 //

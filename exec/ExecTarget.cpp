@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The engine's side of the target's events and answers: its presence, the
 // moves and measurements it reports, its errors and refusals, and the
 // operator's prompts, each setting or clearing the flags the stages wait on.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The night as a report: one self-contained HTML file per run, beside the
 // journal, written at the end of each run by the run controller, on demand by
 // the window's Report button and by "skedra -report JOURNAL [RUN]".

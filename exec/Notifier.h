@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Tells someone away from the screen what the night does: the configured
 // program (NOTIFY_CMD program [args...]) is started, without a shell, with two
 // more arguments: the event (finished, failed, stalled, target-lost, prompt)

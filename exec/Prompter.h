@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Operator prompts on screen. The run controller raises a prompt when the
 // beamline set-up must be changed by hand (RunController::promptRaised); the
 // main window shows it here as a Prompt with an OK button. Confirming it

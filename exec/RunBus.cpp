@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The run controller's side of the bus: the login's and the target's init
 // commands, the target's presence, and its events and answers turned into the
 // engine's flags. Only the target's own answers and events steer the run.

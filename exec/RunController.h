@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The night, without a widget: what runs which entry, and what everyone is
 // told about it.
 //

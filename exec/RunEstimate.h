@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The one estimate of how long an entry takes, for every place that shows
 // one: the editor and the overview (through the schedule model's
 // estimator), the dry run (Check), the run bar's countdown and expected end,

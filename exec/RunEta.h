@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The times of the run bar: how long the run has gone, the countdown of the
 // entry being measured (from its estimate) and the expected end of the run.
 // The end is worked out again from the clock each time it is asked: an entry

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The run journal: a row when a run starts and when it ends, and one row per
 // entry the engine ran, appended to a CSV file (configuration key JOURNAL,
 // default skedra-journal.csv in the working directory) and synced to disk as

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The run controller's record of the whole night: the run's start and end
 // in the journal and the run's copy, the one-line summary, the journal's rows
 // for each entry, and the run status peers read.

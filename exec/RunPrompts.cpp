@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The run controller and the operator's prompts: each is a request the
 // window (or -confirm-prompts) answers; a prompt that waits long tells
 // someone away from the screen.

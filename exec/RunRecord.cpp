@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The run controller and what the engine reports about each entry: the
 // entry's outcome in the list, its journal row, the episodes that cost time
 // (a stall, a lost target, a repeat, the deadline) and the notifications.

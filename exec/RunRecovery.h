@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Going on after a crash, with nothing but files.
 //
 // When a run starts, the main window writes the ticked entries beside the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The run controller after a crash: the journal's last run that did not
 // end, the question put to the operator about it, and its copy of the
 // schedule put back in the list, ready to go on.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The engine's watchdog: how long it has waited on the target, and when a
 // wait has passed its limit.
 //

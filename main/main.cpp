@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Program entry: builds the process-wide objects in a fixed order, opens the
 // main window and runs the event loop.
 #include "Body.h"

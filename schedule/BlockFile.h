@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Block-definition files (".prm"): the blocks, counts and dwell times of both
 // scans of an entry, written and read back; and the recognition of 9809
 // files, which are left alone.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The schedule file: one comma-separated line per schedule entry, no header.
 // Each entry's fields come from the codec (EntryCodec.h); these functions only
 // quote, split and move lines, and say what they read and why they failed.

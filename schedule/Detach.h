@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Destructors of the schedule widgets cut the connections from their own
 // children first: when a widget that holds the keyboard focus goes away, Qt
 // moves the focus and the field emits editingFinished() while its owner is

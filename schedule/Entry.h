@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One schedule entry as a value: everything a schedule line holds, typed, and
 // the rules that tie its values together while it is edited.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The checks of schedule entries before they reach the target: what would be
 // sent as garbage (errors) and what is certain to go wrong without stopping
 // the run (warnings).

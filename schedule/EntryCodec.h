@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Schedule lines ⇄ entries: the fields of one line of a schedule file, in
 // column order, and the Entry they describe.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Text rules shared by the block rows, the schedule entry, block-definition
 // files and the schedule file. Pure functions, no widgets, so that they are
 // easy to test on their own.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How long an entry takes, before it is run: the model's parts. The run's
 // estimate of an entry (RunEstimate.h) adds the moves, the dark and the
 // calibration from the journal, and every place that shows a duration shows

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The file dialog of block-definition files: a plain QFileDialog with the
 // entry's start settings, no signals or slots of its own.
 #pragma once

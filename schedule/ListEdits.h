@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Changes to many entries at once, as a spreadsheet makes them: one field
 // set for a selection, the first value filled down, a block of entries
 // repeated with its data files numbered on, rows pasted from a spreadsheet

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One energy-block row of the editor: start, Points and Delta as shown.
 //
 // The row only shows texts and reports what the operator finished typing;

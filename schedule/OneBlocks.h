@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The block rows of one scan (quick or step) in the editor.
 //
 // A view of one BlockSet (Entry.h): showSet() puts the set's texts into the

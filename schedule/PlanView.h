@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The plan of the entry being edited, seen: its points along E - E0 with a k
 // axis above the edge, the block boundaries and the edge, the dwell per point
 // as a step line on a second axis, and a table of the blocks (E and k range,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The scan an entry plans, as the target will measure it: each block's
 // points along the energy, in eV and, above the edge, in photoelectron
 // wavenumber k; the dwell per point; the time. The plan plot, the editor's

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The schedule as a document: which file holds it, whether the list has
 // changed since that file was saved or loaded, and the recovery file that
 // keeps edits not yet saved across a crash. It reads and writes the list

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The editor of one schedule entry.
 //
 // It shows one Entry (Entry.h) and edits it: each field the operator changes

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Block-definition files of a schedule entry: the file dialog and the slots
 // that write and read them (the format is in BlockFile.h).
 #include "ScheduleEdit.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The entry editor's field handlers: each choice the operator makes in the
 // form becomes one of the entry's own editing operations, and the form shows
 // the result.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The schedule: the one ordered list of entry values the night is built from.
 //
 // Every entry carries an id that stays with it for the program's life (moved

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Keeps the mouse wheel from changing values the operator is not editing.
 //
 // A schedule is a long scrolling list of entries full of drop-downs and spin

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What several test programs share: a working directory, the stand-in
 // programs as processes, the lines of a file and an in-test Tolva server.
 #pragma once

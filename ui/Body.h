@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window: it shows the schedule and the night, and forwards the
 // operator's clicks. It decides nothing about a run.
 //

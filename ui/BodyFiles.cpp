@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's files: the schedule file dialog, the recovery file of
 // edits not yet saved (written every 30 s and offered again at the next
 // start), and the offer to resume a night the program or the PC did not

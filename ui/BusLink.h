@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Joins the bus client to the run controller. The client's readiness,
 // answers, events and questions go to the controller; the controller's
 // commands, answers, busy flag and run status go back to the client. What

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The dry run's window: the listing of the Check button (DryRun.h) as text,
 // which the operator can save. Not modal; the main window keeps one and fills
 // it anew at each Check.

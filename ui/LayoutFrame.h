@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A bare scrolling window with one grid layout (`Layout`) for a list of
 // widgets; the main window uses it to show the cut buffer.
 #pragma once

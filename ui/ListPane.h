@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The schedule on screen: the overview table of the list above one entry
 // editor that shows and edits the overview's current entry, and the cut
 // buffer's table. It works on the schedule model only; the main window puts

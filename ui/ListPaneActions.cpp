@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The overview as a spreadsheet: the in-place editors, and the actions on
 // the selected rows. Every change goes through the history, one step each.
 #include "ListEdits.h"

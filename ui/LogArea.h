@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The log window: time-stamped, coloured lines from the bus client, the
 // execution engine and the main window, bounded in number, optionally appended
 // to a text file. It does not know where its lines come from; the main window

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The run bar's own part: the state of both links (the bus server and the
 // target) with a Connect/Disconnect button, the run's times (elapsed, this
 // entry's time left, the expected end and the deadline, after Start and after

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Undo and redo for the schedule: every change to the list and to the cut
 // buffer, whoever made it in the window. An edit of one entry is one step
 // (typing in one entry merges into one step until another entry is edited);

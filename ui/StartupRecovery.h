@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a start finds of a night or an edit that a crash cut short: the
 // journal's run that did not end (offered for resuming, or only named in the
 // log of an unattended start) and the recovery file of unsaved edits

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Unattended runs from the command line, for overnight scripts and tests:
 //   -load FILE         load FILE as the Load button does, once the window is built;
 //   -go                start the run as the Start button does, as soon as the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Display units for energies (eV, keV, A, deg) and the conversions between
 // them. The Bragg angle depends on the lattice spacing d of a crystal; every
 // conversion takes d explicitly, because each schedule entry has its own

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // X-ray reference data.
 //
 // XrayDataBase holds the element table compiled into the program as the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Bus client throughput and memory bound.
 //
 // The bench re-runs itself as a feeder (a minimal server in a separate

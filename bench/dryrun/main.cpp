@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The dry run of the Check button and of -check: 100 ticked entries (quick
 // and step scans, standard and user blocks, four elements, a new holder for
 // each) checked, planned and estimated. Target: under 1 s. The median of

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # How good the estimates are: a night of 24 varied entries (quick and step
 # scans, standard and user blocks, four elements, twelve holders) run by the
 # real program against the stand-ins, whose timing (a measurement lasts a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Dead time of the execution engine: 200 ticked entries with standard blocks
 // run against a target double that answers every command and confirms every
 // prompt at once, so that the engine's own pace is all that is measured. The

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Changes to a whole night at once, as the overview makes them: 500 selected
 // entries get one field, are repeated twice, 500 rows are pasted from a
 // spreadsheet and the paste is undone. Each goes through the undo history

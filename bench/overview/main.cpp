@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The schedule overview of a full night: 500 entries set into the schedule
 // model, their estimates worked out as the view asks, then every cell read once as a view first
 // shows them. Target: under 100 ms.

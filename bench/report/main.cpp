@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The night report of a long night: 500 entries (with their episodes) made
 // into the HTML report, as the end of a run and "skedra -report" do. Prints
 // the median time of the generation over several runs and the report's size.

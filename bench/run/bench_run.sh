@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Resident memory of a whole night in miniature: 200 entries run by the real
 # program against the bus server stand-in and the target simulator with no
 # delays, the way an operator runs it unattended. Prints the peak resident

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reads a generated 500-entry schedule file into entry values through
 // Csv::read and prints the time taken and the growth of resident memory; then
 // loads the same file into the main window as the Load button does and shows

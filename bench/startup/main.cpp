@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up time: from starting the skedra process to its main window shown,
 // offscreen, with the example configuration (bus connection off so that no
 // server is needed). skedra -quit-when-shown prints "shown-after-ms: N" once

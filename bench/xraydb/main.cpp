@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up cost of the compiled-in X-ray table: loads :XrayDataBase2.txt
 // repeatedly and prints the median (and the fastest and slowest) load time.
 #include "XrayDataBase.h"

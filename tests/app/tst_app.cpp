@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The configuration store, the option tables built from it, and start-up.
 // Then the options and configuration keys each program takes, against its
 // manual page and the README: an option or key added without its

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The bus client: its settings row and its socket against the in-test server
 // on 127.0.0.1 (the protocol itself is the session's, tst_tolvasession), and
 // against the real stand-in programs, started as processes.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The bus client's protocol without a socket: a line parsed into a message,
 // the login key, received bytes in and actions out.
 #include "AMsg.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // End-to-end runs: skedra, tolva-server and dorvan-sim as real processes over
 // TCP on 127.0.0.1. The simulator's transcript of every line it received is
 // compared with the command sequence the schedule must produce (worked out by

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Stand-in for the bus client and the target program in engine tests. It
 // takes the engine's commands as Tolva's sendCmd does, records them, and plays
 // the target's side through the engine's own slots, queued into the engine's

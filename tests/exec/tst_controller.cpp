@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The night without a window: the run controller between the schedule model,
 // the engine and the bus. Which entry is measured where, what the list shows
 // of it, what the journal and the peers are told.

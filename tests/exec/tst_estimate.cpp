@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The one estimate: the model's parts (moves after the entry above, the
 // dark, a block file's blocks), the calibration from the machine's time only,
 // the spread from a kind's history, and the deadline's decision.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The engine's run control in its worker thread: empty and unticked lists,
 // prompts that hold the run, start/stop/resume in every mode, error events,
 // a target that is absent, lost or refuses, waits past their limit, edits

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The command plan as tables: "this entry after that one sends exactly these
 // lines", without a thread, a timer or a target, and the dry run's listing of
 // it. Start energies come from the X-ray table.

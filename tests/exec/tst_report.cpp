@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The night report read back as XML, as a mail client or a logbook would
 // take it: one bar per entry coloured by its outcome, the waits and the
 // target's absences marked, the totals, nothing that runs or fetches.

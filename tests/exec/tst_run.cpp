@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a run leaves and tells: the journal file row by row, the learned
 // duration ratios, the run bar's times on a fake clock, the schedule
 // model, and what a run cut short by a crash resumes.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Bad input: schedule and block-definition files of random bytes (fixed seeds)
 // give entries with their errors shown, and nothing crashes.
 #include "Body.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Failing peers: the main window (offscreen) against the real tolva-server and
 // dorvan-sim: a target that hangs or is lost mid-run, and a night's run.
 #include "Body.h"

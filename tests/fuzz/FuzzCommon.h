@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the fuzz harnesses share; a schedule harness defines FUZZ_SCHEDULE.
 #pragma once
 

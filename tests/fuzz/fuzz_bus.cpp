@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Arbitrary bytes through line framing, message parser and outgoing encoder.
 #include "AMsg.h"
 #include "FuzzCommon.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Configuration text: takeItem, the comment rule and the option tables built from it.
 #include "ConfigStore.h"
 #include "FuzzCommon.h"

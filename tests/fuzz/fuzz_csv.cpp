@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Schedule file text parsed into entries, each written back as one line of fields.
 #define FUZZ_SCHEDULE
 #include "Csv.h"

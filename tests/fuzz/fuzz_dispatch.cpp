@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Received bytes through the bus session's login, parser and built-in answers.
 #include "FuzzCommon.h"
 #include "TolvaSession.h"

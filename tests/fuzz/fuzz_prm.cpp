@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Block-definition files: loading any bytes keeps the block counts within limits.
 #define FUZZ_SCHEDULE
 #include "BlockFile.h"

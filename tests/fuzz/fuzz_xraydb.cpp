@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The X-ray table loader: any bytes load, and what is stored keeps its invariants.
 #include "FuzzCommon.h"
 #include "XrayDataBase.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every translatable text in the sources has a finished translation in each
 // catalogue (Japanese, and the English that the window reads with -e):
 // lupdate brings a copy of the catalogue up to date; what it adds shows.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The schedule file and the list without widgets: splitting and joining
 // lines, reading the shipped example, writing atomically under the name the
 // user meant; changes to many entries at once: data files numbered on, rows

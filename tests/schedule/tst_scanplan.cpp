@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The scan as planned: k and E above the edge, the points and time of each
 // block as sent, the plan's own warnings, and the k-space region helper.
 #include "BlockFile.h"

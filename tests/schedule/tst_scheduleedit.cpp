@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Schedule entries as values, without any widget: the codec reading fields
 // into an entry and writing them back, the block rows of one scan (the
 // coupling of starts, Points and Delta), the checks of an entry before it is

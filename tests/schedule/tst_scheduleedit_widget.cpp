@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The editor of one entry where the widget itself matters: what the operator
 // types or picks reaches the entry, and saved blocks name their file and load back.
 #include "EntryCodec.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window: list editing and the cut buffer, one editor for the
 // current entry, schedule files, the run shown, questions before losing work.
 // (The bus wired to the run controller is tested against the stand-ins.)

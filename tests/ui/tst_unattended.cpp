@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Unattended runs: loading, starting once, confirming prompts, exit status.
 // After a crash: unsaved edits come back from the recovery file, a run cut
 // short is offered for resuming.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The loader and the look-ups on small tables written here, then sanity checks
 // of the table compiled into the program, and the unit conversions.
 #include "OptionTables.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Small helpers shared by the command-line tools: integer options with a
 // range check, the default key file, and one-line logging on stderr.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // dorvan-sim: a stand-in for the target measurement program.
 //
 // Logs in to the bus under its node name, accepts RemoteOn and the commands

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // dorvan-sim: the target program stand-in (see DorvanSim.h).
 #include "DorvanSim.h"
 #include "QuitOnSignal.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // skedra-shot: builds the main window as the program does, loads a schedule,
 // and saves a picture of the window (QWidget::grab). No bus connection is made.
 //

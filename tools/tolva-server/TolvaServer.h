@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // tolva-server: a stand-in for the Tolva message server.
 //
 // Each connection gets a decimal challenge; its first line must be

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // tolva-server: the bus server stand-in (see TolvaServer.h).
 #include "QuitOnSignal.h"
 #include "TolvaProto.h"

@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Generates resources/XrayDataBase2.txt, the X-ray reference table compiled into skedra.
 
 Usage (from the repository root; needs Debian's python3-xraydb):
