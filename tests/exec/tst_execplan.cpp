@@ -365,6 +365,8 @@ private slots:
             entryLines(DryRun::run({e}, DryRun::Setup(), QDateTime::currentDateTime()).lines, 1);
         QCOMPARE(count(lines, "# Block "), 3);
         QCOMPARE(count(lines, " 78 "), 1); // the entry's points, once
+        // k only where a block begins below the edge (8979 eV): the first.
+        QCOMPARE(count(lines, "k - "), 1);
     }
 
     // Which ticked entries a run begins before the deadline: 650 s, then

@@ -206,7 +206,14 @@ private slots:
             offered = choices;
             return choice;
         });
+        // Unsaved edits of that session are offered too, unless a run was
+        // resumed (then only named): they must not be lost with a declined run.
+        QVERIFY(TestSupport::writeFile(body.document()->recoveryPath(), "1,R1,,,r.dat,Cu,K\n"));
+        int asked = 0;
+        body.setAsk([&asked](const QString &) { return ++asked, false; });
         body.recoverAtStartup(true);
+        QCOMPARE(asked, ticked.isEmpty() ? 1 : 0);
+        QFile::remove(body.document()->recoveryPath());
         // The choices name the entries by the schedule's numbers.
         QCOMPARE(offered.size(), 3);
         QVERIFY(offered.at(0).contains(QLatin1String(" 6")) && !offered.at(0).contains('2'));
