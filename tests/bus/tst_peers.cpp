@@ -52,6 +52,18 @@ private slots:
         QVERIFY(TestSupport::writeFile(QStringLiteral("Tarnix.key"), "k0\nk1\nk2\n"));
     }
 
+    // The last bus server host and port connected to come back from the
+    // history file; a line that is not "tag value" is passed over.
+    void historyRead()
+    {
+        QVERIFY(TestSupport::writeFile(Tolva::historyFileName(),
+                                       "A: 10.0.0.4\nP: 7000\nbroken\nA: 10.0.0.5\n"));
+        QString host, port;
+        Tolva::readHistory(&host, &port);
+        QFile::remove(Tolva::historyFileName());
+        QCOMPARE(host + ' ' + port, QStringLiteral("10.0.0.5 7000"));
+    }
+
     // Bytes from the socket reach the session, its actions come back as
     // signals and writes, one line after the other.
     void socketAndSession()
