@@ -2,6 +2,7 @@
 // The bus client's protocol without a socket: a line parsed into a message,
 // the login key, received bytes in and actions out.
 #include "AMsg.h"
+#include "NodeCmdTable.h"
 #include "TestSupport.h"
 #include "TolvaProto.h"
 #include "TolvaSession.h"
@@ -224,6 +225,30 @@ private slots:
         QCOMPARE(out.bytes, loggedIn ? line.toLatin1() + '\n' : QByteArray());
         QCOMPARE(out.result() == line, loggedIn);
         QTEST(out.lost, "lost");
+    }
+
+    // A command's parameter count against what it takes: the count when it
+    // is right, and a refusal answered when it is not.
+    void paramCounts_data()
+    {
+        QTest::addColumn<int>("given");
+        QTest::addColumn<QList<int>>("results"); // exactly 2, at most 2, at least 2
+        QTest::newRow("one") << 1 << QList<int>{0, 1, -1};
+        QTest::newRow("two") << 2 << QList<int>{1, 2, 2};
+        QTest::newRow("three") << 3 << QList<int>{0, -1, 3};
+    }
+    void paramCounts()
+    {
+        QFETCH(int, given);
+        AMsg m;
+        m.parse(QStringLiteral("Dorvan>Tarnix Move") + QStringLiteral(" x").repeated(given));
+        int refusals = 0;
+        const auto answer = [&refusals](const AMsg &, const QString &) { ++refusals; };
+        const QList<int> got{NodeCmdTable::checkParamsEq(m, 2, answer),
+                             NodeCmdTable::checkParamsMax(m, 2, answer),
+                             NodeCmdTable::checkParamsMin(m, 2, answer)};
+        QTEST(got, "results");
+        QCOMPARE(refusals, int(got.count(0) + got.count(-1)));
     }
 
     void parse_data()
