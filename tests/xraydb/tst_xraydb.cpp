@@ -51,6 +51,8 @@ private slots:
         QTest::addColumn<double>("kEdge"); // edges[0].energy of the element
         QTest::addColumn<double>("ka1");   // energy of the only K line, or -1 for none
         QTest::newRow("tags") << "#,IDLINE,#,AE-K\n%1" << QStringList() << 3.5 << -1.;
+        QTest::newRow("fluorescence yield")
+            << "#,IDLINE,#,AE-K,w-K\n%1" << QStringList() << 3.5 << -1.;
         QTest::newRow("AE twice") << "#,IDLINE,#,AE-K,AE-K\n%1"
                                   << QStringList{"Duplicate AE-def K 3 4"} << 3.5 << -1.;
         QTest::newRow("E twice") << "#,IDLINE,#,E-K-Ka1,E-K-Ka1,Rate-K-Ka1\n%1"
@@ -71,6 +73,7 @@ private slots:
         QCOMPARE(db.diagnostics(), diagnostics);
         const aAtom a = db.elementByZ(9);
         QTEST(a.edges[0].energy, "kEdge");
+        QCOMPARE(a.yields[0].value, text.contains("w-K") ? 4.5 : -1.0);
         QCOMPARE(a.lines[0].size(), ka1 < 0 ? 0 : 1);
         if (ka1 >= 0)
             QCOMPARE(a.lines[0].at(0).energy, ka1);
