@@ -105,6 +105,16 @@ private slots:
         QVERIFY(!EntryCheck::errorsAtStart(r.entries.first()).isEmpty());
     }
 
+    // A line may stop after any column: one that ends with the block file
+    // keeps it.
+    void lineEndingAtTheBlockFile()
+    {
+        const QList<Entry> read =
+            Csv::parse("1,S1,,,a.dat,Fe,K,-,-,-,Quick,Trans,File,XAFS,fe.prm\n");
+        QCOMPARE(read.size(), 1);
+        QCOMPARE(read.first().blockDefFile, QStringLiteral("fe.prm"));
+    }
+
     // A name typed without a suffix gets ".csv"; the result names the file written.
     void writeNamesTheFile_data()
     {

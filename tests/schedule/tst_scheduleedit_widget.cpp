@@ -61,6 +61,10 @@ private slots:
         for (int i = 0; i <= BlockSet::maxBlocks; ++i)
             QVERIFY(e.stepBlocks->row(i)->isVisibleTo(&e));
         QVERIFY(changed.count() >= 7);
+        // A start typed into a user block reaches the entry (the block file's
+        // and the standard set's are the target's).
+        type(e.stepBlocks->row(1)->startPosEdit(), "9000");
+        QCOMPARE(e.entry().stepBlocks.row(1).pos, 9000.0);
     }
 
     // An editor given an entry shows its choices.

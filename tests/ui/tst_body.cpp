@@ -7,6 +7,7 @@
 #include "ConfigStore.h"
 #include "EntryCodec.h"
 #include "ExecPlan.h"
+#include "ListEdits.h"
 #include "ListPane.h"
 #include "LogArea.h"
 #include "OptionTables.h"
@@ -211,9 +212,11 @@ private slots:
             body.setCurrentRow(1);
             body.entryEditor()->sampleIdField()->setText("X");
             body.entryEditor()->sampleIdField()->setText("XY");
-        } else if (action == "new") { // a copy of the current entry
+        } else if (action == "new") { // a copy of the current entry, its file numbered on
             body.setCurrentRow(1);
             body.click(Body::Button::NewAtTop);
+            QCOMPARE(body.scheduleModel()->entry(0).dataFile,
+                     ListEdits::numberedOn(body.scheduleModel()->entry(2).dataFile, 1));
         }
         QTEST(samples(body.scheduleModel()), "samples");
         const QString after = lists(body);
