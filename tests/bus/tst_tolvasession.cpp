@@ -2,6 +2,7 @@
 // The bus client's protocol without a socket: a line parsed into a message,
 // the login key, received bytes in and actions out.
 #include "AMsg.h"
+#include "LineFramer.h"
 #include "NodeCmdTable.h"
 #include "TestSupport.h"
 #include "TolvaProto.h"
@@ -225,6 +226,31 @@ private slots:
         QCOMPARE(out.bytes, loggedIn ? line.toLatin1() + '\n' : QByteArray());
         QCOMPARE(out.result() == line, loggedIn);
         QTEST(out.lost, "lost");
+    }
+
+    // A line may be as long as the limit, in one piece or arriving in parts;
+    // one byte more and the stream has lost its framing.
+    void lineLimit_data()
+    {
+        QTest::addColumn<QByteArrayList>("chunks");
+        QTest::addColumn<int>("result"); // of the last take
+        const int line = LineFramer::Line, over = LineFramer::Overflow;
+        QTest::newRow("at the limit") << QByteArrayList{"12345678\n"} << line;
+        QTest::newRow("at the limit, in parts") << QByteArrayList{"12345678", "\n"} << line;
+        QTest::newRow("one byte over") << QByteArrayList{"123456789\n"} << over;
+        QTest::newRow("one byte over, in parts") << QByteArrayList{"123456789", "\n"} << over;
+    }
+    void lineLimit()
+    {
+        QFETCH(QByteArrayList, chunks);
+        LineFramer framer(8);
+        LineFramer::Result r = LineFramer::NeedMore;
+        QByteArray got;
+        for (const QByteArray &c : chunks) {
+            framer.append(c);
+            r = framer.take(&got);
+        }
+        QTEST(int(r), "result");
     }
 
     // A command's parameter count against what it takes: the count when it
