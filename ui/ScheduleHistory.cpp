@@ -97,6 +97,9 @@ QList<int> removedRows(const ScheduleModel *list, const QList<ScheduleModel::Ite
 ScheduleHistory::ScheduleHistory(ScheduleModel *list, ScheduleModel *cutBuffer, QObject *parent)
     : QObject(parent), m_list(list), m_cutBuffer(cutBuffer), m_stack(new QUndoStack(this))
 {
+    // Enough for an evening of editing; a step of a long list holds the lists
+    // before and after it.
+    m_stack->setUndoLimit(500);
     connect(m_list, &ScheduleModel::entryEdited, this,
             [this](ScheduleModel::Id id, const Entry &before) {
                 if (m_quiet)
