@@ -387,6 +387,17 @@ private slots:
         QVERIFY(body.bus()->wantsConnection());
     }
 
+    // What an entry error does, chosen in the run bar, is what the run does.
+    void onEntryErrorChosen()
+    {
+        Body body;
+        QComboBox *box = body.runBar()->onEntryErrorBox();
+        for (int choice : {1, 0}) {
+            box->setCurrentIndex(choice);
+            QCOMPARE(body.controller()->skipFailed(), choice == 1); // stop, skip
+        }
+    }
+
     // The log goes to a file from the start: after a crash it is all there is.
     void logWrittenToAFile()
     {
