@@ -14,19 +14,19 @@
 
 namespace Csv {
 
-QString quote(const QString &field)
+QString quote(const QString &field, QChar separator)
 {
     if (field.contains(QLatin1Char('"'))) {
         QString q = field;
         q.replace(QLatin1String("\""), QLatin1String("\"\""));
         return QLatin1Char('"') + q + QLatin1Char('"');
     }
-    if (field.contains(QLatin1Char(',')))
+    if (field.contains(separator))
         return QLatin1Char('"') + field + QLatin1Char('"');
     return field;
 }
 
-QString joinLine(const QStringList &contents)
+QString joinLine(const QStringList &contents, QChar separator)
 {
     QStringList quoted;
     quoted.reserve(contents.size());
@@ -35,9 +35,9 @@ QString joinLine(const QStringList &contents)
         f.replace(QLatin1String("\r\n"), QLatin1String(" "));
         f.replace(QLatin1Char('\r'), QLatin1Char(' '));
         f.replace(QLatin1Char('\n'), QLatin1Char(' '));
-        quoted << quote(f);
+        quoted << quote(f, separator);
     }
-    return quoted.join(QLatin1Char(','));
+    return quoted.join(separator);
 }
 
 QStringList splitLine(const QString &line, QChar separator)

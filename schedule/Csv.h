@@ -15,14 +15,15 @@
 namespace Csv {
 
 // A field as written: quotes doubled and the field wrapped in quotes when
-// it holds a quote, wrapped when it holds a comma, else unchanged.
-QString quote(const QString &field);
+// it holds a quote, wrapped when it holds the separator, else unchanged.
+QString quote(const QString &field, QChar separator = QLatin1Char(','));
 // Splits one line into fields (separated by commas in the schedule file, by
 // tabs in what a spreadsheet copies).
 QStringList splitLine(const QString &line, QChar separator = QLatin1Char(','));
 // One line of fields as written, without the line end. Line breaks inside a
 // field are written as blanks, so that a field never splits an entry.
-QString joinLine(const QStringList &contents);
+// The same with tabs, for a spreadsheet.
+QString joinLine(const QStringList &contents, QChar separator = QLatin1Char(','));
 
 struct ReadResult
 {

@@ -13,18 +13,6 @@ namespace ListEdits {
 
 namespace {
 
-// A field holding the separator, a quote or a line break is quoted, as
-// spreadsheets do.
-QString tsvField(const QString &f)
-{
-    if (!f.contains(QLatin1Char('\t')) && !f.contains(QLatin1Char('"')) &&
-        !f.contains(QLatin1Char('\n')) && !f.contains(QLatin1Char('\r')))
-        return f;
-    QString q = f;
-    q.replace(QLatin1Char('"'), QStringLiteral("\"\""));
-    return QLatin1Char('"') + q + QLatin1Char('"');
-}
-
 bool isHeader(const QStringList &fields)
 {
     const QStringList names = fieldNames();
@@ -175,12 +163,10 @@ Pasted fromTsv(const QString &text)
 QString toTsv(const QList<Entry> &entries)
 {
     QStringList rows{fieldNames().join(QLatin1Char('\t'))};
-    for (const Entry &e : entries) {
-        QStringList fields = EntryCodec::toFields(e);
-        for (QString &f : fields)
-            f = tsvField(f);
-        rows << fields.join(QLatin1Char('\t'));
-    }
+    // As the schedule file writes a line: a row never splits, so that it
+    // pastes back as one entry.
+    for (const Entry &e : entries)
+        rows << Csv::joinLine(EntryCodec::toFields(e), QLatin1Char('\t'));
     return rows.join(QLatin1Char('\n')) + QLatin1Char('\n');
 }
 

@@ -37,7 +37,8 @@ QString numberedOn(const QString &file, int steps);
 QList<Entry> repeated(const QList<Entry> &entries, int times);
 
 // Rows as a spreadsheet copies them: tab-separated, quoted where a field
-// holds a tab, a quote or a line break. A header line naming the columns,
+// holds a tab or a quote; a line break in a field is a blank, as in the
+// schedule file, so that a row never splits. A header line naming the columns,
 // '#' lines and empty lines are passed over; a row without an element is
 // refused and named in refused ("row 3: …").
 struct Pasted

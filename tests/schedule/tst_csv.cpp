@@ -265,12 +265,14 @@ private slots:
     void tsvRoundTrip()
     {
         Entry odd = entry("Fe", "two\twords.dat");
-        odd.comment = "a \"quoted\" note";
+        odd.comment = "a \"quoted\"\r\nnote"; // a line break never splits the row
         odd = ListEdits::withField(odd, EntryColumns::ScanType, "Quack");
         QVERIFY(!odd.errors.isEmpty());
-        const QList<Entry> out{entry("Cu", "Cu-0001.dat"), odd};
+        QList<Entry> out{entry("Cu", "Cu-0001.dat"), odd};
         const ListEdits::Pasted back = ListEdits::fromTsv(ListEdits::toTsv(out));
         QCOMPARE(back.entries.size(), 2);
+        QVERIFY(back.refused.isEmpty());
+        out[1].comment = "a \"quoted\" note";
         for (int i = 0; i < 2; ++i)
             QCOMPARE(EntryCodec::toFields(back.entries.at(i)), EntryCodec::toFields(out.at(i)));
     }
