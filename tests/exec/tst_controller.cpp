@@ -420,6 +420,35 @@ private slots:
         QVERIFY(r.model > 0);
     }
 
+    // The journal's row of an entry counts the target's absence while the
+    // entry ran, not a wait before it began, and the estimate of the entry as
+    // last edited before it began (the list's first row too).
+    void entryRowWeighsWaitsAndEdits()
+    {
+        auto n = night(abc(), false);
+        QVERIFY(n->run.start());
+        Exec *engine = n->run.engine();
+        Entry a = n->list.entry(0);
+        a.measTimes = QStringLiteral("100000");
+        n->list.setEntry(0, a);
+        for (int i : {0, 1}) {
+            if (i == 1)
+                emit engine->executing(i);
+            emit engine->stageShown(i == 0 ? Stage::WaitingForTarget : Stage::TargetLost);
+            QTest::qWait(300);
+            if (i == 0)
+                emit engine->executing(i);
+            emit engine->stageShown(Stage::TargetMeasuring);
+            emit engine->entryEnded(i, EntryState::Done, QString());
+        }
+        const QList<JournalRow> rows = RunJournal::read(n->run.journalPath());
+        QCOMPARE(rows.size(), 3);
+        QVERIFY2(rows.at(1).targetWait < 0.2 && rows.at(2).targetWait >= 0.25,
+                 qPrintable(QStringLiteral("%1 %2").arg(rows.at(1).targetWait)
+                                .arg(rows.at(2).targetWait)));
+        QVERIFY2(rows.at(1).estimated > 100000, qPrintable(QString::number(rows.at(1).estimated)));
+    }
+
     // A prompt says the run needs someone: the running entry's line names
     // it, and after PROMPT_NOTIFY_AFTER the log says so and the prompts are
     // brought forward; confirmed, the line shows the stage again.

@@ -159,6 +159,8 @@ private slots:
         QCOMPARE(got.totals.value("machine"), Estimate::format(totals.at(0)));
         QCOMPARE(got.totals.value("operator"), Estimate::format(totals.at(1)));
         QCOMPARE(got.totals.value("lost"), Estimate::format(totals.at(2)));
+        for (const char *outcome : {"done", "failed", "skipped", "stopped"})
+            QCOMPARE(got.totals.value(outcome), QString::number(got.bars.count(outcome)));
         QTEST(got.marks.value("prompt"), "prompts");
         QTEST(got.marks.value("lost"), "lost");
         QCOMPARE(got.marks.value("estimate"), int(got.bars.size()));
