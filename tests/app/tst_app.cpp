@@ -33,32 +33,20 @@ QString readText(const QString &path)
                                                          : QString();
 }
 
-QString source(const char *relative)
+// Lines of a section of a manual page (".SH NAME") or of the README
+// ("## Name"), from its heading up to the next one.
+QStringList section(const QString &file, const QString &name)
 {
-    return QStringLiteral(SKEDRA_SOURCE_DIR "/") + QLatin1String(relative);
-}
-
-// Lines of a section: of a manual page (mark ".SH ") or of the README
-// ("## "), from its heading up to the next one.
-QStringList section(const QString &text, const QString &mark, const QString &name)
-{
+    const QString mark = file.endsWith(QLatin1String(".md")) ? "## " : ".SH ";
     QStringList lines;
     bool in = false;
-    for (const QString &line : text.split(QLatin1Char('\n'))) {
+    for (const QString &line : readText(SKEDRA_SOURCE_DIR "/" + file).split(QLatin1Char('\n'))) {
         if (line.startsWith(mark))
             in = line.mid(mark.size()).remove(QLatin1Char('"')).trimmed() == name;
         else if (in)
             lines << line;
     }
     return lines;
-}
-QStringList manSection(const QString &page, const QString &name)
-{
-    return section(page, QStringLiteral(".SH "), name);
-}
-QStringList readmeSection(const QString &heading)
-{
-    return section(readText(source("README.md")), QStringLiteral("## "), heading);
 }
 
 // The arguments of a roff request line, quotes honoured.
@@ -138,27 +126,9 @@ Names tableHeads(const QStringList &section, const QRegularExpression &word)
 // The indented synopsis under "**name**" in the README's stand-ins section.
 Names readmeSynopsis(const QString &tool)
 {
-    const QStringList section = readmeSection(QStringLiteral("The bus stand-ins"));
-    const qsizetype at = section.indexOf(QRegularExpression("^\\*\\*" + tool + "\\*\\*.*"));
-    QString text;
-    bool started = false;
-    for (qsizetype i = at + 1; at >= 0 && i < section.size(); ++i) {
-        const bool code = section.at(i).startsWith(QLatin1String("    "));
-        if (started && !code)
-            break;
-        started = started || code;
-        if (code)
-            text += section.at(i) + QLatin1Char('\n');
-    }
-    return optionsIn(text);
-}
-
-Names skedraOptions()
-{
-    Names names;
-    for (const CommandLine::Option &o : CommandLine::options())
-        names << QString::fromLatin1(o.name);
-    return names;
+    const QRegularExpression code("\\*\\*" + tool + "\\*\\*[^\n]*\n\n((?: {4}[^\n]*\n)+)");
+    return optionsIn(
+        code.match(section("README.md", "The bus stand-ins").join('\n') + '\n').captured(1));
 }
 
 // The options a stand-in lists in its own --help.
@@ -188,7 +158,8 @@ Names configKeysRead()
     static const QRegularExpression special(
         QStringLiteral("toUpper\\(\\)\\s*==\\s*QLatin1String\\(\"([A-Z_]+)\"\\)"));
     for (const char *dir : {"app", "xraydb", "bus", "schedule", "exec", "ui", "main"}) {
-        QDirIterator it(source(dir), {QStringLiteral("*.cpp"), QStringLiteral("*.h")}, QDir::Files);
+        QDirIterator it(SKEDRA_SOURCE_DIR "/" + QLatin1String(dir),
+                        {QStringLiteral("*.cpp"), QStringLiteral("*.h")}, QDir::Files);
         while (it.hasNext()) {
             const QString text = readText(it.next());
             for (const QRegularExpression *rx : {&lookUp, &special}) {
@@ -435,8 +406,8 @@ private slots:
         QTest::newRow("value of a flag") << QStringList{"-go", "now"} << A::Error;
         QTest::newRow("= on a flag") << QStringList{"-reverse=1"} << A::Error;
         QTest::newRow("a bare file") << QStringList{"tonight.csv"} << A::Error;
-        QTest::newRow("report of a run") << QStringList{"-report", "j.csv", "2026-12-07T01:00:00"}
-                                         << A::Run;
+        QTest::newRow("report of a run")
+            << QStringList{"-report", "j.csv", "2026-12-07T01:00:00"} << A::Run;
         QTest::newRow("report, three values")
             << QStringList{"-report", "j.csv", "2026-12-07T01:00:00", "x"} << A::Error;
         QTest::newRow("a night by the clock")
@@ -556,24 +527,24 @@ private slots:
     {
         QTest::addColumn<Names>("accepted");
         QTest::addColumn<Names>("documented");
-        const QString skedraPage = readText(source("skedra.1"));
-        const Names skedra = skedraOptions();
+        Names skedra;
+        for (const CommandLine::Option &o : CommandLine::options())
+            skedra << QString::fromLatin1(o.name);
         QTest::newRow("skedra(1) options")
-            << skedra << manTags(manSection(skedraPage, "OPTIONS"), kOption);
+            << skedra << manTags(section("skedra.1", "OPTIONS"), kOption);
         QTest::newRow("skedra(1) synopsis")
-            << skedra << optionsIn(manSection(skedraPage, "SYNOPSIS").join('\n'));
+            << skedra << optionsIn(section("skedra.1", "SYNOPSIS").join('\n'));
         QTest::newRow("README command line")
-            << skedra << tableHeads(readmeSection("Command line"), kOption);
+            << skedra << tableHeads(section("README.md", "Command line"), kOption);
         const QList<QPair<QString, QString>> tools{{"tolva-server", TOLVA_SERVER_EXE},
                                                    {"dorvan-sim", DORVAN_SIM_EXE}};
         for (const auto &[tool, exe] : tools) {
             const Names accepted = toolOptions(exe);
-            const QString page =
-                readText(source("packaging/skedra-") + tool + QStringLiteral(".1"));
+            const QString page = "packaging/skedra-" + tool + ".1";
             QTest::newRow(qPrintable("skedra-" + tool + "(1) options"))
-                << accepted << manTags(manSection(page, "OPTIONS"), kOption);
+                << accepted << manTags(section(page, "OPTIONS"), kOption);
             QTest::newRow(qPrintable("skedra-" + tool + "(1) synopsis"))
-                << accepted << optionsIn(manSection(page, "SYNOPSIS").join('\n'));
+                << accepted << optionsIn(section(page, "SYNOPSIS").join('\n'));
             QTest::newRow(qPrintable("README " + tool)) << accepted << readmeSynopsis(tool);
         }
     }
@@ -591,9 +562,8 @@ private slots:
     void configKeys_data()
     {
         QTest::addColumn<Names>("documented");
-        QTest::newRow("skedra(1)")
-            << manTags(manSection(readText(source("skedra.1")), "CONFIGURATION"), kKey);
-        QTest::newRow("README") << tableHeads(readmeSection("Configuration file"), kKey);
+        QTest::newRow("skedra(1)") << manTags(section("skedra.1", "CONFIGURATION"), kKey);
+        QTest::newRow("README") << tableHeads(section("README.md", "Configuration file"), kKey);
     }
     void configKeys()
     {
