@@ -79,6 +79,7 @@ private slots:
         row("reference sample", 3, "Ref", "Ref");
         row("element by number", 5, "26", "Fe");
         row("crystal by alias", 9, "Si(311)", "Si311");
+        row("the first crystal", 9, "Si111", "Si111");
         row("scan type alias", 10, "q", "Quick");
         row("block definition alias", 12, "f", "File");
         row("standard type alias", 13, "n", "XANES");
@@ -280,6 +281,8 @@ private slots:
         QTest::newRow("no Points: Delta stays a number in every unit")
             << 2 << three << QStringList{"D0 10", "P0 0", "U1", "U2", "U3", "U0"}
             << QStringList{"0 10"};
+        QTest::newRow("a unit changed: the Delta follows, the Points stay")
+            << 1 << one << QStringList{"P0 100", "U1"} << QStringList{"100 0.014"};
         QTest::newRow("row past the shown blocks")
             << 1 << three << QStringList{"P1 5"} << QStringList{" ", "5 "};
     }
@@ -327,9 +330,10 @@ private slots:
         QTest::addColumn<Edit>("edit");
         QTest::addColumn<int>("errors");
         QTest::addColumn<int>("warnings");
+        QTest::addColumn<QString>("said"); // in a finding, when given
         auto row = [](const char *name, int errors, int warnings, const Edit &edit,
-                      const QString &config = QString()) {
-            QTest::newRow(name) << config << edit << errors << warnings;
+                      const QString &config = QString(), const char *said = "") {
+            QTest::newRow(name) << config << edit << errors << warnings << QString(said);
         };
         const QStringList starts{"8900", "9000", "9100"};
         const QString range = "HOLDER_RANGE 1 48\n";
@@ -374,9 +378,10 @@ private slots:
         row("blocks with points", 0, 0, userBlocks(starts, {10, 20}));
         row("block without points", 1, 0, userBlocks(starts, {0, 20}));
         row("block of a single point", 0, 0, userBlocks(starts, {1, 20}));
-        row("block of no width", 1, 0, userBlocks({"8900", "8900", "9100"}, {10, 20}));
+        row("block of no width", 1, 0, userBlocks({"8900", "9000", "9000"}, {10, 20}), {},
+            "Block 2 ");
         row("blocks past the crystal's range", 0, 1,
-            userBlocks({"8900", "9000", "30000"}, {10, 2100}));
+            userBlocks({"8900", "9000", "30000"}, {10, 2100}), {}, "Block 2 reaches 30000 eV");
         row("blocks ending where the crystal's range ends", 0, 0,
             userBlocks({"8900", "9000", "28000"}, {10, 1900}));
         row("a step that jumps fivefold", 0, 1, userBlocks({"9000", "9100", "9600"}, {10, 10}));
@@ -392,6 +397,9 @@ private slots:
         const EntryCheck::Findings f = EntryCheck::check(e);
         QTEST(int(f.errors.size()), "errors");
         QTEST(int(f.warnings.size()), "warnings");
+        QFETCH(QString, said);
+        QVERIFY2((f.errors + f.warnings).join('\n').contains(said),
+                 qPrintable((f.errors + f.warnings).join('\n')));
     }
 
     // Only ticked entries with a data file name count; the later writer is warned.
