@@ -57,6 +57,9 @@ private slots:
                                   << QStringList{"Duplicate AE-def K 3 4"} << 3.5 << -1.;
         QTest::newRow("E twice") << "#,IDLINE,#,E-K-Ka1,E-K-Ka1,Rate-K-Ka1\n%1"
                                  << QStringList{"Duplicate line-def K Ka1 3 4"} << -1. << 0.0035;
+        // The second edge's fields end before its last one: that edge is left out.
+        QTest::newRow("row cut short in an edge")
+            << "#,IDLINE,#,AE-K\n%1,8.5,9.5" << QStringList() << 3.5 << -1.;
         QTest::newRow("unknown kind")
             << "#,IDLINE,#,XE-K,AE-K\n%1" << QStringList{"unknow type of f-line definition XE-K"}
             << 4.5 << -1.;
