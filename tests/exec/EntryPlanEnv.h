@@ -37,21 +37,6 @@ inline Entry entry(const QString &elm, const QString &holder, bool ticked = true
     return e;
 }
 
-// User blocks with absolute starts in eV, shown in unit.
-inline void setUserBlocks(Entry &e, int unit, const QStringList &startsEV, const QList<int> &points,
-                          const QString &times)
-{
-    e.blockDefType = EntryRows::UserBlocks;
-    const int n = int(startsEV.size()) - 1;
-    e.requestBlocks(n);
-    if (n == 0) { // below what the editor offers, but a file may say so
-        e.blocks = 0;
-        e.quickBlocks.showBlocks(0);
-        e.stepBlocks.showBlocks(0);
-    }
-    e.activeBlocks().setBlocks(n, startsEV, points, {});
-    e.selectBlockUnit(unit);
-    e.measTimes = times;
-}
+using ScheduleTestEnv::setUserBlocks;
 
 } // namespace EntryPlanEnv

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "ConfigStore.h"
+#include "Entry.h"
 #include "OptionTables.h"
 #include "XrayDataBase.h"
 
@@ -46,6 +47,23 @@ inline QStringList entryFields(const QString &target, const QString &edge, const
                .arg(target, edge, scan, blkSetup, QString::number(blocks), unit)
                .split(QLatin1Char('|')) +
            blockFields;
+}
+
+// User blocks from their starts in eV ("R": from the edge), shown in unit.
+inline void setUserBlocks(Entry &e, int unit, const QStringList &startsEV, const QList<int> &points,
+                          const QString &times)
+{
+    e.blockDefType = EntryRows::UserBlocks;
+    const int n = int(startsEV.size()) - 1;
+    e.requestBlocks(n);
+    if (n == 0) { // below what the editor offers, but a file may say so
+        e.blocks = 0;
+        e.quickBlocks.showBlocks(0);
+        e.stepBlocks.showBlocks(0);
+    }
+    e.activeBlocks().setBlocks(n, startsEV, points, {});
+    e.selectBlockUnit(unit);
+    e.measTimes = times;
 }
 
 } // namespace ScheduleTestEnv

@@ -18,11 +18,7 @@ Entry cuWith(const QStringList &starts, const QList<int> &points, const QString 
 {
     Entry e = Entry::defaults();
     e.selectScanType(EntryRows::StepScan);
-    e.blockDefType = EntryRows::UserBlocks;
-    e.requestBlocks(int(starts.size()) - 1);
-    e.activeBlocks().setBlocks(int(starts.size()) - 1, starts, points, {});
-    e.selectBlockUnit(Units::EV);
-    e.measTimes = times;
+    ScheduleTestEnv::setUserBlocks(e, Units::EV, starts, points, times);
     return e;
 }
 

@@ -24,10 +24,7 @@ Edit userBlocks(const QStringList &starts, const QList<int> &points, const QStri
 {
     return [=](Entry &e) {
         e.selectScanType(EntryRows::StepScan);
-        e.blockDefType = EntryRows::UserBlocks;
-        e.requestBlocks(int(points.size()));
-        e.activeBlocks().setBlocks(int(points.size()), starts, points, {});
-        e.measTimes = times;
+        ScheduleTestEnv::setUserBlocks(e, Units::EV, starts, points, times);
     };
 }
 } // namespace
