@@ -40,13 +40,16 @@ private slots:
         QCOMPARE(e.entry().quickBlocks.row(0).pos, xrayDataBase().edgeEnergy("Fe", "K") - 300);
         e.selector(EntryColumns::ScanType)->setCurrentIndex(1);
         QCOMPARE(e.entry().scanType, 1);
-        for (int row : {1, 0}) { // the first row of a table counts too
+        // The first row of a table counts too. Shown: the blocks sent, the
+        // standard XANES step set's three or the XAFS set's four, with their
+        // end row and nothing past them.
+        for (int row : {1, 0}) {
             e.selector(EntryColumns::StdType)->setCurrentIndex(row);
             QCOMPARE(e.entry().stdBlockType, row);
+            QCOMPARE(e.blocksField()->value(), 4 - row);
+            for (int i = 0; i <= 5; ++i)
+                QCOMPARE(e.stepBlocks->row(i)->isVisibleTo(&e), i <= 4 - row);
         }
-        QCOMPARE(e.blocksField()->value(), 4); // the step scan's own count, shown
-        for (int i = 0; i <= 5; ++i) // its four blocks and their end row, nothing past them
-            QCOMPARE(e.stepBlocks->row(i)->isVisibleTo(&e), i <= 4);
         // The first choice of a drop-down is one like any other.
         for (QComboBox *box :
              {e.selector(EntryColumns::MeasDark), e.selector(EntryColumns::Tuning)}) {
@@ -76,17 +79,6 @@ private slots:
         ScheduleEdit e(step);
         QCOMPARE(e.selector(EntryColumns::ScanType)->currentIndex(), int(EntryRows::StepScan));
         QCOMPARE(e.selector(EntryColumns::MeasDark)->currentIndex(), 1);
-    }
-
-    // The standard XANES step set is three blocks: three are shown.
-    void standardBlocksShown()
-    {
-        ScheduleEdit e;
-        e.selector(EntryColumns::StdType)->setCurrentIndex(1);
-        e.selector(EntryColumns::ScanType)->setCurrentIndex(1);
-        QCOMPARE(e.blocksField()->value(), 3);
-        for (int i = 0; i <= 4; ++i)
-            QCOMPARE(e.stepBlocks->row(i)->isVisibleTo(&e), i <= 3);
     }
 
     // A scan type read as "Quack" stands on Quick; picking Quick is a choice:
@@ -137,9 +129,6 @@ private slots:
         QCOMPARE(value(), before);
     }
 
-    // Saved as "tonight", the blocks go to tonight.prm and the entry names
-    // that file; a save that fails leaves the entry naming what it named.
-    // Chosen in another editor, the file's blocks are read into it.
     // The plot draws the plan: every point, a boundary at each block's ends,
     // the dwell as a step a block, k marked only above the edge.
     void planPlotDrawsThePlan()
@@ -164,6 +153,9 @@ private slots:
         QCOMPARE(view.plan().points, 88);
     }
 
+    // Saved as "tonight", the blocks go to tonight.prm and the entry names
+    // that file; a save that fails leaves the entry naming what it named.
+    // Chosen in another editor, the file's blocks are read into it.
     void savedBlocksNameTheWrittenFile()
     {
         QTemporaryDir dir;
