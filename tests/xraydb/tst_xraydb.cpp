@@ -82,6 +82,15 @@ private slots:
             QCOMPARE(a.lines[0].at(0).energy, ka1);
     }
 
+    // The emission lines by their fixed columns, as far as the row goes.
+    void emissionLines()
+    {
+        XrayDataBase db;
+        QVERIFY(load(db, "Xx,9,1" + QString(",0").repeated(22) + ",6392.1,6405.2\n"));
+        const aAtom a = db.elementByZ(9);
+        QCOMPARE(QList<double>(a.lineE, a.lineE + 3), (QList<double>{6.3921, 6.4052, -1}));
+    }
+
     // The automatic edge is the highest one the crystals reach; edge texts
     // that name no edge fall back to it.
     void edges_data()
