@@ -439,13 +439,16 @@ private slots:
             if (i == 0)
                 emit engine->executing(i);
             emit engine->stageShown(Stage::TargetMeasuring);
+            QCOMPARE(n->list.outcome(i).text,
+                     stageName(Stage::TargetMeasuring)); // shown as it goes
             emit engine->entryEnded(i, EntryState::Done, QString());
         }
         const QList<JournalRow> rows = RunJournal::read(n->run.journalPath());
         QCOMPARE(rows.size(), 3);
-        QVERIFY2(rows.at(1).targetWait < 0.2 && rows.at(2).targetWait >= 0.25,
-                 qPrintable(QStringLiteral("%1 %2").arg(rows.at(1).targetWait)
-                                .arg(rows.at(2).targetWait)));
+        QVERIFY2(
+            rows.at(1).targetWait < 0.2 && rows.at(2).targetWait >= 0.25,
+            qPrintable(
+                QStringLiteral("%1 %2").arg(rows.at(1).targetWait).arg(rows.at(2).targetWait)));
         QVERIFY2(rows.at(1).estimated > 100000, qPrintable(QString::number(rows.at(1).estimated)));
     }
 

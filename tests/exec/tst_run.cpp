@@ -155,6 +155,13 @@ private slots:
         QVERIFY(copy != fe && copy != m.id(1));
         m.clearOutcomes();
         QCOMPARE(m.outcome(0).state, EntryState::Pending);
+        // An entry is estimated after the ticked entry above it, as the run measures.
+        m.setEstimator([](const Entry &, const Entry *prev) {
+            return Estimate::Figure{prev ? prev->holder.toDouble() : 0};
+        });
+        m.setEntries({EntryPlanEnv::entry("Cu", "1"), EntryPlanEnv::entry("Fe", "2", false),
+                      EntryPlanEnv::entry("Zn", "3")});
+        QCOMPARE(m.estimate(2).seconds, 1.0);
     }
 
     // A run cut short: its last row is not `ended`. Rows name entries by

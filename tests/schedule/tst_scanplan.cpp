@@ -66,19 +66,30 @@ private slots:
     }
 
     // A block file in keV with starts relative to the edge: "R" offsets are
-    // eV whatever the file's unit, the absolute starts are in its unit.
+    // eV whatever the file's unit, the absolute starts are in its unit (eV
+    // when it names no unit this program has).
+    void blockFileStarts_data()
+    {
+        QTest::addColumn<QByteArray>("unit");
+        QTest::addColumn<double>("start");
+        QTest::newRow("keV") << QByteArray("1") << 9000.0;
+        QTest::newRow("no such unit") << QByteArray("4") << 9.0;
+    }
     void blockFileStarts()
     {
+        QFETCH(QByteArray, unit);
         QTemporaryDir dir;
         const QString path = dir.filePath("rel.prm");
-        QVERIFY(TestSupport::writeFile(path, "N 2\nU 1\nB 0 R-100 50 1\nQN 2\n"
+        QVERIFY(
+            TestSupport::writeFile(path, "N 2\nU " + unit +
+                                             "\nB 0 R-100 50 1\nQN 2\n"
                                              "QB 0 R-100 50 1\nQB 1 9.0 50 1\nQB 2 R200 0 0\n"));
         Entry e = Entry::defaults();
         QVERIFY(BlockFile::load(path, e).ok);
         const BlockSet &set = e.quickBlocks;
         QCOMPARE(set.row(0).pos, e.edgeEnergy() - 100);
         QVERIFY(set.row(0).isRel);
-        QCOMPARE(set.row(1).pos, 9000.0);
+        QTEST(set.row(1).pos, "start");
         QCOMPARE(set.row(2).pos, e.edgeEnergy() + 200);
     }
 
