@@ -421,6 +421,17 @@ private slots:
         QCOMPARE(result.error.isEmpty(), result.action != CommandLine::Action::Error);
     }
 
+    // The usage names every option with its value.
+    void usageNamesEachOption()
+    {
+        const QString usage = CommandLine::usage(QStringLiteral("skedra"));
+        for (const CommandLine::Option &o : CommandLine::options()) {
+            const QString named = QLatin1String(o.name) + QLatin1Char(' ') +
+                                  (o.argument ? QLatin1String(o.argument) + ' ' : QString());
+            QVERIFY2(usage.contains(named), qPrintable(named));
+        }
+    }
+
     void catalogue_data()
     {
         QTest::addColumn<QStringList>("args");

@@ -165,6 +165,10 @@ private slots:
         QCOMPARE(QFileInfo(n->run.reportPath()).absolutePath(),
                  QFileInfo(n->run.journalPath()).absolutePath());
         QVERIFY(QFileInfo(n->run.reportPath()).size() > 0);
+        // Measured in this run, the first and the last entry are asked for
+        // before they leave the list; the one passed over is not.
+        QVERIFY(n->run.questionBeforeRemoving({1}, false).isEmpty());
+        QVERIFY(n->run.questionBeforeRemoving({0, 1, 2}, false).contains(QLatin1String("1, 3")));
     }
 
     // "Stop after this entry", then Resume with its default mode: the run

@@ -105,14 +105,14 @@ private slots:
         QVERIFY(!EntryCheck::errorsAtStart(r.entries.first()).isEmpty());
     }
 
-    // A line may stop after any column: one that ends with the block file
-    // keeps it.
-    void lineEndingAtTheBlockFile()
+    // A line may stop after any column and keeps its last one.
+    void lineEndingEarly()
     {
         const QList<Entry> read =
-            Csv::parse("1,S1,,,a.dat,Fe,K,-,-,-,Quick,Trans,File,XAFS,fe.prm\n");
-        QCOMPARE(read.size(), 1);
+            Csv::parse("1,S1,,,a.dat,Fe,K,-,-,-,Quick,Trans,File,XAFS,fe.prm\n2,S2,c,ref\n");
+        QCOMPARE(read.size(), 2);
         QCOMPARE(read.first().blockDefFile, QStringLiteral("fe.prm"));
+        QCOMPARE(read.last().refSample, QStringLiteral("ref"));
     }
 
     // A name typed without a suffix gets ".csv"; the result names the file written.
