@@ -226,6 +226,7 @@ private slots:
         QCOMPARE(out.bytes, loggedIn ? line.toLatin1() + '\n' : QByteArray());
         QCOMPARE(out.result() == line, loggedIn);
         QTEST(out.lost, "lost");
+        QCOMPARE(out.lossText().isEmpty(), out.lost.isEmpty()); // said when anything was lost
     }
 
     // A line may be as long as the limit, in one piece or arriving in parts;

@@ -116,6 +116,33 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(n.quits, readable ? QList<int>() : QList<int>({1}), 10000);
     }
 
+    // -entries ticks only the entries it names; a list that does not fit
+    // the schedule starts nothing and ends with status 1.
+    void entriesChosen_data()
+    {
+        QTest::addColumn<QString>("entries");
+        QTest::addColumn<QList<bool>>("ticked");
+        QTest::addColumn<int>("starts");
+        QTest::newRow("the second") << "2" << QList<bool>{false, true} << 1;
+        QTest::newRow("past the schedule") << "1-3" << QList<bool>{true, true} << 0;
+    }
+    void entriesChosen()
+    {
+        QFETCH(QString, entries);
+        QFETCH(int, starts);
+        UnattendedRun::Options o = options(m_dir.filePath("s.csv"), true, true);
+        o.entries = entries;
+        Night n(o);
+        QSignalSpy started(n.body.controller(), &RunController::startExec);
+        QList<bool> ticked;
+        for (const Entry &e : n.body.scheduleModel()->entries())
+            ticked << e.exec;
+        QTEST(ticked, "ticked");
+        n.body.controller()->setTargetReady(true);
+        QCOMPARE(started.count(), starts);
+        QTRY_COMPARE_WITH_TIMEOUT(n.quits, starts ? QList<int>() : QList<int>{1}, 5000);
+    }
+
     void confirmsEveryPrompt()
     {
         UnattendedRun::Options o;
