@@ -60,6 +60,8 @@ private slots:
         // The second edge's fields end before its last one: that edge is left out.
         QTest::newRow("row cut short in an edge")
             << "#,IDLINE,#,AE-K\n%1,8.5,9.5" << QStringList() << 3.5 << -1.;
+        QTest::newRow("a tagged column past the row's end")
+            << "#,IDLINE,#,AE-K,#,#,#,#,AE-L1\n%1" << QStringList() << 3.5 << -1.;
         QTest::newRow("unknown kind")
             << "#,IDLINE,#,XE-K,AE-K\n%1" << QStringList{"unknow type of f-line definition XE-K"}
             << 4.5 << -1.;
