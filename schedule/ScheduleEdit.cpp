@@ -357,11 +357,6 @@ QPushButton *ScheduleEdit::errorsButton() const
     return ui.Errors;
 }
 
-OneBlocks *ScheduleEdit::activeBlocks() const
-{
-    return m_entry.scanType == EntryRows::StepScan ? stepBlocks : quickBlocks;
-}
-
 void ScheduleEdit::setNumber(int n)
 {
     ui.No->setText(QString::number(n));

@@ -59,8 +59,6 @@ public:
     OneBlocks *quickBlocks = nullptr;
     OneBlocks *stepBlocks = nullptr;
 
-    // stepBlocks when ScanType is row 1, quickBlocks otherwise.
-    OneBlocks *activeBlocks() const;
     // The number shown beside the entry.
     void setNumber(int n);
     // The entry's estimate as the overview shows it (the run's one estimate,
