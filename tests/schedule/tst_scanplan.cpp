@@ -109,8 +109,9 @@ private slots:
             << QStringList{"R20", "R40", "R140"} << QList<int>{20, 10} << QStringList{"jumps"};
         QTest::newRow("fine XANES after a coarse pre-edge")
             << QStringList{"R-100", "R-20", "R20"} << QList<int>{10, 80} << QStringList{};
-        QTest::newRow("same energy twice") << QStringList{"R-20", "R0", "R0.000001", "R20"}
-                                           << QList<int>{20, 1, 20} << QStringList{"twice"};
+        QTest::newRow("same energy twice")
+            << QStringList{"R-20", "R0", "R0.000001", "R20"} << QList<int>{20, 1, 20}
+            << QStringList{"Blocks 2 and 3"};
     }
     void warnings()
     {
