@@ -85,7 +85,7 @@ private slots:
         const QString path = dir.filePath("rel.prm");
         QVERIFY(
             TestSupport::writeFile(path, "N 2\nU " + unit +
-                                             "\nB 0 R-100 50 1\nQN 2\n"
+                                             "\nB 0 R-100 50 1\nQN 2\nSN 0\n"
                                              "QB 0 R-100 50 1\nQB 1 9.0 50 1\nQB 2 R200 0 0\n"));
         Entry e = Entry::defaults();
         QVERIFY(BlockFile::load(path, e).ok);
@@ -93,6 +93,7 @@ private slots:
         QCOMPARE(set.row(0).pos, e.edgeEnergy() - 100);
         QVERIFY(set.row(0).isRel);
         QTEST(set.row(1).pos, "start");
+        QCOMPARE(e.stepBlockCount, 0); // a file may hold no step blocks
         QCOMPARE(set.row(2).pos, e.edgeEnergy() + 200);
     }
 
