@@ -40,6 +40,8 @@ private slots:
         QCOMPARE(e.entry().quickBlocks.row(0).pos, xrayDataBase().edgeEnergy("Fe", "K") - 300);
         e.selector(EntryColumns::ScanType)->setCurrentIndex(1);
         QCOMPARE(e.entry().scanType, 1);
+        e.selector(EntryColumns::Crystal)->setCurrentIndex(2); // row 0 is "-"
+        QCOMPARE(e.entry().crystal, 1);
         // The first row of a table counts too. Shown: the blocks sent, the
         // standard XANES step set's three or the XAFS set's four, with their
         // end row and nothing past them.
