@@ -344,7 +344,7 @@ private slots:
             DryRun::run({EntryPlanEnv::entry("Cu", "1"), bad, third, off}, setup, now);
         QCOMPARE(r.entriesWithErrors, 1);
         QCOMPARE(count(r.lines, "3 ticked entries of 4"), 1); // the header counts what runs
-        QCOMPARE(count(r.lines, "Start refuses"), 1); // said at the end, for one entry too
+        QCOMPARE(count(r.lines, "Start refuses"), 1);         // said at the end, for one entry too
         const QStringList second = entryLines(r.lines, 2);
         QVERIFY(second.size() >= 2);
         QCOMPARE(count(second, "Node>Far.remote "), 0);

@@ -3,8 +3,8 @@
 // dorvan-sim: a target that hangs or is lost mid-run, and a night's run.
 #include "Body.h"
 #include "ConfigStore.h"
-#include "LogArea.h"
 #include "ExecCtrl.h"
+#include "LogArea.h"
 #include "OptionTables.h"
 #include "RunJournal.h"
 #include "TestSupport.h"
@@ -208,7 +208,8 @@ void TestFaultPeers::nightRun()
     QCOMPARE(got, outcomes);
     QCOMPARE(rowsAtBegin, QList<int>({1, 2, 3}).mid(0, got.size() - 2));
     // The operator reads every line sent to the target in the log window.
-    QVERIFY(!readLines(body->logPanel()->fileName()).filter("Snd").filter("MoveSHolderTo").isEmpty());
+    QVERIFY(
+        !readLines(body->logPanel()->fileName()).filter("Snd").filter("MoveSHolderTo").isEmpty());
 
     watcher.sendCmd(QString(), QStringLiteral("Tarnix"), QStringLiteral("GetRunStatus"));
     QTRY_COMPARE_WITH_TIMEOUT(answers, QStringList{"failed 2"}, kWaitMs);
