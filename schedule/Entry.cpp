@@ -262,18 +262,6 @@ void BlockSet::typeStart(int i, const QString &text)
         editStart(i, text);
 }
 
-void BlockSet::typePoints(int i, const QString &text)
-{
-    if (has(i) && text != m_rows.at(i).pointsText)
-        editPoints(i, text);
-}
-
-void BlockSet::typeDelta(int i, const QString &text)
-{
-    if (has(i) && text != m_rows.at(i).deltaText)
-        editDelta(i, text);
-}
-
 void BlockSet::setPointsText(int i, const QString &text)
 {
     if (has(i))

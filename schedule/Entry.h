@@ -101,8 +101,6 @@ public:
     void editDelta(int i, const QString &text);
     // The same, doing nothing when the text is the one shown.
     void typeStart(int i, const QString &text);
-    void typePoints(int i, const QString &text);
-    void typeDelta(int i, const QString &text);
     // Texts set without any recomputation.
     void setPointsText(int i, const QString &text);
     void setDeltaText(int i, const QString &text);

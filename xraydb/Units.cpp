@@ -19,24 +19,6 @@ QString Units::name(int unit)
     }
 }
 
-QString Units::format(int unit)
-{
-    if (unit == EV)
-        return QStringLiteral("% 8.2f");
-    if (unit >= KeV && unit < count())
-        return QStringLiteral("% 8.5f");
-    return QString();
-}
-
-QString Units::print(double value, int unit)
-{
-    if (unit == EV)
-        return QString::asprintf("% 8.2f", value);
-    if (unit >= KeV && unit < count())
-        return QString::asprintf("% 8.5f", value);
-    return QString();
-}
-
 // A zero wavelength or angle has no energy (and a zero energy no wavelength);
 // such results are reported as -1, the mark for an unreachable angle, rather
 // than as an infinity that would end up in blocks, files and commands.

@@ -24,10 +24,6 @@ public:
     static constexpr int count() { return Degree + 1; }
     // "eV", "keV", "A", "deg"; empty for an unknown index.
     static QString name(int unit);
-    // "% 8.2f" for eV, "% 8.5f" for the others.
-    static QString format(int unit);
-    // value printed with the unit's format
-    static QString print(double value, int unit);
 
     // e (eV) in a unit; an angle that does not exist gives -1, unit 0 for an
     // unknown unit.

@@ -161,14 +161,20 @@ private slots:
             {"send:Tarnix.sub>Dorvan @Hello Hello! I am Tarnix. Nice to meet you!"});
         row("Help on a word", {"Dorvan>Tarnix Help Hello\n"},
             {"send:Tarnix>Dorvan @Help : Answer greeting message"});
+        row("Help alone lists the words", {"Dorvan>Tarnix Help\n"},
+            {"send:Tarnix>Dorvan @Help Commands : Hello Help IsBusy Connected Disconnected "
+             "EvChangerMoving EvMovingCurTh EvStartMeas EvEndMeas EvStartQMeas EvEndQMeas "
+             "EvErrStartXAFSMeas EvErrRemote EvErrChangerMove RemoteOn listnodes GetBlockNum "
+             "GetRunStatus"});
         row("Help on no word", {"Dorvan>Tarnix Help Quack\n"},
             {"send:Tarnix>Dorvan @Help Er: Command [Quack] not found."});
         // Handed on by kind, with the word's id.
         row("answer", {"Dorvan.remote>Tarnix @GetBlockNum 3\n"},
             {"ans:Dorvan.remote>Tarnix @GetBlockNum 3 #16"});
         // Framing: only whole lines count, in order, however they arrive.
-        row("line across reads", {"Dorvan>Tarnix _EvMov", "ingCurTh 1\r", "\nDorvan>Tarnix Hel"},
-            {"event:Dorvan>Tarnix _EvMovingCurTh 1 #6"});
+        row("line across reads",
+            {"Dorvan>Tarnix _EvMov", "ingCurTh 1\r", "\nDorvan>Tarnix Hel", "lo\n"},
+            {"event:Dorvan>Tarnix _EvMovingCurTh 1 #6", kHello});
         row("lines in one read", {"Dorvan>Tarnix Foo\nDorvan>Tarnix Hello\nx>y _E\n"},
             {"ask:Dorvan>Tarnix Foo #18", kHello, "event:x>y _E #18"});
         row("over-long line", {"Dorvan>Tarnix Hello\n" + QByteArray(kMaxLine + 1, 'x'), "\n"},

@@ -70,6 +70,13 @@ private slots:
         // and the standard set's are the target's).
         type(e.stepBlocks->row(1)->startPosEdit(), "9000");
         QCOMPARE(e.entry().stepBlocks.row(1).pos, 9000.0);
+        // Points and Delta typed make each other follow over the block's width.
+        type(e.stepBlocks->row(1)->pointsEdit(), "50");
+        QCOMPARE(e.entry().stepBlocks.row(1).points(), 50);
+        const double delta = e.entry().stepBlocks.row(1).delta();
+        QVERIFY(delta != 0);
+        type(e.stepBlocks->row(1)->deltaEdit(), QString::number(delta * 2));
+        QCOMPARE(e.entry().stepBlocks.row(1).points(), 25);
     }
 
     // An editor given an entry shows its choices.

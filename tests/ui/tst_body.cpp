@@ -228,6 +228,29 @@ private slots:
         QCOMPARE(lists(body), after);
     }
 
+    // After a night: what failed or was stopped is ticked again, what was
+    // measured unticked, what the run skipped or never reached kept as it was.
+    void tickWhatFailed()
+    {
+        using S = EntryState;
+        const QList<S> states{S::Pending, S::Pending, S::Skipped, S::Done, S::Failed, S::Stopped};
+        const QList<bool> before{true, false, false, true, false, false};
+        Body body;
+        ScheduleModel *list = body.scheduleModel();
+        for (int i = 0; i < states.size(); ++i) {
+            body.click(Body::Button::NewAtBottom);
+            Entry e = list->entry(i);
+            e.exec = before.at(i);
+            list->setEntry(i, e);
+            list->setOutcome(i, {states.at(i)});
+        }
+        body.listPane()->tickWhatFailed();
+        QList<bool> got;
+        for (const Entry &e : list->entries())
+            got << e.exec;
+        QCOMPARE(got, (QList<bool>{true, false, false, false, true, true}));
+    }
+
     // The overview as a spreadsheet: arrows move the editor with the
     // current row, typing edits the cell, a value committed with several
     // rows selected goes to them all in one step, and a choice column
