@@ -115,10 +115,10 @@ class TestController : public QObject
                          .arg(m_dir.filePath(QStringLiteral("j%1.csv").arg(++m_journals))) +
                      more);
         auto n = std::make_unique<Night>();
-        n->run.configure(cfg);
-        n->list.setEntries(entries);
         connect(&n->run, &RunController::logged, this,
                 [l = &n->logged](const QString &line) { *l << line; });
+        n->run.configure(cfg);
+        n->list.setEntries(entries);
         if (!engine)
             disconnect(&n->run, &RunController::startExec, nullptr, nullptr);
         return n;
@@ -388,6 +388,28 @@ private slots:
             QVERIFY(QDateTime::currentDateTime() >= now.addMSecs(400));
             QTRY_VERIFY_WITH_TIMEOUT(!target.lines.filter("MoveSHolderTo").isEmpty(), 5000);
         }
+    }
+
+    // A setting that cannot be used is named in the log and its default
+    // taken; the least value that can be used is taken as it is.
+    void unusableSettingsNamed_data()
+    {
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<bool>("named");
+        for (const char *ok : {"MAX_ENTRY_ATTEMPTS 1", "PROMPT_NOTIFY_AFTER 0.001",
+                               "ON_ENTRY_ERROR Skip", "ON_TARGET_RETURN hold"})
+            QTest::newRow(ok) << ok << false;
+        for (const char *bad :
+             {"MAX_ENTRY_ATTEMPTS 0", "MAX_ENTRY_ATTEMPTS x", "PROMPT_NOTIFY_AFTER 0",
+              "PROMPT_NOTIFY_AFTER 3000000", "ON_ENTRY_ERROR go", "ON_TARGET_RETURN wait"})
+            QTest::newRow(bad) << bad << true;
+    }
+    void unusableSettingsNamed()
+    {
+        QFETCH(QString, line);
+        QFETCH(bool, named);
+        auto n = night(abc(), false, line + '\n');
+        QCOMPARE(n->logged.filter(line.section(' ', 0, 0)).size(), int(named));
     }
 
     // A start time that cannot be read holds the run back instead of
