@@ -516,6 +516,7 @@ private slots:
         auto n = night(abc(), false);
         Exec *engine = n->run.engine();
         QVERIFY(n->run.start());
+        emit engine->targetLost(QStringLiteral("gone before the first entry"));
         emit engine->executing(0);
         emit engine->stageShown(Stage::Start);
         const QString running = n->run.runStatus();
@@ -543,8 +544,10 @@ private slots:
         QCOMPARE(n->run.unmeasuredEntries(), QList<int>{2});
         QCOMPARE(RunJournal::read(n->run.journalPath()).last().detail,
                  QStringLiteral("incomplete"));
-        // The stall and the lost bus, journaled for entry 1.
-        QCOMPARE(journal(n->run, true), (QStringList{"1 stalled", "1 bus-lost"}));
+        // The loss before any entry (entry 0), then the stall and the lost
+        // bus, journaled for entry 1.
+        QCOMPARE(journal(n->run, true),
+                 (QStringList{"0 target-lost", "1 stalled", "1 bus-lost"}));
     }
 
     // The night's last notification is still running when the controller
