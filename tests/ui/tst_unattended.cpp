@@ -257,6 +257,23 @@ private slots:
         QVERIFY(!RunRecovery::lastUnfinished(RunJournal::read(journal), journal).found);
     }
 
+    // -resume-last whose run copy is gone: -load is not read instead (it
+    // would measure the night's first entries again), and the status is 1.
+    void resumeWithoutItsCopy()
+    {
+        const QString journal = m_dir.filePath(QStringLiteral("gone-copy.csv"));
+        cutShort(journal, {"4:done"});
+        QVERIFY(QFile::remove(
+            RunRecovery::lastUnfinished(RunJournal::read(journal), journal).copyPath));
+        UnattendedRun::Options o = options(m_dir.filePath("s.csv"), false, true);
+        o.resumeLast = true;
+        Night n(o);
+        n.body.controller()->setTargetReady(true);
+        QTRY_COMPARE_WITH_TIMEOUT(n.quits, QList<int>{1}, 10000);
+        QCOMPARE(n.body.scheduleModel()->count(), 0);
+        QVERIFY(!n.body.runGoing());
+    }
+
     // -go waits for the bus and the target at most WAIT_LIMIT, then says
     // which link is missing and, with -quit-when-done, ends with status 1.
     void startUpWaitIsBounded_data()
@@ -343,8 +360,10 @@ private slots:
         UnattendedRun::Options o;
         o.resumeLast = true;
         o.quitWhenDone = true;
+        o.loadFile = m_dir.filePath("s.csv"); // left out, and said: the night goes on
         Night n(o);
-        QVERIFY(n.logged.filter("-resume-last:").isEmpty()); // no -load to leave out
+        QCOMPARE(n.logged.filter("-resume-last:").size(), 1);
+        QCOMPARE(n.body.scheduleModel()->count(), 3);
         QVERIFY(n.run->resumed());
         n.body.controller()->setTargetReady(true);
         QVERIFY(n.body.runGoing());
