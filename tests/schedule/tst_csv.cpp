@@ -327,10 +327,12 @@ private slots:
         std::unique_ptr<QMimeData> data(m.mimeData({m.index(2, 3), m.index(0, 1), m.index(0, 5)}));
         QVERIFY(!m.dropMimeData(data.get(), Qt::MoveAction, 1, 0, {}));
         QVERIFY(!m.dropMimeData(data.get(), Qt::MoveAction, -1, 0, {})); // below the last
-        QCOMPARE(dropped.count(), 2);
+        QVERIFY(!m.dropMimeData(data.get(), Qt::MoveAction, 0, 0, {}));  // above the first
+        QCOMPARE(dropped.count(), 3);
         QCOMPARE(dropped.at(0).at(0).value<QList<int>>(), (QList<int>{0, 2}));
         QCOMPARE(dropped.at(0).at(1).toInt(), 1);
         QCOMPARE(dropped.at(1).at(1).toInt(), 3);
+        QCOMPARE(dropped.at(2).at(1).toInt(), 0);
         QCOMPARE(m.count(), 3);
     }
 

@@ -169,7 +169,7 @@ private slots:
         QTest::addColumn<QString>("action");
         QTest::addColumn<QString>("samples"); // after the action
         for (const char *row :
-             {"clear:", "cut:C", "paste:ABPQC", "set:ABC", "fill:ABC", "repeat:ABBBC", "move:ACB",
+             {"clear:", "cut:C", "paste:ABPQC", "set:ABC", "fill:ABC", "repeat:ABBBC", "duplicate:ABBC", "move:ACB",
               "drop:BCA", "untick:ABC", "typed:AXYC", "new:BABC"})
             QTest::newRow(row) << QString(row).section(':', 0, 0) << QString(row).section(':', 1);
     }
@@ -200,6 +200,9 @@ private slots:
         } else if (action == "repeat") {
             pane->selectRows(1, 1);
             pane->repeatSelection(2);
+        } else if (action == "duplicate") {
+            pane->selectRows(1, 1);
+            pane->repeatSelection(1);
         } else if (action == "move") {
             pane->selectRows(2, 2);
             pane->moveSelection(-1);

@@ -79,6 +79,10 @@ private slots:
         QVERIFY(load(db, text.arg("Xx,9,1,3.5,4.5,5.5,6.5,7.5")));
         QCOMPARE(db.diagnostics(), diagnostics);
         const aAtom a = db.elementByZ(9);
+        // The fixed columns whatever the tags: an edge's energy and its two
+        // coefficients, the next edge only when all its fields are there.
+        QCOMPARE((QList<double>{a.edgeE[0], a.c[0], a.d[0], a.edgeE[1]}),
+                 (QList<double>{3.5, 5.5, 6.5, -1}));
         QTEST(a.edges[0].energy, "kEdge");
         QCOMPARE(a.yields[0].value, text.contains("w-K") ? 4.5 : -1.0);
         QCOMPARE(a.lines[0].size(), ka1 < 0 ? 0 : 1);
