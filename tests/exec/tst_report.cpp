@@ -19,6 +19,7 @@ struct Read
 {
     QStringList bars;              // outcome of each bar, top first
     QMap<QString, int> marks;      // rect class -> count
+    QList<double> lostWidths, barWidths;
     QMap<QString, QString> totals; // id -> text
     int tableRows = 0;
     QStringList elements;
@@ -35,10 +36,15 @@ Read readReport(const QString &html)
         r.elements << xml.name().toString();
         const QString cls = xml.attributes().value(QLatin1String("class")).toString();
         if (xml.name() == QLatin1String("rect")) {
-            if (cls.startsWith(QLatin1String("bar ")))
+            const double width = xml.attributes().value(QLatin1String("width")).toDouble();
+            if (cls.startsWith(QLatin1String("bar "))) {
                 r.bars << cls.mid(4);
-            else
+                r.barWidths << width;
+            } else {
                 ++r.marks[cls];
+            }
+            if (cls == QLatin1String("lost"))
+                r.lostWidths << width;
         } else if (xml.name() == QLatin1String("td") && xml.attributes().hasAttribute("id")) {
             id = xml.attributes().value(QLatin1String("id")).toString();
             r.totals.insert(id, xml.readElementText());
@@ -174,6 +180,9 @@ private slots:
             QCOMPARE(got.totals.value(outcome), QString::number(got.bars.count(outcome)));
         QTEST(got.marks.value("prompt"), "prompts");
         QTEST(got.marks.value("lost"), "lost");
+        // A loss lasts until the entry began again, not to its end.
+        if (!got.lostWidths.isEmpty())
+            QVERIFY(got.lostWidths.first() <= got.barWidths.first());
         QCOMPARE(got.marks.value("estimate"), int(got.bars.size()));
         QVERIFY(!got.elements.contains("script") && !got.elements.contains("img") &&
                 !got.elements.contains("link"));
