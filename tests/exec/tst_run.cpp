@@ -139,12 +139,25 @@ private slots:
         m.setOutcome(1, {EntryState::Failed, "holder stuck", kT0, kT0.addSecs(9)});
         QCOMPARE(changed.count(), 1);
         QVERIFY(m.index(1, ScheduleModel::Status).data().toString().contains("holder stuck"));
+        QCOMPARE(m.index(1, ScheduleModel::Start).data().toString(), kT0.time().toString());
+        QCOMPARE(m.index(1, ScheduleModel::End).data().toString(),
+                 kT0.addSecs(9).time().toString());
         const ScheduleModel::Id fe = m.id(1);
         m.setEntry(1, EntryPlanEnv::entry("Zn", "2")); // an edit keeps the mark
         m.setEntry(1, m.entry(1));                     // the same value is no edit
         QCOMPARE(edited.count(), 1);
         QCOMPARE(m.outcome(1).state, EntryState::Failed);
         QCOMPARE(m.index(1, ScheduleModel::Element).data().toString(), QStringLiteral("Zn"));
+        // The number column tells what is wrong: an error before a warning.
+        Entry problems = m.entry(0);
+        for (const QString &error : {QString(), QStringLiteral("e1")}) {
+            problems.errors = error.isEmpty() ? QStringList() : QStringList{error};
+            problems.warnings = QStringList{"w1"};
+            m.setEntry(0, problems);
+            const QModelIndex no = m.index(0, ScheduleModel::No);
+            QCOMPARE(no.data(ScheduleModel::ProblemRole).toInt(), error.isEmpty() ? 1 : 2);
+            QCOMPARE(no.data(Qt::ToolTipRole).toString(), error.isEmpty() ? "w1" : error);
+        }
         tester.reset();
         buffer.put(0, m.take(1)); // to the cut buffer and back, at the top
         m.put(0, buffer.take(0));
