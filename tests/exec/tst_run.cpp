@@ -30,6 +30,9 @@ JournalRow row(const QDateTime &run, int entry, const QString &scan, double seco
     r.entry = entry;
     r.holder = QString::number(entry);
     r.sample = QStringLiteral("S, %1").arg(entry); // a comma must survive
+    r.file = QStringLiteral("f%1.dat").arg(entry);
+    r.element = QStringLiteral("Cu");
+    r.edge = QStringLiteral("K");
     r.scan = scan;
     r.started = run.addSecs(60 * entry);
     r.ended = r.started.addSecs(qint64(seconds));
@@ -52,7 +55,11 @@ private slots:
         QTemporaryDir dir;
         const QString path = dir.filePath("journal.csv");
         QString error;
-        QVERIFY(RunJournal::append(path, row(kT0, 1, "Quick", 310, 300), &error));
+        JournalRow first = row(kT0, 1, "Quick", 310, 300);
+        first.model = 280.5;
+        first.operatorWait = 1.5;
+        first.targetWait = 2.5;
+        QVERIFY(RunJournal::append(path, first, &error));
         QVERIFY(RunJournal::append(path, row(kT0, 2, "Step", 0, 900, "failed"), &error));
         QFile f(path);
         QVERIFY(f.open(QIODevice::Append));
@@ -64,6 +71,8 @@ private slots:
         const QList<JournalRow> rows = RunJournal::read(path, &warnings);
         QCOMPARE(rows.size(), 3);
         QCOMPARE(rows.at(2).detail, QStringLiteral("c.csv"));
+        // Every field comes back as it was written.
+        QCOMPARE(RunJournal::fields(rows.at(0)), RunJournal::fields(first));
         QCOMPARE(rows.at(0).sample, QStringLiteral("S, 1"));
         QCOMPARE(rows.at(0).run, kT0);
         QCOMPARE(rows.at(1).outcome, QStringLiteral("failed"));
