@@ -30,6 +30,11 @@ QString LogArea::fileName() const
     return ui->IsWriteTo->isChecked() ? ui->LogFileName->text() : QString();
 }
 
+QStringList LogArea::shownLines() const
+{
+    return ui->LogDisp->toPlainText().split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+}
+
 QString LogArea::stampedLine(const QDateTime &when, const QString &msg)
 {
     return when.toString(QStringLiteral("yy/MM/dd hh:mm:ss.zzz: ")) + msg;

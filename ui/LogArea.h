@@ -31,6 +31,8 @@ public:
     static QString defaultLogFileName(const QDateTime &when);
 
     int maxLines() const { return m_maxLines; }
+    // The lines the window still shows, oldest first.
+    QStringList shownLines() const;
     // The file every line is appended to; empty when writing is off.
     QString fileName() const;
 

@@ -223,11 +223,14 @@ private slots:
         QTest::newRow("an hour") << 3600.0 << "1:00:00";
         QTest::newRow("hours") << 7384.0 << "2:03:04";
         QTest::newRow("not a number") << double(NAN) << "0:00:00";
+        QTest::newRow("with a spread of 65 s") << 3600.0 << "1:00:00 \u00b1 1:05";
     }
     void durationText()
     {
         QFETCH(double, seconds);
-        QTEST(Estimate::format(seconds), "text");
+        QFETCH(QString, text);
+        const bool spread = text.contains(u'\u00b1');
+        QCOMPARE(Estimate::format(Estimate::Figure{seconds, spread ? 64.2 : -1}), text);
     }
 
     void entrySelection_data()

@@ -231,6 +231,18 @@ private slots:
         QCOMPARE(lists(body), after);
     }
 
+    // The log window keeps exactly its last lines: a night's log must not
+    // grow without bound, nor lose a line it could keep.
+    void logKeepsItsLastLines()
+    {
+        LogArea log(nullptr, 3);
+        for (int i = 1; i <= 5; ++i)
+            log.log(QStringLiteral("line %1").arg(i));
+        const QStringList shown = log.shownLines();
+        QCOMPARE(shown.size(), 3);
+        QVERIFY(shown.first().endsWith("line 3") && shown.last().endsWith("line 5"));
+    }
+
     // After a night: what failed or was stopped is ticked again, what was
     // measured unticked, what the run skipped or never reached kept as it was.
     void tickWhatFailed()
