@@ -3,12 +3,14 @@
 // the engine and the bus. Which entry is measured where, what the list shows
 // of it, what the journal and the peers are told.
 #include "BlockFile.h"
+#include "EntryCheck.h"
 #include "EntryPlanEnv.h"
 #include "RunController.h"
 #include "RunJournal.h"
 #include "ScheduleModel.h"
 #include "TestSupport.h"
 #include "TolvaSession.h"
+#include "Watchdog.h"
 
 #include <QSignalSpy>
 #include <QTimer>
@@ -237,10 +239,23 @@ private slots:
         QSignalSpy refused(&n->run, &RunController::startRefused);
         QVERIFY(!n->run.start());
         QCOMPARE(refused.takeFirst(), QVariantList{1});
+        QCOMPARE(n->logged.filter(QRegularExpression("^Entry \\d:")),
+                 QStringList{"Entry 2: " + EntryCheck::errorsAtStart(list[1]).first()});
+        // Corrected, and the first entry unticked: the run says where it begins.
         list[1].holder = QStringLiteral("2");
         n->list.setEntry(1, list[1]);
+        list[0].exec = false;
+        n->list.setEntry(0, list[0]);
         QVERIFY(n->run.start());
         QCOMPARE(started.count(), 1);
+        QCOMPARE(n->logged.filter("The run begins with entry").size(), 1);
+        QVERIFY(n->logged.filter("The run begins with entry").first().contains('2'));
+        // Nothing ticked: no entry to name.
+        for (Entry &e : list)
+            e.exec = false;
+        auto none = night(list, false);
+        none->run.start();
+        QVERIFY(none->logged.filter("The run begins").isEmpty());
     }
 
     // The run names its entries by id: the list may move under it, a second
@@ -397,11 +412,11 @@ private slots:
         QTest::addColumn<QString>("line");
         QTest::addColumn<bool>("named");
         for (const char *ok : {"MAX_ENTRY_ATTEMPTS 1", "PROMPT_NOTIFY_AFTER 0.001",
-                               "ON_ENTRY_ERROR Skip", "ON_TARGET_RETURN hold"})
+                               "ON_ENTRY_ERROR Skip", "ON_TARGET_RETURN hold", "WAIT_LIMIT 0.5"})
             QTest::newRow(ok) << ok << false;
-        for (const char *bad :
-             {"MAX_ENTRY_ATTEMPTS 0", "MAX_ENTRY_ATTEMPTS x", "PROMPT_NOTIFY_AFTER 0",
-              "PROMPT_NOTIFY_AFTER 3000000", "ON_ENTRY_ERROR go", "ON_TARGET_RETURN wait"})
+        for (const char *bad : {"MAX_ENTRY_ATTEMPTS 0", "MAX_ENTRY_ATTEMPTS x",
+                                "PROMPT_NOTIFY_AFTER 0", "PROMPT_NOTIFY_AFTER 3000000",
+                                "ON_ENTRY_ERROR go", "ON_TARGET_RETURN wait", "WAIT_LIMIT 0"})
             QTest::newRow(bad) << bad << true;
     }
     void unusableSettingsNamed()
@@ -409,7 +424,10 @@ private slots:
         QFETCH(QString, line);
         QFETCH(bool, named);
         auto n = night(abc(), false, line + '\n');
-        QCOMPARE(n->logged.filter(line.section(' ', 0, 0)).size(), int(named));
+        const QString key = line.section(' ', 0, 0);
+        QCOMPARE(n->logged.filter(key).size(), int(named));
+        if (key == QLatin1String("WAIT_LIMIT"))
+            QCOMPARE(n->run.waitLimitSeconds(), named ? Watchdog::defaultLimitSeconds : 0.5);
     }
 
     // A start time that cannot be read holds the run back instead of
