@@ -64,6 +64,34 @@ private slots:
         QCOMPARE(host + ' ' + port, QStringLiteral("10.0.0.5 7000"));
     }
 
+    // A port outside 1 to 65535 is said and nothing is tried; both ends of
+    // the range are ports like any other.
+    void portRange_data()
+    {
+        QTest::addColumn<QString>("port");
+        QTest::addColumn<bool>("tried");
+        for (const char *p : {"0", "65536", "x"})
+            QTest::newRow(p) << p << false;
+        for (const char *p : {"1", "65535"})
+            QTest::newRow(p) << p << true;
+    }
+    void portRange()
+    {
+        QFETCH(QString, port);
+        QFETCH(bool, tried);
+        Tolva tolva;
+        tolva.setHost(QStringLiteral("127.0.0.1"));
+        tolva.setPort(port);
+        QSignalSpy logged(&tolva, &Tolva::log);
+        tolva.connectToTolva();
+        int refused = 0;
+        for (const QList<QVariant> &args : logged)
+            refused += args.at(0).toString().contains(QLatin1String("65535"));
+        QCOMPARE(refused, int(!tried));
+        QCOMPARE(tolva.state() != int(ConnectStat::Disconnected), tried);
+        tolva.disconnectFromTolva();
+    }
+
     // Bytes from the socket reach the session, its actions come back as
     // signals and writes, one line after the other.
     void socketAndSession()
