@@ -551,15 +551,17 @@ private slots:
         n->run.confirmPrompt(n->run.openPrompts().first().id);
         emit engine->stageShown(Stage::TargetLost);
         QCOMPARE(n->run.runStatus(), QStringLiteral("held target-lost"));
-        // Entry 1 done, entry 2 stopped and passed over, entry 3 done: the
-        // run ended by itself, but entry 2 was never measured.
+        // Entry 1 done, entry 2 stopped and passed over, entry 3 skipped:
+        // the run ended by itself, but entry 2 was never measured; the last
+        // entry keeps the outcome it ended with.
         emit engine->entryEnded(0, EntryState::Done, QString());
         emit engine->executing(1);
         emit engine->entryEnded(1, EntryState::Stopped, QString());
         emit engine->executing(2);
-        emit engine->entryEnded(2, EntryState::Done, QString());
+        emit engine->entryEnded(2, EntryState::Skipped, QString());
         emit engine->finished(true);
         QCOMPARE(n->run.unmeasuredEntries(), QList<int>{2});
+        QCOMPARE(n->list.outcome(2).state, EntryState::Skipped);
         QCOMPARE(RunJournal::read(n->run.journalPath()).last().detail,
                  QStringLiteral("incomplete"));
         // The loss before any entry (entry 0), then the stall and the lost
