@@ -566,8 +566,7 @@ private slots:
                  QStringLiteral("incomplete"));
         // The loss before any entry (entry 0), then the stall and the lost
         // bus, journaled for entry 1.
-        QCOMPARE(journal(n->run, true),
-                 (QStringList{"0 target-lost", "1 stalled", "1 bus-lost"}));
+        QCOMPARE(journal(n->run, true), (QStringList{"0 target-lost", "1 stalled", "1 bus-lost"}));
     }
 
     // The night's last notification is still running when the controller

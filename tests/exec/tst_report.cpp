@@ -17,8 +17,8 @@ const QDateTime kRun(QDate(2026, 12, 6), QTime(22, 0), Qt::OffsetFromUTC, 9 * 36
 
 struct Read
 {
-    QStringList bars;              // outcome of each bar, top first
-    QMap<QString, int> marks;      // rect class -> count
+    QStringList bars;         // outcome of each bar, top first
+    QMap<QString, int> marks; // rect class -> count
     QList<double> lostWidths, barWidths;
     QMap<QString, QString> totals; // id -> text
     int tableRows = 0;
@@ -80,8 +80,10 @@ private slots:
         QTest::newRow("by its start")
             << "2026-12-05T22" << 0 << "skedra-report-20261205T220000.html" << j;
         QTest::newRow("no such run") << "1999" << 1 << "" << j;
-        QTest::newRow("no journal named") << "" << 1 << "" << "";
-        QTest::newRow("a journal without runs") << "" << 1 << "" << "none.csv";
+        QTest::newRow("no journal named") << "" << 1 << ""
+                                          << "";
+        QTest::newRow("a journal without runs") << "" << 1 << ""
+                                                << "none.csv";
     }
     void reportCommand()
     {

@@ -169,8 +169,8 @@ private slots:
         QTest::addColumn<QString>("action");
         QTest::addColumn<QString>("samples"); // after the action
         for (const char *row :
-             {"clear:", "cut:C", "paste:ABPQC", "set:ABC", "fill:ABC", "repeat:ABBBC", "duplicate:ABBC", "move:ACB",
-              "drop:BCA", "untick:ABC", "typed:AXYC", "new:BABC"})
+             {"clear:", "cut:C", "paste:ABPQC", "set:ABC", "fill:ABC", "repeat:ABBBC",
+              "duplicate:ABBC", "move:ACB", "drop:BCA", "untick:ABC", "typed:AXYC", "new:BABC"})
             QTest::newRow(row) << QString(row).section(':', 0, 0) << QString(row).section(':', 1);
     }
     void undoGivesBackTheList()
