@@ -26,11 +26,9 @@ void fillSelector(QComboBox *box, const SelectionTable &table)
 }
 
 // Shows a row; rows outside the selector show row 0 (an empty selector stays
-// empty).
+// empty: it has no row 0).
 void showRow(QComboBox *box, int row)
 {
-    if (box->count() == 0)
-        return;
     box->setCurrentIndex(row >= 0 && row < box->count() ? row : 0);
 }
 

@@ -264,11 +264,9 @@ aAtom XrayDataBase::elementFor(const QString &target) const
     const auto it = m_bySymbol.constFind(target);
     if (it != m_bySymbol.constEnd())
         return it.value();
-    bool ok = false;
-    const int n = target.trimmed().toInt(&ok, 10);
-    if (ok && n >= 1)
-        return elementByZ(n);
-    return elementByZ(0);
+    // Otherwise a number names the element by its Z.
+    const int z = toIntOr0(target);
+    return elementByZ(z >= 1 ? z : 0);
 }
 
 int XrayDataBase::zFor(const QString &target) const

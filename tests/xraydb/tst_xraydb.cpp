@@ -138,13 +138,15 @@ private slots:
         for (int z = 1; z <= 92; ++z) {
             const aAtom a = db.elementByZ(z);
             QCOMPARE(db.zFor(a.symbol), z);
-            if (z > 1) // K edges rise with Z
+            QCOMPARE(db.elementFor(QString::number(z)).symbol, a.symbol); // named by its Z
+            if (z > 1)                                                    // K edges rise with Z
                 QVERIFY(a.edgeE[0] > db.elementByZ(z - 1).edgeE[0]);
             // A line carries less energy than its shell's edge; a column mix-up breaks this.
             for (int k = 0; k < 5; ++k)
                 for (const EmissionLine &l : a.lines[k])
                     QVERIFY(l.energy < a.edges[k].energy && l.rate > 0 && l.rate <= 1);
         }
+        QCOMPARE(db.elementFor(QStringLiteral("-26")).z, 0);
         // Published edge energies (Bearden and Burr); the table may differ by a few eV.
         const QList<std::pair<const char *, double>> known{
             {"Fe", 7112}, {"Cu", 8979}, {"Mo", 20000}, {"Pt", 11564}, {"U", 17166}};
