@@ -372,6 +372,13 @@ private slots:
             e.targetCore = "L1"; // Cu L1, 1.1 keV
             e.updateTarget();
         });
+        // A crystal's range holds its highest energy, not its lowest.
+        const QString cuK = QString::number(xrayDataBase().edgeEnergy("Cu", "K"), 'g', 17);
+        const auto lastCrystal = [](Entry &e) { e.crystal = crystalTable().count() - 1; };
+        row("edge at the crystal's lowest energy", 1, 0, lastCrystal,
+            "Crystal Low 3.13553 " + cuK + " 30000\n");
+        row("edge at the crystal's highest energy", 0, 0, lastCrystal,
+            "Crystal High 3.13553 4000 " + cuK + "\n");
         row("blocks with points", 0, 0, userBlocks(starts, {10, 20}));
         row("block without points", 1, 0, userBlocks(starts, {0, 20}));
         row("block of a single point", 0, 0, userBlocks(starts, {1, 20}));

@@ -178,8 +178,11 @@ private slots:
         QFETCH(QString, action);
         Body body;
         body.setAsk([](const QString &) { return true; });
-        fillABC(body);
         ListPane *pane = body.listPane();
+        QAction *undo = pane->action(ListPane::Action::Undo);
+        QAction *redo = pane->action(ListPane::Action::Redo);
+        QVERIFY(!undo->isEnabled() && !redo->isEnabled()); // a new window has nothing to take back
+        fillABC(body);
         QUndoStack *stack = pane->history()->stack();
         const QString before = lists(body);
         const int steps = stack->index();
@@ -187,6 +190,10 @@ private slots:
             body.click(Body::Button::Clear);
         } else if (action == "cut") {
             pane->selectRows(0, 1);
+            pane->setGuard([](const QList<int> &, bool) { return false; }); // said no
+            pane->cutSelection();
+            QCOMPARE(lists(body), before);
+            pane->setGuard({});
             pane->cutSelection();
         } else if (action == "paste") {
             pane->selectRows(1, 1);
@@ -225,9 +232,11 @@ private slots:
         const QString after = lists(body);
         QVERIFY(after != before);
         QCOMPARE(stack->index(), steps + 1);
-        pane->action(ListPane::Action::Undo)->trigger();
+        QVERIFY(undo->isEnabled() && !redo->isEnabled());
+        undo->trigger();
         QCOMPARE(lists(body), before);
-        pane->action(ListPane::Action::Redo)->trigger();
+        QVERIFY(redo->isEnabled());
+        redo->trigger();
         QCOMPARE(lists(body), after);
     }
 
