@@ -197,6 +197,11 @@ private slots:
         QCOMPARE(states(n->list), QStringLiteral("DDD"));
         QVERIFY(n->run.unmeasuredEntries().isEmpty());
         QCOMPARE(target.lines.filter("Start").size(), 3);
+        // The first entry is named like any other; no entry left is said.
+        emit n->run.engine()->goesOnAt(0);
+        emit n->run.engine()->goesOnAt(-1);
+        QCOMPARE(n->logged.filter("goes on with entry 1.").size(), 1);
+        QCOMPARE(n->logged.filter("No ticked entry is left").size(), 1);
     }
 
     // The target goes away during an entry and comes back: the run holds

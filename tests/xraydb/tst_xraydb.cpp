@@ -147,6 +147,8 @@ private slots:
                     QVERIFY(l.energy < a.edges[k].energy && l.rate > 0 && l.rate <= 1);
         }
         QCOMPARE(db.elementFor(QStringLiteral("-26")).z, 0);
+        // Not stored: a symbol gives 0, a number -1.
+        QCOMPARE((QList<int>{db.zFor("fe"), db.zFor("200")}), (QList<int>{0, -1}));
         // Published edge energies (Bearden and Burr); the table may differ by a few eV.
         const QList<std::pair<const char *, double>> known{
             {"Fe", 7112}, {"Cu", 8979}, {"Mo", 20000}, {"Pt", 11564}, {"U", 17166}};
