@@ -306,6 +306,8 @@ private slots:
         row("double at", "Dorvan>Tarnix @@Hello", dt + QStringList{"@@Hello", ""});
         row("only first dot splits", "a.b.c>d.e.f Cmd",
             {"a.b.c", "b.c", "a", "d.e.f", "e.f", "d", " Cmd", ""});
+        row("empty node before the dot", ".x>Tarnix Cmd",
+            {".x", "x", "", "Tarnix", "", "Tarnix", " Cmd", ""});
         row("several params, tabs", "Tarnix>Dorvan.remote SetBlock 0\t8779  8800 0 1.5 100",
             {"Tarnix", "", "Tarnix", "Dorvan.remote", "remote", "Dorvan", " SetBlock", "0", "8779",
              "8800", "0", "1.5", "100", " 0\t8779  8800 0 1.5 100"});
