@@ -125,6 +125,27 @@ private slots:
         QTEST(int(s.state()), "state");
     }
 
+    // A refused login says what the server answered (a node of that name is
+    // there already...).
+    void refusalSaysWhy()
+    {
+        TestSupport::WorkDir dir;
+        QVERIFY(TestSupport::writeFile(dir.filePath("Tarnix.key"), "k0\n"));
+        TolvaSession s(kMaxLine);
+        s.setName(QStringLiteral("Tarnix"));
+        s.setKeyFile(QStringLiteral("Tarnix.key"));
+        s.receive("7\nSystem>Tarnix Er: Tarnix is there already\n");
+        QStringList errors;
+        TolvaSession::Actions actions;
+        while (s.next(&actions)) {
+            for (const Action &a : std::as_const(actions))
+                if (a.kind == Action::Error)
+                    errors << a.text;
+        }
+        QCOMPARE(errors.size(), 1);
+        QVERIFY(errors.first().endsWith(QLatin1String(": Er: Tarnix is there already")));
+    }
+
     // A login that does not complete in time is given up; later input is not taken.
     void loginTimedOut_data()
     {

@@ -95,28 +95,30 @@ private slots:
     void pickingTheFallbackRowReplacesTheTextRead_data()
     {
         QTest::addColumn<int>("column");
-        QTest::addColumn<int>("field");
         QTest::addColumn<QString>("read");
-        QTest::addColumn<QString>("picked");
-        QTest::newRow("scan type") << int(EntryColumns::ScanType) << 10 << "Quack"
-                                   << "Quick";
-        QTest::newRow("crystal") << int(EntryColumns::Crystal) << 9 << "Ge111"
-                                 << "-";
+        QTest::newRow("scan type") << int(EntryColumns::ScanType) << "Quack";
+        QTest::newRow("crystal") << int(EntryColumns::Crystal) << "Ge111";
+        QTest::newRow("standard blocks") << int(EntryColumns::StdType) << "Wiggly";
+        QTest::newRow("block unit") << int(EntryColumns::BlockUnit) << "furlong";
     }
     void pickingTheFallbackRowReplacesTheTextRead()
     {
         QFETCH(int, column);
-        QFETCH(int, field);
         QFETCH(QString, read);
-        QStringList f = ScheduleTestEnv::entryFields("Cu", "K", "Std", "Step", 1, "eV");
-        f[9] = "Si311";
+        // Shown after an entry on other rows of every box: showing it moves
+        // them all, and none of those moves counts as a pick.
+        QStringList f = ScheduleTestEnv::entryFields("Cu", "K", "Std", "Step", 1, "keV");
+        f[EntryColumns::Crystal] = "Si311";
+        f[EntryColumns::StdType] = stdTypeTable().labels().value(1);
         ScheduleEdit e(EntryCodec::fromFields(f));
-        f[field] = read;
-        e.setEntry(EntryCodec::fromFields(f)); // shown, not picked: the text read stays
-        QCOMPARE(e.toStringList().at(field), read);
+        f = ScheduleTestEnv::entryFields("Cu", "K", "Std", "Quick", 1, "eV");
+        f[column] = read;
+        e.setEntry(EntryCodec::fromFields(f));
+        QCOMPARE(e.toStringList().at(column), read);
         QCOMPARE(e.entry().errors.filter(read).size(), 1);
-        emit e.selector(EntryColumns::Column(column))->activated(0);
-        QTEST(e.toStringList().at(field), "picked");
+        QComboBox *box = e.selector(EntryColumns::Column(column));
+        emit box->activated(0);
+        QCOMPARE(e.toStringList().at(column), box->itemText(0));
         QVERIFY(e.entry().errors.filter(read).isEmpty());
     }
 
