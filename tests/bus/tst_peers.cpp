@@ -89,7 +89,8 @@ private slots:
             refused += args.at(0).toString().contains(QLatin1String("65535"));
         QCOMPARE(refused, int(!tried));
         QCOMPARE(tolva.state() != int(ConnectStat::Disconnected), tried);
-        tolva.disconnectFromTolva();
+        tolva.disconnectFromTolva(); // gives up the attempt under way
+        QCOMPARE(tolva.state(), int(ConnectStat::Disconnected));
     }
 
     // Bytes from the socket reach the session, its actions come back as
