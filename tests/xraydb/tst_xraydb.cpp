@@ -138,8 +138,9 @@ private slots:
         for (int z = 1; z <= 92; ++z) {
             const aAtom a = db.elementByZ(z);
             QCOMPARE(db.zFor(a.symbol), z);
-            QCOMPARE(db.elementFor(QString::number(z)).symbol, a.symbol); // named by its Z
-            if (z > 1)                                                    // K edges rise with Z
+            // A number names the element by its Z.
+            QCOMPARE(db.elementFor(QString::number(z)).symbol, a.symbol);
+            if (z > 1) // K edges rise with Z
                 QVERIFY(a.edgeE[0] > db.elementByZ(z - 1).edgeE[0]);
             // A line carries less energy than its shell's edge; a column mix-up breaks this.
             for (int k = 0; k < 5; ++k)
