@@ -168,9 +168,9 @@ private slots:
     {
         QTest::addColumn<QString>("action");
         QTest::addColumn<QString>("samples"); // after the action
-        for (const char *row :
-             {"clear:", "cut:C", "paste:ABPQC", "set:ABC", "fill:ABC", "repeat:ABBBC",
-              "duplicate:ABBC", "move:ACB", "drop:BCA", "untick:ABC", "typed:XYBC", "new:BABC"})
+        for (const char *row : {"clear:", "cut:C", "paste:ABPQC", "set:ABC", "fill:ABC",
+                                "repeat:ABBBC", "duplicate:ABBC", "move:ACB", "drop:BCA",
+                                "untick:ABC", "typed:AXYC", "typed first:XYBC", "new:BABC"})
             QTest::newRow(row) << QString(row).section(':', 0, 0) << QString(row).section(':', 1);
     }
     void undoGivesBackTheList()
@@ -218,8 +218,8 @@ private slots:
         } else if (action == "untick") {
             pane->selectRows(0, 2);
             pane->tickSelection(false);
-        } else if (action == "typed") { // typing in one entry is one step
-            body.setCurrentRow(0); // the first row like any other
+        } else if (action.startsWith("typed")) {           // typing in one entry is one step
+            body.setCurrentRow(action == "typed" ? 1 : 0); // the first row like any other
             body.entryEditor()->sampleIdField()->setText("X");
             body.entryEditor()->sampleIdField()->setText("XY");
         } else if (action == "new") { // a copy of the current entry, its file numbered on

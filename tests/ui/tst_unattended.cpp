@@ -282,6 +282,7 @@ private slots:
         QTest::addColumn<bool>("targetUp");
         QTest::addColumn<bool>("quit"); // -quit-when-done
         QTest::newRow("no bus") << false << false << true;
+        QTest::newRow("bus, no target") << true << false << true;
         QTest::newRow("bus, no target, the window stays") << true << false << false;
         QTest::newRow("both there in time") << true << true << true;
     }
