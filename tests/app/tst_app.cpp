@@ -272,6 +272,8 @@ private slots:
         QCOMPARE(t.rowByName("si311"), -1);  // case-sensitive
         QCOMPARE(t.rowForEnergy(4000), 3);   // eMin itself is outside; the first matching row
         QCOMPARE(t.rowForEnergy(50000), 0);  // none: row 0
+        t.build({" High 2 5000 9000", " Low 3 1000 5000"});
+        QCOMPARE(t.rowForEnergy(5000), 1); // the highest energy belongs to the range it ends
     }
 
     void selection_data()

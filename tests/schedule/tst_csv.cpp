@@ -349,8 +349,10 @@ private slots:
         QCOMPARE(edited.count(), 1);
         QCOMPARE(changed.count(), 2);
         m.insert(1, {entry("Co", "x.dat"), entry("Co", "y.dat")});
-        QCOMPARE(files(m.entries()), (QStringList{"a.dat", "x.dat", "y.dat", "b.dat", "c.dat"}));
-        m.setOutcome(0, {EntryState::Done, {}, {}, {}});
+        m.insert(0, {entry("Mn", "m.dat")}); // above the first row
+        QCOMPARE(files(m.entries()),
+                 (QStringList{"m.dat", "a.dat", "x.dat", "y.dat", "b.dat", "c.dat"}));
+        m.setOutcome(1, {EntryState::Done, {}, {}, {}});
         changed.clear();
         m.restore(before);
         QCOMPARE(m.ids(), (QList<ScheduleModel::Id>{before[0].id, before[1].id, before[2].id}));
