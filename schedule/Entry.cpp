@@ -107,7 +107,12 @@ void BlockSet::showBlocks(int n)
 {
     if (n < 0 || n > maxBlocks)
         return;
+    // A block shown again may have been hidden while the unit changed: its
+    // Delta would still be in the old unit.
+    const int was = m_shown;
     m_shown = n;
+    for (int i = was; i < n; ++i)
+        refreshDelta(i);
 }
 
 void BlockSet::setUnit(int u)
@@ -115,7 +120,8 @@ void BlockSet::setUnit(int u)
     m_unit = u;
     // A change of display unit only shows the blocks differently: the Delta
     // follows, but the Points the target measures must not move because the
-    // new Delta is rounded to six digits.
+    // new Delta is rounded to six digits. Hidden blocks follow when they are
+    // shown again.
     for (int i = 0; i < m_shown && i < m_rows.size(); ++i)
         refreshDelta(i);
 }

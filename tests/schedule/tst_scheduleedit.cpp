@@ -252,7 +252,8 @@ private slots:
     }
 
     // Operations "<op><row> <text>" (S edit start, T type start, P Points,
-    // D Delta, X Points text alone, U<unit>), then "Points Delta" of rows 0...
+    // D Delta, X Points text alone, U<unit>, N<blocks shown>), then "Points
+    // Delta" of rows 0...
     void edits_data()
     {
         QTest::addColumn<int>("shown");
@@ -282,6 +283,9 @@ private slots:
             << 1 << one << QStringList{"P0 100", "U1"} << QStringList{"100 0.014"};
         QTest::newRow("row past the shown blocks")
             << 1 << three << QStringList{"P1 5"} << QStringList{" ", "5 "};
+        QTest::newRow("a unit changed while a block is hidden: shown again, it follows")
+            << 2 << three << QStringList{"P1 100", "N1", "U1", "N2"}
+            << QStringList{" ", "100 0.004"};
     }
     void edits()
     {
@@ -303,6 +307,8 @@ private slots:
         for (const QString &op : ops) {
             if (op.at(0) == 'U')
                 s.setUnit(op.mid(1).toInt());
+            else if (op.at(0) == 'N')
+                s.showBlocks(op.mid(1).toInt());
             else
                 (s.*apply.value(op.at(0)))(op.mid(1, 1).toInt(), op.mid(3));
         }
