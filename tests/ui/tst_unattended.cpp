@@ -211,26 +211,37 @@ private slots:
         QVERIFY(!QFile::exists(second.document()->recoveryPath()));
     }
 
-    // The run cut short (entry 1 of 3 done) is offered; resuming loads its
-    // copy with the entries before the resume point unticked and starts.
+    // The run cut short (entries 4, 6 and 7 of the schedule; 4 done) is
+    // offered; resuming loads its copy with the entries before the resume
+    // point unticked and starts.
     void resumeOffered_data()
     {
+        QTest::addColumn<QStringList>("journaled");
         QTest::addColumn<int>("choice");
         QTest::addColumn<QList<bool>>("ticked"); // empty: declined
-        QTest::newRow("from the running entry") << 0 << QList<bool>{false, true, true};
-        QTest::newRow("from the next entry") << 1 << QList<bool>{false, false, true};
-        QTest::newRow("declined") << 2 << QList<bool>{};
+        QTest::addColumn<QStringList>("offered"); // the running entry, the next
+        const QStringList done{"4:done"};
+        const QStringList at6{" 6", " 7"};
+        QTest::newRow("from the running entry")
+            << done << 0 << QList<bool>{false, true, true} << at6;
+        QTest::newRow("from the next entry") << done << 1 << QList<bool>{false, false, true} << at6;
+        QTest::newRow("declined") << done << 2 << QList<bool>{} << at6;
+        QTest::newRow("cut short in its first entry")
+            << QStringList() << 0 << QList<bool>{true, true, true} << QStringList{" 4", " 6"};
     }
     void resumeOffered()
     {
+        QFETCH(QStringList, journaled);
         QFETCH(int, choice);
         QFETCH(QList<bool>, ticked);
-        const QString journal = m_dir.filePath(QStringLiteral("journal-%1.csv").arg(choice));
-        cutShort(journal, {"4:done"});
+        QFETCH(QStringList, offered);
+        const QString journal =
+            m_dir.filePath(QStringLiteral("journal-%1-%2.csv").arg(choice).arg(journaled.size()));
+        cutShort(journal, journaled);
         Body body;
-        QStringList offered;
-        body.setChoose([choice, &offered](const QString &, const QStringList &choices) {
-            offered = choices;
+        QStringList choices;
+        body.setChoose([choice, &choices](const QString &, const QStringList &given) {
+            choices = given;
             return choice;
         });
         // Unsaved edits of that session are offered too, unless a run was
@@ -242,9 +253,11 @@ private slots:
         QCOMPARE(asked, ticked.isEmpty() ? 1 : 0);
         QFile::remove(body.document()->recoveryPath());
         // The choices name the entries by the schedule's numbers.
-        QCOMPARE(offered.size(), 3);
-        QVERIFY(offered.at(0).contains(QLatin1String(" 6")) && !offered.at(0).contains('2'));
-        QVERIFY(offered.at(1).contains(QLatin1String(" 7")) && !offered.at(1).contains('3'));
+        QCOMPARE(choices.size(), 3);
+        for (int i = 0; i < 2; ++i)
+            QVERIFY2(choices.at(i).contains(offered.at(i)) && !choices.at(i).contains('2') &&
+                         !choices.at(i).contains('3'),
+                     qPrintable(choices.at(i)));
         QList<bool> got;
         for (const Entry &e : body.scheduleModel()->entries())
             got << e.exec;
