@@ -408,26 +408,35 @@ void Tolva::appendHistory(const QString &record)
     out << record;
 }
 
+namespace {
+
+// The history record of an edit ("A: host"), or nothing when the edit names
+// what was recorded last. One record a line: a line break pasted into the
+// field with the host must not forge a record of its own.
+QString historyRecord(const char *tag, const QString &edited, const QString &last)
+{
+    const QString text = edited.simplified();
+    return text == last ? QString() : QStringLiteral("%1: %2\n").arg(QLatin1String(tag), text);
+}
+
+} // namespace
+
 void Tolva::newHost()
 {
     QString lastHost;
     readHistory(&lastHost, nullptr);
-    QString text = ui->hostLE->text();
-    if (text == lastHost)
-        return;
-    text.replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
-    appendHistory(QStringLiteral("A: %1\n").arg(text));
+    const QString record = historyRecord("A", ui->hostLE->text(), lastHost);
+    if (!record.isEmpty())
+        appendHistory(record);
 }
 
 void Tolva::newPort()
 {
     QString lastPort;
     readHistory(nullptr, &lastPort);
-    QString text = ui->portLE->text();
-    if (text == lastPort)
-        return;
-    text.replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
-    appendHistory(QStringLiteral("P: %1\n").arg(text));
+    const QString record = historyRecord("P", ui->portLE->text(), lastPort);
+    if (!record.isEmpty())
+        appendHistory(record);
 }
 
 QPushButton *Tolva::connectButton() const

@@ -60,8 +60,23 @@ private slots:
                                        "A: 10.0.0.4\nP: 7000\nbroken\nA: 10.0.0.5\n"));
         QString host, port;
         Tolva::readHistory(&host, &port);
-        QFile::remove(Tolva::historyFileName());
         QCOMPARE(host + ' ' + port, QStringLiteral("10.0.0.5 7000"));
+        // An edit is kept once while it stays the same; a line break pasted
+        // with it is no record of its own.
+        {
+            Tolva tolva;
+            tolva.setHost(QStringLiteral("10.0.0.6\r\n"));
+            tolva.setPort(QStringLiteral("7001"));
+            for (int i = 0; i < 2; ++i) {
+                QVERIFY(QMetaObject::invokeMethod(&tolva, "newHost"));
+                QVERIFY(QMetaObject::invokeMethod(&tolva, "newPort"));
+            }
+        }
+        QFile f(Tolva::historyFileName());
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), QByteArray("A: 10.0.0.4\nP: 7000\nbroken\nA: 10.0.0.5\n"
+                                         "A: 10.0.0.6\nP: 7001\n"));
+        f.remove();
     }
 
     // A port outside 1 to 65535 is said and nothing is tried; both ends of
