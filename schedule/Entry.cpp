@@ -134,14 +134,11 @@ void BlockSet::setBlocks(int n, const QStringList &starts, const QList<int> &poi
     showBlocks(n);
     for (int i = 0; i < starts.size() && has(i); ++i)
         setStartText(i, starts.at(i));
-    // Given Points are taken as they are and the Delta follows them; the
-    // Delta-to-Points recomputation would drop a point whenever the six-digit
-    // Delta rounds up.
-    for (int i = 0; i < points.size() && has(i); ++i) {
+    // Given Points are taken as they are and the Delta follows them (the
+    // unit set back below refreshes it); the Delta-to-Points recomputation
+    // would drop a point whenever the six-digit Delta rounds up.
+    for (int i = 0; i < points.size() && has(i); ++i)
         m_rows[i].pointsText = QString::number(points.at(i));
-        if (points.at(i) != 0)
-            refreshDelta(i);
-    }
     for (int i = 0; i < deltas.size() && has(i); ++i) {
         setDelta(i, deltas.at(i));
         if (deltas.at(i) != 0)

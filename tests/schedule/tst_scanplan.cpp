@@ -87,8 +87,9 @@ private slots:
     {
         QTest::addColumn<QByteArray>("unit");
         QTest::addColumn<double>("start");
-        QTest::newRow("keV") << QByteArray("1") << 9000.0;
-        QTest::newRow("no such unit") << QByteArray("4") << 9.0;
+        QTest::addColumn<QString>("delta");
+        QTest::newRow("keV") << QByteArray("1") << 9000.0 << "2.42"; // 121 eV in 50 points
+        QTest::newRow("no such unit") << QByteArray("4") << 9.0 << "-177.4";
     }
     void blockFileStarts()
     {
@@ -107,6 +108,7 @@ private slots:
         QTEST(set.row(1).pos, "start");
         QCOMPARE(e.stepBlockCount, 0); // a file may hold no step blocks
         QCOMPARE(set.row(2).pos, e.edgeEnergy() + 200);
+        QTEST(set.row(0).deltaText, "delta"); // shown as the file's Points measure it
     }
 
     // The plan's warnings: a boundary measured twice (sent values that
