@@ -67,6 +67,9 @@ private slots:
         QTest::newRow("unknown kind")
             << "#,IDLINE,#,XE-K,AE-K\n%1" << QStringList{"unknow type of f-line definition XE-K"}
             << 4.5 << -1.;
+        QTest::newRow("unknown kind without a dash")
+            << "#,IDLINE,#,XE,AE-K\n%1" << QStringList{"unknow type of f-line definition XE"}
+            << 4.5 << -1.;
     }
     void tagRows()
     {
