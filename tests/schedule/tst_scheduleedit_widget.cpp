@@ -10,6 +10,8 @@
 
 #include <QComboBox>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <QWheelEvent>
@@ -77,6 +79,7 @@ private slots:
         QVERIFY(delta != 0);
         type(e.stepBlocks->row(1)->deltaEdit(), QString::number(delta * 2));
         QCOMPARE(e.entry().stepBlocks.row(1).points(), 25);
+        QCOMPARE(e.stepBlocks->row(1)->pointsEdit()->text(), QStringLiteral("25")); // and shows it
     }
 
     // An editor given an entry shows its choices.
@@ -88,6 +91,15 @@ private slots:
         ScheduleEdit e(step);
         QCOMPARE(e.selector(EntryColumns::ScanType)->currentIndex(), int(EntryRows::StepScan));
         QCOMPARE(e.selector(EntryColumns::MeasDark)->currentIndex(), 1);
+        // Its errors are a click away.
+        Entry bad = step;
+        bad.holder.clear();
+        bad.sampleId.clear();
+        e.setEntry(bad);
+        e.errorsButton()->click();
+        const auto *box = e.findChild<QMessageBox *>();
+        QVERIFY(box && box->isVisible());
+        QVERIFY2(box->text().contains("must be specified"), qPrintable(box->text()));
     }
 
     // A scan type read as "Quack" stands on Quick; picking Quick is a choice:
