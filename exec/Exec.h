@@ -77,6 +77,9 @@ public:
     explicit Exec(QObject *parent = nullptr);
     ~Exec() override;
 
+    // How many times an entry is begun at most unless configured otherwise.
+    static constexpr int defaultMaxAttempts = 3;
+
     // Registers ResumeMode, PromptType and Entry for queued connections.
     static void registerMetaTypes();
     // Stops a worker thread from the GUI thread: interruption first, then
@@ -211,7 +214,7 @@ private:
     bool stopAfterEntry = false;
     bool skipFailed = false;
     bool resumeOnReturn = true;
-    int maxAttempts = 3;
+    int maxAttempts = defaultMaxAttempts;
     int attempt = 1; // how many times the entry at attemptIndex has been begun
     int attemptIndex = -1;
     bool entryOpen = false;     // the current entry began and has not ended

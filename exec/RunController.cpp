@@ -183,13 +183,15 @@ void RunController::configure(const ConfigStore &cfg)
             Severity::Error);
     const bool resumeOnReturn = onReturn != QLatin1String("hold");
     bool ok = false;
-    const QString attemptsText =
-        cfg.valueNoCase(QStringLiteral("MAX_ENTRY_ATTEMPTS"), QStringLiteral("3"));
+    const QString attemptsText = cfg.valueNoCase(QStringLiteral("MAX_ENTRY_ATTEMPTS"),
+                                                 QString::number(Exec::defaultMaxAttempts));
     int attempts = attemptsText.trimmed().toInt(&ok);
     if (!ok || attempts < 1) {
-        log(tr("MAX_ENTRY_ATTEMPTS %1 is not a whole number above 0; 3 is used.").arg(attemptsText),
+        attempts = Exec::defaultMaxAttempts;
+        log(tr("MAX_ENTRY_ATTEMPTS %1 is not a whole number above 0; %2 is used.")
+                .arg(attemptsText)
+                .arg(attempts),
             Severity::Error);
-        attempts = 3;
     }
     QMetaObject::invokeMethod(
         e, [e, resumeOnReturn, attempts] { e->setResumeOnReturn(resumeOnReturn, attempts); },

@@ -1155,10 +1155,6 @@ Steps = (End - Start) / Delta</translation>
         <translation>ON_TARGET_RETURN %1 is neither resume nor hold; resume is used.</translation>
     </message>
     <message>
-        <source>MAX_ENTRY_ATTEMPTS %1 is not a whole number above 0; 3 is used.</source>
-        <translation>MAX_ENTRY_ATTEMPTS %1 is not a whole number above 0; 3 is used.</translation>
-    </message>
-    <message>
         <source>PROMPT_NOTIFY_AFTER %1 is not a number of seconds above 0; %2 s is used.</source>
         <translation>PROMPT_NOTIFY_AFTER %1 is not a number of seconds above 0; %2 s is used.</translation>
     </message>
@@ -1371,6 +1367,10 @@ Resume the run?</translation>
     <message>
         <source>Run finished by the deadline %1: %2 entries done, %3 failed, %4 not begun (they would end after it), in %5.</source>
         <translation>Run finished by the deadline %1: %2 entries done, %3 failed, %4 not begun (they would end after it), in %5.</translation>
+    </message>
+    <message>
+        <source>MAX_ENTRY_ATTEMPTS %1 is not a whole number above 0; %2 is used.</source>
+        <translation>MAX_ENTRY_ATTEMPTS %1 is not a whole number above 0; %2 is used.</translation>
     </message>
 </context>
 <context>

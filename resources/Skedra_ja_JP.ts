@@ -1296,10 +1296,6 @@ Resume the run?</source>
         <translation>ON_TARGET_RETURN %1 は resume でも hold でもありません。resume を使います。</translation>
     </message>
     <message>
-        <source>MAX_ENTRY_ATTEMPTS %1 is not a whole number above 0; 3 is used.</source>
-        <translation>MAX_ENTRY_ATTEMPTS %1 は 0 より大きい整数ではありません。3 を使います。</translation>
-    </message>
-    <message>
         <source>the connection to the bus server was lost</source>
         <translation>バスサーバーとの接続が失われました</translation>
     </message>
@@ -1374,6 +1370,10 @@ Resume the run?</source>
     <message>
         <source>Run finished by the deadline %1: %2 entries done, %3 failed, %4 not begun (they would end after it), in %5.</source>
         <translation>期限 %1 により実行終了: 完了 %2 行、失敗 %3 行、未開始 %4 行 (期限より後に終わる見込み)、所要 %5。</translation>
+    </message>
+    <message>
+        <source>MAX_ENTRY_ATTEMPTS %1 is not a whole number above 0; %2 is used.</source>
+        <translation>MAX_ENTRY_ATTEMPTS %1 は 0 より大きい整数ではありません。%2 を使います。</translation>
     </message>
 </context>
 <context>
