@@ -211,6 +211,10 @@ private slots:
         ScheduleEdit other;
         other.blockFileSelected(dir.filePath("tonight.prm"));
         QCOMPARE(other.entry().quickBlocks.row(0).pointsText, QStringLiteral("2800"));
+        // Loaded by name, as a run does.
+        ScheduleEdit loaded;
+        loaded.loadBlockFile(dir.filePath("tonight.prm"));
+        QCOMPARE(loaded.entry().quickBlocks.row(0).pointsText, QStringLiteral("2800"));
     }
 };
 
