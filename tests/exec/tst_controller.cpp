@@ -197,6 +197,10 @@ private slots:
         QCOMPARE(states(n->list), QStringLiteral("DDD"));
         QVERIFY(n->run.unmeasuredEntries().isEmpty());
         QCOMPARE(target.lines.filter("Start").size(), 3);
+        // Going on, the run is journaled as begun again: a crash from there
+        // on is offered for recovery at the next start.
+        QCOMPARE(journal(n->run), (QStringList{"0 started", "1 done", "0 ended", "0 started",
+                                               "2 done", "3 done", "0 ended"}));
         // The first entry is named like any other; no entry left is said.
         emit n->run.engine()->goesOnAt(0);
         emit n->run.engine()->goesOnAt(-1);
@@ -433,6 +437,22 @@ private slots:
         QCOMPARE(n->logged.filter(key).size(), int(named));
         if (key == QLatin1String("WAIT_LIMIT"))
             QCOMPARE(n->run.waitLimitSeconds(), named ? Watchdog::defaultLimitSeconds : 0.5);
+    }
+
+    // A journal that cannot be written never stops the night: each failure
+    // is logged, the operator is told once.
+    void journalThatCannotBeWritten()
+    {
+        const QString path = m_dir.filePath(QStringLiteral("no/such/j.csv"));
+        auto n = night(abc(), false, QStringLiteral("JOURNAL \"%1\"\n").arg(path));
+        QSignalSpy failed(&n->run, &RunController::journalFailed);
+        QVERIFY(n->run.start());
+        emit n->run.engine()->executing(0);
+        emit n->run.engine()->entryEnded(0, EntryState::Done, QString());
+        QCOMPARE(failed.count(), 1);
+        QVERIFY(failed.at(0).at(0).toString().contains(path));
+        QVERIFY2(n->logged.filter(path).size() >= 2, qPrintable(n->logged.join('\n')));
+        QVERIFY(n->run.runGoing());
     }
 
     // A start time that cannot be read holds the run back instead of
