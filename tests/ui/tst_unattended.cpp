@@ -218,7 +218,7 @@ private slots:
     {
         QTest::addColumn<QStringList>("journaled");
         QTest::addColumn<int>("choice");
-        QTest::addColumn<QList<bool>>("ticked"); // empty: declined
+        QTest::addColumn<QList<bool>>("ticked");  // empty: declined
         QTest::addColumn<QStringList>("offered"); // the running entry, the next
         const QStringList done{"4:done"};
         const QStringList at6{" 6", " 7"};

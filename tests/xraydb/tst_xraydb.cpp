@@ -70,8 +70,8 @@ private slots:
             << "#,IDLINE,#,XE-K,AE-K\n%1" << QStringList{"unknow type of f-line definition XE-K"}
             << 4.5 << -1.;
         QTest::newRow("unknown kind without a dash")
-            << "#,IDLINE,#,XE,AE-K\n%1" << QStringList{"unknow type of f-line definition XE"}
-            << 4.5 << -1.;
+            << "#,IDLINE,#,XE,AE-K\n%1" << QStringList{"unknow type of f-line definition XE"} << 4.5
+            << -1.;
     }
     void tagRows()
     {
