@@ -125,6 +125,7 @@ private slots:
         const StageResult r = plan({e}, 0, blockNum);
         QTEST(after(r.lines, "SetXafsMeasComment"), "expected");
         QCOMPARE(r.error.isEmpty(), blockNum >= 0 && blockNum <= kMaxBlockNum);
+        QVERIFY(r.error.isEmpty() || r.error.startsWith("Entry 1:")); // names the entry
         QTEST(!r.logs.filter("dwell times").isEmpty(), "padded");
     }
 
@@ -318,12 +319,17 @@ private slots:
     // estimate adds the moves to each entry's measurement. (That the listed lines
     // are exactly what a target receives is checked end to end.)
     // Without DRYRUN_BLOCK_NUM the standard set's count is assumed: a quick
-    // scan has one block. (The configured count is checked end to end.)
+    // scan has one block, the XAFS step set four. (The configured count is
+    // checked end to end.)
     void blockCount()
     {
-        const DryRun::Result r = DryRun::run({EntryPlanEnv::entry("Cu", "1")}, DryRun::Setup(),
-                                             QDateTime::currentDateTime());
+        Entry step = EntryPlanEnv::entry("Cu", "2");
+        step.selectScanType(EntryRows::StepScan);
+        const DryRun::Result r =
+            DryRun::run({EntryPlanEnv::entry("Cu", "1"), step}, DryRun::Setup::fromConfig({}),
+                        QDateTime::currentDateTime());
         QCOMPARE(count(entryLines(r.lines, 1), "Dorvan.remote SetMeasTime "), 1);
+        QCOMPARE(count(entryLines(r.lines, 2), "Dorvan.remote SetMeasTime "), 4);
         QCOMPARE(r.entriesWithErrors, 0);
     }
 

@@ -106,7 +106,10 @@ private slots:
         QCOMPARE(set.row(0).pos, e.edgeEnergy() - 100);
         QVERIFY(set.row(0).isRel);
         QTEST(set.row(1).pos, "start");
-        QCOMPARE(e.stepBlockCount, 0); // a file may hold no step blocks
+        QCOMPARE(e.stepBlockCount, 0); // a file may hold no step blocks, or no quick ones
+        QVERIFY(TestSupport::writeFile(path, "QN 0\nSN 2\n"));
+        QVERIFY(BlockFile::load(path, e).ok);
+        QCOMPARE(e.quickBlockCount, 0);
         QCOMPARE(set.row(2).pos, e.edgeEnergy() + 200);
         QTEST(set.row(0).deltaText, "delta"); // shown as the file's Points measure it
     }
