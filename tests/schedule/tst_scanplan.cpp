@@ -120,11 +120,11 @@ private slots:
     {
         QTest::addColumn<QStringList>("starts");
         QTest::addColumn<QList<int>>("points");
-        QTest::addColumn<QStringList>("found"); // a word of each warning
+        QTest::addColumn<QStringList>("found"); // words of each warning
         QTest::newRow("even") << QStringList{"R-20", "R0", "R20"} << QList<int>{20, 10}
                               << QStringList{};
         QTest::newRow("step jumps above the edge")
-            << QStringList{"R20", "R40", "R140"} << QList<int>{20, 10} << QStringList{"jumps"};
+            << QStringList{"R20", "R40", "R140"} << QList<int>{20, 10} << QStringList{"in block 2 ("};
         QTest::newRow("fine XANES after a coarse pre-edge")
             << QStringList{"R-100", "R-20", "R20"} << QList<int>{10, 80} << QStringList{};
         QTest::newRow("same energy twice")
