@@ -108,6 +108,8 @@ private slots:
         QCOMPARE(r.value("Step"), 1.5);  // failed rows and rows without an estimate do not count
         // An even number of rows: the mean of the middle two.
         QCOMPARE(RunJournal::durationRatios(rows.mid(1, 2), 2).value("Quick"), 1.2);
+        // An estimate under a second is an estimate like any other.
+        QCOMPARE(RunJournal::durationRatios({row(kT0, 1, "Quick", 1, 0.5)}, 2).value("Quick"), 2.0);
     }
 
     void etaOnAFakeClock()

@@ -189,6 +189,10 @@ private slots:
         list.insert(0, Entry::defaults());
         QVERIFY(!broken.keepEdits(&error) && !error.isEmpty());
         QVERIFY(!broken.keepEdits(&error) && error.isEmpty()); // said once
+        QVERIFY(QDir().mkpath(m_dir.filePath("no/such")));
+        QVERIFY(broken.keepEdits(&error));
+        QVERIFY(QDir(m_dir.filePath("no")).removeRecursively());
+        QVERIFY(!broken.keepEdits(&error) && !error.isEmpty()); // and again once it worked
 
         QVERIFY(doc.keepEdits(&error));
         list.take(0);
