@@ -262,6 +262,8 @@ private slots:
             samples << e.sampleId;
         QTEST(samples, "samples");
         QCOMPARE(p.refused.size(), refused);
+        for (const QString &why : p.refused) // the element is the sixth field
+            QVERIFY2(why.contains("column 6"), qPrintable(why));
     }
 
     // Copied out and pasted back, every entry reads as it was written, and

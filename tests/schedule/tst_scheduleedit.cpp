@@ -454,6 +454,8 @@ private slots:
         }) << 40 * 1.5 + 300 * 1.5 + 180 * 2.5 + 100 * 4.5;
         QTest::newRow("step, user blocks")
             << userBlocks({"8900", "9000", "9100"}, {10, 20}, "2, 3") << 10 * 2.5 + 20 * 3.5;
+        QTest::newRow("step, a block of no points")
+            << userBlocks({"8900", "9000", "9100"}, {0, 20}, "2, 3") << 20 * 3.5;
     }
     void duration()
     {

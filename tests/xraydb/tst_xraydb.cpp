@@ -46,7 +46,7 @@ private slots:
 
     void tagRows_data()
     {
-        QTest::addColumn<QString>("text"); // %1: the element row, field i holds i + 0.5
+        QTest::addColumn<QString>("text"); // %1: the element row, field i holds i + 0.5 (6: 1)
         QTest::addColumn<QStringList>("diagnostics");
         QTest::addColumn<double>("kEdge"); // edges[0].energy of the element
         QTest::addColumn<double>("ka1");   // energy of the only K line, or -1 for none
@@ -81,13 +81,13 @@ private slots:
         for (const QString &d : diagnostics)
             QTest::ignoreMessage(QtDebugMsg, d.toUtf8().constData());
         XrayDataBase db;
-        QVERIFY(load(db, text.arg("Xx,9,1,3.5,4.5,5.5,6.5,7.5")));
+        QVERIFY(load(db, text.arg("Xx,9,1,3.5,4.5,5.5,1,7.5")));
         QCOMPARE(db.diagnostics(), diagnostics);
         const aAtom a = db.elementByZ(9);
         // The fixed columns whatever the tags: an edge's energy and its two
         // coefficients, the next edge only when all its fields are there.
         QCOMPARE((QList<double>{a.edgeE[0], a.c[0], a.d[0], a.edgeE[1]}),
-                 (QList<double>{3.5, 5.5, 6.5, -1}));
+                 (QList<double>{3.5, 5.5, 1, -1}));
         QTEST(a.edges[0].energy, "kEdge");
         QCOMPARE(a.yields[0].value, text.contains("w-K") ? 4.5 : -1.0);
         QCOMPARE(a.lines[0].size(), ka1 < 0 ? 0 : 1);
