@@ -269,7 +269,7 @@ private slots:
             Entry e = list->entry(i);
             e.exec = before.at(i);
             list->setEntry(i, e);
-            list->setOutcome(i, {states.at(i)});
+            list->setOutcome(i, {states.at(i), {}, {}, {}});
         }
         body.listPane()->tickWhatFailed();
         QList<bool> got;
