@@ -637,6 +637,7 @@ private slots:
         row("Other>Tarnix _EvChangerMoving 1", {});
         row("Dorvan.remote>Tarnix @GetBlockNum six", {"blocks(-1)"}, "\"six\"");
         row("Dorvan.remote>Tarnix @GetBlockNum 99999999999", {"blocks(2147483647)"});
+        row("Dorvan.remote>Tarnix @GetBlockNum 0", {"blocks(0)"}); // a count like any other
         // Only the target speaks for the target: a forged answer or refusal
         // from another node steers nothing.
         row("Other>Tarnix @GetBlockNum 7", {});
