@@ -307,6 +307,23 @@ private slots:
         QCOMPARE(RunRecovery::plan({true, kT0, bare, {}}, false).numbers, (QList<int>{1, 2, 3}));
     }
 
+    // The program hears the event, the text on one line and the report
+    // when there is one, each as one argument.
+    void notifierArguments()
+    {
+        QTemporaryDir dir;
+        const QString out = dir.filePath("args");
+        Notifier n;
+        n.setCommand({"/bin/sh", "-c", "printf '%s|' \"$@\" >> \"$0\"", out});
+        n.notify("failed", "two\nlines", "r port.html");
+        n.waitForRunning();
+        n.notify("prompt", "x");
+        n.waitForRunning();
+        QFile f(out);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), QByteArray("failed|two lines|r port.html|prompt|x|"));
+    }
+
     // A notification program that hangs is ended at its time-out, and that
     // is said.
     void hungNotifierIsEnded()
