@@ -276,6 +276,19 @@ private slots:
         QCOMPARE(t.rowForEnergy(5000), 1); // the highest energy belongs to the range it ends
     }
 
+    // Each detection mode's code for the target: F, Fluo and 1 name
+    // fluorescence, anything else transmission; a mode not configured is 0.
+    void measModes()
+    {
+        MeasModeMap m;
+        for (const char *word : {"F", "Fluo", "1"}) {
+            m.build({QStringLiteral(" T 3"), QStringLiteral(" %1 7").arg(word)});
+            QCOMPARE(QString::number(m.codeFor(0)) + QString::number(m.codeFor(1)), "37");
+        }
+        m.build({QStringLiteral(" Trans 3")});
+        QCOMPARE(m.codeFor(1), 0);
+    }
+
     void selection_data()
     {
         QTest::addColumn<QString>("text");
