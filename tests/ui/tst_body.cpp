@@ -189,13 +189,20 @@ private slots:
         pane->selectRows(0, 2);
         pane->tickSelection(true); // ticked already: a change of nothing is no step
         QCOMPARE(stack->index(), steps);
+        QList<bool> asked; // of every entry (Clear) or of some
         if (action == "clear") {
+            pane->setGuard([&asked](const QList<int> &, bool all) { return asked << all, true; });
             body.click(Body::Button::Clear);
+            QCOMPARE(asked, QList<bool>{true});
+            pane->setGuard({});
         } else if (action == "cut") {
             pane->selectRows(0, 1);
-            pane->setGuard([](const QList<int> &, bool) { return false; }); // said no
+            pane->setGuard([&asked](const QList<int> &, bool all) {
+                return asked << all, false; // said no
+            });
             pane->cutSelection();
             QCOMPARE(lists(body), before);
+            QCOMPARE(asked, QList<bool>{false});
             pane->setGuard({});
             pane->cutSelection();
         } else if (action == "paste") {
