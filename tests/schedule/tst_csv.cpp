@@ -334,6 +334,7 @@ private slots:
         QVERIFY(!m.dropMimeData(data.get(), Qt::MoveAction, 1, 0, {}));
         QVERIFY(!m.dropMimeData(data.get(), Qt::MoveAction, -1, 0, {})); // below the last
         QVERIFY(!m.dropMimeData(data.get(), Qt::MoveAction, 0, 0, {}));  // above the first
+        QVERIFY(!m.dropMimeData(data.get(), Qt::CopyAction, 1, 0, {}));  // rows are moved only
         QCOMPARE(dropped.count(), 3);
         QCOMPARE(dropped.at(0).at(0).value<QList<int>>(), (QList<int>{0, 2}));
         QCOMPARE(dropped.at(0).at(1).toInt(), 1);
