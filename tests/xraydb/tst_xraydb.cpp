@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The loader and the look-ups on small tables written here, then sanity checks
 // of the table compiled into the program, and the unit conversions.
+#include "ConfigStore.h"
 #include "OptionTables.h"
 #include "Units.h"
 #include "XrayDataBase.h"
@@ -66,6 +67,8 @@ private slots:
             << "#,IDLINE,#,E-K-Ka1\n%1" << QStringList() << -1. << -1.;
         QTest::newRow("a line of rate 0")
             << "#,IDLINE,#,E-K-Ka1,#,#,#,#,Rate-K-Ka1\n%1,0" << QStringList() << -1. << -1.;
+        QTest::newRow("a line of energy 0")
+            << "#,IDLINE,#,Rate-K-Ka1,#,#,#,#,E-K-Ka1\n%1,0" << QStringList() << -1. << -1.;
         QTest::newRow("a line's rate past the row's end")
             << "#,IDLINE,#,E-K-Ka1,#,#,#,#,#,#,#,Rate-K-Ka1\n%1" << QStringList() << -1. << -1.;
         QTest::newRow("unknown kind")
@@ -106,6 +109,19 @@ private slots:
         QCOMPARE(QList<double>(a.lineE, a.lineE + 3), (QList<double>{6.3921, 6.4052, -1}));
     }
 
+    // The table's quick number reader gives what the project's reader gives,
+    // on odd text too: a number with a tail, signs, overflow, words.
+    void numberReader()
+    {
+        for (const char *text :
+             {"7.11326288", "+1.5", "-2",  ".5", "5.",    "1e3",         "+-1", "++1",
+              "+",          "1.5x", "2-3", "x1", "1e999", "-1e999",      "inf", "nan",
+              "0x10",       " 3 ",  "=",   "",   "1,5",   "\xef\xbc\x91"}) {
+            const QString t = QString::fromUtf8(text);
+            QVERIFY2(readNumberOr0(t) == toDoubleOr0(t), text);
+        }
+    }
+
     // The automatic edge is the highest one the crystals reach; edge texts
     // that name no edge fall back to it.
     void edges_data()
@@ -117,6 +133,7 @@ private slots:
         QTest::addColumn<double>("eV"); // edgeEnergy(target, edge)
         QTest::newRow("Fe K") << 30000. << "Fe" << 0 << "K" << 7113.26288;
         QTest::newRow("K out of reach: highest L") << 30000. << "Pt" << 1 << "" << 13880.;
+        QTest::newRow("K named, though out of reach") << 30000. << "Pt" << 1 << "K" << 78395.;
         QTest::newRow("edge at the limit is out") << 7.11326288 * 1000 << "Fe" << 1 << "" << 846.1;
         QTest::newRow("below every edge") << 500. << "Fe" << 0 << "" << 7113.26288;
         QTest::newRow("tie keeps the earlier; absent edge")
@@ -165,6 +182,11 @@ private slots:
             const QString edge = db.zFor(symbol) > 50 ? "L3" : "K";
             QVERIFY(std::fabs(db.edgeEnergy(symbol, edge) - eV) < 5);
         }
+        // A table that cannot be opened is refused, and what was loaded is gone.
+        const QString missing = m_dir.filePath(QStringLiteral("none.txt"));
+        QTest::ignoreMessage(QtDebugMsg, qPrintable("Cannot open [" + missing + "]"));
+        QVERIFY(!db.load(missing));
+        QVERIFY(db.byZ().isEmpty());
     }
 
     // Energy, wavelength and Bragg angle by the Bragg law worked out by hand, both
