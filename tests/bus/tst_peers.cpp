@@ -211,13 +211,18 @@ private slots:
         twin.disconnectFromTolva();
 
         QSignalSpy down(&tolva, &Tolva::tolvaIsNotReady);
+        QStringList shown;
+        connect(&tolva, &Tolva::stateText, this, [&shown](const QString &t) { shown << t; });
         server.reset();
         QVERIFY(down.wait(10000));
+        // Down long enough for a retry to fail, which is not said again.
+        QTRY_VERIFY_WITH_TIMEOUT(!shown.filter("try 3").isEmpty(), 10000);
         server = TestSupport::startServer(&port, port);
         QVERIFY(port != 0);
         QTRY_COMPARE_WITH_TIMEOUT(ready.count(), 2, 20000);
         QCOMPARE(logged.filter("reconnects by itself").size(), 1);
         QCOMPARE(logged.filter("connected again").size(), 1);
+        QCOMPARE(logged.filter("Cannot connect").size(), 0);
         tolva.disconnectFromTolva();
         QVERIFY(!tolva.wantsConnection());
     }
