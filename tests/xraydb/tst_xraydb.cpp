@@ -74,6 +74,12 @@ private slots:
         QTest::newRow("unknown kind")
             << "#,IDLINE,#,XE-K,AE-K\n%1" << QStringList{"unknow type of f-line definition XE-K"}
             << 4.5 << -1.;
+        QTest::newRow("unknown kind of three parts")
+            << "#,IDLINE,#,XE-K-Ka1,AE-K\n%1"
+            << QStringList{"unknow type of f-line definition XE-K-Ka1"} << 4.5 << -1.;
+        QTest::newRow("a rate without its line")
+            << "#,IDLINE,#,Rate-K,AE-K\n%1"
+            << QStringList{"unknow type of f-line definition Rate-K"} << 4.5 << -1.;
         QTest::newRow("unknown kind without a dash")
             << "#,IDLINE,#,XE,AE-K\n%1" << QStringList{"unknow type of f-line definition XE"} << 4.5
             << -1.;
@@ -114,10 +120,12 @@ private slots:
     void numberReader()
     {
         for (const char *text :
-             {"7.11326288", "+1.5", "-2",  ".5", "5.",    "1e3",         "+-1", "++1",
-              "+",          "1.5x", "2-3", "x1", "1e999", "-1e999",      "inf", "nan",
-              "0x10",       " 3 ",  "=",   "",   "1,5",   "\xef\xbc\x91"}) {
-            const QString t = QString::fromUtf8(text);
+             {"7.11326288", "+1.5", "-2",  ".5", "5.",    "1e3",          "+-1", "++1",
+              "+",          "1.5x", "2-3", "x1", "1e999", "-1e999",       "inf", "nan",
+              "0x10",       " 3 ",  "=",   "",   "1,5",   "\xef\xbc\x91", "long"}) {
+            // "long": more digits than the reader's buffer holds.
+            const QString t = qstrcmp(text, "long") ? QString::fromUtf8(text)
+                                                    : "1" + QString(80, QLatin1Char('0'));
             QVERIFY2(readNumberOr0(t) == toDoubleOr0(t), text);
         }
     }
