@@ -52,8 +52,8 @@ private slots:
         QTest::addColumn<double>("kEdge"); // edges[0].energy of the element
         QTest::addColumn<double>("ka1");   // energy of the only K line, or -1 for none
         QTest::newRow("tags") << "#,IDLINE,#,AE-K\n%1" << QStringList() << 3.5 << -1.;
-        QTest::newRow("fluorescence yield")
-            << "#,IDLINE,#,AE-K,w-K\n%1" << QStringList() << 3.5 << -1.;
+        QTest::newRow("fluorescence yields, L1's 0")
+            << "#,IDLINE,#,AE-K,w-K,#,#,#,w-L1\n%1,0" << QStringList() << 3.5 << -1.;
         QTest::newRow("AE twice") << "#,IDLINE,#,AE-K,AE-K\n%1"
                                   << QStringList{"Duplicate AE-def K 3 4"} << 3.5 << -1.;
         QTest::newRow("E twice") << "#,IDLINE,#,E-K-Ka1,E-K-Ka1,Rate-K-Ka1\n%1"
@@ -101,6 +101,7 @@ private slots:
                  (QList<double>{3.5, 5.5, 1, -1}));
         QTEST(a.edges[0].energy, "kEdge");
         QCOMPARE(a.yields[0].value, text.contains("w-K") ? 4.5 : -1.0);
+        QCOMPARE(a.yields[1].value, -1.0); // a yield of 0 is none
         QCOMPARE(a.lines[0].size(), ka1 < 0 ? 0 : 1);
         if (ka1 >= 0)
             QCOMPARE(a.lines[0].at(0).energy, ka1);
@@ -120,9 +121,9 @@ private slots:
     void numberReader()
     {
         for (const char *text :
-             {"7.11326288", "+1.5", "-2",  ".5", "5.",    "1e3",          "+-1", "++1",
-              "+",          "1.5x", "2-3", "x1", "1e999", "-1e999",       "inf", "nan",
-              "0x10",       " 3 ",  "=",   "",   "1,5",   "\xef\xbc\x91", "long"}) {
+             {"7.11326288", "+1.5", "-2",  ".5", "5.",    "1e3",          "+-1",      "++1",
+              "+",          "1.5x", "2-3", "x1", "1e999", "-1e999",       "inf",      "nan",
+              "0x10",       " 3 ",  "=",   "",   "1,5",   "\xef\xbc\x91", "\xc4\xb1", "long"}) {
             // "long": more digits than the reader's buffer holds.
             const QString t = qstrcmp(text, "long") ? QString::fromUtf8(text)
                                                     : "1" + QString(80, QLatin1Char('0'));
