@@ -63,6 +63,8 @@ private slots:
             << "#,IDLINE,#,AE-K\n%1,8.5,9.5" << QStringList() << 3.5 << -1.;
         QTest::newRow("a tagged column past the row's end")
             << "#,IDLINE,#,AE-K,#,#,#,#,AE-L1\n%1" << QStringList() << 3.5 << -1.;
+        QTest::newRow("a yield's column past the row's end")
+            << "#,IDLINE,#,AE-K,#,#,#,#,w-L1\n%1" << QStringList() << 3.5 << -1.;
         QTest::newRow("a line without its rate")
             << "#,IDLINE,#,E-K-Ka1\n%1" << QStringList() << -1. << -1.;
         QTest::newRow("a line of rate 0")
