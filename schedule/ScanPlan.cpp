@@ -46,8 +46,13 @@ Plan of(const Entry &e)
         b.eFrom = sent(i);
         b.eTo = sent(i + 1);
         b.points = qMax(0, set.row(i).points());
-        b.dwell = e.timeFor(i);
-        b.seconds = b.points * b.dwell;
+        // A step scan's time is each point's; a quick scan's is the whole
+        // block's, the points sharing it as the monochromator sweeps (as the
+        // estimate and the target take it).
+        const double time = e.timeFor(i);
+        const bool quick = e.scanType == EntryRows::QuickScan;
+        b.dwell = !quick ? time : b.points > 0 ? time / b.points : 0;
+        b.seconds = quick ? time : b.points * time;
         const double from = EntryText::g6(set.displayValue(i)).toDouble();
         const double to = EntryText::g6(set.displayValue(i + 1)).toDouble();
         for (int j = 0; j < b.points; ++j) {

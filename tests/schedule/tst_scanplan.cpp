@@ -78,6 +78,12 @@ private slots:
         QCOMPARE(p.energies.first(), p.edge - 50);
         QCOMPARE(p.dwells.last(), 4.0);
         QVERIFY(ScanPlan::warnings(p).isEmpty());
+        // A quick scan's time is the block's, shared by its points.
+        Entry quick = Entry::defaults();
+        ScheduleTestEnv::setUserBlocks(quick, Units::EV, {"R-50", "R50"}, {400}, "80");
+        const ScanPlan::Plan q = ScanPlan::of(quick);
+        QCOMPARE(QList<double>({q.seconds, q.blocks.at(0).seconds, q.dwells.first()}),
+                 QList<double>({80, 80, 0.2}));
     }
 
     // A block file in keV with starts relative to the edge: "R" offsets are
@@ -124,7 +130,8 @@ private slots:
         QTest::newRow("even") << QStringList{"R-20", "R0", "R20"} << QList<int>{20, 10}
                               << QStringList{};
         QTest::newRow("step jumps above the edge")
-            << QStringList{"R20", "R40", "R140"} << QList<int>{20, 10} << QStringList{"in block 2 ("};
+            << QStringList{"R20", "R40", "R140"} << QList<int>{20, 10}
+            << QStringList{"in block 2 ("};
         QTest::newRow("fine XANES after a coarse pre-edge")
             << QStringList{"R-100", "R-20", "R20"} << QList<int>{10, 80} << QStringList{};
         QTest::newRow("same energy twice")
