@@ -612,6 +612,7 @@ private slots:
             emit n->run.engine()->executing(0);
             emit n->run.engine()->entryEnded(0, EntryState::Done, QString());
             emit n->run.engine()->finished(true);
+            QVERIFY(n->logged.contains(QStringLiteral("Run finished at entry 1.")));
         }
         const QStringList told = TestSupport::readLines(out);
         QVERIFY2(told.size() == 1 &&

@@ -110,10 +110,14 @@ private slots:
     }
 
     // The emission lines by their fixed columns, as far as the row goes.
+    // Comment rows and rows without a symbol name no element.
     void emissionLines()
     {
         XrayDataBase db;
-        QVERIFY(load(db, "Xx,9,1" + QString(",0").repeated(22) + ",6392.1,6405.2\n"));
+        QVERIFY(load(db, "#,8,a comment\n,7,no symbol\nXx,9,1" + QString(",0").repeated(22) +
+                             ",6392.1,6405.2\n"));
+        QCOMPARE(db.byZ().keys(), (QList<int>{0, 9}));
+        QCOMPARE(db.bySymbol().keys(), (QStringList{"", "Xx"}));
         const aAtom a = db.elementByZ(9);
         QCOMPARE(QList<double>(a.lineE, a.lineE + 3), (QList<double>{6.3921, 6.4052, -1}));
     }
