@@ -2,7 +2,8 @@
 // End-to-end runs: skedra, tolva-server and dorvan-sim as real processes over
 // TCP on 127.0.0.1. The simulator's transcript of every line it received is
 // compared with the command sequence the schedule must produce (worked out by
-// hand from the schedule: fixtures/e2e-expected.txt).
+// hand from the schedule: fixtures/e2e-expected.txt). The dry run's listing of
+// the same schedule, read once line by line, is fixtures/e2e-listing.txt.
 #include "TestSupport.h"
 
 #include <QElapsedTimer>
@@ -102,6 +103,12 @@ private slots:
             return;
         QByteArray listing;
         QCOMPARE(skedra({"-check", "-load", "e2e-schedule.csv"}, &listing, kStartMs), 0);
+        // The whole listing as the operator reads it (plans, prompts,
+        // estimates), but for the clock time of the expected end.
+        QStringList all = QString::fromUtf8(listing).split('\n', Qt::SkipEmptyParts);
+        QVERIFY(!all.isEmpty());
+        all.last().replace(QRegularExpression("\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d"), "TIME");
+        QCOMPARE(all, readLines(fixture(QStringLiteral("e2e-listing.txt"))));
         QStringList lines;
         for (const QString &l : QString::fromUtf8(listing).split('\n')) {
             if (!l.isEmpty() && !l.startsWith(QLatin1Char('#')) && !l.startsWith("PROMPT "))
