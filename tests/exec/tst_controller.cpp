@@ -314,6 +314,19 @@ private slots:
         QCOMPARE(n->run.runStatus(), QStringLiteral("failed 2"));
     }
 
+    // The engine ended while an entry ran, without ending it first: the
+    // entry takes the run's outcome.
+    void runEndsDuringAnEntry()
+    {
+        for (bool ok : {false, true}) {
+            auto n = night(abc(), false);
+            QVERIFY(n->run.start());
+            emit n->run.engine()->executing(0);
+            emit n->run.engine()->finished(ok);
+            QCOMPARE(states(n->list), ok ? QStringLiteral("D--") : QStringLiteral("F--"));
+        }
+    }
+
     // Once the run has read an entry's block file, the list shows the blocks
     // the target measures; that is not an edit the engine must hear of, and
     // an entry of another kind keeps its own.
