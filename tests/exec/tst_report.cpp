@@ -15,10 +15,16 @@ namespace {
 
 const QDateTime kRun(QDate(2026, 12, 6), QTime(22, 0), Qt::OffsetFromUTC, 9 * 3600);
 
+struct Rect
+{
+    double x, y, width;
+};
+
 struct Read
 {
-    QStringList bars;         // outcome of each bar, top first
-    QMap<QString, int> marks; // rect class -> count
+    QStringList bars;                 // outcome of each bar, top first
+    QMap<QString, int> marks;         // rect class -> count
+    QMap<QString, QList<Rect>> rects; // "bar", "prompt", "estimate", "lost" -> rects, top first
     QList<double> lostWidths, barWidths;
     QMap<QString, QString> totals; // id -> text
     int tableRows = 0;
@@ -37,6 +43,9 @@ Read readReport(const QString &html)
         const QString cls = xml.attributes().value(QLatin1String("class")).toString();
         if (xml.name() == QLatin1String("rect")) {
             const double width = xml.attributes().value(QLatin1String("width")).toDouble();
+            r.rects[cls.section(QLatin1Char(' '), 0, 0)]
+                << Rect{xml.attributes().value(QLatin1String("x")).toDouble(),
+                        xml.attributes().value(QLatin1String("y")).toDouble(), width};
             if (cls.startsWith(QLatin1String("bar "))) {
                 r.bars << cls.mid(4);
                 r.barWidths << width;
@@ -153,6 +162,7 @@ private slots:
         started.outcome = QStringLiteral("started");
         journal << started;
         QDateTime t = kRun;
+        double reach = 0; // s from the run's start to the last end or estimate's end
         for (const QStringList &c : rows) {
             JournalRow r;
             r.run = kRun;
@@ -168,6 +178,8 @@ private slots:
             r.ended = t;
             if (r.outcome == QLatin1String("repeat"))
                 r.started = r.ended;
+            reach = qMax(reach, kRun.secsTo(r.started) + r.estimated);
+            reach = qMax(reach, double(kRun.secsTo(r.ended)));
             journal << r;
         }
         const Read got = readReport(NightReport::html(NightReport::rowsOf(journal)));
@@ -186,6 +198,38 @@ private slots:
         if (!got.lostWidths.isEmpty())
             QVERIFY(got.lostWidths.first() <= got.barWidths.first());
         QCOMPARE(got.marks.value("estimate"), int(got.bars.size()));
+        // To scale: the timeline's 800 units from x 150 span the night, a
+        // bar (1 unit at least) and the waits begin where their entry did,
+        // one line an entry.
+        const double scale = 800 / reach;
+        const auto near = [](double a, double b) { return std::abs(a - b) < 0.01; };
+        double at = 0;
+        int bar = 0;
+        int prompt = 0;
+        for (const QStringList &c : rows) {
+            const double seconds = c.at(2).toDouble();
+            if (c.at(1) == QLatin1String("target-lost") || c.at(1) == QLatin1String("repeat")) {
+                at += seconds;
+                continue;
+            }
+            const Rect b = got.rects.value("bar").value(bar);
+            const Rect e = got.rects.value("estimate").value(bar);
+            QVERIFY2(
+                near(b.x, 150 + at * scale) && near(b.y, 28 + 20 * bar) &&
+                    near(b.width, qMax(1.0, seconds * scale)) && near(e.x, b.x) &&
+                    near(e.width, 100 * scale),
+                qPrintable(
+                    QStringLiteral("bar %1: %2 %3 %4").arg(bar).arg(b.x).arg(b.y).arg(b.width)));
+            if (c.at(3).toDouble() > 0) {
+                const Rect p = got.rects.value("prompt").value(prompt++);
+                QVERIFY(near(p.x, b.x) && near(p.width, c.at(3).toDouble() * scale));
+            }
+            at += seconds;
+            ++bar;
+        }
+        // The target lost as the first entry began.
+        for (const Rect &l : got.rects.value("lost"))
+            QVERIFY2(near(l.x, 150), qPrintable(QString::number(l.x)));
         QVERIFY(!got.elements.contains("script") && !got.elements.contains("img") &&
                 !got.elements.contains("link"));
     }
