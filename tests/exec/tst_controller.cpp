@@ -527,7 +527,11 @@ private slots:
         }
         const QList<JournalRow> rows = RunJournal::read(n->run.journalPath());
         QCOMPARE(rows.size(), 3);
-        // No prompt was raised: neither waited for the operator.
+        // Each row has its entry's start and end; no prompt was raised:
+        // neither waited for the operator.
+        for (int i : {1, 2})
+            QVERIFY(rows.at(i).started.isValid() && rows.at(i).ended >= rows.at(i).started);
+        QVERIFY(rows.at(2).seconds >= 0.25);
         QVERIFY2(rows.at(1).targetWait < 0.2 && rows.at(2).targetWait >= 0.25 &&
                      rows.at(1).operatorWait == 0 && rows.at(2).operatorWait == 0,
                  qPrintable(QStringLiteral("%1 %2 %3 %4")

@@ -120,6 +120,10 @@ private slots:
         QCOMPARE(db.bySymbol().keys(), (QStringList{"", "Xx"}));
         const aAtom a = db.elementByZ(9);
         QCOMPARE(QList<double>(a.lineE, a.lineE + 3), (QList<double>{6.3921, 6.4052, -1}));
+        // An edge's four fields, the row's last ones.
+        QVERIFY(load(db, "Xx,9,1,3.5,4.5,5.5,1,7.5,8.5,9.5,10.5\n"));
+        const aAtom b = db.elementByZ(9);
+        QCOMPARE((QList<double>{b.edgeE[1], b.c[1], b.d[1]}), (QList<double>{7.5, 9.5, 10.5}));
     }
 
     // The table's quick number reader gives what the project's reader gives,
