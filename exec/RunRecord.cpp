@@ -92,6 +92,7 @@ void RunController::engineFinished(bool ok)
             if (o.state == EntryState::Done)
                 o.text.clear();
             setOutcome(idx, o);
+            m_states.insert(m_runIds.at(idx), o.state); // the list and the night agree
         }
         if (!ok)
             log(tr("Run ended on an error at entry %1.").arg(runNumber(idx)), Severity::Error);
