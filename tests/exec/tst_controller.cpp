@@ -388,6 +388,7 @@ private slots:
         QCOMPARE(QList<int>({sum.done, sum.failed, sum.skipped, sum.notMeasured}),
                  QList<int>({1, 0, 2, 0}));
         QVERIFY(n->run.unmeasuredEntries().isEmpty());
+        QCOMPARE(n->logged.filter("entries 2, 3 are not begun").size(), 1);
     }
 
     // Start held until its time: nothing is sent before it, peers read why;
