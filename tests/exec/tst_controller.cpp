@@ -324,6 +324,7 @@ private slots:
             emit n->run.engine()->executing(0);
             emit n->run.engine()->finished(ok);
             QCOMPARE(states(n->list), ok ? QStringLiteral("D--") : QStringLiteral("F--"));
+            QCOMPARE(n->list.outcome(0).text.isEmpty(), ok); // a failure keeps its stage
             // One line says how the run ended.
             QCOMPARE(n->logged.filter("Run ended"),
                      QStringList{ok ? "Run ended without measuring entries 2, 3."

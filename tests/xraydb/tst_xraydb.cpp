@@ -71,8 +71,10 @@ private slots:
             << "#,IDLINE,#,E-K-Ka1,#,#,#,#,Rate-K-Ka1\n%1,0" << QStringList() << -1. << -1.;
         QTest::newRow("a line of energy 0")
             << "#,IDLINE,#,Rate-K-Ka1,#,#,#,#,E-K-Ka1\n%1,0" << QStringList() << -1. << -1.;
-        QTest::newRow("a line's rate past the row's end")
-            << "#,IDLINE,#,E-K-Ka1,#,#,#,#,#,#,#,Rate-K-Ka1\n%1" << QStringList() << -1. << -1.;
+        QTest::newRow("a line's rate just past the row's end")
+            << "#,IDLINE,#,E-K-Ka1,#,#,#,#,Rate-K-Ka1\n%1" << QStringList() << -1. << -1.;
+        QTest::newRow("a line's energy just past the row's end")
+            << "#,IDLINE,#,Rate-K-Ka1,#,#,#,#,E-K-Ka1\n%1" << QStringList() << -1. << -1.;
         QTest::newRow("unknown kind")
             << "#,IDLINE,#,XE-K,AE-K\n%1" << QStringList{"unknow type of f-line definition XE-K"}
             << 4.5 << -1.;
