@@ -49,6 +49,7 @@ public:
     void setEntry(const Entry &entry);
     const ScanPlan::Plan &plan() const { return m_plan; }
     PlanPlot *plot() const { return m_plot; }
+    const QTableWidget *table() const { return m_table; }
 
 signals:
     void regionChosen(const ScanPlan::Region &region);

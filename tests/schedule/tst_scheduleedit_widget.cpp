@@ -13,6 +13,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QWheelEvent>
 #include <QtTest>
@@ -191,6 +192,20 @@ private slots:
             QVERIFY(t.first > 0 && t.first <= 400 &&
                     std::abs(ScanPlan::kOf(t.first) - t.second) < 1e-9);
         QCOMPARE(view.plan().points, 88);
+        // The table beside it: E and k from the edge (k from 0 where a block
+        // crosses it), points, step, dk at both ends, dwell, time; the totals.
+        QStringList rows;
+        for (int r = 0; r < view.table()->rowCount(); ++r) {
+            QStringList cells;
+            for (int c = 0; c < 7; ++c)
+                cells << view.table()->item(r, c)->text();
+            rows << cells.join(" | ");
+        }
+        QCOMPARE(rows,
+                 (QStringList{"-50 - -10 | - | 8 | 5 | - | 1 | 8",
+                              "-10 - 30 | 0.00 - 2.81 | 20 | 2 | - | 2 | 40",
+                              "30 - 400 | 2.81 - 10.25 | 60 | 6.16667 | 0.275 - 0.079 | 4 | 240",
+                              "Total |  | 88 |  |  |  | 288"}));
     }
 
     // Saved as "tonight", the blocks go to tonight.prm and the entry names
