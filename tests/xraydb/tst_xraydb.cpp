@@ -52,6 +52,8 @@ private slots:
         QTest::addColumn<double>("kEdge"); // edges[0].energy of the element
         QTest::addColumn<double>("ka1");   // energy of the only K line, or -1 for none
         QTest::newRow("tags") << "#,IDLINE,#,AE-K\n%1" << QStringList() << 3.5 << -1.;
+        QTest::newRow("a tag on the third field")
+            << "#,IDLINE,AE-K\n%1" << QStringList() << 1. << -1.;
         QTest::newRow("fluorescence yields, L1's 0")
             << "#,IDLINE,#,AE-K,w-K,#,#,#,w-L1\n%1,0" << QStringList() << 3.5 << -1.;
         QTest::newRow("AE twice") << "#,IDLINE,#,AE-K,AE-K\n%1"
