@@ -46,6 +46,15 @@ QString samples(const ScheduleModel *list)
     return out;
 }
 
+// Sample, holder and tick ("-": unticked) of each entry, top first.
+QString rowsOf(const ScheduleModel *list)
+{
+    QStringList out;
+    for (const Entry &e : list->entries())
+        out << e.sampleId + e.holder + (e.exec ? "" : "-");
+    return out.join(' ');
+}
+
 void setSample(ScheduleModel *list, int row, const QString &sample)
 {
     Entry e = list->entry(row);
@@ -167,10 +176,11 @@ private slots:
     void undoGivesBackTheList_data()
     {
         QTest::addColumn<QString>("action");
-        QTest::addColumn<QString>("samples"); // after the action
-        for (const char *row : {"clear:", "cut:C", "paste:ABPQC", "set:ABC", "fill:ABC",
-                                "repeat:ABBBC", "duplicate:ABBC", "move:ACB", "drop:BCA",
-                                "untick:ABC", "typed:AXYC", "typed first:XYBC", "new:BABC"})
+        QTest::addColumn<QString>("rows"); // after the action
+        for (const char *row :
+             {"clear:", "cut:C3", "paste:A1 B2 P9 Q9 C3", "set:A7 B7 C3", "fill:A1 B1 C1",
+              "repeat:A1 B2 B2 B2 C3", "duplicate:A1 B2 B2 C3", "move:A1 C3 B2", "drop:B2 C3 A1",
+              "untick:A1- B2- C3-", "typed:A1 XY2 C3", "typed first:XY1 B2 C3", "new:B2 A1 B2 C3"})
             QTest::newRow(row) << QString(row).section(':', 0, 0) << QString(row).section(':', 1);
     }
     void undoGivesBackTheList()
@@ -238,7 +248,7 @@ private slots:
             QCOMPARE(body.scheduleModel()->entry(0).dataFile,
                      ListEdits::numberedOn(body.scheduleModel()->entry(2).dataFile, 1));
         }
-        QTEST(samples(body.scheduleModel()), "samples");
+        QTEST(rowsOf(body.scheduleModel()), "rows");
         const QString after = lists(body);
         QVERIFY(after != before);
         QCOMPARE(stack->index(), steps + 1);
