@@ -158,6 +158,7 @@ private slots:
         QTest::newRow("K out of reach: highest L") << 30000. << "Pt" << 1 << "" << 13880.;
         QTest::newRow("K named, though out of reach") << 30000. << "Pt" << 1 << "K" << 78395.;
         QTest::newRow("edge at the limit is out") << 7.11326288 * 1000 << "Fe" << 1 << "" << 846.1;
+        QTest::newRow("edge just below the limit") << 7115. << "Fe" << 0 << "" << 7113.26288;
         QTest::newRow("below every edge") << 500. << "Fe" << 0 << "" << 7113.26288;
         QTest::newRow("tie keeps the earlier; absent edge")
             << 30000. << "Tt" << 2 << "L1" << -1000.;
@@ -190,6 +191,8 @@ private slots:
             if (z > 1) // K edges rise with Z
                 QVERIFY(a.edgeE[0] > db.elementByZ(z - 1).edgeE[0]);
             // A line carries less energy than its shell's edge; a column mix-up breaks this.
+            if (z >= 26) // iron on: K lines are tabulated, rates at most 1
+                QVERIFY(!a.lines[0].isEmpty());
             for (int k = 0; k < 5; ++k)
                 for (const EmissionLine &l : a.lines[k])
                     QVERIFY(l.energy < a.edges[k].energy && l.rate > 0 && l.rate <= 1);
