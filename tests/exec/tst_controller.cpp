@@ -314,22 +314,42 @@ private slots:
         QCOMPARE(n->run.runStatus(), QStringLiteral("failed 2"));
     }
 
-    // The engine ended while an entry ran, without ending it first: the
-    // entry takes the run's outcome.
-    void runEndsDuringAnEntry()
+    // How a run ended, in the list and in one line of the log. The engine
+    // may end while an entry runs, without ending it first: the entry takes
+    // the run's outcome.
+    void runEnds_data()
     {
-        for (bool ok : {false, true}) {
-            auto n = night(abc(), false);
-            QVERIFY(n->run.start());
-            emit n->run.engine()->executing(0);
-            emit n->run.engine()->finished(ok);
-            QCOMPARE(states(n->list), ok ? QStringLiteral("D--") : QStringLiteral("F--"));
-            QCOMPARE(n->list.outcome(0).text.isEmpty(), ok); // a failure keeps its stage
-            // One line says how the run ended.
-            QCOMPARE(n->logged.filter("Run ended"),
-                     QStringList{ok ? "Run ended without measuring entries 2, 3."
-                                    : "Run ended on an error at entry 1."});
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<QString>("states");
+        QTest::addColumn<QString>("line");
+        QTest::newRow("on an error") << "error"
+                                     << "F--"
+                                     << "Run ended on an error at entry 1.";
+        QTest::newRow("by itself, its entry left running")
+            << "ok"
+            << "D--"
+            << "Run ended without measuring entries 2, 3.";
+        QTest::newRow("stopped by the operator") << "stop"
+                                                 << "T--"
+                                                 << "Run stopped by the operator at entry 1.";
+    }
+    void runEnds()
+    {
+        QFETCH(QString, how);
+        auto n = night(abc(), false);
+        QVERIFY(n->run.start());
+        Exec *engine = n->run.engine();
+        emit engine->executing(0);
+        if (how == "stop") {
+            n->run.stop();
+            emit engine->entryEnded(0, EntryState::Stopped, QString());
         }
+        emit engine->finished(how != "error");
+        QTEST(states(n->list), "states");
+        QCOMPARE(n->list.outcome(0).text.isEmpty(), how != "error"); // a failure keeps its stage
+        QFETCH(QString, line);
+        QCOMPARE(n->logged.filter(QRegularExpression("^Run (ended|stopped|finished)")),
+                 QStringList{line});
     }
 
     // Once the run has read an entry's block file, the list shows the blocks
