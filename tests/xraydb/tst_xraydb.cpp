@@ -191,8 +191,8 @@ private slots:
             if (z > 1) // K edges rise with Z
                 QVERIFY(a.edgeE[0] > db.elementByZ(z - 1).edgeE[0]);
             // A line carries less energy than its shell's edge; a column mix-up breaks this.
-            if (z >= 26) // iron on: K lines are tabulated, rates at most 1
-                QVERIFY(!a.lines[0].isEmpty());
+            if (z >= 26) // iron on: K lines and yields are tabulated, at most 1
+                QVERIFY(!a.lines[0].isEmpty() && a.yields[0].value > 0 && a.yields[0].value <= 1);
             for (int k = 0; k < 5; ++k)
                 for (const EmissionLine &l : a.lines[k])
                     QVERIFY(l.energy < a.edges[k].energy && l.rate > 0 && l.rate <= 1);
