@@ -332,6 +332,10 @@ private slots:
         QTest::newRow("stopped by the operator") << "stop"
                                                  << "T--"
                                                  << "Run stopped by the operator at entry 1.";
+        QTest::newRow("by itself, before its first entry")
+            << "none"
+            << "---"
+            << "Run ended without measuring entries 1, 2, 3.";
     }
     void runEnds()
     {
@@ -339,7 +343,8 @@ private slots:
         auto n = night(abc(), false);
         QVERIFY(n->run.start());
         Exec *engine = n->run.engine();
-        emit engine->executing(0);
+        if (how != "none")
+            emit engine->executing(0);
         if (how == "stop") {
             n->run.stop();
             emit engine->entryEnded(0, EntryState::Stopped, QString());
