@@ -366,6 +366,7 @@ private slots:
         list[0].blockDefType = EntryRows::FileBlocks;
         list[0].blockDefFile = m_dir.filePath(QStringLiteral("night.prm"));
         QVERIFY(BlockFile::write(list[0].blockDefFile, list[0]).ok);
+        list[1].blockDefFile = list[0].blockDefFile; // named, but not of that kind
         auto n = night(list, false);
         QSignalSpy updated(&n->run, &RunController::updateExec);
         QSignalSpy edited(&n->list, &ScheduleModel::edited);
