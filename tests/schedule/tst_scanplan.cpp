@@ -120,6 +120,53 @@ private slots:
         QTEST(set.row(0).deltaText, "delta"); // shown as the file's Points measure it
     }
 
+    // A block file holds both scans, whichever is shown: read into a fresh
+    // entry, each scan's count, starts, points and times come back. Counts
+    // out of range or not given are read as the format says.
+    void blockFileKeepsBothScans_data()
+    {
+        QTest::addColumn<int>("shown");
+        QTest::newRow("quick shown") << int(EntryRows::QuickScan);
+        QTest::newRow("step shown") << int(EntryRows::StepScan);
+    }
+    void blockFileKeepsBothScans()
+    {
+        QFETCH(int, shown);
+        Entry e = Entry::defaults();
+        for (int scan : {1 - shown, shown}) {
+            e.selectScanType(scan);
+            if (scan == EntryRows::QuickScan)
+                ScheduleTestEnv::setUserBlocks(e, Units::EV, {"8900", "9100"}, {400}, "30");
+            else
+                ScheduleTestEnv::setUserBlocks(e, Units::EV, {"8800", "8900", "9000", "9400"},
+                                               {10, 50, 80}, "1, 2, 3");
+        }
+        QTemporaryDir dir;
+        QVERIFY(BlockFile::write(dir.filePath("both"), e).ok);
+        Entry back = Entry::defaults();
+        QVERIFY(BlockFile::load(dir.filePath("both.prm"), back).ok);
+        const auto rows = [](const BlockSet &set, int n) {
+            QStringList out;
+            for (int i = 0; i <= n; ++i)
+                out << QStringLiteral("%1/%2").arg(set.row(i).pos).arg(set.row(i).points());
+            return out.join(' ');
+        };
+        QCOMPARE(QStringList({QString::number(back.quickBlockCount), back.quickTimes,
+                              rows(back.quickBlocks, 1), QString::number(back.stepBlockCount),
+                              back.stepTimes, rows(back.stepBlocks, 3)}),
+                 QStringList({"1", "30", "8900/400 9100/0", "3", "1, 2, 3",
+                              "8800/10 8900/50 9000/80 9400/0"}));
+        // A count past the limits leaves the entry's; one not given is 1, one
+        // that is no number 0.
+        const QList<std::pair<const char *, QList<int>>> counts{
+            {"QN 11\nSN -1\n", {1, 3}}, {"QN 10\nSN 10\n", {10, 10}}, {"QN\nSN x\n", {1, 0}}};
+        for (const auto &[text, want] : counts) {
+            QVERIFY(TestSupport::writeFile(dir.filePath("n.prm"), text));
+            QVERIFY(BlockFile::load(dir.filePath("n.prm"), back).ok);
+            QCOMPARE(QList<int>({back.quickBlockCount, back.stepBlockCount}), want);
+        }
+    }
+
     // The plan's warnings: a boundary measured twice (sent values that
     // round to the same energy), a step that jumps more than threefold.
     void warnings_data()
