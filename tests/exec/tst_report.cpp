@@ -160,6 +160,7 @@ private slots:
         JournalRow started;
         started.run = kRun;
         started.outcome = QStringLiteral("started");
+        started.detail = QStringLiteral("copy.csv");
         journal << started;
         QDateTime t = kRun;
         double reach = 0; // s from the run's start to the last end or estimate's end
@@ -182,7 +183,13 @@ private slots:
             reach = qMax(reach, double(kRun.secsTo(r.ended)));
             journal << r;
         }
-        const Read got = readReport(NightReport::html(NightReport::rowsOf(journal)));
+        JournalRow ended = started; // how the run ended, in its own words
+        ended.outcome = QStringLiteral("ended");
+        ended.detail = QStringLiteral("finished");
+        journal << ended;
+        const QString html = NightReport::html(NightReport::rowsOf(journal));
+        QVERIFY(html.contains("the run ended: finished."));
+        const Read got = readReport(html);
         QVERIFY2(!got.elements.join(' ').contains("XML ERROR"), qPrintable(got.elements.last()));
         QTEST(got.bars, "bars");
         QCOMPARE(got.tableRows, int(got.bars.size()));
