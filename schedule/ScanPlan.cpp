@@ -51,7 +51,7 @@ Plan of(const Entry &e)
         // estimate and the target take it).
         const double time = e.timeFor(i);
         const bool quick = e.scanType == EntryRows::QuickScan;
-        b.dwell = !quick ? time : b.points > 0 ? time / b.points : 0;
+        b.dwell = quick ? (b.points > 0 ? time / b.points : 0) : time;
         b.seconds = quick ? time : b.points * time;
         const double from = EntryText::g6(set.displayValue(i)).toDouble();
         const double to = EntryText::g6(set.displayValue(i + 1)).toDouble();
