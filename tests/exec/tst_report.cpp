@@ -25,8 +25,7 @@ struct Read
     QStringList bars;                 // outcome of each bar, top first
     QMap<QString, int> marks;         // rect class -> count
     QMap<QString, QList<Rect>> rects; // "bar", "prompt", "estimate", "lost" -> rects, top first
-    QList<double> lostWidths, barWidths;
-    QMap<QString, QString> totals; // id -> text
+    QMap<QString, QString> totals;    // id -> text
     int tableRows = 0;
     QStringList elements;
 };
@@ -42,18 +41,15 @@ Read readReport(const QString &html)
         r.elements << xml.name().toString();
         const QString cls = xml.attributes().value(QLatin1String("class")).toString();
         if (xml.name() == QLatin1String("rect")) {
-            const double width = xml.attributes().value(QLatin1String("width")).toDouble();
+            const auto number = [&xml](const char *name) {
+                return xml.attributes().value(QLatin1String(name)).toDouble();
+            };
             r.rects[cls.section(QLatin1Char(' '), 0, 0)]
-                << Rect{xml.attributes().value(QLatin1String("x")).toDouble(),
-                        xml.attributes().value(QLatin1String("y")).toDouble(), width};
-            if (cls.startsWith(QLatin1String("bar "))) {
+                << Rect{number("x"), number("y"), number("width")};
+            if (cls.startsWith(QLatin1String("bar ")))
                 r.bars << cls.mid(4);
-                r.barWidths << width;
-            } else {
+            else
                 ++r.marks[cls];
-            }
-            if (cls == QLatin1String("lost"))
-                r.lostWidths << width;
         } else if (xml.name() == QLatin1String("td") && xml.attributes().hasAttribute("id")) {
             id = xml.attributes().value(QLatin1String("id")).toString();
             r.totals.insert(id, xml.readElementText());
@@ -202,8 +198,8 @@ private slots:
         QTEST(got.marks.value("prompt"), "prompts");
         QTEST(got.marks.value("lost"), "lost");
         // A loss lasts until the entry began again, not to its end.
-        if (!got.lostWidths.isEmpty())
-            QVERIFY(got.lostWidths.first() <= got.barWidths.first());
+        if (!got.rects.value("lost").isEmpty())
+            QVERIFY(got.rects.value("lost").first().width <= got.rects.value("bar").first().width);
         QCOMPARE(got.marks.value("estimate"), int(got.bars.size()));
         // To scale: the timeline's 800 units from x 150 span the night, a
         // bar (1 unit at least) and the waits begin where their entry did,
