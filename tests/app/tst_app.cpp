@@ -436,7 +436,8 @@ private slots:
         QCOMPARE(result.error.isEmpty(), result.action != CommandLine::Action::Error);
     }
 
-    // The usage names every option with its value.
+    // The usage names every option with its value and its description,
+    // wrapped within 79 columns.
     void usageNamesEachOption()
     {
         const QString usage = CommandLine::usage(QStringLiteral("skedra"));
@@ -444,7 +445,10 @@ private slots:
             const QString named = QLatin1String(o.name) + QLatin1Char(' ') +
                                   (o.argument ? QLatin1String(o.argument) + ' ' : QString());
             QVERIFY2(usage.contains(named), qPrintable(named));
+            QVERIFY2(usage.simplified().contains(QString::fromLatin1(o.help).simplified()), o.name);
         }
+        for (const QString &line : usage.split(QLatin1Char('\n')))
+            QVERIFY2(line.size() <= 79, qPrintable(line));
     }
 
     void catalogue_data()
