@@ -178,6 +178,8 @@ private slots:
         tester.reset();
         buffer.put(0, m.take(1)); // to the cut buffer and back, at the top
         m.put(0, buffer.take(0));
+        buffer.take(0); // nothing left to take: nothing happens
+        QCOMPARE(buffer.count(), 0);
         QCOMPARE(m.rowOf(fe), 0);
         QCOMPARE(m.outcome(0).state, EntryState::Failed);
         QCOMPARE(m.index(1, ScheduleModel::No).data().toInt(), 2);
