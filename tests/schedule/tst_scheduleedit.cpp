@@ -368,6 +368,14 @@ private slots:
             e.measTimes = "1, 2, 3";
         });
         row("fewer times than user blocks", 0, 1, userBlocks(starts, {10, 20}, "1"));
+        row(
+            "a standard type without a set: its blocks as shown", 0, 1,
+            [](Entry &e) {
+                e.selectScanType(EntryRows::StepScan);
+                e.stdBlockType = 3;
+                e.measTimes = "1";
+            },
+            "STD_TYPE Custom C\n", "for 4 blocks");
         row("scan type read as unknown text", 1, 0,
             [](Entry &e) { e.unknownChoices.insert(EntryColumns::ScanType, "Quack"); });
         row("no crystal configured", 0, 1, [](Entry &e) {
