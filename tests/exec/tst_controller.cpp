@@ -265,6 +265,13 @@ private slots:
         auto none = night(list, false);
         none->run.start();
         QVERIFY(none->logged.filter("The run begins").isEmpty());
+        // The first entry's errors stop the run as well.
+        QList<Entry> first = abc();
+        first[0].holder.clear();
+        auto bad = night(first, false);
+        QSignalSpy refusedFirst(&bad->run, &RunController::startRefused);
+        QVERIFY(!bad->run.start());
+        QCOMPARE(refusedFirst.takeFirst(), QVariantList{0});
     }
 
     // The run names its entries by id: the list may move under it, a second

@@ -395,6 +395,11 @@ private slots:
             "Crystal High 3.13553 4000 " + cuK + "\n");
         row("blocks with points", 0, 0, userBlocks(starts, {10, 20}));
         row("block without points", 1, 0, userBlocks(starts, {0, 20}));
+        QStringList eleven; // the most blocks an entry has, the last without points
+        for (int i = 0; i <= BlockSet::maxBlocks; ++i)
+            eleven << QString::number(8900 + 10 * i);
+        row("the last of ten blocks without points", 1, 1,
+            userBlocks(eleven, {10, 10, 10, 10, 10, 10, 10, 10, 10, 0}, "1"));
         row("block of a single point", 0, 0, userBlocks(starts, {1, 20}));
         row("block of no width", 1, 0, userBlocks({"8900", "9000", "9000"}, {10, 20}), {},
             "Block 2 ");
