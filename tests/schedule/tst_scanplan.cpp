@@ -10,6 +10,7 @@
 #include <QtTest>
 
 #include <cmath>
+#include <functional>
 
 namespace {
 
@@ -253,6 +254,26 @@ private slots:
         // The dwell time written against the law's own over the grid.
         QVERIFY(std::abs(res.seconds - res.lawSeconds) <= timeOff * res.lawSeconds);
         QCOMPARE(ScanPlan::warnings(p).size(), 0);
+    }
+
+    // A region that makes no sense is refused; the dialog's defaults are not.
+    void regionRefused()
+    {
+        const Entry e = cuWith({"R-50", "R-10", "R30"}, {8, 20}, "1");
+        const auto refused = [&e](const std::function<void(ScanPlan::Region &)> &edit) {
+            ScanPlan::Region r;
+            edit(r);
+            return !ScanPlan::applyRegion(e, r).ok;
+        };
+        QVERIFY(!refused([](ScanPlan::Region &) {}));
+        QVERIFY(refused([](ScanPlan::Region &r) { r.kStart = 0; }));
+        QVERIFY(refused([](ScanPlan::Region &r) { r.kEnd = r.kStart; }));
+        QVERIFY(refused([](ScanPlan::Region &r) { r.dk = 0; }));
+        QVERIFY(refused([](ScanPlan::Region &r) { r.t0 = 0; }));
+        QVERIFY(refused([](ScanPlan::Region &r) { r.k0 = 0; }));
+        QVERIFY(refused([](ScanPlan::Region &r) { r.n = -1; }));
+        QVERIFY(refused([](ScanPlan::Region &r) { r.maxBlocks = 0; }));
+        QVERIFY(refused([](ScanPlan::Region &r) { r.dk = (r.kEnd - r.kStart) * 3; }));
     }
 };
 
