@@ -45,6 +45,9 @@ private slots:
         QCOMPARE(e.entry().scanType, 1);
         e.selector(EntryColumns::Crystal)->setCurrentIndex(2); // row 0 is "-"
         QCOMPARE(e.entry().crystal, 1);
+        ScheduleEdit shown; // shown in another editor, the entry shows that crystal
+        shown.setEntry(e.entry());
+        QCOMPARE(shown.selector(EntryColumns::Crystal)->currentIndex(), 2);
         // The first row of a table counts too. Shown: the blocks sent, the
         // standard XANES step set's three or the XAFS set's four, with their
         // end row and nothing past them.
