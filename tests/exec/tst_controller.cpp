@@ -603,6 +603,12 @@ private slots:
         QCOMPARE(n->logged.filter("A prompt has waited for the operator").size(), 1);
         n->run.confirmPrompt(n->run.openPrompts().first().id);
         QCOMPARE(n->list.outcome(0).text, stageName(n->run.stage()));
+        // The next entry's prompt comes before it begins: the entry that
+        // failed keeps its reason.
+        emit engine->entryEnded(0, EntryState::Failed, QStringLiteral("no beam"));
+        const QString failed = n->list.outcome(0).text;
+        emit engine->newPrompt(QStringLiteral("Mono Mode Changing."), PromptMono);
+        QCOMPARE(n->list.outcome(0).text, failed);
     }
 
     // What peers read with GetRunStatus: words they can parse whatever the

@@ -625,6 +625,7 @@ private slots:
             t->post(&Exec::stop, true);
             QVERIFY(ends(true));
             QCOMPARE(stage(), QStringLiteral("Target still measuring"));
+            t->post(&Exec::setInXafsMeas, true); // said again: still measuring, still limited
             QTRY_COMPARE_WITH_TIMEOUT(stage(), QStringLiteral("Not In Exec"), 5000);
             QVERIFY(!t->logLines.filter("has not reported the end of its measurement").isEmpty());
             return;
