@@ -185,6 +185,10 @@ private slots:
         QTest::newRow("same energy twice")
             << QStringList{"R-20", "R0", "R0.000001", "R20"} << QList<int>{20, 1, 20}
             << QStringList{"Blocks 2 and 3"};
+        // Block 2 has no point: block 1's last point is not compared with
+        // block 3's first across it.
+        QTest::newRow("a block of no points between")
+            << QStringList{"R-20", "R0", "R-1", "R20"} << QList<int>{20, 0, 20} << QStringList{};
     }
     void warnings()
     {
