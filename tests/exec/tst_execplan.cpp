@@ -314,6 +314,28 @@ private slots:
         }
     }
 
+    // The time a measurement is expected to take, which the watchdog adds to
+    // its limit: a step scan's dwell per point, a quick scan's time per block.
+    void expectedMeasurement_data()
+    {
+        QTest::addColumn<bool>("quick");
+        QTest::addColumn<QList<int>>("points");
+        QTest::addColumn<QString>("times");
+        QTest::addColumn<double>("seconds");
+        QTest::newRow("step") << false << QList<int>{100, 50} << "0.01 0.1" << 6.0;
+        QTest::newRow("quick") << true << QList<int>{2666, 100} << "60 30" << 90.0;
+    }
+    void expectedMeasurement()
+    {
+        QFETCH(bool, quick);
+        QFETCH(QList<int>, points);
+        QFETCH(QString, times);
+        Entry e = EntryPlanEnv::entry("Cu", "1");
+        e.selectScanType(quick ? EntryRows::QuickScan : EntryRows::StepScan);
+        EntryPlanEnv::setUserBlocks(e, 0, {"8900", "9000", "9100"}, points, times);
+        QTEST(expectedMeasSeconds(e), "seconds");
+    }
+
     // The dry run's listing: entries with errors are listed without commands and
     // counted, the assumed block count decides the dwell-time lines, and the
     // estimate adds the moves to each entry's measurement. (That the listed lines
