@@ -421,6 +421,7 @@ private slots:
         QTest::newRow("value of a flag") << QStringList{"-go", "now"} << A::Error;
         QTest::newRow("= on a flag") << QStringList{"-reverse=1"} << A::Error;
         QTest::newRow("a bare file") << QStringList{"tonight.csv"} << A::Error;
+        QTest::newRow("a lone dash is a value") << QStringList{"-load", "-"} << A::Run;
         QTest::newRow("report of a run")
             << QStringList{"-report", "j.csv", "2026-12-07T01:00:00"} << A::Run;
         QTest::newRow("report, three values")
