@@ -248,27 +248,39 @@ private slots:
     }
 
     // A line may be as long as the limit, in one piece or arriving in parts;
-    // one byte more and the stream has lost its framing.
+    // one byte more and the stream has lost its framing. Lines come out
+    // whole and in order however the bytes arrive, empty ones too.
     void lineLimit_data()
     {
         QTest::addColumn<QByteArrayList>("chunks");
+        QTest::addColumn<QByteArrayList>("lines");
         QTest::addColumn<int>("result"); // of the last take
-        const int line = LineFramer::Line, over = LineFramer::Overflow;
-        QTest::newRow("at the limit") << QByteArrayList{"12345678\n"} << line;
-        QTest::newRow("at the limit, in parts") << QByteArrayList{"12345678", "\n"} << line;
-        QTest::newRow("one byte over") << QByteArrayList{"123456789\n"} << over;
-        QTest::newRow("one byte over, in parts") << QByteArrayList{"123456789", "\n"} << over;
+        const int more = LineFramer::NeedMore, over = LineFramer::Overflow;
+        QTest::newRow("at the limit")
+            << QByteArrayList{"12345678\n"} << QByteArrayList{"12345678\n"} << more;
+        QTest::newRow("at the limit, in parts")
+            << QByteArrayList{"12345678", "\n"} << QByteArrayList{"12345678\n"} << more;
+        QTest::newRow("one byte over") << QByteArrayList{"123456789\n"} << QByteArrayList{} << over;
+        QTest::newRow("one byte over, in parts")
+            << QByteArrayList{"123456789", "\n"} << QByteArrayList{} << over;
+        QTest::newRow("several at once, an empty one between")
+            << QByteArrayList{"a\n\nb\nc"} << QByteArrayList{"a\n", "\n", "b\n"} << more;
+        QTest::newRow("an empty line first in its chunk")
+            << QByteArrayList{"a\n", "\nb", "c\n"} << QByteArrayList{"a\n", "\n", "bc\n"} << more;
     }
     void lineLimit()
     {
         QFETCH(QByteArrayList, chunks);
         LineFramer framer(8);
         LineFramer::Result r = LineFramer::NeedMore;
-        QByteArray got;
+        QByteArrayList lines;
         for (const QByteArray &c : chunks) {
             framer.append(c);
-            r = framer.take(&got);
+            QByteArray got;
+            while ((r = framer.take(&got)) == LineFramer::Line)
+                lines << got;
         }
+        QTEST(lines, "lines");
         QTEST(int(r), "result");
     }
 
