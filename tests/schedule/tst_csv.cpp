@@ -115,6 +115,19 @@ private slots:
         QCOMPARE(read.last().refSample, QStringLiteral("ref"));
     }
 
+    // Wherever a line stops, every column it has is read as a whole line's.
+    void lineStopsAfterAnyColumn()
+    {
+        const QStringList full{"7", "S7",    "c7",     "ref7", "d7.dat", "Fe",    "L3",    "Y",
+                               "N", "Si111", "Step",   "Fluo", "User",   "XANES", "f.prm", "2, 5",
+                               "2", "keV",   "R-0.02", "40",   "0.5",    "R0.02", "100",   "0.3"};
+        const QStringList all = EntryCodec::toFields(EntryCodec::fromFields(full));
+        QCOMPARE(all.size(), full.size());
+        for (int cut = 1; cut <= 18; ++cut)
+            QCOMPARE(EntryCodec::toFields(EntryCodec::fromFields(full.mid(0, cut))).mid(0, cut),
+                     all.mid(0, cut));
+    }
+
     // A name typed without a suffix gets ".csv"; the result names the file written.
     void writeNamesTheFile_data()
     {
