@@ -131,17 +131,21 @@ private slots:
 
     // A text that names nothing known: the entry stands where such a line
     // always put it (as if the fallback had been read), cannot start, and
-    // writes the text back as read.
+    // writes the text back as read. The fallback is written as chosen: an
+    // empty edge as the edge the automatic choice took.
     void unknownTexts_data()
     {
         QTest::addColumn<int>("column");
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("fallback");
-        auto row = [](const char *name, int column, const char *text, const char *fallback) {
-            QTest::newRow(name) << column << QString(text) << QString(fallback);
+        QTest::addColumn<QString>("chosen");
+        auto row = [](const char *name, int column, const char *text, const char *fallback,
+                      const char *chosen = nullptr) {
+            QTest::newRow(name) << column << QString(text) << QString(fallback)
+                                << QString(chosen ? chosen : fallback);
         };
         row("element", 5, "Xx", "");
-        row("edge", 6, "K9", "");
+        row("edge", 6, "K9", "", "K");
         row("dark", 7, "maybe", "-");
         row("crystal", 9, "Ge111", "-");
         row("scan type", 10, "Quack", "Quick");
@@ -159,6 +163,7 @@ private slots:
                                     {"8800", "10", "20", "R-40", "20", "5"});
         f[column] = fallback;
         const Entry plain = EntryCodec::fromFields(f);
+        QTEST(EntryCodec::toFields(plain).at(column), "chosen");
         f[column] = text;
         const Entry read = EntryCodec::fromFields(f);
         const QStringList errors = EntryCheck::errorsAtStart(read);
