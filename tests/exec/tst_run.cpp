@@ -299,6 +299,13 @@ private slots:
         QCOMPARE(p.start, start);
         QTEST(p.earlier, "earlier");
         QCOMPARE(p.numbers, (QList<int>{1, 2, 4, 5, 6})); // what the next copy names them
+        // The entries done, by their place in the copy, as the offer and the log name them.
+        QList<int> done;
+        for (const QString &r : rows.split(' '))
+            if (r.endsWith(":done"))
+                done << p.numbers.indexOf(r.section(':', 0, 0).toInt());
+        QCOMPARE(p.done, done);
+        QCOMPARE(p.lastDone, done.isEmpty() ? -1 : done.last());
         for (int i = 0; i < p.entries.size(); ++i)
             QCOMPARE(p.entries.at(i).exec, start >= 0 && i >= start);
         QVERIFY(!RunRecovery::plan({true, kT0, dir.filePath("gone.csv"), {}}, false).ok);
