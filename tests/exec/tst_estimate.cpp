@@ -75,6 +75,23 @@ private slots:
         QTEST(RunEstimate::model(e, first ? nullptr : &above, kParams), "seconds");
     }
 
+    // The entry above is compared as it was measured: from its block file's
+    // start, not from its own blocks' (which would add a move).
+    void aboveMeasuredFromItsFile()
+    {
+        Entry e = EntryPlanEnv::entry("Cu", "1");
+        stepBlocks(e);
+        const QString path = m_dir.filePath(QStringLiteral("above.prm"));
+        QVERIFY(BlockFile::write(path, e).ok);
+        Entry above = e;
+        EntryPlanEnv::setUserBlocks(above, 0, {"8800", "9000", "9100"}, {10, 20}, "2, 3");
+        above.blockDefType = EntryRows::FileBlocks;
+        above.blockDefFile = path;
+        QCOMPARE(RunEstimate::model(e, &above, kParams), 96.0);
+        above.blockDefType = EntryRows::UserBlocks; // its own blocks: the energy moves
+        QCOMPARE(RunEstimate::model(e, &above, kParams), 96.0 + kParams.move);
+    }
+
     // The journal's rows of one kind, each the model's time times a factor
     // plus what it waited: the calibration sees the factor only.
     void calibration_data()
