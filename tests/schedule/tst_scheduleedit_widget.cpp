@@ -59,13 +59,11 @@ private slots:
                 QCOMPARE(e.stepBlocks->row(i)->isVisibleTo(&e), i <= 4 - row);
         }
         // The first choice of a drop-down is one like any other.
-        for (QComboBox *box :
-             {e.selector(EntryColumns::MeasDark), e.selector(EntryColumns::Tuning)}) {
-            box->setCurrentIndex(1);
-            box->setCurrentIndex(0);
+        for (int row : {1, 0}) {
+            e.selector(EntryColumns::MeasDark)->setCurrentIndex(row);
+            e.selector(EntryColumns::Tuning)->setCurrentIndex(row);
+            QCOMPARE(QList<int>({e.entry().measDark, e.entry().tuning}), QList<int>({row, row}));
         }
-        QCOMPARE(e.entry().measDark, 0);
-        QCOMPARE(e.entry().tuning, 0);
         e.selector(EntryColumns::BlockDef)->setCurrentIndex(2);
         QCOMPARE(e.entry().blockDefType, 2);
         e.blocksField()->setValue(BlockSet::maxBlocks); // as many blocks as an entry may have
