@@ -3,9 +3,14 @@
 
 #include "ui_LogArea.h"
 
+#include <QCheckBox>
+#include <QTextEdit>
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QScrollBar>
+#include <QTextCharFormat>
 #include <QTextCursor>
 #include <QTextStream>
 
@@ -30,6 +35,16 @@ QString LogArea::fileName() const
     return ui->IsWriteTo->isChecked() ? ui->LogFileName->text() : QString();
 }
 
+QTextEdit *LogArea::view() const
+{
+    return ui->LogDisp;
+}
+
+QCheckBox *LogArea::keepAtEnd() const
+{
+    return ui->KeepAtEnd;
+}
+
 QStringList LogArea::shownLines() const
 {
     return ui->LogDisp->toPlainText().split(QLatin1Char('\n'), Qt::SkipEmptyParts);
@@ -48,10 +63,18 @@ QString LogArea::defaultLogFileName(const QDateTime &when)
 void LogArea::log(const QString &msg, const QColor &c)
 {
     const QString line = stampedLine(QDateTime::currentDateTime(), msg);
-    ui->LogDisp->setTextColor(c);
-    ui->LogDisp->insertPlainText(line + QLatin1Char('\n'));
-    if (ui->KeepAtEnd->isChecked())
-        ui->LogDisp->moveCursor(QTextCursor::End);
+    // At the end of the document, not at the view's cursor: a click or a
+    // selection of the operator's must not place the line among older ones
+    // (or replace the selected text with it).
+    QTextCursor end(ui->LogDisp->document());
+    end.movePosition(QTextCursor::End);
+    QTextCharFormat format;
+    format.setForeground(c);
+    end.insertText(line + QLatin1Char('\n'), format);
+    if (ui->KeepAtEnd->isChecked()) {
+        QScrollBar *bar = ui->LogDisp->verticalScrollBar();
+        bar->setValue(bar->maximum());
+    }
     if (ui->IsWriteTo->isChecked())
         appendToFile(line);
     emit logged(line);

@@ -14,6 +14,9 @@
 
 #include <memory>
 
+class QCheckBox;
+class QTextEdit;
+
 namespace Ui {
 class LogArea;
 }
@@ -35,6 +38,10 @@ public:
     QStringList shownLines() const;
     // The file every line is appended to; empty when writing is off.
     QString fileName() const;
+    // The lines as the operator reads, selects and scrolls them.
+    QTextEdit *view() const;
+    // Whether the view follows each new line to the end.
+    QCheckBox *keepAtEnd() const;
 
 public slots:
     void log(const QString &msg, const QColor &c);

@@ -22,15 +22,18 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTableView>
 #include <QTcpServer>
+#include <QTextEdit>
 #include <QTimer>
 #include <QTranslator>
 #include <QUndoStack>
@@ -270,6 +273,34 @@ private slots:
         const QStringList shown = log.shownLines();
         QCOMPARE(shown.size(), 3);
         QVERIFY(shown.first().endsWith("line 3") && shown.last().endsWith("line 5"));
+    }
+
+    // A new line goes at the end whatever the operator clicked in the log;
+    // "keep at end" decides only whether the view follows it.
+    void logLinesGoAtTheEnd_data()
+    {
+        QTest::addColumn<bool>("keep");
+        QTest::newRow("the view follows") << true;
+        QTest::newRow("the view stays where the operator reads") << false;
+    }
+    void logLinesGoAtTheEnd()
+    {
+        QFETCH(bool, keep);
+        LogArea log(nullptr, 100);
+        log.resize(300, 150);
+        log.show();
+        log.keepAtEnd()->setChecked(keep);
+        for (int i = 1; i <= 30; ++i)
+            log.log(QStringLiteral("line %1").arg(i));
+        QScrollBar *bar = log.view()->verticalScrollBar();
+        log.view()->moveCursor(QTextCursor::Start); // a click on the first line
+        bar->setValue(0);
+        log.log(QStringLiteral("line 31"));
+        const QStringList shown = log.shownLines();
+        QVERIFY2(shown.size() == 31 && shown.first().endsWith("line 1") &&
+                     shown.last().endsWith("line 31"),
+                 qPrintable(shown.join('\n')));
+        QCOMPARE(bar->value() > 0 && bar->value() == bar->maximum(), keep);
     }
 
     // After a night: what failed or was stopped is ticked again, what was
