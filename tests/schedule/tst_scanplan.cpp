@@ -260,6 +260,23 @@ private slots:
         QCOMPARE(ScanPlan::warnings(p).size(), 0);
     }
 
+    // The last block kept now ends where the region begins, and its Delta
+    // (shown and saved) follows, also when it is the first block.
+    void regionMovesTheLastKeptEnd()
+    {
+        const Entry before = cuWith({"R-150", "R30", "R400"}, {40, 100}, "1, 2");
+        ScanPlan::Region r;
+        r.kStart = 3;
+        r.kEnd = 16;
+        r.dk = 0.05;
+        const ScanPlan::RegionResult res = ScanPlan::applyRegion(before, r);
+        QVERIFY2(res.ok && res.blocksKept == 1, qPrintable(res.error));
+        const BlockSet &set = res.entry.activeBlocks();
+        QCOMPARE(set.row(0).points(), 40);
+        QVERIFY(set.row(1).pos > before.activeBlocks().row(1).pos);
+        QVERIFY(std::abs(set.row(0).delta() - (set.row(1).pos - set.row(0).pos) / 40) < 1e-3);
+    }
+
     // A region that makes no sense is refused; the dialog's defaults are not.
     void regionRefused()
     {
