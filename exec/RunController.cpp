@@ -465,6 +465,7 @@ void RunController::setSkipFailed(bool skip)
 
 void RunController::setEndRunOnPassedLimit(bool on)
 {
+    m_endRunOnPassedLimit = on;
     Exec *e = m_exec;
     QMetaObject::invokeMethod(
         e, [e, on] { e->setEndRunOnPassedLimit(on); }, Qt::QueuedConnection);

@@ -71,6 +71,8 @@ public:
     QString targetName() const { return m_targetName; }
     double waitLimitSeconds() const { return m_waitLimit; }
     bool skipFailed() const { return m_skipFailed; }
+    // Whether a wait past its limit ends the run (unattended) or only holds it.
+    bool endsRunOnPassedLimit() const { return m_endRunOnPassedLimit; }
     QString journalPath() const { return m_journal; }
     bool targetReady() const { return m_targetReady; }
 
@@ -314,6 +316,7 @@ private:
     QStringList m_initCmdsOnTarget;
     double m_waitLimit = 0;
     bool m_skipFailed = false;
+    bool m_endRunOnPassedLimit = false;
     bool m_stopAfterEntry = false;
     QString m_journal;
     bool m_journalWarned = false;

@@ -59,11 +59,18 @@ private slots:
                 QCOMPARE(e.stepBlocks->row(i)->isVisibleTo(&e), i <= 4 - row);
         }
         // The first choice of a drop-down is one like any other.
+        const QList<std::pair<EntryColumns::Column, int Entry::*>> boxes{
+            {EntryColumns::MeasDark, &Entry::measDark},
+            {EntryColumns::Tuning, &Entry::tuning},
+            {EntryColumns::MeasMode, &Entry::measMode},
+            {EntryColumns::ScanType, &Entry::scanType}};
         for (int row : {1, 0}) {
-            e.selector(EntryColumns::MeasDark)->setCurrentIndex(row);
-            e.selector(EntryColumns::Tuning)->setCurrentIndex(row);
-            QCOMPARE(QList<int>({e.entry().measDark, e.entry().tuning}), QList<int>({row, row}));
+            for (const auto &[column, field] : boxes) {
+                e.selector(column)->setCurrentIndex(row);
+                QCOMPARE(e.entry().*field, row);
+            }
         }
+        e.selector(EntryColumns::ScanType)->setCurrentIndex(1); // the step scan again
         e.selector(EntryColumns::BlockDef)->setCurrentIndex(2);
         QCOMPARE(e.entry().blockDefType, 2);
         e.blocksField()->setValue(BlockSet::maxBlocks); // as many blocks as an entry may have

@@ -175,6 +175,8 @@ private slots:
         emit n.body.controller()->runFinished(!ok); // only the first end counts
         QCOMPARE(n.quits, quit ? QList<int>({status}) : QList<int>());
         QCOMPARE(n.run->exitStatus(7), status);
+        // Nobody is there to decide about a wait past its limit: it ends the run.
+        QCOMPARE(n.body.controller()->endsRunOnPassedLimit(), quit);
     }
 
     // Edits survive a window that dies without closing: the next window
