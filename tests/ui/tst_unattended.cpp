@@ -385,8 +385,10 @@ private slots:
         o.resumeLast = true;
         o.quitWhenDone = true;
         o.loadFile = m_dir.filePath("s.csv"); // left out, and said: the night goes on
+        o.entries = QStringLiteral("1");      // so is -entries: the copy has its own
         Night n(o);
         QCOMPARE(n.logged.filter("-resume-last:").size(), 1);
+        QCOMPARE(n.logged.filter("-entries is not used").size(), 1);
         QCOMPARE(n.body.scheduleModel()->count(), 3);
         QVERIFY(n.run->resumed());
         n.body.controller()->setTargetReady(true);
