@@ -263,6 +263,16 @@ private slots:
         QCOMPARE(lists(body), after);
     }
 
+    // A list that had no entry shows the first one that comes, also when it
+    // is the only one.
+    void loneEntryIsShown()
+    {
+        Body body;
+        QCOMPARE(body.scheduleModel()->count(), 0);
+        body.scheduleModel()->insert(0, Entry::defaults());
+        QCOMPARE(body.currentRow(), 0);
+    }
+
     // The log window keeps exactly its last lines: a night's log must not
     // grow without bound, nor lose a line it could keep.
     void logKeepsItsLastLines()
