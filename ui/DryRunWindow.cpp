@@ -49,8 +49,12 @@ void DryRunWindow::saveAsText()
 {
     const QString path = QFileDialog::getSaveFileName(this, tr("Save the Check listing"), QString(),
                                                       tr("Text (*.txt)"));
-    if (path.isEmpty())
-        return;
+    if (!path.isEmpty())
+        saveListingAs(path);
+}
+
+void DryRunWindow::saveListingAs(const QString &path)
+{
     const QString error = saveTo(path);
     if (!error.isEmpty()) {
         auto *box =

@@ -29,6 +29,8 @@ public:
     QString listing() const;
     // Writes the listing to path; the error for the operator, empty on success.
     QString saveTo(const QString &path) const;
+    // Writes the listing to path; an error is shown in a box beside the window.
+    void saveListingAs(const QString &path);
 
 private slots:
     void saveAsText();

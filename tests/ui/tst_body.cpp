@@ -5,6 +5,7 @@
 #include "BlockFile.h"
 #include "Body.h"
 #include "ConfigStore.h"
+#include "DryRunWindow.h"
 #include "EntryCodec.h"
 #include "ExecPlan.h"
 #include "ListEdits.h"
@@ -33,6 +34,7 @@
 #include <QSignalSpy>
 #include <QTableView>
 #include <QTcpServer>
+#include <QTemporaryDir>
 #include <QTextEdit>
 #include <QTimer>
 #include <QTranslator>
@@ -261,6 +263,23 @@ private slots:
         QVERIFY(redo->isEnabled());
         redo->trigger();
         QCOMPARE(lists(body), after);
+    }
+
+    // The Check listing saved as text is written whole, or the operator is
+    // told why it was not.
+    void checkListingSaved()
+    {
+        DryRunWindow w;
+        w.setListing(QStringLiteral("Entry 1\nSelectAtom 29\n"));
+        QTemporaryDir dir;
+        w.saveListingAs(dir.filePath("check.txt"));
+        QCOMPARE(TestSupport::readLines(dir.filePath("check.txt")),
+                 (QStringList{"Entry 1", "SelectAtom 29"}));
+        QVERIFY(w.findChildren<QMessageBox *>().isEmpty());
+        w.saveListingAs(dir.filePath("gone/check.txt"));
+        const QList<QMessageBox *> boxes = w.findChildren<QMessageBox *>();
+        QCOMPARE(boxes.size(), 1);
+        QVERIFY(boxes.first()->text().contains("gone/check.txt"));
     }
 
     // A list that had no entry shows the first one that comes, also when it
