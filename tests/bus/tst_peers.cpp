@@ -10,6 +10,7 @@
 
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QTcpServer>
 #include <QTest>
 
 namespace {
@@ -175,6 +176,27 @@ private slots:
         tolva.connectToTolva();
         QTRY_COMPARE_WITH_TIMEOUT(ready.count(), 2, 10000);
         QCOMPARE(server.keyReply, QStringLiteral("Tarnix k1"));
+    }
+
+    // Connect pressed again while a login is under way gives it up, without
+    // trying again.
+    void connectAgainGivesUpALogin()
+    {
+        QTcpServer silent; // takes the connection, never challenges
+        QVERIFY(silent.listen(QHostAddress::LocalHost, 0));
+        Tolva tolva;
+        QStringList logged;
+        connect(&tolva, &Tolva::log, this, [&logged](const QString &l) { logged << l; });
+        tolva.setNameOnTolva(QStringLiteral("Tarnix"));
+        tolva.setKeyFile(QStringLiteral("Tarnix.key"));
+        tolva.setHost(QStringLiteral("127.0.0.1"));
+        tolva.setPort(QString::number(silent.serverPort()));
+        tolva.connectToTolva();
+        QVERIFY(silent.waitForNewConnection(10000));
+        tolva.connectToTolva();
+        QCOMPARE(logged.filter("Connecting to Tolva abandoned").size(), 1);
+        QVERIFY(!tolva.wantsConnection());
+        QCOMPARE(tolva.state(), int(ConnectStat::Disconnected));
     }
 
     // After 1, 2, 4 ... s the client tries every 30 s.
