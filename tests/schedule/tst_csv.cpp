@@ -356,6 +356,39 @@ private slots:
         QCOMPARE(m.count(), 3);
     }
 
+    // The rows below an entry put in or taken out are numbered anew, and
+    // whoever shows the numbers hears of it.
+    void numbersFollow_data()
+    {
+        QTest::addColumn<QString>("edit");
+        QTest::addColumn<QList<int>>("renumbered"); // first and last row; none: empty
+        QTest::newRow("one put in at the top") << "put" << QList<int>{1, 3};
+        QTest::newRow("two put in") << "insert" << QList<int>{3, 4};
+        QTest::newRow("the first taken out") << "take" << QList<int>{0, 1};
+        QTest::newRow("the last taken out") << "take last" << QList<int>{};
+    }
+    void numbersFollow()
+    {
+        QFETCH(QString, edit);
+        ScheduleModel m;
+        m.setEntries({entry("Cu", "a.dat"), entry("Fe", "b.dat"), entry("Zn", "c.dat")});
+        QSignalSpy changed(&m, &QAbstractItemModel::dataChanged);
+        if (edit == "put")
+            m.insert(0, entry("Ni", "n.dat"));
+        else if (edit == "insert")
+            m.insert(1, QList<Entry>{entry("Ni", "n.dat"), entry("Co", "o.dat")});
+        else
+            m.take(edit == "take" ? 0 : 2);
+        QList<int> renumbered;
+        for (const QList<QVariant> &args : std::as_const(changed)) {
+            const auto first = args.at(0).value<QModelIndex>(),
+                       last = args.at(1).value<QModelIndex>();
+            if (first.column() == ScheduleModel::No)
+                renumbered = {first.row(), last.row()};
+        }
+        QTEST(renumbered, "renumbered");
+    }
+
     // Many entries changed as one change; the list given back keeps ids and
     // the run's outcomes, and the run hears of the values that came back.
     void manyAtOnceAndBack()
