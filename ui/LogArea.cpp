@@ -4,14 +4,13 @@
 #include "ui_LogArea.h"
 
 #include <QCheckBox>
-#include <QTextEdit>
-
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QScrollBar>
 #include <QTextCharFormat>
 #include <QTextCursor>
+#include <QTextEdit>
 #include <QTextStream>
 
 LogArea::LogArea(QWidget *parent, int maxLines)
