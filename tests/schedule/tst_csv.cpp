@@ -363,7 +363,7 @@ private slots:
         QTest::addColumn<QString>("edit");
         QTest::addColumn<QList<int>>("renumbered"); // first and last row; none: empty
         QTest::newRow("one put in at the top") << "put" << QList<int>{1, 3};
-        QTest::newRow("two put in") << "insert" << QList<int>{3, 4};
+        QTest::newRow("two put in at the top") << "insert" << QList<int>{2, 4};
         QTest::newRow("the first taken out") << "take" << QList<int>{0, 1};
         QTest::newRow("the last taken out") << "take last" << QList<int>{};
     }
@@ -376,7 +376,7 @@ private slots:
         if (edit == "put")
             m.insert(0, entry("Ni", "n.dat"));
         else if (edit == "insert")
-            m.insert(1, QList<Entry>{entry("Ni", "n.dat"), entry("Co", "o.dat")});
+            m.insert(0, QList<Entry>{entry("Ni", "n.dat"), entry("Co", "o.dat")});
         else
             m.take(edit == "take" ? 0 : 2);
         QList<int> renumbered;
@@ -387,6 +387,8 @@ private slots:
                 renumbered = {first.row(), last.row()};
         }
         QTEST(renumbered, "renumbered");
+        if (!edit.startsWith("take")) // put in at the top
+            QCOMPARE(m.entries().first().elementSymbol(), QStringLiteral("Ni"));
     }
 
     // Many entries changed as one change; the list given back keeps ids and
