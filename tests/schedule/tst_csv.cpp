@@ -334,6 +334,7 @@ private slots:
         QVERIFY(!m.entry(0).exec);
         QVERIFY(!(m.flags(m.index(0, ScheduleModel::Estimate)) & Qt::ItemIsEditable));
         QVERIFY(!m.setData(m.index(0, ScheduleModel::Status), "done"));
+        QVERIFY(!m.setData(m.index(1, column), text)); // below the last row: nothing
     }
 
     // Rows dragged and dropped: the model names them and the place, and
