@@ -392,6 +392,34 @@ private slots:
             QCOMPARE(m.entries().first().elementSymbol(), QStringLiteral("Ni"));
     }
 
+    // Each entry's estimate is made against the ticked entry above it, the
+    // one the run measures before it; a tick or an edit above counts.
+    void estimatedAfterTheTickedAbove()
+    {
+        ScheduleModel m;
+        QList<Entry> list;
+        for (const char *holder : {"1", "2", "3", "4"}) {
+            list << entry("Cu", "a.dat");
+            list.last().holder = QString::fromLatin1(holder);
+        }
+        list[1].exec = false;
+        m.setEntries(list);
+        m.setEstimator([](const Entry &, const Entry *prev) {
+            return Estimate::Figure{prev ? prev->holder.toDouble() : 0};
+        });
+        const auto above = [&m] {
+            QList<double> got;
+            for (int i = 0; i < m.count(); ++i)
+                got << m.estimate(i).seconds;
+            return got;
+        };
+        QCOMPARE(above(), (QList<double>{0, 1, 1, 3}));
+        Entry ticked = m.entry(1);
+        ticked.exec = true;
+        m.setEntry(1, ticked);
+        QCOMPARE(above(), (QList<double>{0, 1, 2, 3}));
+    }
+
     // Many entries changed as one change; the list given back keeps ids and
     // the run's outcomes, and the run hears of the values that came back.
     void manyAtOnceAndBack()
