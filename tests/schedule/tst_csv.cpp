@@ -392,6 +392,24 @@ private slots:
             QCOMPARE(m.entries().first().elementSymbol(), QStringLiteral("Ni"));
     }
 
+    // The outcomes of the last run cleared, every row shows it: status,
+    // start and end.
+    void outcomesCleared()
+    {
+        ScheduleModel m;
+        m.setEntries({entry("Cu", "a.dat"), entry("Fe", "b.dat"), entry("Zn", "c.dat")});
+        for (int i = 0; i < 3; ++i)
+            m.setOutcome(i, {EntryState::Done, {}, {}, {}});
+        QSignalSpy changed(&m, &QAbstractItemModel::dataChanged);
+        m.clearOutcomes();
+        QCOMPARE(m.outcome(0).state, EntryState::Pending);
+        QCOMPARE(changed.count(), 1);
+        const auto first = changed.at(0).at(0).value<QModelIndex>(),
+                   last = changed.at(0).at(1).value<QModelIndex>();
+        QCOMPARE((QList<int>{first.row(), first.column(), last.row(), last.column()}),
+                 (QList<int>{0, ScheduleModel::Status, 2, ScheduleModel::End}));
+    }
+
     // Each entry's estimate is made against the ticked entry above it, the
     // one the run measures before it; a tick or an edit above counts.
     void estimatedAfterTheTickedAbove()
