@@ -355,6 +355,11 @@ private slots:
         QCOMPARE(dropped.at(1).at(1).toInt(), 3);
         QCOMPARE(dropped.at(2).at(1).toInt(), 0);
         QCOMPARE(m.count(), 3);
+        // Rows of a longer list (another window's) or no rows at all are left out.
+        QMimeData other;
+        other.setData(m.mimeTypes().first(), "1,3,9,x,-1");
+        m.dropMimeData(&other, Qt::MoveAction, 0, 0, {});
+        QCOMPARE(dropped.last().at(0).value<QList<int>>(), (QList<int>{1}));
     }
 
     // The rows below an entry put in or taken out are numbered anew, and
