@@ -304,12 +304,17 @@ private slots:
         QTest::addColumn<int>("column");
         QTest::addColumn<QString>("text");
         QTest::addColumn<bool>("error");
-        QTest::newRow("element") << int(ScheduleModel::Element) << "Fe" << false;
-        QTest::newRow("unknown element") << int(ScheduleModel::Element) << "Xx" << true;
-        QTest::newRow("scan type") << int(ScheduleModel::Scan) << "Step" << false;
-        QTest::newRow("unknown crystal") << int(ScheduleModel::Crystal) << "Ge111" << true;
-        QTest::newRow("holder") << int(ScheduleModel::Holder) << "12" << false;
-        QTest::newRow("data file") << int(ScheduleModel::File) << "x.dat" << false;
+        QTest::addColumn<int>("field"); // where a saved line has it
+        using M = ScheduleModel;
+        using C = EntryColumns::Column;
+        QTest::newRow("element") << int(M::Element) << "Fe" << false << int(C::Element);
+        QTest::newRow("unknown element") << int(M::Element) << "Xx" << true << int(C::Element);
+        QTest::newRow("scan type") << int(M::Scan) << "Step" << false << int(C::ScanType);
+        QTest::newRow("unknown crystal") << int(M::Crystal) << "Ge111" << true << int(C::Crystal);
+        QTest::newRow("holder") << int(M::Holder) << "12" << false << 0;
+        QTest::newRow("sample") << int(M::Sample) << "S9" << false << 1;
+        QTest::newRow("comment") << int(M::Comment) << "dried" << false << 2;
+        QTest::newRow("data file") << int(M::File) << "x.dat" << false << 4;
     }
     void editInPlace()
     {
@@ -324,6 +329,7 @@ private slots:
         QVERIFY(m.flags(i) & Qt::ItemIsEditable);
         QVERIFY(m.setData(i, text));
         QCOMPARE(i.data(Qt::EditRole).toString(), text);
+        QTEST(int(EntryCodec::toFields(m.entry(0)).indexOf(text)), "field");
         QTEST(!m.entry(0).errors.isEmpty(), "error");
         QCOMPARE(m.index(0, ScheduleModel::No).data(ScheduleModel::ProblemRole).toInt() == 2,
                  !m.entry(0).errors.isEmpty());
