@@ -340,7 +340,9 @@ private slots:
         QVERIFY(!m.entry(0).exec);
         QVERIFY(!(m.flags(m.index(0, ScheduleModel::Estimate)) & Qt::ItemIsEditable));
         QVERIFY(!m.setData(m.index(0, ScheduleModel::Status), "done"));
-        QVERIFY(!m.setData(m.index(1, column), text)); // below the last row: nothing
+        // Below the last row or no row at all: nothing.
+        QVERIFY(!m.setData(m.index(1, column), text));
+        QVERIFY(!m.data(QModelIndex()).isValid());
     }
 
     // Rows dragged and dropped: the model names them and the place, and
