@@ -424,7 +424,7 @@ private slots:
     }
 
     // Each entry's estimate is made against the ticked entry above it, the
-    // one the run measures before it; a tick or an edit above counts.
+    // one the run measures before it; a tick above counts at once.
     void estimatedAfterTheTickedAbove()
     {
         ScheduleModel m;
