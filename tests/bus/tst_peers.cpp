@@ -187,11 +187,7 @@ private slots:
         Tolva tolva;
         QStringList logged;
         connect(&tolva, &Tolva::log, this, [&logged](const QString &l) { logged << l; });
-        tolva.setNameOnTolva(QStringLiteral("Tarnix"));
-        tolva.setKeyFile(QStringLiteral("Tarnix.key"));
-        tolva.setHost(QStringLiteral("127.0.0.1"));
-        tolva.setPort(QString::number(silent.serverPort()));
-        tolva.connectToTolva();
+        start(tolva, silent.serverPort());
         QVERIFY(silent.waitForNewConnection(10000));
         tolva.connectToTolva();
         QCOMPARE(logged.filter("Connecting to Tolva abandoned").size(), 1);
@@ -314,14 +310,15 @@ private slots:
 
 private:
     // Connects the client, named Tarnix with three keys, to the server.
-    static void start(Tolva &tolva, const LoginServer &server)
+    static void start(Tolva &tolva, quint16 port)
     {
         tolva.setNameOnTolva(QStringLiteral("Tarnix"));
         tolva.setKeyFile(QStringLiteral("Tarnix.key"));
         tolva.setHost(QStringLiteral("127.0.0.1"));
-        tolva.setPort(QString::number(server.port()));
+        tolva.setPort(QString::number(port));
         tolva.connectToTolva();
     }
+    static void start(Tolva &tolva, const LoginServer &server) { start(tolva, server.port()); }
 
     TestSupport::WorkDir dir;
 };
