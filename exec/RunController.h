@@ -157,7 +157,6 @@ public:
     // Puts the run's copy in the list (entries that were there go to the
     // cut buffer), done entries unticked, ready for start().
     Resumed resumeRun(const RunRecovery::Unfinished &run, bool fromNext);
-    Resumed resumeLastRun(bool fromNext = false);
     // The list holds a resumed run's copy that no run has started from yet.
     bool holdsResumedRun() const { return m_resumedRun.isValid(); }
     // The question for an operator about an unfinished run: its text and

@@ -11,14 +11,6 @@ RunRecovery::Unfinished RunController::unfinishedRun() const
     return RunRecovery::lastUnfinished(RunJournal::read(m_journal), m_journal);
 }
 
-RunController::Resumed RunController::resumeLastRun(bool fromNext)
-{
-    const RunRecovery::Unfinished run = unfinishedRun();
-    if (!run.found)
-        return Resumed::NothingToResume;
-    return resumeRun(run, fromNext);
-}
-
 RunController::Resumed RunController::resumeRun(const RunRecovery::Unfinished &run, bool fromNext)
 {
     const RunRecovery::Plan plan = RunRecovery::plan(run, fromNext);

@@ -355,6 +355,16 @@ QPushButton *ScheduleEdit::errorsButton() const
     return ui.Errors;
 }
 
+QPushButton *ScheduleEdit::relativeButton() const
+{
+    return ui.ToRel;
+}
+
+QPushButton *ScheduleEdit::absoluteButton() const
+{
+    return ui.ToAbs;
+}
+
 void ScheduleEdit::setNumber(int n)
 {
     ui.No->setText(QString::number(n));

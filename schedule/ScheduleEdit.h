@@ -55,6 +55,9 @@ public:
     QLineEdit *targetField() const;
     // E.: marked while the entry has errors.
     QPushButton *errorsButton() const;
+    // Show every block start relative to the edge, or as absolute energies.
+    QPushButton *relativeButton() const;
+    QPushButton *absoluteButton() const;
 
     OneBlocks *quickBlocks = nullptr;
     OneBlocks *stepBlocks = nullptr;

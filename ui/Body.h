@@ -117,7 +117,7 @@ public:
     // taken, -1 for none. A message box by default; tests answer themselves.
     using Choose = std::function<int(const QString &text, const QStringList &choices)>;
     void setChoose(Choose choose) { m_choose = std::move(choose); }
-    // Loads the journal's unfinished run (RunController::resumeLastRun).
+    // Loads the journal's unfinished run (RunController::resumeRun) and holds its copy.
     RunController::Resumed resumeLastRun(bool fromNext = false);
     // Writes the list to the recovery file when it differs from the file
     // last saved or loaded; every 30 s and when the program is asked to quit.

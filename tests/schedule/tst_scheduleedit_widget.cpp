@@ -89,6 +89,14 @@ private slots:
         type(e.stepBlocks->row(1)->deltaEdit(), QString::number(delta * 2));
         QCOMPARE(e.entry().stepBlocks.row(1).points(), 25);
         QCOMPARE(e.stepBlocks->row(1)->pointsEdit()->text(), QStringLiteral("25")); // and shows it
+        // Starts shown relative to the edge and back, in both scan types' blocks.
+        for (auto [button, relative] :
+             {std::pair{e.relativeButton(), true}, {e.absoluteButton(), false}}) {
+            button->click();
+            QCOMPARE(e.entry().stepBlocks.row(1).isRel, relative);
+            QCOMPARE(e.entry().quickBlocks.row(0).isRel, relative);
+            QCOMPARE(e.stepBlocks->row(1)->startPosEdit()->text().startsWith('R'), relative);
+        }
     }
 
     // An editor given an entry shows its choices.

@@ -230,6 +230,9 @@ private slots:
         QTest::newRow("declined") << done << 2 << QList<bool>{} << at6;
         QTest::newRow("cut short in its first entry")
             << QStringList() << 0 << QList<bool>{true, true, true} << QStringList{" 4", " 6"};
+        // Nothing left to measure: no question, and the run is closed.
+        QTest::newRow("every entry done")
+            << QStringList{"4:done", "6:done", "7:done"} << 0 << QList<bool>{} << QStringList();
     }
     void resumeOffered()
     {
@@ -241,6 +244,12 @@ private slots:
             m_dir.filePath(QStringLiteral("journal-%1-%2.csv").arg(choice).arg(journaled.size()));
         cutShort(journal, journaled);
         Body body;
+        // What the list held before is kept: in the cut buffer, in its order,
+        // when the run's copy takes the list's place.
+        Entry a = Entry::defaults(), b = a;
+        a.sampleId = QStringLiteral("held a");
+        b.sampleId = QStringLiteral("held b");
+        body.scheduleModel()->setEntries({a, b});
         QStringList choices;
         body.setChoose([choice, &choices](const QString &, const QStringList &given) {
             choices = given;
@@ -255,15 +264,21 @@ private slots:
         QCOMPARE(asked, ticked.isEmpty() ? 1 : 0);
         QFile::remove(body.document()->recoveryPath());
         // The choices name the entries by the schedule's numbers.
-        QCOMPARE(choices.size(), 3);
-        for (int i = 0; i < 2; ++i)
+        QCOMPARE(choices.size(), offered.isEmpty() ? 0 : 3);
+        for (int i = 0; i < offered.size(); ++i)
             QVERIFY2(choices.at(i).contains(offered.at(i)) && !choices.at(i).contains('2') &&
                          !choices.at(i).contains('3'),
                      qPrintable(choices.at(i)));
-        QList<bool> got;
-        for (const Entry &e : body.scheduleModel()->entries())
-            got << e.exec;
-        QCOMPARE(got, ticked);
+        const QList<Entry> held{a, b};
+        if (ticked.isEmpty()) {
+            QCOMPARE(body.scheduleModel()->entries(), held);
+        } else {
+            QList<bool> got;
+            for (const Entry &e : body.scheduleModel()->entries())
+                got << e.exec;
+            QCOMPARE(got, ticked);
+            QCOMPARE(body.cutBufferModel()->entries(), held);
+        }
         QCOMPARE(body.runGoing(), !ticked.isEmpty());
         // Declined, or resumed and then closed on purpose: nothing is left
         // for the next start to offer.
