@@ -284,6 +284,22 @@ private slots:
         QTEST(int(r), "result");
     }
 
+    // A command word or id given twice would answer for the wrong command:
+    // the second is refused and the first stays.
+    void commandTableRefusesTwice()
+    {
+        NodeCmdTable t;
+        QVERIFY(t.addCommand(1, QStringLiteral("Move"), QStringLiteral("moves")));
+        QVERIFY(!t.addCommand(1, QStringLiteral("Stop"), QString()));
+        QVERIFY(!t.addCommand(2, QStringLiteral("Move"), QStringLiteral("again")));
+        QVERIFY(t.addCommand(3, QStringLiteral("_EvDone"), QString()));
+        QCOMPARE(t.size(), 2);
+        QCOMPARE(t.idOf(QStringLiteral("Move")), 1);
+        QCOMPARE(t.helpOf(QStringLiteral("Move")), QStringLiteral("moves"));
+        QCOMPARE(t.idOf(QStringLiteral("Stop")), qint32(NodeCmdTable::NotFoundId));
+        QCOMPARE(t.commandList(), QStringLiteral("Move")); // events are not commands
+    }
+
     // A command's parameter count against what it takes: the count when it
     // is right, and a refusal answered when it is not.
     void paramCounts_data()

@@ -311,6 +311,7 @@ private slots:
         QTest::newRow("unknown element") << int(M::Element) << "Xx" << true << int(C::Element);
         QTest::newRow("scan type") << int(M::Scan) << "Step" << false << int(C::ScanType);
         QTest::newRow("unknown crystal") << int(M::Crystal) << "Ge111" << true << int(C::Crystal);
+        QTest::newRow("first crystal") << int(M::Crystal) << "Si111" << false << int(C::Crystal);
         QTest::newRow("holder") << int(M::Holder) << "12" << false << 0;
         QTest::newRow("sample") << int(M::Sample) << "S9" << false << 1;
         QTest::newRow("comment") << int(M::Comment) << "dried" << false << 2;
@@ -318,8 +319,11 @@ private slots:
     }
     void editInPlace()
     {
+        using C = EntryColumns::Column;
         QFETCH(int, column);
         QFETCH(QString, text);
+        QFETCH(bool, error);
+        QFETCH(int, field);
         ScheduleModel m;
         Entry e = entry("Cu", "Cu-0001.dat");
         e.holder = "1";
@@ -327,10 +331,13 @@ private slots:
         QSignalSpy edited(&m, &ScheduleModel::entryEdited);
         const QModelIndex i = m.index(0, column);
         QVERIFY(m.flags(i) & Qt::ItemIsEditable);
+        // A choice column offers what may be picked; a known text is one of them.
+        const QStringList offered = i.data(ScheduleModel::ChoicesRole).toStringList();
+        QCOMPARE(offered.contains(text), field >= int(C::Element) && !error);
         QVERIFY(m.setData(i, text));
         QCOMPARE(i.data(Qt::EditRole).toString(), text);
-        QTEST(int(EntryCodec::toFields(m.entry(0)).indexOf(text)), "field");
-        QTEST(!m.entry(0).errors.isEmpty(), "error");
+        QCOMPARE(int(EntryCodec::toFields(m.entry(0)).indexOf(text)), field);
+        QCOMPARE(!m.entry(0).errors.isEmpty(), error);
         QCOMPARE(m.index(0, ScheduleModel::No).data(ScheduleModel::ProblemRole).toInt() == 2,
                  !m.entry(0).errors.isEmpty());
         QCOMPARE(edited.count(), 1);

@@ -230,6 +230,7 @@ private slots:
         QTest::newRow("deg at 30, Si(111)") << 3.13553 << 3 << kHc / 3.13553 << 30.0;
         QTest::newRow("deg at 60, d 1.2") << 1.2 << 3 << kHc / (1.2 * std::sqrt(3.0)) << 60.0;
         QTest::newRow("deg out of reach") << 3.13553 << 3 << 1000.0 << -1.0;
+        QTest::newRow("no such unit") << 3.13553 << int(Units::count()) << 7112.0 << 0.0;
     }
     void conversions()
     {
@@ -242,7 +243,9 @@ private slots:
             QVERIFY2(std::fabs(got - v) <= 1e-5 * std::fabs(v),
                      qPrintable(QString::number(got, 'g', 17)));
         }
-        if (v >= 0 && unit >= 0 && unit < Units::count()) {
+        if (unit >= Units::count()) // and back from it
+            QCOMPARE(Units::toEV(7112.0, unit, d), 0.0);
+        else if (v >= 0 && unit >= 0) {
             const double got = Units::toEV(v, unit, d);
             QVERIFY2(std::fabs(got - e) <= 1e-6 * std::fabs(e) || (e < 0 && got == -1),
                      qPrintable(QString::number(got, 'g', 17)));
