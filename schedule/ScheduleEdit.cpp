@@ -355,6 +355,12 @@ QPushButton *ScheduleEdit::errorsButton() const
     return ui.Errors;
 }
 
+QPushButton *ScheduleEdit::listButton(ListButton b) const
+{
+    QPushButton *const buttons[] = {ui.InsertUp, ui.InsertDown, ui.Copy, ui.Cut};
+    return buttons[int(b)];
+}
+
 QPushButton *ScheduleEdit::relativeButton() const
 {
     return ui.ToRel;

@@ -55,6 +55,10 @@ public:
     QLineEdit *targetField() const;
     // E.: marked while the entry has errors.
     QPushButton *errorsButton() const;
+    // The list-editing buttons on the entry, in the order of insertUp(),
+    // insertDown(), copy() and cut().
+    enum class ListButton { InsertUp, InsertDown, Copy, Cut };
+    QPushButton *listButton(ListButton b) const;
     // Show every block start relative to the edge, or as absolute energies.
     QPushButton *relativeButton() const;
     QPushButton *absoluteButton() const;

@@ -167,18 +167,13 @@ void Body::click(Button button)
     QAbstractButton *const buttons[] = {ui->NewAtTop,     ui->NewAtBottom,  ui->Clear, ui->ComeBack,
                                         ui->SaveSchedule, ui->LoadSchedule, ui->Go,    ui->Stop,
                                         ui->Resume,       ui->Check,        ui->Report};
-    switch (button) {
-    case Button::InsertUp:
-        return m_pane->insertFromBuffer(m_pane->currentRow());
-    case Button::InsertDown:
-        return m_pane->insertFromBuffer(m_pane->currentRow() + 1);
-    case Button::Copy:
-        return m_pane->copyCurrent();
-    case Button::Cut:
-        return m_pane->cutCurrent();
-    default:
+    const int first = int(Button::InsertUp);
+    if (int(button) < first)
         return buttons[int(button)]->click();
-    }
+    // The editor's own buttons, through the wiring a click goes through;
+    // without an entry there is no editor and nothing to click.
+    if (ScheduleEdit *editor = m_pane->entryEditor())
+        editor->listButton(ScheduleEdit::ListButton(int(button) - first))->click();
 }
 
 void Body::setOption(Option option, bool on)

@@ -44,6 +44,11 @@ QCheckBox *LogArea::keepAtEnd() const
     return ui->KeepAtEnd;
 }
 
+QCheckBox *LogArea::verbose() const
+{
+    return ui->Verbose;
+}
+
 QStringList LogArea::shownLines() const
 {
     return ui->LogDisp->toPlainText().split(QLatin1Char('\n'), Qt::SkipEmptyParts);

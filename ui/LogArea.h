@@ -42,6 +42,8 @@ public:
     QTextEdit *view() const;
     // Whether the view follows each new line to the end.
     QCheckBox *keepAtEnd() const;
+    // Whether vlog()'s lines, the bus's detail, are shown.
+    QCheckBox *verbose() const;
 
 public slots:
     void log(const QString &msg, const QColor &c);

@@ -5,6 +5,7 @@
 #include "BlockFile.h"
 #include "Body.h"
 #include "ConfigStore.h"
+#include "DryRun.h"
 #include "DryRunWindow.h"
 #include "EntryCodec.h"
 #include "ExecPlan.h"
@@ -184,8 +185,9 @@ private slots:
         QTest::addColumn<QString>("rows"); // after the action
         for (const char *row :
              {"clear:", "cut:C3", "paste:A1 B2 P9 Q9 C3", "set:A7 B7 C3", "fill:A1 B1 C1",
-              "repeat:A1 B2 B2 B2 C3", "duplicate:A1 B2 B2 C3", "move:A1 C3 B2", "drop:B2 C3 A1",
-              "untick:A1- B2- C3-", "typed:A1 XY2 C3", "typed first:XY1 B2 C3", "new:B2 A1 B2 C3"})
+              "repeat:A1 B2 B2 B2 C3", "duplicate:A1 B2 B2 C3", "move:A1 C3 B2",
+              "move down:B2 A1 C3", "drop:B2 C3 A1", "untick:A1- B2- C3-", "typed:A1 XY2 C3",
+              "typed first:XY1 B2 C3", "new:B2 A1 B2 C3"})
             QTest::newRow(row) << QString(row).section(':', 0, 0) << QString(row).section(':', 1);
     }
     void undoGivesBackTheList()
@@ -202,7 +204,8 @@ private slots:
         const QString before = lists(body);
         const int steps = stack->index();
         pane->selectRows(0, 2);
-        pane->tickSelection(true); // ticked already: a change of nothing is no step
+        pane->action(ListPane::Action::Tick)
+            ->trigger(); // ticked already: a change of nothing is no step
         QCOMPARE(stack->index(), steps);
         QList<bool> asked; // of every entry (Clear) or of some
         if (action == "clear") {
@@ -232,17 +235,18 @@ private slots:
         } else if (action == "repeat") {
             pane->selectRows(1, 1);
             pane->repeatSelection(2);
-        } else if (action == "duplicate") {
+        } else if (action == "duplicate") { // the menu's actions are the methods'
             pane->selectRows(1, 1);
-            pane->repeatSelection(1);
-        } else if (action == "move") {
-            pane->selectRows(2, 2);
-            pane->moveSelection(-1);
+            pane->action(ListPane::Action::Duplicate)->trigger();
+        } else if (action.startsWith("move")) {
+            pane->selectRows(action == "move" ? 2 : 0, action == "move" ? 2 : 0);
+            pane->action(action == "move" ? ListPane::Action::MoveUp : ListPane::Action::MoveDown)
+                ->trigger();
         } else if (action == "drop") { // A dragged below C
             emit body.scheduleModel()->rowsDropped({0}, 3);
         } else if (action == "untick") {
             pane->selectRows(0, 2);
-            pane->tickSelection(false);
+            pane->action(ListPane::Action::Untick)->trigger();
         } else if (action.startsWith("typed")) {           // typing in one entry is one step
             body.setCurrentRow(action == "typed" ? 1 : 0); // the first row like any other
             body.entryEditor()->sampleIdField()->setText("X");
@@ -263,6 +267,34 @@ private slots:
         QVERIFY(redo->isEnabled());
         redo->trigger();
         QCOMPARE(lists(body), after);
+    }
+
+    // Check lists the list as it is now, in one window however often it
+    // is pressed.
+    void checkListsTheListNow()
+    {
+        Body body;
+        fillABC(body);
+        // The listing holds the time it was made: compared by its lines'
+        // count and its first line, which counts the ticked entries.
+        const auto same = [&body] {
+            const QStringList want =
+                DryRun::run(body.scheduleModel()->entries(), DryRun::Setup::fromConfig(config()),
+                            QDateTime::currentDateTime())
+                    .lines;
+            const QStringList shown = body.dryRunView()->listing().trimmed().split('\n');
+            return shown.size() == want.size() && shown.first() == want.first();
+        };
+        body.click(Body::Button::Check);
+        DryRunWindow *window = body.dryRunView();
+        QVERIFY(window && window->isVisible());
+        QVERIFY(same());
+        QVERIFY(body.scheduleModel()->setData(body.scheduleModel()->index(1, ScheduleModel::Exec),
+                                              Qt::Unchecked, Qt::CheckStateRole));
+        QVERIFY(!same());
+        body.click(Body::Button::Check);
+        QVERIFY(same());
+        QCOMPARE(body.dryRunView(), window);
     }
 
     // The Check listing saved as text is written whole, or the operator is
@@ -302,6 +334,12 @@ private slots:
         const QStringList shown = log.shownLines();
         QCOMPARE(shown.size(), 3);
         QVERIFY(shown.first().endsWith("line 3") && shown.last().endsWith("line 5"));
+        // The bus's detail only when asked for.
+        for (bool on : {false, true}) {
+            log.verbose()->setChecked(on);
+            log.vlog(QStringLiteral("detail"));
+            QCOMPARE(log.shownLines().last().endsWith("detail"), on);
+        }
     }
 
     // A new line goes at the end whatever the operator clicked in the log;
@@ -546,11 +584,13 @@ private slots:
         disconnect(run, &RunController::startExec, nullptr, nullptr);
         disconnect(run, &RunController::resumeExec, nullptr, nullptr);
         QLabel *times = body.runBar()->timesLabel();
+        body.runBar()->stopAfterEntryBox()->setChecked(true); // for this run only
         body.click(Body::Button::Start);
         Exec *engine = run->engine();
         emit engine->executing(0);
         emit engine->entryEnded(0, EntryState::Done, QString());
         emit engine->finished(true);
+        QVERIFY(!body.runBar()->stopAfterEntryBox()->isChecked());
         const QString summary = times->text();
         QCOMPARE(summary, RunBar::summaryText(*run));
         QVERIFY(summary.contains(QString::number(run->summary().done)));
