@@ -2,11 +2,13 @@
 // The editor of one entry where the widget itself matters: what the operator
 // types or picks reaches the entry, and saved blocks name their file and load back.
 #include "EntryCodec.h"
+#include "FileSelectDialog.h"
 #include "OneBlock.h"
 #include "OneBlocks.h"
 #include "PlanView.h"
 #include "ScheduleEdit.h"
 #include "ScheduleTestEnv.h"
+#include "TestSupport.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -233,15 +235,36 @@ private slots:
         ScheduleEdit e;
         e.selector(EntryColumns::BlockDef)->setCurrentIndex(2);
         type(e.quickBlocks->row(0)->deltaEdit(), "0.5");
-        e.savingBlockFile = true;
-        e.blockFileSelected(dir.filePath("tonight"));
+        e.saveBlockDefFile(); // the dialog, as Save opens it
+        FileSelectDialog *dialog = e.blockFileDialog();
+        QVERIFY(dialog->isVisible());
+        emit dialog->fileSelected(dir.filePath("tonight"));
         QCOMPARE(e.entry().blockDefFile, dir.filePath("tonight.prm"));
         QVERIFY(QFile::exists(dir.filePath("tonight.prm")));
-        e.blockFileSelected(dir.filePath("no/such/dir/other"));
+        emit dialog->fileSelected(dir.filePath("no/such/dir/other"));
         QCOMPARE(e.entry().blockDefFile, dir.filePath("tonight.prm"));
+        // Opened to read, in the same dialog.
         ScheduleEdit other;
-        other.blockFileSelected(dir.filePath("tonight.prm"));
+        other.selectBlockDefFile();
+        emit other.blockFileDialog()->fileSelected(dir.filePath("tonight.prm"));
         QCOMPARE(other.entry().quickBlocks.row(0).pointsText, QStringLiteral("2800"));
+        e.selectBlockDefFile();
+        QCOMPARE(e.blockFileDialog(), dialog);
+        emit dialog->fileSelected(dir.filePath("unwritten.prm")); // to read: nothing is written
+        QVERIFY(!QFile::exists(dir.filePath("unwritten.prm")));
+        // A 9809 file is the target's own tools' to read; one that is not
+        // there reads nothing.
+        QVERIFY(TestSupport::writeFile(dir.filePath("old.dat"), "9809 QXAFS\nN 1\n"));
+        const QList<std::pair<QString, int>> kinds{{dir.filePath("tonight.prm"), 0},
+                                                   {dir.filePath("old.dat"), 1},
+                                                   {dir.filePath("gone"), 2}};
+        for (const auto &[path, kind] : kinds) {
+            QCOMPARE(ScheduleEdit::is9809(path), kind);
+            ScheduleEdit picked;
+            const QString before = picked.entry().quickBlocks.row(0).pointsText;
+            emit picked.blockFileDialog()->fileSelected(path);
+            QCOMPARE(picked.entry().quickBlocks.row(0).pointsText == before, kind != 0);
+        }
         // Loaded by name, as a run does.
         ScheduleEdit loaded;
         loaded.loadBlockFile(dir.filePath("tonight.prm"));
