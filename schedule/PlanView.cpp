@@ -119,7 +119,7 @@ PlanView::PlanView(QWidget *parent) : QWidget(parent)
     m_table->setMinimumHeight(150);
     m_warnings = new QLabel;
     m_warnings->setWordWrap(true);
-    auto *region = new QPushButton(tr("k region…"));
+    auto *region = m_regionButton = new QPushButton(tr("k region…"));
     region->setToolTip(tr("Write the EXAFS region as blocks from k start, k end and dk, with a "
                           "dwell time growing with k."));
     connect(region, &QPushButton::clicked, this, &PlanView::chooseRegion);

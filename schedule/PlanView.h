@@ -12,6 +12,7 @@
 #include <QWidget>
 
 class QLabel;
+class QPushButton;
 class QTableWidget;
 
 // What the plot draws, worked out from the plan: tests read this instead
@@ -50,6 +51,8 @@ public:
     const ScanPlan::Plan &plan() const { return m_plan; }
     PlanPlot *plot() const { return m_plot; }
     const QTableWidget *table() const { return m_table; }
+    // Opens the dialog of an EXAFS region in k (modal).
+    QPushButton *regionButton() const { return m_regionButton; }
 
 signals:
     void regionChosen(const ScanPlan::Region &region);
@@ -62,4 +65,5 @@ private:
     PlanPlot *m_plot = nullptr;
     QTableWidget *m_table = nullptr;
     QLabel *m_warnings = nullptr;
+    QPushButton *m_regionButton = nullptr;
 };

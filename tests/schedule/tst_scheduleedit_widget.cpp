@@ -10,13 +10,18 @@
 #include "ScheduleTestEnv.h"
 #include "TestSupport.h"
 
+#include <QApplication>
 #include <QComboBox>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QDoubleSpinBox>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTableWidget>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QWheelEvent>
 #include <QtTest>
 
@@ -229,6 +234,43 @@ private slots:
     // Saved as "tonight", the blocks go to tonight.prm and the entry names
     // that file; a save that fails leaves the entry naming what it named.
     // Chosen in another editor, the file's blocks are read into it.
+    // The k region dialog gives its values when OK is pressed, and nothing
+    // when it is cancelled.
+    void regionChosenInItsDialog()
+    {
+        PlanView view;
+        view.setEntry(Entry::defaults());
+        QList<ScanPlan::Region> chosen;
+        connect(&view, &PlanView::regionChosen, this,
+                [&chosen](const ScanPlan::Region &r) { chosen << r; });
+        const auto answer = [&view](bool ok, double kEnd, int law) {
+            QTimer::singleShot(0, &view, [=] {
+                auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+                QVERIFY(dialog);
+                if (kEnd > 0)
+                    dialog->findChildren<QDoubleSpinBox *>().at(1)->setValue(kEnd);
+                dialog->findChild<QComboBox *>()->setCurrentIndex(law);
+                auto *buttons = dialog->findChild<QDialogButtonBox *>();
+                buttons->button(ok ? QDialogButtonBox::Ok : QDialogButtonBox::Cancel)->click();
+            });
+            view.regionButton()->click();
+        };
+        answer(true, 0, 0); // as offered
+        answer(false, 12, 2);
+        answer(true, 12, 2);
+        QCOMPARE(chosen.size(), 2);
+        const ScanPlan::Region offered;
+        const auto values = [](const ScanPlan::Region &r) {
+            return QList<double>{r.kStart,           r.kEnd, r.dk, r.t0, r.k0, double(r.n),
+                                 double(r.maxBlocks)};
+        };
+        QCOMPARE(values(chosen.at(0)), values(offered));
+        ScanPlan::Region changed = offered;
+        changed.kEnd = 12;
+        changed.n = 2;
+        QCOMPARE(values(chosen.at(1)), values(changed));
+    }
+
     void savedBlocksNameTheWrittenFile()
     {
         QTemporaryDir dir;
