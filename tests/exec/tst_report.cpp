@@ -80,15 +80,18 @@ private slots:
         QTest::addColumn<int>("status");
         QTest::addColumn<QString>("file"); // the report written, by its run
         QTest::addColumn<QString>("journal");
+        QTest::addColumn<bool>("blocked"); // a folder where the report goes
         const QString j = QStringLiteral("j.csv");
-        QTest::newRow("the last run") << "" << 0 << "skedra-report-20261206T220000.html" << j;
+        QTest::newRow("the last run")
+            << "" << 0 << "skedra-report-20261206T220000.html" << j << false;
         QTest::newRow("by its start")
-            << "2026-12-05T22" << 0 << "skedra-report-20261205T220000.html" << j;
-        QTest::newRow("no such run") << "1999" << 1 << "" << j;
+            << "2026-12-05T22" << 0 << "skedra-report-20261205T220000.html" << j << false;
+        QTest::newRow("no such run") << "1999" << 1 << "" << j << false;
         QTest::newRow("no journal named") << "" << 1 << ""
-                                          << "";
+                                          << "" << false;
         QTest::newRow("a journal without runs") << "" << 1 << ""
-                                                << "none.csv";
+                                                << "none.csv" << false;
+        QTest::newRow("cannot be written") << "2026-12-05T22" << 1 << "" << j << true;
     }
     void reportCommand()
     {
@@ -108,6 +111,11 @@ private slots:
             QStringList{"skedra", "-report"} +
             (journal.isEmpty() ? QStringList() : QStringList{m_dir.filePath(journal)}) +
             (run.isEmpty() ? QStringList() : QStringList{run}));
+        QFETCH(bool, blocked);
+        const QString blockedPath = m_dir.filePath("skedra-report-20261205T220000.html");
+        QFile::remove(blockedPath);
+        if (blocked)
+            QVERIFY(QDir().mkpath(blockedPath));
         QString printed;
         QString said;
         QTextStream out(&printed);
@@ -116,6 +124,8 @@ private slots:
         QFETCH(QString, file);
         QCOMPARE(QFileInfo(printed.trimmed()).fileName(), file);
         QCOMPARE(said.trimmed().isEmpty(), !file.isEmpty());
+        QCOMPARE(said.contains(blockedPath), blocked); // named where it was to go
+        QDir(blockedPath).removeRecursively();
     }
 
     void content_data()
