@@ -144,6 +144,16 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(answers.count(), 1, 10000);
         QCOMPARE(asks.count(), 1);
         QCOMPARE(events.count(), 1);
+        // A character the bus cannot carry goes out as '?', and the log says
+        // so in red, once.
+        QSignalSpy logged(&tolva, &Tolva::log);
+        tolva.sendCmd(QString(), QStringLiteral("Dorvan"), QStringLiteral("SetComment caf\u20ac"));
+        QTRY_COMPARE_WITH_TIMEOUT(server.lines.size(), 5, 10000);
+        QCOMPARE(server.lines.last(), QStringLiteral("Tarnix>Dorvan SetComment caf?"));
+        int red = 0;
+        for (const QList<QVariant> &args : logged)
+            red += args.at(1).value<QColor>() == QColor(Qt::red);
+        QCOMPARE(red, 1);
     }
 
     void disconnection_data()
@@ -192,6 +202,23 @@ private slots:
         tolva.connectToTolva();
         QCOMPARE(logged.filter("Connecting to Tolva abandoned").size(), 1);
         QVERIFY(!tolva.wantsConnection());
+        QCOMPARE(tolva.state(), int(ConnectStat::Disconnected));
+    }
+
+    // A server that never challenges is left after the login time, in
+    // whole seconds rounded up.
+    void silentServerLeft()
+    {
+        QTcpServer silent;
+        QVERIFY(silent.listen(QHostAddress::LocalHost, 0));
+        Tolva tolva;
+        tolva.setLoginTimeout(1000);
+        QStringList logged;
+        connect(&tolva, &Tolva::log, this, [&logged](const QString &l) { logged << l; });
+        start(tolva, silent.serverPort());
+        QTRY_COMPARE_WITH_TIMEOUT(logged.filter("challenge").size(), 1, 5000);
+        QVERIFY2(logged.filter("challenge").first().contains(" 1 s"),
+                 qPrintable(logged.join('\n')));
         QCOMPARE(tolva.state(), int(ConnectStat::Disconnected));
     }
 
