@@ -636,6 +636,8 @@ private slots:
         row("running", "close", false, true, false);
         row("edited", "clear", false, true, false); // undoable, but never saved
         row("edited", "clear", true, true, true);
+        row("running", "load", false, true, false); // with "Clear on Load"
+        row("running", "load", true, true, true);
         row("measured", "cut B", false, true, false); // B was measured in this run
         row("measured", "cut C", false, false, true);
         row("running", "clear", false, true, false);
@@ -674,6 +676,11 @@ private slots:
             done = body.close();
         } else if (action == "clear") {
             body.click(Body::Button::Clear);
+        } else if (action == "load") {
+            body.setOption(Body::Option::ClearOnLoad, true);
+            QVERIFY(TestSupport::writeFile("other.csv", "1,O1,,,o.dat,Cu,K\n"));
+            done = body.loadScheduleFrom(QStringLiteral("other.csv"));
+            QCOMPARE(samples(body.scheduleModel()), done ? QString("O1") : before);
         } else {
             body.setCurrentRow(action.endsWith('B') ? 1 : 2);
             body.click(Body::Button::Cut);
