@@ -18,6 +18,8 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSpinBox>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -170,7 +172,13 @@ private slots:
     void wheelLeavesUnfocusedBoxes()
     {
         QFETCH(int, column);
-        ScheduleEdit e;
+        // In the window's list of entries, where the wheel scrolls the list.
+        QScrollArea area;
+        auto *editor = new ScheduleEdit;
+        area.setWidget(editor);
+        area.resize(400, 150);
+        area.show();
+        ScheduleEdit &e = *editor;
         e.selector(EntryColumns::BlockDef)->setCurrentIndex(2); // user blocks: Blocks is enabled
         e.blocksField()->setValue(5);
         e.selector(EntryColumns::Tuning)->setCurrentIndex(1);
@@ -183,13 +191,21 @@ private slots:
                 return c->currentIndex();
             return qobject_cast<QSpinBox *>(w)->value();
         };
+        const auto roll = [w] {
+            for (int delta : {120, -120, -120}) {
+                QWheelEvent wheel(QPointF(5, 5), w->mapToGlobal(QPointF(5, 5)), QPoint(),
+                                  QPoint(0, delta), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase,
+                                  false);
+                QApplication::sendEvent(w, &wheel);
+            }
+        };
         const int before = value();
-        for (int delta : {120, -120, -120}) {
-            QWheelEvent wheel(QPointF(5, 5), w->mapToGlobal(QPointF(5, 5)), QPoint(),
-                              QPoint(0, delta), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase,
-                              false);
-            QApplication::sendEvent(w, &wheel);
-        }
+        roll();
+        QCOMPARE(value(), before);
+        QVERIFY(area.verticalScrollBar()->value() > 0);
+        // Alone, outside any list, the wheel is not the box's either.
+        const std::unique_ptr<QWidget> alone(area.takeWidget());
+        roll();
         QCOMPARE(value(), before);
     }
 
