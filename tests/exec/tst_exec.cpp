@@ -227,7 +227,10 @@ private slots:
         QCOMPARE(stage(), QStringLiteral("Target still measuring"));
         QVERIFY(t->logLines.contains("Entry 1: the target's measurement goes on until it ends."));
         sent.clear();
+        QList<int> goesOnAt; // what the operator is told
+        connect(exec, &Exec::goesOnAt, this, [&goesOnAt](int at) { goesOnAt << at; });
         t->post(&Exec::resume, Exec::ResumeMode(mode));
+        QTRY_COMPARE_WITH_TIMEOUT(goesOnAt, QList<int>{resumedAt}, 5000);
         if (resumedAt < 0) {
             QVERIFY(ends(true, 2));
             QCOMPARE(t->lines, firstRun);
