@@ -453,6 +453,10 @@ private slots:
         QVERIFY(n->run.runStatus().startsWith(QLatin1String("held ")));
         QVERIFY(!n->run.runGoing());
         QCOMPARE(started.count(), 0);
+        const QDateTime held = n->run.startsAt();
+        QVERIFY(n->run.start()); // Start again: still held, to the same time
+        QCOMPARE(n->run.startsAt(), held);
+        QVERIFY(!n->run.runGoing());
         if (stop) {
             n->run.stop();
             QVERIFY(!n->run.startsAt().isValid());
