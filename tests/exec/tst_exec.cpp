@@ -203,12 +203,14 @@ private slots:
     {
         QTest::addColumn<int>("mode");
         QTest::addColumn<QString>("list");
+        QTest::addColumn<bool>("untick");   // the stopped entry, by the operator meanwhile
         QTest::addColumn<int>("resumedAt"); // -1: nothing left to run
         QTest::newRow("FromHere waits for the measurement")
-            << int(Exec::FromHere) << "Cu1 Cu2" << 0;
-        QTest::newRow("FromInit") << int(Exec::FromInit) << "Cu1 Cu2" << 0;
-        QTest::newRow("FromNext") << int(Exec::FromNext) << "Cu1 Cu2" << 1;
-        QTest::newRow("FromNext after the last") << int(Exec::FromNext) << "Cu1" << -1;
+            << int(Exec::FromHere) << "Cu1 Cu2" << false << 0;
+        QTest::newRow("FromInit") << int(Exec::FromInit) << "Cu1 Cu2" << false << 0;
+        QTest::newRow("FromInit, unticked since") << int(Exec::FromInit) << "Cu1 Cu2" << true << 1;
+        QTest::newRow("FromNext") << int(Exec::FromNext) << "Cu1 Cu2" << false << 1;
+        QTest::newRow("FromNext after the last") << int(Exec::FromNext) << "Cu1" << false << -1;
     }
     // A run stopped while the target measures entry 0 is resumed.
     void resume()
@@ -227,6 +229,12 @@ private slots:
         QCOMPARE(stage(), QStringLiteral("Target still measuring"));
         QVERIFY(t->logLines.contains("Entry 1: the target's measurement goes on until it ends."));
         sent.clear();
+        QFETCH(bool, untick);
+        if (untick) {
+            Entry unticked = entries.at(0);
+            unticked.exec = false;
+            t->post(&Exec::updateEntry, 0, unticked);
+        }
         QList<int> goesOnAt; // what the operator is told
         connect(exec, &Exec::goesOnAt, this, [&goesOnAt](int at) { goesOnAt << at; });
         t->post(&Exec::resume, Exec::ResumeMode(mode));
