@@ -355,6 +355,11 @@ QPushButton *ScheduleEdit::errorsButton() const
     return ui.Errors;
 }
 
+QPushButton *ScheduleEdit::warningsButton() const
+{
+    return ui.Warns;
+}
+
 QPushButton *ScheduleEdit::listButton(ListButton b) const
 {
     QPushButton *const buttons[] = {ui.InsertUp, ui.InsertDown, ui.Copy, ui.Cut};

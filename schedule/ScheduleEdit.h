@@ -55,6 +55,8 @@ public:
     QLineEdit *targetField() const;
     // E.: marked while the entry has errors.
     QPushButton *errorsButton() const;
+    // W.: marked while the entry has warnings.
+    QPushButton *warningsButton() const;
     // The list-editing buttons on the entry, in the order of insertUp(),
     // insertDown(), copy() and cut().
     enum class ListButton { InsertUp, InsertDown, Copy, Cut };

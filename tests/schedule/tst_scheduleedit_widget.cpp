@@ -126,6 +126,16 @@ private slots:
         const auto *box = e.findChild<QMessageBox *>();
         QVERIFY(box && box->isVisible());
         QVERIFY2(box->text().contains("must be specified"), qPrintable(box->text()));
+        // The warnings too; an open box follows the entry shown.
+        Entry warned = step;
+        warned.warnings = QStringList{QStringLiteral("the ring is refilled at 03:00")};
+        e.setEntry(warned);
+        QVERIFY(!box->text().contains("must be specified"));
+        e.warningsButton()->click();
+        QVERIFY(e.warningBox()->isVisible());
+        QVERIFY(e.warningBox()->text().contains("refilled"));
+        e.setEntry(step);
+        QVERIFY(!e.warningBox()->text().contains("refilled"));
     }
 
     // A scan type read as "Quack" stands on Quick; picking Quick is a choice:
