@@ -250,12 +250,16 @@ private slots:
         QCOMPARE(refused.takeFirst(), QVariantList{1});
         QCOMPARE(n->logged.filter(QRegularExpression("^Entry \\d:")),
                  QStringList{"Entry 2: " + EntryCheck::errorsAtStart(list[1]).first()});
+        // A start at a time is refused now, while someone is there to mend it.
+        QVERIFY(!n->run.startAt(QDateTime::currentDateTime().addSecs(3600)));
+        QCOMPARE(refused.takeFirst(), QVariantList{1});
+        QVERIFY(!n->run.startsAt().isValid());
         // Corrected, and the first entry unticked: the run says where it begins.
         list[1].holder = QStringLiteral("2");
         n->list.setEntry(1, list[1]);
         list[0].exec = false;
         n->list.setEntry(0, list[0]);
-        QVERIFY(n->run.start());
+        QVERIFY(n->run.startAt(QDateTime::currentDateTime().addSecs(-60))); // passed: now
         QCOMPARE(started.count(), 1);
         QCOMPARE(n->logged.filter("The run begins with entry").size(), 1);
         QVERIFY(n->logged.filter("The run begins with entry").first().contains('2'));
@@ -268,6 +272,7 @@ private slots:
         // The first entry's errors stop the run as well.
         QList<Entry> first = abc();
         first[0].holder.clear();
+        first[2].holder.clear();
         auto bad = night(first, false);
         QSignalSpy refusedFirst(&bad->run, &RunController::startRefused);
         QVERIFY(!bad->run.start());
