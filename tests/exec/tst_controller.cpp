@@ -484,9 +484,10 @@ private slots:
         for (const char *ok : {"MAX_ENTRY_ATTEMPTS 1", "PROMPT_NOTIFY_AFTER 0.001",
                                "ON_ENTRY_ERROR Skip", "ON_TARGET_RETURN hold", "WAIT_LIMIT 0.5"})
             QTest::newRow(ok) << ok << false;
-        for (const char *bad : {"MAX_ENTRY_ATTEMPTS 0", "MAX_ENTRY_ATTEMPTS x",
-                                "PROMPT_NOTIFY_AFTER 0", "PROMPT_NOTIFY_AFTER 3000000",
-                                "ON_ENTRY_ERROR go", "ON_TARGET_RETURN wait", "WAIT_LIMIT 0"})
+        for (const char *bad :
+             {"MAX_ENTRY_ATTEMPTS 0", "MAX_ENTRY_ATTEMPTS x", "PROMPT_NOTIFY_AFTER 0",
+              "PROMPT_NOTIFY_AFTER 3000000", "ON_ENTRY_ERROR go", "ON_TARGET_RETURN wait",
+              "WAIT_LIMIT 0", "WAIT_LIMIT x", "PROMPT_NOTIFY_AFTER x"})
             QTest::newRow(bad) << bad << true;
     }
     void unusableSettingsNamed()
