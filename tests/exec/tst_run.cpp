@@ -70,12 +70,19 @@ private slots:
         QStringList unread = RunJournal::fields(first); // a wait that does not read
         unread[3] = "S4";
         unread[15] = "x";
+        // A row from before the model and wait columns, its detail empty.
+        QStringList old = RunJournal::fields(first).mid(0, 14);
+        old[3] = "S5";
+        old[13].clear();
         QVERIFY(f.open(QIODevice::Append));
-        f.write(unread.join(',').toUtf8() + '\n');
+        f.write(unread.join(',').toUtf8() + '\n' + old.join(',').toUtf8() + '\n');
         f.close();
         QStringList warnings;
         const QList<JournalRow> rows = RunJournal::read(path, &warnings);
-        QCOMPARE(rows.size(), 3);
+        QCOMPARE(rows.size(), 4);
+        QCOMPARE(rows.at(3).sample, QStringLiteral("S5"));
+        QCOMPARE(rows.at(3).seconds, first.seconds);
+        QCOMPARE(rows.at(3).model, 0.0);
         QCOMPARE(rows.at(2).detail, QStringLiteral("c.csv"));
         // Every field comes back as it was written.
         QCOMPARE(RunJournal::fields(rows.at(0)), RunJournal::fields(first));
