@@ -173,6 +173,11 @@ private slots:
         QCOMPARE(EntryCodec::toFields(EntryCodec::fromFields(written)).at(column), text);
         written[column] = EntryCodec::toFields(plain).at(column);
         QCOMPARE(written, EntryCodec::toFields(plain));
+        // An empty field is no choice made: the fallback, without an error.
+        f[column].clear();
+        const Entry empty = EntryCodec::fromFields(f);
+        QVERIFY(EntryCheck::unknownTextErrors(empty).isEmpty());
+        QTEST(EntryCodec::toFields(empty).at(column), "chosen");
     }
 
     // The blocks an entry shows are those sent: standard blocks are the
