@@ -368,6 +368,17 @@ private slots:
         row("data file beyond Latin-1", 1, 0, [](Entry &e) { e.dataFile = "\u8a66\u6599.dat"; });
         row("no data file name", 0, 0, [](Entry &e) { e.dataFile.clear(); });
         row("time zero", 1, 0, [](Entry &e) { e.measTimes = "1,0"; });
+        row("no times", 1, 0, [](Entry &e) { e.measTimes = " , "; });
+        row("time no number", 1, 0, [](Entry &e) { e.measTimes = "1 x"; });
+        row("time endless", 1, 0, [](Entry &e) { e.measTimes = "inf"; });
+        row(
+            "edge the element has not", 1, 0,
+            [](Entry &e) {
+                e.targetElm = "H";
+                e.targetCore = "L3";
+                e.updateTarget();
+            },
+            {}, "no L3 edge");
         row("fewer times than standard blocks", 0, 1, [](Entry &e) {
             e.selectScanType(EntryRows::StepScan);
             e.measTimes = "1, 2";
@@ -415,6 +426,8 @@ private slots:
             "Block 2 ");
         row("blocks past the crystal's range", 0, 1,
             userBlocks({"8900", "9000", "30000"}, {10, 2100}), {}, "Block 2 reaches 30000 eV");
+        row("blocks from below the crystal's range", 0, 1,
+            userBlocks({"1000", "9000", "9100"}, {10, 20}), {}, "Block 1 reaches 1000 eV");
         row("blocks ending where the crystal's range ends", 0, 0,
             userBlocks({"8900", "9000", "28000"}, {10, 1900}));
         row("a step that jumps fivefold", 0, 1, userBlocks({"9000", "9100", "9600"}, {10, 10}));
