@@ -183,11 +183,11 @@ private slots:
     {
         QTest::addColumn<QString>("action");
         QTest::addColumn<QString>("rows"); // after the action
-        for (const char *row :
-             {"clear:", "cut:C3", "paste:A1 B2 P9 Q9 C3", "set:A7 B7 C3", "fill:A1 B1 C1",
-              "repeat:A1 B2 B2 B2 C3", "duplicate:A1 B2 B2 C3", "move:A1 C3 B2",
-              "move down:B2 A1 C3", "drop:B2 C3 A1", "untick:A1- B2- C3-", "typed:A1 XY2 C3",
-              "typed first:XY1 B2 C3", "new:B2 A1 B2 C3"})
+        for (const char *row : {"clear:", "cut:C3", "paste:A1 B2 P9 Q9 C3", "set:A7 B7 C3",
+                                "fill:A1 B1 C1", "repeat:A1 B2 B2 B2 C3", "duplicate:A1 B2 B2 C3",
+                                "move:A1 C3 B2", "move down:B2 A1 C3", "move to the top:B2 A1 C3",
+                                "drop:B2 C3 A1", "set ticks:A1- B2- C3", "untick:A1- B2- C3-",
+                                "typed:A1 XY2 C3", "typed first:XY1 B2 C3", "new:B2 A1 B2 C3"})
             QTest::newRow(row) << QString(row).section(':', 0, 0) << QString(row).section(':', 1);
     }
     void undoGivesBackTheList()
@@ -204,8 +204,17 @@ private slots:
         const QString before = lists(body);
         const int steps = stack->index();
         pane->selectRows(0, 2);
-        pane->action(ListPane::Action::Tick)
-            ->trigger(); // ticked already: a change of nothing is no step
+        // Ticked already: a change of nothing is no step. Nothing moves past
+        // the ends; rows that do not read are not pasted.
+        pane->action(ListPane::Action::Tick)->trigger();
+        pane->selectRows(0, 0);
+        pane->action(ListPane::Action::MoveUp)->trigger();
+        pane->selectRows(2, 2);
+        pane->action(ListPane::Action::MoveDown)->trigger();
+        QSignalSpy refused(pane, &ListPane::refused);
+        QVERIFY(!pane->paste("x\ty\n"));
+        QCOMPARE(refused.count(), 1);
+        QCOMPARE(lists(body), before);
         QCOMPARE(stack->index(), steps);
         QList<bool> asked; // of every entry (Clear) or of some
         if (action == "clear") {
@@ -239,9 +248,14 @@ private slots:
             pane->selectRows(1, 1);
             pane->action(ListPane::Action::Duplicate)->trigger();
         } else if (action.startsWith("move")) {
-            pane->selectRows(action == "move" ? 2 : 0, action == "move" ? 2 : 0);
-            pane->action(action == "move" ? ListPane::Action::MoveUp : ListPane::Action::MoveDown)
+            const int row = action == "move" ? 2 : action == "move down" ? 0 : 1;
+            pane->selectRows(row, row);
+            pane->action(action == "move down" ? ListPane::Action::MoveDown
+                                               : ListPane::Action::MoveUp)
                 ->trigger();
+        } else if (action == "set ticks") {
+            pane->selectRows(0, 1);
+            pane->setField(ScheduleModel::Exec, QString());
         } else if (action == "drop") { // A dragged below C
             emit body.scheduleModel()->rowsDropped({0}, 3);
         } else if (action == "untick") {
