@@ -446,13 +446,25 @@ private slots:
             QCOMPARE(list->entry(r).holder, QStringLiteral("9"));
         QCOMPARE(stack->index(), steps + 1);
 
-        view->setCurrentIndex(list->index(2, ScheduleModel::Scan));
+        // A choice, for every row selected; a text read that names no
+        // choice is shown as it was read.
+        Entry quack = list->entry(0);
+        quack.unknownChoices.insert(EntryColumns::ScanType, QStringLiteral("Quack"));
+        list->setEntry(0, quack);
+        view->setCurrentIndex(list->index(0, ScheduleModel::Scan));
+        view->selectionModel()->select(QItemSelection(list->index(0, ScheduleModel::Scan),
+                                                      list->index(2, ScheduleModel::Scan)),
+                                       QItemSelectionModel::ClearAndSelect);
         view->edit(view->currentIndex());
         auto *box = qobject_cast<QComboBox *>(QApplication::focusWidget());
-        QVERIFY(box && box->count() == scanTypeTable().rowCount());
+        QVERIFY(box && box->count() == scanTypeTable().rowCount() + 1);
+        QCOMPARE(box->currentText(), QStringLiteral("Quack"));
         box->setCurrentIndex(1);
         QTest::keyClick(box, Qt::Key_Return);
         QTRY_COMPARE(list->entry(2).scanType, 1);
+        for (int r = 0; r < 3; ++r)
+            QCOMPARE(list->entry(r).scanType, 1);
+        QVERIFY(list->entry(0).unknownChoices.isEmpty());
     }
 
     // One editor shows the overview's current entry, whatever the length of
