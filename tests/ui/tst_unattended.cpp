@@ -230,6 +230,13 @@ private slots:
         QTest::newRow("declined") << done << 2 << QList<bool>{} << at6;
         QTest::newRow("cut short in its first entry")
             << QStringList() << 0 << QList<bool>{true, true, true} << QStringList{" 4", " 6"};
+        // Cut short in its last entry: no next entry to offer, and the
+        // second choice declines.
+        const QStringList at7{" 7"};
+        QTest::newRow("in its last entry")
+            << QStringList{"4:done", "6:done"} << 0 << QList<bool>{false, false, true} << at7;
+        QTest::newRow("in its last entry, declined")
+            << QStringList{"4:done", "6:done"} << 1 << QList<bool>{} << at7;
         // Nothing left to measure: no question, and the run is closed.
         QTest::newRow("every entry done")
             << QStringList{"4:done", "6:done", "7:done"} << 0 << QList<bool>{} << QStringList();
@@ -264,7 +271,7 @@ private slots:
         QCOMPARE(asked, ticked.isEmpty() ? 1 : 0);
         QFile::remove(body.document()->recoveryPath());
         // The choices name the entries by the schedule's numbers.
-        QCOMPARE(choices.size(), offered.isEmpty() ? 0 : 3);
+        QCOMPARE(choices.size(), offered.isEmpty() ? 0 : offered.size() + 1);
         for (int i = 0; i < offered.size(); ++i)
             QVERIFY2(choices.at(i).contains(offered.at(i)) && !choices.at(i).contains('2') &&
                          !choices.at(i).contains('3'),
