@@ -365,31 +365,35 @@ private slots:
         QTest::addColumn<bool>("targetUp");
         QTest::addColumn<bool>("held"); // -start-at: the start waits for its time
         QTest::addColumn<bool>("ended");
-        QTest::newRow("during the run") << true << false << false;
-        QTest::newRow("before the target logged in") << false << false << false;
-        QTest::newRow("while the start is held") << true << true << false;
-        QTest::newRow("after the run") << true << false << true;
+        QTest::addColumn<bool>("go"); // false: a window nobody asked to run
+        QTest::newRow("during the run") << true << false << false << true;
+        QTest::newRow("before the target logged in") << false << false << false << true;
+        QTest::newRow("while the start is held") << true << true << false << true;
+        QTest::newRow("after the run") << true << false << true << true;
+        QTest::newRow("no -go") << true << false << false << false;
     }
     void signalStopsAnUnattendedRun()
     {
         QFETCH(bool, targetUp);
         QFETCH(bool, held);
         QFETCH(bool, ended);
-        const QString journal =
-            m_dir.filePath(QStringLiteral("journal-signal-%1%2.csv").arg(targetUp).arg(held));
+        QFETCH(bool, go);
+        const QString journal = m_dir.filePath(
+            QStringLiteral("journal-signal-%1%2%3.csv").arg(targetUp).arg(held).arg(go));
         config().readText(QStringLiteral("JOURNAL \"%1\"\n").arg(journal));
-        Night n(options(m_dir.filePath("s.csv"), true, false));
+        Night n(options(m_dir.filePath("s.csv"), go, false));
         if (held)
             n.body.controller()->setStartTime(QTime::currentTime().addSecs(3600));
         if (targetUp)
             n.body.controller()->setTargetReady(true);
-        QCOMPARE(n.body.runGoing(), targetUp && !held);
+        QCOMPARE(n.body.runGoing(), go && targetUp && !held);
         if (ended)
             emit n.body.controller()->engine()->finished(true);
         n.run->quitOnSignal();
-        QCOMPARE(n.quits, QList<int>{int(!ended)});
+        n.run->quitOnSignal(); // a second signal while quitting changes nothing
+        QCOMPARE(n.quits, QList<int>{int(go && !ended)});
         const QList<JournalRow> rows = RunJournal::read(journal);
-        QCOMPARE(rows.isEmpty(), !targetUp || held);
+        QCOMPARE(rows.isEmpty(), !go || !targetUp || held);
         if (!rows.isEmpty() && !ended)
             QCOMPARE(rows.last().outcome + ' ' + rows.last().detail,
                      QStringLiteral("ended stopped"));
