@@ -215,6 +215,16 @@ private slots:
         const double feStart = xrayDataBase().edgeEnergy("Fe", QString()) - 300;
         row("Cu then Fe", "Cu", "1", "Fe", "1",
             {"SetCurrentEnergy " + EntryText::g6(feStart / 1000)}, {PromptICGases, PromptHOCM});
+        // Element:edge. Another element or edge in the same modes asks for
+        // the gases alone; Sn K lies in the second mode of both.
+        const auto startAt = [](const char *elm, const char *edge) {
+            return QStringList{"SetCurrentEnergy " +
+                               EntryText::g6((xrayDataBase().edgeEnergy(elm, edge) - 300) / 1000)};
+        };
+        row("Ni then Cu", "Ni", "1", "Cu", "1", startAt("Cu", "K"), {PromptICGases});
+        row("W L3 then W L2", "W:L3", "1", "W:L2", "1", startAt("W", "L2"), {PromptICGases});
+        row("Zn then Sn", "Zn", "1", "Sn", "1", startAt("Sn", "K"),
+            {PromptICGases, PromptHOCM, PromptMono});
     }
 
     void neighbours()
@@ -223,13 +233,19 @@ private slots:
         QFETCH(QString, holder1);
         QFETCH(QString, elm2);
         QFETCH(QString, holder2);
-        const QList<Entry> list{EntryPlanEnv::entry(elm1, holder1),
-                                EntryPlanEnv::entry(elm2, holder2)};
+        const auto make = [](const QString &elm, const QString &holder) {
+            Entry e = EntryPlanEnv::entry(elm.section(':', 0, 0), holder);
+            e.targetCore = elm.section(':', 1);
+            e.updateTarget();
+            return e;
+        };
+        const QList<Entry> list{make(elm1, holder1), make(elm2, holder2)};
         const StageResult r = plan(list, 1);
         QStringList moves = r.lines.filter("SetCurrentEnergy") + r.lines.filter("MoveSHolderTo");
         QTEST(moves, "moves");
         QTEST(types(r), "prompts");
-        QCOMPARE(r.lines.first(), QString("SelectAtom %1").arg(xrayDataBase().zFor(elm2)));
+        QCOMPARE(r.lines.first(),
+                 QString("SelectAtom %1").arg(xrayDataBase().zFor(elm2.section(':', 0, 0))));
         QCOMPARE(r.logs.filter("ExecP").last(),
                  QString("ExecP = 1, new Holder = %1, old Holder = %2").arg(holder2, holder1));
     }
