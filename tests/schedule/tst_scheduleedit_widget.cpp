@@ -108,6 +108,48 @@ private slots:
         }
     }
 
+    // Showing an entry changes nothing in it: the form's own handlers stay
+    // out of the way while it is filled, in a new editor and in one that
+    // showed another entry.
+    void showingChangesNothing_data()
+    {
+        QTest::addColumn<Entry>("entry");
+        Entry e = Entry::defaults();
+        QTest::newRow("defaults") << e;
+        e.selectScanType(EntryRows::StepScan);
+        e.selectStdBlockType(1);
+        e.selectCrystal(1);
+        e.measDark = 1;
+        e.tuning = 1;
+        e.measMode = 1;
+        QTest::newRow("step, XANES, second crystal") << e;
+        e.holder = QStringLiteral("4");
+        ScheduleTestEnv::setUserBlocks(e, 1, {"R-50", "R-10", "R40", "R300"}, {8, 25, 60}, "1 2 3");
+        e.setRelative(true);
+        QTest::newRow("user blocks in keV, relative") << e;
+        e.targetElm = QStringLiteral("Xx");
+        e.unknownChoices.insert(EntryColumns::ScanType, QStringLiteral("Quack"));
+        e.unknownChoices.insert(EntryColumns::Crystal, QStringLiteral("Ge111"));
+        QTest::newRow("texts that name nothing") << e;
+    }
+    void showingChangesNothing()
+    {
+        QFETCH(Entry, entry);
+        // The editor adds the entry's findings; everything else stays.
+        const auto same = [](Entry a, Entry b) {
+            a.errors = b.errors;
+            a.warnings = b.warnings;
+            return a == b && EntryCodec::toFields(a) == EntryCodec::toFields(b);
+        };
+        ScheduleEdit fresh(entry);
+        QVERIFY(same(fresh.entry(), entry));
+        ScheduleEdit reused;
+        for (const Entry &shown : {entry, Entry::defaults(), entry}) {
+            reused.setEntry(shown);
+            QVERIFY(same(reused.entry(), shown));
+        }
+    }
+
     // An editor given an entry shows its choices.
     void showsTheEntryGiven()
     {
