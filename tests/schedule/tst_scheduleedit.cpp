@@ -100,6 +100,17 @@ private slots:
         QCOMPARE(out.size(), 18 + 3 * e.blocks);
     }
 
+    // A block read without Points takes them from its Delta over its width;
+    // one with Points keeps them, and the last one's end follows from both.
+    void pointsFromDelta()
+    {
+        const Entry e = EntryCodec::fromFields(
+            entryFields("Cu", "K", "User", "Step", 2, "eV", {"8900", "", "20", "9000", "12", "5"}));
+        QCOMPARE(e.stepBlocks.row(0).points(), 5);
+        QCOMPARE(e.stepBlocks.row(1).points(), 12);
+        QCOMPARE(e.stepBlocks.row(2).pos, 9060.0);
+    }
+
     // Written and read back into a new entry, user blocks keep every field,
     // the last block's width included; starts and Points stay as given.
     void roundTrip_data()
