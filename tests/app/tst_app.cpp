@@ -266,9 +266,9 @@ private slots:
     {
         CrystalTable t;
         t.build({" Si111 3.1356 4000 30000 \"Si(111)\"", " Si311 1.6375 7000 20000 311", " Bare",
-                 " X 3 a 9000", " Y d 1000 9000"});
+                 " X 3 a 9000", " Y d 1000 9000", " Z 3 1000 b"});
         QCOMPARE(t.at(1).aliases, QStringList({"311", "Si311"}));
-        QCOMPARE(t.diagnostics().size(), 3); // the rows that do not read
+        QCOMPARE(t.diagnostics().size(), 4); // the rows that do not read
         QCOMPARE(t.rowByName("si311"), -1);  // case-sensitive
         QCOMPARE(t.rowForEnergy(4000), 3);   // eMin itself is outside; the first matching row
         QCOMPARE(t.rowForEnergy(50000), 0);  // none: row 0
