@@ -294,6 +294,24 @@ private slots:
         QVERIFY(!RunRecovery::lastUnfinished(RunJournal::read(journal), journal).found);
     }
 
+    // With nobody to ask, a run cut short is named and left for -resume-last.
+    void unfinishedRunNamedWhenNobodyIsAsked()
+    {
+        const QString journal = m_dir.filePath(QStringLiteral("journal-named.csv"));
+        cutShort(journal, {"4:done"});
+        Body body;
+        QStringList logged;
+        connect(body.logPanel(), &LogArea::logged, this,
+                [&logged](const QString &l) { logged << l; });
+        int asked = 0;
+        body.setChoose([&asked](const QString &, const QStringList &) { return ++asked, 0; });
+        body.recoverAtStartup(false);
+        QCOMPARE(asked, 0);
+        QCOMPARE(body.scheduleModel()->count(), 0);
+        QCOMPARE(logged.filter("-resume-last").size(), 1);
+        QVERIFY(RunRecovery::lastUnfinished(RunJournal::read(journal), journal).found);
+    }
+
     // -resume-last whose run copy is gone: -load is not read instead (it
     // would measure the night's first entries again), and the status is 1.
     void resumeWithoutItsCopy()
