@@ -548,6 +548,10 @@ private slots:
         emit body.controller()->engine()->executing(2);
         QCOMPARE(body.currentRow(), 2); // the running entry is followed
         QCOMPARE(body.entryEditor()->mark(), ScheduleEdit::Mark::Running);
+        // A run waiting for someone says so where the times are.
+        emit body.controller()->engine()->newPrompt(QStringLiteral("Mirror to mode 2"), PromptHOCM);
+        QTRY_VERIFY_WITH_TIMEOUT(body.runBar()->timesLabel()->text().contains("Mirror to mode 2"),
+                                 3000);
         emit body.controller()->engine()->entryEnded(2, EntryState::Failed, "jammed");
         QCOMPARE(body.entryEditor()->mark(), ScheduleEdit::Mark::Error);
         QVERIFY(body.entryEditor()->statusText().contains("failed"));
