@@ -302,6 +302,10 @@ private slots:
             << QStringList{"0 10"};
         QTest::newRow("a unit changed: the Delta follows, the Points stay")
             << 1 << one << QStringList{"P0 100", "U1"} << QStringList{"100 0.014"};
+        QTest::newRow("a single point: its Delta is the block's width")
+            << 1 << one << QStringList{"P0 1", "S1 9500"} << QStringList{"1 1500"};
+        QTest::newRow("no block shown")
+            << 2 << two << QStringList{"N0", "P0 5"} << QStringList{"5 "};
         QTest::newRow("row past the shown blocks")
             << 1 << three << QStringList{"P1 5"} << QStringList{" ", "5 "};
         QTest::newRow("a unit changed while a block is hidden: shown again, it follows")
