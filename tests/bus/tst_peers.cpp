@@ -54,11 +54,12 @@ private slots:
     }
 
     // The last bus server host and port connected to come back from the
-    // history file; a line that is not "tag value" is passed over.
+    // history file; a line that is not "tag value", or of another tag, is
+    // passed over.
     void historyRead()
     {
         QVERIFY(TestSupport::writeFile(Tolva::historyFileName(),
-                                       "A: 10.0.0.4\nP: 7000\nbroken\nA: 10.0.0.5\n"));
+                                       "A: 10.0.0.4\nP: 7000\nbroken\nA: 10.0.0.5\nQ: 9\n"));
         QString host, port;
         Tolva::readHistory(&host, &port);
         QCOMPARE(host + ' ' + port, QStringLiteral("10.0.0.5 7000"));
@@ -75,7 +76,7 @@ private slots:
         }
         QFile f(Tolva::historyFileName());
         QVERIFY(f.open(QIODevice::ReadOnly));
-        QCOMPARE(f.readAll(), QByteArray("A: 10.0.0.4\nP: 7000\nbroken\nA: 10.0.0.5\n"
+        QCOMPARE(f.readAll(), QByteArray("A: 10.0.0.4\nP: 7000\nbroken\nA: 10.0.0.5\nQ: 9\n"
                                          "A: 10.0.0.6\nP: 7001\n"));
         f.remove();
     }
