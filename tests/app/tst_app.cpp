@@ -252,7 +252,8 @@ private slots:
     void duplicatesAndCase()
     {
         QVERIFY(TestSupport::writeFile("dup.cfg", "Crystal first a\nKEY one\nCRYSTAL second b\n"
-                                                  "KEY two\n"));
+                                                  "KEY two # the second\n"
+                                                  "NOTE 'a # b' \"c # d\" # e\n"));
         ConfigStore store;
         store.parseCommandLine(QStringList{"prog", "KEY", "cmd", "-x", "a", "b"});
         QVERIFY(store.readFile("dup.cfg"));
@@ -260,6 +261,8 @@ private slots:
         QCOMPARE(store.valueNoCase("crystal", "d"), QString("second"));
         QCOMPARE(store.allRests("crystal"), QStringList({" first a", " second b"}));
         QCOMPARE(store.allRests("-x"), QStringList({"a b"}));
+        // A comment starts at a '#' outside quotes of either kind.
+        QCOMPARE(store.allRests("NOTE").value(0).trimmed(), QString("'a # b' \"c # d\""));
     }
 
     void crystals()
