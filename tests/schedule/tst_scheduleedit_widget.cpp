@@ -72,7 +72,8 @@ private slots:
             {EntryColumns::MeasDark, &Entry::measDark},
             {EntryColumns::Tuning, &Entry::tuning},
             {EntryColumns::MeasMode, &Entry::measMode},
-            {EntryColumns::ScanType, &Entry::scanType}};
+            {EntryColumns::ScanType, &Entry::scanType},
+            {EntryColumns::BlockUnit, &Entry::blockUnit}};
         for (int row : {1, 0}) {
             for (const auto &[column, field] : boxes) {
                 e.selector(column)->setCurrentIndex(row);
