@@ -259,7 +259,8 @@ private slots:
         };
         row("1,3-5", "101110");
         row("2-3,3,6", "011001");
-        for (const char *refused : {"5-7", "0,1", "4-2", "two", ","})
+        row(" 6 , 4-4", "000101");
+        for (const char *refused : {"5-7", "7", "0,1", "4-2", "two", ",", "1-2-3", "2-x", "-3"})
             row(refused);
     }
     void entrySelection()
