@@ -340,6 +340,32 @@ private slots:
         QCOMPARE(f.readAll(), QByteArray("failed|two lines|r port.html|prompt|x|"));
     }
 
+    // A notification program that cannot start, fails or is killed is said,
+    // once for the night; one that succeeds is not.
+    void notifierFailures_data()
+    {
+        QTest::addColumn<QStringList>("command");
+        QTest::addColumn<bool>("told");
+        QTest::newRow("succeeds") << QStringList{"/bin/sh", "-c", "exit 0"} << false;
+        QTest::newRow("exit status 3") << QStringList{"/bin/sh", "-c", "exit 3"} << true;
+        QTest::newRow("killed") << QStringList{"/bin/sh", "-c", "kill -9 $$"} << true;
+        QTest::newRow("not there") << QStringList{"/nonexistent/notify"} << true;
+    }
+    void notifierFailures()
+    {
+        QFETCH(QStringList, command);
+        QFETCH(bool, told);
+        Notifier n;
+        n.setCommand(command);
+        QSignalSpy failed(&n, &Notifier::failed);
+        for (int i = 0; i < 2; ++i) {
+            n.notify("failed", "entry 3");
+            n.waitForRunning();
+            QTest::qWait(50); // a start that fails is told from the event loop
+        }
+        QTRY_COMPARE_WITH_TIMEOUT(failed.count(), int(told), 3000);
+    }
+
     // A notification program that hangs is ended at its time-out, and that
     // is said.
     void hungNotifierIsEnded()
