@@ -304,6 +304,12 @@ private slots:
             << 1 << one << QStringList{"P0 100", "U1"} << QStringList{"100 0.014"};
         QTest::newRow("a single point: its Delta is the block's width")
             << 1 << one << QStringList{"P0 1", "S1 9500"} << QStringList{"1 1500"};
+        QStringList eleven; // the most blocks a set has
+        for (int i = 0; i <= BlockSet::maxBlocks; ++i)
+            eleven << QString::number(8000 + 100 * i);
+        QTest::newRow("the last of ten blocks")
+            << BlockSet::maxBlocks << eleven << QStringList{"P9 10"}
+            << QStringList(BlockSet::maxBlocks - 1, " ") + QStringList{"10 10"};
         QTest::newRow("no block shown")
             << 2 << two << QStringList{"N0", "P0 5"} << QStringList{"5 "};
         QTest::newRow("row past the shown blocks")
