@@ -84,8 +84,11 @@ private slots:
         e.selector(EntryColumns::BlockDef)->setCurrentIndex(2);
         QCOMPARE(e.entry().blockDefType, 2);
         e.blocksField()->setValue(BlockSet::maxBlocks); // as many blocks as an entry may have
-        for (int i = 0; i <= BlockSet::maxBlocks; ++i)
+        for (int i = 0; i <= BlockSet::maxBlocks; ++i) {
             QVERIFY(e.stepBlocks->row(i)->isVisibleTo(&e));
+            // The end row is a start alone: it has no Points of its own.
+            QCOMPARE(e.stepBlocks->row(i)->pointsEdit()->isEnabled(), i < BlockSet::maxBlocks);
+        }
         QVERIFY(changed.count() >= 7);
         // A start typed into a user block reaches the entry (the block file's
         // and the standard set's are the target's).
