@@ -521,6 +521,36 @@ private slots:
         edit(e);
         QTEST(Estimate::measurement(e, Estimate::Params{}), "seconds");
     }
+
+    // The estimate's figures from the settings: a number of 0 or more
+    // replaces its default, anything else leaves it.
+    void estimateSettings_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("read");
+        for (const char *text : {"0", "2.5"})
+            QTest::newRow(text) << text << true;
+        for (const char *text : {"-1", "x", "inf", ""})
+            QTest::newRow(*text ? text : "empty") << text << false;
+    }
+    void estimateSettings()
+    {
+        QFETCH(QString, text);
+        QFETCH(bool, read);
+        const QList<std::pair<const char *, double Estimate::Params::*>> keys{
+            {"EST_POINT_OVERHEAD", &Estimate::Params::pointOverhead},
+            {"EST_MOVE", &Estimate::Params::move},
+            {"EST_HOLDER_MOVE", &Estimate::Params::holderMove},
+            {"EST_DARK", &Estimate::Params::dark},
+            {"EST_ENTRY_OVERHEAD", &Estimate::Params::entryOverhead}};
+        const Estimate::Params defaults;
+        for (const auto &[key, member] : keys) {
+            ConfigStore store;
+            store.readText(QStringLiteral("%1 %2\n").arg(QLatin1String(key), text));
+            QCOMPARE(Estimate::Params::fromConfig(store).*member,
+                     read ? text.toDouble() : defaults.*member);
+        }
+    }
 };
 
 QTEST_GUILESS_MAIN(TestEntry)
