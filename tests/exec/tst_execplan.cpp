@@ -397,6 +397,16 @@ private slots:
         QCOMPARE(r.seconds, 2 * (300.0 + 30 + 20));
         QCOMPARE(r.prompts, count(r.lines, "PROMPT "));
         QCOMPARE(count(r.lines, "2030-01-02 03:15:45"), 1); // the expected end, 700 s on
+
+        // An entry whose blocks cannot be sent fails part way through its
+        // commands: the next one, at the same holder, moves anyway.
+        Entry unsendable = EntryPlanEnv::entry("Cu", "1");
+        unsendable.blockDefType = 3; // a definition the engine does not know
+        const DryRun::Result failing = DryRun::run(
+            {EntryPlanEnv::entry("Cu", "1"), unsendable, EntryPlanEnv::entry("Cu", "1")}, setup,
+            now);
+        QCOMPARE(failing.entriesWithErrors, 1);
+        QCOMPARE(count(entryLines(failing.lines, 3), "Node>Far.remote MoveSHolderTo 1"), 1);
     }
 
     // The plan of each entry, a line a block of what the target measures,
