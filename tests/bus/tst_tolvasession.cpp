@@ -189,6 +189,7 @@ private slots:
             {"event:Dorvan>Tarnix _EvMovingCurTh 1 #6", kHello});
         row("lines in one read", {"Dorvan>Tarnix Foo\nDorvan>Tarnix Hello\nx>y _E\n"},
             {"ask:Dorvan>Tarnix Foo #18", kHello, "event:x>y _E #18"});
+        row("a line that is no message", {"garbage\nDorvan>Tarnix Hello\n"}, {kHello});
         row("over-long line", {"Dorvan>Tarnix Hello\n" + QByteArray(kMaxLine + 1, 'x'), "\n"},
             {kHello, "abort"});
     }
