@@ -611,7 +611,21 @@ private slots:
                  QStringLiteral("waiting for the operator: ICGases Changing."));
         QVERIFY(waited.wait(5000));
         QCOMPARE(n->logged.filter("A prompt has waited for the operator").size(), 1);
-        n->run.confirmPrompt(n->run.openPrompts().first().id);
+        // Prompts are confirmed one by one, in any order; an id that is not
+        // open confirms nothing.
+        emit engine->newPrompt(QStringLiteral("HOCM Mode Changing."), PromptHOCM);
+        const int gases = n->run.openPrompts().first().id;
+        const int mirror = n->run.openPrompts().last().id;
+        n->run.confirmPrompt(mirror);
+        n->run.confirmPrompt(mirror);
+        QCOMPARE(n->run.openPrompts().size(), 1);
+        QCOMPARE(n->run.openPrompts().first().id, gases);
+        waited.clear(); // still held: still said
+        QVERIFY(waited.wait(5000));
+        QCOMPARE(n->list.outcome(0).text,
+                 QStringLiteral("waiting for the operator: ICGases Changing."));
+        n->run.confirmPrompt(gases);
+        QVERIFY(n->run.openPrompts().isEmpty());
         QCOMPARE(n->list.outcome(0).text, stageName(n->run.stage()));
         // The next entry's prompt comes before it begins: the entry that
         // failed keeps its reason.
