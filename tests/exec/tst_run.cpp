@@ -121,7 +121,9 @@ private slots:
     void etaOnAFakeClock()
     {
         RunEta eta;
+        QCOMPARE(eta.elapsed(kT0), 0); // no run yet
         eta.start(kT0, {100, 0, 200});
+        QCOMPARE(eta.currentRemaining(kT0.addSecs(1)), 0); // no entry begun yet
         QCOMPARE(eta.expectedEnd(kT0), kT0.addSecs(300));
         eta.entryBegan(0, kT0.addSecs(5));
         QCOMPARE(eta.currentRemaining(kT0.addSecs(65)), 40);
@@ -132,6 +134,8 @@ private slots:
         eta.entryBegan(2, kT0.addSecs(160));
         QCOMPARE(eta.elapsed(kT0.addSecs(170)), 170);
         QCOMPARE(eta.expectedEnd(kT0.addSecs(170)), kT0.addSecs(360));
+        eta.entryBegan(3, kT0.addSecs(400)); // past the estimates: nothing left
+        QCOMPARE(eta.currentRemaining(kT0.addSecs(400)), 0);
     }
 
     // The schedule model: the check box only in the Exec column, estimates
