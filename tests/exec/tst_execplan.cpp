@@ -294,6 +294,9 @@ private slots:
         QTest::newRow("once per wait")
             << QList<int>{0, 50, 101, 200, 500} << QStringList{"E", "E", "E", "E", "E"}
             << QList<bool>{false, false, false, false, false} << QStringList{"", "", "E", "", ""};
+        QTest::newRow("at its limit, not yet past it")
+            << QList<int>{0, 100, 101} << QStringList{"E", "E", "E"}
+            << QList<bool>{false, false, false} << QStringList{"", "", "E"};
         QTest::newRow("a new wait counts afresh")
             << QList<int>{0, 90, 100, 150, 201} << QStringList{"E", "E", "", "E", "E"}
             << QList<bool>{false, false, false, false, false} << QStringList{"", "", "", "", ""};
@@ -339,6 +342,8 @@ private slots:
         QTest::addColumn<QString>("times");
         QTest::addColumn<double>("seconds");
         QTest::newRow("step") << false << QList<int>{100, 50} << "0.01 0.1" << 6.0;
+        QTest::newRow("step, a block of no points")
+            << false << QList<int>{100, 0} << "0.01 0.1" << 1.0;
         QTest::newRow("quick") << true << QList<int>{2666, 100} << "60 30" << 90.0;
     }
     void expectedMeasurement()
@@ -448,6 +453,8 @@ private slots:
         const DryRun::Result r =
             DryRun::run(list, setup, QDateTime(QDate(2030, 1, 2), QTime(3, 0)));
         QTEST(r.fitting, "fitting");
+        // The listing says how many fit, none included, whenever there is a deadline.
+        QCOMPARE(count(r.lines, "fit before the deadline"), int(endBy.isValid()));
     }
 };
 

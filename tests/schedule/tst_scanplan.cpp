@@ -180,6 +180,9 @@ private slots:
         QTest::newRow("step jumps above the edge")
             << QStringList{"R20", "R40", "R140"} << QList<int>{20, 10}
             << QStringList{"in block 2 ("};
+        QTest::newRow("step jumps from a block that begins at the edge")
+            << QStringList{"R0", "R40", "R140"} << QList<int>{20, 10}
+            << QStringList{"in block 2 ("};
         QTest::newRow("fine XANES after a coarse pre-edge")
             << QStringList{"R-100", "R-20", "R20"} << QList<int>{10, 80} << QStringList{};
         QTest::newRow("same energy twice")
