@@ -15,6 +15,7 @@
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QDoubleSpinBox>
+#include <QImage>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
@@ -287,6 +288,24 @@ private slots:
             QVERIFY(t.first > 0 && t.first <= 400 &&
                     std::abs(ScanPlan::kOf(t.first) - t.second) < 1e-9);
         QCOMPARE(view.plan().points, 88);
+        // Painted: the plan on the plot; an entry without blocks leaves it bare.
+        const auto bare = [](PlanPlot *plot) {
+            plot->resize(400, 200);
+            const QImage image = plot->grab().toImage();
+            for (int y = 0; y < image.height(); ++y)
+                for (int x = 0; x < image.width(); ++x)
+                    if (image.pixel(x, y) != image.pixel(0, 0))
+                        return false;
+            return true;
+        };
+        QVERIFY(!bare(view.plot()));
+        for (const QStringList &starts : {QStringList{"R0"}, QStringList{"R0", "R40"}}) {
+            Entry fewer = e;
+            ScheduleTestEnv::setUserBlocks(fewer, 0, starts, {10}, "1");
+            PlanView shown;
+            shown.setEntry(fewer);
+            QCOMPARE(bare(shown.plot()), starts.size() < 2); // one block is a plan too
+        }
         // The table beside it: E and k from the edge (k from 0 where a block
         // crosses it), points, step, dk at both ends, dwell, time; the totals.
         QStringList rows;
