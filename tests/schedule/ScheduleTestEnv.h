@@ -66,4 +66,14 @@ inline void setUserBlocks(Entry &e, int unit, const QStringList &startsEV, const
     e.measTimes = times;
 }
 
+// The starts of as many blocks as an entry may have, evenly spaced from
+// first ("R": from the edge).
+inline QStringList fullStarts(int first, int step, const QString &prefix = QString())
+{
+    QStringList out;
+    for (int i = 0; i <= BlockSet::maxBlocks; ++i)
+        out << prefix + QString::number(first + step * i);
+    return out;
+}
+
 } // namespace ScheduleTestEnv

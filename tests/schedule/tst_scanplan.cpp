@@ -299,9 +299,7 @@ private slots:
         QVERIFY(refused([](ScanPlan::Region &r) { r.maxBlocks = 0; }));
         QVERIFY(refused([](ScanPlan::Region &r) { r.dk = (r.kEnd - r.kStart) * 3; }));
         // Every block an entry may have ends below the region: none is left for it.
-        QStringList starts;
-        for (int i = 0; i <= BlockSet::maxBlocks; ++i)
-            starts << QStringLiteral("R%1").arg(-100 + 10 * i);
+        const QStringList starts = ScheduleTestEnv::fullStarts(-100, 10, QStringLiteral("R"));
         const Entry full = cuWith(starts, QList<int>(BlockSet::maxBlocks, 10), "1");
         QVERIFY(!ScanPlan::applyRegion(full, ScanPlan::Region()).ok);
         QVERIFY(ScanPlan::applyRegion(

@@ -304,11 +304,8 @@ private slots:
             << 1 << one << QStringList{"P0 100", "U1"} << QStringList{"100 0.014"};
         QTest::newRow("a single point: its Delta is the block's width")
             << 1 << one << QStringList{"P0 1", "S1 9500"} << QStringList{"1 1500"};
-        QStringList eleven; // the most blocks a set has
-        for (int i = 0; i <= BlockSet::maxBlocks; ++i)
-            eleven << QString::number(8000 + 100 * i);
         QTest::newRow("the last of ten blocks")
-            << BlockSet::maxBlocks << eleven << QStringList{"P9 10"}
+            << BlockSet::maxBlocks << ScheduleTestEnv::fullStarts(8000, 100) << QStringList{"P9 10"}
             << QStringList(BlockSet::maxBlocks - 1, " ") + QStringList{"10 10"};
         QTest::newRow("no block shown")
             << 2 << two << QStringList{"N0", "P0 5"} << QStringList{"5 "};
@@ -437,11 +434,9 @@ private slots:
             "Crystal High 3.13553 4000 " + cuK + "\n");
         row("blocks with points", 0, 0, userBlocks(starts, {10, 20}));
         row("block without points", 1, 0, userBlocks(starts, {0, 20}));
-        QStringList eleven; // the most blocks an entry has, the last without points
-        for (int i = 0; i <= BlockSet::maxBlocks; ++i)
-            eleven << QString::number(8900 + 10 * i);
         row("the last of ten blocks without points", 1, 1,
-            userBlocks(eleven, {10, 10, 10, 10, 10, 10, 10, 10, 10, 0}, "1"));
+            userBlocks(ScheduleTestEnv::fullStarts(8900, 10),
+                       {10, 10, 10, 10, 10, 10, 10, 10, 10, 0}, "1"));
         row("block of a single point", 0, 0, userBlocks(starts, {1, 20}));
         row("block of no width", 1, 0, userBlocks({"8900", "9000", "9000"}, {10, 20}), {},
             "Block 2 ");
