@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The night without a window: the run controller between the schedule model,
-// the engine and the bus. Which entry is measured where, what the list shows
-// of it, what the journal and the peers are told.
+// The run controller between the schedule model, the engine and the bus: which
+// entry is measured where, what the list, the journal and the peers are told.
 #include "BlockFile.h"
 #include "EntryCheck.h"
 #include "EntryPlanEnv.h"
@@ -20,20 +19,13 @@
 
 namespace {
 
-// A line as the bus session hands it on, with the id of its word.
-AMsg busMsg(const QString &line)
+// Feeds a line to the controller as the bus client does: with its word's id, by its kind.
+void hear(RunController &run, const QString &line)
 {
     static const TolvaSession session;
     AMsg m;
     m.parse(line);
     m.cmdId = session.nodeCmdTable().idOf(m.cmd);
-    return m;
-}
-
-// Feeds a line to the controller as the bus client does, by its kind.
-void hear(RunController &run, const QString &line)
-{
-    const AMsg m = busMsg(line);
     if (m.body.startsWith(QLatin1String(" _")))
         run.eventReceived(m);
     else if (m.body.startsWith(QLatin1String(" @")))
@@ -75,19 +67,16 @@ public:
 private:
     void answer(const QString &cmd)
     {
+        static const QHash<QString, QString> replies{
+            {"SetCurrentEnergy", "Dorvan>Tarnix _EvMovingCurTh 0"},
+            {"MoveSHolderTo", "Dorvan>Tarnix _EvChangerMoving 0"},
+            {"GetBlockNum", "Dorvan.remote>Tarnix @GetBlockNum 3"},
+            {"Start", "Dorvan>Tarnix _EvEndMeas"}};
         const QString word = cmd.section(QLatin1Char(' '), 0, 0);
-        if (word == held) {
+        if (word == held)
             held.clear();
-            return;
-        }
-        if (word == QLatin1String("SetCurrentEnergy"))
-            hear(m_run, QStringLiteral("Dorvan>Tarnix _EvMovingCurTh 0"));
-        else if (word == QLatin1String("MoveSHolderTo"))
-            hear(m_run, QStringLiteral("Dorvan>Tarnix _EvChangerMoving 0"));
-        else if (word == QLatin1String("GetBlockNum"))
-            hear(m_run, QStringLiteral("Dorvan.remote>Tarnix @GetBlockNum 3"));
-        else if (word == QLatin1String("Start"))
-            hear(m_run, QStringLiteral("Dorvan>Tarnix _EvEndMeas"));
+        else if (replies.contains(word))
+            hear(m_run, replies.value(word));
     }
     RunController &m_run;
 };
@@ -101,12 +90,14 @@ class TestController : public QObject
     TestSupport::WorkDir m_dir;
     int m_journals = 0;
 
-    // A controller on a fresh journal; the list holds the entries given.
-    // Without an engine, the tests play the engine's signals themselves.
+    // A controller on a fresh journal, the list holding the entries given; with the engine, an
+    // ideal target is ready, without it the tests play the engine's signals themselves.
     struct Night
     {
         ScheduleModel list, buffer;
         RunController run{&list, &buffer};
+        QSignalSpy finished{&run, &RunController::runFinished};
+        std::unique_ptr<IdealTarget> target;
         QStringList logged;
     };
     std::unique_ptr<Night> night(const QList<Entry> &entries, bool engine = true,
@@ -121,8 +112,12 @@ class TestController : public QObject
                 [l = &n->logged](const QString &line) { *l << line; });
         n->run.configure(cfg);
         n->list.setEntries(entries);
-        if (!engine)
+        if (engine) {
+            n->target = std::make_unique<IdealTarget>(n->run);
+            n->run.setTargetReady(true);
+        } else {
             disconnect(&n->run, &RunController::startExec, nullptr, nullptr);
+        }
         return n;
     }
     // The journal's rows as "entry outcome", or only its episodes.
@@ -143,23 +138,19 @@ class TestController : public QObject
 private slots:
     void initTestCase() { QVERIFY(EntryPlanEnv::setUp()); }
 
-    // The whole path from the list to the target's lines: the entry after
-    // an unticked one is compared with the one the run measured last, so
-    // the Fe sample is moved to and measured at its own energy.
+    // The entry after an unticked one is compared with the one the run measured last, so the Fe
+    // sample is moved to and measured at its own energy.
     void nightThroughTheController()
     {
         auto n = night({EntryPlanEnv::entry("Cu", "1"), EntryPlanEnv::entry("Fe", "2", false),
                         EntryPlanEnv::entry("Fe", "2")});
-        IdealTarget target(n->run);
-        n->run.setTargetReady(true);
-        QSignalSpy finished(&n->run, &RunController::runFinished);
         QVERIFY(n->run.start());
-        QVERIFY(finished.wait(20000));
-        QCOMPARE(finished.at(0).at(0).toBool(), true);
+        QVERIFY(n->finished.wait(20000));
+        QCOMPARE(n->finished.at(0).at(0).toBool(), true);
         QCOMPARE(states(n->list), QStringLiteral("DSD"));
-        QCOMPARE(target.lines.filter("MoveSHolderTo"),
+        QCOMPARE(n->target->lines.filter("MoveSHolderTo"),
                  (QStringList{"MoveSHolderTo 1", "MoveSHolderTo 2"}));
-        QCOMPARE(target.lines.filter("SetCurrentEnergy").size(), 2);
+        QCOMPARE(n->target->lines.filter("SetCurrentEnergy").size(), 2);
         QCOMPARE(journal(n->run).mid(1), (QStringList{"1 done", "3 done", "0 ended"}));
         QCOMPARE(n->run.runStatus(), QStringLiteral("idle"));
         QVERIFY(n->logged.contains(QStringLiteral("Run finished at entry 3.")));
@@ -167,38 +158,31 @@ private slots:
         QCOMPARE(QFileInfo(n->run.reportPath()).absolutePath(),
                  QFileInfo(n->run.journalPath()).absolutePath());
         QVERIFY(QFileInfo(n->run.reportPath()).size() > 0);
-        // Measured in this run, the first and the last entry are asked for
-        // before they leave the list; the one passed over is not.
+        // Measured entries are asked for before they leave the list; one passed over is not.
         QVERIFY(n->run.questionBeforeRemoving({1}, false).isEmpty());
         QVERIFY(n->run.questionBeforeRemoving({0, 1, 2}, false).contains(QLatin1String("1, 3")));
     }
 
-    // "Stop after this entry", then Resume with its default mode: the run
-    // goes on with the next entry, and ends finished only when every ticked
-    // entry was measured.
+    // "Stop after this entry", then Resume's default: the run goes on with the next entry, and
+    // ends finished only when every ticked entry was measured.
     void stopAfterEntryThenResumeNext()
     {
         auto n = night(abc());
-        IdealTarget target(n->run);
-        n->run.setTargetReady(true);
-        QSignalSpy finished(&n->run, &RunController::runFinished);
         QSignalSpy cleared(&n->run, &RunController::stopAfterEntryCleared);
         n->run.setStopAfterEntry(true);
         QVERIFY(n->run.start());
-        QVERIFY(finished.wait(20000));
+        QVERIFY(n->finished.wait(20000));
         QCOMPARE(states(n->list), QStringLiteral("D--"));
         QCOMPARE(cleared.count(), 1); // it was for that run
         n->run.resume(Exec::FromNext);
-        QTRY_COMPARE_WITH_TIMEOUT(n->logged.filter("goes on with").size(), 1, 5000);
-        QCOMPARE(n->logged.filter("goes on with").first(),
-                 QStringLiteral("The run goes on with entry 2.")); // the next, named
-        QVERIFY(finished.wait(20000));
-        QCOMPARE(finished.at(1).at(0).toBool(), true);
+        QTRY_COMPARE_WITH_TIMEOUT(n->logged.filter("goes on with"),
+                                  QStringList{"The run goes on with entry 2."}, 5000);
+        QVERIFY(n->finished.wait(20000));
+        QCOMPARE(n->finished.at(1).at(0).toBool(), true);
         QCOMPARE(states(n->list), QStringLiteral("DDD"));
         QVERIFY(n->run.unmeasuredEntries().isEmpty());
-        QCOMPARE(target.lines.filter("Start").size(), 3);
-        // Going on, the run is journaled as begun again: a crash from there
-        // on is offered for recovery at the next start.
+        QCOMPARE(n->target->lines.filter("Start").size(), 3);
+        // Journaled as begun again: a crash from there on is offered for recovery.
         QCOMPARE(journal(n->run), (QStringList{"0 started", "1 done", "0 ended", "0 started",
                                                "2 done", "3 done", "0 ended"}));
         // The first entry is named like any other; no entry left is said.
@@ -208,34 +192,30 @@ private slots:
         QCOMPARE(n->logged.filter("No ticked entry is left").size(), 1);
     }
 
-    // The target goes away during an entry and comes back: the run holds
-    // and says so, then takes the entry up again by itself with every move
-    // (the beamline's state is unknown); the journal keeps both episodes.
+    // The target goes away during an entry and comes back: the run holds and says so, then takes
+    // the entry up again with every move (the beamline is unknown); both episodes are journaled.
     void targetLostAndBack()
     {
         auto n = night(abc());
-        IdealTarget target(n->run);
-        target.held = QStringLiteral("GetBlockNum");
-        n->run.setTargetReady(true);
-        QSignalSpy finished(&n->run, &RunController::runFinished);
+        n->target->held = QStringLiteral("GetBlockNum");
         QSignalSpy alerts(&n->run, &RunController::alert);
         QVERIFY(n->run.start());
-        QTRY_COMPARE_WITH_TIMEOUT(target.lines.filter("GetBlockNum").size(), 1, 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(n->target->lines.filter("GetBlockNum").size(), 1, 10000);
         n->run.setTargetReady(false);
         QTRY_COMPARE_WITH_TIMEOUT(n->run.runStatus(), QStringLiteral("held target-lost"), 10000);
         QCOMPARE(alerts.count(), 1);
         n->run.setTargetReady(true);
-        QVERIFY(finished.wait(20000));
-        QCOMPARE(finished.at(0).at(0).toBool(), true);
+        QVERIFY(n->finished.wait(20000));
+        QCOMPARE(n->finished.at(0).at(0).toBool(), true);
         QCOMPARE(states(n->list), QStringLiteral("DDD"));
-        QCOMPARE(target.lines.filter("MoveSHolderTo"),
+        QCOMPARE(n->target->lines.filter("MoveSHolderTo"),
                  (QStringList{"MoveSHolderTo 1", "MoveSHolderTo 1", "MoveSHolderTo 2",
                               "MoveSHolderTo 3"}));
         QCOMPARE(journal(n->run).mid(1, 3), (QStringList{"1 target-lost", "1 repeat", "1 done"}));
     }
 
-    // Start checks the ticked entries (an unticked one with errors does not
-    // matter) and names the first one with errors; nothing reaches the engine.
+    // Start checks the ticked entries (an unticked one's errors do not matter) and names the first
+    // with errors; nothing reaches the engine. A start time that cannot be read refuses too.
     void startRefusedOnErrors()
     {
         QList<Entry> list = abc();
@@ -277,11 +257,17 @@ private slots:
         QSignalSpy refusedFirst(&bad->run, &RunController::startRefused);
         QVERIFY(!bad->run.start());
         QCOMPARE(refusedFirst.takeFirst(), QVariantList{0});
+        auto unread = night(abc(), true, QStringLiteral("-start-at 25:61\n"));
+        QVERIFY(!unread->run.start());
+        QCOMPARE(unread->finished.count(), 1);
+        QVERIFY(!unread->run.runGoing() && !unread->run.startsAt().isValid());
+        unread->run.setStartTime(QTime()); // the operator takes the start time away
+        QVERIFY(unread->run.start());
+        QVERIFY(unread->run.runGoing());
     }
 
-    // The run names its entries by id: the list may move under it, a second
-    // Start changes nothing, an edit reaches the engine's copy of that entry,
-    // and what the engine reports lands on the entries it runs.
+    // Entries followed by id: the list may move under the run, a second Start changes nothing, an
+    // edit reaches the engine's copy, what the engine reports lands on the entries it runs.
     void entriesFollowedById()
     {
         auto n = night(abc(), false);
@@ -300,7 +286,6 @@ private slots:
         emit engine->executing(1);
         QCOMPARE(states(n->list), QStringLiteral("-DR-"));
         QCOMPARE(n->run.runningRow(), 2);
-
         Entry c = n->list.entry(3);
         c.sampleId = QStringLiteral("edited");
         n->list.setEntry(3, c);
@@ -326,28 +311,22 @@ private slots:
         QCOMPARE(n->run.runStatus(), QStringLiteral("failed 2"));
     }
 
-    // How a run ended, in the list and in one line of the log. The engine
-    // may end while an entry runs, without ending it first: the entry takes
+    // How a run ended, in the list and in one log line; an entry the engine left running takes
     // the run's outcome.
     void runEnds_data()
     {
         QTest::addColumn<QString>("how");
         QTest::addColumn<QString>("states");
         QTest::addColumn<QString>("line");
-        QTest::newRow("on an error") << "error"
-                                     << "F--"
-                                     << "Run ended on an error at entry 1.";
-        QTest::newRow("by itself, its entry left running")
-            << "ok"
-            << "D--"
-            << "Run ended without measuring entries 2, 3.";
-        QTest::newRow("stopped by the operator") << "stop"
-                                                 << "T--"
-                                                 << "Run stopped by the operator at entry 1.";
-        QTest::newRow("by itself, before its first entry")
-            << "none"
-            << "---"
-            << "Run ended without measuring entries 1, 2, 3.";
+        const auto row = [](const char *name, const char *how, const char *states, const char *l) {
+            QTest::newRow(name) << QString(how) << QString(states) << QString(l);
+        };
+        row("on an error", "error", "F--", "Run ended on an error at entry 1.");
+        row("by itself, its entry left running", "ok", "D--",
+            "Run ended without measuring entries 2, 3.");
+        row("stopped by the operator", "stop", "T--", "Run stopped by the operator at entry 1.");
+        row("by itself, before its first entry", "none", "---",
+            "Run ended without measuring entries 1, 2, 3.");
     }
     void runEnds()
     {
@@ -369,9 +348,8 @@ private slots:
                  QStringList{line});
     }
 
-    // Once the run has read an entry's block file, the list shows the blocks
-    // the target measures; that is not an edit the engine must hear of, and
-    // an entry of another kind keeps its own.
+    // The list shows the blocks of the file the run read, as no edit for the engine; an entry of
+    // another kind keeps its own.
     void listShowsTheBlocksOfTheFileRead()
     {
         QList<Entry> list = abc();
@@ -392,9 +370,8 @@ private slots:
         QCOMPARE(updated.count() + edited.count(), 0);
     }
 
-    // Past the deadline nothing is begun: the first entry that would end
-    // after it and every entry after it are journaled skipped with the
-    // reason, and the run finishes well, by the deadline.
+    // Past the deadline nothing is begun: the entry that would end after it and all after it are
+    // journaled skipped with the reason; the run finishes well, by the deadline.
     void deadlineEndsTheRun()
     {
         QList<Entry> list = abc();
@@ -405,20 +382,15 @@ private slots:
             QDateTime::currentDateTime().addSecs(180).toString(QStringLiteral("HH:mm"));
         auto n = night(list, true,
                        QStringLiteral("EST_MOVE 0\nEST_HOLDER_MOVE 0\nEND_BY %1\n").arg(endBy));
-        IdealTarget target(n->run);
-        n->run.setTargetReady(true);
-        QSignalSpy finished(&n->run, &RunController::runFinished);
         QVERIFY(n->run.start());
         QCOMPARE(n->run.deadline().toString(QStringLiteral("HH:mm")), endBy);
-        QVERIFY(finished.wait(20000));
-        QCOMPARE(finished.at(0).at(0).toBool(), true);
+        QVERIFY(n->finished.wait(20000));
+        QCOMPARE(n->finished.at(0).at(0).toBool(), true);
         QCOMPARE(states(n->list), QStringLiteral("DSS"));
-        QCOMPARE(target.lines.filter("Start").size(), 1);
+        QCOMPARE(n->target->lines.filter("Start").size(), 1);
+        QCOMPARE(journal(n->run).mid(1),
+                 (QStringList{"1 done", "2 skipped", "3 skipped", "0 ended"}));
         const QList<JournalRow> rows = RunJournal::read(n->run.journalPath());
-        QStringList journal;
-        for (const JournalRow &r : rows)
-            journal << QStringLiteral("%1 %2").arg(r.entry).arg(r.outcome);
-        QCOMPARE(journal.mid(1), (QStringList{"1 done", "2 skipped", "3 skipped", "0 ended"}));
         QVERIFY(rows.at(2).detail.contains(endBy));
         QCOMPARE(rows.at(3).detail, rows.at(2).detail);
         QCOMPARE(rows.last().detail, QStringLiteral("finished-by-deadline"));
@@ -430,8 +402,7 @@ private slots:
         QCOMPARE(n->logged.filter("entries 2, 3 are not begun").size(), 1);
     }
 
-    // Start held until its time: nothing is sent before it, peers read why;
-    // Stop cancels it.
+    // Start held until its time: nothing is sent before it, peers read why; Stop cancels it.
     void startHeldUntilItsTime_data()
     {
         QTest::addColumn<bool>("stop");
@@ -442,8 +413,6 @@ private slots:
     {
         QFETCH(bool, stop);
         auto n = night(abc());
-        IdealTarget target(n->run);
-        n->run.setTargetReady(true);
         QSignalSpy started(&n->run, &RunController::runStarted);
         const QDateTime now = QDateTime::currentDateTime();
         if (stop) {
@@ -467,16 +436,15 @@ private slots:
             QVERIFY(!n->run.startsAt().isValid());
             QCOMPARE(n->run.runStatus(), QStringLiteral("idle"));
             QVERIFY(!started.wait(800));
-            QVERIFY(target.lines.filter("MoveSHolderTo").isEmpty());
+            QVERIFY(n->target->lines.filter("MoveSHolderTo").isEmpty());
         } else {
             QVERIFY(started.wait(5000));
             QVERIFY(QDateTime::currentDateTime() >= now.addMSecs(400));
-            QTRY_VERIFY_WITH_TIMEOUT(!target.lines.filter("MoveSHolderTo").isEmpty(), 5000);
+            QTRY_VERIFY_WITH_TIMEOUT(!n->target->lines.filter("MoveSHolderTo").isEmpty(), 5000);
         }
     }
 
-    // A setting that cannot be used is named in the log and its default
-    // taken; the least value that can be used is taken as it is.
+    // A setting that cannot be used is named and its default taken; the least usable value is kept.
     void unusableSettingsNamed_data()
     {
         QTest::addColumn<QString>("line");
@@ -501,8 +469,7 @@ private slots:
             QCOMPARE(n->run.waitLimitSeconds(), named ? Watchdog::defaultLimitSeconds : 0.5);
     }
 
-    // A journal that cannot be written never stops the night: each failure
-    // is logged, the operator is told once.
+    // A journal that cannot be written never stops the night: each failure logged, told once.
     void journalThatCannotBeWritten()
     {
         const QString path = m_dir.filePath(QStringLiteral("no/such/j.csv"));
@@ -517,35 +484,17 @@ private slots:
         QVERIFY(n->run.runGoing());
     }
 
-    // A start time that cannot be read holds the run back instead of
-    // starting it at once.
-    void unreadableStartTimeRefuses()
-    {
-        auto n = night(abc(), true, QStringLiteral("-start-at 25:61\n"));
-        QSignalSpy finished(&n->run, &RunController::runFinished);
-        QVERIFY(!n->run.start());
-        QCOMPARE(finished.count(), 1);
-        QVERIFY(!n->run.runGoing() && !n->run.startsAt().isValid());
-        n->run.setStartTime(QTime()); // the operator takes the start time away
-        QVERIFY(n->run.start());
-        QVERIFY(n->run.runGoing());
-    }
-
-    // The journal keeps what an entry waited for the operator apart from the
-    // machine's time, and its estimate is the one the list shows.
+    // The operator's wait is journaled apart from the machine's time; the estimate is the list's.
     void operatorWaitJournaled()
     {
         auto n = night({EntryPlanEnv::entry("Cu", "1")});
-        IdealTarget target(n->run);
         disconnect(&n->run, &RunController::promptRaised, &n->run, &RunController::confirmPrompt);
         RunController *run = &n->run;
         connect(run, &RunController::promptRaised, this, [run](int id) {
             QTimer::singleShot(300, run, [run, id] { run->confirmPrompt(id); });
         });
-        n->run.setTargetReady(true);
-        QSignalSpy finished(&n->run, &RunController::runFinished);
         QVERIFY(n->run.start());
-        QVERIFY(finished.wait(20000));
+        QVERIFY(n->finished.wait(20000));
         const JournalRow r = RunJournal::read(n->run.journalPath()).at(1);
         QCOMPARE(r.outcome, QStringLiteral("done"));
         QVERIFY2(r.operatorWait >= 0.25 && r.machineSeconds() < r.operatorWait,
@@ -554,9 +503,8 @@ private slots:
         QVERIFY(r.model > 0);
     }
 
-    // The journal's row of an entry counts the target's absence while the
-    // entry ran, not a wait before it began, and the estimate of the entry as
-    // last edited before it began (the list's first row too).
+    // An entry's row counts the target's absence while it ran, not a wait before it began, and the
+    // estimate as last edited before it began (the list's first row too).
     void entryRowWeighsWaitsAndEdits()
     {
         auto n = night(abc(), false);
@@ -581,8 +529,7 @@ private slots:
         }
         const QList<JournalRow> rows = RunJournal::read(n->run.journalPath());
         QCOMPARE(rows.size(), 3);
-        // Each row has its entry's start and end; no prompt was raised:
-        // neither waited for the operator.
+        // Each row has its start and end; no prompt was raised: neither waited for the operator.
         for (int i : {1, 2})
             QVERIFY(rows.at(i).started.isValid() && rows.at(i).ended >= rows.at(i).started);
         QVERIFY(rows.at(2).seconds >= 0.25);
@@ -596,9 +543,8 @@ private slots:
         QVERIFY2(rows.at(1).estimated > 100000, qPrintable(QString::number(rows.at(1).estimated)));
     }
 
-    // A prompt says the run needs someone: the running entry's line names
-    // it, and after PROMPT_NOTIFY_AFTER the log says so and the prompts are
-    // brought forward; confirmed, the line shows the stage again.
+    // A prompt: the running entry's line names it, after PROMPT_NOTIFY_AFTER the log says so and
+    // the prompts come forward; confirmed, the line shows the stage again.
     void promptNeedsSomeone()
     {
         auto n = night(abc(), false, QStringLiteral("PROMPT_NOTIFY_AFTER 0.05\n"));
@@ -611,8 +557,7 @@ private slots:
                  QStringLiteral("waiting for the operator: ICGases Changing."));
         QVERIFY(waited.wait(5000));
         QCOMPARE(n->logged.filter("A prompt has waited for the operator").size(), 1);
-        // Prompts are confirmed one by one, in any order; an id that is not
-        // open confirms nothing.
+        // Confirmed one by one, in any order; an id that is not open confirms nothing.
         emit engine->newPrompt(QStringLiteral("HOCM Mode Changing."), PromptHOCM);
         const int gases = n->run.openPrompts().first().id;
         const int mirror = n->run.openPrompts().last().id;
@@ -627,18 +572,15 @@ private slots:
         n->run.confirmPrompt(gases);
         QVERIFY(n->run.openPrompts().isEmpty());
         QCOMPARE(n->list.outcome(0).text, stageName(n->run.stage()));
-        // The next entry's prompt comes before it begins: the entry that
-        // failed keeps its reason.
+        // The next entry's prompt comes before it begins: the failed entry keeps its reason.
         emit engine->entryEnded(0, EntryState::Failed, QStringLiteral("no beam"));
         const QString failed = n->list.outcome(0).text;
         emit engine->newPrompt(QStringLiteral("Mono Mode Changing."), PromptMono);
         QCOMPARE(n->list.outcome(0).text, failed);
     }
 
-    // What peers read with GetRunStatus: words they can parse whatever the
-    // window's language, "held" with the reason while the run cannot go on
-    // by itself, "stalled" once a wait has passed its limit, and a run that
-    // ended with a ticked entry never measured is not "finished".
+    // GetRunStatus: words peers parse whatever the language, "held" with the reason, "stalled"
+    // past a wait's limit, and a run that left a ticked entry unmeasured is not "finished".
     void runStatusForPeers()
     {
         // Every translatable text in another language.
@@ -671,9 +613,7 @@ private slots:
         n->run.confirmPrompt(n->run.openPrompts().first().id);
         emit engine->stageShown(Stage::TargetLost);
         QCOMPARE(n->run.runStatus(), QStringLiteral("held target-lost"));
-        // Entry 1 done, entry 2 stopped and passed over, entry 3 skipped:
-        // the run ended by itself, but entry 2 was never measured; the last
-        // entry keeps the outcome it ended with.
+        // Entry 2 stopped and passed over was never measured; the last keeps its outcome.
         emit engine->entryEnded(0, EntryState::Done, QString());
         emit engine->executing(1);
         emit engine->entryEnded(1, EntryState::Stopped, QString());
@@ -684,13 +624,11 @@ private slots:
         QCOMPARE(n->list.outcome(2).state, EntryState::Skipped);
         QCOMPARE(RunJournal::read(n->run.journalPath()).last().detail,
                  QStringLiteral("incomplete"));
-        // The loss before any entry (entry 0), then the stall and the lost
-        // bus, journaled for entry 1.
+        // The loss before any entry (entry 0), then the stall and the lost bus for entry 1.
         QCOMPARE(journal(n->run, true), (QStringList{"0 target-lost", "1 stalled", "1 bus-lost"}));
     }
 
-    // The night's last notification is still running when the controller
-    // goes (the program quits as the run ends): it is waited for, not killed.
+    // The last notification still runs as the program quits with the run: waited for, not killed.
     void lastNotificationOutlivesTheController()
     {
         const QString out = m_dir.filePath(QStringLiteral("told"));
@@ -711,8 +649,8 @@ private slots:
                  qPrintable(told.join('\n')));
     }
 
-    // After login (node list, target's events, configured commands), one
-    // line: what it makes the engine do, then the lines sent.
+    // After login (node list, target's events, configured commands), what one line makes the
+    // engine do and what is sent.
     void busEvents_data()
     {
         QTest::addColumn<QString>("line");
@@ -737,8 +675,7 @@ private slots:
         row("Dorvan.remote>Tarnix @GetBlockNum six", {"blocks(-1)"}, "\"six\"");
         row("Dorvan.remote>Tarnix @GetBlockNum 99999999999", {"blocks(2147483647)"});
         row("Dorvan.remote>Tarnix @GetBlockNum 0", {"blocks(0)"}); // a count like any other
-        // Only the target speaks for the target: a forged answer or refusal
-        // from another node steers nothing.
+        // Only the target speaks for the target: another node's answer or refusal steers nothing.
         row("Other>Tarnix @GetBlockNum 7", {});
         row("Other.remote>Tarnix @Start Er: busy", {}, "busy"); // logged, steers nothing
         row("Other>Tarnix @listnodes Tarnix Dorvan", {});       // only the server lists nodes
@@ -748,13 +685,11 @@ private slots:
     void busEvents()
     {
         QFETCH(QString, line);
-        ConfigStore cfg;
-        cfg.readText(QStringLiteral(
-            "TARGET_NAME_ON_TOLVA Dorvan\nINIT_CMDS_ON_CONNECTED_TO_TOLVA Dorvan Hello\n"
-            "INIT_CMDS_ON_CONNECTED_TO_TARGET Dorvan.remote SetMeasDarkMode 1\n"));
-        ScheduleModel list, buffer;
-        RunController run(&list, &buffer);
-        run.configure(cfg);
+        auto n = night({}, false,
+                       QStringLiteral("INIT_CMDS_ON_CONNECTED_TO_TOLVA Dorvan Hello\n"
+                                      "INIT_CMDS_ON_CONNECTED_TO_TARGET Dorvan.remote "
+                                      "SetMeasDarkMode 1\n"));
+        RunController &run = n->run;
         QStringList got;
         connect(&run, &RunController::sendCmd, this,
                 [&got](const QString &, const QString &to, const QString &cmd) {
