@@ -1,7 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The one estimate: the model's parts (moves after the entry above, the
-// dark, a block file's blocks), the calibration from the machine's time only,
-// the spread from a kind's history, and the deadline's decision.
+// The one estimate: the model's parts, calibration from the machine's time, spread, deadline.
 #include "BlockFile.h"
 #include "EntryPlanEnv.h"
 #include "RunEstimate.h"
@@ -36,8 +34,7 @@ class TstEstimate : public QObject
 private slots:
     void initTestCase() { QVERIFY(EntryPlanEnv::setUp()); }
 
-    // A quick scan of the defaults measures 300 s; the step blocks take
-    // 10 × 2.5 + 20 × 3.5 s. Each entry pays the 1 s overhead.
+    // The defaults' quick scan takes 300 s, step blocks 10 × 2.5 + 20 × 3.5 s; each entry 1 s more.
     void model_data()
     {
         QTest::addColumn<Edit>("edit");
@@ -75,8 +72,7 @@ private slots:
         QTEST(RunEstimate::model(e, first ? nullptr : &above, kParams), "seconds");
     }
 
-    // The entry above is compared as it was measured: from its block file's
-    // start, not from its own blocks' (which would add a move).
+    // The entry above is compared as measured: from its block file's start, not its own blocks'.
     void aboveMeasuredFromItsFile()
     {
         Entry e = EntryPlanEnv::entry("Cu", "1");
@@ -92,8 +88,7 @@ private slots:
         QCOMPARE(RunEstimate::model(e, &above, kParams), 96.0 + kParams.move);
     }
 
-    // The journal's rows of one kind, each the model's time times a factor
-    // plus what it waited: the calibration sees the factor only.
+    // Rows of one kind: the model's time times a factor plus its waits; only the factor counts.
     void calibration_data()
     {
         QTest::addColumn<History>("history");
@@ -178,34 +173,6 @@ private slots:
     {
         QFETCH(QString, text);
         QTEST(RunEstimate::nextAt(kNight, RunEstimate::clockTime(text)), "at");
-    }
-
-    // A journal written before the model and the waits were kept still
-    // reads, and rows with them appended to it read too.
-    void oldJournalsRead()
-    {
-        const QString path = m_dir.filePath(QStringLiteral("old.csv"));
-        QFile f(path);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write("run,entry,holder,sample,file,element,edge,scan,started,ended,seconds,estimated,"
-                "outcome,detail\n"
-                "2026-12-05T22:00:00+09:00,1,1,S,a.dat,Cu,K,Quick,2026-12-05T22:00:00+09:00,"
-                "2026-12-05T22:05:00+09:00,300.0,250.0,done,\n");
-        f.close();
-        JournalRow r = RunJournal::read(path).constFirst();
-        r.run = kNight;
-        r.seconds = 20;
-        r.model = 8;
-        r.operatorWait = 5;
-        r.targetWait = 3;
-        QString error;
-        QVERIFY(RunJournal::append(path, r, &error));
-        const QList<JournalRow> rows = RunJournal::read(path);
-        QCOMPARE(rows.size(), 2);
-        QCOMPARE(RunJournal::modelOf(rows.at(0)), 250.0); // its estimate stands in
-        QCOMPARE(rows.at(0).machineSeconds(), 300.0);
-        QCOMPARE(RunJournal::modelOf(rows.at(1)), 8.0);
-        QCOMPARE(rows.at(1).machineSeconds(), 12.0);
     }
 };
 
