@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The run controller between the schedule model, the engine and the bus: which
-// entry is measured where, what the list, the journal and the peers are told.
+// The run controller between the schedule model, the engine and the bus.
 #include "BlockFile.h"
 #include "EntryCheck.h"
 #include "EntryPlanEnv.h"
@@ -90,8 +89,7 @@ class TestController : public QObject
     TestSupport::WorkDir m_dir;
     int m_journals = 0;
 
-    // A controller on a fresh journal, the list holding the entries given; with the engine, an
-    // ideal target is ready, without it the tests play the engine's signals themselves.
+    // A fresh journal; with the engine an ideal target is ready, without it the tests play it.
     struct Night
     {
         ScheduleModel list, buffer;
@@ -138,8 +136,7 @@ class TestController : public QObject
 private slots:
     void initTestCase() { QVERIFY(EntryPlanEnv::setUp()); }
 
-    // The entry after an unticked one is compared with the one the run measured last, so the Fe
-    // sample is moved to and measured at its own energy.
+    // The entry after an unticked one is compared with the one measured last: Fe moves to its own.
     void nightThroughTheController()
     {
         auto n = night({EntryPlanEnv::entry("Cu", "1"), EntryPlanEnv::entry("Fe", "2", false),
@@ -163,8 +160,7 @@ private slots:
         QVERIFY(n->run.questionBeforeRemoving({0, 1, 2}, false).contains(QLatin1String("1, 3")));
     }
 
-    // "Stop after this entry", then Resume's default: the run goes on with the next entry, and
-    // ends finished only when every ticked entry was measured.
+    // Resume after "stop after this entry" measures the next and finishes only with all measured.
     void stopAfterEntryThenResumeNext()
     {
         auto n = night(abc());
@@ -192,8 +188,7 @@ private slots:
         QCOMPARE(n->logged.filter("No ticked entry is left").size(), 1);
     }
 
-    // The target goes away during an entry and comes back: the run holds and says so, then takes
-    // the entry up again with every move (the beamline is unknown); both episodes are journaled.
+    // A target lost and back: held and said, the entry taken up again with every move, journaled.
     void targetLostAndBack()
     {
         auto n = night(abc());
@@ -214,8 +209,8 @@ private slots:
         QCOMPARE(journal(n->run).mid(1, 3), (QStringList{"1 target-lost", "1 repeat", "1 done"}));
     }
 
-    // Start checks the ticked entries (an unticked one's errors do not matter) and names the first
-    // with errors; nothing reaches the engine. A start time that cannot be read refuses too.
+    // Start names the first ticked entry with errors (an unticked one's do not matter), and
+    // nothing reaches the engine.
     void startRefusedOnErrors()
     {
         QList<Entry> list = abc();
@@ -257,6 +252,7 @@ private slots:
         QSignalSpy refusedFirst(&bad->run, &RunController::startRefused);
         QVERIFY(!bad->run.start());
         QCOMPARE(refusedFirst.takeFirst(), QVariantList{0});
+        // A start time that cannot be read holds the run back instead of starting it at once.
         auto unread = night(abc(), true, QStringLiteral("-start-at 25:61\n"));
         QVERIFY(!unread->run.start());
         QCOMPARE(unread->finished.count(), 1);
@@ -266,8 +262,7 @@ private slots:
         QVERIFY(unread->run.runGoing());
     }
 
-    // Entries followed by id: the list may move under the run, a second Start changes nothing, an
-    // edit reaches the engine's copy, what the engine reports lands on the entries it runs.
+    // Entries followed by id: through moves, a second Start, edits, and the engine's reports.
     void entriesFollowedById()
     {
         auto n = night(abc(), false);
@@ -311,8 +306,7 @@ private slots:
         QCOMPARE(n->run.runStatus(), QStringLiteral("failed 2"));
     }
 
-    // How a run ended, in the list and in one log line; an entry the engine left running takes
-    // the run's outcome.
+    // How a run ended, in the list and one log line; an entry left running takes the run's outcome.
     void runEnds_data()
     {
         QTest::addColumn<QString>("how");
@@ -348,8 +342,7 @@ private slots:
                  QStringList{line});
     }
 
-    // The list shows the blocks of the file the run read, as no edit for the engine; an entry of
-    // another kind keeps its own.
+    // The list shows the blocks of the file read, as no edit; another kind of entry keeps its own.
     void listShowsTheBlocksOfTheFileRead()
     {
         QList<Entry> list = abc();
@@ -370,8 +363,8 @@ private slots:
         QCOMPARE(updated.count() + edited.count(), 0);
     }
 
-    // Past the deadline nothing is begun: the entry that would end after it and all after it are
-    // journaled skipped with the reason; the run finishes well, by the deadline.
+    // Past the deadline the entry that would end after it and all after it are skipped with the
+    // reason; the run finishes well, by the deadline.
     void deadlineEndsTheRun()
     {
         QList<Entry> list = abc();
@@ -503,8 +496,8 @@ private slots:
         QVERIFY(r.model > 0);
     }
 
-    // An entry's row counts the target's absence while it ran, not a wait before it began, and the
-    // estimate as last edited before it began (the list's first row too).
+    // The target's absence counts while the entry ran, not before; its estimate as last edited,
+    // the list's first row too.
     void entryRowWeighsWaitsAndEdits()
     {
         auto n = night(abc(), false);
@@ -543,8 +536,7 @@ private slots:
         QVERIFY2(rows.at(1).estimated > 100000, qPrintable(QString::number(rows.at(1).estimated)));
     }
 
-    // A prompt: the running entry's line names it, after PROMPT_NOTIFY_AFTER the log says so and
-    // the prompts come forward; confirmed, the line shows the stage again.
+    // A prompt named on the entry's line, after PROMPT_NOTIFY_AFTER in the log; then the stage.
     void promptNeedsSomeone()
     {
         auto n = night(abc(), false, QStringLiteral("PROMPT_NOTIFY_AFTER 0.05\n"));
@@ -579,8 +571,7 @@ private slots:
         QCOMPARE(n->list.outcome(0).text, failed);
     }
 
-    // GetRunStatus: words peers parse whatever the language, "held" with the reason, "stalled"
-    // past a wait's limit, and a run that left a ticked entry unmeasured is not "finished".
+    // GetRunStatus in ASCII words whatever the language: held, stalled, and never a false finished.
     void runStatusForPeers()
     {
         // Every translatable text in another language.
@@ -649,8 +640,7 @@ private slots:
                  qPrintable(told.join('\n')));
     }
 
-    // After login (node list, target's events, configured commands), what one line makes the
-    // engine do and what is sent.
+    // After login (node list, events, configured commands): what one line makes the engine do.
     void busEvents_data()
     {
         QTest::addColumn<QString>("line");
