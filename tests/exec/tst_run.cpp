@@ -77,9 +77,8 @@ private slots:
         QCOMPARE(rows.size(), 4);
         QCOMPARE(rows.at(3).sample, QStringLiteral("S5"));
         QCOMPARE(rows.at(3).seconds, first.seconds);
-        QCOMPARE(rows.at(3).machineSeconds(), first.seconds); // no waits read
-        QCOMPARE(RunJournal::modelOf(rows.at(3)),
-                 first.estimated); // no model: its estimate stands in
+        QCOMPARE(rows.at(3).machineSeconds(), first.seconds);       // no waits read
+        QCOMPARE(RunJournal::modelOf(rows.at(3)), first.estimated); // no model: estimate stands in
         QCOMPARE(RunJournal::modelOf(rows.at(0)), first.model);
         QCOMPARE(rows.at(0).machineSeconds(), 306.0); // without the waits
         QCOMPARE(rows.at(2).detail, QStringLiteral("c.csv"));
