@@ -72,22 +72,6 @@ private slots:
         QTEST(RunEstimate::model(e, first ? nullptr : &above, kParams), "seconds");
     }
 
-    // The entry above is compared as measured: from its block file's start, not its own blocks'.
-    void aboveMeasuredFromItsFile()
-    {
-        Entry e = EntryPlanEnv::entry("Cu", "1");
-        stepBlocks(e);
-        const QString path = m_dir.filePath(QStringLiteral("above.prm"));
-        QVERIFY(BlockFile::write(path, e).ok);
-        Entry above = e;
-        EntryPlanEnv::setUserBlocks(above, 0, {"8800", "9000", "9100"}, {10, 20}, "2, 3");
-        above.blockDefType = EntryRows::FileBlocks;
-        above.blockDefFile = path;
-        QCOMPARE(RunEstimate::model(e, &above, kParams), 96.0);
-        above.blockDefType = EntryRows::UserBlocks; // its own blocks: the energy moves
-        QCOMPARE(RunEstimate::model(e, &above, kParams), 96.0 + kParams.move);
-    }
-
     // Rows of one kind: the model's time times a factor plus its waits; only the factor counts.
     void calibration_data()
     {
