@@ -1,9 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Schedule entries as values, without any widget: the codec reading fields
-// into an entry and writing them back, the block rows of one scan (the
-// coupling of starts, Points and Delta), the checks of an entry before it is
-// run (each rule with an entry that passes and one that fails) and the
-// duration model on entries worked out by hand.
+// Schedule entries as values, without any widget: the codec, the coupling of starts, Points
+// and Delta in the block rows, the checks before a run and the duration model.
 #include "EntryCheck.h"
 #include "EntryCodec.h"
 #include "EntryText.h"
@@ -100,8 +97,7 @@ private slots:
         QCOMPARE(out.size(), 18 + 3 * e.blocks);
     }
 
-    // A block read without Points takes them from its Delta over its width;
-    // one with Points keeps them, and the last one's end follows from both.
+    // A block read without Points takes them from its Delta; the last end follows from both.
     void pointsFromDelta()
     {
         const Entry e = EntryCodec::fromFields(
@@ -111,8 +107,7 @@ private slots:
         QCOMPARE(e.stepBlocks.row(2).pos, 9060.0);
     }
 
-    // Written and read back into a new entry, user blocks keep every field,
-    // the last block's width included; starts and Points stay as given.
+    // Written and read back, user blocks keep every field, the last block's Delta included.
     void roundTrip_data()
     {
         QTest::addColumn<QString>("unit");
@@ -140,10 +135,7 @@ private slots:
         QCOMPARE(first.mid(first.size() - 3), blocks.mid(blocks.size() - 3)); // the last Delta too
     }
 
-    // A text that names nothing known: the entry stands where such a line
-    // always put it (as if the fallback had been read), cannot start, and
-    // writes the text back as read. The fallback is written as chosen: an
-    // empty edge as the edge the automatic choice took.
+    // An unknown text acts as the fallback, cannot start and is written back as read.
     void unknownTexts_data()
     {
         QTest::addColumn<int>("column");
@@ -191,8 +183,7 @@ private slots:
         QTEST(EntryCodec::toFields(empty).at(column), "chosen");
     }
 
-    // The blocks an entry shows are those sent: standard blocks are the
-    // target's set, whatever count the entry had.
+    // The blocks shown are those sent: standard blocks are the target's set, whatever the count.
     void standardBlocksShown_data()
     {
         QTest::addColumn<Edit>("edit");
@@ -242,22 +233,9 @@ private slots:
         }
     }
 
-    // Each entry converts angles with its own crystal, whatever entry was
-    // read after it: the start of a block shown in degrees follows the Bragg
-    // law for the entry's spacing.
-    void anglesUseTheEntrysCrystal_data()
-    {
-        QTest::addColumn<QString>("crystal");
-        QTest::addColumn<double>("d");
-        QTest::addColumn<QString>("other");
-        QTest::newRow("Si111 read before Si311") << "Si111" << 3.13553 << "Si311";
-        QTest::newRow("Si311 read before Si111") << "Si311" << 1.63747 << "Si111";
-    }
+    // Each entry converts angles with its own crystal, whatever entry was read after it.
     void anglesUseTheEntrysCrystal()
     {
-        QFETCH(QString, crystal);
-        QFETCH(double, d);
-        QFETCH(QString, other);
         auto read = [](const QString &c) {
             QStringList f = entryFields("Cu", "K", "User", "Step", 1, "eV", {"9000", "10", "10"});
             f[9] = c;
@@ -265,16 +243,19 @@ private slots:
             e.selectBlockUnit(3);
             return e;
         };
-        const Entry e = read(crystal);
-        const Entry later = read(other);
-        const double bragg = std::asin(12.39842 / 9.0 / (2 * d)) * 180 / M_PI;
-        QVERIFY(std::abs(e.activeBlocks().displayValue(0) - bragg) < 1e-3);
-        QVERIFY(std::abs(later.activeBlocks().displayValue(0) - bragg) > 1);
+        const QList<std::pair<QString, double>> spacings{{"Si111", 3.13553}, {"Si311", 1.63747}};
+        for (int i = 0; i < 2; ++i) { // each read before the other
+            const Entry e = read(spacings.at(i).first);
+            const Entry later = read(spacings.at(1 - i).first);
+            const double bragg =
+                std::asin(12.39842 / 9.0 / (2 * spacings.at(i).second)) * 180 / M_PI;
+            QVERIFY(std::abs(e.activeBlocks().displayValue(0) - bragg) < 1e-3);
+            QVERIFY(std::abs(later.activeBlocks().displayValue(0) - bragg) > 1);
+        }
     }
 
-    // Operations "<op><row> <text>" (S edit start, T type start, P Points,
-    // D Delta, X Points text alone, U<unit>, N<blocks shown>), then "Points
-    // Delta" of rows 0...
+    // Ops "<op><row> <text>" (S/T edit/type start, P Points, D Delta, X Points text alone,
+    // U<unit>, N<blocks shown>), then "Points Delta" of rows 0...
     void edits_data()
     {
         QTest::addColumn<int>("shown");
@@ -287,33 +268,28 @@ private slots:
         const QStringList pts{"P0 10", "P1 100"};
         // 1400 / 0.3 truncates to 4666, whose six-digit Delta gives 4665.
         const QStringList settled{"4665 0.300107"};
-        QTest::newRow("Delta settles") << 1 << one << QStringList{"D0 0.3"} << settled;
-        QTest::newRow("Points alone") << 1 << one << QStringList{"P0 4666"} << settled;
-        QTest::newRow("end row start")
-            << 2 << two << pts + QStringList{"S2 8500"} << QStringList{"10 10", "100 4"};
-        QTest::newRow("inner row start")
-            << 2 << two << pts + QStringList{"S1 8200"} << QStringList{"10 20", "100 1"};
-        QTest::newRow("first row start")
-            << 2 << two << pts + QStringList{"S0 7900"} << QStringList{"10 20", "100 2"};
-        QTest::newRow("start edited: recomputed")
-            << 1 << one << QStringList{"X0 7", "S0 8000"} << QStringList{"7 200"};
-        QTest::newRow("no Points: Delta stays a number in every unit")
-            << 2 << three << QStringList{"D0 10", "P0 0", "U1", "U2", "U3", "U0"}
-            << QStringList{"0 10"};
-        QTest::newRow("a unit changed: the Delta follows, the Points stay")
-            << 1 << one << QStringList{"P0 100", "U1"} << QStringList{"100 0.014"};
-        QTest::newRow("a single point: its Delta is the block's width")
-            << 1 << one << QStringList{"P0 1", "S1 9500"} << QStringList{"1 1500"};
-        QTest::newRow("the last of ten blocks")
-            << BlockSet::maxBlocks << ScheduleTestEnv::fullStarts(8000, 100) << QStringList{"P9 10"}
-            << QStringList(BlockSet::maxBlocks - 1, " ") + QStringList{"10 10"};
-        QTest::newRow("no block shown")
-            << 2 << two << QStringList{"N0", "P0 5"} << QStringList{"5 "};
-        QTest::newRow("row past the shown blocks")
-            << 1 << three << QStringList{"P1 5"} << QStringList{" ", "5 "};
-        QTest::newRow("a unit changed while a block is hidden: shown again, it follows")
-            << 2 << three << QStringList{"P1 100", "N1", "U1", "N2"}
-            << QStringList{" ", "100 0.004"};
+        const auto row = [](const char *name, int shown, const QStringList &starts,
+                            const QStringList &ops, const QStringList &rows) {
+            QTest::newRow(name) << shown << starts << ops << rows;
+        };
+        row("Delta settles", 1, one, {"D0 0.3"}, settled);
+        row("Points alone", 1, one, {"P0 4666"}, settled);
+        row("end row start", 2, two, pts + QStringList{"S2 8500"}, {"10 10", "100 4"});
+        row("inner row start", 2, two, pts + QStringList{"S1 8200"}, {"10 20", "100 1"});
+        row("first row start", 2, two, pts + QStringList{"S0 7900"}, {"10 20", "100 2"});
+        row("start edited: recomputed", 1, one, {"X0 7", "S0 8000"}, {"7 200"});
+        row("no Points: Delta stays a number in every unit", 2, three,
+            {"D0 10", "P0 0", "U1", "U2", "U3", "U0"}, {"0 10"});
+        row("a unit changed: the Delta follows, the Points stay", 1, one, {"P0 100", "U1"},
+            {"100 0.014"});
+        row("a single point: its Delta is the block's width", 1, one, {"P0 1", "S1 9500"},
+            {"1 1500"});
+        row("the last of ten blocks", BlockSet::maxBlocks, ScheduleTestEnv::fullStarts(8000, 100),
+            {"P9 10"}, QStringList(BlockSet::maxBlocks - 1, " ") + QStringList{"10 10"});
+        row("no block shown", 2, two, {"N0", "P0 5"}, {"5 "});
+        row("row past the shown blocks", 1, three, {"P1 5"}, {" ", "5 "});
+        row("a unit changed while a block is hidden: shown again, it follows", 2, three,
+            {"P1 100", "N1", "U1", "N2"}, {" ", "100 0.004"});
     }
     void edits()
     {
@@ -353,8 +329,7 @@ private slots:
         QCOMPARE(got, (QList<double>{1, 1, 2, 5, 10, 10}));
     }
 
-    // Each row edits a new (copper, quick, standard, holder "1") entry, with
-    // extra configuration lines.
+    // Each row edits a new (copper, quick, standard, holder "1") entry, with extra config lines.
     void rules_data()
     {
         QTest::addColumn<QString>("config");
@@ -368,35 +343,32 @@ private slots:
         };
         const QStringList starts{"8900", "9000", "9100"};
         const QString range = "HOLDER_RANGE 1 48\n";
-        row("holder as text, no range", 0, 0, [](Entry &e) { e.holder = "A1"; });
-        row(
-            "holder as text, range", 1, 0, [](Entry &e) { e.holder = "A1"; }, range);
-        row(
-            "holder past the range", 1, 0, [](Entry &e) { e.holder = "99"; }, range);
-        row(
-            "holder at the range's end", 0, 0, [](Entry &e) { e.holder = "48"; }, range);
-        row(
-            "range that does not read is ignored", 0, 0, [](Entry &e) { e.holder = "99"; },
-            "HOLDER_RANGE 48 1\n");
+        const auto holder = [](const char *h) { return Edit([h](Entry &e) { e.holder = h; }); };
+        const auto times = [](const char *t) { return Edit([t](Entry &e) { e.measTimes = t; }); };
+        const auto target = [](const char *element, const char *edge) {
+            return Edit([=](Entry &e) {
+                e.targetElm = element;
+                e.targetCore = edge;
+                e.updateTarget();
+            });
+        };
+        row("holder as text, no range", 0, 0, holder("A1"));
+        row("holder as text, range", 1, 0, holder("A1"), range);
+        row("holder past the range", 1, 0, holder("99"), range);
+        row("holder at the range's end", 0, 0, holder("48"), range);
+        row("range that does not read is ignored", 0, 0, holder("99"), "HOLDER_RANGE 48 1\n");
         row("sample id without holder", 1, 0, [](Entry &e) { e.holder.clear(); });
         row("holder alone", 0, 0, [](Entry &e) { e.holder = "2", e.sampleId.clear(); });
         row("neither", 1, 0, [](Entry &e) { e.holder.clear(), e.sampleId.clear(); });
         row("sample id beyond Latin-1, never sent", 0, 0, [](Entry &e) { e.sampleId = "\u9285"; });
-        row("holder beyond Latin-1", 1, 0, [](Entry &e) { e.holder = "\u9285"; });
+        row("holder beyond Latin-1", 1, 0, holder("\u9285"));
         row("data file beyond Latin-1", 1, 0, [](Entry &e) { e.dataFile = "\u8a66\u6599.dat"; });
         row("no data file name", 0, 0, [](Entry &e) { e.dataFile.clear(); });
-        row("time zero", 1, 0, [](Entry &e) { e.measTimes = "1,0"; });
-        row("no times", 1, 0, [](Entry &e) { e.measTimes = " , "; });
-        row("time no number", 1, 0, [](Entry &e) { e.measTimes = "1 x"; });
-        row("time endless", 1, 0, [](Entry &e) { e.measTimes = "inf"; });
-        row(
-            "edge the element has not", 1, 0,
-            [](Entry &e) {
-                e.targetElm = "H";
-                e.targetCore = "L3";
-                e.updateTarget();
-            },
-            {}, "no L3 edge");
+        row("time zero", 1, 0, times("1,0"));
+        row("no times", 1, 0, times(" , "));
+        row("time no number", 1, 0, times("1 x"));
+        row("time endless", 1, 0, times("inf"));
+        row("edge the element has not", 1, 0, target("H", "L3"), {}, "no L3 edge");
         row("fewer times than standard blocks", 0, 1, [](Entry &e) {
             e.selectScanType(EntryRows::StepScan);
             e.measTimes = "1, 2";
@@ -421,10 +393,7 @@ private slots:
             crystalTable().clear();
             e.updateTarget();
         });
-        row("edge below the crystal's range", 1, 0, [](Entry &e) {
-            e.targetCore = "L1"; // Cu L1, 1.1 keV
-            e.updateTarget();
-        });
+        row("edge below the crystal's range", 1, 0, target("Cu", "L1")); // 1.1 keV
         // A crystal's range holds its highest energy, not its lowest.
         const QString cuK = QString::number(xrayDataBase().edgeEnergy("Cu", "K"), 'g', 17);
         const auto lastCrystal = [](Entry &e) { e.crystal = crystalTable().count() - 1; };
@@ -498,8 +467,7 @@ private slots:
         QTEST(counts, "warnings");
     }
 
-    // Seconds with 0.5 s per point: the standard step set of copper is
-    // 40, 300, 180 and 100 points.
+    // Seconds with 0.5 s per point; copper's standard step set is 40, 300, 180 and 100 points.
     void duration_data()
     {
         QTest::addColumn<Edit>("edit");
@@ -522,8 +490,7 @@ private slots:
         QTEST(Estimate::measurement(e, Estimate::Params{}), "seconds");
     }
 
-    // The estimate's figures from the settings: a number of 0 or more
-    // replaces its default, anything else leaves it.
+    // The estimate's figures from the settings: a number of 0 or more replaces the default.
     void estimateSettings_data()
     {
         QTest::addColumn<QString>("text");
