@@ -31,20 +31,12 @@ class TestScanPlan : public QObject
 private slots:
     void initTestCase() { QVERIFY(ScheduleTestEnv::setUp()); }
 
-    void kAndE_data()
-    {
-        QTest::addColumn<double>("k");
-        QTest::addColumn<double>("e");
-        QTest::newRow("k 10") << 10.0 << 380.998;
-        QTest::newRow("k 1") << 1.0 << 3.80998;
-        QTest::newRow("edge") << 0.0 << 0.0;
-    }
     void kAndE()
     {
-        QFETCH(double, k);
-        QFETCH(double, e);
-        QCOMPARE(ScanPlan::eAboveEdgeOf(k), e);
-        QVERIFY(std::abs(ScanPlan::kOf(e) - k) < 1e-9);
+        for (const auto &[k, e] : {std::pair{10.0, 380.998}, {1.0, 3.80998}, {0.0, 0.0}}) {
+            QCOMPARE(ScanPlan::eAboveEdgeOf(k), e);
+            QVERIFY(std::abs(ScanPlan::kOf(e) - k) < 1e-9);
+        }
         QCOMPARE(ScanPlan::kOf(-1), -1.0); // below the edge
     }
 
@@ -64,8 +56,7 @@ private slots:
         QCOMPARE(p.blocks.at(0).kFrom, -1.0);
         QVERIFY(p.blocks.at(1).kFrom < 0 && p.blocks.at(1).kTo > 0); // crosses the edge
         QVERIFY(std::abs(p.blocks.at(2).kTo - ScanPlan::kOf(130)) < 1e-6);
-        // The k steps at both ends of a block, from the edge on; the last one
-        // reaches the next block's start.
+        // The k steps at both ends of a block, from the edge on; the last reaches the next start.
         const auto dk = [](double from, double to) {
             return ScanPlan::kOf(to) - ScanPlan::kOf(from);
         };
@@ -87,9 +78,7 @@ private slots:
                  QList<double>({80, 80, 0.2}));
     }
 
-    // A block file in keV with starts relative to the edge: "R" offsets are
-    // eV whatever the file's unit, the absolute starts are in its unit (eV
-    // when it names no unit this program has).
+    // A block file's "R" offsets are eV whatever its unit; absolute starts are in its unit.
     void blockFileStarts_data()
     {
         QTest::addColumn<QByteArray>("unit");
@@ -121,44 +110,37 @@ private slots:
         QTEST(set.row(0).deltaText, "delta"); // shown as the file's Points measure it
     }
 
-    // A block file holds both scans, whichever is shown: read into a fresh
-    // entry, each scan's count, starts, points and times come back. Counts
-    // out of range or not given are read as the format says.
-    void blockFileKeepsBothScans_data()
-    {
-        QTest::addColumn<int>("shown");
-        QTest::newRow("quick shown") << int(EntryRows::QuickScan);
-        QTest::newRow("step shown") << int(EntryRows::StepScan);
-    }
+    // A block file holds both scans, whichever is shown, and reads its counts as the format says.
     void blockFileKeepsBothScans()
     {
-        QFETCH(int, shown);
-        Entry e = Entry::defaults();
-        for (int scan : {1 - shown, shown}) {
-            e.selectScanType(scan);
-            if (scan == EntryRows::QuickScan)
-                ScheduleTestEnv::setUserBlocks(e, Units::EV, {"8900", "9100"}, {400}, "30");
-            else
-                ScheduleTestEnv::setUserBlocks(e, Units::EV, {"8800", "8900", "9000", "9400"},
-                                               {10, 50, 80}, "1, 2, 3");
-        }
-        QTemporaryDir dir;
-        QVERIFY(BlockFile::write(dir.filePath("both"), e).ok);
-        Entry back = Entry::defaults();
-        QVERIFY(BlockFile::load(dir.filePath("both.prm"), back).ok);
         const auto rows = [](const BlockSet &set, int n) {
             QStringList out;
             for (int i = 0; i <= n; ++i)
                 out << QStringLiteral("%1/%2").arg(set.row(i).pos).arg(set.row(i).points());
             return out.join(' ');
         };
-        QCOMPARE(QStringList({QString::number(back.quickBlockCount), back.quickTimes,
-                              rows(back.quickBlocks, 1), QString::number(back.stepBlockCount),
-                              back.stepTimes, rows(back.stepBlocks, 3)}),
-                 QStringList({"1", "30", "8900/400 9100/0", "3", "1, 2, 3",
-                              "8800/10 8900/50 9000/80 9400/0"}));
-        // A count past the limits leaves the entry's; one not given is 1, one
-        // that is no number 0.
+        QTemporaryDir dir;
+        Entry back = Entry::defaults();
+        for (int shown : {int(EntryRows::QuickScan), int(EntryRows::StepScan)}) {
+            Entry e = Entry::defaults();
+            for (int scan : {1 - shown, shown}) {
+                e.selectScanType(scan);
+                if (scan == EntryRows::QuickScan)
+                    ScheduleTestEnv::setUserBlocks(e, Units::EV, {"8900", "9100"}, {400}, "30");
+                else
+                    ScheduleTestEnv::setUserBlocks(e, Units::EV, {"8800", "8900", "9000", "9400"},
+                                                   {10, 50, 80}, "1, 2, 3");
+            }
+            QVERIFY(BlockFile::write(dir.filePath("both"), e).ok);
+            back = Entry::defaults();
+            QVERIFY(BlockFile::load(dir.filePath("both.prm"), back).ok);
+            QCOMPARE(QStringList({QString::number(back.quickBlockCount), back.quickTimes,
+                                  rows(back.quickBlocks, 1), QString::number(back.stepBlockCount),
+                                  back.stepTimes, rows(back.stepBlocks, 3)}),
+                     QStringList({"1", "30", "8900/400 9100/0", "3", "1, 2, 3",
+                                  "8800/10 8900/50 9000/80 9400/0"}));
+        }
+        // A count past the limits leaves the entry's; none given is 1, no number 0.
         const QList<std::pair<const char *, QList<int>>> counts{
             {"QN 11\nSN -1\n", {1, 3}}, {"QN 10\nSN 10\n", {10, 10}}, {"QN\nSN x\n", {1, 0}}};
         for (const auto &[text, want] : counts) {
@@ -168,30 +150,25 @@ private slots:
         }
     }
 
-    // The plan's warnings: a boundary measured twice (sent values that
-    // round to the same energy), a step that jumps more than threefold.
+    // The plan's warnings: a boundary measured twice, a step that jumps more than threefold.
     void warnings_data()
     {
         QTest::addColumn<QStringList>("starts");
         QTest::addColumn<QList<int>>("points");
         QTest::addColumn<QStringList>("found"); // words of each warning
-        QTest::newRow("even") << QStringList{"R-20", "R0", "R20"} << QList<int>{20, 10}
-                              << QStringList{};
-        QTest::newRow("step jumps above the edge")
-            << QStringList{"R20", "R40", "R140"} << QList<int>{20, 10}
-            << QStringList{"in block 2 ("};
-        QTest::newRow("step jumps from a block that begins at the edge")
-            << QStringList{"R0", "R40", "R140"} << QList<int>{20, 10}
-            << QStringList{"in block 2 ("};
-        QTest::newRow("fine XANES after a coarse pre-edge")
-            << QStringList{"R-100", "R-20", "R20"} << QList<int>{10, 80} << QStringList{};
-        QTest::newRow("same energy twice")
-            << QStringList{"R-20", "R0", "R0.000001", "R20"} << QList<int>{20, 1, 20}
-            << QStringList{"Blocks 2 and 3"};
-        // Block 2 has no point: block 1's last point is not compared with
-        // block 3's first across it.
-        QTest::newRow("a block of no points between")
-            << QStringList{"R-20", "R0", "R-1", "R20"} << QList<int>{20, 0, 20} << QStringList{};
+        const auto row = [](const char *name, const QStringList &starts, const QList<int> &points,
+                            const QStringList &found) {
+            QTest::newRow(name) << starts << points << found;
+        };
+        row("even", {"R-20", "R0", "R20"}, {20, 10}, {});
+        row("step jumps above the edge", {"R20", "R40", "R140"}, {20, 10}, {"in block 2 ("});
+        row("step jumps from a block that begins at the edge", {"R0", "R40", "R140"}, {20, 10},
+            {"in block 2 ("});
+        row("fine XANES after a coarse pre-edge", {"R-100", "R-20", "R20"}, {10, 80}, {});
+        row("same energy twice", {"R-20", "R0", "R0.000001", "R20"}, {20, 1, 20},
+            {"Blocks 2 and 3"});
+        // Block 1's last point is not compared across a block of no points.
+        row("a block of no points between", {"R-20", "R0", "R-1", "R20"}, {20, 0, 20}, {});
     }
     void warnings()
     {
@@ -204,10 +181,8 @@ private slots:
             QVERIFY2(w.at(i).contains(found.at(i)), qPrintable(w.join('\n')));
     }
 
-    // The region k 3 -> 16, dk 0.05 over at most 10 blocks: the k grid's
-    // points, block starts on it, the pre-edge and XANES blocks kept, the
-    // dwell of each block from the law at its middle, and the steps close
-    // to dk.
+    // The region k 3 -> 16, dk 0.05: block starts on the k grid, the pre-edge and XANES blocks
+    // kept, each block's dwell from the law at its middle, and the steps close to dk.
     void region_data()
     {
         QTest::addColumn<int>("n");
@@ -227,14 +202,7 @@ private slots:
         QFETCH(double, deviation);
         QFETCH(double, timeOff);
         const Entry before = cuWith({"R-150", "R-30", "R30", "R400"}, {40, 60, 100}, "1, 1, 2");
-        ScanPlan::Region r;
-        r.kStart = 3;
-        r.kEnd = 16;
-        r.dk = 0.05;
-        r.t0 = 1;
-        r.k0 = 3;
-        r.n = n;
-        r.maxBlocks = maxBlocks;
+        const ScanPlan::Region r{3, 16, 0.05, 1, 3, n, maxBlocks}; // k from, to, dk, t0, k0
         const ScanPlan::RegionResult res = ScanPlan::applyRegion(before, r);
         QVERIFY2(res.ok, qPrintable(res.error));
         QCOMPARE(res.blocksKept, 2); // the blocks from -150 and -30 eV
@@ -263,16 +231,11 @@ private slots:
         QCOMPARE(ScanPlan::warnings(p).size(), 0);
     }
 
-    // The last block kept now ends where the region begins, and its Delta
-    // (shown and saved) follows, also when it is the first block.
+    // The last block kept (here the first) now ends where the region begins; its Delta follows.
     void regionMovesTheLastKeptEnd()
     {
         const Entry before = cuWith({"R-150", "R30", "R400"}, {40, 100}, "1, 2");
-        ScanPlan::Region r;
-        r.kStart = 3;
-        r.kEnd = 16;
-        r.dk = 0.05;
-        const ScanPlan::RegionResult res = ScanPlan::applyRegion(before, r);
+        const ScanPlan::RegionResult res = ScanPlan::applyRegion(before, {3, 16, 0.05});
         QVERIFY2(res.ok && res.blocksKept == 1, qPrintable(res.error));
         const BlockSet &set = res.entry.activeBlocks();
         QCOMPARE(set.row(0).points(), 40);
