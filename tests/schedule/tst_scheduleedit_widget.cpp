@@ -58,9 +58,7 @@ private slots:
         ScheduleEdit shown; // shown in another editor, the entry shows that crystal
         shown.setEntry(e.entry());
         QCOMPARE(shown.selector(EntryColumns::Crystal)->currentIndex(), 2);
-        // The first row of a table counts too. Shown: the blocks sent, the
-        // standard XANES step set's three or the XAFS set's four, with their
-        // end row and nothing past them.
+        // The first row counts too; shown: the blocks sent, their end row, nothing past them.
         for (int row : {1, 0}) {
             e.selector(EntryColumns::StdType)->setCurrentIndex(row);
             QCOMPARE(e.entry().stdBlockType, row);
@@ -91,8 +89,7 @@ private slots:
             QCOMPARE(e.stepBlocks->row(i)->pointsEdit()->isEnabled(), i < BlockSet::maxBlocks);
         }
         QVERIFY(changed.count() >= 7);
-        // A start typed into a user block reaches the entry (the block file's
-        // and the standard set's are the target's).
+        // A start typed into a user block reaches the entry.
         type(e.stepBlocks->row(1)->startPosEdit(), "9000");
         QCOMPARE(e.entry().stepBlocks.row(1).pos, 9000.0);
         // Points and Delta typed make each other follow over the block's width.
@@ -113,9 +110,7 @@ private slots:
         }
     }
 
-    // Showing an entry changes nothing in it: the form's own handlers stay
-    // out of the way while it is filled, in a new editor and in one that
-    // showed another entry.
+    // Showing an entry, in a new editor or a used one, changes nothing in it.
     void showingChangesNothing_data()
     {
         QTest::addColumn<Entry>("entry");
@@ -185,8 +180,7 @@ private slots:
         QVERIFY(!e.warningBox()->text().contains("refilled"));
     }
 
-    // A scan type read as "Quack" stands on Quick; picking Quick is a choice:
-    // the text and its error go.
+    // A text read stands on the fallback row; picking that row drops the text and its error.
     void pickingTheFallbackRowReplacesTheTextRead_data()
     {
         QTest::addColumn<int>("column");
@@ -200,8 +194,7 @@ private slots:
     {
         QFETCH(int, column);
         QFETCH(QString, read);
-        // Shown after an entry on other rows of every box: showing it moves
-        // them all, and none of those moves counts as a pick.
+        // Shown after an entry on other rows: none of the moves made in showing it is a pick.
         QStringList f = ScheduleTestEnv::entryFields("Cu", "K", "Std", "Step", 1, "keV");
         f[EntryColumns::Crystal] = "Si311";
         f[EntryColumns::StdType] = stdTypeTable().labels().value(1);
@@ -266,8 +259,7 @@ private slots:
         QCOMPARE(value(), before);
     }
 
-    // The plot draws the plan: every point, a boundary at each block's ends,
-    // the dwell as a step a block, k marked only above the edge.
+    // The plot draws the plan: points, block boundaries, dwell steps, k above the edge only.
     void planPlotDrawsThePlan()
     {
         Entry e = Entry::defaults();
@@ -306,8 +298,7 @@ private slots:
             shown.setEntry(fewer);
             QCOMPARE(bare(shown.plot()), starts.size() < 2); // one block is a plan too
         }
-        // The table beside it: E and k from the edge (k from 0 where a block
-        // crosses it), points, step, dk at both ends, dwell, time; the totals.
+        // The table beside it, worked out by hand; k from 0 where a block crosses the edge.
         QStringList rows;
         for (int r = 0; r < view.table()->rowCount(); ++r) {
             QStringList cells;
@@ -322,11 +313,7 @@ private slots:
                               "Total |  | 88 |  |  |  | 288"}));
     }
 
-    // Saved as "tonight", the blocks go to tonight.prm and the entry names
-    // that file; a save that fails leaves the entry naming what it named.
-    // Chosen in another editor, the file's blocks are read into it.
-    // The k region dialog gives its values when OK is pressed, and nothing
-    // when it is cancelled.
+    // The k region dialog gives its values when OK is pressed, and nothing when it is cancelled.
     void regionChosenInItsDialog()
     {
         PlanView view;
@@ -362,6 +349,7 @@ private slots:
         QCOMPARE(values(chosen.at(1)), values(changed));
     }
 
+    // Saved blocks name the file written (not after a failed save); another editor reads them.
     void savedBlocksNameTheWrittenFile()
     {
         QTemporaryDir dir;
@@ -385,8 +373,7 @@ private slots:
         QCOMPARE(e.blockFileDialog(), dialog);
         emit dialog->fileSelected(dir.filePath("unwritten.prm")); // to read: nothing is written
         QVERIFY(!QFile::exists(dir.filePath("unwritten.prm")));
-        // A 9809 file is the target's own tools' to read; one that is not
-        // there reads nothing.
+        // A 9809 file is the target's own tools' to read; a missing one reads nothing.
         QVERIFY(TestSupport::writeFile(dir.filePath("old.dat"), "9809 QXAFS\nN 1\n"));
         const QList<std::pair<QString, int>> kinds{{dir.filePath("tonight.prm"), 0},
                                                    {dir.filePath("old.dat"), 1},
