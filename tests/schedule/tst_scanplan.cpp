@@ -151,6 +151,8 @@ private slots:
         };
         row("even", {"R-20", "R0", "R20"}, {20, 10}, {});
         row("step jumps above the edge", {"R20", "R40", "R140"}, {20, 10}, {"in block 2 ("});
+        row("step jumps from a block that begins at the edge", {"R0", "R40", "R140"}, {20, 10},
+            {"in block 2 ("});
         row("fine XANES after a coarse pre-edge", {"R-100", "R-20", "R20"}, {10, 80}, {});
         row("same energy twice", {"R-20", "R0", "R0.000001", "R20"}, {20, 1, 20},
             {"Blocks 2 and 3"});

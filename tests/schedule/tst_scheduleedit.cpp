@@ -409,6 +409,11 @@ private slots:
         row("block of a single point", 0, 0, userBlocks(starts, {1, 20}));
         row("block of no width", 1, 0, userBlocks({"8900", "9000", "9000"}, {10, 20}), {},
             "Block 2 ");
+        // Blocks in error are not weighed against the crystal as well.
+        row("a block backwards after one past the crystal's range", 1, 0,
+            userBlocks({"8900", "30000", "9000"}, {10, 20}), {}, "Block 2 ");
+        row("a block without points after one past the crystal's range", 1, 0,
+            userBlocks({"8900", "30000", "30100"}, {10, 0}), {}, "Block 2:");
         row("blocks past the crystal's range", 0, 1,
             userBlocks({"8900", "9000", "30000"}, {10, 2100}), {}, "Block 2 reaches 30000 eV");
         row("blocks from below the crystal's range", 0, 1,
