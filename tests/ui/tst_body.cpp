@@ -1,14 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The main window: list editing and the cut buffer, one editor for the
 // current entry, schedule files, the run shown, questions before losing work.
-// (The bus wired to the run controller is tested against the stand-ins.)
-#include "BlockFile.h"
 #include "Body.h"
 #include "ConfigStore.h"
 #include "DryRun.h"
 #include "DryRunWindow.h"
 #include "EntryCodec.h"
-#include "ExecPlan.h"
 #include "ListEdits.h"
 #include "ListPane.h"
 #include "LogArea.h"
@@ -17,7 +14,6 @@
 #include "ScheduleDocument.h"
 #include "ScheduleEdit.h"
 #include "ScheduleHistory.h"
-#include "Startup.h"
 #include "TestSupport.h"
 #include "Tolva.h"
 #include "XrayDataBase.h"
@@ -38,7 +34,6 @@
 #include <QTemporaryDir>
 #include <QTextEdit>
 #include <QTimer>
-#include <QTranslator>
 #include <QUndoStack>
 
 namespace {
@@ -94,11 +89,6 @@ QString lists(const Body &body)
     return out.join('\n');
 }
 
-int rowOf(Body &body, const QString &sample)
-{
-    return int(samples(body.scheduleModel()).indexOf(sample));
-}
-
 void chooseFile(Body &body, Body::Button button, const QString &file)
 {
     body.click(button);
@@ -126,9 +116,7 @@ private slots:
         buildOptionTables(cfg);
     }
 
-    // Clicks on the list A, B, C: "top", "bottom" (a new entry N), "clear",
-    // "back", and "cut X", "copy X", "up X", "down X" with the editor on
-    // entry X. Expected: the schedule, the cut buffer top first.
+    // Clicks on the list A, B, C ("cut X": with the editor on X): schedule, cut buffer after.
     void listEditing_data()
     {
         for (const char *column : {"script", "schedule", "buffer"})
@@ -169,7 +157,7 @@ private slots:
                 continue;
             }
             if (w != "clear" && w != "back")
-                body.setCurrentRow(rowOf(body, words.at(++i)));
+                body.setCurrentRow(int(samples(list).indexOf(words.at(++i))));
             body.click(buttons.value(w));
         }
         QTEST(samples(list), "schedule");
@@ -177,8 +165,7 @@ private slots:
         QCOMPARE(asked, int(script.startsWith("clear")));
     }
 
-    // Every change to the list is one step: undo gives back exactly the
-    // lists that were (ids included), redo the lists after the change.
+    // Every list change is one step: undo gives back the exact lists (ids too), redo the after.
     void undoGivesBackTheList_data()
     {
         QTest::addColumn<QString>("action");
@@ -204,8 +191,7 @@ private slots:
         const QString before = lists(body);
         const int steps = stack->index();
         pane->selectRows(0, 2);
-        // Ticked already: a change of nothing is no step. Nothing moves past
-        // the ends; rows that do not read are not pasted.
+        // No step for a change of nothing, a move past an end, or rows that do not read.
         pane->action(ListPane::Action::Tick)->trigger();
         pane->selectRows(0, 0);
         pane->action(ListPane::Action::MoveUp)->trigger();
@@ -283,14 +269,12 @@ private slots:
         QCOMPARE(lists(body), after);
     }
 
-    // Check lists the list as it is now, in one window however often it
-    // is pressed.
+    // Check lists the list as it is now, in one window however often it is pressed.
     void checkListsTheListNow()
     {
         Body body;
         fillABC(body);
-        // The listing holds the time it was made: compared by its lines'
-        // count and its first line, which counts the ticked entries.
+        // The listing holds its time: compared by line count and first line (ticked count).
         const auto same = [&body] {
             const QStringList want =
                 DryRun::run(body.scheduleModel()->entries(), DryRun::Setup::fromConfig(config()),
@@ -311,8 +295,7 @@ private slots:
         QCOMPARE(body.dryRunView(), window);
     }
 
-    // The Check listing saved as text is written whole, or the operator is
-    // told why it was not.
+    // The Check listing saved as text is written whole, or the operator told why not.
     void checkListingSaved()
     {
         DryRunWindow w;
@@ -328,18 +311,7 @@ private slots:
         QVERIFY(boxes.first()->text().contains("gone/check.txt"));
     }
 
-    // A list that had no entry shows the first one that comes, also when it
-    // is the only one.
-    void loneEntryIsShown()
-    {
-        Body body;
-        QCOMPARE(body.scheduleModel()->count(), 0);
-        body.scheduleModel()->insert(0, Entry::defaults());
-        QCOMPARE(body.currentRow(), 0);
-    }
-
-    // The log window keeps exactly its last lines: a night's log must not
-    // grow without bound, nor lose a line it could keep.
+    // The log keeps exactly its last lines: bounded for a night, yet losing none it could keep.
     void logKeepsItsLastLines()
     {
         LogArea log(nullptr, 3);
@@ -354,38 +326,37 @@ private slots:
             log.vlog(QStringLiteral("detail"));
             QCOMPARE(log.shownLines().last().endsWith("detail"), on);
         }
+        Body body; // the window's log goes to a file from the start: after a crash it is all
+        body.logPanel()->log(QStringLiteral("a line for the record"));
+        QVERIFY(!body.logPanel()->fileName().isEmpty());
+        QVERIFY(TestSupport::readLines(body.logPanel()->fileName())
+                    .last()
+                    .endsWith(QLatin1String("a line for the record")));
     }
 
-    // A new line goes at the end whatever the operator clicked in the log;
-    // "keep at end" decides only whether the view follows it.
-    void logLinesGoAtTheEnd_data()
-    {
-        QTest::addColumn<bool>("keep");
-        QTest::newRow("the view follows") << true;
-        QTest::newRow("the view stays where the operator reads") << false;
-    }
+    // A new line goes at the end whatever was clicked; "keep at end" only moves the view.
     void logLinesGoAtTheEnd()
     {
-        QFETCH(bool, keep);
-        LogArea log(nullptr, 100);
-        log.resize(300, 150);
-        log.show();
-        log.keepAtEnd()->setChecked(keep);
-        for (int i = 1; i <= 30; ++i)
-            log.log(QStringLiteral("line %1").arg(i));
-        QScrollBar *bar = log.view()->verticalScrollBar();
-        log.view()->moveCursor(QTextCursor::Start); // a click on the first line
-        bar->setValue(0);
-        log.log(QStringLiteral("line 31"));
-        const QStringList shown = log.shownLines();
-        QVERIFY2(shown.size() == 31 && shown.first().endsWith("line 1") &&
-                     shown.last().endsWith("line 31"),
-                 qPrintable(shown.join('\n')));
-        QCOMPARE(bar->value() > 0 && bar->value() == bar->maximum(), keep);
+        for (bool keep : {true, false}) { // the view follows, or stays where the operator reads
+            LogArea log(nullptr, 100);
+            log.resize(300, 150);
+            log.show();
+            log.keepAtEnd()->setChecked(keep);
+            for (int i = 1; i <= 30; ++i)
+                log.log(QStringLiteral("line %1").arg(i));
+            QScrollBar *bar = log.view()->verticalScrollBar();
+            log.view()->moveCursor(QTextCursor::Start); // a click on the first line
+            bar->setValue(0);
+            log.log(QStringLiteral("line 31"));
+            const QStringList shown = log.shownLines();
+            QVERIFY2(shown.size() == 31 && shown.first().endsWith("line 1") &&
+                         shown.last().endsWith("line 31"),
+                     qPrintable(shown.join('\n')));
+            QCOMPARE(bar->value() > 0 && bar->value() == bar->maximum(), keep);
+        }
     }
 
-    // After a night: what failed or was stopped is ticked again, what was
-    // measured unticked, what the run skipped or never reached kept as it was.
+    // After a night, failed or stopped entries are ticked again, measured ones unticked.
     void tickWhatFailed()
     {
         using S = EntryState;
@@ -407,10 +378,7 @@ private slots:
         QCOMPARE(got, (QList<bool>{true, false, false, false, true, true}));
     }
 
-    // The overview as a spreadsheet: arrows move the editor with the
-    // current row, typing edits the cell, a value committed with several
-    // rows selected goes to them all in one step, and a choice column
-    // offers its options.
+    // The overview as a spreadsheet: arrows, typing, Enter, one value or choice for many rows.
     void overviewEditedInPlace()
     {
         Body body;
@@ -446,8 +414,7 @@ private slots:
             QCOMPARE(list->entry(r).holder, QStringLiteral("9"));
         QCOMPARE(stack->index(), steps + 1);
 
-        // A choice, for every row selected; a text read that names no
-        // choice is shown as it was read.
+        // A choice for every row selected; a text read that names no choice is shown as read.
         Entry quack = list->entry(0);
         quack.unknownChoices.insert(EntryColumns::ScanType, QStringLiteral("Quack"));
         list->setEntry(0, quack);
@@ -467,10 +434,13 @@ private slots:
         QVERIFY(list->entry(0).unknownChoices.isEmpty());
     }
 
-    // One editor shows the overview's current entry, whatever the length of
-    // the list; what is typed in it goes to that entry and nowhere else.
+    // One editor shows the current entry of any list; typing goes to that entry only.
     void oneEditorForTheCurrentEntry()
     {
+        Body empty; // the first entry that comes is shown, also when it is the only one
+        QCOMPARE(empty.scheduleModel()->count(), 0);
+        empty.scheduleModel()->insert(0, Entry::defaults());
+        QCOMPARE(empty.currentRow(), 0);
         QString csv;
         for (int i = 1; i <= 500; ++i)
             csv += QStringLiteral("%1,S%1,,,f%1.dat,Cu,K\n").arg(i);
@@ -527,9 +497,8 @@ private slots:
         QVERIFY(!body.document()->changed());
     }
 
-    // A refused Start brings the first entry with errors into the editor;
-    // the editor marks its entry as the run goes. Stopped during a
-    // measurement, the run bar says the target carries on until it has ended.
+    // A refused Start shows the first entry with errors; the editor marks the run's entry;
+    // stopped mid-measurement, the run bar says the target measures on until it has ended.
     void runShown()
     {
         Body body;
@@ -562,8 +531,7 @@ private slots:
         QVERIFY(!body.runBar()->timesLabel()->text().contains("still measuring"));
     }
 
-    // A bus server that is not there is tried again by itself; the run
-    // bar's button gives it up and takes it up again.
+    // An absent bus server is retried by itself; the run bar's button gives that up and back.
     void runBarConnectButton()
     {
         QTcpServer unused; // a port where nobody listens once it is closed
@@ -582,8 +550,8 @@ private slots:
         QVERIFY(body.bus()->wantsConnection());
     }
 
-    // What an entry error does, chosen in the run bar, is what the run does.
-    void onEntryErrorChosen()
+    // The entry-error choice and the Resume mode, chosen in the window, are what the run does.
+    void choicesReachTheRun()
     {
         Body body;
         QComboBox *box = body.runBar()->onEntryErrorBox();
@@ -591,21 +559,17 @@ private slots:
             box->setCurrentIndex(choice);
             QCOMPARE(body.controller()->skipFailed(), choice == 1); // stop, skip
         }
+        disconnect(body.controller(), &RunController::resumeExec, nullptr, nullptr);
+        QSignalSpy resumed(body.controller(), &RunController::resumeExec);
+        for (Exec::ResumeMode mode : {Exec::FromHere, Exec::FromInit, Exec::FromNext}) {
+            body.setResumeMode(mode);
+            body.click(Body::Button::Resume);
+            QCOMPARE(resumed.count(), 1);
+            QCOMPARE(resumed.takeFirst().at(0).value<Exec::ResumeMode>(), mode);
+        }
     }
 
-    // The log goes to a file from the start: after a crash it is all there is.
-    void logWrittenToAFile()
-    {
-        Body body;
-        body.logPanel()->log(QStringLiteral("a line for the record"));
-        QVERIFY(!body.logPanel()->fileName().isEmpty());
-        QVERIFY(TestSupport::readLines(body.logPanel()->fileName())
-                    .last()
-                    .endsWith(QLatin1String("a line for the record")));
-    }
-
-    // A finished run leaves its one-line summary; after Resume the bar
-    // counts again (elapsed, countdown, end), not frozen on what it showed.
+    // A finished run leaves its summary; after Resume the bar counts again, not frozen.
     void runBarAfterResume()
     {
         Body body;
@@ -634,22 +598,8 @@ private slots:
         QCOMPARE(times->text(), RunBar::summaryText(*run));
     }
 
-    void resumeModeChosen()
-    {
-        Body body;
-        disconnect(body.controller(), &RunController::resumeExec, nullptr, nullptr);
-        QSignalSpy resumed(body.controller(), &RunController::resumeExec);
-        for (Exec::ResumeMode mode : {Exec::FromHere, Exec::FromInit, Exec::FromNext}) {
-            body.setResumeMode(mode);
-            body.click(Body::Button::Resume);
-            QCOMPARE(resumed.count(), 1);
-            QCOMPARE(resumed.takeFirst().at(0).value<Exec::ResumeMode>(), mode);
-        }
-    }
-
-    // What may lose work asks first, and only then, in a message box: what
-    // the operator clicks is the answer. The run is the window's side only
-    // (the engine is not started); entry B is the running one.
+    // What may lose work asks first, only then, in a message box whose click is the answer;
+    // the run is the window's side only (the engine is not started); B is the running entry.
     void questionsBeforeLosingWork_data()
     {
         QTest::addColumn<QString>("state"); // "edited", "running" or "measured"
