@@ -1,7 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Unattended runs: loading, starting once, confirming prompts, exit status.
-// After a crash: unsaved edits come back from the recovery file, a run cut
-// short is offered for resuming.
+// Unattended runs, exit status; after a crash, edits recovered and a run cut short resumed.
 #include "Body.h"
 #include "ConfigStore.h"
 #include "LogArea.h"
@@ -22,8 +20,8 @@
 
 namespace {
 
-// A window under an unattended run, with what it logs and the statuses it
-// quits with; only the window's side of a run (the engine is not started).
+// A window under an unattended run (the engine is not started), its log and exit statuses.
+// Options: -load, -go, -confirm-prompts, -quit-when-done, -resume-last, -entries.
 struct Night
 {
     explicit Night(const UnattendedRun::Options &o)
@@ -40,18 +38,7 @@ struct Night
     std::unique_ptr<UnattendedRun> run;
 };
 
-UnattendedRun::Options options(const QString &load, bool go, bool quitWhenDone)
-{
-    UnattendedRun::Options o;
-    o.loadFile = load;
-    o.go = go;
-    o.quitWhenDone = quitWhenDone;
-    return o;
-}
-
-// A run cut short an hour ago, in `journal`: its copy holds entries 4, 6 and 7
-// of the schedule (`earlier` had failed before it); `rows` ("entry:outcome")
-// follow its start.
+// A run cut short an hour ago: a copy of entries 4, 6, 7 (`earlier` failed before), `rows` after.
 void cutShort(const QString &journal, const QStringList &rows, const QList<int> &earlier = {})
 {
     const QDateTime run = QDateTime::currentDateTime().addSecs(-3600);
@@ -91,63 +78,55 @@ private slots:
         QVERIFY(TestSupport::writeFile("s.csv", "1,S1,,,a.dat,Cu,K\n2,S2,,,b.dat,Fe,K\n"));
     }
 
-    // A schedule that cannot be read ends the run at once with status 1.
+    // -go starts one run once the target is there, its coming back none more; -entries ticks
+    // only what it names; an unreadable schedule or a list past it ends at once with status 1.
     void loadAndGo_data()
     {
-        QTest::addColumn<bool>("readable");
+        QTest::addColumn<QString>("file");
         QTest::addColumn<bool>("go");
-        QTest::newRow("loaded, -go") << true << true;
-        QTest::newRow("loaded, no -go") << true << false;
-        QTest::newRow("unreadable, -go") << false << true;
-    }
-    void loadAndGo()
-    {
-        QFETCH(bool, readable);
-        QFETCH(bool, go);
-        Night n(options(m_dir.filePath(readable ? "s.csv" : "absent.csv"), go, !readable));
-        QSignalSpy starts(n.body.controller(), &RunController::startExec);
-        QSignalSpy ends(n.body.controller(), &RunController::runFinished); // refused for errors
-        QCOMPARE(n.body.scheduleModel()->count(), readable ? 2 : 0);
-        QCOMPARE(starts.count(), 0); // not before the target is there
-        n.body.controller()->setTargetReady(true);
-        n.body.controller()->setTargetReady(false);
-        n.body.controller()->setTargetReady(true); // the target coming back starts no second run
-        QCOMPARE(starts.count() + ends.count(), readable && go ? 1 : 0);
-        QTRY_COMPARE_WITH_TIMEOUT(n.quits, readable ? QList<int>() : QList<int>({1}), 10000);
-    }
-
-    // -entries ticks only the entries it names; a list that does not fit
-    // the schedule starts nothing and ends with status 1.
-    void entriesChosen_data()
-    {
+        QTest::addColumn<bool>("quit"); // -quit-when-done
         QTest::addColumn<QString>("entries");
         QTest::addColumn<QList<bool>>("ticked");
         QTest::addColumn<int>("starts");
-        QTest::newRow("the second") << "2" << QList<bool>{false, true} << 1;
-        QTest::newRow("past the schedule") << "1-3" << QList<bool>{true, true} << 0;
+        QTest::addColumn<QList<int>>("quits");
+        const QList<bool> both{true, true};
+        QTest::newRow("loaded, -go") << "s.csv" << true << false << "" << both << 1 << QList<int>();
+        QTest::newRow("loaded, no -go")
+            << "s.csv" << false << false << "" << both << 0 << QList<int>();
+        QTest::newRow("unreadable, -go")
+            << "absent.csv" << true << true << "" << QList<bool>() << 0 << QList<int>{1};
+        QTest::newRow("-entries: the second")
+            << "s.csv" << true << true << "2" << QList<bool>{false, true} << 1 << QList<int>();
+        QTest::newRow("-entries: past the schedule")
+            << "s.csv" << true << true << "1-3" << both << 0 << QList<int>{1};
     }
-    void entriesChosen()
+    void loadAndGo()
     {
+        QFETCH(QString, file);
+        QFETCH(bool, go);
+        QFETCH(bool, quit);
         QFETCH(QString, entries);
         QFETCH(int, starts);
-        UnattendedRun::Options o = options(m_dir.filePath("s.csv"), true, true);
-        o.entries = entries;
-        Night n(o);
+        QFETCH(QList<int>, quits);
+        Night n({m_dir.filePath(file), go, false, quit, false, entries});
         QSignalSpy started(n.body.controller(), &RunController::startExec);
+        QSignalSpy ends(n.body.controller(), &RunController::runFinished); // refused for errors
         QList<bool> ticked;
         for (const Entry &e : n.body.scheduleModel()->entries())
             ticked << e.exec;
         QTEST(ticked, "ticked");
+        QCOMPARE(started.count(), 0); // not before the target is there
         n.body.controller()->setTargetReady(true);
+        n.body.controller()->setTargetReady(false);
+        n.body.controller()->setTargetReady(true); // the target coming back starts no second run
         QCOMPARE(started.count(), starts);
-        QTRY_COMPARE_WITH_TIMEOUT(n.quits, starts ? QList<int>() : QList<int>{1}, 5000);
+        QCOMPARE(ends.count(), 0);
+        QTRY_COMPARE_WITH_TIMEOUT(n.quits, quits, 10000);
     }
 
     void confirmsEveryPrompt()
     {
-        UnattendedRun::Options o;
-        o.confirmPrompts = true;
-        Night n(o);
+        Night n({{}, false, true, false, false, {}});
         emit n.body.controller()->engine()->newPrompt(QStringLiteral("Mirror"), PromptHOCM);
         emit n.body.controller()->engine()->newPrompt(QStringLiteral("Mono"), PromptMono);
         QCOMPARE(n.body.prompterWindow()->count(), 2); // shown, as to an operator
@@ -170,7 +149,7 @@ private slots:
         QFETCH(bool, quit);
         QFETCH(bool, ok);
         QFETCH(int, status);
-        Night n(options(QString(), false, quit));
+        Night n({{}, false, false, quit, false, {}});
         emit n.body.controller()->runFinished(ok);
         emit n.body.controller()->runFinished(!ok); // only the first end counts
         QCOMPARE(n.quits, quit ? QList<int>({status}) : QList<int>());
@@ -179,8 +158,7 @@ private slots:
         QCOMPARE(n.body.controller()->endsRunOnPassedLimit(), quit);
     }
 
-    // Edits survive a window that dies without closing: the next window
-    // offers them; loading them or a schedule file is the operator's choice.
+    // Edits survive a window that dies without closing; the next one offers them.
     void editsKeptAcrossACrash_data()
     {
         QTest::addColumn<bool>("load");
@@ -213,9 +191,7 @@ private slots:
         QVERIFY(!QFile::exists(second.document()->recoveryPath()));
     }
 
-    // The run cut short (entries 4, 6 and 7 of the schedule; 4 done) is
-    // offered; resuming loads its copy with the entries before the resume
-    // point unticked and starts.
+    // A run cut short is offered; resuming loads its copy, unticked before the resume point.
     void resumeOffered_data()
     {
         QTest::addColumn<QStringList>("journaled");
@@ -230,8 +206,7 @@ private slots:
         QTest::newRow("declined") << done << 2 << QList<bool>{} << at6;
         QTest::newRow("cut short in its first entry")
             << QStringList() << 0 << QList<bool>{true, true, true} << QStringList{" 4", " 6"};
-        // Cut short in its last entry: no next entry to offer, and the
-        // second choice declines.
+        // Cut short in its last entry: no next entry to offer, the second choice declines.
         const QStringList at7{" 7"};
         QTest::newRow("in its last entry")
             << QStringList{"4:done", "6:done"} << 0 << QList<bool>{false, false, true} << at7;
@@ -251,8 +226,7 @@ private slots:
             m_dir.filePath(QStringLiteral("journal-%1-%2.csv").arg(choice).arg(journaled.size()));
         cutShort(journal, journaled);
         Body body;
-        // What the list held before is kept: in the cut buffer, in its order,
-        // when the run's copy takes the list's place.
+        // What the list held goes to the cut buffer, in its order, when the copy is loaded.
         Entry a = Entry::defaults(), b = a;
         a.sampleId = QStringLiteral("held a");
         b.sampleId = QStringLiteral("held b");
@@ -262,8 +236,7 @@ private slots:
             choices = given;
             return choice;
         });
-        // Unsaved edits of that session are offered too, unless a run was
-        // resumed (then only named): they must not be lost with a declined run.
+        // Unsaved edits are offered too unless a run was resumed: not lost with a declined run.
         QVERIFY(TestSupport::writeFile(body.document()->recoveryPath(), "1,R1,,,r.dat,Cu,K\n"));
         int asked = 0;
         body.setAsk([&asked](const QString &) { return ++asked, false; });
@@ -287,8 +260,7 @@ private slots:
             QCOMPARE(body.cutBufferModel()->entries(), held);
         }
         QCOMPARE(body.runGoing(), !ticked.isEmpty());
-        // Declined, or resumed and then closed on purpose: nothing is left
-        // for the next start to offer.
+        // Declined, or resumed and closed on purpose: nothing left for the next start to offer.
         body.setAsk([](const QString &) { return true; });
         body.close();
         QVERIFY(!RunRecovery::lastUnfinished(RunJournal::read(journal), journal).found);
@@ -312,25 +284,21 @@ private slots:
         QVERIFY(RunRecovery::lastUnfinished(RunJournal::read(journal), journal).found);
     }
 
-    // -resume-last whose run copy is gone: -load is not read instead (it
-    // would measure the night's first entries again), and the status is 1.
+    // -resume-last with its copy gone: not -load instead (measured already), and status 1.
     void resumeWithoutItsCopy()
     {
         const QString journal = m_dir.filePath(QStringLiteral("gone-copy.csv"));
         cutShort(journal, {"4:done"});
         QVERIFY(QFile::remove(
             RunRecovery::lastUnfinished(RunJournal::read(journal), journal).copyPath));
-        UnattendedRun::Options o = options(m_dir.filePath("s.csv"), false, true);
-        o.resumeLast = true;
-        Night n(o);
+        Night n({m_dir.filePath("s.csv"), false, false, true, true, {}});
         n.body.controller()->setTargetReady(true);
         QTRY_COMPARE_WITH_TIMEOUT(n.quits, QList<int>{1}, 10000);
         QCOMPARE(n.body.scheduleModel()->count(), 0);
         QVERIFY(!n.body.runGoing());
     }
 
-    // -go waits for the bus and the target at most WAIT_LIMIT, then says
-    // which link is missing and, with -quit-when-done, ends with status 1.
+    // -go waits at most WAIT_LIMIT, names the missing link, with -quit-when-done ends with 1.
     void startUpWaitIsBounded_data()
     {
         QTest::addColumn<bool>("busUp");
@@ -347,7 +315,7 @@ private slots:
         QFETCH(bool, targetUp);
         QFETCH(bool, quit);
         config().readText(QStringLiteral("WAIT_LIMIT 0.2\n"));
-        Night n(options(m_dir.filePath("s.csv"), true, quit));
+        Night n({m_dir.filePath("s.csv"), true, false, quit, false, {}});
         // What the bus client said in red is why it is not up; other lines are not.
         emit n.body.bus()->log(QStringLiteral("trying 127.0.0.1"), QColor(Qt::black));
         emit n.body.bus()->log(QStringLiteral("connection refused"), QColor(Qt::red));
@@ -374,10 +342,8 @@ private slots:
         }
     }
 
-    // A signal during a run nobody watches stops the run, closes it in the
-    // journal and ends the program at once, with status 1, asking nothing;
-    // before the run began, the night was not measured: status 1 too. After
-    // the run ended well, the window left open, it is 0.
+    // A signal stops the run, journals it and quits at once asking nothing: status 1 until
+    // the run ended well (then 0), also before it began: the night was not measured.
     void signalStopsAnUnattendedRun_data()
     {
         QTest::addColumn<bool>("targetUp");
@@ -399,7 +365,7 @@ private slots:
         const QString journal = m_dir.filePath(
             QStringLiteral("journal-signal-%1%2%3.csv").arg(targetUp).arg(held).arg(go));
         config().readText(QStringLiteral("JOURNAL \"%1\"\n").arg(journal));
-        Night n(options(m_dir.filePath("s.csv"), go, false));
+        Night n({m_dir.filePath("s.csv"), go, false, false, false, {}});
         if (held)
             n.body.controller()->setStartTime(QTime::currentTime().addSecs(3600));
         if (targetUp)
@@ -417,20 +383,14 @@ private slots:
                      QStringLiteral("ended stopped"));
     }
 
-    // A night resumed with -resume-last: records keep the schedule's entry
-    // numbers, and an entry that failed before the resume fails the night.
+    // Resumed with -resume-last: the schedule's numbers kept, earlier failures fail the night.
     void resumedNightKeepsNumbersAndVerdict()
     {
-        // The run resumed was itself a resumed one: entry 2 had failed
-        // before it; 4 failed, 6 was done.
+        // The run resumed was itself resumed: entry 2 had failed before it; 4 failed, 6 done.
         const QString journal = m_dir.filePath(QStringLiteral("journal-night.csv"));
         cutShort(journal, {"4:failed", "6:done"}, {2});
-        UnattendedRun::Options o;
-        o.resumeLast = true;
-        o.quitWhenDone = true;
-        o.loadFile = m_dir.filePath("s.csv"); // left out, and said: the night goes on
-        o.entries = QStringLiteral("1");      // so is -entries: the copy has its own
-        Night n(o);
+        // -load is left out, and said: the night goes on; so is -entries: the copy has its own.
+        Night n({m_dir.filePath("s.csv"), false, false, true, true, QStringLiteral("1")});
         QCOMPARE(n.logged.filter("-resume-last:").size(), 1);
         QCOMPARE(n.logged.filter("-entries is not used").size(), 1);
         QCOMPARE(n.body.scheduleModel()->count(), 3);
