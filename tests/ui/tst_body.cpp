@@ -293,20 +293,15 @@ private slots:
         body.click(Body::Button::Check);
         QVERIFY(same());
         QCOMPARE(body.dryRunView(), window);
-    }
-
-    // The Check listing saved as text is written whole, or the operator told why not.
-    void checkListingSaved()
-    {
-        DryRunWindow w;
-        w.setListing(QStringLiteral("Entry 1\nSelectAtom 29\n"));
+        // The listing saved as text is written whole, or the operator told why not.
+        window->setListing(QStringLiteral("Entry 1\nSelectAtom 29\n"));
         QTemporaryDir dir;
-        w.saveListingAs(dir.filePath("check.txt"));
+        window->saveListingAs(dir.filePath("check.txt"));
         QCOMPARE(TestSupport::readLines(dir.filePath("check.txt")),
                  (QStringList{"Entry 1", "SelectAtom 29"}));
-        QVERIFY(w.findChildren<QMessageBox *>().isEmpty());
-        w.saveListingAs(dir.filePath("gone/check.txt"));
-        const QList<QMessageBox *> boxes = w.findChildren<QMessageBox *>();
+        QVERIFY(window->findChildren<QMessageBox *>().isEmpty());
+        window->saveListingAs(dir.filePath("gone/check.txt"));
+        const QList<QMessageBox *> boxes = window->findChildren<QMessageBox *>();
         QCOMPARE(boxes.size(), 1);
         QVERIFY(boxes.first()->text().contains("gone/check.txt"));
     }
@@ -332,26 +327,22 @@ private slots:
         QVERIFY(TestSupport::readLines(body.logPanel()->fileName())
                     .last()
                     .endsWith(QLatin1String("a line for the record")));
-    }
-
-    // A new line goes at the end whatever was clicked; "keep at end" only moves the view.
-    void logLinesGoAtTheEnd()
-    {
+        // A new line goes at the end whatever was clicked; "keep at end" only moves the view.
         for (bool keep : {true, false}) { // the view follows, or stays where the operator reads
-            LogArea log(nullptr, 100);
-            log.resize(300, 150);
-            log.show();
-            log.keepAtEnd()->setChecked(keep);
+            LogArea area(nullptr, 100);
+            area.resize(300, 150);
+            area.show();
+            area.keepAtEnd()->setChecked(keep);
             for (int i = 1; i <= 30; ++i)
-                log.log(QStringLiteral("line %1").arg(i));
-            QScrollBar *bar = log.view()->verticalScrollBar();
-            log.view()->moveCursor(QTextCursor::Start); // a click on the first line
+                area.log(QStringLiteral("line %1").arg(i));
+            QScrollBar *bar = area.view()->verticalScrollBar();
+            area.view()->moveCursor(QTextCursor::Start); // a click on the first line
             bar->setValue(0);
-            log.log(QStringLiteral("line 31"));
-            const QStringList shown = log.shownLines();
-            QVERIFY2(shown.size() == 31 && shown.first().endsWith("line 1") &&
-                         shown.last().endsWith("line 31"),
-                     qPrintable(shown.join('\n')));
+            area.log(QStringLiteral("line 31"));
+            const QStringList lines = area.shownLines();
+            QVERIFY2(lines.size() == 31 && lines.first().endsWith("line 1") &&
+                         lines.last().endsWith("line 31"),
+                     qPrintable(lines.join('\n')));
             QCOMPARE(bar->value() > 0 && bar->value() == bar->maximum(), keep);
         }
     }
