@@ -520,53 +520,8 @@ private slots:
         QVERIFY(body.runBar()->timesLabel()->text().contains("still measuring"));
         emit body.controller()->engine()->stageShown(Stage::NotInExec);
         QVERIFY(!body.runBar()->timesLabel()->text().contains("still measuring"));
-    }
-
-    // An absent bus server is retried by itself; the run bar's button gives that up and back.
-    void runBarConnectButton()
-    {
-        QTcpServer unused; // a port where nobody listens once it is closed
-        QVERIFY(unused.listen(QHostAddress::LocalHost));
-        const quint16 port = unused.serverPort();
-        unused.close();
-        config().readText(
-            QStringLiteral("TOLVA_IP 127.0.0.1\nTOLVA_PORT %1\nCONNECT_TO_TOLVA 1\n").arg(port));
-        Body body;
-        QVERIFY(body.bus()->wantsConnection());
-        QTRY_VERIFY_WITH_TIMEOUT(body.runBar()->linksLabel()->text().contains("reconnecting"),
-                                 10000);
-        body.runBar()->connectButton()->click();
-        QVERIFY(!body.bus()->wantsConnection());
-        body.runBar()->connectButton()->click();
-        QVERIFY(body.bus()->wantsConnection());
-    }
-
-    // The entry-error choice and the Resume mode, chosen in the window, are what the run does.
-    void choicesReachTheRun()
-    {
-        Body body;
-        QComboBox *box = body.runBar()->onEntryErrorBox();
-        for (int choice : {1, 0}) {
-            box->setCurrentIndex(choice);
-            QCOMPARE(body.controller()->skipFailed(), choice == 1); // stop, skip
-        }
-        disconnect(body.controller(), &RunController::resumeExec, nullptr, nullptr);
-        QSignalSpy resumed(body.controller(), &RunController::resumeExec);
-        for (Exec::ResumeMode mode : {Exec::FromHere, Exec::FromInit, Exec::FromNext}) {
-            body.setResumeMode(mode);
-            body.click(Body::Button::Resume);
-            QCOMPARE(resumed.count(), 1);
-            QCOMPARE(resumed.takeFirst().at(0).value<Exec::ResumeMode>(), mode);
-        }
-    }
-
-    // A finished run leaves its summary; after Resume the bar counts again, not frozen.
-    void runBarAfterResume()
-    {
-        Body body;
-        fillABC(body);
+        // A finished run leaves its summary; after Resume the bar counts again, not frozen.
         RunController *run = body.controller();
-        disconnect(run, &RunController::startExec, nullptr, nullptr);
         disconnect(run, &RunController::resumeExec, nullptr, nullptr);
         QLabel *times = body.runBar()->timesLabel();
         body.runBar()->stopAfterEntryBox()->setChecked(true); // for this run only
@@ -587,6 +542,39 @@ private slots:
         emit engine->finished(true);
         QVERIFY(run->summary().ending == RunController::Ending::Finished);
         QCOMPARE(times->text(), RunBar::summaryText(*run));
+    }
+
+    // The entry-error choice and the Resume mode, chosen in the window, are what the run does.
+    // An absent bus server is retried by itself; the run bar's button gives that up and back.
+    void choicesReachTheRun()
+    {
+        QTcpServer unused; // a port where nobody listens once it is closed
+        QVERIFY(unused.listen(QHostAddress::LocalHost));
+        const quint16 port = unused.serverPort();
+        unused.close();
+        config().readText(
+            QStringLiteral("TOLVA_IP 127.0.0.1\nTOLVA_PORT %1\nCONNECT_TO_TOLVA 1\n").arg(port));
+        Body body;
+        QVERIFY(body.bus()->wantsConnection());
+        QTRY_VERIFY_WITH_TIMEOUT(body.runBar()->linksLabel()->text().contains("reconnecting"),
+                                 10000);
+        body.runBar()->connectButton()->click();
+        QVERIFY(!body.bus()->wantsConnection());
+        body.runBar()->connectButton()->click();
+        QVERIFY(body.bus()->wantsConnection());
+        QComboBox *box = body.runBar()->onEntryErrorBox();
+        for (int choice : {1, 0}) {
+            box->setCurrentIndex(choice);
+            QCOMPARE(body.controller()->skipFailed(), choice == 1); // stop, skip
+        }
+        disconnect(body.controller(), &RunController::resumeExec, nullptr, nullptr);
+        QSignalSpy resumed(body.controller(), &RunController::resumeExec);
+        for (Exec::ResumeMode mode : {Exec::FromHere, Exec::FromInit, Exec::FromNext}) {
+            body.setResumeMode(mode);
+            body.click(Body::Button::Resume);
+            QCOMPARE(resumed.count(), 1);
+            QCOMPARE(resumed.takeFirst().at(0).value<Exec::ResumeMode>(), mode);
+        }
     }
 
     // What may lose work asks first, only then, in a message box whose click is the answer;

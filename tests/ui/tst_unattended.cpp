@@ -155,36 +155,31 @@ private slots:
     }
 
     // Edits survive a window that dies without closing; the next one offers them.
-    void editsKeptAcrossACrash_data()
-    {
-        QTest::addColumn<bool>("load");
-        QTest::newRow("loaded") << true;
-        QTest::newRow("declined") << false;
-    }
     void editsKeptAcrossACrash()
     {
-        QFETCH(bool, load);
-        config().readText(QStringLiteral("JOURNAL no-run-%1.csv\n").arg(load)); // nothing to resume
-        auto first = std::make_unique<Body>();
-        QVERIFY(!first->saveRecovery()); // nothing to keep yet
-        first->click(Body::Button::NewAtBottom);
-        Entry e = first->scheduleModel()->entry(0);
-        e.sampleId = QStringLiteral("edited");
-        first->scheduleModel()->setEntry(0, e);
-        QVERIFY(first->saveRecovery());
-        first.reset(); // as a killed program does
+        for (bool load : {true, false}) { // loaded or declined; a journal with no run to resume
+            config().readText(QStringLiteral("JOURNAL no-run-%1.csv\n").arg(load));
+            auto first = std::make_unique<Body>();
+            QVERIFY(!first->saveRecovery()); // nothing to keep yet
+            first->click(Body::Button::NewAtBottom);
+            Entry e = first->scheduleModel()->entry(0);
+            e.sampleId = QStringLiteral("edited");
+            first->scheduleModel()->setEntry(0, e);
+            QVERIFY(first->saveRecovery());
+            first.reset(); // as a killed program does
 
-        Body second;
-        second.setAsk([load](const QString &) { return load; });
-        second.recoverAtStartup(true);
-        QCOMPARE(second.scheduleModel()->count(), int(load));
-        QCOMPARE(QFile::exists(second.document()->recoveryPath()), load); // kept until saved
-        if (load)
-            QCOMPARE(second.scheduleModel()->entry(0).sampleId, QStringLiteral("edited"));
-        QVERIFY(TestSupport::writeFile("saved.csv", ""));
-        second.setAsk([](const QString &) { return true; });
-        QVERIFY(second.loadScheduleFrom(QStringLiteral("saved.csv")));
-        QVERIFY(!QFile::exists(second.document()->recoveryPath()));
+            Body second;
+            second.setAsk([load](const QString &) { return load; });
+            second.recoverAtStartup(true);
+            QCOMPARE(second.scheduleModel()->count(), int(load));
+            QCOMPARE(QFile::exists(second.document()->recoveryPath()), load); // kept until saved
+            if (load)
+                QCOMPARE(second.scheduleModel()->entry(0).sampleId, QStringLiteral("edited"));
+            QVERIFY(TestSupport::writeFile("saved.csv", ""));
+            second.setAsk([](const QString &) { return true; });
+            QVERIFY(second.loadScheduleFrom(QStringLiteral("saved.csv")));
+            QVERIFY(!QFile::exists(second.document()->recoveryPath()));
+        }
     }
 
     // A run cut short is offered; resuming loads its copy, unticked before the resume point.
