@@ -273,13 +273,7 @@ private slots:
         QCOMPARE(body.scheduleModel()->count(), 0);
         QCOMPARE(logged.filter("-resume-last").size(), 1);
         QVERIFY(RunRecovery::lastUnfinished(RunJournal::read(journal), journal).found);
-    }
-
-    // -resume-last with its copy gone: not -load instead (measured already), and status 1.
-    void resumeWithoutItsCopy()
-    {
-        const QString journal = m_dir.filePath(QStringLiteral("gone-copy.csv"));
-        cutShort(journal, {"4:done"});
+        // -resume-last with its copy gone: not -load instead (measured already), and status 1.
         QVERIFY(QFile::remove(
             RunRecovery::lastUnfinished(RunJournal::read(journal), journal).copyPath));
         Night n({m_dir.filePath("s.csv"), false, false, true, true, {}});
