@@ -124,7 +124,17 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(n.quits, quits, 10000);
     }
 
-    // -confirm-prompts confirms every prompt; the first end of the run gives the exit status.
+    void confirmsEveryPrompt()
+    {
+        Night n({{}, false, true, false, false, {}});
+        emit n.body.controller()->engine()->newPrompt(QStringLiteral("Mirror"), PromptHOCM);
+        emit n.body.controller()->engine()->newPrompt(QStringLiteral("Mono"), PromptMono);
+        QCOMPARE(n.body.prompterWindow()->count(), 2); // shown, as to an operator
+        QTRY_COMPARE_WITH_TIMEOUT(n.body.prompterWindow()->count(), 0, 10000);
+        QVERIFY(n.body.controller()->openPrompts().isEmpty());
+        QCOMPARE(n.logged.filter("Prompt confirmed").size(), 2);
+    }
+
     void quitWhenDone_data()
     {
         QTest::addColumn<bool>("quit");
@@ -139,13 +149,7 @@ private slots:
         QFETCH(bool, quit);
         QFETCH(bool, ok);
         QFETCH(int, status);
-        Night n({{}, false, true, quit, false, {}});
-        emit n.body.controller()->engine()->newPrompt(QStringLiteral("Mirror"), PromptHOCM);
-        emit n.body.controller()->engine()->newPrompt(QStringLiteral("Mono"), PromptMono);
-        QCOMPARE(n.body.prompterWindow()->count(), 2); // shown, as to an operator
-        QTRY_COMPARE_WITH_TIMEOUT(n.body.prompterWindow()->count(), 0, 10000);
-        QVERIFY(n.body.controller()->openPrompts().isEmpty());
-        QCOMPARE(n.logged.filter("Prompt confirmed").size(), 2);
+        Night n({{}, false, false, quit, false, {}});
         emit n.body.controller()->runFinished(ok);
         emit n.body.controller()->runFinished(!ok); // only the first end counts
         QCOMPARE(n.quits, quit ? QList<int>({status}) : QList<int>());
