@@ -473,40 +473,39 @@ private slots:
     void runShown()
     {
         Body body;
+        RunController *run = body.controller();
+        Exec *engine = run->engine();
+        QLabel *times = body.runBar()->timesLabel();
+        disconnect(run, &RunController::startExec, nullptr, nullptr);
+        disconnect(run, &RunController::resumeExec, nullptr, nullptr);
         fillABC(body);
         Entry b = body.scheduleModel()->entry(1);
         b.holder.clear(); // a sample ID without a holder
         body.scheduleModel()->setEntry(1, b);
         body.setCurrentRow(2);
-        disconnect(body.controller(), &RunController::startExec, nullptr, nullptr);
         body.click(Body::Button::Start);
         QCOMPARE(body.currentRow(), 1);
         b.holder = QStringLiteral("2");
         body.scheduleModel()->setEntry(1, b);
         body.click(Body::Button::Start);
         QVERIFY(body.runGoing());
-        emit body.controller()->engine()->executing(2);
+        emit engine->executing(2);
         QCOMPARE(body.currentRow(), 2); // the running entry is followed
         QCOMPARE(body.entryEditor()->mark(), ScheduleEdit::Mark::Running);
         // A run waiting for someone says so where the times are.
-        emit body.controller()->engine()->newPrompt(QStringLiteral("Mirror to mode 2"), PromptHOCM);
-        QTRY_VERIFY_WITH_TIMEOUT(body.runBar()->timesLabel()->text().contains("Mirror to mode 2"),
-                                 3000);
-        emit body.controller()->engine()->entryEnded(2, EntryState::Failed, "jammed");
+        emit engine->newPrompt(QStringLiteral("Mirror to mode 2"), PromptHOCM);
+        QTRY_VERIFY_WITH_TIMEOUT(times->text().contains("Mirror to mode 2"), 3000);
+        emit engine->entryEnded(2, EntryState::Failed, "jammed");
         QCOMPARE(body.entryEditor()->mark(), ScheduleEdit::Mark::Error);
         QVERIFY(body.entryEditor()->statusText().contains("failed"));
-        emit body.controller()->engine()->stageShown(Stage::TargetMeasuring);
-        emit body.controller()->engine()->finished(true);
-        QVERIFY(body.runBar()->timesLabel()->text().contains("still measuring"));
-        emit body.controller()->engine()->stageShown(Stage::NotInExec);
-        QVERIFY(!body.runBar()->timesLabel()->text().contains("still measuring"));
+        emit engine->stageShown(Stage::TargetMeasuring);
+        emit engine->finished(true);
+        QVERIFY(times->text().contains("still measuring"));
+        emit engine->stageShown(Stage::NotInExec);
+        QVERIFY(!times->text().contains("still measuring"));
         // A finished run leaves its summary; after Resume the bar counts again, not frozen.
-        RunController *run = body.controller();
-        disconnect(run, &RunController::resumeExec, nullptr, nullptr);
-        QLabel *times = body.runBar()->timesLabel();
         body.runBar()->stopAfterEntryBox()->setChecked(true); // for this run only
         body.click(Body::Button::Start);
-        Exec *engine = run->engine();
         emit engine->executing(0);
         emit engine->entryEnded(0, EntryState::Done, QString());
         emit engine->finished(true);
