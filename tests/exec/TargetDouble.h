@@ -1,12 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Stand-in for the bus client and the target program in engine tests. It
-// takes the engine's commands as Tolva's sendCmd does, records them, and plays
-// the target's side through the engine's own slots, queued into the engine's
-// thread in order as the main window's bus dispatch does. With autoAnswer it
-// answers every command whose first word is not in `held` at once, as an
-// ideal target would: moves end, the block count is reported, a measurement
-// starts and ends. With autoConfirm it confirms every operator prompt as it
-// arrives.
+// records the engine's commands and signals in the GUI thread, and plays the
+// target's side through the engine's own slots, queued into the engine's
+// thread in order as the main window's bus dispatch does. It answers at once
+// every command whose first word is not in `held`, as an ideal target would;
+// with autoConfirm it confirms every operator prompt.
 #pragma once
 
 #include "Exec.h"
@@ -30,12 +28,13 @@ public:
         connect(exec, &Exec::newPrompt, this, &TargetDouble::noticedPrompt);
         connect(exec, &Exec::log, this, [this](const QString &msg) { logLines.append(msg); });
         connect(exec, &Exec::flagChanged, this, [this](int f, bool on) { flags[f] = on; });
-        // Relayed so that tests watch them in the GUI thread (a QSignalSpy on
-        // the engine itself would be filled from the worker thread).
-        connect(exec, &Exec::finished, this, &TargetDouble::finished);
-        connect(exec, &Exec::executing, this, &TargetDouble::executing);
-        connect(exec, &Exec::currentStage, this, &TargetDouble::currentStage);
-        connect(exec, &Exec::entryEnded, this, &TargetDouble::entryEnded);
+        connect(exec, &Exec::finished, this, [this](bool ok) { ends.append(ok); });
+        connect(exec, &Exec::executing, this, [this](int step) { executed.append(step); });
+        connect(exec, &Exec::currentStage, this, [this](const QString &s) { stages.append(s); });
+        connect(exec, &Exec::entryEnded, this, [this](int i, EntryState state, const QString &why) {
+            outcomes.append(QStringLiteral("%1:%2").arg(i).arg(int(state)));
+            reasons.append(why);
+        });
     }
 
     // Calls an engine slot in the engine's thread, after whatever was posted before.
@@ -53,10 +52,14 @@ public:
     QStringList logLines;
     QMap<int, bool> flags; // the engine's flags as last reported
     QList<bool> running;   // the engine's runningChanged, in order
+    QList<bool> ends;      // the ok of each finished
+    QList<int> executed;   // the entry of each executing
+    QStringList stages;    // each currentStage
+    QStringList outcomes;  // "index:state" of each entryEnded
+    QStringList reasons;   // and its detail
     QSet<QString> held;    // command words autoAnswer leaves unanswered
-    bool autoAnswer = false;
-    bool autoConfirm = false;
-    int blockNumAnswer = 3;
+    bool autoConfirm = true;
+    int blockNumAnswer = 1;
 
 public slots:
     void sendCmd(const QString &fromCh, const QString &to, const QString &cmd)
@@ -65,7 +68,7 @@ public slots:
         routes.append(fromCh + QLatin1Char('>') + to);
         emit commandReceived(cmd);
         const QString word = cmd.section(QLatin1Char(' '), 0, 0);
-        if (!autoAnswer || held.contains(word))
+        if (held.contains(word))
             return;
         if (word == QLatin1String("SetCurrentEnergy"))
             post(&Exec::setMainThIsMoving, false);
@@ -85,10 +88,6 @@ public slots:
     }
 
 signals:
-    void finished(bool ok);
-    void executing(int step);
-    void currentStage(QString stage);
-    void entryEnded(int index, EntryState state, QString detail);
     void commandReceived(QString cmd);
 
 private:
