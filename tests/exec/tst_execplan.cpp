@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The command plan as tables: "this entry after that one sends exactly these
-// lines", without a thread, a timer or a target, and the dry run's listing of
-// it. Start energies come from the X-ray table.
+// lines", without a thread or a target, and the dry run's listing of it.
 #include "DryRun.h"
 #include "EntryPlanEnv.h"
 #include "Watchdog.h"
@@ -49,14 +48,6 @@ QStringList entryLines(const QStringList &listing, int n)
     return out;
 }
 
-int count(const QStringList &lines, const QString &part)
-{
-    int n = 0;
-    for (const QString &l : lines)
-        n += l.contains(part) ? 1 : 0;
-    return n;
-}
-
 } // namespace
 
 class TstExecPlan : public QObject
@@ -68,25 +59,7 @@ class TstExecPlan : public QObject
 private slots:
     void initTestCase() { QVERIFY(EntryPlanEnv::setUp()); }
 
-    void firstEntryFullSequence()
-    {
-        const StageResult r = plan({EntryPlanEnv::entry("Cu", "1")}, 0);
-        const double start = xrayDataBase().edgeEnergy("Cu", QString()) - 300;
-        QCOMPARE(
-            r.lines,
-            (QStringList{"SelectAtom 29", "SelectEdge 0",
-                         "SetCurrentEnergy " + EntryText::g6(start / 1000), "MoveSHolderTo 1",
-                         "SetXafsMode 1", "SelectXafsMeasMode 1", "SetXafsFileName Cu-0001.dat",
-                         "SetXafsMeasComment Cu Reference", "SelectXafsMeasType 0", "GetBlockNum",
-                         "SetMeasTime 0 300", "SetMeasTime 1 300", "SetMeasTime 2 300", "Start"}));
-        // Entry 0 is compared with itself: all three prompts.
-        QCOMPARE(types(r), (QList<PromptType>{PromptICGases, PromptHOCM, PromptMono}));
-        // What holds the engine: the prompts, both moves, the block count, the scan.
-        QCOMPARE(r.hold.size(), 7);
-        QVERIFY(r.hold.contains(ExecFlags::InXAFSMeas) &&
-                r.hold.contains(ExecFlags::BusyAskingBlockNum));
-    }
-
+    // A first entry, of the defaults and a standard set of blocks: every line it sends.
     void standardBlocks_data()
     {
         QTest::addColumn<int>("stdType");
@@ -94,7 +67,7 @@ private slots:
         QTest::addColumn<QString>("times");
         QTest::addColumn<QStringList>("expected");
         QTest::addColumn<bool>("padded"); // a block gets a time the operator did not type
-        QTest::newRow("XAFS, 3 blocks")
+        QTest::newRow("XAFS, 3 blocks, the defaults")
             << 0 << 3 << "300, 300, 300"
             << QStringList{"SelectXafsMeasType 0", "GetBlockNum",       "SetMeasTime 0 300",
                            "SetMeasTime 1 300",    "SetMeasTime 2 300", "Start"}
@@ -119,14 +92,29 @@ private slots:
         QFETCH(int, stdType);
         QFETCH(int, blockNum);
         QFETCH(QString, times);
+        QFETCH(QStringList, expected);
         Entry e = EntryPlanEnv::entry("Cu", "1");
         e.selectStdBlockType(stdType);
         e.measTimes = times;
         const StageResult r = plan({e}, 0, blockNum);
-        QTEST(after(r.lines, "SetXafsMeasComment"), "expected");
+        const double start = xrayDataBase().edgeEnergy("Cu", QString()) - 300;
+        QCOMPARE(r.lines,
+                 QStringList({"SelectAtom 29", "SelectEdge 0",
+                              "SetCurrentEnergy " + EntryText::g6(start / 1000), "MoveSHolderTo 1",
+                              "SetXafsMode 1", "SelectXafsMeasMode 1",
+                              "SetXafsFileName Cu-0001.dat", "SetXafsMeasComment Cu Reference"}) +
+                     expected);
         QCOMPARE(r.error.isEmpty(), blockNum >= 0 && blockNum <= kMaxBlockNum);
         QVERIFY(r.error.isEmpty() || r.error.startsWith("Entry 1:")); // names the entry
         QTEST(!r.logs.filter("dwell times").isEmpty(), "padded");
+        // Entry 0 is compared with itself: all three prompts.
+        QCOMPARE(types(r), (QList<PromptType>{PromptICGases, PromptHOCM, PromptMono}));
+        // What holds the engine: the prompts, both moves, the block count, the scan.
+        if (r.error.isEmpty()) {
+            QCOMPARE(r.hold.size(), 7);
+            QVERIFY(r.hold.contains(ExecFlags::InXAFSMeas) &&
+                    r.hold.contains(ExecFlags::BusyAskingBlockNum));
+        }
     }
 
     void userAndFileBlocks_data()
@@ -177,7 +165,6 @@ private slots:
             e.blockDefFile = path;
         }
         const StageResult planned = plan({e}, 0);
-        const QStringList sent = planned.lines;
         QTEST(!planned.logs.filter("dwell times").isEmpty(), "padded");
         // The file's blocks are what is measured, and what the next entry is
         // compared with: its count and its start.
@@ -186,12 +173,12 @@ private slots:
             QCOMPARE(planned.measured->quickBlocks.shown(), 2);
             QCOMPARE(planned.measured->startEnergy(), 9000.0);
         }
-        QCOMPARE(sent.at(2),
+        QCOMPARE(planned.lines.at(2),
                  QString("SetCurrentEnergy " + EntryText::g6(starts.at(0).toDouble() / 1000)));
         const QStringList expected =
             QStringList{"SetBlockUnit 0", QString("SetBlockNum %1").arg(blocks.size())} + blocks +
             QStringList{"SetXafsFileName Cu-0001.dat", "Start"};
-        QCOMPARE(after(sent, "SetXafsMeasComment"), expected);
+        QCOMPARE(after(planned.lines, "SetXafsMeasComment"), expected);
     }
 
     // The second entry against the first: what moves and what is asked.
@@ -277,59 +264,40 @@ private slots:
         QVERIFY2(r.error.startsWith(error), qPrintable(r.error));
     }
 
-    // A script of looks at the waits: at each time (ms), which waits are on
-
-    // ("T" target, "E" energy, "H" holder, "B" block count, "M" measurement),
-
-    // whether a prompt is open, and the waits reported then. Limits: 100 ms, the
-
+    // A script of looks at the waits, each "time in ms:waits on:waits reported",
+    // the time marked "*" while a prompt is open; a wait is "T" target, "E"
+    // energy, "H" holder, "B" block count, "M" measurement. Limits: 100 ms, the
     // measurement 300 ms.
-
     void watchdog_data()
     {
-        QTest::addColumn<QList<int>>("times");
-        QTest::addColumn<QStringList>("on");
-        QTest::addColumn<QList<bool>>("prompt");
-        QTest::addColumn<QStringList>("fired");
-        QTest::newRow("once per wait")
-            << QList<int>{0, 50, 101, 200, 500} << QStringList{"E", "E", "E", "E", "E"}
-            << QList<bool>{false, false, false, false, false} << QStringList{"", "", "E", "", ""};
-        QTest::newRow("at its limit, not yet past it")
-            << QList<int>{0, 100, 101} << QStringList{"E", "E", "E"}
-            << QList<bool>{false, false, false} << QStringList{"", "", "E"};
-        QTest::newRow("a new wait counts afresh")
-            << QList<int>{0, 90, 100, 150, 201} << QStringList{"E", "E", "", "E", "E"}
-            << QList<bool>{false, false, false, false, false} << QStringList{"", "", "", "", ""};
-        QTest::newRow("each wait its own clock")
-            << QList<int>{0, 60, 101, 161} << QStringList{"EH", "EHB", "EHB", "B"}
-            << QList<bool>{false, false, false, false} << QStringList{"", "", "EH", "B"};
-        QTest::newRow("measurement has its own limit")
-            << QList<int>{0, 150, 301} << QStringList{"MT", "MT", "M"}
-            << QList<bool>{false, false, false} << QStringList{"", "T", "M"};
+        QTest::addColumn<QString>("script");
+        QTest::newRow("once per wait") << "0:E: 50:E: 101:E:E 200:E: 500:E:";
+        QTest::newRow("at its limit, not yet past it") << "0:E: 100:E: 101:E:E";
+        QTest::newRow("a new wait counts afresh") << "0:E: 90:E: 100:: 150:E: 201:E:";
+        QTest::newRow("each wait its own clock") << "0:EH: 60:EHB: 101:EHB:EH 161:B:B";
+        QTest::newRow("measurement has its own limit") << "0:MT: 150:MT:T 301:M:M";
         QTest::newRow("never during a prompt, counted from its end")
-            << QList<int>{0, 500, 550, 601, 651} << QStringList{"T", "T", "T", "T", "T"}
-            << QList<bool>{false, true, false, false, false} << QStringList{"", "", "", "T", ""};
+            << "0:T: 500*:T: 550:T: 601:T:T 651:T:";
     }
 
     void watchdog()
     {
-        QFETCH(QList<int>, times);
-        QFETCH(QStringList, on);
-        QFETCH(QList<bool>, prompt);
-        QFETCH(QStringList, fired);
+        QFETCH(QString, script);
         const QString letters = QStringLiteral("TEHBM");
         Watchdog::Limits limits;
         limits.fill(100);
         limits[Watchdog::Measurement] = 300;
         Watchdog w;
-        for (int i = 0; i < times.size(); ++i) {
+        for (const QString &look : script.split(' ')) {
+            const QStringList f = look.split(':');
+            const bool prompt = f.at(0).endsWith('*');
             Watchdog::Waits waits{};
-            for (QChar c : on.at(i))
+            for (QChar c : f.at(1))
                 waits[letters.indexOf(c)] = true;
             QString got;
-            for (Watchdog::Wait x : w.check(waits, prompt.at(i), limits, times.at(i)))
+            for (Watchdog::Wait x : w.check(waits, prompt, limits, f.at(0).chopped(prompt).toInt()))
                 got += letters.at(x);
-            QCOMPARE(got, fired.at(i));
+            QCOMPARE(got, f.at(2));
         }
     }
 
@@ -357,27 +325,32 @@ private slots:
         QTEST(expectedMeasSeconds(e), "seconds");
     }
 
-    // The dry run's listing: entries with errors are listed without commands and
-    // counted, the assumed block count decides the dwell-time lines, and the
-    // estimate adds the moves to each entry's measurement. (That the listed lines
-    // are exactly what a target receives is checked end to end.)
-    // Without DRYRUN_BLOCK_NUM the standard set's count is assumed: a quick
-    // scan has one block, the XAFS step set four. (The configured count is
-    // checked end to end.)
-    void blockCount()
+    // The dry run's listing (that its lines are what a target receives is
+    // checked end to end). Without DRYRUN_BLOCK_NUM the standard set's count is
+    // assumed: a quick scan has one block, the XAFS step set four. Each entry
+    // lists a line a block of what the target measures, and the entry's points.
+    void blockCountAndPlanLines()
     {
         Entry step = EntryPlanEnv::entry("Cu", "2");
         step.selectScanType(EntryRows::StepScan);
+        Entry e = EntryPlanEnv::entry("Cu", "1");
+        e.selectScanType(EntryRows::StepScan);
+        EntryPlanEnv::setUserBlocks(e, 0, {"8900", "8980", "9000", "9300"}, {8, 20, 50}, "1");
         const DryRun::Result r =
-            DryRun::run({EntryPlanEnv::entry("Cu", "1"), step}, DryRun::Setup::fromConfig({}),
+            DryRun::run({EntryPlanEnv::entry("Cu", "1"), step, e}, DryRun::Setup::fromConfig({}),
                         QDateTime::currentDateTime());
-        QCOMPARE(count(entryLines(r.lines, 1), "Dorvan.remote SetMeasTime "), 1);
-        QCOMPARE(count(entryLines(r.lines, 2), "Dorvan.remote SetMeasTime "), 4);
+        QCOMPARE(entryLines(r.lines, 1).filter("Dorvan.remote SetMeasTime ").size(), 1);
+        QCOMPARE(entryLines(r.lines, 2).filter("Dorvan.remote SetMeasTime ").size(), 4);
         QCOMPARE(r.entriesWithErrors, 0);
+        const QStringList lines = entryLines(r.lines, 3);
+        QCOMPARE(lines.filter("# Block ").size(), 3);
+        QCOMPARE(lines.filter(" 78 ").size(), 1); // the entry's points, once
+        // k only where a block begins below the edge (8979 eV): the first.
+        QCOMPARE(lines.filter("k - ").size(), 1);
     }
 
-    // Entry 2 cannot be run: it is listed with its error and sends nothing,
-    // and the others are still planned after it. Each of the others moves
+    // Entry 2 cannot be run: it is listed with its error and sends nothing, is
+    // counted, and the others are still planned after it. Each of the others moves
     // the monochromator and the changer: 300 s + 30 s + 20 s.
     void errorsAndTotals()
     {
@@ -392,16 +365,16 @@ private slots:
         const DryRun::Result r =
             DryRun::run({EntryPlanEnv::entry("Cu", "1"), bad, third, off}, setup, now);
         QCOMPARE(r.entriesWithErrors, 1);
-        QCOMPARE(count(r.lines, "3 ticked entries of 4"), 1); // the header counts what runs
-        QCOMPARE(count(r.lines, "Start refuses"), 1);         // said at the end, for one entry too
+        QCOMPARE(r.lines.filter("3 ticked entries of 4").size(), 1); // the header counts what runs
+        QCOMPARE(r.lines.filter("Start refuses").size(), 1); // said at the end, for one entry too
         const QStringList second = entryLines(r.lines, 2);
         QVERIFY(second.size() >= 2);
-        QCOMPARE(count(second, "Node>Far.remote "), 0);
-        QCOMPARE(count(entryLines(r.lines, 3), "Node>Far.remote MoveSHolderTo 3"), 1);
+        QCOMPARE(second.filter("Node>Far.remote ").size(), 0);
+        QCOMPARE(entryLines(r.lines, 3).filter("Node>Far.remote MoveSHolderTo 3").size(), 1);
         QVERIFY(entryLines(r.lines, 4).isEmpty()); // not ticked
         QCOMPARE(r.seconds, 2 * (300.0 + 30 + 20));
-        QCOMPARE(r.prompts, count(r.lines, "PROMPT "));
-        QCOMPARE(count(r.lines, "2030-01-02 03:15:45"), 1); // the expected end, 700 s on
+        QCOMPARE(r.prompts, r.lines.filter("PROMPT ").size());
+        QCOMPARE(r.lines.filter("2030-01-02 03:15:45").size(), 1); // the expected end, 700 s on
 
         // An entry whose blocks cannot be sent fails part way through its
         // commands: the next one, at the same holder, moves anyway.
@@ -411,22 +384,7 @@ private slots:
             {EntryPlanEnv::entry("Cu", "1"), unsendable, EntryPlanEnv::entry("Cu", "1")}, setup,
             now);
         QCOMPARE(failing.entriesWithErrors, 1);
-        QCOMPARE(count(entryLines(failing.lines, 3), "Node>Far.remote MoveSHolderTo 1"), 1);
-    }
-
-    // The plan of each entry, a line a block of what the target measures,
-    // and the entry's points.
-    void planLines()
-    {
-        Entry e = EntryPlanEnv::entry("Cu", "1");
-        e.selectScanType(EntryRows::StepScan);
-        EntryPlanEnv::setUserBlocks(e, 0, {"8900", "8980", "9000", "9300"}, {8, 20, 50}, "1");
-        const QStringList lines =
-            entryLines(DryRun::run({e}, DryRun::Setup(), QDateTime::currentDateTime()).lines, 1);
-        QCOMPARE(count(lines, "# Block "), 3);
-        QCOMPARE(count(lines, " 78 "), 1); // the entry's points, once
-        // k only where a block begins below the edge (8979 eV): the first.
-        QCOMPARE(count(lines, "k - "), 1);
+        QCOMPARE(entryLines(failing.lines, 3).filter("Node>Far.remote MoveSHolderTo 1").size(), 1);
     }
 
     // Which ticked entries a run begins before the deadline: 650 s, then
@@ -454,7 +412,7 @@ private slots:
             DryRun::run(list, setup, QDateTime(QDate(2030, 1, 2), QTime(3, 0)));
         QTEST(r.fitting, "fitting");
         // The listing says how many fit, none included, whenever there is a deadline.
-        QCOMPARE(count(r.lines, "fit before the deadline"), int(endBy.isValid()));
+        QCOMPARE(r.lines.filter("fit before the deadline").size(), int(endBy.isValid()));
     }
 };
 
