@@ -25,7 +25,11 @@ public:
         m_exec = exec;
         connect(exec, &Exec::runningChanged, this, [this](bool on) { running.append(on); });
         connect(exec, &Exec::sendCmd, this, &TargetDouble::sendCmd);
-        connect(exec, &Exec::newPrompt, this, &TargetDouble::noticedPrompt);
+        connect(exec, &Exec::newPrompt, this, [this](const QString &, PromptType type) {
+            promptTypes.append(type);
+            if (autoConfirm)
+                post(&Exec::noticedPromptOk, type);
+        });
         connect(exec, &Exec::log, this, [this](const QString &msg) { logLines.append(msg); });
         connect(exec, &Exec::flagChanged, this, [this](int f, bool on) { flags[f] = on; });
         connect(exec, &Exec::finished, this, [this](bool ok) { ends.append(ok); });
@@ -78,13 +82,6 @@ public slots:
             post(&Exec::setReceivedBlockNum, blockNumAnswer);
         else if (word == QLatin1String("Start"))
             post(&Exec::setInXafsMeas, false);
-    }
-
-    void noticedPrompt(const QString &, PromptType type)
-    {
-        promptTypes.append(type);
-        if (autoConfirm)
-            post(&Exec::noticedPromptOk, type);
     }
 
 signals:

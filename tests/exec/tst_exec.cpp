@@ -537,23 +537,21 @@ private slots:
     // shown as measuring only until that limit.
     void measurementLimit_data()
     {
-        QTest::addColumn<bool>("fromFile");
-        QTest::addColumn<QString>("end");
-        QTest::newRow("the entry's own blocks") << false << "reported";
-        QTest::newRow("a block file's blocks") << true << "reported";
-        QTest::newRow("a scan that never ends is cut after its limit") << false << "never";
-        QTest::newRow("stopped, the end never reported") << false << "stopped";
+        QTest::addColumn<QString>("end"); // "file": reported, of a block file's blocks
+        QTest::newRow("the entry's own blocks") << "reported";
+        QTest::newRow("a block file's blocks") << "file";
+        QTest::newRow("a scan that never ends is cut after its limit") << "never";
+        QTest::newRow("stopped, the end never reported") << "stopped";
     }
     void measurementLimit()
     {
-        QFETCH(bool, fromFile);
         QFETCH(QString, end);
         QTemporaryDir dir;
         // A step scan of 100 points at 10 ms: 1 s expected.
         Entry scan = EntryPlanEnv::entry("Cu", "1");
         scan.selectScanType(EntryRows::StepScan);
         EntryPlanEnv::setUserBlocks(scan, 0, {"8900", "9000"}, {100}, "0.01");
-        if (fromFile) {
+        if (end == "file") {
             const QString prm = dir.filePath("long.prm");
             QVERIFY(BlockFile::write(prm, scan).ok);
             // Its own blocks would be over in 10 ms.
