@@ -1,10 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Stand-in for the bus client and the target program in engine tests. It
-// records the engine's commands and signals in the GUI thread, and plays the
-// target's side through the engine's own slots, queued into the engine's
-// thread in order as the main window's bus dispatch does. It answers at once
-// every command whose first word is not in `held`, as an ideal target would;
-// with autoConfirm it confirms every operator prompt.
+// Stand-in for the bus client and the target in engine tests: records the engine's commands and
+// signals in the GUI thread, and plays the target through the engine's slots, queued in order
+// as the bus dispatch does. It answers at once every command whose first word is not in `held`,
+// as an ideal target would; with autoConfirm it confirms every operator prompt.
 #pragma once
 
 #include "Exec.h"

@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The engine's run control in its worker thread: empty and unticked lists,
-// prompts that hold the run, start/stop/resume in every mode, error events,
-// a target that is absent, lost or refuses, waits past their limit, edits
-// handed over during a run.
+// The engine's run control in its worker thread: lists, prompts, start/stop/resume in every
+// mode, error events, a target absent, lost or refusing, waits past their limit, edits in a run.
 #include "BlockFile.h"
 #include "EntryPlanEnv.h"
 #include "TargetDouble.h"
@@ -119,11 +117,9 @@ private slots:
         QVERIFY(!t->flags.value(ExecFlags::MonoChanging));
     }
 
-    // What comes while the first entry measures: a second Start or a Resume
-    // is ignored; an edit counts the next time the engine begins that entry
-    // (the entry being run keeps the values it began with); after a failed
-    // entry under "skip" the target saying it is ready again while the next
-    // one measures must not begin that entry anew.
+    // While the first entry measures: a second Start or a Resume is ignored; an edit counts when
+    // that entry is next begun (the running one keeps its values); after a failed entry under
+    // "skip", the target ready again while the next one measures must not begin that entry anew.
     void duringTheFirstMeasurement_data()
     {
         QTest::addColumn<QString>("event");
@@ -273,9 +269,8 @@ private slots:
             QCOMPARE(t->lines.mid(before).first(), t->lines.first());
     }
 
-    // A target that goes away every time the entry measures: the entry is begun
-    // at most the attempts allowed, then fails, and the run follows what an entry
-    // error does; an entry whose end event came before the target left is done.
+    // A target that goes away every time the entry measures: the entry is begun at most the
+    // attempts allowed, then fails as on an entry error; one whose end event came first is done.
     void targetCutsEveryAttempt_data()
     {
         QTest::addColumn<bool>("skip");
@@ -311,9 +306,8 @@ private slots:
             QCOMPARE(t->outcomes.at(1), "1:" + state);
     }
 
-    // A refused command whose end the engine waits for fails the entry at once.
-    // A refusal of a command nothing waits for comes while the engine waits for
-    // the measurement: it must not end that wait.
+    // A refused command whose end the engine waits for fails the entry at once; a refusal of a
+    // command nothing waits for, while the engine waits for the measurement, must not end that.
     void refusals_data()
     {
         QTest::addColumn<QString>("word");
@@ -378,8 +372,7 @@ private slots:
         }
     }
 
-    // How each entry ended, with every kind of failure, under "stop" and "skip",
-    // and with "stop after this entry".
+    // How each entry ended, with every kind of failure, under "stop", "skip", "stop after this".
     void entryOutcomes_data()
     {
         // -1 none, 0 start error, 1 holder-move error, 2 plan error, 3 remote error
@@ -454,11 +447,10 @@ private slots:
         QVERIFY(t->stages.isEmpty());
     }
 
-    // Each entry is compared with the entry the run last measured, never with
-    // its list neighbour: the beamline is where that entry left it. Whatever
-    // leaves the beamline unknown (nothing measured yet, a failed entry, a
-    // Resume, a target that went away) gives the next entry every move and
-    // every prompt: the plan with no previous entry, line for line.
+    // Each entry is compared with the entry the run last measured, never its list neighbour: the
+    // beamline is where that one left it. Whatever leaves the beamline unknown (nothing measured,
+    // a failed entry, a Resume, a target that went away) gives the next entry every move and
+    // prompt: the plan with no previous entry, line for line.
     void comparedWithTheLastEntryMeasured_data()
     {
         QTest::addColumn<QString>("list");   // element and holder an entry, "-": not ticked
@@ -505,8 +497,7 @@ private slots:
             QVERIFY(ends(true));
             t->post(&Exec::start, entries);
         } else if (events == "lost") {
-            // The target goes away and comes back while the second entry's
-            // prompts are open, before anything of it was sent.
+            // Gone and back while the second entry's prompts are open, nothing of it sent yet.
             QTRY_COMPARE_WITH_TIMEOUT(t->promptTypes.size(), 3, 10000);
             for (PromptType p : t->promptTypes)
                 t->post(&Exec::noticedPromptOk, p);
@@ -519,8 +510,7 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(!t->executed.isEmpty() && t->executed.last() == last, 10000);
         // The run's end (after a Stop and Resume or a second Start, its second one).
         QVERIFY(ends(true, events == "stop" || events == "again" ? 2 : 1));
-        // The lines the target got for the entry checked, from its SelectAtom on:
-        // the whole transcript of the plan against the entry it is compared with.
+        // From the checked entry's SelectAtom on: the plan against the entry it is compared with.
         const QStringList sent =
             t->lines.mid(qMax(0, int(t->lines.lastIndexOf(QRegularExpression("SelectAtom .*")))));
         QCOMPARE(
@@ -530,11 +520,10 @@ private slots:
             QVERIFY(sent.contains("MoveSHolderTo 2") && t->promptTypes.count(PromptICGases) == 2);
     }
 
-    // The measurement's limit is its expected time plus the wait limit, from the
-    // blocks the target really measures: a long healthy scan is not cut, also
-    // when its blocks come from a block file. Stopped while the target
-    // measures, the run ends at once; a target that never reports the end is
-    // shown as measuring only until that limit.
+    // The measurement's limit is its expected time, from the blocks really measured (a block
+    // file's too), plus the wait limit: a long healthy scan is not cut. Stopped while the target
+    // measures, the run ends at once; a target that never reports the end is shown as measuring
+    // only until that limit.
     void measurementLimit_data()
     {
         QTest::addColumn<QString>("end"); // "file": reported, of a block file's blocks

@@ -137,8 +137,7 @@ private slots:
             << QStringList{"SetBlock 0 8000 8100 0 0 10", "SetBlock 1 8100 8200 0 0 20"} << true;
         QTest::newRow("user, no blocks")
             << QStringList{"8000"} << QList<int>{} << "1" << QByteArray() << QStringList{} << false;
-        // The file is read before sending; the monochromator still goes to the
-        // entry's own start.
+        // The file is read before sending; the monochromator still goes to the entry's own start.
         QTest::newRow("file") << QStringList{"8000", "8100", "8200"} << QList<int>{7, 7} << "2, 4"
                               << QByteArray("N 2\nU 0\nB 0 1 1 1\nQN 2\nQB 0 9000 100 1\n"
                                             "QB 1 9100 50 2\nQB 2 9500 0 0\nSN 4\n")
@@ -166,8 +165,7 @@ private slots:
         }
         const StageResult planned = plan({e}, 0);
         QTEST(!planned.logs.filter("dwell times").isEmpty(), "padded");
-        // The file's blocks are what is measured, and what the next entry is
-        // compared with: its count and its start.
+        // The file's blocks are what is measured and the next entry compared with.
         QCOMPARE(planned.measured.has_value(), !file.isEmpty());
         if (planned.measured) {
             QCOMPARE(planned.measured->quickBlocks.shown(), 2);
@@ -202,8 +200,8 @@ private slots:
         const double feStart = xrayDataBase().edgeEnergy("Fe", QString()) - 300;
         row("Cu then Fe", "Cu", "1", "Fe", "1",
             {"SetCurrentEnergy " + EntryText::g6(feStart / 1000)}, {PromptICGases, PromptHOCM});
-        // Element:edge. Another element or edge in the same modes asks for
-        // the gases alone; Sn K lies in the second mode of both.
+        // Element:edge. Another element or edge in the same modes asks for the gases alone; Sn K
+        // lies in the second mode of both.
         const auto startAt = [](const char *elm, const char *edge) {
             return QStringList{"SetCurrentEnergy " +
                                EntryText::g6((xrayDataBase().edgeEnergy(elm, edge) - 300) / 1000)};
@@ -325,10 +323,8 @@ private slots:
         QTEST(expectedMeasSeconds(e), "seconds");
     }
 
-    // The dry run's listing (that its lines are what a target receives is
-    // checked end to end). Without DRYRUN_BLOCK_NUM the standard set's count is
-    // assumed: a quick scan has one block, the XAFS step set four. Each entry
-    // lists a line a block of what the target measures, and the entry's points.
+    // The dry run's listing. Without DRYRUN_BLOCK_NUM the standard set's count is assumed: a quick
+    // scan has one block, the XAFS step set four. An entry lists a line a block, and its points.
     void blockCountAndPlanLines()
     {
         Entry step = EntryPlanEnv::entry("Cu", "2");
@@ -349,9 +345,8 @@ private slots:
         QCOMPARE(lines.filter("k - ").size(), 1);
     }
 
-    // Entry 2 cannot be run: it is listed with its error and sends nothing, is
-    // counted, and the others are still planned after it. Each of the others moves
-    // the monochromator and the changer: 300 s + 30 s + 20 s.
+    // Entry 2 cannot be run: listed with its error, sending nothing, counted; the others are still
+    // planned after it, each moving the monochromator and the changer: 300 s + 30 s + 20 s.
     void errorsAndTotals()
     {
         Entry bad = EntryPlanEnv::entry("Xx", "2");
@@ -387,9 +382,8 @@ private slots:
         QCOMPARE(entryLines(failing.lines, 3).filter("Node>Far.remote MoveSHolderTo 1").size(), 1);
     }
 
-    // Which ticked entries a run begins before the deadline: 650 s, then
-    // 620 s and 21 s (a holder move each); the run ends at the first that
-    // does not fit, so a short one after it is not begun either.
+    // Which entries a run begins before the deadline: 650 s, then 620 s and 21 s (a holder move
+    // each); the run ends at the first that does not fit, a short one after it is not begun.
     void deadline_data()
     {
         QTest::addColumn<QTime>("endBy");
