@@ -50,32 +50,47 @@ class TstExecPlan : public QObject
 private slots:
     void initTestCase() { QVERIFY(EntryPlanEnv::setUp()); }
 
-    // A first entry, of the defaults and a standard set of blocks: every line it sends.
+    // A first entry, of the defaults and a standard set of blocks: every line it sends. A count
+    // outside 0 ... 100, or blocks that cannot be sent, fail the entry before its blocks.
     void standardBlocks_data()
     {
         QTest::addColumn<int>("stdType");
         QTest::addColumn<int>("blockNum");
         QTest::addColumn<QString>("times");
         QTest::addColumn<QStringList>("expected");
-        QTest::addColumn<bool>("padded"); // a block gets a time the operator did not type
+        QTest::addColumn<bool>("padded");    // a block gets a time the operator did not type
+        QTest::addColumn<QString>("error");  // how the error begins, empty: none
+        QTest::addColumn<QString>("blocks"); // not a standard set: a type number or a block file
+        const QString none;
         QTest::newRow("XAFS, 3 blocks, the defaults")
             << 0 << 3 << "300, 300, 300"
             << QStringList{"SelectXafsMeasType 0", "GetBlockNum",       "SetMeasTime 0 300",
                            "SetMeasTime 1 300",    "SetMeasTime 2 300", "Start"}
-            << false;
+            << false << none << none;
         QTest::newRow("XANES, no blocks")
             << 1 << 0 << "300" << QStringList{"SelectXafsMeasType 3", "GetBlockNum", "Start"}
-            << false;
+            << false << none << none;
         QTest::newRow("EXAFS, times per block")
             << 2 << 3 << "2, 7.5"
             << QStringList{"SelectXafsMeasType 2", "GetBlockNum",       "SetMeasTime 0 2",
                            "SetMeasTime 1 7.5",    "SetMeasTime 2 7.5", "Start"}
-            << true;
-        // A count outside 0 ... 100 fails the entry before any SetMeasTime.
+            << true << none << none;
         const QStringList refused{"SelectXafsMeasType 0", "GetBlockNum"};
-        QTest::newRow("answer not a number") << 0 << -1 << "300" << refused << false;
-        QTest::newRow("101 blocks") << 0 << 101 << "300" << refused << false;
-        QTest::newRow("3,000,000 blocks") << 0 << 3000000 << "300" << refused << false;
+        const QString count = QStringLiteral("Entry 1:"); // names the entry
+        QTest::newRow("answer not a number")
+            << 0 << -1 << "300" << refused << false << count << none;
+        QTest::newRow("101 blocks") << 0 << 101 << "300" << refused << false << count << none;
+        QTest::newRow("3,000,000 blocks")
+            << 0 << 3000000 << "300" << refused << false << count << none;
+        QTest::newRow("unknown type")
+            << 0 << 3 << "300" << QStringList() << false
+            << "Entry 1: unknown block definition type 3; the entry fails."
+            << "3";
+        // Measuring the entry's own blocks instead would be a silent wrong night.
+        QTest::newRow("block file missing at run time")
+            << 0 << 3 << "300" << QStringList() << false
+            << "Entry 1: Cannot read the block file /nonexistent/tonight.prm"
+            << "/nonexistent/tonight.prm";
     }
 
     void standardBlocks()
@@ -84,9 +99,15 @@ private slots:
         QFETCH(int, blockNum);
         QFETCH(QString, times);
         QFETCH(QStringList, expected);
+        QFETCH(QString, error);
+        QFETCH(QString, blocks);
         Entry e = EntryPlanEnv::entry("Cu", "1");
         e.selectStdBlockType(stdType);
         e.measTimes = times;
+        if (!blocks.isEmpty()) {
+            e.blockDefType = blocks.startsWith('/') ? int(EntryRows::FileBlocks) : blocks.toInt();
+            e.blockDefFile = blocks;
+        }
         const StageResult r = plan({e}, 0, blockNum);
         const double start = xrayDataBase().edgeEnergy("Cu", QString()) - 300;
         QCOMPARE(r.lines,
@@ -95,8 +116,8 @@ private slots:
                               "SetXafsMode 1", "SelectXafsMeasMode 1",
                               "SetXafsFileName Cu-0001.dat", "SetXafsMeasComment Cu Reference"}) +
                      expected);
-        QCOMPARE(r.error.isEmpty(), blockNum >= 0 && blockNum <= kMaxBlockNum);
-        QVERIFY(r.error.isEmpty() || r.error.startsWith("Entry 1:")); // names the entry
+        QCOMPARE(r.error.isEmpty(), error.isEmpty());
+        QVERIFY2(r.error.startsWith(error), qPrintable(r.error));
         QTEST(!r.logs.filter("dwell times").isEmpty(), "padded");
         // Entry 0 is compared with itself: all three prompts.
         QCOMPARE(types(r), (QList<PromptType>{PromptICGases, PromptHOCM, PromptMono}));
@@ -222,33 +243,6 @@ private slots:
         QCOMPARE(r.logs.filter("ExecP").last(),
                  QString("ExecP = 1, new Holder = %1, old Holder = %2")
                      .arg(list[1].holder, list[0].holder));
-    }
-
-    void blocksThatCannotBeSentFailTheEntry_data()
-    {
-        QTest::addColumn<int>("type");
-        QTest::addColumn<QString>("file");
-        QTest::addColumn<QString>("error");
-        QTest::newRow("unknown type")
-            << 3 << QString() << "Entry 1: unknown block definition type 3; the entry fails.";
-        // Measuring the entry's own blocks instead would be a silent wrong night.
-        QTest::newRow("block file missing at run time")
-            << int(EntryRows::FileBlocks) << "/nonexistent/tonight.prm"
-            << "Entry 1: Cannot read the block file /nonexistent/tonight.prm";
-    }
-
-    void blocksThatCannotBeSentFailTheEntry()
-    {
-        QFETCH(int, type);
-        QFETCH(QString, file);
-        QFETCH(QString, error);
-        Entry e = EntryPlanEnv::entry("Cu", "1");
-        e.blockDefType = type;
-        e.blockDefFile = file;
-        const StageResult r = plan({e}, 0);
-        // Nothing of the blocks and no Start: the entry goes no further.
-        QCOMPARE(r.lines.last(), QStringLiteral("SetXafsMeasComment Cu Reference"));
-        QVERIFY2(r.error.startsWith(error), qPrintable(r.error));
     }
 
     // A script of looks at the waits, each "time in ms:waits on:waits reported",
