@@ -18,9 +18,8 @@ class TargetDouble : public QObject
 {
     Q_OBJECT
 public:
-    void attach(Exec *exec)
+    explicit TargetDouble(Exec *exec) : m_exec(exec)
     {
-        m_exec = exec;
         connect(exec, &Exec::runningChanged, this, [this](bool on) { running.append(on); });
         connect(exec, &Exec::sendCmd, this, &TargetDouble::sendCmd);
         connect(exec, &Exec::newPrompt, this, [this](const QString &, PromptType type) {
@@ -86,7 +85,7 @@ signals:
     void commandReceived(QString cmd);
 
 private:
-    Exec *m_exec = nullptr;
+    Exec *m_exec;
 };
 
 class TstExec : public QObject
@@ -140,8 +139,7 @@ private slots:
         thread = new QThread;
         exec->moveToThread(thread);
         thread->start();
-        t = new TargetDouble;
-        t->attach(exec);
+        t = new TargetDouble(exec);
         t->post(&Exec::setup, kTarget);
         t->post(&Exec::setTargetIsReady, true);
     }
