@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Every translatable text in the sources has a finished translation in each
-// catalogue (Japanese, and the English that the window reads with -e):
-// lupdate brings a copy of the catalogue up to date; what it adds shows.
+// Every translatable text in the sources is translated in each catalogue (English is
+// read with -e): lupdate brings a copy up to date, and what it adds shows.
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
