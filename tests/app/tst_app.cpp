@@ -258,18 +258,6 @@ private slots:
         QCOMPARE(t.rowForEnergy(5000), 1); // the highest energy belongs to the range it ends
     }
 
-    // F, Fluo and 1 name fluorescence, anything else transmission; none configured is 0.
-    void measModes()
-    {
-        MeasModeMap m;
-        for (const char *word : {"F", "Fluo", "1"}) {
-            m.build({QStringLiteral(" T 3"), QStringLiteral(" %1 7").arg(word)});
-            QCOMPARE(QString::number(m.codeFor(0)) + QString::number(m.codeFor(1)), "37");
-        }
-        m.build({QStringLiteral(" Trans 3")});
-        QCOMPARE(m.codeFor(1), 0);
-    }
-
     void selection_data()
     {
         QTest::addColumn<QString>("text");
@@ -312,21 +300,27 @@ private slots:
         QTEST(t.indexForEnergy(energy), "index");
     }
 
+    // F, Fluo and 1 name fluorescence, anything else transmission; none configured is 0.
     void measModeCodes_data()
     {
+        QTest::addColumn<QString>("fluo"); // the word of the step table's second row
         QTest::addColumn<int>("scan");
         QTest::addColumn<int>("detection");
         QTest::addColumn<int>("code");
-        QTest::newRow("quick trans") << 0 << 0 << 1;
-        QTest::newRow("step fluo, second row") << 1 << 1 << 2;
-        QTest::newRow("step trans") << 1 << 0 << 7;
-        QTest::newRow("quick fluo, not in the table") << 0 << 1 << 0;
+        QTest::newRow("quick trans") << "1" << 0 << 0 << 1;
+        QTest::newRow("step fluo, second row") << "1" << 1 << 1 << 2;
+        QTest::newRow("step fluo named F") << "F" << 1 << 1 << 2;
+        QTest::newRow("step fluo named Fluo") << "Fluo" << 1 << 1 << 2;
+        QTest::newRow("step trans") << "1" << 1 << 0 << 7;
+        QTest::newRow("quick fluo, not in the table") << "1" << 0 << 1 << 0;
     }
     void measModeCodes()
     {
+        QFETCH(QString, fluo);
         ConfigStore store;
-        store.readText("scan_type Quick Q\nSCAN_TYPE Step S\nQ_MEAS_MODE Trans 1\n"
-                       "S_MEAS_MODE T 7\nS_MEAS_MODE 1 2\nS_MEAS_MODE Trans 5\n");
+        store.readText(QString("scan_type Quick Q\nSCAN_TYPE Step S\nQ_MEAS_MODE Trans 1\n"
+                               "S_MEAS_MODE T 7\nS_MEAS_MODE %1 2\nS_MEAS_MODE Trans 5\n")
+                           .arg(fluo));
         buildOptionTables(store);
         QFETCH(int, scan);
         QFETCH(int, detection);
