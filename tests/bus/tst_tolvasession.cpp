@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The bus client's protocol without a socket: a line parsed into a message,
-// the login key, received bytes in and actions out.
+// The bus client's protocol without a socket: lines parsed, the login key,
+// received bytes in and actions out.
 #include "AMsg.h"
 #include "LineFramer.h"
 #include "NodeCmdTable.h"
@@ -257,17 +257,15 @@ private slots:
         QTest::addColumn<QByteArrayList>("lines");
         QTest::addColumn<int>("result"); // of the last take
         const int more = LineFramer::NeedMore, over = LineFramer::Overflow;
-        QTest::newRow("at the limit")
-            << QByteArrayList{"12345678\n"} << QByteArrayList{"12345678\n"} << more;
-        QTest::newRow("at the limit, in parts")
-            << QByteArrayList{"12345678", "\n"} << QByteArrayList{"12345678\n"} << more;
+        QTest::newRow("at the limit, then several at once, an empty one between")
+            << QByteArrayList{"12345678\na\n\nb\nc"}
+            << QByteArrayList{"12345678\n", "a\n", "\n", "b\n"} << more;
+        QTest::newRow("at the limit in parts, then an empty line first in its chunk")
+            << QByteArrayList{"12345678", "\n", "\nb", "c\n"}
+            << QByteArrayList{"12345678\n", "\n", "bc\n"} << more;
         QTest::newRow("one byte over") << QByteArrayList{"123456789\n"} << QByteArrayList{} << over;
         QTest::newRow("one byte over, in parts")
             << QByteArrayList{"123456789", "\n"} << QByteArrayList{} << over;
-        QTest::newRow("several at once, an empty one between")
-            << QByteArrayList{"a\n\nb\nc"} << QByteArrayList{"a\n", "\n", "b\n"} << more;
-        QTest::newRow("an empty line first in its chunk")
-            << QByteArrayList{"a\n", "\nb", "c\n"} << QByteArrayList{"a\n", "\n", "bc\n"} << more;
     }
     void lineLimit()
     {
@@ -365,21 +363,12 @@ private slots:
         QCOMPARE(m.line, QString(text).remove(QLatin1Char('\r')).remove(QLatin1Char('\n')));
     }
 
-    void keyIndex_data()
-    {
-        QTest::addColumn<QString>("challenge");
-        QTest::addColumn<int>("count");
-        QTest::addColumn<int>("index");
-        QTest::newRow("not a number") << "abc" << 3 << 0;
-        QTest::newRow("negative") << "-7" << 3 << 2;
-        QTest::newRow("no keys") << "7" << 0 << -1;
-    }
-
+    // A challenge that is no number, a negative one, and no keys at all.
     void keyIndex()
     {
-        QFETCH(QString, challenge);
-        QFETCH(int, count);
-        QTEST(TolvaProto::keyIndexFor(challenge, count), "index");
+        QCOMPARE(TolvaProto::keyIndexFor(QStringLiteral("abc"), 3), 0);
+        QCOMPARE(TolvaProto::keyIndexFor(QStringLiteral("-7"), 3), 2);
+        QCOMPARE(TolvaProto::keyIndexFor(QStringLiteral("7"), 0), -1);
     }
 };
 
