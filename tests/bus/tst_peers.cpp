@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The bus client: its settings row and its socket against the in-test server
-// on 127.0.0.1 (the protocol itself is the session's, tst_tolvasession), and
-// against the real stand-in programs, started as processes.
+// The bus client against the in-test server on 127.0.0.1 and against the
+// stand-in programs as processes (the protocol is tst_tolvasession's).
 #include "AMsg.h"
 #include "BusConnection.h"
 #include "ConnectStat.h"
@@ -25,14 +24,28 @@ QStringList words(const QSignalSpy &spy)
     return out;
 }
 
-bool login(Tolva &tolva, quint16 port)
+QStringList texts(const QSignalSpy &spy)
+{
+    QStringList out;
+    for (const QList<QVariant> &args : spy)
+        out << args.at(0).toString();
+    return out;
+}
+
+// Connects the client, named Tarnix, to the server on the port.
+void start(Tolva &tolva, quint16 port, const QString &keys = QStringLiteral("Tarnix.key"))
 {
     tolva.setNameOnTolva(QStringLiteral("Tarnix"));
-    tolva.setKeyFile(TestSupport::keyFile());
-    tolva.setHost("127.0.0.1");
+    tolva.setKeyFile(keys);
+    tolva.setHost(QStringLiteral("127.0.0.1"));
     tolva.setPort(QString::number(port));
-    QSignalSpy ready(&tolva, &Tolva::tolvaIsReady);
     tolva.connectToTolva();
+}
+
+bool login(Tolva &tolva, quint16 port)
+{
+    QSignalSpy ready(&tolva, &Tolva::tolvaIsReady);
+    start(tolva, port, TestSupport::keyFile());
     if (!ready.wait(10000) && ready.count() == 0)
         return false;
     // Asks the server to tell us when the simulator comes and goes.
@@ -101,10 +114,7 @@ private slots:
         tolva.setPort(port);
         QSignalSpy logged(&tolva, &Tolva::log);
         tolva.connectToTolva();
-        int refused = 0;
-        for (const QList<QVariant> &args : logged)
-            refused += args.at(0).toString().contains(QLatin1String("65535"));
-        QCOMPARE(refused, int(!tried));
+        QCOMPARE(texts(logged).filter(QLatin1String("65535")).size(), int(!tried));
         QCOMPARE(tolva.state() != int(ConnectStat::Disconnected), tried);
         tolva.disconnectFromTolva(); // gives up the attempt under way
         QCOMPARE(tolva.state(), int(ConnectStat::Disconnected));
@@ -116,7 +126,6 @@ private slots:
     {
         LoginServer server(QStringLiteral("Tarnix"));
         Tolva tolva;
-        QSignalSpy ready(&tolva, &Tolva::tolvaIsReady);
         QSignalSpy asks(&tolva, &Tolva::anyAsk);
         QSignalSpy events(&tolva, &Tolva::anyEvent);
         QSignalSpy answers(&tolva, &Tolva::anyAns);
@@ -131,7 +140,7 @@ private slots:
             QVERIFY(tolva.isConnected()); // handlers of the acceptance may send at once
             tolva.sendCmd(QString(), QStringLiteral("System"), QStringLiteral("listnodes"));
         });
-        start(tolva, server);
+        start(tolva, server.port());
         QTRY_COMPARE_WITH_TIMEOUT(server.lines.size(), 1, 10000);
         QCOMPARE(server.keyReply, QStringLiteral("Tarnix k1"));
         QCOMPARE(tolva.state(), int(ConnectStat::Connected));
@@ -173,7 +182,7 @@ private slots:
         Tolva tolva;
         QSignalSpy ready(&tolva, &Tolva::tolvaIsReady);
         QSignalSpy notReady(&tolva, &Tolva::tolvaIsNotReady);
-        start(tolva, server);
+        start(tolva, server.port());
         QTRY_COMPARE_WITH_TIMEOUT(ready.count(), 1, 10000);
         if (how == QLatin1String("over-long line"))
             server.send(QString(LineFramer::DefaultMaxLineLength + 1, QLatin1Char('x')));
@@ -190,36 +199,25 @@ private slots:
     }
 
     // Connect pressed again while a login is under way gives it up, without
-    // trying again.
-    void connectAgainGivesUpALogin()
+    // trying again; a server that never challenges is left after the login
+    // time, in whole seconds rounded up.
+    void silentServer()
     {
         QTcpServer silent; // takes the connection, never challenges
         QVERIFY(silent.listen(QHostAddress::LocalHost, 0));
         Tolva tolva;
-        QStringList logged;
-        connect(&tolva, &Tolva::log, this, [&logged](const QString &l) { logged << l; });
+        tolva.setLoginTimeout(1000);
+        QSignalSpy logged(&tolva, &Tolva::log);
         start(tolva, silent.serverPort());
         QVERIFY(silent.waitForNewConnection(10000));
         tolva.connectToTolva();
-        QCOMPARE(logged.filter("Connecting to Tolva abandoned").size(), 1);
+        QCOMPARE(texts(logged).filter("Connecting to Tolva abandoned").size(), 1);
         QVERIFY(!tolva.wantsConnection());
         QCOMPARE(tolva.state(), int(ConnectStat::Disconnected));
-    }
-
-    // A server that never challenges is left after the login time, in
-    // whole seconds rounded up.
-    void silentServerLeft()
-    {
-        QTcpServer silent;
-        QVERIFY(silent.listen(QHostAddress::LocalHost, 0));
-        Tolva tolva;
-        tolva.setLoginTimeout(1000);
-        QStringList logged;
-        connect(&tolva, &Tolva::log, this, [&logged](const QString &l) { logged << l; });
-        start(tolva, silent.serverPort());
-        QTRY_COMPARE_WITH_TIMEOUT(logged.filter("challenge").size(), 1, 5000);
-        QVERIFY2(logged.filter("challenge").first().contains(" 1 s"),
-                 qPrintable(logged.join('\n')));
+        tolva.connectToTolva();
+        QTRY_COMPARE_WITH_TIMEOUT(texts(logged).filter("challenge").size(), 1, 5000);
+        QVERIFY2(texts(logged).filter("challenge").first().contains(" 1 s"),
+                 qPrintable(texts(logged).join('\n')));
         QCOMPARE(tolva.state(), int(ConnectStat::Disconnected));
     }
 
@@ -241,34 +239,27 @@ private slots:
         auto server = TestSupport::startServer(&port);
         QVERIFY(port != 0);
         Tolva tolva;
-        QStringList logged;
-        connect(&tolva, &Tolva::log, this, [&logged](const QString &l) { logged << l; });
+        QSignalSpy logged(&tolva, &Tolva::log);
         QSignalSpy ready(&tolva, &Tolva::tolvaIsReady);
         QVERIFY(login(tolva, port));
         Tolva twin;
-        QStringList twinLog;
-        connect(&twin, &Tolva::log, this, [&twinLog](const QString &l) { twinLog << l; });
-        twin.setNameOnTolva(QStringLiteral("Tarnix"));
-        twin.setKeyFile(TestSupport::keyFile());
-        twin.setHost("127.0.0.1");
-        twin.setPort(QString::number(port));
-        twin.connectToTolva();
-        QTRY_VERIFY_WITH_TIMEOUT(!twinLog.filter("already connected").isEmpty(), 10000);
+        QSignalSpy twinLog(&twin, &Tolva::log);
+        start(twin, port, TestSupport::keyFile());
+        QTRY_VERIFY_WITH_TIMEOUT(!texts(twinLog).filter("already connected").isEmpty(), 10000);
         twin.disconnectFromTolva();
 
         QSignalSpy down(&tolva, &Tolva::tolvaIsNotReady);
-        QStringList shown;
-        connect(&tolva, &Tolva::stateText, this, [&shown](const QString &t) { shown << t; });
+        QSignalSpy shown(&tolva, &Tolva::stateText);
         server.reset();
         QVERIFY(down.wait(10000));
         // Down long enough for a retry to fail, which is not said again.
-        QTRY_VERIFY_WITH_TIMEOUT(!shown.filter("try 3").isEmpty(), 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(!texts(shown).filter("try 3").isEmpty(), 10000);
         server = TestSupport::startServer(&port, port);
         QVERIFY(port != 0);
         QTRY_COMPARE_WITH_TIMEOUT(ready.count(), 2, 20000);
-        QCOMPARE(logged.filter("reconnects by itself").size(), 1);
-        QCOMPARE(logged.filter("connected again").size(), 1);
-        QCOMPARE(logged.filter("Cannot connect").size(), 0);
+        QCOMPARE(texts(logged).filter("reconnects by itself").size(), 1);
+        QCOMPARE(texts(logged).filter("connected again").size(), 1);
+        QCOMPARE(texts(logged).filter("Cannot connect").size(), 0);
         tolva.disconnectFromTolva();
         QVERIFY(!tolva.wantsConnection());
     }
@@ -279,7 +270,6 @@ private slots:
         QTest::addColumn<QStringList>("commands"); // after RemoteOn
         QTest::addColumn<QStringList>("events");   // every one expected, in order
         // Logged in to the server, the client hears of the simulator's arrival and reaches it.
-
         QTest::newRow("no fault") << QStringList{} << QStringList{"SetCurrentEnergy 8.979"}
                                   << QStringList{"EvMovingCurTh 1", "EvMovingCurTh 0"};
         QTest::newRow("start fails")
@@ -324,12 +314,11 @@ private slots:
         QTRY_COMPARE(words(answers), (QStringList{"RemoteOn", "SetCurrentEnergy"}));
         QCOMPARE(answers.at(0).at(0).value<AMsg>().fromAddr, QStringLiteral("Dorvan.remote"));
         // Help knows every word the simulator takes, "Start" too.
-        QStringList received;
-        connect(&tolva, &Tolva::vlog, this, [&received](const QString &l) { received << l; });
+        QSignalSpy received(&tolva, &Tolva::vlog);
         tolva.sendCmd("", "Dorvan", "Help Start");
-        QTRY_VERIFY_WITH_TIMEOUT(!received.filter("@Help").isEmpty(), 10000);
-        QVERIFY2(!received.filter("@Help").first().contains("not found"),
-                 qPrintable(received.filter("@Help").first()));
+        QTRY_VERIFY_WITH_TIMEOUT(!texts(received).filter("@Help").isEmpty(), 10000);
+        const QString help = texts(received).filter("@Help").first();
+        QVERIFY2(!help.contains("not found"), qPrintable(help));
         sim->terminate();
         QVERIFY(sim->ended());
         QCOMPARE(sim->exitCode(), 0);
@@ -337,18 +326,7 @@ private slots:
     }
 
 private:
-    // Connects the client, named Tarnix with three keys, to the server.
-    static void start(Tolva &tolva, quint16 port)
-    {
-        tolva.setNameOnTolva(QStringLiteral("Tarnix"));
-        tolva.setKeyFile(QStringLiteral("Tarnix.key"));
-        tolva.setHost(QStringLiteral("127.0.0.1"));
-        tolva.setPort(QString::number(port));
-        tolva.connectToTolva();
-    }
-    static void start(Tolva &tolva, const LoginServer &server) { start(tolva, server.port()); }
-
-    TestSupport::WorkDir dir;
+    TestSupport::WorkDir dir; // with Tarnix.key, three keys
 };
 
 QTEST_MAIN(TestPeers)
