@@ -56,6 +56,18 @@ private slots:
         QCOMPARE(p.blocks.at(0).kFrom, -1.0);
         QVERIFY(p.blocks.at(1).kFrom < 0 && p.blocks.at(1).kTo > 0); // crosses the edge
         QVERIFY(std::abs(p.blocks.at(2).kTo - ScanPlan::kOf(130)) < 1e-6);
+        // The k steps at both ends of a block, from the edge on; the last one
+        // reaches the next block's start.
+        const auto dk = [](double from, double to) {
+            return ScanPlan::kOf(to) - ScanPlan::kOf(from);
+        };
+        const ScanPlan::Block near = ScanPlan::of(cuWith({"R0", "R2"}, {2}, "1")).blocks.at(0);
+        const QList<double> steps{p.blocks.at(1).dkFirst, p.blocks.at(1).dkLast,
+                                  p.blocks.at(2).dkFirst, p.blocks.at(2).dkLast,
+                                  near.dkFirst,           near.dkLast};
+        const QList<double> want{-1, dk(28, 30), dk(30, 32), dk(128, 130), dk(0, 1), dk(1, 2)};
+        for (int i = 0; i < want.size(); ++i)
+            QVERIFY2(std::abs(steps.at(i) - want.at(i)) < 1e-6, qPrintable(QString::number(i)));
         QCOMPARE(p.energies.first(), p.edge - 50);
         QCOMPARE(p.dwells.last(), 4.0);
         QVERIFY(ScanPlan::warnings(p).isEmpty());
