@@ -2,8 +2,6 @@
 // The bus client's protocol without a socket: lines parsed, the login key,
 // received bytes in and actions out.
 #include "AMsg.h"
-#include "LineFramer.h"
-#include "NodeCmdTable.h"
 #include "TestSupport.h"
 #include "TolvaProto.h"
 #include "TolvaSession.h"
@@ -246,81 +244,6 @@ private slots:
         QCOMPARE(out.result() == line, loggedIn);
         QTEST(out.lost, "lost");
         QCOMPARE(out.lossText().isEmpty(), out.lost.isEmpty()); // said when anything was lost
-    }
-
-    // A line may be as long as the limit, in one piece or arriving in parts;
-    // one byte more and the stream has lost its framing. Lines come out
-    // whole and in order however the bytes arrive, empty ones too.
-    void lineLimit_data()
-    {
-        QTest::addColumn<QByteArrayList>("chunks");
-        QTest::addColumn<QByteArrayList>("lines");
-        QTest::addColumn<int>("result"); // of the last take
-        const int more = LineFramer::NeedMore, over = LineFramer::Overflow;
-        QTest::newRow("at the limit, then several at once, an empty one between")
-            << QByteArrayList{"12345678\na\n\nb\nc"}
-            << QByteArrayList{"12345678\n", "a\n", "\n", "b\n"} << more;
-        QTest::newRow("at the limit in parts, then an empty line first in its chunk")
-            << QByteArrayList{"12345678", "\n", "\nb", "c\n"}
-            << QByteArrayList{"12345678\n", "\n", "bc\n"} << more;
-        QTest::newRow("one byte over") << QByteArrayList{"123456789\n"} << QByteArrayList{} << over;
-        QTest::newRow("one byte over, in parts")
-            << QByteArrayList{"123456789", "\n"} << QByteArrayList{} << over;
-    }
-    void lineLimit()
-    {
-        QFETCH(QByteArrayList, chunks);
-        LineFramer framer(8);
-        LineFramer::Result r = LineFramer::NeedMore;
-        QByteArrayList lines;
-        for (const QByteArray &c : chunks) {
-            framer.append(c);
-            QByteArray got;
-            while ((r = framer.take(&got)) == LineFramer::Line)
-                lines << got;
-        }
-        QTEST(lines, "lines");
-        QTEST(int(r), "result");
-    }
-
-    // A command word or id given twice would answer for the wrong command:
-    // the second is refused and the first stays.
-    void commandTableRefusesTwice()
-    {
-        NodeCmdTable t;
-        QVERIFY(t.addCommand(1, QStringLiteral("Move"), QStringLiteral("moves")));
-        QVERIFY(!t.addCommand(1, QStringLiteral("Stop"), QString()));
-        QVERIFY(!t.addCommand(2, QStringLiteral("Move"), QStringLiteral("again")));
-        QVERIFY(t.addCommand(3, QStringLiteral("_EvDone"), QString()));
-        QCOMPARE(t.size(), 2);
-        QCOMPARE(t.idOf(QStringLiteral("Move")), 1);
-        QCOMPARE(t.helpOf(QStringLiteral("Move")), QStringLiteral("moves"));
-        QCOMPARE(t.idOf(QStringLiteral("Stop")), qint32(NodeCmdTable::NotFoundId));
-        QCOMPARE(t.commandList(), QStringLiteral("Move")); // events are not commands
-    }
-
-    // A command's parameter count against what it takes: the count when it
-    // is right, and a refusal answered when it is not.
-    void paramCounts_data()
-    {
-        QTest::addColumn<int>("given");
-        QTest::addColumn<QList<int>>("results"); // exactly 2, at most 2, at least 2
-        QTest::newRow("one") << 1 << QList<int>{0, 1, -1};
-        QTest::newRow("two") << 2 << QList<int>{1, 2, 2};
-        QTest::newRow("three") << 3 << QList<int>{0, -1, 3};
-    }
-    void paramCounts()
-    {
-        QFETCH(int, given);
-        AMsg m;
-        m.parse(QStringLiteral("Dorvan>Tarnix Move") + QStringLiteral(" x").repeated(given));
-        int refusals = 0;
-        const auto answer = [&refusals](const AMsg &, const QString &) { ++refusals; };
-        const QList<int> got{NodeCmdTable::checkParamsEq(m, 2, answer),
-                             NodeCmdTable::checkParamsMax(m, 2, answer),
-                             NodeCmdTable::checkParamsMin(m, 2, answer)};
-        QTEST(got, "results");
-        QCOMPARE(refusals, int(got.count(0) + got.count(-1)));
     }
 
     void parse_data()
