@@ -243,6 +243,35 @@ private slots:
         QCOMPARE(out.lossText().isEmpty(), out.lost.isEmpty()); // said when anything was lost
     }
 
+    // The command table handlers rely on: a word or id given twice is refused and the first
+    // stays; a parameter count is given back when right and answered as refused when not.
+    void commandTable()
+    {
+        NodeCmdTable t;
+        QVERIFY(t.addCommand(1, QStringLiteral("Move"), QStringLiteral("moves")));
+        QVERIFY(!t.addCommand(1, QStringLiteral("Stop"), QString()));
+        QVERIFY(!t.addCommand(2, QStringLiteral("Move"), QStringLiteral("again")));
+        QVERIFY(t.addCommand(3, QStringLiteral("_EvDone"), QString()));
+        QCOMPARE(t.size(), 2);
+        QCOMPARE(t.idOf(QStringLiteral("Move")), 1);
+        QCOMPARE(t.helpOf(QStringLiteral("Move")), QStringLiteral("moves"));
+        QCOMPARE(t.idOf(QStringLiteral("Stop")), qint32(NodeCmdTable::NotFoundId));
+        QCOMPARE(t.commandList(), QStringLiteral("Move")); // events are not commands
+        // Given 1, 2, 3 parameters: exactly 2, at most 2, at least 2.
+        const QList<QList<int>> want{{0, 1, -1}, {1, 2, 2}, {0, -1, 3}};
+        for (int given = 1; given <= 3; ++given) {
+            AMsg m;
+            m.parse(QStringLiteral("Dorvan>Tarnix Move") + QStringLiteral(" x").repeated(given));
+            int refusals = 0;
+            const auto answer = [&refusals](const AMsg &, const QString &) { ++refusals; };
+            const QList<int> got{NodeCmdTable::checkParamsEq(m, 2, answer),
+                                 NodeCmdTable::checkParamsMax(m, 2, answer),
+                                 NodeCmdTable::checkParamsMin(m, 2, answer)};
+            QCOMPARE(got, want.at(given - 1));
+            QCOMPARE(refusals, int(got.count(0) + got.count(-1)));
+        }
+    }
+
     void parse_data()
     {
         QTest::addColumn<QString>("text");
