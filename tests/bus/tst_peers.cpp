@@ -94,6 +94,24 @@ private slots:
         f.remove();
     }
 
+    // A port typed outside 1 to 65535 is said and nothing is tried (it would wrap to another
+    // port); both ends of the range are ports like any other.
+    void portRange()
+    {
+        for (const char *port : {"0", "65536", "x", "1", "65535"}) {
+            const bool tried = QByteArray(port) == "1" || QByteArray(port) == "65535";
+            Tolva tolva;
+            tolva.setHost(QStringLiteral("127.0.0.1"));
+            tolva.setPort(QString::fromLatin1(port));
+            QSignalSpy logged(&tolva, &Tolva::log);
+            tolva.connectToTolva();
+            QCOMPARE(texts(logged).filter(QLatin1String("65535")).size(), int(!tried));
+            QCOMPARE(tolva.state() != int(ConnectStat::Disconnected), tried);
+            tolva.disconnectFromTolva(); // gives up the attempt under way
+            QCOMPARE(tolva.state(), int(ConnectStat::Disconnected));
+        }
+    }
+
     // Bytes from the socket reach the session, its actions come back as
     // signals and writes, one line after the other.
     void socketAndSession()
