@@ -47,51 +47,23 @@ private slots:
     void tagRows_data()
     {
         QTest::addColumn<QString>("text"); // %1: the element row, field i holds i + 0.5
-        QTest::addColumn<QStringList>("diagnostics");
         QTest::addColumn<double>("kEdge"); // edges[0].energy of the element
-        QTest::addColumn<double>("ka1");   // energy of the only K line, or -1 for none
-        const auto row = [](const QString &name, const QString &text, double kEdge = 3.5,
-                            const QString &diagnostic = {}, double ka1 = -1) {
-            QTest::newRow(qPrintable(name))
-                << text << (diagnostic.isEmpty() ? QStringList() : QStringList{diagnostic}) << kEdge
-                << ka1;
-        };
-        row("tags", "#,IDLINE,#,AE-K\n%1");
-        row("a tag on the third field", "#,IDLINE,AE-K\n%1", 1.);
-        row("fluorescence yield", "#,IDLINE,#,AE-K,w-K\n%1");
-        row("AE twice", "#,IDLINE,#,AE-K,AE-K\n%1", 3.5, "Duplicate AE-def K 3 4");
-        row("E twice", "#,IDLINE,#,E-K-Ka1,E-K-Ka1,Rate-K-Ka1\n%1", -1.,
-            "Duplicate line-def K Ka1 3 4", 0.0035);
+        QTest::addColumn<double>("yield"); // yields[0].value, -1 for none
+        QTest::newRow("tags") << "#,IDLINE,#,AE-K\n%1" << 3.5 << -1.;
+        QTest::newRow("a tag on the third field") << "#,IDLINE,AE-K\n%1" << 1. << -1.;
+        QTest::newRow("fluorescence yield") << "#,IDLINE,#,AE-K,w-K\n%1" << 3.5 << 4.5;
         // The second edge's fields end before its last one: that edge is left out.
-        row("row cut short in an edge", "#,IDLINE,#,AE-K\n%1,8.5,9.5");
-        row("unknown kind", "#,IDLINE,#,XE-K,AE-K\n%1", 4.5,
-            "unknow type of f-line definition XE-K");
+        QTest::newRow("row cut short in an edge") << "#,IDLINE,#,AE-K\n%1,8.5,9.5" << 3.5 << -1.;
     }
     void tagRows()
     {
         QFETCH(QString, text);
-        QFETCH(QStringList, diagnostics);
-        QFETCH(double, ka1);
-        for (const QString &d : diagnostics)
-            QTest::ignoreMessage(QtDebugMsg, d.toUtf8().constData());
         XrayDataBase db;
         QVERIFY(load(db, text.arg("Xx,9,1,3.5,4.5,5.5,6.5,7.5")));
-        QCOMPARE(db.diagnostics(), diagnostics);
+        QVERIFY(db.diagnostics().isEmpty());
         const aAtom a = db.elementByZ(9);
         QTEST(a.edges[0].energy, "kEdge");
-        QCOMPARE(a.yields[0].value, text.contains("w-K") ? 4.5 : -1.0);
-        QCOMPARE(a.lines[0].size(), ka1 < 0 ? 0 : 1);
-        if (ka1 >= 0)
-            QCOMPARE(a.lines[0].at(0).energy, ka1);
-    }
-
-    // Comment rows and rows without a symbol name no element.
-    void commentRows()
-    {
-        XrayDataBase db;
-        QVERIFY(load(db, "#,8,a comment\n,7,no symbol\nXx,9,1\n"));
-        QCOMPARE(db.byZ().keys(), (QList<int>{0, 9}));
-        QCOMPARE(db.bySymbol().keys(), (QStringList{"", "Xx"}));
+        QTEST(a.yields[0].value, "yield");
     }
 
     // The automatic edge is the highest one the crystals reach; edge texts
@@ -107,8 +79,6 @@ private slots:
         QTest::newRow("K out of reach: highest L") << 30000. << "Pt" << 1 << "" << 13880.;
         QTest::newRow("K named, though out of reach") << 30000. << "Pt" << 1 << "K" << 78395.;
         QTest::newRow("edge at the limit is out") << 7.11326288 * 1000 << "Fe" << 1 << "" << 846.1;
-        QTest::newRow("edge just below the limit") << 7115. << "Fe" << 0 << "" << 7113.26288;
-        QTest::newRow("below every edge") << 500. << "Fe" << 0 << "" << 7113.26288;
         QTest::newRow("tie keeps the earlier; absent edge")
             << 30000. << "Tt" << 2 << "L1" << -1000.;
     }
@@ -145,8 +115,6 @@ private slots:
                     QVERIFY(l.energy < a.edges[k].energy && l.rate > 0 && l.rate <= 1);
         }
         QCOMPARE(db.elementFor(QStringLiteral("-26")).z, 0);
-        // Not stored: a symbol gives 0, a number -1.
-        QCOMPARE((QList<int>{db.zFor("fe"), db.zFor("200")}), (QList<int>{0, -1}));
         // Published edge energies (Bearden and Burr); the table may differ by a few eV.
         const QList<std::pair<const char *, double>> known{
             {"Fe", 7112}, {"Cu", 8979}, {"Mo", 20000}, {"Pt", 11564}, {"U", 17166}};
