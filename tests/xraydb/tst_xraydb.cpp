@@ -66,6 +66,15 @@ private slots:
         QTEST(a.yields[0].value, "yield");
     }
 
+    // A tag's diagnostic keeps its percent signs as text.
+    void percentSignsInTags()
+    {
+        XrayDataBase db;
+        QVERIFY(load(db, "#,IDLINE,#,AE-%3,AE-%3,E-%1-%4,E-%1-%4\nXx,9,1,3.5,4.5,5.5,6.5,7.5\n"));
+        QCOMPARE(db.diagnostics(),
+                 QStringList({"Duplicate AE-def %3 3 4", "Duplicate line-def %1 %4 5 6"}));
+    }
+
     // The automatic edge is the highest one the crystals reach; edge texts
     // that name no edge fall back to it.
     void edges_data()
