@@ -346,6 +346,28 @@ private slots:
         QCOMPARE(times->text(), RunBar::summaryText(*run));
     }
 
+    // Ticks what failed or was stopped for another try, and unticks what was measured.
+    void tickWhatFailed()
+    {
+        using S = EntryState;
+        const QList<S> states{S::Pending, S::Pending, S::Skipped, S::Done, S::Failed, S::Stopped};
+        const QList<bool> before{true, false, false, true, false, false};
+        Body body;
+        ScheduleModel *list = body.scheduleModel();
+        for (int i = 0; i < states.size(); ++i) {
+            body.click(Body::Button::NewAtBottom);
+            Entry e = list->entry(i);
+            e.exec = before.at(i);
+            list->setEntry(i, e);
+            list->setOutcome(i, {states.at(i), {}, {}, {}});
+        }
+        body.listPane()->tickWhatFailed();
+        QList<bool> got;
+        for (const Entry &e : list->entries())
+            got << e.exec;
+        QCOMPARE(got, (QList<bool>{true, false, false, false, true, true}));
+    }
+
     // What may lose work asks first, only then, in a message box whose click is the answer;
     // the run is the window's side only (the engine is not started); B is the running entry.
     void questionsBeforeLosingWork_data()

@@ -257,6 +257,14 @@ private slots:
         QCOMPARE(body.scheduleModel()->count(), 0);
         QCOMPARE(logged.filter("-resume-last").size(), 1);
         QVERIFY(RunRecovery::lastUnfinished(RunJournal::read(journal), journal).found);
+        // -resume-last with its copy gone: not -load instead (measured already), and status 1.
+        QVERIFY(QFile::remove(
+            RunRecovery::lastUnfinished(RunJournal::read(journal), journal).copyPath));
+        Night n({m_dir.filePath("s.csv"), false, false, true, true, {}});
+        n.body.controller()->setTargetReady(true);
+        QTRY_COMPARE_WITH_TIMEOUT(n.quits, QList<int>{1}, 10000);
+        QCOMPARE(n.body.scheduleModel()->count(), 0);
+        QVERIFY(!n.body.runGoing());
     }
 
     // -go waits at most WAIT_LIMIT, names the missing link, with -quit-when-done ends with 1.
