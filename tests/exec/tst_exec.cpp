@@ -383,34 +383,6 @@ private slots:
             QCOMPARE(t->outcomes.at(1), "1:" + state);
     }
 
-    // A refused command whose end the engine waits for fails the entry at once; a refusal of a
-    // command nothing waits for, while the engine waits for the measurement, must not end that.
-    void refusals_data()
-    {
-        QTest::addColumn<QString>("word");
-        QTest::newRow("energy move") << "SetCurrentEnergy";
-        QTest::newRow("measurement") << "Start";
-        QTest::newRow("a command nothing waits for") << "SelectAtom";
-    }
-    void refusals()
-    {
-        QFETCH(QString, word);
-        const bool fails = word != "SelectAtom";
-        t->held << word << "Start";
-        start("Cu1 Fe2");
-        QVERIFY(waitFor(fails ? word : QStringLiteral("Start")));
-        const QStringList before = t->lines;
-        t->post(&Exec::noticedRefusal, word);
-        QCOMPARE(grows(t->ends, fails ? 10000 : 100), fails);
-        if (fails) {
-            QCOMPARE(t->ends.at(0), false);
-            QVERIFY(
-                t->logLines.contains("Entry 1: the target refused " + word + "; the entry fails."));
-            QVERIFY(!grows(t->ends, 100));
-            QCOMPARE(t->lines, before);
-        }
-    }
-
     void passedWaitLimit_data()
     {
         QTest::addColumn<bool>("unattended");
@@ -448,66 +420,89 @@ private slots:
         }
     }
 
-    // How each entry ended, with every kind of failure, under "stop", "skip", "stop after this".
+    // How each entry ended, with every kind of failure, under "stop", "skip", "stop after this". A
+    // refused command the engine waits for fails the entry at once; one nothing waits for, refused
+    // while the engine waits for the measurement, ends nothing.
     void entryOutcomes_data()
     {
-        // -1 none, 0 start error, 1 holder-move error, 2 plan error, 3 remote error
-        QTest::addColumn<int>("kind");
+        QTest::addColumn<QString>("event"); // what befalls the first entry
         QTest::addColumn<bool>("skip");
         QTest::addColumn<bool>("stopAfter");
         QTest::addColumn<QString>("outcomes"); // index:state of each entryEnded
         QTest::addColumn<int>("starts");
         const QString failedOnly = QStringLiteral("0:3");
         const QString wentOn = QStringLiteral("0:3 1:4 2:2");
-        QTest::newRow("start error, stop") << 0 << false << false << failedOnly << 1;
-        QTest::newRow("start error, skip") << 0 << true << false << wentOn << 2;
-        QTest::newRow("holder error, stop") << 1 << false << false << failedOnly << 0;
-        QTest::newRow("holder error, skip") << 1 << true << false << wentOn << 1;
-        QTest::newRow("plan error, stop") << 2 << false << false << failedOnly << 0;
-        QTest::newRow("plan error, skip") << 2 << true << false << wentOn << 1;
-        QTest::newRow("stop after this entry") << -1 << false << true << "0:2" << 1;
-        QTest::newRow("stop after a failed entry") << 0 << true << true << failedOnly << 1;
+        const QString allDone = QStringLiteral("0:2 1:4 2:2");
+        QTest::newRow("start error, stop") << "start error" << false << false << failedOnly << 1;
+        QTest::newRow("start error, skip") << "start error" << true << false << wentOn << 2;
+        QTest::newRow("holder error, skip") << "holder error" << true << false << wentOn << 1;
+        QTest::newRow("plan error, skip") << "plan error" << true << false << wentOn << 1;
+        QTest::newRow("stop after this entry") << "" << false << true << "0:2" << 1;
+        QTest::newRow("stop after a failed entry")
+            << "start error" << true << true << failedOnly << 1;
         QTest::newRow("remote error does not end the run")
-            << 3 << false << false << "0:2 1:4 2:2" << 2;
+            << "remote error" << false << false << allDone << 2;
+        QTest::newRow("energy move refused")
+            << "refused SetCurrentEnergy" << false << false << failedOnly << 0;
+        QTest::newRow("measurement refused")
+            << "refused Start" << false << false << failedOnly << 1;
+        QTest::newRow("a command nothing waits for refused")
+            << "refused SelectAtom" << false << false << allDone << 2;
     }
     void entryOutcomes()
     {
-        QFETCH(int, kind);
+        QFETCH(QString, event);
         QFETCH(bool, skip);
         QFETCH(bool, stopAfter);
-        const bool failed = kind >= 0 && kind < 3;
+        QFETCH(QString, outcomes);
+        const bool failed = outcomes.startsWith("0:3");
+        const QString refused = event.section("refused ", 1);
         list("Cu1 Fe2- Fe2");
-        if (kind == 2)
+        if (event == "plan error")
             entries[0].blockDefType = 7;
-        const QString held = kind == 1 ? QStringLiteral("MoveSHolderTo") : QStringLiteral("Start");
-        const bool event = kind == 0 || kind == 1 || kind == 3;
-        if (event)
+        const QString held = event == "holder error" ? QStringLiteral("MoveSHolderTo")
+                             : refused.isEmpty() || refused == "SelectAtom"
+                                 ? QStringLiteral("Start")
+                                 : refused;
+        const bool waits = !event.isEmpty() && event != "plan error";
+        if (waits)
             t->held << held;
         t->post(&Exec::setSkipFailedEntries, skip);
         t->post(&Exec::setStopAfterEntry, stopAfter);
         t->post(&Exec::start, entries);
-        if (event) {
+        QStringList before;
+        if (waits) {
             QVERIFY(waitFor(held));
             t->held.clear();
-            if (kind == 0)
+            before = t->lines;
+            if (!refused.isEmpty())
+                t->post(&Exec::noticedRefusal, refused);
+            else if (event == "start error")
                 t->post(&Exec::setErrStartingXAFSMeas, true, "no beam");
-            else if (kind == 1)
+            else if (event == "holder error")
                 t->post(&Exec::setErrSHolderMove, true, "stuck");
             else
                 t->post(&Exec::setErrRemote, true, "axis stop");
-            if (kind == 3) // the measurement goes on and ends as usual
+            if (!failed) // the measurement goes on and ends as usual
                 t->post(&Exec::setInXafsMeas, false);
         }
         QVERIFY(ends(skip || !failed)); // the run fails only with an entry under "stop"
+        QVERIFY(!grows(t->ends, 100));
         QTEST(t->outcomes.join(' '), "outcomes");
         if (failed)
             QVERIFY(!t->reasons.at(0).isEmpty());
+        if (failed && !skip && waits) // nothing more is sent
+            QCOMPARE(t->lines, before);
+        if (failed && !refused.isEmpty())
+            QVERIFY(t->logLines.contains("Entry 1: the target refused " + refused +
+                                         "; the entry fails."));
         QTEST(int(t->lines.filter(QRegularExpression("^Start")).size()), "starts");
         QCOMPARE(t->logLines.filter("The run goes on").size(), skip && failed ? 1 : 0);
-        if ((kind == 0 && !skip) || kind == 3) // the error is flagged for the status panel
-            QTRY_VERIFY_WITH_TIMEOUT(
-                t->flags.value(kind == 0 ? ExecFlags::ErrStartingXafsMeas : ExecFlags::ErrRemote),
-                10000);
+        if (event == "remote error" || (event == "start error" && !skip)) // for the status panel
+            QTRY_VERIFY_WITH_TIMEOUT(t->flags.value(event == "remote error"
+                                                        ? ExecFlags::ErrRemote
+                                                        : ExecFlags::ErrStartingXafsMeas),
+                                     10000);
     }
 
     // Each entry is compared with the entry the run last measured, never its neighbour; whatever
