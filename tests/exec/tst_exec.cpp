@@ -149,8 +149,7 @@ private slots:
         delete std::exchange(t, nullptr);
     }
 
-    // Nothing ticked: the run ends at once, sending nothing. Idle again, Stop and error events
-    // only set their flags.
+    // Nothing ticked: the run ends at once, sending nothing; then Stop and errors only set flags.
     void nothingToRun()
     {
         start("Cu1- Fe2-");
@@ -172,8 +171,7 @@ private slots:
         QTest::newRow("gases, mirror, mono") << QList<int>{0, 1, 2};
         QTest::newRow("mono, gases, mirror") << QList<int>{2, 0, 1};
     }
-    // Nothing of the entry goes out while any of its prompts is open: what the
-    // operator edits meanwhile is what is sent.
+    // Nothing of the entry goes out while any prompt is open: what is edited meanwhile is sent.
     void firstEntryWaitsForEveryPrompt()
     {
         QFETCH(QList<int>, order);
@@ -247,7 +245,6 @@ private slots:
         QTest::addColumn<bool>("untick");   // the stopped entry, by the operator meanwhile
         QTest::addColumn<int>("resumedAt"); // -1: nothing left to run, in a list of one
         QTest::newRow("FromHere waits for the measurement") << int(Exec::FromHere) << false << 0;
-        QTest::newRow("FromInit") << int(Exec::FromInit) << false << 0;
         QTest::newRow("FromInit, unticked since") << int(Exec::FromInit) << true << 1;
         QTest::newRow("FromNext") << int(Exec::FromNext) << false << 1;
         QTest::newRow("FromNext after the last") << int(Exec::FromNext) << false << -1;
@@ -298,7 +295,6 @@ private slots:
         QTest::addColumn<int>("mode"); // -1: Start anew, -2: nobody there, it goes on by itself
         QTest::newRow("absent at start") << "" << -1;
         QTest::newRow("lost moving, resume here") << "SetCurrentEnergy" << int(Exec::FromHere);
-        QTest::newRow("lost measuring, resume next") << "Start" << int(Exec::FromNext);
         QTest::newRow("lost measuring, start anew") << "Start" << -1;
         QTest::newRow("lost measuring, back by itself") << "Start" << -2;
         QTest::newRow("lost moving, back by itself") << "MoveSHolderTo" << -2;
@@ -340,7 +336,7 @@ private slots:
         }
         QVERIFY(ends(true));
         QCOMPARE(t->ends.size(), 1);
-        QCOMPARE(t->lines.mid(before).count("Start"), mode == Exec::FromNext ? 1 : 2);
+        QCOMPARE(t->lines.mid(before).count("Start"), 2);
         QCOMPARE(t->running, (QList<bool>{true, false})); // busy from start to end
         if (!hold) // taken up again from its first command, every move included
             QCOMPARE(t->lines.mid(before).first(), t->lines.first());

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The command plan as tables: "this entry after that one sends exactly these
-// lines", without a thread or a target, and the dry run's listing of it.
+// The command plan as tables ("this entry after that one sends exactly these lines"), the
+// watchdog and the dry run, without a thread or a target.
 #include "DryRun.h"
 #include "EntryPlanEnv.h"
 #include "Watchdog.h"
@@ -206,8 +206,7 @@ private slots:
         const double feStart = xrayDataBase().edgeEnergy("Fe", QString()) - 300;
         row("Cu then Fe", "Cu 1", "Fe 1", {"SetCurrentEnergy " + EntryText::g6(feStart / 1000)},
             {PromptICGases, PromptHOCM});
-        // Another element or edge in the same modes asks for the gases alone; Sn K lies in the
-        // second mode of both.
+        // Another edge in the same modes asks for the gases alone; Sn K is in both second modes.
         const auto startAt = [](const char *elm, const char *edge) {
             return QStringList{"SetCurrentEnergy " +
                                EntryText::g6((xrayDataBase().edgeEnergy(elm, edge) - 300) / 1000)};
@@ -237,10 +236,9 @@ private slots:
                  QString("SelectAtom %1").arg(xrayDataBase().zFor(list[1].targetElm)));
     }
 
-    // A script of looks at the waits, each "time in ms:waits on:waits reported",
-    // the time marked "*" while a prompt is open; a wait is "T" target, "E"
-    // energy, "H" holder, "B" block count, "M" measurement. Limits: 100 ms, the
-    // measurement 300 ms.
+    // Looks at the waits, each "time in ms:waits on:waits reported", "*" while a prompt is open; a
+    // wait is "T" target, "E" energy, "H" holder, "B" block count, "M" measurement (limit 300 ms,
+    // the others 100 ms).
     void watchdog_data()
     {
         QTest::addColumn<QString>("script");
@@ -272,35 +270,18 @@ private slots:
         }
     }
 
-    // Entry 2 cannot be run: listed with its error, sending nothing, counted; the others are still
-    // planned after it, each moving the monochromator and the changer: 300 s + 30 s + 20 s.
-    void errorsAndTotals()
+    // The dry run of an entry whose blocks cannot be sent fails part way through its commands:
+    // the next one, at the same holder, moves anyway.
+    void nextMovesAfterAFailedEntry()
     {
-        Entry bad = EntryPlanEnv::entry("Xx", "2");
-        Entry off = EntryPlanEnv::entry("Cu", "4", false);
-        Entry third = EntryPlanEnv::entry("Cu", "3");
-        third.dataFile = "third.dat";
+        Entry unsendable = EntryPlanEnv::entry("Cu", "1");
+        unsendable.blockDefType = 3; // a definition the engine does not know
         DryRun::Setup setup;
         setup.node = "Node";
         setup.target = "Far.remote";
-        const QDateTime now(QDate(2030, 1, 2), QTime(3, 4, 5));
-        const DryRun::Result r =
-            DryRun::run({EntryPlanEnv::entry("Cu", "1"), bad, third, off}, setup, now);
-        QCOMPARE(r.entriesWithErrors, 1);
-        const QStringList second = entryLines(r.lines, 2);
-        QVERIFY(second.size() >= 2);
-        QCOMPARE(second.filter("Node>Far.remote ").size(), 0);
-        QCOMPARE(entryLines(r.lines, 3).filter("Node>Far.remote MoveSHolderTo 3").size(), 1);
-        QVERIFY(entryLines(r.lines, 4).isEmpty()); // not ticked
-        QCOMPARE(r.seconds, 2 * (300.0 + 30 + 20));
-
-        // An entry whose blocks cannot be sent fails part way through its
-        // commands: the next one, at the same holder, moves anyway.
-        Entry unsendable = EntryPlanEnv::entry("Cu", "1");
-        unsendable.blockDefType = 3; // a definition the engine does not know
         const DryRun::Result failing = DryRun::run(
             {EntryPlanEnv::entry("Cu", "1"), unsendable, EntryPlanEnv::entry("Cu", "1")}, setup,
-            now);
+            QDateTime(QDate(2030, 1, 2), QTime(3, 4, 5)));
         QCOMPARE(failing.entriesWithErrors, 1);
         QCOMPARE(entryLines(failing.lines, 3).filter("Node>Far.remote MoveSHolderTo 1").size(), 1);
     }
