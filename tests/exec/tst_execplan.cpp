@@ -270,20 +270,60 @@ private slots:
         }
     }
 
-    // The dry run of an entry whose blocks cannot be sent fails part way through its commands:
-    // the next one, at the same holder, moves anyway.
-    void nextMovesAfterAFailedEntry()
+    // The dry run of a mixed list: the header counts what runs, an entry with errors sends
+    // nothing and is named at the end, an unticked one is not listed; totals and the expected
+    // end. An entry whose blocks cannot be sent fails part way: the next, same holder, moves.
+    void errorsAndTotals()
     {
-        Entry unsendable = EntryPlanEnv::entry("Cu", "1");
-        unsendable.blockDefType = 3; // a definition the engine does not know
+        Entry third = EntryPlanEnv::entry("Cu", "3");
+        third.dataFile = "third.dat";
         DryRun::Setup setup;
         setup.node = "Node";
         setup.target = "Far.remote";
+        const QDateTime now(QDate(2030, 1, 2), QTime(3, 4, 5));
+        const DryRun::Result r =
+            DryRun::run({EntryPlanEnv::entry("Cu", "1"), EntryPlanEnv::entry("Xx", "2"), third,
+                         EntryPlanEnv::entry("Cu", "4", false)},
+                        setup, now);
+        QCOMPARE(r.entriesWithErrors, 1);
+        QCOMPARE(r.lines.filter("3 ticked entries of 4").size(), 1);
+        QCOMPARE(r.lines.filter("Start refuses").size(), 1);
+        QVERIFY(entryLines(r.lines, 2).size() >= 2);
+        QCOMPARE(entryLines(r.lines, 2).filter("Node>Far.remote ").size(), 0);
+        QCOMPARE(entryLines(r.lines, 3).filter("Node>Far.remote MoveSHolderTo 3").size(), 1);
+        QVERIFY(entryLines(r.lines, 4).isEmpty());
+        QCOMPARE(r.seconds, 2 * (300.0 + 30 + 20));
+        QCOMPARE(r.prompts, r.lines.filter("PROMPT ").size());
+        QCOMPARE(r.lines.filter("2030-01-02 03:15:45").size(), 1); // the expected end, 700 s on
+
+        Entry unsendable = EntryPlanEnv::entry("Cu", "1");
+        unsendable.blockDefType = 3; // a definition the engine does not know
         const DryRun::Result failing = DryRun::run(
             {EntryPlanEnv::entry("Cu", "1"), unsendable, EntryPlanEnv::entry("Cu", "1")}, setup,
-            QDateTime(QDate(2030, 1, 2), QTime(3, 4, 5)));
+            now);
         QCOMPARE(failing.entriesWithErrors, 1);
         QCOMPARE(entryLines(failing.lines, 3).filter("Node>Far.remote MoveSHolderTo 1").size(), 1);
+    }
+
+    // Which entries the dry run begins before the deadline: 650 s, then 620 s and 21 s (a holder
+    // move each); it stops at the first that does not fit, a short one after it is not begun.
+    void deadline()
+    {
+        const QList<std::pair<QTime, int>> rows{
+            {QTime(4, 0), 3}, {QTime(3, 20), 1}, {QTime(3, 5), 0}, {QTime(), -1}};
+        for (const auto &[endBy, fitting] : rows) {
+            QList<Entry> list{EntryPlanEnv::entry("Cu", "1"), EntryPlanEnv::entry("Cu", "2"),
+                              EntryPlanEnv::entry("Cu", "3")};
+            list[0].measTimes = list[1].measTimes = QStringLiteral("600");
+            list[2].measTimes = QStringLiteral("1");
+            DryRun::Setup setup;
+            setup.endBy = endBy;
+            const DryRun::Result r =
+                DryRun::run(list, setup, QDateTime(QDate(2030, 1, 2), QTime(3, 0)));
+            QCOMPARE(r.fitting, fitting);
+            // How many fit is said, none included, whenever there is a deadline.
+            QCOMPARE(r.lines.filter("fit before the deadline").size(), int(endBy.isValid()));
+        }
     }
 };
 
