@@ -31,15 +31,6 @@ class TestScanPlan : public QObject
 private slots:
     void initTestCase() { QVERIFY(ScheduleTestEnv::setUp()); }
 
-    void kAndE()
-    {
-        for (const auto &[k, e] : {std::pair{10.0, 380.998}, {1.0, 3.80998}, {0.0, 0.0}}) {
-            QCOMPARE(ScanPlan::eAboveEdgeOf(k), e);
-            QVERIFY(std::abs(ScanPlan::kOf(e) - k) < 1e-9);
-        }
-        QCOMPARE(ScanPlan::kOf(-1), -1.0); // below the edge
-    }
-
     // Points and time of each block as sent; k only above the edge.
     void blocksAsSent()
     {
@@ -141,14 +132,6 @@ private slots:
                      QStringList({"1", "30", "8900/400 9100/0", "3", "1, 2, 3",
                                   "8800/10 8900/50 9000/80 9400/0"}));
         }
-        // A count past the limits leaves the entry's; none given is 1, no number 0.
-        const QList<std::pair<const char *, QList<int>>> counts{
-            {"QN 11\nSN -1\n", {1, 3}}, {"QN 10\nSN 10\n", {10, 10}}, {"QN\nSN x\n", {1, 0}}};
-        for (const auto &[text, want] : counts) {
-            QVERIFY(TestSupport::writeFile(dir.filePath("n.prm"), text));
-            QVERIFY(BlockFile::load(dir.filePath("n.prm"), back).ok);
-            QCOMPARE(QList<int>({back.quickBlockCount, back.stepBlockCount}), want);
-        }
     }
 
     // The plan's warnings: a boundary measured twice, a step that jumps more than threefold.
@@ -161,7 +144,6 @@ private slots:
                             const QStringList &found) {
             QTest::newRow(name) << starts << points << found;
         };
-        row("even", {"R-20", "R0", "R20"}, {20, 10}, {});
         row("step jumps above the edge", {"R20", "R40", "R140"}, {20, 10}, {"in block 2 ("});
         row("step jumps from a block that begins at the edge", {"R0", "R40", "R140"}, {20, 10},
             {"in block 2 ("});
@@ -192,8 +174,6 @@ private slots:
         QTest::addColumn<double>("timeOff");   // the time against the law's, at most
         // Two blocks are kept: ten blocks in all leave eight for the region.
         QTest::newRow("n 0, 10 blocks") << 0 << 10 << 0.12 << 0.01;
-        QTest::newRow("n 1, 8 blocks") << 1 << 8 << 0.12 << 0.01;
-        QTest::newRow("n 2, 4 blocks") << 2 << 4 << 0.27 << 0.03;
         QTest::newRow("n 2, 1 block: dk far from the grid's") << 2 << 1 << 2.2 << 0.2;
     }
     void region()

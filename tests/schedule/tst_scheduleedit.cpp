@@ -3,7 +3,6 @@
 // and Delta in the block rows, the checks before a run and the duration model.
 #include "EntryCheck.h"
 #include "EntryCodec.h"
-#include "EntryText.h"
 #include "Estimate.h"
 #include "ScheduleTestEnv.h"
 
@@ -45,8 +44,6 @@ private slots:
         QTest::newRow("holder and comment") << QStringList{"H1", "", "note"} << QStringList{target};
         QTest::newRow("sample only") << QStringList{"", "S1", "", "", "", "Fe"} << QStringList();
         QTest::newRow("neither") << QStringList{"", "", "", "", "", "Fe"} << QStringList{holder};
-        QTest::newRow("unknown") << QStringList{"1", "", "", "", "", "fe"}
-                                 << QStringList{"Target element \"fe\" is not in the X-ray table."};
     }
     void errors()
     {
@@ -70,13 +67,9 @@ private slots:
         auto row = [](const char *name, int column, const char *text, const char *written) {
             QTest::newRow(name) << column << QString(text) << QString(written);
         };
-        row("reference sample", 3, "Ref", "Ref");
         row("element by number", 5, "26", "Fe");
         row("crystal by alias", 9, "Si(311)", "Si311");
-        row("the first crystal", 9, "Si111", "Si111");
         row("scan type alias", 10, "q", "Quick");
-        row("block definition alias", 12, "f", "File");
-        row("standard type alias", 13, "n", "XANES");
         row("10 blocks", 16, "10", "10");
         row("11 blocks", 16, "11", "3");
         row("unit", 17, "keV", "keV");
@@ -282,12 +275,6 @@ private slots:
             {"D0 10", "P0 0", "U1", "U2", "U3", "U0"}, {"0 10"});
         row("a unit changed: the Delta follows, the Points stay", 1, one, {"P0 100", "U1"},
             {"100 0.014"});
-        row("a single point: its Delta is the block's width", 1, one, {"P0 1", "S1 9500"},
-            {"1 1500"});
-        row("the last of ten blocks", BlockSet::maxBlocks, ScheduleTestEnv::fullStarts(8000, 100),
-            {"P9 10"}, QStringList(BlockSet::maxBlocks - 1, " ") + QStringList{"10 10"});
-        row("no block shown", 2, two, {"N0", "P0 5"}, {"5 "});
-        row("row past the shown blocks", 1, three, {"P1 5"}, {" ", "5 "});
         row("a unit changed while a block is hidden: shown again, it follows", 2, three,
             {"P1 100", "N1", "U1", "N2"}, {" ", "100 0.004"});
     }
@@ -320,15 +307,6 @@ private slots:
             QCOMPARE(s.row(i).pointsText + ' ' + s.row(i).deltaText, rows.at(i));
     }
 
-    // Dwell times by block: commas or blanks between them, the last repeats.
-    void measTimeFor()
-    {
-        QList<double> got;
-        for (int i = -1; i < 5; ++i)
-            got << EntryText::measTimeFor("1, 2   5,10", i);
-        QCOMPARE(got, (QList<double>{1, 1, 2, 5, 10, 10}));
-    }
-
     // Each row edits a new (copper, quick, standard, holder "1") entry, with extra config lines.
     void rules_data()
     {
@@ -358,7 +336,6 @@ private slots:
         row("holder at the range's end", 0, 0, holder("48"), range);
         row("range that does not read is ignored", 0, 0, holder("99"), "HOLDER_RANGE 48 1\n");
         row("sample id without holder", 1, 0, [](Entry &e) { e.holder.clear(); });
-        row("holder alone", 0, 0, [](Entry &e) { e.holder = "2", e.sampleId.clear(); });
         row("neither", 1, 0, [](Entry &e) { e.holder.clear(), e.sampleId.clear(); });
         row("sample id beyond Latin-1, never sent", 0, 0, [](Entry &e) { e.sampleId = "\u9285"; });
         row("holder beyond Latin-1", 1, 0, holder("\u9285"));
@@ -366,7 +343,6 @@ private slots:
         row("no data file name", 0, 0, [](Entry &e) { e.dataFile.clear(); });
         row("time zero", 1, 0, times("1,0"));
         row("no times", 1, 0, times(" , "));
-        row("time no number", 1, 0, times("1 x"));
         row("time endless", 1, 0, times("inf"));
         row("edge the element has not", 1, 0, target("H", "L3"), {}, "no L3 edge");
         row("fewer times than standard blocks", 0, 1, [](Entry &e) {
@@ -387,8 +363,6 @@ private slots:
                 e.measTimes = "1";
             },
             "STD_TYPE Custom C\n", "for 4 blocks");
-        row("scan type read as unknown text", 1, 0,
-            [](Entry &e) { e.unknownChoices.insert(EntryColumns::ScanType, "Quack"); });
         row("no crystal configured", 0, 1, [](Entry &e) {
             crystalTable().clear();
             e.updateTarget();
@@ -401,12 +375,10 @@ private slots:
             "Crystal Low 3.13553 " + cuK + " 30000\n");
         row("edge at the crystal's highest energy", 0, 0, lastCrystal,
             "Crystal High 3.13553 4000 " + cuK + "\n");
-        row("blocks with points", 0, 0, userBlocks(starts, {10, 20}));
         row("block without points", 1, 0, userBlocks(starts, {0, 20}));
         row("the last of ten blocks without points", 1, 1,
             userBlocks(ScheduleTestEnv::fullStarts(8900, 10),
                        {10, 10, 10, 10, 10, 10, 10, 10, 10, 0}, "1"));
-        row("block of a single point", 0, 0, userBlocks(starts, {1, 20}));
         row("block of no width", 1, 0, userBlocks({"8900", "9000", "9000"}, {10, 20}), {},
             "Block 2 ");
         // Blocks in error are not weighed against the crystal as well.
@@ -418,8 +390,6 @@ private slots:
             userBlocks({"8900", "9000", "30000"}, {10, 2100}), {}, "Block 2 reaches 30000 eV");
         row("blocks from below the crystal's range", 0, 1,
             userBlocks({"1000", "9000", "9100"}, {10, 20}), {}, "Block 1 reaches 1000 eV");
-        row("blocks ending where the crystal's range ends", 0, 0,
-            userBlocks({"8900", "9000", "28000"}, {10, 1900}));
         row("a step that jumps fivefold", 0, 1, userBlocks({"9000", "9100", "9600"}, {10, 10}));
     }
     void rules()
@@ -447,7 +417,6 @@ private slots:
         QTest::newRow("third repeats first")
             << QStringList{"a.dat", "b.dat", "a.dat"} << QList<int>{0, 0, 1};
         QTest::newRow("one not ticked") << QStringList{"a.dat", "-a.dat"} << QList<int>{0, 0};
-        QTest::newRow("different files") << QStringList{"a.dat", "b.dat"} << QList<int>{0, 0};
         QTest::newRow("no names") << QStringList{"", ""} << QList<int>{0, 0};
     }
     void sameDataFile()
@@ -468,55 +437,15 @@ private slots:
     }
 
     // Seconds with 0.5 s per point; copper's standard step set is 40, 300, 180 and 100 points.
-    void duration_data()
-    {
-        QTest::addColumn<Edit>("edit");
-        QTest::addColumn<double>("seconds");
-        QTest::newRow("quick, its time") << Edit([](Entry &) {}) << 300.0;
-        QTest::newRow("step, standard set") << Edit([](Entry &e) {
-            e.selectScanType(EntryRows::StepScan);
-            e.measTimes = "1, 1, 2, 4";
-        }) << 40 * 1.5 + 300 * 1.5 + 180 * 2.5 + 100 * 4.5;
-        QTest::newRow("step, user blocks")
-            << userBlocks({"8900", "9000", "9100"}, {10, 20}, "2, 3") << 10 * 2.5 + 20 * 3.5;
-        QTest::newRow("step, a block of no points")
-            << userBlocks({"8900", "9000", "9100"}, {0, 20}, "2, 3") << 20 * 3.5;
-    }
     void duration()
     {
-        QFETCH(Edit, edit);
         Entry e = Entry::defaults();
-        edit(e);
-        QTEST(Estimate::measurement(e, Estimate::Params{}), "seconds");
-    }
-
-    // The estimate's figures from the settings: a number of 0 or more replaces the default.
-    void estimateSettings_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<bool>("read");
-        for (const char *text : {"0", "2.5"})
-            QTest::newRow(text) << text << true;
-        for (const char *text : {"-1", "x", "inf", ""})
-            QTest::newRow(*text ? text : "empty") << text << false;
-    }
-    void estimateSettings()
-    {
-        QFETCH(QString, text);
-        QFETCH(bool, read);
-        const QList<std::pair<const char *, double Estimate::Params::*>> keys{
-            {"EST_POINT_OVERHEAD", &Estimate::Params::pointOverhead},
-            {"EST_MOVE", &Estimate::Params::move},
-            {"EST_HOLDER_MOVE", &Estimate::Params::holderMove},
-            {"EST_DARK", &Estimate::Params::dark},
-            {"EST_ENTRY_OVERHEAD", &Estimate::Params::entryOverhead}};
-        const Estimate::Params defaults;
-        for (const auto &[key, member] : keys) {
-            ConfigStore store;
-            store.readText(QStringLiteral("%1 %2\n").arg(QLatin1String(key), text));
-            QCOMPARE(Estimate::Params::fromConfig(store).*member,
-                     read ? text.toDouble() : defaults.*member);
-        }
+        e.selectScanType(EntryRows::StepScan);
+        e.measTimes = "1, 1, 2, 4";
+        QCOMPARE(Estimate::measurement(e, Estimate::Params{}),
+                 40 * 1.5 + 300 * 1.5 + 180 * 2.5 + 100 * 4.5);
+        userBlocks({"8900", "9000", "9100"}, {0, 20}, "2, 3")(e); // a block of no points
+        QCOMPARE(Estimate::measurement(e, Estimate::Params{}), 20 * 3.5);
     }
 };
 

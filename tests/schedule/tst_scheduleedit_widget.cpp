@@ -12,18 +12,13 @@
 
 #include <QApplication>
 #include <QComboBox>
-#include <QDialog>
-#include <QDialogButtonBox>
-#include <QDoubleSpinBox>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSpinBox>
-#include <QTableWidget>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <QWheelEvent>
 #include <QtTest>
 
@@ -51,12 +46,8 @@ private slots:
         type(e.targetField(), "Fe"); // the blocks follow the edge typed
         QCOMPARE(e.entry().quickBlocks.row(0).pos, xrayDataBase().edgeEnergy("Fe", "K") - 300);
         e.selector(EntryColumns::ScanType)->setCurrentIndex(1);
-        QCOMPARE(e.entry().scanType, 1);
         e.selector(EntryColumns::Crystal)->setCurrentIndex(2); // row 0 is "-"
         QCOMPARE(e.entry().crystal, 1);
-        ScheduleEdit shown; // shown in another editor, the entry shows that crystal
-        shown.setEntry(e.entry());
-        QCOMPARE(shown.selector(EntryColumns::Crystal)->currentIndex(), 2);
         // The first row counts too; shown: the blocks sent, their end row, nothing past them.
         for (int row : {1, 0}) {
             e.selector(EntryColumns::StdType)->setCurrentIndex(row);
@@ -111,7 +102,6 @@ private slots:
     {
         QTest::addColumn<Entry>("entry");
         Entry e = Entry::defaults();
-        QTest::newRow("defaults") << e;
         e.selectScanType(EntryRows::StepScan);
         e.selectStdBlockType(1);
         e.selectCrystal(1);
@@ -146,36 +136,6 @@ private slots:
         }
     }
 
-    // An editor given an entry shows its choices.
-    void showsTheEntryGiven()
-    {
-        Entry step = Entry::defaults();
-        step.selectScanType(EntryRows::StepScan);
-        step.measDark = 1;
-        ScheduleEdit e(step);
-        QCOMPARE(e.selector(EntryColumns::ScanType)->currentIndex(), int(EntryRows::StepScan));
-        QCOMPARE(e.selector(EntryColumns::MeasDark)->currentIndex(), 1);
-        // Its errors are a click away.
-        Entry bad = step;
-        bad.holder.clear();
-        bad.sampleId.clear();
-        e.setEntry(bad);
-        e.errorsButton()->click();
-        const auto *box = e.findChild<QMessageBox *>();
-        QVERIFY(box && box->isVisible());
-        QVERIFY2(box->text().contains("must be specified"), qPrintable(box->text()));
-        // The warnings too; an open box follows the entry shown.
-        Entry warned = step;
-        warned.warnings = QStringList{QStringLiteral("the ring is refilled at 03:00")};
-        e.setEntry(warned);
-        QVERIFY(!box->text().contains("must be specified"));
-        e.warningsButton()->click();
-        QVERIFY(e.warningBox()->isVisible());
-        QVERIFY(e.warningBox()->text().contains("refilled"));
-        e.setEntry(step);
-        QVERIFY(!e.warningBox()->text().contains("refilled"));
-    }
-
     // A text read stands on the fallback row; picking that row drops the text and its error.
     void pickingTheFallbackRowReplacesTheTextRead_data()
     {
@@ -183,8 +143,6 @@ private slots:
         QTest::addColumn<QString>("read");
         QTest::newRow("scan type") << int(EntryColumns::ScanType) << "Quack";
         QTest::newRow("crystal") << int(EntryColumns::Crystal) << "Ge111";
-        QTest::newRow("standard blocks") << int(EntryColumns::StdType) << "Wiggly";
-        QTest::newRow("block unit") << int(EntryColumns::BlockUnit) << "furlong";
     }
     void pickingTheFallbackRowReplacesTheTextRead()
     {
@@ -210,8 +168,6 @@ private slots:
     void wheelLeavesUnfocusedBoxes_data()
     {
         QTest::addColumn<int>("column"); // a choice's column; -1: the block count
-        QTest::newRow("Tuning") << int(EntryColumns::Tuning);
-        QTest::newRow("ScanType") << int(EntryColumns::ScanType);
         QTest::newRow("MonoCrystal") << int(EntryColumns::Crystal);
         QTest::newRow("Blocks") << -1;
     }
@@ -227,7 +183,6 @@ private slots:
         ScheduleEdit &e = *editor;
         e.selector(EntryColumns::BlockDef)->setCurrentIndex(2); // user blocks: Blocks is enabled
         e.blocksField()->setValue(5);
-        e.selector(EntryColumns::Tuning)->setCurrentIndex(1);
         e.selector(EntryColumns::Crystal)->setCurrentIndex(1);
         QWidget *w = column < 0 ? static_cast<QWidget *>(e.blocksField())
                                 : e.selector(EntryColumns::Column(column));
@@ -253,78 +208,6 @@ private slots:
         const std::unique_ptr<QWidget> alone(area.takeWidget());
         roll();
         QCOMPARE(value(), before);
-    }
-
-    // The plot draws the plan: points, block boundaries, dwell steps, k above the edge only.
-    void planPlotDrawsThePlan()
-    {
-        Entry e = Entry::defaults();
-        e.selectScanType(EntryRows::StepScan);
-        e.blockDefType = EntryRows::UserBlocks;
-        e.requestBlocks(3);
-        e.activeBlocks().setBlocks(3, {"R-50", "R-10", "R30", "R400"}, {8, 20, 60}, {});
-        e.measTimes = "1, 2, 4";
-        PlanView view;
-        view.setEntry(e);
-        const PlanSeries &s = view.plot()->series();
-        QCOMPARE(s.points.size(), 88);
-        QCOMPARE(s.boundaries, (QList<double>{-50, -10, 30, 400}));
-        QCOMPARE(s.dwellSteps.size(), 6);
-        QCOMPARE(s.dwellSteps.last(), QPointF(400, 4));
-        QVERIFY(!s.kTicks.isEmpty());
-        for (const auto &t : s.kTicks)
-            QVERIFY(t.first > 0 && t.first <= 400 &&
-                    std::abs(ScanPlan::kOf(t.first) - t.second) < 1e-9);
-        QCOMPARE(view.plan().points, 88);
-        // The table beside it, worked out by hand; k from 0 where a block crosses the edge.
-        QStringList rows;
-        for (int r = 0; r < view.table()->rowCount(); ++r) {
-            QStringList cells;
-            for (int c = 0; c < 7; ++c)
-                cells << view.table()->item(r, c)->text();
-            rows << cells.join(" | ");
-        }
-        QCOMPARE(rows,
-                 (QStringList{"-50 - -10 | - | 8 | 5 | - | 1 | 8",
-                              "-10 - 30 | 0.00 - 2.81 | 20 | 2 | - | 2 | 40",
-                              "30 - 400 | 2.81 - 10.25 | 60 | 6.16667 | 0.275 - 0.079 | 4 | 240",
-                              "Total |  | 88 |  |  |  | 288"}));
-    }
-
-    // The k region dialog gives its values when OK is pressed, and nothing when it is cancelled.
-    void regionChosenInItsDialog()
-    {
-        PlanView view;
-        view.setEntry(Entry::defaults());
-        QList<ScanPlan::Region> chosen;
-        connect(&view, &PlanView::regionChosen, this,
-                [&chosen](const ScanPlan::Region &r) { chosen << r; });
-        const auto answer = [&view](bool ok, double kEnd, int law) {
-            QTimer::singleShot(0, &view, [=] {
-                auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
-                QVERIFY(dialog);
-                if (kEnd > 0)
-                    dialog->findChildren<QDoubleSpinBox *>().at(1)->setValue(kEnd);
-                dialog->findChild<QComboBox *>()->setCurrentIndex(law);
-                auto *buttons = dialog->findChild<QDialogButtonBox *>();
-                buttons->button(ok ? QDialogButtonBox::Ok : QDialogButtonBox::Cancel)->click();
-            });
-            view.regionButton()->click();
-        };
-        answer(true, 0, 0); // as offered
-        answer(false, 12, 2);
-        answer(true, 12, 2);
-        QCOMPARE(chosen.size(), 2);
-        const ScanPlan::Region offered;
-        const auto values = [](const ScanPlan::Region &r) {
-            return QList<double>{r.kStart,           r.kEnd, r.dk, r.t0, r.k0, double(r.n),
-                                 double(r.maxBlocks)};
-        };
-        QCOMPARE(values(chosen.at(0)), values(offered));
-        ScanPlan::Region changed = offered;
-        changed.kEnd = 12;
-        changed.n = 2;
-        QCOMPARE(values(chosen.at(1)), values(changed));
     }
 
     // Saved blocks name the file written (not after a failed save); another editor reads them.
