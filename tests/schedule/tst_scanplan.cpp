@@ -71,35 +71,30 @@ private slots:
     }
 
     // A block file's "R" offsets are eV whatever its unit; absolute starts are in its unit.
-    void blockFileStarts_data()
-    {
-        QTest::addColumn<QByteArray>("unit");
-        QTest::addColumn<double>("start");
-        QTest::addColumn<QString>("delta");
-        QTest::newRow("keV") << QByteArray("1") << 9000.0 << "2.42"; // 121 eV in 50 points
-        QTest::newRow("no such unit") << QByteArray("4") << 9.0 << "-177.4";
-    }
     void blockFileStarts()
     {
-        QFETCH(QByteArray, unit);
         QTemporaryDir dir;
         const QString path = dir.filePath("rel.prm");
-        QVERIFY(
-            TestSupport::writeFile(path, "N 2\nU " + unit +
-                                             "\nB 0 R-100 50 1\nQN 2\nSN 0\n"
-                                             "QB 0 R-100 50 1\nQB 1 9.0 50 1\nQB 2 R200 0 0\n"));
-        Entry e = Entry::defaults();
-        QVERIFY(BlockFile::load(path, e).ok);
-        const BlockSet &set = e.quickBlocks;
-        QCOMPARE(set.row(0).pos, e.edgeEnergy() - 100);
-        QVERIFY(set.row(0).isRel);
-        QTEST(set.row(1).pos, "start");
-        QCOMPARE(e.stepBlockCount, 0); // a file may hold no step blocks, or no quick ones
-        QVERIFY(TestSupport::writeFile(path, "QN 0\nSN 2\n"));
-        QVERIFY(BlockFile::load(path, e).ok);
-        QCOMPARE(e.quickBlockCount, 0);
-        QCOMPARE(set.row(2).pos, e.edgeEnergy() + 200);
-        QTEST(set.row(0).deltaText, "delta"); // shown as the file's Points measure it
+        // Unit 1 is keV (121 eV in 50 points); 4 is no unit.
+        for (const auto &[unit, start, delta] :
+             {std::tuple{"1", 9000.0, "2.42"}, {"4", 9.0, "-177.4"}}) {
+            const QByteArray text = QByteArray("N 2\nU ") + unit +
+                                    "\nB 0 R-100 50 1\nQN 2\nSN 0\n" +
+                                    "QB 0 R-100 50 1\nQB 1 9.0 50 1\nQB 2 R200 0 0\n";
+            QVERIFY(TestSupport::writeFile(path, text));
+            Entry e = Entry::defaults();
+            QVERIFY(BlockFile::load(path, e).ok);
+            const BlockSet &set = e.quickBlocks;
+            QCOMPARE(set.row(0).pos, e.edgeEnergy() - 100);
+            QVERIFY(set.row(0).isRel);
+            QCOMPARE(set.row(1).pos, start);
+            QCOMPARE(e.stepBlockCount, 0); // a file may hold no step blocks, or no quick ones
+            QVERIFY(TestSupport::writeFile(path, "QN 0\nSN 2\n"));
+            QVERIFY(BlockFile::load(path, e).ok);
+            QCOMPARE(e.quickBlockCount, 0);
+            QCOMPARE(set.row(2).pos, e.edgeEnergy() + 200);
+            QCOMPARE(set.row(0).deltaText, QString(delta)); // as the file's Points measure it
+        }
     }
 
     // A block file holds both scans, whichever is shown, and reads its counts as the format says.
@@ -166,50 +161,41 @@ private slots:
 
     // The region k 3 -> 16, dk 0.05: block starts on the k grid, the pre-edge and XANES blocks
     // kept, each block's dwell from the law at its middle, and the steps close to dk.
-    void region_data()
-    {
-        QTest::addColumn<int>("n");
-        QTest::addColumn<int>("maxBlocks");
-        QTest::addColumn<double>("deviation"); // at most
-        QTest::addColumn<double>("timeOff");   // the time against the law's, at most
-        // Two blocks are kept: ten blocks in all leave eight for the region.
-        QTest::newRow("n 0, 10 blocks") << 0 << 10 << 0.12 << 0.01;
-        QTest::newRow("n 2, 1 block: dk far from the grid's") << 2 << 1 << 2.2 << 0.2;
-    }
     void region()
     {
-        QFETCH(int, n);
-        QFETCH(int, maxBlocks);
-        QFETCH(double, deviation);
-        QFETCH(double, timeOff);
-        const Entry before = cuWith({"R-150", "R-30", "R30", "R400"}, {40, 60, 100}, "1, 1, 2");
-        const ScanPlan::Region r{3, 16, 0.05, 1, 3, n, maxBlocks}; // k from, to, dk, t0, k0
-        const ScanPlan::RegionResult res = ScanPlan::applyRegion(before, r);
-        QVERIFY2(res.ok, qPrintable(res.error));
-        QCOMPARE(res.blocksKept, 2); // the blocks from -150 and -30 eV
-        const int kept = res.blocksKept;
-        QCOMPARE(res.blocksWritten, qMin(maxBlocks, 10 - kept));
-        const ScanPlan::Plan p = ScanPlan::of(res.entry);
-        QCOMPARE(p.blocks.size(), kept + res.blocksWritten);
-        QCOMPARE(p.blocks.at(0).points, 40); // kept as it was
-        int regionPoints = 0;
-        for (int b = kept; b < p.blocks.size(); ++b) {
-            const ScanPlan::Block &blk = p.blocks.at(b);
-            regionPoints += blk.points;
-            // Starts on the k grid (as sent: six significant digits).
-            const double steps = (blk.kFrom - r.kStart) / r.dk;
-            QVERIFY2(std::abs(steps - std::round(steps)) < 0.01,
-                     qPrintable(QString::number(steps)));
-            const double kMid = (blk.kFrom + blk.kTo) / 2;
-            QVERIFY(std::abs(blk.dwell - std::pow(kMid / r.k0, n)) < 1e-4 * blk.dwell);
+        // Two blocks are kept: ten blocks in all leave eight for the region. The deviation and
+        // the time against the law's at most; with one block, dk is far from the grid's.
+        for (const auto &[n, maxBlocks, deviation, timeOff] :
+             {std::tuple{0, 10, 0.12, 0.01}, {2, 1, 2.2, 0.2}}) {
+            const Entry before = cuWith({"R-150", "R-30", "R30", "R400"}, {40, 60, 100}, "1, 1, 2");
+            const ScanPlan::Region r{3, 16, 0.05, 1, 3, n, maxBlocks}; // k from, to, dk, t0, k0
+            const ScanPlan::RegionResult res = ScanPlan::applyRegion(before, r);
+            QVERIFY2(res.ok, qPrintable(res.error));
+            QCOMPARE(res.blocksKept, 2); // the blocks from -150 and -30 eV
+            const int kept = res.blocksKept;
+            QCOMPARE(res.blocksWritten, qMin(maxBlocks, 10 - kept));
+            const ScanPlan::Plan p = ScanPlan::of(res.entry);
+            QCOMPARE(p.blocks.size(), kept + res.blocksWritten);
+            QCOMPARE(p.blocks.at(0).points, 40); // kept as it was
+            int regionPoints = 0;
+            for (int b = kept; b < p.blocks.size(); ++b) {
+                const ScanPlan::Block &blk = p.blocks.at(b);
+                regionPoints += blk.points;
+                // Starts on the k grid (as sent: six significant digits).
+                const double steps = (blk.kFrom - r.kStart) / r.dk;
+                QVERIFY2(std::abs(steps - std::round(steps)) < 0.01,
+                         qPrintable(QString::number(steps)));
+                const double kMid = (blk.kFrom + blk.kTo) / 2;
+                QVERIFY(std::abs(blk.dwell - std::pow(kMid / r.k0, n)) < 1e-4 * blk.dwell);
+            }
+            QCOMPARE(regionPoints, 260);
+            QVERIFY(std::abs(p.blocks.last().kTo - 16) < 1e-4);
+            QVERIFY2(res.maxDeviation <= deviation, qPrintable(QString::number(res.maxDeviation)));
+            QVERIFY(res.maxDeviation > 0);
+            // The dwell time written against the law's own over the grid.
+            QVERIFY(std::abs(res.seconds - res.lawSeconds) <= timeOff * res.lawSeconds);
+            QCOMPARE(ScanPlan::warnings(p).size(), 0);
         }
-        QCOMPARE(regionPoints, 260);
-        QVERIFY(std::abs(p.blocks.last().kTo - 16) < 1e-4);
-        QVERIFY2(res.maxDeviation <= deviation, qPrintable(QString::number(res.maxDeviation)));
-        QVERIFY(res.maxDeviation > 0);
-        // The dwell time written against the law's own over the grid.
-        QVERIFY(std::abs(res.seconds - res.lawSeconds) <= timeOff * res.lawSeconds);
-        QCOMPARE(ScanPlan::warnings(p).size(), 0);
     }
 
     // The last block kept (here the first) now ends where the region begins; its Delta follows.

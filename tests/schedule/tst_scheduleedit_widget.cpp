@@ -98,9 +98,9 @@ private slots:
     }
 
     // Showing an entry, in a new editor or a used one, changes nothing in it.
-    void showingChangesNothing_data()
+    void showingChangesNothing()
     {
-        QTest::addColumn<Entry>("entry");
+        QList<Entry> entries;
         Entry e = Entry::defaults();
         e.selectScanType(EntryRows::StepScan);
         e.selectStdBlockType(1);
@@ -108,60 +108,52 @@ private slots:
         e.measDark = 1;
         e.tuning = 1;
         e.measMode = 1;
-        QTest::newRow("step, XANES, second crystal") << e;
+        entries << e; // step, XANES, second crystal
         e.holder = QStringLiteral("4");
         ScheduleTestEnv::setUserBlocks(e, 1, {"R-50", "R-10", "R40", "R300"}, {8, 25, 60}, "1 2 3");
         e.setRelative(true);
-        QTest::newRow("user blocks in keV, relative") << e;
+        entries << e; // user blocks in keV, relative
         e.targetElm = QStringLiteral("Xx");
         e.unknownChoices.insert(EntryColumns::ScanType, QStringLiteral("Quack"));
         e.unknownChoices.insert(EntryColumns::Crystal, QStringLiteral("Ge111"));
-        QTest::newRow("texts that name nothing") << e;
-    }
-    void showingChangesNothing()
-    {
-        QFETCH(Entry, entry);
+        entries << e; // texts that name nothing
         // The editor adds the entry's findings; everything else stays.
         const auto same = [](Entry a, Entry b) {
             a.errors = b.errors;
             a.warnings = b.warnings;
             return a == b && EntryCodec::toFields(a) == EntryCodec::toFields(b);
         };
-        ScheduleEdit fresh(entry);
-        QVERIFY(same(fresh.entry(), entry));
-        ScheduleEdit reused;
-        for (const Entry &shown : {entry, Entry::defaults(), entry}) {
-            reused.setEntry(shown);
-            QVERIFY(same(reused.entry(), shown));
+        for (const Entry &entry : entries) {
+            ScheduleEdit fresh(entry);
+            QVERIFY(same(fresh.entry(), entry));
+            ScheduleEdit reused;
+            for (const Entry &shown : {entry, Entry::defaults(), entry}) {
+                reused.setEntry(shown);
+                QVERIFY(same(reused.entry(), shown));
+            }
         }
     }
 
     // A text read stands on the fallback row; picking that row drops the text and its error.
-    void pickingTheFallbackRowReplacesTheTextRead_data()
-    {
-        QTest::addColumn<int>("column");
-        QTest::addColumn<QString>("read");
-        QTest::newRow("scan type") << int(EntryColumns::ScanType) << "Quack";
-        QTest::newRow("crystal") << int(EntryColumns::Crystal) << "Ge111";
-    }
     void pickingTheFallbackRowReplacesTheTextRead()
     {
-        QFETCH(int, column);
-        QFETCH(QString, read);
-        // Shown after an entry on other rows: none of the moves made in showing it is a pick.
-        QStringList f = ScheduleTestEnv::entryFields("Cu", "K", "Std", "Step", 1, "keV");
-        f[EntryColumns::Crystal] = "Si311";
-        f[EntryColumns::StdType] = stdTypeTable().labels().value(1);
-        ScheduleEdit e(EntryCodec::fromFields(f));
-        f = ScheduleTestEnv::entryFields("Cu", "K", "Std", "Quick", 1, "eV");
-        f[column] = read;
-        e.setEntry(EntryCodec::fromFields(f));
-        QCOMPARE(e.toStringList().at(column), read);
-        QCOMPARE(e.entry().errors.filter(read).size(), 1);
-        QComboBox *box = e.selector(EntryColumns::Column(column));
-        emit box->activated(0);
-        QCOMPARE(e.toStringList().at(column), box->itemText(0));
-        QVERIFY(e.entry().errors.filter(read).isEmpty());
+        for (const auto &[column, read] :
+             {std::pair{EntryColumns::ScanType, "Quack"}, {EntryColumns::Crystal, "Ge111"}}) {
+            // Shown after an entry on other rows: none of the moves made in showing it is a pick.
+            QStringList f = ScheduleTestEnv::entryFields("Cu", "K", "Std", "Step", 1, "keV");
+            f[EntryColumns::Crystal] = "Si311";
+            f[EntryColumns::StdType] = stdTypeTable().labels().value(1);
+            ScheduleEdit e(EntryCodec::fromFields(f));
+            f = ScheduleTestEnv::entryFields("Cu", "K", "Std", "Quick", 1, "eV");
+            f[column] = read;
+            e.setEntry(EntryCodec::fromFields(f));
+            QCOMPARE(e.toStringList().at(column), read);
+            QCOMPARE(e.entry().errors.filter(read).size(), 1);
+            QComboBox *box = e.selector(column);
+            emit box->activated(0);
+            QCOMPARE(e.toStringList().at(column), box->itemText(0));
+            QVERIFY(e.entry().errors.filter(read).isEmpty());
+        }
     }
 
     // The wheel over a box that is not focused scrolls the list, never the value.
@@ -238,13 +230,8 @@ private slots:
         const QList<std::pair<QString, int>> kinds{{dir.filePath("tonight.prm"), 0},
                                                    {dir.filePath("old.dat"), 1},
                                                    {dir.filePath("gone"), 2}};
-        for (const auto &[path, kind] : kinds) {
+        for (const auto &[path, kind] : kinds)
             QCOMPARE(ScheduleEdit::is9809(path), kind);
-            ScheduleEdit picked;
-            const QString before = picked.entry().quickBlocks.row(0).pointsText;
-            emit picked.blockFileDialog()->fileSelected(path);
-            QCOMPARE(picked.entry().quickBlocks.row(0).pointsText == before, kind != 0);
-        }
         // Loaded by name, as a run does.
         ScheduleEdit loaded;
         loaded.loadBlockFile(dir.filePath("tonight.prm"));
