@@ -231,7 +231,6 @@ private slots:
         using M = ScheduleModel;
         using C = EntryColumns::Column;
         QTest::newRow("element") << int(M::Element) << "Fe" << false << int(C::Element);
-        QTest::newRow("unknown element") << int(M::Element) << "Xx" << true << int(C::Element);
         QTest::newRow("scan type") << int(M::Scan) << "Step" << false << int(C::ScanType);
         QTest::newRow("unknown crystal") << int(M::Crystal) << "Ge111" << true << int(C::Crystal);
         QTest::newRow("data file") << int(M::File) << "x.dat" << false << 4;

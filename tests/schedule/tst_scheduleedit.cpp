@@ -43,7 +43,6 @@ private slots:
         QTest::newRow("empty list") << QStringList() << QStringList{holder, target};
         QTest::newRow("holder and comment") << QStringList{"H1", "", "note"} << QStringList{target};
         QTest::newRow("sample only") << QStringList{"", "S1", "", "", "", "Fe"} << QStringList();
-        QTest::newRow("neither") << QStringList{"", "", "", "", "", "Fe"} << QStringList{holder};
     }
     void errors()
     {
@@ -72,7 +71,6 @@ private slots:
         row("scan type alias", 10, "q", "Quick");
         row("10 blocks", 16, "10", "10");
         row("11 blocks", 16, "11", "3");
-        row("unit", 17, "keV", "keV");
     }
     void fields()
     {
@@ -265,7 +263,6 @@ private slots:
             QTest::newRow(name) << shown << starts << ops << rows;
         };
         row("Delta settles", 1, one, {"D0 0.3"}, settled);
-        row("Points alone", 1, one, {"P0 4666"}, settled);
         row("end row start", 2, two, pts + QStringList{"S2 8500"}, {"10 10", "100 4"});
         row("inner row start", 2, two, pts + QStringList{"S1 8200"}, {"10 20", "100 1"});
         row("first row start", 2, two, pts + QStringList{"S0 7900"}, {"10 20", "100 2"});
@@ -341,7 +338,6 @@ private slots:
         row("data file beyond Latin-1", 1, 0, [](Entry &e) { e.dataFile = "\u8a66\u6599.dat"; });
         row("no data file name", 0, 0, [](Entry &e) { e.dataFile.clear(); });
         row("time zero", 1, 0, times("1,0"));
-        row("time endless", 1, 0, times("inf"));
         row("edge the element has not", 1, 0, target("H", "L3"), {}, "no L3 edge");
         row("fewer times than standard blocks", 0, 1, [](Entry &e) {
             e.selectScanType(EntryRows::StepScan);
@@ -366,13 +362,6 @@ private slots:
             e.updateTarget();
         });
         row("edge below the crystal's range", 1, 0, target("Cu", "L1")); // 1.1 keV
-        // A crystal's range holds its highest energy, not its lowest.
-        const QString cuK = QString::number(xrayDataBase().edgeEnergy("Cu", "K"), 'g', 17);
-        const auto lastCrystal = [](Entry &e) { e.crystal = crystalTable().count() - 1; };
-        row("edge at the crystal's lowest energy", 1, 0, lastCrystal,
-            "Crystal Low 3.13553 " + cuK + " 30000\n");
-        row("edge at the crystal's highest energy", 0, 0, lastCrystal,
-            "Crystal High 3.13553 4000 " + cuK + "\n");
         row("block without points", 1, 0, userBlocks(starts, {0, 20}));
         row("the last of ten blocks without points", 1, 1,
             userBlocks(ScheduleTestEnv::fullStarts(8900, 10),

@@ -5,7 +5,6 @@
 #include "FileSelectDialog.h"
 #include "OneBlock.h"
 #include "OneBlocks.h"
-#include "PlanView.h"
 #include "ScheduleEdit.h"
 #include "ScheduleTestEnv.h"
 #include "TestSupport.h"
@@ -13,7 +12,6 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -232,10 +230,6 @@ private slots:
                                                    {dir.filePath("gone"), 2}};
         for (const auto &[path, kind] : kinds)
             QCOMPARE(ScheduleEdit::is9809(path), kind);
-        // Loaded by name, as a run does.
-        ScheduleEdit loaded;
-        loaded.loadBlockFile(dir.filePath("tonight.prm"));
-        QCOMPARE(loaded.entry().quickBlocks.row(0).pointsText, QStringLiteral("2800"));
     }
 };
 
