@@ -5,6 +5,8 @@
 #include "FileSelectDialog.h"
 #include "OneBlock.h"
 #include "OneBlocks.h"
+#include "PlanView.h"
+#include "ScanPlan.h"
 #include "ScheduleEdit.h"
 #include "ScheduleTestEnv.h"
 #include "TestSupport.h"
@@ -16,6 +18,7 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSpinBox>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QWheelEvent>
 #include <QtTest>
@@ -230,6 +233,39 @@ private slots:
                                                    {dir.filePath("gone"), 2}};
         for (const auto &[path, kind] : kinds)
             QCOMPARE(ScheduleEdit::is9809(path), kind);
+    }
+
+    // The plot draws the plan: points, block boundaries, dwell steps, k above the edge only;
+    // the table beside it was worked out by hand (k from 0 where a block crosses the edge).
+    void planPlotDrawsThePlan()
+    {
+        Entry e = Entry::defaults();
+        e.selectScanType(EntryRows::StepScan);
+        ScheduleTestEnv::setUserBlocks(e, Units::EV, {"R-50", "R-10", "R30", "R400"}, {8, 20, 60},
+                                       "1, 2, 4");
+        PlanView view;
+        view.setEntry(e);
+        const PlanSeries &s = view.plot()->series();
+        QCOMPARE(s.points.size(), 88);
+        QCOMPARE(s.boundaries, (QList<double>{-50, -10, 30, 400}));
+        QCOMPARE(s.dwellSteps.size(), 6);
+        QCOMPARE(s.dwellSteps.last(), QPointF(400, 4));
+        QVERIFY(!s.kTicks.isEmpty());
+        for (const auto &t : s.kTicks)
+            QVERIFY(t.first > 0 && t.first <= 400 &&
+                    std::abs(ScanPlan::kOf(t.first) - t.second) < 1e-9);
+        QStringList rows;
+        for (int r = 0; r < view.table()->rowCount(); ++r) {
+            QStringList cells;
+            for (int c = 0; c < 7; ++c)
+                cells << view.table()->item(r, c)->text();
+            rows << cells.join(" | ");
+        }
+        QCOMPARE(rows,
+                 (QStringList{"-50 - -10 | - | 8 | 5 | - | 1 | 8",
+                              "-10 - 30 | 0.00 - 2.81 | 20 | 2 | - | 2 | 40",
+                              "30 - 400 | 2.81 - 10.25 | 60 | 6.16667 | 0.275 - 0.079 | 4 | 240",
+                              "Total |  | 88 |  |  |  | 288"}));
     }
 };
 
