@@ -8,7 +8,6 @@
 #include "ScheduleModel.h"
 #include "TestSupport.h"
 #include "TolvaSession.h"
-#include "Watchdog.h"
 
 #include <QSignalSpy>
 #include <QTimer>
@@ -232,14 +231,6 @@ private slots:
         QCOMPARE(started.count(), 1);
         QCOMPARE(n->logged.filter("The run begins with entry").size(), 1);
         QVERIFY(n->logged.filter("The run begins with entry").first().contains('2'));
-        // The first entry's errors stop the run as well.
-        QList<Entry> first = abc();
-        first[0].holder.clear();
-        first[2].holder.clear();
-        auto bad = night(first, false);
-        QSignalSpy refusedFirst(&bad->run, &RunController::startRefused);
-        QVERIFY(!bad->run.start());
-        QCOMPARE(refusedFirst.takeFirst(), QVariantList{0});
         // A start time that cannot be read holds the run back instead of starting it at once.
         auto unread = night(abc(), true, QStringLiteral("-start-at 25:61\n"));
         QVERIFY(!unread->run.start());
@@ -373,10 +364,6 @@ private slots:
         QVERIFY(rows.at(2).detail.contains(endBy));
         QCOMPARE(rows.at(3).detail, rows.at(2).detail);
         QCOMPARE(rows.last().detail, QStringLiteral("finished-by-deadline"));
-        const RunController::Summary sum = n->run.summary();
-        QVERIFY(sum.ending == RunController::Ending::FinishedByDeadline);
-        QCOMPARE(QList<int>({sum.done, sum.failed, sum.skipped, sum.notMeasured}),
-                 QList<int>({1, 0, 2, 0}));
         QVERIFY(n->run.unmeasuredEntries().isEmpty());
         QCOMPARE(n->logged.filter("entries 2, 3 are not begun").size(), 1);
     }
@@ -421,46 +408,6 @@ private slots:
             QVERIFY(QDateTime::currentDateTime() >= now.addMSecs(400));
             QTRY_VERIFY_WITH_TIMEOUT(!n->target->lines.filter("MoveSHolderTo").isEmpty(), 5000);
         }
-    }
-
-    // A setting that cannot be used is named and its default taken; the least usable value is kept.
-    void unusableSettingsNamed_data()
-    {
-        QTest::addColumn<QString>("line");
-        QTest::addColumn<bool>("named");
-        for (const char *ok : {"MAX_ENTRY_ATTEMPTS 1", "PROMPT_NOTIFY_AFTER 0.001",
-                               "ON_ENTRY_ERROR Skip", "ON_TARGET_RETURN hold", "WAIT_LIMIT 0.5"})
-            QTest::newRow(ok) << ok << false;
-        for (const char *bad :
-             {"MAX_ENTRY_ATTEMPTS 0", "MAX_ENTRY_ATTEMPTS x", "PROMPT_NOTIFY_AFTER 0",
-              "PROMPT_NOTIFY_AFTER 3000000", "ON_ENTRY_ERROR go", "ON_TARGET_RETURN wait",
-              "WAIT_LIMIT 0", "WAIT_LIMIT x", "PROMPT_NOTIFY_AFTER x"})
-            QTest::newRow(bad) << bad << true;
-    }
-    void unusableSettingsNamed()
-    {
-        QFETCH(QString, line);
-        QFETCH(bool, named);
-        auto n = night(abc(), false, line + '\n');
-        const QString key = line.section(' ', 0, 0);
-        QCOMPARE(n->logged.filter(key).size(), int(named));
-        if (key == QLatin1String("WAIT_LIMIT"))
-            QCOMPARE(n->run.waitLimitSeconds(), named ? Watchdog::defaultLimitSeconds : 0.5);
-    }
-
-    // A journal that cannot be written never stops the night: each failure logged, told once.
-    void journalThatCannotBeWritten()
-    {
-        const QString path = m_dir.filePath(QStringLiteral("no/such/j.csv"));
-        auto n = night(abc(), false, QStringLiteral("JOURNAL \"%1\"\n").arg(path));
-        QSignalSpy failed(&n->run, &RunController::journalFailed);
-        QVERIFY(n->run.start());
-        emit n->run.engine()->executing(0);
-        emit n->run.engine()->entryEnded(0, EntryState::Done, QString());
-        QCOMPARE(failed.count(), 1);
-        QVERIFY(failed.at(0).at(0).toString().contains(path));
-        QVERIFY2(n->logged.filter(path).size() >= 2, qPrintable(n->logged.join('\n')));
-        QVERIFY(n->run.runGoing());
     }
 
     // The operator's wait is journaled apart from the machine's time; the estimate is the list's.
