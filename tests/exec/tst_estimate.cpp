@@ -79,10 +79,8 @@ private slots:
         QTest::addColumn<double>("ratio");
         QTest::addColumn<double>("spread"); // of the model's time; -1: none shown
         QTest::newRow("no history") << History{} << 1.0 << -1.0;
-        QTest::newRow("prompt waits left out")
-            << History{{1.0, 5.9, 0}, {1.0, 600, 0}, {1.0, 0, 0}} << 1.0 << 0.0;
-        QTest::newRow("target away left out")
-            << History{{1.2, 0, 30}, {1.2, 0, 0}, {1.2, 2, 100}} << 1.2 << 0.0;
+        QTest::newRow("prompt waits and target away left out")
+            << History{{1.2, 5.9, 30}, {1.2, 600, 0}, {1.2, 2, 100}} << 1.2 << 0.0;
         QTest::newRow("spread from history")
             << History{{0.9, 0, 0}, {1.1, 0, 0}, {1.0, 0, 0}} << 1.0 << 0.1;
         QTest::newRow("too little of the kind: its scan type, no spread")

@@ -74,31 +74,27 @@ private slots:
     {
         QTest::addColumn<QString>("run");
         QTest::addColumn<QString>("file"); // the report written, by its run; none: status 1
-        QTest::addColumn<QString>("journal");
         QTest::addColumn<bool>("blocked"); // a folder where the report goes
         const auto row = [](const char *name, const char *run, const char *file,
-                            const char *journal = "j.csv", bool blocked = false) {
-            QTest::newRow(name) << QString(run) << QString(file) << QString(journal) << blocked;
+                            bool blocked = false) {
+            QTest::newRow(name) << QString(run) << QString(file) << blocked;
         };
         row("the last run", "", "skedra-report-20261206T220000.html");
         row("by its start", "2026-12-05T22", "skedra-report-20261205T220000.html");
         row("no such run", "1999", "");
-        row("cannot be written", "2026-12-05T22", "", "j.csv", true);
+        row("cannot be written", "2026-12-05T22", "", true);
     }
     void reportCommand()
     {
         QFETCH(QString, run);
-        QFETCH(QString, journal);
         const QString j = m_dir.filePath(QStringLiteral("j.csv"));
         QFile::remove(j);
         QString error;
         for (const QDateTime &start : {kRun.addDays(-1), kRun})
             QVERIFY(RunJournal::append(j, rowOf(start, 0, "started"), &error));
         ConfigStore store;
-        store.parseCommandLine(
-            QStringList{"skedra", "-report"} +
-            (journal.isEmpty() ? QStringList() : QStringList{m_dir.filePath(journal)}) +
-            (run.isEmpty() ? QStringList() : QStringList{run}));
+        store.parseCommandLine(QStringList{"skedra", "-report", j} +
+                               (run.isEmpty() ? QStringList() : QStringList{run}));
         QFETCH(bool, blocked);
         const QString blockedPath = m_dir.filePath("skedra-report-20261205T220000.html");
         QFile::remove(blockedPath);

@@ -5,7 +5,6 @@
 #include "Estimate.h"
 #include "Notifier.h"
 #include "RunEstimate.h"
-#include "RunEta.h"
 #include "RunJournal.h"
 #include "RunRecovery.h"
 #include "ScheduleModel.h"
@@ -110,26 +109,6 @@ private slots:
         const QMap<QString, double> r = RunJournal::durationRatios(rows, 2);
         QCOMPARE(r.value("Quick"), 1.2); // median of 1.1, 1.3, 1.2
         QCOMPARE(r.value("Step"), 1.5);  // failed rows and rows without an estimate do not count
-        // An even number of rows: the mean of the middle two.
-        QCOMPARE(RunJournal::durationRatios(rows.mid(1, 2), 2).value("Quick"), 1.2);
-    }
-
-    void etaOnAFakeClock()
-    {
-        RunEta eta;
-        eta.start(kT0, {100, 0, 200});
-        QCOMPARE(eta.expectedEnd(kT0), kT0.addSecs(300));
-        eta.entryBegan(0, kT0.addSecs(5));
-        QCOMPARE(eta.currentRemaining(kT0.addSecs(65)), 40);
-        QCOMPARE(eta.expectedEnd(kT0.addSecs(65)), kT0.addSecs(305));
-        // Overdue: the countdown stays at 0 and the end moves with the clock.
-        QCOMPARE(eta.currentRemaining(kT0.addSecs(150)), 0);
-        QCOMPARE(eta.expectedEnd(kT0.addSecs(150)), kT0.addSecs(350));
-        eta.entryBegan(2, kT0.addSecs(160));
-        QCOMPARE(eta.elapsed(kT0.addSecs(170)), 170);
-        QCOMPARE(eta.expectedEnd(kT0.addSecs(170)), kT0.addSecs(360));
-        eta.entryBegan(3, kT0.addSecs(400)); // past the estimates: nothing left
-        QCOMPARE(eta.currentRemaining(kT0.addSecs(400)), 0);
     }
 
     // The schedule model: check box, estimates, outcomes and ids through edits and moves, "edited".
@@ -164,8 +143,6 @@ private slots:
         QCOMPARE(m.rowOf(fe), 0);
         QCOMPARE(m.outcome(0).state, EntryState::Failed);
         QCOMPARE(m.index(1, ScheduleModel::No).data().toInt(), 2);
-        const ScheduleModel::Id copy = buffer.insert(0, m.entry(0));
-        QVERIFY(copy != fe && copy != m.id(1));
         m.clearOutcomes();
         QCOMPARE(m.outcome(0).state, EntryState::Pending);
         // An entry is estimated after the ticked entry above it, as the run measures.
@@ -208,7 +185,6 @@ private slots:
         QTest::addColumn<double>("seconds");
         QTest::addColumn<QString>("text");
         QTest::newRow("a started second counts") << 59.2 << "0:01:00";
-        QTest::newRow("hours") << 7384.0 << "2:03:04";
         QTest::newRow("with a spread of 65 s") << 3600.0 << "1:00:00 \u00b1 1:05";
     }
     void durationText()
@@ -286,10 +262,6 @@ private slots:
         for (int i = 0; i < p.entries.size(); ++i)
             QCOMPARE(p.entries.at(i).exec, start >= 0 && i >= start);
         QVERIFY(!RunRecovery::plan({true, kT0, dir.filePath("gone.csv"), {}}, false).ok);
-        // A copy that does not name its entries numbers them from 1.
-        const QString bare = dir.filePath("bare.csv");
-        QVERIFY(RunRecovery::writeCopy(bare, QList<Entry>(3), {}, &error));
-        QCOMPARE(RunRecovery::plan({true, kT0, bare, {}}, false).numbers, (QList<int>{1, 2, 3}));
     }
 
     // The program hears the event, the text on one line and the report if any, each one argument;
