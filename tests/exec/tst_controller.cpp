@@ -442,7 +442,7 @@ private slots:
         QVERIFY(rows.at(2).model > 0);
     }
 
-    // A prompt named on the entry's line, after PROMPT_NOTIFY_AFTER in the log; then the stage.
+    // A prompt held past PROMPT_NOTIFY_AFTER is said in the log, and again while still held.
     void promptNeedsSomeone()
     {
         auto n = night(abc(), false, QStringLiteral("PROMPT_NOTIFY_AFTER 0.05\n"));
@@ -451,8 +451,6 @@ private slots:
         Exec *engine = n->run.engine();
         emit engine->executing(0);
         emit engine->newPrompt(QStringLiteral("ICGases Changing.\nDo it."), PromptICGases);
-        QCOMPARE(n->list.outcome(0).text,
-                 QStringLiteral("waiting for the operator: ICGases Changing."));
         QVERIFY(waited.wait(5000));
         QCOMPARE(n->logged.filter("A prompt has waited for the operator").size(), 1);
         // Confirmed one by one, in any order; an id that is not open confirms nothing.
@@ -465,11 +463,8 @@ private slots:
         QCOMPARE(n->run.openPrompts().first().id, gases);
         waited.clear(); // still held: still said
         QVERIFY(waited.wait(5000));
-        QCOMPARE(n->list.outcome(0).text,
-                 QStringLiteral("waiting for the operator: ICGases Changing."));
         n->run.confirmPrompt(gases);
         QVERIFY(n->run.openPrompts().isEmpty());
-        QCOMPARE(n->list.outcome(0).text, stageName(n->run.stage()));
     }
 
     // GetRunStatus in ASCII words whatever the language: held, stalled, and never a false finished.

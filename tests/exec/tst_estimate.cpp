@@ -46,8 +46,6 @@ private slots:
         QTest::newRow("same place: no move") << none << false << "1" << 301.0;
         QTest::newRow("other holder") << none << false << "2" << 321.0;
         QTest::newRow("dark") << Edit([](Entry &e) { e.measDark = 1; }) << false << "1" << 311.0;
-        QTest::newRow("dark mode only")
-            << Edit([](Entry &e) { e.measDark = 2; }) << false << "1" << 301.0;
         QTest::newRow("step blocks") << Edit(stepBlocks) << false << "1" << 96.0;
         // The file's blocks are what the engine sends, not the entry's own.
         QTest::newRow("file blocks") << Edit([this](Entry &e) {
@@ -78,7 +76,6 @@ private slots:
         QTest::addColumn<History>("history");
         QTest::addColumn<double>("ratio");
         QTest::addColumn<double>("spread"); // of the model's time; -1: none shown
-        QTest::newRow("no history") << History{} << 1.0 << -1.0;
         QTest::newRow("prompt waits and target away left out")
             << History{{1.2, 5.9, 30}, {1.2, 600, 0}, {1.2, 2, 100}} << 1.2 << 0.0;
         QTest::newRow("spread from history")

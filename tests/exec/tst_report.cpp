@@ -133,10 +133,6 @@ private slots:
                     {"1", "done", "130", "0", "30"},
                     {"2", "stopped", "10", "0", "0"}}
             << QStringList{"done", "stopped"} << QList<double>{110, 0, 30} << 0 << 1;
-        // Journal times are whole seconds: lost in the second the entry ended.
-        QTest::newRow("the target lost as the entry failed")
-            << Rows{{"1", "target-lost", "0", "0", "0"}, {"1", "failed", "0", "0", "0"}}
-            << QStringList{"failed"} << QList<double>{0, 0, 0} << 0 << 1;
     }
     void content()
     {
