@@ -213,15 +213,13 @@ private slots:
         QVERIFY(!n->run.startAt(QDateTime::currentDateTime().addSecs(3600)));
         QCOMPARE(refused.takeFirst(), QVariantList{1});
         QVERIFY(!n->run.startsAt().isValid());
-        // Corrected, and the first entry unticked: the run says where it begins.
+        // Corrected, and the first entry unticked: the run begins.
         list[1].holder = QStringLiteral("2");
         n->list.setEntry(1, list[1]);
         list[0].exec = false;
         n->list.setEntry(0, list[0]);
         QVERIFY(n->run.startAt(QDateTime::currentDateTime().addSecs(-60))); // passed: now
         QCOMPARE(started.count(), 1);
-        QCOMPARE(n->logged.filter("The run begins with entry").size(), 1);
-        QVERIFY(n->logged.filter("The run begins with entry").first().contains('2'));
         // A start time that cannot be read holds the run back instead of starting it at once.
         auto unread = night(abc(), true, QStringLiteral("-start-at 25:61\n"));
         QVERIFY(!unread->run.start());
