@@ -11,7 +11,8 @@
 #include <functional>
 
 using Edit = std::function<void(Entry &)>;
-using History = QList<QList<double>>; // {seconds / model, operator wait, target wait}
+// {seconds / model, operator wait, target wait[, 1: failed 2: no model or estimate, nights ago]}
+using History = QList<QList<double>>;
 
 namespace {
 
@@ -78,6 +79,10 @@ private slots:
         QTest::addColumn<double>("spread"); // of the model's time; -1: none shown
         QTest::newRow("prompt waits and target away left out")
             << History{{1.2, 5.9, 30}, {1.2, 600, 0}, {1.2, 2, 100}} << 1.2 << 0.0;
+        QTest::newRow("failed, unmodelled and older than five nights left out")
+            << History{{1.2, 0, 0, 0, 0}, {1.2, 0, 0, 0, 1}, {1.2, 0, 0, 0, 2}, {1.2, 0, 0, 0, 3},
+                       {1.2, 0, 0, 0, 4}, {9, 0, 0, 0, 9},   {9, 0, 0, 1},      {9, 0, 0, 2}}
+            << 1.2 << 0.0;
         QTest::newRow("spread from history")
             << History{{0.9, 0, 0}, {1.1, 0, 0}, {1.0, 0, 0}} << 1.0 << 0.1;
         QTest::newRow("too little of the kind: its scan type, no spread")
@@ -91,17 +96,17 @@ private slots:
         QList<JournalRow> rows;
         for (const QList<double> &h : history) {
             JournalRow r;
-            r.run = kNight;
+            r.run = kNight.addDays(-qint64(h.value(4)));
             r.entry = int(rows.size()) + 1;
             r.scan = scanName(e);
             r.element = e.elementSymbol();
             r.edge = e.targetCore;
-            r.model = model;
+            r.model = h.value(3) == 2 ? 0 : model;
             r.operatorWait = h.at(1);
             r.targetWait = h.at(2);
             r.seconds = model * h.at(0) + h.at(1) + h.at(2);
-            r.estimated = 12345; // what was shown then teaches nothing
-            r.outcome = QStringLiteral("done");
+            r.estimated = h.value(3) == 2 ? 0 : 12345; // what was shown then teaches nothing
+            r.outcome = QLatin1String(h.value(3) == 1 ? "failed" : "done");
             rows << r;
         }
         const Estimate::Figure f =
@@ -143,7 +148,6 @@ private slots:
         QTest::newRow("after midnight") << "6:00" << kNight.addSecs(8 * 3600);
         QTest::newRow("later today") << "23:30" << kNight.addSecs(90 * 60);
         QTest::newRow("now: tomorrow") << "22:00" << kNight.addDays(1);
-        QTest::newRow("not a time") << "25:00" << QDateTime();
     }
     void nextAt()
     {
