@@ -249,7 +249,12 @@ private slots:
     // Entries followed by id: through moves, a second Start, edits, and the engine's reports.
     void entriesFollowedById()
     {
-        auto n = night(abc(), false);
+        QList<Entry> list = abc();
+        list[0].blockDefType = EntryRows::FileBlocks;
+        list[0].blockDefFile = m_dir.filePath(QStringLiteral("night.prm"));
+        QVERIFY(BlockFile::write(list[0].blockDefFile, list[0]).ok);
+        list[1].blockDefFile = list[0].blockDefFile; // named, but not of that kind
+        auto n = night(list, false);
         disconnect(&n->run, &RunController::updateExec, nullptr, nullptr);
         QSignalSpy started(&n->run, &RunController::startExec);
         QSignalSpy updated(&n->run, &RunController::updateExec);
@@ -257,6 +262,15 @@ private slots:
         Exec *engine = n->run.engine();
         emit engine->executing(0);
         n->list.insert(0, EntryPlanEnv::entry("Ni", "9")); // the list moves under the run
+        // The list shows the blocks of the file read, as no edit; another kind keeps its own.
+        QSignalSpy edited(&n->list, &ScheduleModel::edited);
+        Entry read = list[0];
+        read.activeBlocks().setPos(0, 8123, false);
+        for (int i : {0, 1})
+            emit engine->measuredAs(i, read);
+        QCOMPARE(n->list.entry(1).startEnergy(), 8123.0);
+        QVERIFY(n->list.entry(2).startEnergy() != 8123.0);
+        QCOMPARE(edited.count(), 0);
         QVERIFY(!n->run.start());
         QCOMPARE(started.count(), 1);
         emit engine->entryEnded(0, EntryState::Done, QString());
@@ -323,27 +337,6 @@ private slots:
         QFETCH(QString, line);
         QCOMPARE(n->logged.filter(QRegularExpression("^Run (ended|stopped|finished)")),
                  QStringList{line});
-    }
-
-    // The list shows the blocks of the file read, as no edit; another kind of entry keeps its own.
-    void listShowsTheBlocksOfTheFileRead()
-    {
-        QList<Entry> list = abc();
-        list[0].blockDefType = EntryRows::FileBlocks;
-        list[0].blockDefFile = m_dir.filePath(QStringLiteral("night.prm"));
-        QVERIFY(BlockFile::write(list[0].blockDefFile, list[0]).ok);
-        list[1].blockDefFile = list[0].blockDefFile; // named, but not of that kind
-        auto n = night(list, false);
-        QSignalSpy updated(&n->run, &RunController::updateExec);
-        QSignalSpy edited(&n->list, &ScheduleModel::edited);
-        QVERIFY(n->run.start());
-        Entry read = list[0];
-        read.activeBlocks().setPos(0, 8123, false);
-        for (int i : {0, 1})
-            emit n->run.engine()->measuredAs(i, read);
-        QCOMPARE(n->list.entry(0).startEnergy(), 8123.0);
-        QVERIFY(n->list.entry(1).startEnergy() != 8123.0);
-        QCOMPARE(updated.count() + edited.count(), 0);
     }
 
     // Held until its time; past the deadline the entry that would end after it and all after it
