@@ -81,7 +81,6 @@ private slots:
         };
         row("the last run", "", "skedra-report-20261206T220000.html");
         row("by its start", "2026-12-05T22", "skedra-report-20261205T220000.html");
-        row("no such run", "1999", "");
         row("cannot be written", "2026-12-05T22", "", true);
     }
     void reportCommand()
