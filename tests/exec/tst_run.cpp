@@ -1,10 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// What a run leaves and tells: journal, duration ratios, run bar, model, resume, notifications.
+// What a run leaves and tells: journal, model, resume, -entries, notifications.
 #include "EntryPlanEnv.h"
 #include "EntrySelection.h"
 #include "Estimate.h"
 #include "Notifier.h"
-#include "RunEstimate.h"
 #include "RunJournal.h"
 #include "RunRecovery.h"
 #include "ScheduleModel.h"
