@@ -133,7 +133,6 @@ public:
         if (m_client)
             m_client->write(line.toUtf8() + '\n'), m_client->flush();
     }
-    void closeClient() { m_client->disconnectFromHost(); }
 
     QStringList lines; // after login, line feeds removed
     QString keyReply;
@@ -162,22 +161,4 @@ private:
     QTcpServer m_server;
     QPointer<QTcpSocket> m_client;
     bool m_loggedIn = false;
-};
-
-// Captures what the code under test writes on Qt's debug channel.
-class MessageCatcher
-{
-public:
-    MessageCatcher()
-        : m_previous(qInstallMessageHandler(
-              [](QtMsgType, const QMessageLogContext &, const QString &m) { s_lines << m; }))
-    {
-        s_lines.clear();
-    }
-    ~MessageCatcher() { qInstallMessageHandler(m_previous); }
-    const QStringList &lines() const { return s_lines; }
-
-private:
-    static inline QStringList s_lines;
-    QtMessageHandler m_previous;
 };

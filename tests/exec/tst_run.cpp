@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// What a run leaves and tells: journal, model, resume, -entries, notifications.
+// What a run leaves and tells: journal, model, resume, -entries, the clock, notifications.
 #include "EntryPlanEnv.h"
 #include "EntrySelection.h"
 #include "Estimate.h"
 #include "Notifier.h"
+#include "RunEta.h"
 #include "RunJournal.h"
 #include "RunRecovery.h"
 #include "ScheduleModel.h"
@@ -237,6 +238,36 @@ private slots:
         QFile f(out);
         QVERIFY(f.open(QIODevice::ReadOnly));
         QCOMPARE(f.readAll(), QByteArray("failed|two lines|r port.html|prompt|x|"));
+    }
+
+    // The run bar's clock: the expected end, the countdown of the running entry, overdue.
+    void etaOnAFakeClock()
+    {
+        RunEta eta;
+        eta.start(kT0, {100, 0, 200});
+        QCOMPARE(eta.expectedEnd(kT0), kT0.addSecs(300));
+        eta.entryBegan(0, kT0.addSecs(5));
+        QCOMPARE(eta.currentRemaining(kT0.addSecs(65)), 40);
+        QCOMPARE(eta.expectedEnd(kT0.addSecs(65)), kT0.addSecs(305));
+        // Overdue: the countdown stays at 0 and the end moves with the clock.
+        QCOMPARE(eta.currentRemaining(kT0.addSecs(150)), 0);
+        QCOMPARE(eta.expectedEnd(kT0.addSecs(150)), kT0.addSecs(350));
+        eta.entryBegan(2, kT0.addSecs(160));
+        QCOMPARE(eta.elapsed(kT0.addSecs(170)), 170);
+        QCOMPARE(eta.expectedEnd(kT0.addSecs(170)), kT0.addSecs(360));
+        eta.entryBegan(3, kT0.addSecs(400)); // past the estimates: nothing left
+        QCOMPARE(eta.currentRemaining(kT0.addSecs(400)), 0);
+    }
+
+    // A notification program that hangs is ended at its time-out, and that is said.
+    void hungNotifierIsEnded()
+    {
+        Notifier hung;
+        hung.setTimeoutMs(200);
+        hung.setCommand({"/bin/sh", "-c", "sleep 5"});
+        QSignalSpy failed(&hung, &Notifier::failed);
+        hung.notify("stalled", "still waiting");
+        QVERIFY(failed.wait(3000));
     }
 };
 
