@@ -7,6 +7,7 @@
 #include "Startup.h"
 #include "TestSupport.h"
 
+#include <QDirIterator>
 #include <QLocale>
 #include <QSet>
 #include <QTest>
@@ -75,6 +76,31 @@ Names manTags(const QStringList &section, const QRegularExpression &word)
 }
 
 const QRegularExpression kOption(QStringLiteral("^--?[a-z][a-z-]*$"));
+const QRegularExpression kKey(QStringLiteral("^[A-Za-z][A-Za-z0-9]*(?:_[A-Za-z0-9]+)*$"));
+
+// The keys Skedra's sources look up in the configuration store: a literal handed to value(),
+// valueNoCase(), allRests(), contains() or readKey(), and a key the reader treats apart.
+Names configKeysRead()
+{
+    Names keys;
+    static const QRegularExpression lookUp(QStringLiteral(
+        "\\b(?:valueNoCase|allRests|value|contains|readKey)\\s*\\(\\s*(?:\\w+\\s*,\\s*)?"
+        "(?:QStringLiteral\\(|QLatin1String\\()?\\s*\"([A-Za-z]\\w*)\""));
+    static const QRegularExpression special(
+        QStringLiteral("toUpper\\(\\)\\s*==\\s*QLatin1String\\(\"([A-Z_]+)\"\\)"));
+    for (const char *dir : {"app", "xraydb", "bus", "schedule", "exec", "ui", "main"}) {
+        QDirIterator it(SKEDRA_SOURCE_DIR "/" + QLatin1String(dir),
+                        {QStringLiteral("*.cpp"), QStringLiteral("*.h")}, QDir::Files);
+        while (it.hasNext()) {
+            const QString text = readText(it.next());
+            for (const QRegularExpression *rx : {&lookUp, &special}) {
+                for (auto m = rx->globalMatch(text); m.hasNext();)
+                    keys << m.next().captured(1);
+            }
+        }
+    }
+    return keys;
+}
 
 QByteArray describe(const Names &names)
 {
@@ -392,17 +418,23 @@ private slots:
         QCOMPARE(proc.exitCode(), 0);
     }
 
-    // Every option Skedra takes is in its manual page, and no other.
+    // Every option Skedra takes and every configuration key it reads is in its manual page,
+    // and no other: a change without its documentation fails.
     void documented()
     {
-        Names accepted;
+        Names options;
         for (const CommandLine::Option &o : CommandLine::options())
-            accepted << QString::fromLatin1(o.name);
-        const Names documented = manTags(section("skedra.1", "OPTIONS"), kOption);
-        QVERIFY2((accepted - documented).isEmpty(),
-                 "not documented: " + describe(accepted - documented));
-        QVERIFY2((documented - accepted).isEmpty(),
-                 "documented, not taken: " + describe(documented - accepted));
+            options << QString::fromLatin1(o.name);
+        const Names keys = configKeysRead();
+        QVERIFY(keys.contains("WAIT_LIMIT") && keys.contains("Crystal")); // the scan found them
+        for (const auto &[accepted, documented] :
+             {std::pair{options, manTags(section("skedra.1", "OPTIONS"), kOption)},
+              std::pair{keys, manTags(section("skedra.1", "CONFIGURATION"), kKey)}}) {
+            QVERIFY2((accepted - documented).isEmpty(),
+                     "not documented: " + describe(accepted - documented));
+            QVERIFY2((documented - accepted).isEmpty(),
+                     "documented, not taken: " + describe(documented - accepted));
+        }
     }
 };
 
