@@ -193,6 +193,9 @@ private slots:
                                EntryText::g6((xrayDataBase().edgeEnergy(elm, edge) - 300) / 1000)};
         };
         row("W L3 then W L2", "W:L3 1", "W:L2 1", startAt("W", "L2"), {PromptICGases});
+        // Past 28 keV the monochromator's mode changes too: the operator is asked for it.
+        row("Zn then Sn", "Zn 1", "Sn 1", startAt("Sn", "K"),
+            {PromptICGases, PromptHOCM, PromptMono});
     }
 
     void neighbours()
