@@ -381,23 +381,20 @@ private slots:
         Entry a = n->list.entry(0);
         a.measTimes = QStringLiteral("100000");
         n->list.setEntry(0, a);
-        for (int i : {0, 1}) {
-            if (i == 1)
-                emit engine->executing(i);
-            emit engine->stageShown(i == 0 ? Stage::WaitingForTarget : Stage::TargetLost);
-            QTest::qWait(300);
-            if (i == 0)
-                emit engine->executing(i);
-            emit engine->stageShown(Stage::TargetMeasuring);
-            if (i == 0) {
-                QTest::qWait(300); // measuring is no wait on the target
-            } else {
-                emit engine->newPrompt(QStringLiteral("Change the gas"), PromptICGases);
-                QTest::qWait(300);
-                n->run.confirmPrompt(n->run.openPrompts().first().id);
-            }
-            emit engine->entryEnded(i, EntryState::Done, QString());
-        }
+        emit engine->stageShown(Stage::WaitingForTarget);
+        QTest::qWait(300);
+        emit engine->executing(0);
+        emit engine->stageShown(Stage::TargetMeasuring);
+        QTest::qWait(300); // measuring is no wait on the target
+        emit engine->entryEnded(0, EntryState::Done, QString());
+        emit engine->executing(1);
+        emit engine->stageShown(Stage::TargetLost);
+        QTest::qWait(300);
+        emit engine->stageShown(Stage::TargetMeasuring);
+        emit engine->newPrompt(QStringLiteral("Change the gas"), PromptICGases);
+        QTest::qWait(300);
+        n->run.confirmPrompt(n->run.openPrompts().first().id);
+        emit engine->entryEnded(1, EntryState::Done, QString());
         const QList<JournalRow> rows = RunJournal::read(n->run.journalPath());
         QCOMPARE(rows.size(), 3);
         // Each row has its start and end; only the second waited for the operator.

@@ -119,40 +119,22 @@ private slots:
             QVERIFY2(qAbs(f.spread - model * spread) < 1e-6, qPrintable(QString::number(f.spread)));
     }
 
-    // An entry is begun only when it ends by the deadline, spread included.
-    void deadline_data()
+    // An entry is begun only when it ends by the deadline, spread included; a start time is the
+    // next such time of day.
+    void clock()
     {
-        QTest::addColumn<double>("seconds");
-        QTest::addColumn<double>("spread");
-        QTest::addColumn<int>("left"); // seconds to the deadline; -1: none
-        QTest::addColumn<bool>("fits");
-        QTest::newRow("fits") << 3000.0 << -1.0 << 3600 << true;
-        QTest::newRow("does not fit") << 3601.0 << -1.0 << 3600 << false;
-        QTest::newRow("spread tips it") << 3500.0 << 240.0 << 3600 << false;
-        QTest::newRow("deadline passed") << 1.0 << -1.0 << 0 << false;
-        QTest::newRow("no deadline") << 1e9 << -1.0 << -1 << true;
-    }
-    void deadline()
-    {
-        QFETCH(double, seconds);
-        QFETCH(double, spread);
-        QFETCH(int, left);
-        const QDateTime deadline = left < 0 ? QDateTime() : kNight.addSecs(left);
-        QTEST(RunEstimate::fits(kNight, {seconds, spread}, deadline), "fits");
-    }
-
-    void nextAt_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QDateTime>("at");
-        QTest::newRow("after midnight") << "6:00" << kNight.addSecs(8 * 3600);
-        QTest::newRow("later today") << "23:30" << kNight.addSecs(90 * 60);
-        QTest::newRow("now: tomorrow") << "22:00" << kNight.addDays(1);
-    }
-    void nextAt()
-    {
-        QFETCH(QString, text);
-        QTEST(RunEstimate::nextAt(kNight, RunEstimate::clockTime(text)), "at");
+        const QDateTime hourLeft = kNight.addSecs(3600);
+        QVERIFY(RunEstimate::fits(kNight, {3000, -1}, hourLeft));
+        QVERIFY(!RunEstimate::fits(kNight, {3601, -1}, hourLeft));
+        QVERIFY(!RunEstimate::fits(kNight, {3500, 240}, hourLeft)); // the spread tips it
+        QVERIFY(!RunEstimate::fits(kNight, {1, -1}, kNight));       // the deadline passed
+        QVERIFY(RunEstimate::fits(kNight, {1e9, -1}, QDateTime())); // no deadline
+        const auto next = [](const char *text) {
+            return RunEstimate::nextAt(kNight, RunEstimate::clockTime(QString::fromLatin1(text)));
+        };
+        QCOMPARE(next("6:00"), kNight.addSecs(8 * 3600)); // after midnight
+        QCOMPARE(next("23:30"), kNight.addSecs(90 * 60));
+        QCOMPARE(next("22:00"), kNight.addDays(1)); // now: tomorrow
     }
 };
 
