@@ -140,8 +140,13 @@ private slots:
     // The entry after an unticked one is compared with the one measured last: Fe moves to its own.
     void nightThroughTheController()
     {
-        auto n = night({EntryPlanEnv::entry("Cu", "1"), EntryPlanEnv::entry("Fe", "2", false),
-                        EntryPlanEnv::entry("Fe", "2")});
+        const QString told = m_dir.filePath(QStringLiteral("told"));
+        auto n =
+            night({EntryPlanEnv::entry("Cu", "1"), EntryPlanEnv::entry("Fe", "2", false),
+                   EntryPlanEnv::entry("Fe", "2")},
+                  true,
+                  QStringLiteral("NOTIFY_CMD /bin/sh -c \"sleep 0.3; echo $1 $2 > $0\" \"%1\"\n")
+                      .arg(told));
         QVERIFY(n->run.start());
         QVERIFY(n->finishedWell());
         QCOMPARE(states(n->list), QStringLiteral("DSD"));
@@ -158,6 +163,12 @@ private slots:
         // Measured entries are asked for before they leave the list; one passed over is not.
         QVERIFY(n->run.questionBeforeRemoving({1}, false).isEmpty());
         QVERIFY(n->run.questionBeforeRemoving({0, 1, 2}, false).contains(QLatin1String("1, 3")));
+        // The last notification still runs as the run quits: waited for, not killed.
+        n.reset();
+        const QStringList lines = TestSupport::readLines(told);
+        QVERIFY2(lines.size() == 1 &&
+                     lines.at(0).startsWith("finished Run finished: 2 entries done, 0 failed"),
+                 qPrintable(lines.join('\n')));
     }
 
     // Resume after "stop after this entry" measures the next and finishes only with all measured;
@@ -474,26 +485,6 @@ private slots:
                  QStringLiteral("incomplete"));
         // The loss before any entry (entry 0), then the stall and the lost bus for entry 1.
         QCOMPARE(journal(n->run, true), (QStringList{"0 target-lost", "1 stalled", "1 bus-lost"}));
-    }
-
-    // The last notification still runs as the program quits with the run: waited for, not killed.
-    void lastNotificationOutlivesTheController()
-    {
-        const QString out = m_dir.filePath(QStringLiteral("told"));
-        {
-            auto n = night(
-                {EntryPlanEnv::entry("Cu", "1")}, false,
-                QStringLiteral("NOTIFY_CMD /bin/sh -c \"sleep 0.3; echo $1 $2 > $0\" \"%1\"\n")
-                    .arg(out));
-            QVERIFY(n->run.start());
-            emit n->run.engine()->executing(0);
-            emit n->run.engine()->entryEnded(0, EntryState::Done, QString());
-            emit n->run.engine()->finished(true);
-        }
-        const QStringList told = TestSupport::readLines(out);
-        QVERIFY2(told.size() == 1 &&
-                     told.at(0).startsWith("finished Run finished: 1 entries done, 0 failed"),
-                 qPrintable(told.join('\n')));
     }
 
     // After login (node list, events, configured commands): what one line makes the engine do.
