@@ -315,6 +315,21 @@ private slots:
         QCOMPARE(n->run.runStatus(), QStringLiteral("failed 2"));
     }
 
+    // A journal that cannot be written never stops the night: each failure logged, told once.
+    void journalThatCannotBeWritten()
+    {
+        const QString path = m_dir.filePath(QStringLiteral("no/such/j.csv"));
+        auto n = night(abc(), false, QStringLiteral("JOURNAL \"%1\"\n").arg(path));
+        QSignalSpy failed(&n->run, &RunController::journalFailed);
+        QVERIFY(n->run.start());
+        emit n->run.engine()->executing(0);
+        emit n->run.engine()->entryEnded(0, EntryState::Done, QString());
+        QCOMPARE(failed.count(), 1);
+        QVERIFY(failed.at(0).at(0).toString().contains(path));
+        QVERIFY2(n->logged.filter(path).size() >= 2, qPrintable(n->logged.join('\n')));
+        QVERIFY(n->run.runGoing());
+    }
+
     // How a run ended, in the list and one log line; an entry left running takes the run's outcome.
     void runEnds_data()
     {
