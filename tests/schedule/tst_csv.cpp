@@ -81,32 +81,15 @@ private slots:
         QCOMPARE(again.size(), want.size());
         for (int i = 0; i < again.size(); ++i)
             QCOMPARE(EntryCodec::toFields(again.at(i)), EntryCodec::toFields(want.at(i)));
-    }
-
-    // A line that is no entry is kept with an error, so the run refuses it, not a made-up sample.
-    void lineThatIsNoEntryIsRefused()
-    {
-        const QString path = m_dir.filePath("garbage.csv");
+        // A line that is no entry is kept with an error, so the run refuses it, not a made-up one.
         QVERIFY(TestSupport::writeFile(path, "this,is,garbage\n"));
         const Csv::ReadResult r = Csv::read(path);
         QVERIFY(r.ok && r.entries.size() == 1);
         QVERIFY(!EntryCheck::errorsAtStart(r.entries.first()).isEmpty());
     }
 
-    // A save that cannot be completed (no room for the temporary's name) keeps the old file.
-    void failedWriteKeepsOldFile()
-    {
-        const QString path = m_dir.filePath(QString(250, 'x') + ".csv");
-        const QByteArray old = "1,S1,old,,d.dat,Cu\n";
-        QVERIFY(TestSupport::writeFile(path, old));
-        const Csv::WriteResult r = Csv::write(path, {Entry::defaults()});
-        QVERIFY(!r.ok && r.error.contains(path));
-        QFile f(path);
-        QVERIFY(f.open(QIODevice::ReadOnly));
-        QCOMPARE(f.readAll(), old);
-    }
-
-    // Unsaved edits are never taken for saved ones, and the recovery file's failure is told once.
+    // Unsaved edits are never taken for saved ones, and the recovery file's failure is told once;
+    // a failed save keeps the old file.
     void document()
     {
         ScheduleModel list;
@@ -148,6 +131,15 @@ private slots:
         list.take(0);
         doc.recovered(doc.readRecovery().entries);
         QVERIFY(doc.changed() && doc.hasRecovery()); // kept until saved
+        // A save that cannot be completed (no room for the temporary's name) keeps the old file.
+        const QString path = m_dir.filePath(QString(250, 'x') + ".csv");
+        const QByteArray old = "1,S1,old,,d.dat,Cu\n";
+        QVERIFY(TestSupport::writeFile(path, old));
+        const Csv::WriteResult r = Csv::write(path, {Entry::defaults()});
+        QVERIFY(!r.ok && r.error.contains(path));
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), old);
     }
 
     void numberedOn_data()
@@ -166,15 +158,6 @@ private slots:
         QFETCH(QString, file);
         QFETCH(int, steps);
         QTEST(ListEdits::numberedOn(file, steps), "next");
-    }
-
-    // Repeat ×2: the block twice more, in order, each copy's files numbered on by its round.
-    void repeated()
-    {
-        const QList<Entry> block{entry("Cu", "Cu-0001.dat"), entry("Fe", "fe.dat")};
-        QCOMPARE(files(ListEdits::repeated(block, 2)),
-                 (QStringList{"Cu-0002.dat", "fe-0002.dat", "Cu-0003.dat", "fe-0003.dat"}));
-        QVERIFY(ListEdits::repeated(block, 0).isEmpty());
     }
 
     // Rows from a spreadsheet; a row without an element is refused and named.
@@ -264,8 +247,9 @@ private slots:
         QVERIFY(!m.setData(m.index(1, column), text)); // below the last row: nothing
     }
 
-    // Rows dropped: the model names them and the place, and removes nothing itself.
-    void dropNamesTheRows()
+    // Rows dropped: the model names them and the place, and removes nothing itself. Many
+    // entries changed as one; the list given back keeps ids and the run's outcomes. Repeats.
+    void dropsManyAtOnceAndBack()
     {
         ScheduleModel m;
         m.setEntries({entry("Cu", "a.dat"), entry("Fe", "b.dat"), entry("Zn", "c.dat")});
@@ -280,14 +264,7 @@ private slots:
         QCOMPARE(dropped.at(0).at(1).toInt(), 1);
         QCOMPARE(dropped.at(1).at(1).toInt(), 3);
         QCOMPARE(dropped.at(2).at(1).toInt(), 0);
-        QCOMPARE(m.count(), 3);
-    }
-
-    // Many entries changed as one; the list given back keeps ids and the run's outcomes.
-    void manyAtOnceAndBack()
-    {
-        ScheduleModel m;
-        m.setEntries({entry("Cu", "a.dat"), entry("Fe", "b.dat"), entry("Zn", "c.dat")});
+        QCOMPARE(files(m.entries()), (QStringList{"a.dat", "b.dat", "c.dat"}));
         const QList<ScheduleModel::Item> before = m.items();
         QSignalSpy edited(&m, &ScheduleModel::edited);
         QSignalSpy changed(&m, &ScheduleModel::entryChanged);
@@ -305,6 +282,11 @@ private slots:
         QCOMPARE(m.entries().at(2).elementSymbol(), QStringLiteral("Zn"));
         QCOMPARE(m.outcome(0).state, EntryState::Done); // the run's, not undone
         QCOMPARE(changed.count(), 2);
+        // Repeat ×2: the block twice more, in order, each copy's files numbered on by its round.
+        const QList<Entry> block{entry("Cu", "Cu-0001.dat"), entry("Fe", "fe.dat")};
+        QCOMPARE(files(ListEdits::repeated(block, 2)),
+                 (QStringList{"Cu-0002.dat", "fe-0002.dat", "Cu-0003.dat", "fe-0003.dat"}));
+        QVERIFY(ListEdits::repeated(block, 0).isEmpty());
     }
 
 private:

@@ -70,8 +70,9 @@ private slots:
                  QList<double>({80, 80, 0.2}));
     }
 
-    // A block file's "R" offsets are eV whatever its unit; absolute starts are in its unit.
-    void blockFileStarts()
+    // A block file's "R" offsets are eV whatever its unit; absolute starts are in its unit. It
+    // holds both scans, whichever is shown, and reads its counts as the format says.
+    void blockFiles()
     {
         QTemporaryDir dir;
         const QString path = dir.filePath("rel.prm");
@@ -95,19 +96,12 @@ private slots:
             QCOMPARE(set.row(2).pos, e.edgeEnergy() + 200);
             QCOMPARE(set.row(0).deltaText, QString(delta)); // as the file's Points measure it
         }
-    }
-
-    // A block file holds both scans, whichever is shown, and reads its counts as the format says.
-    void blockFileKeepsBothScans()
-    {
         const auto rows = [](const BlockSet &set, int n) {
             QStringList out;
             for (int i = 0; i <= n; ++i)
                 out << QStringLiteral("%1/%2").arg(set.row(i).pos).arg(set.row(i).points());
             return out.join(' ');
         };
-        QTemporaryDir dir;
-        Entry back = Entry::defaults();
         for (int shown : {int(EntryRows::QuickScan), int(EntryRows::StepScan)}) {
             Entry e = Entry::defaults();
             for (int scan : {1 - shown, shown}) {
@@ -119,7 +113,7 @@ private slots:
                                                    {10, 50, 80}, "1, 2, 3");
             }
             QVERIFY(BlockFile::write(dir.filePath("both"), e).ok);
-            back = Entry::defaults();
+            Entry back = Entry::defaults();
             QVERIFY(BlockFile::load(dir.filePath("both.prm"), back).ok);
             QCOMPARE(QStringList({QString::number(back.quickBlockCount), back.quickTimes,
                                   rows(back.quickBlocks, 1), QString::number(back.stepBlockCount),
@@ -159,24 +153,30 @@ private slots:
             QVERIFY2(w.at(i).contains(found.at(i)), qPrintable(w.join('\n')));
     }
 
-    // The region k 3 -> 16, dk 0.05: block starts on the k grid, the pre-edge and XANES blocks
+    // The region k 3 -> 16, dk 0.05: block starts on the k grid, the pre-edge (and XANES) blocks
     // kept, each block's dwell from the law at its middle, and the steps close to dk.
     void region()
     {
-        // Two blocks are kept: ten blocks in all leave eight for the region. The deviation and
-        // the time against the law's at most; with one block, dk is far from the grid's.
-        for (const auto &[n, maxBlocks, deviation, timeOff] :
-             {std::tuple{0, 10, 0.12, 0.01}, {2, 1, 2.2, 0.2}}) {
-            const Entry before = cuWith({"R-150", "R-30", "R30", "R400"}, {40, 60, 100}, "1, 1, 2");
+        // Ten blocks in all leave eight for the region. The deviation and the time against the
+        // law's at most; with one block, dk is far from the grid's.
+        for (const auto &[n, maxBlocks, deviation, timeOff, kept] :
+             {std::tuple{0, 10, 0.12, 0.01, 2}, {2, 1, 2.2, 0.2, 1}}) {
+            const Entry before =
+                kept == 2 ? cuWith({"R-150", "R-30", "R30", "R400"}, {40, 60, 100}, "1, 1, 2")
+                          : cuWith({"R-150", "R30", "R400"}, {40, 100}, "1, 2");
             const ScanPlan::Region r{3, 16, 0.05, 1, 3, n, maxBlocks}; // k from, to, dk, t0, k0
             const ScanPlan::RegionResult res = ScanPlan::applyRegion(before, r);
             QVERIFY2(res.ok, qPrintable(res.error));
-            QCOMPARE(res.blocksKept, 2); // the blocks from -150 and -30 eV
-            const int kept = res.blocksKept;
+            QCOMPARE(res.blocksKept, kept); // the blocks below the region
             QCOMPARE(res.blocksWritten, qMin(maxBlocks, 10 - kept));
             const ScanPlan::Plan p = ScanPlan::of(res.entry);
             QCOMPARE(p.blocks.size(), kept + res.blocksWritten);
             QCOMPARE(p.blocks.at(0).points, 40); // kept as it was
+            // The last block kept (the first one too) now ends where the region begins.
+            const BlockSet &set = res.entry.activeBlocks();
+            const BlockRow &last = set.row(kept - 1);
+            QVERIFY(set.row(kept).pos > before.activeBlocks().row(kept).pos);
+            QVERIFY(std::abs(last.delta() - (set.row(kept).pos - last.pos) / last.points()) < 1e-3);
             int regionPoints = 0;
             for (int b = kept; b < p.blocks.size(); ++b) {
                 const ScanPlan::Block &blk = p.blocks.at(b);
@@ -196,23 +196,7 @@ private slots:
             QVERIFY(std::abs(res.seconds - res.lawSeconds) <= timeOff * res.lawSeconds);
             QCOMPARE(ScanPlan::warnings(p).size(), 0);
         }
-    }
-
-    // The last block kept (here the first) now ends where the region begins; its Delta follows.
-    void regionMovesTheLastKeptEnd()
-    {
-        const Entry before = cuWith({"R-150", "R30", "R400"}, {40, 100}, "1, 2");
-        const ScanPlan::RegionResult res = ScanPlan::applyRegion(before, {3, 16, 0.05});
-        QVERIFY2(res.ok && res.blocksKept == 1, qPrintable(res.error));
-        const BlockSet &set = res.entry.activeBlocks();
-        QCOMPARE(set.row(0).points(), 40);
-        QVERIFY(set.row(1).pos > before.activeBlocks().row(1).pos);
-        QVERIFY(std::abs(set.row(0).delta() - (set.row(1).pos - set.row(0).pos) / 40) < 1e-3);
-    }
-
-    // A region that makes no sense is refused; the dialog's defaults are not.
-    void regionRefused()
-    {
+        // A region that makes no sense is refused; the dialog's defaults are not.
         const Entry e = cuWith({"R-50", "R-10", "R30"}, {8, 20}, "1");
         const auto refused = [&e](const std::function<void(ScanPlan::Region &)> &edit) {
             ScanPlan::Region r;

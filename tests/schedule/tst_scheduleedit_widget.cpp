@@ -49,15 +49,8 @@ private slots:
         e.selector(EntryColumns::ScanType)->setCurrentIndex(1);
         e.selector(EntryColumns::Crystal)->setCurrentIndex(2); // row 0 is "-"
         QCOMPARE(e.entry().crystal, 1);
-        // The first row counts too; shown: the blocks sent, their end row, nothing past them.
-        for (int row : {1, 0}) {
-            e.selector(EntryColumns::StdType)->setCurrentIndex(row);
-            QCOMPARE(e.entry().stdBlockType, row);
-            QCOMPARE(e.blocksField()->value(), 4 - row);
-            for (int i = 0; i <= 5; ++i)
-                QCOMPARE(e.stepBlocks->row(i)->isVisibleTo(&e), i <= 4 - row);
-        }
-        // The first choice of a drop-down is one like any other.
+        // The first choice of a drop-down is one like any other; the standard type's (on a step
+        // scan) shows the blocks sent, their end row, nothing past them.
         const QList<std::pair<EntryColumns::Column, int Entry::*>> boxes{
             {EntryColumns::MeasDark, &Entry::measDark},
             {EntryColumns::Tuning, &Entry::tuning},
@@ -65,6 +58,11 @@ private slots:
             {EntryColumns::ScanType, &Entry::scanType},
             {EntryColumns::BlockUnit, &Entry::blockUnit}};
         for (int row : {1, 0}) {
+            e.selector(EntryColumns::StdType)->setCurrentIndex(row);
+            QCOMPARE(e.entry().stdBlockType, row);
+            QCOMPARE(e.blocksField()->value(), 4 - row);
+            for (int i = 0; i <= 5; ++i)
+                QCOMPARE(e.stepBlocks->row(i)->isVisibleTo(&e), i <= 4 - row);
             for (const auto &[column, field] : boxes) {
                 e.selector(column)->setCurrentIndex(row);
                 QCOMPARE(e.entry().*field, row);
@@ -133,27 +131,23 @@ private slots:
                 QVERIFY(same(reused.entry(), shown));
             }
         }
-    }
-
-    // A text read stands on the fallback row; picking that row drops the text and its error.
-    void pickingTheFallbackRowReplacesTheTextRead()
-    {
+        // A text read stands on the fallback row; picking that row drops the text and its error.
         for (const auto &[column, read] :
              {std::pair{EntryColumns::ScanType, "Quack"}, {EntryColumns::Crystal, "Ge111"}}) {
             // Shown after an entry on other rows: none of the moves made in showing it is a pick.
             QStringList f = ScheduleTestEnv::entryFields("Cu", "K", "Std", "Step", 1, "keV");
             f[EntryColumns::Crystal] = "Si311";
             f[EntryColumns::StdType] = stdTypeTable().labels().value(1);
-            ScheduleEdit e(EntryCodec::fromFields(f));
+            ScheduleEdit edit(EntryCodec::fromFields(f));
             f = ScheduleTestEnv::entryFields("Cu", "K", "Std", "Quick", 1, "eV");
             f[column] = read;
-            e.setEntry(EntryCodec::fromFields(f));
-            QCOMPARE(e.toStringList().at(column), read);
-            QCOMPARE(e.entry().errors.filter(read).size(), 1);
-            QComboBox *box = e.selector(column);
+            edit.setEntry(EntryCodec::fromFields(f));
+            QCOMPARE(edit.toStringList().at(column), read);
+            QCOMPARE(edit.entry().errors.filter(read).size(), 1);
+            QComboBox *box = edit.selector(column);
             emit box->activated(0);
-            QCOMPARE(e.toStringList().at(column), box->itemText(0));
-            QVERIFY(e.entry().errors.filter(read).isEmpty());
+            QCOMPARE(edit.toStringList().at(column), box->itemText(0));
+            QVERIFY(edit.entry().errors.filter(read).isEmpty());
         }
     }
 
@@ -228,11 +222,10 @@ private slots:
         QVERIFY(!QFile::exists(dir.filePath("unwritten.prm")));
         // A 9809 file is the target's own tools' to read; a missing one reads nothing.
         QVERIFY(TestSupport::writeFile(dir.filePath("old.dat"), "9809 QXAFS\nN 1\n"));
-        const QList<std::pair<QString, int>> kinds{{dir.filePath("tonight.prm"), 0},
-                                                   {dir.filePath("old.dat"), 1},
-                                                   {dir.filePath("gone"), 2}};
-        for (const auto &[path, kind] : kinds)
-            QCOMPARE(ScheduleEdit::is9809(path), kind);
+        QList<int> kinds;
+        for (const char *name : {"tonight.prm", "old.dat", "gone"})
+            kinds << ScheduleEdit::is9809(dir.filePath(name));
+        QCOMPARE(kinds, (QList<int>{0, 1, 2}));
     }
 
     // The plot draws the plan: points, block boundaries, dwell steps, k above the edge only;
