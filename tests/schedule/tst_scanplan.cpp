@@ -41,8 +41,8 @@ private slots:
         QCOMPARE(p.energies.size(), 78);
         QCOMPARE(p.seconds, 8 * 1.0 + 20 * 2.0 + 50 * 4.0);
         // Two points: the first at the start, the second half way.
-        const ScanPlan::Block two = ScanPlan::of(cuWith({"R0", "R10"}, {2}, "1")).blocks.at(0);
-        QCOMPARE(QList<double>({two.stepFirst, two.stepLast}), QList<double>({5, 5}));
+        const ScanPlan::Block near = ScanPlan::of(cuWith({"R0", "R2"}, {2}, "1")).blocks.at(0);
+        QCOMPARE(QList<double>({near.stepFirst, near.stepLast}), QList<double>({1, 1}));
         QCOMPARE(p.blocks.at(0).stepFirst, 5.0);
         QCOMPARE(p.blocks.at(0).kFrom, -1.0);
         QVERIFY(p.blocks.at(1).kFrom < 0 && p.blocks.at(1).kTo > 0); // crosses the edge
@@ -52,7 +52,6 @@ private slots:
         const auto dk = [](double from, double to) {
             return ScanPlan::kOf(to) - ScanPlan::kOf(from);
         };
-        const ScanPlan::Block near = ScanPlan::of(cuWith({"R0", "R2"}, {2}, "1")).blocks.at(0);
         const QList<double> steps{p.blocks.at(1).dkFirst, p.blocks.at(1).dkLast,
                                   p.blocks.at(2).dkFirst, p.blocks.at(2).dkLast,
                                   near.dkFirst,           near.dkLast};

@@ -41,7 +41,6 @@ private slots:
     void typingChangesTheEntry()
     {
         ScheduleEdit e;
-        QSignalSpy changed(&e, &ScheduleEdit::entryChanged);
         type(e.sampleIdField(), "S7");
         QCOMPARE(e.entry().sampleId, QStringLiteral("S7"));
         type(e.targetField(), "Fe"); // the blocks follow the edge typed
@@ -74,7 +73,6 @@ private slots:
         e.blocksField()->setValue(BlockSet::maxBlocks); // as many blocks as an entry may have
         for (int i = 0; i <= BlockSet::maxBlocks; ++i)
             QVERIFY(e.stepBlocks->row(i)->isVisibleTo(&e));
-        QVERIFY(changed.count() >= 7);
         // A start typed into a user block reaches the entry.
         type(e.stepBlocks->row(1)->startPosEdit(), "9000");
         QCOMPARE(e.entry().stepBlocks.row(1).pos, 9000.0);
@@ -104,9 +102,7 @@ private slots:
         e.selectScanType(EntryRows::StepScan);
         e.selectStdBlockType(1);
         e.selectCrystal(1);
-        e.measDark = 1;
-        e.tuning = 1;
-        e.measMode = 1;
+        e.measDark = e.tuning = e.measMode = 1;
         entries << e; // step, XANES, second crystal
         e.holder = QStringLiteral("4");
         ScheduleTestEnv::setUserBlocks(e, 1, {"R-50", "R-10", "R40", "R300"}, {8, 25, 60}, "1 2 3");
@@ -152,49 +148,44 @@ private slots:
     }
 
     // The wheel over a box that is not focused scrolls the list, never the value.
-    void wheelLeavesUnfocusedBoxes_data()
-    {
-        QTest::addColumn<int>("column"); // a choice's column; -1: the block count
-        QTest::newRow("MonoCrystal") << int(EntryColumns::Crystal);
-        QTest::newRow("Blocks") << -1;
-    }
     void wheelLeavesUnfocusedBoxes()
     {
-        QFETCH(int, column);
-        // In the window's list of entries, where the wheel scrolls the list.
-        QScrollArea area;
-        auto *editor = new ScheduleEdit;
-        area.setWidget(editor);
-        area.resize(400, 150);
-        area.show();
-        ScheduleEdit &e = *editor;
-        e.selector(EntryColumns::BlockDef)->setCurrentIndex(2); // user blocks: Blocks is enabled
-        e.blocksField()->setValue(5);
-        e.selector(EntryColumns::Crystal)->setCurrentIndex(1);
-        QWidget *w = column < 0 ? static_cast<QWidget *>(e.blocksField())
-                                : e.selector(EntryColumns::Column(column));
-        QVERIFY(w && w->isEnabled() && !w->hasFocus());
-        auto value = [w] {
-            if (auto *c = qobject_cast<QComboBox *>(w))
-                return c->currentIndex();
-            return qobject_cast<QSpinBox *>(w)->value();
-        };
-        const auto roll = [w] {
-            for (int delta : {120, -120, -120}) {
-                QWheelEvent wheel(QPointF(5, 5), w->mapToGlobal(QPointF(5, 5)), QPoint(),
-                                  QPoint(0, delta), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase,
-                                  false);
-                QApplication::sendEvent(w, &wheel);
-            }
-        };
-        const int before = value();
-        roll();
-        QCOMPARE(value(), before);
-        QVERIFY(area.verticalScrollBar()->value() > 0);
-        // Alone, outside any list, the wheel is not the box's either.
-        const std::unique_ptr<QWidget> alone(area.takeWidget());
-        roll();
-        QCOMPARE(value(), before);
+        for (int column : {int(EntryColumns::Crystal), -1}) { // a choice; -1: the block count
+            // In the window's list of entries, where the wheel scrolls the list.
+            QScrollArea area;
+            ScheduleEdit &e = *new ScheduleEdit; // the area's, then alone's
+            area.setWidget(&e);
+            area.resize(400, 150);
+            area.show();
+            // User blocks: Blocks is enabled.
+            e.selector(EntryColumns::BlockDef)->setCurrentIndex(2);
+            e.blocksField()->setValue(5);
+            e.selector(EntryColumns::Crystal)->setCurrentIndex(1);
+            QWidget *w = column < 0 ? static_cast<QWidget *>(e.blocksField())
+                                    : e.selector(EntryColumns::Column(column));
+            QVERIFY(w && w->isEnabled() && !w->hasFocus());
+            auto value = [w] {
+                if (auto *c = qobject_cast<QComboBox *>(w))
+                    return c->currentIndex();
+                return qobject_cast<QSpinBox *>(w)->value();
+            };
+            const auto roll = [w] {
+                for (int delta : {120, -120, -120}) {
+                    QWheelEvent wheel(QPointF(5, 5), w->mapToGlobal(QPointF(5, 5)), QPoint(),
+                                      QPoint(0, delta), Qt::NoButton, Qt::NoModifier,
+                                      Qt::NoScrollPhase, false);
+                    QApplication::sendEvent(w, &wheel);
+                }
+            };
+            const int before = value();
+            roll();
+            QCOMPARE(value(), before);
+            QVERIFY(area.verticalScrollBar()->value() > 0);
+            // Alone, outside any list, the wheel is not the box's either.
+            const std::unique_ptr<QWidget> alone(area.takeWidget());
+            roll();
+            QCOMPARE(value(), before);
+        }
     }
 
     // Saved blocks name the file written (not after a failed save); another editor reads them.
