@@ -80,28 +80,39 @@ private slots:
 
     // -go starts one run once the target is there, its coming back none more; -entries ticks
     // only what it names; an unreadable schedule or a list past it ends at once with status 1.
+    // Prompts are confirmed; with -quit-when-done the first end quits with the night's status.
     void loadAndGo_data()
     {
         QTest::addColumn<QString>("file");
         QTest::addColumn<QString>("entries");
         QTest::addColumn<QList<bool>>("ticked");
         QTest::addColumn<int>("starts"); // none: status 1
+        QTest::addColumn<bool>("ok");
+        QTest::addColumn<bool>("quit");
+        QTest::addColumn<int>("status"); // of exitStatus(7)
         const QList<bool> both{true, true};
-        QTest::newRow("loaded") << "s.csv"
-                                << "" << both << 1;
+        QTest::newRow("loaded, ended well") << "s.csv"
+                                            << "" << both << 1 << true << true << 0;
         QTest::newRow("unreadable") << "absent.csv"
-                                    << "" << QList<bool>() << 0;
-        QTest::newRow("-entries: the second") << "s.csv"
-                                              << "2" << QList<bool>{false, true} << 1;
+                                    << "" << QList<bool>() << 0 << false << true << 1;
+        QTest::newRow("-entries: the second, ended on an error")
+            << "s.csv"
+            << "2" << QList<bool>{false, true} << 1 << false << true << 1;
         QTest::newRow("-entries: past the schedule") << "s.csv"
-                                                     << "1-3" << both << 0;
+                                                     << "1-3" << both << 0 << false << true << 1;
+        QTest::newRow("without -quit-when-done: the loop's")
+            << "s.csv"
+            << "" << both << 1 << false << false << 7;
     }
     void loadAndGo()
     {
         QFETCH(QString, file);
         QFETCH(QString, entries);
         QFETCH(int, starts);
-        Night n({m_dir.filePath(file), true, false, true, false, entries});
+        QFETCH(bool, ok);
+        QFETCH(bool, quit);
+        QFETCH(int, status);
+        Night n({m_dir.filePath(file), true, true, quit, false, entries});
         QSignalSpy started(n.body.controller(), &RunController::startExec);
         QSignalSpy ends(n.body.controller(), &RunController::runFinished); // refused for errors
         QList<bool> ticked;
@@ -115,23 +126,10 @@ private slots:
         QCOMPARE(started.count(), starts);
         QCOMPARE(ends.count(), 0);
         QTRY_COMPARE_WITH_TIMEOUT(n.quits, starts ? QList<int>() : QList<int>{1}, 10000);
-    }
-
-    void quitWhenDone_data()
-    {
-        QTest::addColumn<bool>("quit");
-        QTest::addColumn<bool>("ok");
-        QTest::addColumn<int>("status"); // of exitStatus(7)
-        QTest::newRow("ended well") << true << true << 0;
-        QTest::newRow("ended on an error") << true << false << 1;
-        QTest::newRow("without -quit-when-done: the loop's") << false << false << 7;
-    }
-    void quitWhenDone()
-    {
-        QFETCH(bool, quit);
-        QFETCH(bool, ok);
-        QFETCH(int, status);
-        Night n({{}, false, true, quit, false, {}}); // -confirm-prompts
+        // Nobody is there to decide about a wait past its limit: it ends the run.
+        QCOMPARE(n.body.controller()->endsRunOnPassedLimit(), quit);
+        if (!starts)
+            return;
         emit n.body.controller()->engine()->newPrompt(QStringLiteral("Mirror"), PromptHOCM);
         emit n.body.controller()->engine()->newPrompt(QStringLiteral("Mono"), PromptMono);
         QCOMPARE(n.body.prompterWindow()->count(), 2); // shown, as to an operator
@@ -141,8 +139,6 @@ private slots:
         emit n.body.controller()->runFinished(!ok); // only the first end counts
         QCOMPARE(n.quits, quit ? QList<int>({status}) : QList<int>());
         QCOMPARE(n.run->exitStatus(7), status);
-        // Nobody is there to decide about a wait past its limit: it ends the run.
-        QCOMPARE(n.body.controller()->endsRunOnPassedLimit(), quit);
     }
 
     // Edits survive a window that dies without closing; the next one offers them.
@@ -241,32 +237,6 @@ private slots:
         QVERIFY(!RunRecovery::lastUnfinished(RunJournal::read(journal), journal).found);
     }
 
-    // With nobody to ask, a run cut short is named and left for -resume-last.
-    void unfinishedRunNamedWhenNobodyIsAsked()
-    {
-        const QString journal = m_dir.filePath(QStringLiteral("journal-named.csv"));
-        cutShort(journal, {"4:done"});
-        Body body;
-        QStringList logged;
-        connect(body.logPanel(), &LogArea::logged, this,
-                [&logged](const QString &l) { logged << l; });
-        int asked = 0;
-        body.setChoose([&asked](const QString &, const QStringList &) { return ++asked, 0; });
-        body.recoverAtStartup(false);
-        QCOMPARE(asked, 0);
-        QCOMPARE(body.scheduleModel()->count(), 0);
-        QCOMPARE(logged.filter("-resume-last").size(), 1);
-        QVERIFY(RunRecovery::lastUnfinished(RunJournal::read(journal), journal).found);
-        // -resume-last with its copy gone: not -load instead (measured already), and status 1.
-        QVERIFY(QFile::remove(
-            RunRecovery::lastUnfinished(RunJournal::read(journal), journal).copyPath));
-        Night n({m_dir.filePath("s.csv"), false, false, true, true, {}});
-        n.body.controller()->setTargetReady(true);
-        QTRY_COMPARE_WITH_TIMEOUT(n.quits, QList<int>{1}, 10000);
-        QCOMPARE(n.body.scheduleModel()->count(), 0);
-        QVERIFY(!n.body.runGoing());
-    }
-
     // -go waits at most WAIT_LIMIT, names the missing link, with -quit-when-done ends with 1.
     void startUpWaitIsBounded_data()
     {
@@ -352,12 +322,26 @@ private slots:
                      QStringLiteral("ended stopped"));
     }
 
-    // Resumed with -resume-last: the schedule's numbers kept, earlier failures fail the night.
+    // With nobody to ask, a run cut short is named and left for -resume-last; resumed so,
+    // the schedule's numbers are kept and earlier failures fail the night.
     void resumedNightKeepsNumbersAndVerdict()
     {
         // The run resumed was itself resumed: entry 2 had failed before it; 4 failed, 6 done.
         const QString journal = m_dir.filePath(QStringLiteral("journal-night.csv"));
         cutShort(journal, {"4:failed", "6:done"}, {2});
+        {
+            Body body;
+            QStringList logged;
+            connect(body.logPanel(), &LogArea::logged, this,
+                    [&logged](const QString &l) { logged << l; });
+            int asked = 0;
+            body.setChoose([&asked](const QString &, const QStringList &) { return ++asked, 0; });
+            body.recoverAtStartup(false);
+            QCOMPARE(asked, 0);
+            QCOMPARE(body.scheduleModel()->count(), 0);
+            QCOMPARE(logged.filter("-resume-last").size(), 1);
+            QVERIFY(RunRecovery::lastUnfinished(RunJournal::read(journal), journal).found);
+        }
         // -load is left out: the night goes on; so is -entries: the copy has its own.
         Night n({m_dir.filePath("s.csv"), false, false, true, true, QStringLiteral("1")});
         QCOMPARE(n.body.scheduleModel()->count(), 3);
@@ -383,6 +367,15 @@ private slots:
         QCOMPARE(head.mid(0, 2),
                  (QStringList{"# entries of the list: 7",
                               "# failed or not measured earlier in the night: 2 4"}));
+        // -resume-last with its copy gone: not -load instead (measured already), and status 1.
+        const QString gone = m_dir.filePath(QStringLiteral("journal-gone.csv"));
+        cutShort(gone, {"4:done"});
+        QVERIFY(QFile::remove(RunRecovery::lastUnfinished(RunJournal::read(gone), gone).copyPath));
+        Night m({m_dir.filePath("s.csv"), false, false, true, true, {}});
+        m.body.controller()->setTargetReady(true);
+        QTRY_COMPARE_WITH_TIMEOUT(m.quits, QList<int>{1}, 10000);
+        QCOMPARE(m.body.scheduleModel()->count(), 0);
+        QVERIFY(!m.body.runGoing());
     }
 };
 
