@@ -165,8 +165,9 @@ private slots:
     {
         QTest::addColumn<QString>("action");
         QTest::addColumn<QString>("rows"); // after the action
-        for (const char *row : {"clear:", "cut:C3", "paste:A1 B2 P9 Q9 C3", "set:A7 B7 C3",
-                                "move:B2 A1 C3", "drop:B2 C3 A1", "typed:XY1 B2 C3"})
+        for (const char *row :
+             {"clear:", "cut:C3", "paste:A1 B2 P9 Q9 C3", "set:A7 B7 C3", "move:B2 A1 C3",
+              "drop:B2 C3 A1", "typed:XY1 B2 C3", "cell:A1 Zed2 C3"})
             QTest::newRow(row) << QString(row).section(':', 0, 0) << QString(row).section(':', 1);
     }
     void undoGivesBackTheList()
@@ -199,6 +200,19 @@ private slots:
             body.setCurrentRow(0);      // the first row like any other
             body.entryEditor()->sampleIdField()->setText("X");
             body.entryEditor()->sampleIdField()->setText("XY");
+        } else if (action == "cell") { // the overview as a spreadsheet: arrows, typing, Enter
+            body.show();
+            QVERIFY(QTest::qWaitForWindowActive(&body));
+            QTableView *view = body.overviewTable();
+            view->setFocus();
+            view->setCurrentIndex(body.scheduleModel()->index(0, ScheduleModel::Sample));
+            QTest::keyClick(view, Qt::Key_Down);
+            QCOMPARE(body.entryEditor()->entry().sampleId, QStringLiteral("B"));
+            QTest::keyClick(view, 'Z'); // opens the cell's editor
+            QTest::keyClicks(QApplication::focusWidget(), "ed");
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+            QTRY_COMPARE(body.scheduleModel()->entry(1).sampleId, QStringLiteral("Zed"));
+            QCOMPARE(body.currentRow(), 2); // Enter went one row down
         }
         QTEST(rowsOf(body.scheduleModel()), "rows");
         const QString after = lists(body);
@@ -232,26 +246,6 @@ private slots:
         }
     }
 
-    // The overview as a spreadsheet: arrows, typing, Enter.
-    void overviewEditedInPlace()
-    {
-        Body body;
-        body.show();
-        QVERIFY(QTest::qWaitForWindowActive(&body));
-        fillABC(body);
-        QTableView *view = body.overviewTable();
-        ScheduleModel *list = body.scheduleModel();
-        view->setFocus();
-        view->setCurrentIndex(list->index(0, ScheduleModel::Sample));
-        QTest::keyClick(view, Qt::Key_Down);
-        QCOMPARE(body.entryEditor()->entry().sampleId, QStringLiteral("B"));
-        QTest::keyClick(view, 'Z'); // opens the cell's editor
-        QTest::keyClicks(QApplication::focusWidget(), "ed");
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-        QTRY_COMPARE(list->entry(1).sampleId, QStringLiteral("Zed"));
-        QCOMPARE(body.currentRow(), 2); // Enter went one row down
-    }
-
     // Cleared only after a successful read; a failed save keeps the file field.
     void loadAndSave()
     {
@@ -273,9 +267,8 @@ private slots:
         QVERIFY(!body.document()->changed());
     }
 
-    // A refused Start shows the first entry with errors; the editor marks the run's entry;
-    // stopped mid-measurement, the run bar says the target measures on until it has ended.
-    // The run bar's choices reach the run; its button gives up the bus's retries and back.
+    // A refused Start shows the first entry with errors; the editor marks the run's entry; the
+    // run bar says the target measures on, passes its choices and gives up the bus's retries.
     void runShown()
     {
         QTcpServer unused; // a port where nobody listens once it is closed

@@ -78,9 +78,8 @@ private slots:
         QVERIFY(TestSupport::writeFile("s.csv", "1,S1,,,a.dat,Cu,K\n2,S2,,,b.dat,Fe,K\n"));
     }
 
-    // -go starts one run once the target is there, its coming back none more; -entries ticks
-    // only what it names; an unreadable schedule or a list past it ends at once with status 1.
-    // Prompts are confirmed; with -quit-when-done the first end quits with the night's status.
+    // -go starts one run once the target is there, -entries ticks only what it names, prompts
+    // are confirmed; -quit-when-done quits on the first end (status 1 for a bad schedule/list).
     void loadAndGo_data()
     {
         QTest::addColumn<QString>("file");
@@ -237,35 +236,49 @@ private slots:
         QVERIFY(!RunRecovery::lastUnfinished(RunJournal::read(journal), journal).found);
     }
 
-    // -go waits at most WAIT_LIMIT, names the missing link, with -quit-when-done ends with 1.
-    void startUpWaitIsBounded_data()
+    // -go waits at most WAIT_LIMIT, names the missing link, -quit-when-done ends with 1; a signal
+    // stops, journals and quits asking nothing: 1 unless the run ended well, also before it began.
+    void startUpWaitAndSignal_data()
     {
-        QTest::addColumn<bool>("busUp");
-        QTest::addColumn<bool>("targetUp");
-        QTest::addColumn<bool>("quit"); // -quit-when-done
-        QTest::newRow("no bus") << false << false << true;
-        QTest::newRow("bus, no target") << true << false << true;
-        QTest::newRow("bus, no target, the window stays") << true << false << false;
-        QTest::newRow("both there in time") << true << true << true;
+        for (const char *column : {"busUp", "targetUp", "quit", "held", "ended", "go"})
+            QTest::addColumn<bool>(column); // quit: -quit-when-done; held: -start-at's wait
+        const auto row = [](const char *name, bool busUp, bool targetUp, bool quit, bool held,
+                            bool ended, bool go) {
+            QTest::newRow(name) << busUp << targetUp << quit << held << ended << go;
+        };
+        row("no bus", false, false, true, false, false, true);
+        row("bus, no target", true, false, true, false, false, true);
+        row("bus, no target, the window stays", true, false, false, false, false, true);
+        row("both there in time, signal during the run", true, true, true, false, false, true);
+        row("signal while the start is held", true, true, false, true, false, true);
+        row("signal after the run", true, true, false, false, true, true);
+        row("signal without -go", true, true, false, false, false, false); // nobody asked to run
     }
-    void startUpWaitIsBounded()
+    void startUpWaitAndSignal()
     {
         QFETCH(bool, busUp);
         QFETCH(bool, targetUp);
         QFETCH(bool, quit);
-        config().readText(QStringLiteral("WAIT_LIMIT 0.2\n"));
-        Night n({m_dir.filePath("s.csv"), true, false, quit, false, {}});
+        QFETCH(bool, held);
+        QFETCH(bool, go);
+        const QString journal =
+            m_dir.filePath(QStringLiteral("journal-%1.csv").arg(QTest::currentDataTag()));
+        config().readText(QStringLiteral("JOURNAL \"%1\"\nWAIT_LIMIT 0.2\n").arg(journal));
+        Night n({m_dir.filePath("s.csv"), go, false, quit, false, {}});
         // What the bus client said in red is why it is not up; other lines are not.
         emit n.body.bus()->log(QStringLiteral("trying 127.0.0.1"), QColor(Qt::black));
         emit n.body.bus()->log(QStringLiteral("connection refused"), QColor(Qt::red));
         emit n.body.bus()->log(QStringLiteral("still trying"), QColor(Qt::black));
+        if (held)
+            n.body.controller()->setStartTime(QTime::currentTime().addSecs(3600));
         if (busUp)
             emit n.body.bus()->tolvaIsReady();
         if (targetUp)
             n.body.controller()->setTargetReady(true);
         QTest::qWait(400);
         config().readText(QStringLiteral("WAIT_LIMIT 900\n"));
-        QCOMPARE(n.run->runStarted(), targetUp);
+        QCOMPARE(n.run->runStarted(), go && targetUp);
+        QCOMPARE(n.body.runGoing(), go && targetUp && !held);
         QCOMPARE(n.quits, targetUp || !quit ? QList<int>() : QList<int>{1});
         const QStringList why = n.logged.filter("WAIT_LIMIT");
         QCOMPARE(why.size(), targetUp ? 0 : 1);
@@ -279,37 +292,7 @@ private slots:
             n.body.controller()->setTargetReady(true);
             QVERIFY(!n.run->runStarted() && !n.body.runGoing());
         }
-    }
-
-    // A signal stops the run, journals it and quits at once asking nothing: status 1 until
-    // the run ended well (then 0), also before it began: the night was not measured.
-    void signalStopsAnUnattendedRun_data()
-    {
-        QTest::addColumn<bool>("targetUp");
-        QTest::addColumn<bool>("held"); // -start-at: the start waits for its time
-        QTest::addColumn<bool>("ended");
-        QTest::addColumn<bool>("go"); // false: a window nobody asked to run
-        QTest::newRow("during the run") << true << false << false << true;
-        QTest::newRow("before the target logged in") << false << false << false << true;
-        QTest::newRow("while the start is held") << true << true << false << true;
-        QTest::newRow("after the run") << true << false << true << true;
-        QTest::newRow("no -go") << true << false << false << false;
-    }
-    void signalStopsAnUnattendedRun()
-    {
-        QFETCH(bool, targetUp);
-        QFETCH(bool, held);
         QFETCH(bool, ended);
-        QFETCH(bool, go);
-        const QString journal = m_dir.filePath(
-            QStringLiteral("journal-signal-%1%2%3.csv").arg(targetUp).arg(held).arg(go));
-        config().readText(QStringLiteral("JOURNAL \"%1\"\n").arg(journal));
-        Night n({m_dir.filePath("s.csv"), go, false, false, false, {}});
-        if (held)
-            n.body.controller()->setStartTime(QTime::currentTime().addSecs(3600));
-        if (targetUp)
-            n.body.controller()->setTargetReady(true);
-        QCOMPARE(n.body.runGoing(), go && targetUp && !held);
         if (ended)
             emit n.body.controller()->engine()->finished(true);
         n.run->quitOnSignal();
