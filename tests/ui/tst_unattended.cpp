@@ -140,49 +140,30 @@ private slots:
         QCOMPARE(n.run->exitStatus(7), status);
     }
 
-    // Edits survive a window that dies without closing; the next one offers them.
-    void editsKeptAcrossACrash()
-    {
-        config().readText(QStringLiteral("JOURNAL no-run.csv\n")); // no run to resume
-        auto first = std::make_unique<Body>();
-        QVERIFY(!first->saveRecovery()); // nothing to keep yet
-        first->click(Body::Button::NewAtBottom);
-        Entry e = first->scheduleModel()->entry(0);
-        e.sampleId = QStringLiteral("edited");
-        first->scheduleModel()->setEntry(0, e);
-        QVERIFY(first->saveRecovery());
-        first.reset(); // as a killed program does
-
-        Body second;
-        second.setAsk([](const QString &) { return true; });
-        second.recoverAtStartup(true);
-        QCOMPARE(second.scheduleModel()->count(), 1);
-        QCOMPARE(second.scheduleModel()->entry(0).sampleId, QStringLiteral("edited"));
-        QVERIFY(QFile::exists(second.document()->recoveryPath())); // kept until saved
-        QVERIFY(TestSupport::writeFile("saved.csv", ""));
-        QVERIFY(second.loadScheduleFrom(QStringLiteral("saved.csv")));
-        QVERIFY(!QFile::exists(second.document()->recoveryPath()));
-    }
-
-    // A run cut short is offered; resuming loads its copy, unticked before the resume point.
+    // A run cut short is offered (named for -resume-last when nobody is there to ask);
+    // resuming loads its copy, unticked before the resume point.
     void resumeOffered_data()
     {
         QTest::addColumn<QStringList>("journaled");
-        QTest::addColumn<int>("choice");
+        QTest::addColumn<int>("choice");          // -1: nobody to ask
         QTest::addColumn<QList<bool>>("ticked");  // empty: declined
         QTest::addColumn<QStringList>("offered"); // the running entry, the next
+        QTest::addColumn<bool>("take");           // the unsaved edits
         const QStringList done{"4:done"};
         const QStringList at6{" 6", " 7"};
         QTest::newRow("from the running entry")
-            << done << 0 << QList<bool>{false, true, true} << at6;
-        QTest::newRow("from the next entry") << done << 1 << QList<bool>{false, false, true} << at6;
-        QTest::newRow("declined") << done << 2 << QList<bool>{} << at6;
+            << done << 0 << QList<bool>{false, true, true} << at6 << false;
+        QTest::newRow("from the next entry")
+            << done << 1 << QList<bool>{false, false, true} << at6 << false;
+        QTest::newRow("declined") << done << 2 << QList<bool>{} << at6 << false;
         // Cut short in its last entry: no next entry to offer, the second choice declines.
         QTest::newRow("in its last entry, declined")
-            << QStringList{"4:done", "6:done"} << 1 << QList<bool>{} << QStringList{" 7"};
+            << QStringList{"4:done", "6:done"} << 1 << QList<bool>{} << QStringList{" 7"} << false;
         // Nothing left to measure: no question, and the run is closed.
-        QTest::newRow("every entry done")
-            << QStringList{"4:done", "6:done", "7:done"} << 0 << QList<bool>{} << QStringList();
+        QTest::newRow("every entry done, the edits taken")
+            << QStringList{"4:done", "6:done", "7:done"} << 0 << QList<bool>{} << QStringList()
+            << true;
+        QTest::newRow("nobody to ask") << done << -1 << QList<bool>{} << QStringList() << false;
     }
     void resumeOffered()
     {
@@ -190,10 +171,23 @@ private slots:
         QFETCH(int, choice);
         QFETCH(QList<bool>, ticked);
         QFETCH(QStringList, offered);
+        QFETCH(bool, take);
         const QString journal =
             m_dir.filePath(QStringLiteral("journal-%1-%2.csv").arg(choice).arg(journaled.size()));
         cutShort(journal, journaled);
+        { // Edits survive a window that dies without closing; the next one offers them.
+            Body first;
+            QVERIFY(!first.saveRecovery()); // nothing to keep yet
+            first.click(Body::Button::NewAtBottom);
+            Entry e = first.scheduleModel()->entry(0);
+            e.sampleId = QStringLiteral("edited");
+            first.scheduleModel()->setEntry(0, e);
+            QVERIFY(first.saveRecovery());
+        }
         Body body;
+        QStringList logged;
+        connect(body.logPanel(), &LogArea::logged, this,
+                [&logged](const QString &l) { logged << l; });
         // What the list held goes to the cut buffer, in its order, when the copy is loaded.
         Entry a = Entry::defaults(), b = a;
         a.sampleId = QStringLiteral("held a");
@@ -205,35 +199,41 @@ private slots:
             return choice;
         });
         // Unsaved edits are offered too unless a run was resumed: not lost with a declined run.
-        QVERIFY(TestSupport::writeFile(body.document()->recoveryPath(), "1,R1,,,r.dat,Cu,K\n"));
         int asked = 0;
-        body.setAsk([&asked](const QString &) { return ++asked, false; });
-        body.recoverAtStartup(true);
-        QCOMPARE(asked, ticked.isEmpty() ? 1 : 0);
-        if (asked) // and declined: dropped
-            QVERIFY(!QFile::exists(body.document()->recoveryPath()));
-        QFile::remove(body.document()->recoveryPath());
+        body.setAsk([&asked, take](const QString &) { return ++asked, take; });
+        body.recoverAtStartup(choice >= 0);
+        QCOMPARE(asked, ticked.isEmpty() && choice >= 0 ? 1 : 0);
+        // Declined: dropped; taken: kept until saved.
+        QCOMPARE(QFile::exists(body.document()->recoveryPath()), !asked || take);
+        QCOMPARE(logged.filter("-resume-last").size(), choice < 0 ? 1 : 0);
         // The choices name the entries by the schedule's numbers.
         QCOMPARE(choices.size(), offered.isEmpty() ? 0 : offered.size() + 1);
         for (int i = 0; i < offered.size(); ++i)
             QVERIFY2(choices.at(i).contains(offered.at(i)) && !choices.at(i).contains('2') &&
                          !choices.at(i).contains('3'),
                      qPrintable(choices.at(i)));
-        const QList<Entry> held{a, b};
-        if (ticked.isEmpty()) {
-            QCOMPARE(body.scheduleModel()->entries(), held);
-        } else {
+        if (!ticked.isEmpty()) {
             QList<bool> got;
             for (const Entry &e : body.scheduleModel()->entries())
                 got << e.exec;
             QCOMPARE(got, ticked);
-            QCOMPARE(body.cutBufferModel()->entries(), held);
         }
+        const ScheduleModel *holding =
+            ticked.isEmpty() && !take ? body.scheduleModel() : body.cutBufferModel();
+        QCOMPARE(holding->entries(), (QList<Entry>{a, b}));
         QCOMPARE(body.runGoing(), !ticked.isEmpty());
+        if (take) {
+            QCOMPARE(body.scheduleModel()->count(), 1);
+            QCOMPARE(body.scheduleModel()->entry(0).sampleId, QStringLiteral("edited"));
+            QVERIFY(TestSupport::writeFile("saved.csv", ""));
+            QVERIFY(body.loadScheduleFrom(QStringLiteral("saved.csv")));
+            QVERIFY(!QFile::exists(body.document()->recoveryPath()));
+        }
+        QFile::remove(body.document()->recoveryPath());
         // Declined, or resumed and closed on purpose: nothing left for the next start to offer.
         body.setAsk([](const QString &) { return true; });
         body.close();
-        QVERIFY(!RunRecovery::lastUnfinished(RunJournal::read(journal), journal).found);
+        QCOMPARE(RunRecovery::lastUnfinished(RunJournal::read(journal), journal).found, choice < 0);
     }
 
     // -go waits at most WAIT_LIMIT, names the missing link, -quit-when-done ends with 1; a signal
@@ -305,26 +305,12 @@ private slots:
                      QStringLiteral("ended stopped"));
     }
 
-    // With nobody to ask, a run cut short is named and left for -resume-last; resumed so,
-    // the schedule's numbers are kept and earlier failures fail the night.
+    // Resumed with -resume-last: the schedule's numbers kept, earlier failures fail the night.
     void resumedNightKeepsNumbersAndVerdict()
     {
         // The run resumed was itself resumed: entry 2 had failed before it; 4 failed, 6 done.
         const QString journal = m_dir.filePath(QStringLiteral("journal-night.csv"));
         cutShort(journal, {"4:failed", "6:done"}, {2});
-        {
-            Body body;
-            QStringList logged;
-            connect(body.logPanel(), &LogArea::logged, this,
-                    [&logged](const QString &l) { logged << l; });
-            int asked = 0;
-            body.setChoose([&asked](const QString &, const QStringList &) { return ++asked, 0; });
-            body.recoverAtStartup(false);
-            QCOMPARE(asked, 0);
-            QCOMPARE(body.scheduleModel()->count(), 0);
-            QCOMPARE(logged.filter("-resume-last").size(), 1);
-            QVERIFY(RunRecovery::lastUnfinished(RunJournal::read(journal), journal).found);
-        }
         // -load is left out: the night goes on; so is -entries: the copy has its own.
         Night n({m_dir.filePath("s.csv"), false, false, true, true, QStringLiteral("1")});
         QCOMPARE(n.body.scheduleModel()->count(), 3);
