@@ -70,45 +70,35 @@ class TstReport : public QObject
 private slots:
     // skedra -report JOURNAL [RUN]: the last run, or the one whose start begins with RUN; none
     // such is an error.
-    void reportCommand_data()
-    {
-        QTest::addColumn<QString>("run");
-        QTest::addColumn<QString>("file"); // the report written, by its run; none: status 1
-        QTest::addColumn<bool>("blocked"); // a folder where the report goes
-        const auto row = [](const char *name, const char *run, const char *file,
-                            bool blocked = false) {
-            QTest::newRow(name) << QString(run) << QString(file) << blocked;
-        };
-        row("the last run", "", "skedra-report-20261206T220000.html");
-        row("by its start", "2026-12-05T22", "skedra-report-20261205T220000.html");
-        row("cannot be written", "2026-12-05T22", "", true);
-    }
     void reportCommand()
     {
-        QFETCH(QString, run);
         const QString j = m_dir.filePath(QStringLiteral("j.csv"));
-        QFile::remove(j);
         QString error;
         for (const QDateTime &start : {kRun.addDays(-1), kRun})
             QVERIFY(RunJournal::append(j, rowOf(start, 0, "started"), &error));
-        ConfigStore store;
-        store.parseCommandLine(QStringList{"skedra", "-report", j} +
-                               (run.isEmpty() ? QStringList() : QStringList{run}));
-        QFETCH(bool, blocked);
         const QString blockedPath = m_dir.filePath("skedra-report-20261205T220000.html");
-        QFile::remove(blockedPath);
-        if (blocked)
-            QVERIFY(QDir().mkpath(blockedPath));
-        QString printed;
-        QString said;
-        QTextStream out(&printed);
-        QTextStream err(&said);
-        QFETCH(QString, file);
-        QCOMPARE(NightReport::reportCommand(store, out, err), file.isEmpty() ? 1 : 0);
-        QCOMPARE(QFileInfo(printed.trimmed()).fileName(), file);
-        QCOMPARE(said.trimmed().isEmpty(), !file.isEmpty());
-        QCOMPARE(said.contains(blockedPath), blocked); // named where it was to go
-        QDir(blockedPath).removeRecursively();
+        // The run asked for; the report written (none: status 1); a folder where it goes.
+        const QList<std::tuple<QString, QString, bool>> rows{
+            {"", "skedra-report-20261206T220000.html", false},
+            {"2026-12-05T22", "skedra-report-20261205T220000.html", false},
+            {"2026-12-05T22", "", true}};
+        for (const auto &[run, file, blocked] : rows) {
+            ConfigStore store;
+            store.parseCommandLine(QStringList{"skedra", "-report", j} +
+                                   (run.isEmpty() ? QStringList() : QStringList{run}));
+            QFile::remove(blockedPath);
+            if (blocked)
+                QVERIFY(QDir().mkpath(blockedPath));
+            QString printed;
+            QString said;
+            QTextStream out(&printed);
+            QTextStream err(&said);
+            QCOMPARE(NightReport::reportCommand(store, out, err), file.isEmpty() ? 1 : 0);
+            QCOMPARE(QFileInfo(printed.trimmed()).fileName(), file);
+            QCOMPARE(said.trimmed().isEmpty(), !file.isEmpty());
+            QCOMPARE(said.contains(blockedPath), blocked); // named where it was to go
+            QDir(blockedPath).removeRecursively();
+        }
     }
 
     void content_data()
