@@ -171,7 +171,8 @@ private slots:
         QCOMPARE(store.allRests("NOTE").value(0).trimmed(), QString("'a # b' \"c # d\""));
     }
 
-    void crystals()
+    // The crystal, selection and mode-range tables read from configuration rows.
+    void tables()
     {
         CrystalTable t;
         t.build({" Si111 3.1356 4000 30000 \"Si(111)\"", " Si311 1.6375 7000 20000 311", " Bare",
@@ -183,46 +184,23 @@ private slots:
         QCOMPARE(t.rowForEnergy(50000), 0);  // none: row 0
         t.build({" High 2 5000 9000", " Low 3 1000 5000"});
         QCOMPARE(t.rowForEnergy(5000), 1); // the highest energy belongs to the range it ends
-    }
-
-    void selection_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<int>("row");
-        QTest::addColumn<bool>("found");
-        QTest::newRow("label in quotes") << "no dark" << 0 << true;
-        QTest::newRow("alias any case") << "Yes" << 1 << true;
-        QTest::newRow("first row wins") << "n" << 2 << true;
-        QTest::newRow("unknown") << "maybe" << 0 << false;
-    }
-    void selection()
-    {
-        QFETCH(QString, text);
-        QFETCH(bool, found);
-        SelectionTable t;
-        t.build({" \"No dark\" none", " Y yes", " N no", " X n"});
-        bool got = !found; // must be written by rowOf
-        QTEST(t.rowOf(text, &got), "row");
-        QCOMPARE(got, found);
-    }
-
-    void modeRanges_data()
-    {
-        QTest::addColumn<QString>("defaultText");
-        QTest::addColumn<double>("energy");
-        QTest::addColumn<int>("index");
-        QTest::newRow("overlap") << "1" << 9000.0 << 0;
-        QTest::newRow("second") << "1" << 4500.0 << 1;
-        QTest::newRow("bounds are inside") << "1" << 20000.0 << 0;
-        QTest::newRow("default") << "1" << 25000.0 << 1;
-    }
-    void modeRanges()
-    {
-        QFETCH(QString, defaultText);
-        QFETCH(double, energy);
-        ModeRangeTable t;
-        t.build({" 1 20000 5000", " 2 4000 12000", " 3 x 8000"}, defaultText);
-        QTEST(t.indexForEnergy(energy), "index");
+        SelectionTable s;
+        s.build({" \"No dark\" none", " Y yes", " N no", " X n"});
+        const auto rowOf = [&s](const char *text, bool found) {
+            bool got = !found; // must be written by rowOf
+            const int row = s.rowOf(text, &got);
+            return got == found ? row : -2;
+        };
+        QCOMPARE(rowOf("no dark", true), 0); // a label in quotes
+        QCOMPARE(rowOf("Yes", true), 1);     // an alias in any case
+        QCOMPARE(rowOf("n", true), 2);       // the first row wins
+        QCOMPARE(rowOf("maybe", false), 0);
+        ModeRangeTable m;
+        m.build({" 1 20000 5000", " 2 4000 12000", " 3 x 8000"}, "1");
+        QCOMPARE(m.indexForEnergy(9000), 0); // overlap: the first
+        QCOMPARE(m.indexForEnergy(4500), 1);
+        QCOMPARE(m.indexForEnergy(20000), 0); // bounds are inside
+        QCOMPARE(m.indexForEnergy(25000), 1); // none: the default
     }
 
     // F, Fluo and 1 name fluorescence, anything else transmission; none configured is 0.
