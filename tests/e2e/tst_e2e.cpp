@@ -95,11 +95,7 @@ private slots:
         QVERIFY(!all.isEmpty());
         all.last().replace(QRegularExpression("\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d"), "TIME");
         QCOMPARE(all, readLines(fixture(QStringLiteral("e2e-listing.txt"))));
-        QStringList lines;
-        for (const QString &l : std::as_const(all)) {
-            if (!l.startsWith(QLatin1Char('#')) && !l.startsWith("PROMPT "))
-                lines << l;
-        }
+        const QStringList lines = all.filter(QRegularExpression("^(?!#|PROMPT )"));
         QCOMPARE(skedra(kNight), 0);
         QCOMPARE(readLines(m_transcript), lines);
     }
