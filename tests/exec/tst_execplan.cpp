@@ -202,9 +202,9 @@ private slots:
     {
         QFETCH(QString, first);
         QFETCH(QString, second);
-        const auto make = [](const QString &spec) {
-            const QString elm = spec.section(' ', 0, 0);
-            Entry e = EntryPlanEnv::entry(elm.section(':', 0, 0), spec.section(' ', 1));
+        const auto make = [](const QString &text) {
+            const QString elm = text.section(' ', 0, 0);
+            Entry e = EntryPlanEnv::entry(elm.section(':', 0, 0), text.section(' ', 1));
             e.targetCore = elm.section(':', 1);
             e.updateTarget();
             return e;
