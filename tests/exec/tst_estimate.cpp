@@ -71,6 +71,16 @@ private slots:
         QTEST(RunEstimate::model(e, first ? nullptr : &above, kParams), "seconds");
     }
 
+    // A run's list is estimated as it is run: each entry after the ticked entry above it.
+    void listAfterTheTickedAbove()
+    {
+        const QList<Entry> list{EntryPlanEnv::entry("Cu", "1"),
+                                EntryPlanEnv::entry("Fe", "2", false),
+                                EntryPlanEnv::entry("Cu", "1")};
+        const auto figures = RunEstimate::estimateList(list, kParams, {});
+        QCOMPARE(figures.at(2).model, 301.0); // at the first one's place: no move
+    }
+
     // Rows of one kind: the model's time times a factor plus its waits; only the factor counts.
     void calibration_data()
     {

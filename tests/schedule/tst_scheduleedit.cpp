@@ -257,6 +257,8 @@ private slots:
         row("inner row start", 2, two, pts + QStringList{"S1 8200"}, {"10 20", "100 1"});
         row("first row start", 2, two, pts + QStringList{"S0 7900"}, {"10 20", "100 2"});
         row("start edited: recomputed", 1, one, {"X0 7", "S0 8000"}, {"7 200"});
+        row("a single point: its step is the block's width, in the unit shown", 1, one,
+            {"P0 1", "U1"}, {"1 1.4"});
         row("no Points: Delta stays a number in every unit", 2, three,
             {"D0 10", "P0 0", "U1", "U2", "U3", "U0"}, {"0 10"});
         row("a unit changed while a block is hidden: shown again, it follows", 2, three,

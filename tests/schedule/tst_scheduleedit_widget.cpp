@@ -206,8 +206,10 @@ private slots:
         // Opened to read, in the same dialog.
         ScheduleEdit other;
         other.selectBlockDefFile();
+        QSignalSpy told(&other, &ScheduleEdit::entryChanged);
         emit other.blockFileDialog()->fileSelected(dir.filePath("tonight.prm"));
         QCOMPARE(other.entry().quickBlocks.row(0).pointsText, QStringLiteral("2800"));
+        QCOMPARE(told.count(), 2); // the list is told the file named, then what was read
         e.selectBlockDefFile();
         emit dialog->fileSelected(dir.filePath("unwritten.prm")); // to read: nothing is written
         QVERIFY(!QFile::exists(dir.filePath("unwritten.prm")));
