@@ -470,8 +470,10 @@ private slots:
         n->run.busLost();
         emit engine->stageShown(Stage::End);
         QVERIFY(n->run.runStatus().startsWith(QLatin1String("running 1/3 end")));
-        emit engine->newPrompt(QStringLiteral("Change the gas"), PromptICGases);
+        emit engine->newPrompt(QStringLiteral("Change the gas\nDo it."), PromptICGases);
         QCOMPARE(n->run.runStatus(), QStringLiteral("held prompt"));
+        const QString waiting = QStringLiteral("waiting for the operator: Change the gas");
+        QCOMPARE(n->list.outcome(0).text, waiting); // the running entry's line, the first row
         QVERIFY(waited.wait(5000));
         QCOMPARE(n->logged.filter("A prompt has waited for the operator").size(), 1);
         emit engine->newPrompt(QStringLiteral("HOCM Mode Changing."), PromptHOCM);
@@ -483,8 +485,10 @@ private slots:
         QCOMPARE(n->run.openPrompts().first().id, gases);
         waited.clear();
         QVERIFY(waited.wait(5000));
+        QCOMPARE(n->list.outcome(0).text, waiting);
         n->run.confirmPrompt(gases);
         QVERIFY(n->run.openPrompts().isEmpty());
+        QCOMPARE(n->list.outcome(0).text, stageName(n->run.stage()));
         emit engine->stageShown(Stage::TargetLost);
         QCOMPARE(n->run.runStatus(), QStringLiteral("held target-lost"));
         // Entry 2 stopped and passed over was never measured; the last keeps its outcome.

@@ -222,6 +222,10 @@ private slots:
         for (int i = 0; i < p.entries.size(); ++i)
             QCOMPARE(p.entries.at(i).exec, start >= 0 && i >= start);
         QVERIFY(!RunRecovery::plan({true, kT0, dir.filePath("gone.csv"), {}}, false).ok);
+        // A copy that does not name its entries numbers them from 1.
+        const QString bare = dir.filePath("bare.csv");
+        QVERIFY(RunRecovery::writeCopy(bare, QList<Entry>(3), {}, &error));
+        QCOMPARE(RunRecovery::plan({true, kT0, bare, {}}, false).numbers, (QList<int>{1, 2, 3}));
     }
 
     // The program hears the event, the text on one line and the report if any, each one argument.
