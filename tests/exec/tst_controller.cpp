@@ -10,7 +10,6 @@
 #include "TolvaSession.h"
 
 #include <QSignalSpy>
-#include <QTimer>
 #include <QTranslator>
 
 #include <cmath>

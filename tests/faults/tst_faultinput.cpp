@@ -7,7 +7,6 @@
 #include "TestSupport.h"
 #include "XrayDataBase.h"
 
-#include <QComboBox>
 #include <QRandomGenerator>
 #include <QTest>
 

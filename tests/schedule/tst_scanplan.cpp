@@ -120,6 +120,15 @@ private slots:
                      QStringList({"1", "30", "8900/400 9100/0", "3", "1, 2, 3",
                                   "8800/10 8900/50 9000/80 9400/0"}));
         }
+        // Past the limits the entry's count stays (1, 4); ten is the limit; none 1, no number 0.
+        Entry back = Entry::defaults();
+        const QList<std::pair<const char *, QList<int>>> counts{
+            {"QN 11\nSN -1\n", {1, 4}}, {"QN 10\nSN 10\n", {10, 10}}, {"QN\nSN x\n", {1, 0}}};
+        for (const auto &[text, want] : counts) {
+            QVERIFY(TestSupport::writeFile(dir.filePath("n.prm"), text));
+            QVERIFY(BlockFile::load(dir.filePath("n.prm"), back).ok);
+            QCOMPARE(QList<int>({back.quickBlockCount, back.stepBlockCount}), want);
+        }
     }
 
     // The plan's warnings: a boundary measured twice, a step that jumps more than threefold.

@@ -325,6 +325,7 @@ private slots:
         row("neither", 1, 0, [](Entry &e) { e.holder.clear(), e.sampleId.clear(); });
         row("sample id beyond Latin-1, never sent", 0, 0, [](Entry &e) { e.sampleId = "\u9285"; });
         row("holder beyond Latin-1", 1, 0, holder("\u9285"));
+        row("holder of the last Latin-1 letter", 0, 0, holder("\u00ff"));
         row("data file beyond Latin-1", 1, 0, [](Entry &e) { e.dataFile = "\u8a66\u6599.dat"; });
         row("no data file name", 0, 0, [](Entry &e) { e.dataFile.clear(); });
         row("time zero", 1, 0, times("1,0"));
@@ -353,6 +354,9 @@ private slots:
         });
         row("edge below the crystal's range", 1, 0, target("Cu", "L1")); // 1.1 keV
         row("block without points", 1, 0, userBlocks(starts, {0, 20}));
+        row("the last of ten blocks without points", 1, 1,
+            userBlocks(ScheduleTestEnv::fullStarts(8900, 10),
+                       {10, 10, 10, 10, 10, 10, 10, 10, 10, 0}, "1"));
         row("block of no width", 1, 0, userBlocks({"8900", "9000", "9000"}, {10, 20}), {},
             "Block 2 ");
         // Blocks in error are not weighed against the crystal as well.

@@ -16,13 +16,10 @@
 #include "XrayDataBase.h"
 
 #include <QApplication>
-#include <QCheckBox>
 #include <QComboBox>
 #include <QFileDialog>
 #include <QLabel>
-#include <QLineEdit>
 #include <QMessageBox>
-#include <QPushButton>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTableView>
@@ -338,16 +335,13 @@ private slots:
     {
         using S = EntryState;
         const QList<S> states{S::Pending, S::Pending, S::Skipped, S::Done, S::Failed, S::Stopped};
-        const QList<bool> before{true, false, false, true, false, false};
         Body body;
         ScheduleModel *list = body.scheduleModel();
-        for (int i = 0; i < states.size(); ++i) {
-            body.click(Body::Button::NewAtBottom);
-            Entry e = list->entry(i);
-            e.exec = before.at(i);
-            list->setEntry(i, e);
+        QList<Entry> six(states.size(), Entry::defaults());
+        six[1].exec = six[2].exec = six[4].exec = six[5].exec = false;
+        list->setEntries(six);
+        for (int i = 0; i < states.size(); ++i)
             list->setOutcome(i, {states.at(i), {}, {}, {}});
-        }
         body.listPane()->tickWhatFailed();
         QList<bool> got;
         for (const Entry &e : list->entries())
