@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// What several test programs share: a working directory, the stand-in
-// programs as processes, the lines of a file and an in-test Tolva server.
+// What several test programs share: a working directory, the stand-ins as processes, the
+// lines of a file and an in-test Tolva server.
 #pragma once
 
 #include <QDeadlineTimer>

@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The configuration store, its option tables and start-up; then Skedra's options
-// against its manual page, so that a new option without its documentation fails.
+// The configuration store, its option tables, start-up, and what the manual page documents.
 #include "CommandLine.h"
 #include "ConfigStore.h"
 #include "OptionTables.h"

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Shared set-up of the engine and plan tests: option tables from a
-// configuration text, the X-ray data from the program's resource, and entries
-// as the operator leaves them after typing an element and a holder.
+// Shared set-up of the engine and plan tests: the option tables and X-ray data they plan
+// with, and entries as the operator leaves them after typing an element and a holder.
 #pragma once
 
 #include "../schedule/ScheduleTestEnv.h"

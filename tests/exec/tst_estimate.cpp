@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The one estimate: the model's parts, calibration from the machine's time, spread, deadline.
 #include "BlockFile.h"
+#include "ConfigStore.h"
 #include "EntryPlanEnv.h"
 #include "RunEstimate.h"
 #include "RunJournal.h"
@@ -71,14 +72,19 @@ private slots:
         QTEST(RunEstimate::model(e, first ? nullptr : &above, kParams), "seconds");
     }
 
-    // A run's list is estimated as it is run: each entry after the ticked entry above it.
-    void listAfterTheTickedAbove()
+    // A run's list is estimated as it is run: each entry after the ticked entry above it; with
+    // the figures of the settings, where 0 replaces a default and what is no number leaves it.
+    void listAndSettings()
     {
         const QList<Entry> list{EntryPlanEnv::entry("Cu", "1"),
                                 EntryPlanEnv::entry("Fe", "2", false),
                                 EntryPlanEnv::entry("Cu", "1")};
         const auto figures = RunEstimate::estimateList(list, kParams, {});
         QCOMPARE(figures.at(2).model, 301.0); // at the first one's place: no move
+        ConfigStore store;
+        store.readText(QStringLiteral("EST_DARK 0\nEST_MOVE x\n"));
+        QCOMPARE(Estimate::Params::fromConfig(store).dark, 0.0);
+        QCOMPARE(Estimate::Params::fromConfig(store).move, Estimate::Params().move);
     }
 
     // Rows of one kind: the model's time times a factor plus its waits; only the factor counts.

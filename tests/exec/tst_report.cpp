@@ -68,8 +68,7 @@ class TstReport : public QObject
     TestSupport::WorkDir m_dir;
 
 private slots:
-    // skedra -report JOURNAL [RUN]: the last run, or the one whose start begins with RUN; none
-    // such is an error.
+    // skedra -report JOURNAL [RUN]: the last run or the one begun at RUN; none such is an error.
     void reportCommand()
     {
         const QString j = m_dir.filePath(QStringLiteral("j.csv"));
@@ -89,8 +88,7 @@ private slots:
             QFile::remove(blockedPath);
             if (blocked)
                 QVERIFY(QDir().mkpath(blockedPath));
-            QString printed;
-            QString said;
+            QString printed, said;
             QTextStream out(&printed);
             QTextStream err(&said);
             QCOMPARE(NightReport::reportCommand(store, out, err), file.isEmpty() ? 1 : 0);
@@ -152,9 +150,9 @@ private slots:
         QTEST(got.bars, "bars");
         QCOMPARE(got.tableRows, int(got.bars.size()));
         QFETCH(QList<double>, totals);
-        QCOMPARE(got.totals.value("machine"), Estimate::format(totals.at(0)));
-        QCOMPARE(got.totals.value("operator"), Estimate::format(totals.at(1)));
-        QCOMPARE(got.totals.value("lost"), Estimate::format(totals.at(2)));
+        for (int i = 0; i < 3; ++i)
+            QCOMPARE(got.totals.value(QStringList{"machine", "operator", "lost"}.at(i)),
+                     Estimate::format(totals.at(i)));
         for (const char *outcome : {"done", "failed", "skipped", "stopped"})
             QCOMPARE(got.totals.value(outcome), QString::number(got.bars.count(outcome)));
         QTEST(got.marks.value("prompt"), "prompts");

@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Shared set-up of the schedule tests: option tables from a configuration of
-// the tests' own, the compiled-in X-ray data, field lists.
+// Shared set-up of the schedule tests: their own option tables, the X-ray data, field lists.
 #pragma once
 
 #include "ConfigStore.h"
