@@ -88,6 +88,7 @@ private slots:
             QCOMPARE(set.row(0).pos, e.edgeEnergy() - 100);
             QVERIFY(set.row(0).isRel);
             QCOMPARE(set.row(1).pos, start);
+            QVERIFY(!set.row(1).isRel); // an absolute start stays where it is when the edge moves
             QCOMPARE(e.stepBlockCount, 0); // a file may hold no step blocks, or no quick ones
             QVERIFY(TestSupport::writeFile(path, "QN 0\nSN 2\n"));
             QVERIFY(BlockFile::load(path, e).ok);

@@ -325,7 +325,6 @@ private slots:
         row("neither", 1, 0, [](Entry &e) { e.holder.clear(), e.sampleId.clear(); });
         row("sample id beyond Latin-1, never sent", 0, 0, [](Entry &e) { e.sampleId = "\u9285"; });
         row("holder beyond Latin-1", 1, 0, holder("\u9285"));
-        row("holder of the last Latin-1 letter", 0, 0, holder("\u00ff"));
         row("data file beyond Latin-1", 1, 0, [](Entry &e) { e.dataFile = "\u8a66\u6599.dat"; });
         row("no data file name", 0, 0, [](Entry &e) { e.dataFile.clear(); });
         row("time zero", 1, 0, times("1,0"));
